@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Conversions between a count of sample periods and a span in days. Both compute the step
+// seconds / 86400 as a double first; the division truncates toward zero, so a span that comes
+// out a hair below a whole number of steps counts one interval less.
+double IntervalsToDays(int32_t count, int32_t seconds);
+int32_t DaysToIntervals(double days, int32_t seconds);
+
+// The whole file as one byte string; raises "Error opening file!" or "Error reading file!".
+std::string ReadWholeFile(const std::string& fileName);
+
+// Live instances of the model classes and the windows, for the debug leak report.
+struct LiveInstances {
+    static inline int32_t ParameterCollectionCount = 0;
+    static inline int32_t ParameterCount = 0;
+    static inline int32_t ParameterSourceCount = 0;
+    static inline int32_t ParameterSourceGroupCount = 0;
+    static inline int32_t ChartFormCount = 0;
+    static inline int32_t TableFormCount = 0;
+};
+
+// Set by the "/debug" switch of the windowed program.
+extern bool DebugMode;
+
+// The report's lines for every counter that is not zero; empty when nothing is alive.
+std::string LeakReportText();
+
+// In debug mode, shows a non-empty leak report through the error report (context "Unknown").
+void ReportLeaks();

@@ -1,0 +1,311 @@
+#include "tools/RecordingGenerator.h"
+
+#include "model/DateTime.h"
+#include "model/ParameterTable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+namespace {
+
+// splitmix64: small, fast and the same on every platform, unlike the standard distributions.
+class Random {
+public:
+    explicit Random(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x1234567ull) {}
+    uint64_t Next() {
+        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    double Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+    double Normal() {
+        const double u1 = std::max(Uniform(), 1e-300), u2 = Uniform();
+        return std::sqrt(-2.0 * std::log(u1)) * std::cos(2 * std::numbers::pi * u2);
+    }
+
+private:
+    uint64_t state_;
+};
+
+TDateTime ToDateTime(const CalendarTime& t) {
+    TDateTime date = 0, time = 0;
+    TryEncodeDate(t.year, t.month, t.day, date);
+    TryEncodeTime(t.hour, t.minute, t.second, 0, time);
+    return date + time;
+}
+
+TimeStamp StampOf(TDateTime value) {
+    const DateTimeParts p = DecodeDateTime(std::round(value * SecsPerDay) / SecsPerDay);
+    return EncodeTimeStamp({p.year, p.month, p.day, p.hour, p.minute, p.second});
+}
+
+// The electrical state of the panel at one moment, per phase (0-2).
+struct Panel {
+    double voltage[3];  // line to neutral, V
+    double current[3];  // A
+    double neutral;     // A
+    double pf[3];
+};
+
+double LoadCurve(double dayFraction) {
+    const double h = dayFraction * 24;
+    return 0.3 + 0.5 * std::exp(-std::pow((h - 10.5) / 3.0, 2)) +
+           0.35 * std::exp(-std::pow((h - 18.5) / 2.5, 2));
+}
+
+double FullScaleCurrent(uint8_t ct) { return ct == 0 ? 100 : ct == 1 ? 300 : 3000; }
+
+Panel PanelAt(TDateTime t, uint8_t ct, Random& noise) {
+    Panel s{};
+    const double load = LoadCurve(t - std::floor(t));
+    const double amps = 0.6 * FullScaleCurrent(ct);
+    for (int p = 0; p < 3; ++p) {
+        // Slow drift over days, sag under load, a little noise.
+        s.voltage[p] = 230.0 * (1 + 0.01 * std::sin(2 * std::numbers::pi * t / 3.0 + p) -
+                                0.02 * load) +
+                       0.35 * noise.Normal();
+        s.current[p] = std::max(0.0, amps * load * (1 + 0.06 * p) + 0.004 * amps * noise.Normal());
+        s.pf[p] = std::clamp(0.93 - 0.06 * load + 0.008 * noise.Normal(), 0.5, 1.0);
+    }
+    s.neutral = std::fabs(0.08 * (s.current[0] + s.current[1] + s.current[2]) / 3 +
+                          0.004 * amps * noise.Normal());
+    return s;
+}
+
+int PhaseOfVoltage(uint8_t ch) { return ch == 1 || ch == 15 || ch == 12 ? 0 : ch == 2 || ch == 16 || ch == 13 ? 1 : 2; }
+bool LineToLine(uint8_t ch) { return ch >= 12 && ch <= 14; }
+int PhaseOfCurrent(uint8_t ch) { return ch == 4 || ch == 18 ? 0 : ch == 5 || ch == 19 ? 1 : ch == 6 || ch == 20 ? 2 : -1; }
+int PhaseOfPower(uint8_t ch) { return ch == 8 || ch == 22 ? 0 : ch == 9 || ch == 23 ? 1 : ch == 24 || ch == 10 ? 2 : -1; }
+
+double Voltage(const Panel& s, uint8_t ch) {
+    const double v = s.voltage[PhaseOfVoltage(ch)];
+    return LineToLine(ch) ? v * std::numbers::sqrt3 : v;
+}
+
+double Current(const Panel& s, uint8_t ch) {
+    const int p = PhaseOfCurrent(ch);
+    return p < 0 ? s.neutral : s.current[p];
+}
+
+// Real, reactive, apparent power and power factor of a power channel (25: all three phases).
+void Power(const Panel& s, uint8_t ch, double& real, double& reactive, double& apparent) {
+    real = reactive = apparent = 0;
+    for (int p = 0; p < 3; ++p) {
+        if (ch != chThreePhase && PhaseOfPower(ch) != p)
+            continue;
+        const double va = s.voltage[p] * s.current[p];
+        real += va * s.pf[p];
+        reactive += va * std::sqrt(1 - s.pf[p] * s.pf[p]);
+        apparent += va;
+    }
+}
+
+double Measure(const Panel& s, uint8_t quantity, uint8_t unit, uint8_t ch) {
+    if (unit == 0)
+        return Voltage(s, ch);
+    if (unit == 1)
+        return Current(s, ch);
+    double p, q, va;
+    Power(s, ch, p, q, va);
+    switch (quantity) {
+    case 1:
+    case 10:
+        return p;
+    case 2:
+        return q;
+    case 3:
+        return va;
+    case 4:
+        return va > 0 ? p / va : 1;
+    default:
+        return p;
+    }
+}
+
+void FillBlock(GeneratedBlock& b, const GeneratorOptions& o, TDateTime start, TDateTime end,
+               double step, int32_t historicCount, Random& rng) {
+    b.headerA = static_cast<float>(b.unit == 1 ? FullScaleCurrent(o.ct) : 600.0);
+    b.headerB = 1.0f;
+    if (b.tableType == ttHistoric) {
+        b.values.resize(static_cast<size_t>(historicCount));
+        for (int32_t i = 0; i < historicCount; ++i) {
+            const Panel s = PanelAt(start + i * step, o.ct, rng);
+            b.values[i] = static_cast<float>(Measure(s, b.quantity, b.unit, b.channel));
+        }
+        return;
+    }
+    const int32_t n = o.eventPoints;
+    std::vector<TDateTime> times(static_cast<size_t>(n));
+    const bool regular = b.quantity == 8 || b.quantity == 9 || b.quantity == 10;
+    for (int32_t i = 0; i < n; ++i)
+        times[i] = regular ? start + (end - start) * (i + 1) / n
+                           : start + (end - start) * rng.Uniform();
+    std::sort(times.begin(), times.end());
+    b.values.resize(static_cast<size_t>(n));
+    b.stamps.resize(static_cast<size_t>(n));
+    double energy = 0;
+    TDateTime previous = start;
+    for (int32_t i = 0; i < n; ++i) {
+        const Panel s = PanelAt(times[i], o.ct, rng);
+        double v = Measure(s, b.quantity, b.unit, b.channel);
+        switch (b.quantity) {
+        case 5: // RMS maximum: a swell above the running value
+            v *= 1.03 + 0.05 * rng.Uniform();
+            break;
+        case 6: // RMS minimum: a sag
+            v *= 0.97 - 0.12 * rng.Uniform();
+            break;
+        case 7: // peak of the waveform
+            v *= std::numbers::sqrt2 * (1.02 + 0.08 * rng.Uniform());
+            break;
+        case 9: // energy only grows
+            energy += std::max(v, 0.0) * (times[i] - previous) * 24;
+            v = energy;
+            break;
+        default:
+            break;
+        }
+        previous = times[i];
+        b.values[i] = static_cast<float>(v);
+        b.stamps[i] = StampOf(times[i]);
+    }
+}
+
+void Put(std::string& out, const void* p, size_t n) { out.append(static_cast<const char*>(p), n); }
+template <typename T> void Put(std::string& out, T v) { Put(out, &v, sizeof v); }
+
+void PutField(std::string& out, const std::string& text, size_t width) {
+    std::string field = text.substr(0, width);
+    field.resize(width, '\0');
+    out += field;
+}
+
+} // namespace
+
+TimeStamp EncodeTimeStamp(const CalendarTime& t) {
+    const int hour = t.hour >= 13 ? t.hour + 116 : t.hour;
+    return {static_cast<uint8_t>(hour), static_cast<uint8_t>(t.minute),
+            static_cast<uint8_t>(t.second), 0, static_cast<uint8_t>(t.day),
+            static_cast<uint8_t>(t.month), static_cast<uint8_t>(t.year % 100)};
+}
+
+std::vector<int> EntriesForPhase(uint8_t phaseConfig, bool withIntervalTypes) {
+    std::vector<int> entries;
+    for (int i = 0; i < ParameterTableSize; ++i) {
+        const ParameterEntry& e = CatalogueEntry(i);
+        if (!withIntervalTypes && e.tableType >= ttIntervalEvent)
+            continue;
+        if (FindParameter(phaseConfig, 0, e.tableType, e.quantity, e.unit, e.channel) == i)
+            entries.push_back(i);
+    }
+    return entries;
+}
+
+GeneratorOptions MaximalRecordingOptions(bool historicOnly) {
+    GeneratorOptions o;
+    o.historicPoints = 50000;
+    o.eventPoints = 50000;
+    o.blockCount = 127;
+    // Historic and event entries of the wye configuration, alternating.
+    std::vector<int> historic, events;
+    for (int i : EntriesForPhase(3, true))
+        (CatalogueEntry(i).tableType == ttHistoric ? historic : events).push_back(i);
+    if (historicOnly) {
+        o.entries = historic;
+    } else {
+        for (size_t i = 0; i < std::max(historic.size(), events.size()); ++i) {
+            o.entries.push_back(historic[i % historic.size()]);
+            o.entries.push_back(events[i % events.size()]);
+        }
+    }
+    return o;
+}
+
+GeneratedRecording GenerateRecording(const GeneratorOptions& o) {
+    GeneratedRecording r;
+    r.productionDate = o.productionDate;
+    r.instrumentNumber = o.instrumentNumber;
+    r.instrumentText = o.instrumentText;
+    r.instrumentShortText = o.instrumentShortText;
+    r.instrumentLongNumber = o.instrumentLongNumber;
+    r.phaseConfig = static_cast<int8_t>(o.phaseConfig);
+    r.ct = static_cast<int8_t>(o.ct);
+    r.rate = static_cast<int8_t>(o.rate);
+    r.interval = static_cast<int8_t>(o.interval);
+    r.mode = static_cast<int8_t>(o.mode);
+    r.end = EncodeTimeStamp(o.end);
+
+    std::vector<int> entries = o.entries.empty() ? EntriesForPhase(o.phaseConfig, o.interval != 0)
+                                                 : o.entries;
+    if (o.blockCount && !entries.empty()) {
+        std::vector<int> cycled;
+        for (int i = 0; i < *o.blockCount; ++i)
+            cycled.push_back(entries[static_cast<size_t>(i) % entries.size()]);
+        entries = cycled;
+    }
+
+    bool anyHistoric = false, anyEvent = false;
+    for (int e : entries)
+        (CatalogueEntry(e).tableType == ttHistoric ? anyHistoric : anyEvent) = true;
+    const int32_t n = std::max(anyHistoric ? o.historicPoints : 0, anyEvent ? o.eventPoints : 0);
+    const double step = RateSeconds(o.rate) / SecsPerDay;
+    const TDateTime end = ToDateTime(o.end);
+    const TDateTime start = end - n * step + 1 / SecsPerDay;
+
+    Random rng(o.seed);
+    for (int e : entries) {
+        const ParameterEntry& entry = CatalogueEntry(e);
+        GeneratedBlock b;
+        b.tableType = entry.tableType;
+        b.quantity = entry.quantity;
+        b.unit = entry.unit;
+        b.channel = entry.channel;
+        FillBlock(b, o, start, end, step, o.historicPoints, rng);
+        r.blocks.push_back(std::move(b));
+    }
+    return r;
+}
+
+std::string GeneratedRecording::Serialize() const {
+    std::string out;
+    size_t total = 49;
+    for (const auto& b : blocks)
+        total += 17 + b.values.size() * (b.tableType == ttHistoric ? 4 : 11);
+    out.reserve(total);
+
+    Put(out, dataLength.value_or(static_cast<int32_t>(total)));
+    Put(out, productionDate);
+    Put(out, instrumentNumber);
+    PutField(out, instrumentText, 16);
+    PutField(out, instrumentShortText, 8);
+    Put(out, instrumentLongNumber);
+    for (int8_t code : {phaseConfig, ct, rate, interval, mode})
+        Put(out, code);
+    Put(out, end.data(), end.size());
+    Put(out, parameterCountOverride.value_or(static_cast<int8_t>(blocks.size())));
+
+    for (const auto& b : blocks) {
+        for (uint8_t code : {b.unused, b.tableType, b.quantity, b.unit, b.channel})
+            Put(out, code);
+        Put(out, b.headerA);
+        Put(out, b.headerB);
+        Put(out, b.countOverride.value_or(static_cast<int32_t>(b.values.size())));
+        if (b.tableType == ttHistoric) {
+            Put(out, b.values.data(), b.values.size() * sizeof(float));
+        } else {
+            for (size_t i = 0; i < b.values.size(); ++i) {
+                Put(out, b.values[i]);
+                const TimeStamp stamp = i < b.stamps.size() ? b.stamps[i] : TimeStamp{};
+                Put(out, stamp.data(), stamp.size());
+            }
+        }
+    }
+    return out;
+}
+
+std::string GenerateRecordingBytes(const GeneratorOptions& options) {
+    return GenerateRecording(options).Serialize();
+}

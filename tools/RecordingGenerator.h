@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Builds recording byte streams (the download payload and 1.x export layout) with realistic
+// values: mains voltages with drift and noise, currents following a daily load curve, power
+// consistent with both, energy that only grows, events in time order. Deterministic per seed.
+
+using TimeStamp = std::array<uint8_t, 7>; // hour, minute, second, unused, day, month, yy
+
+struct CalendarTime {
+    int year = 2026, month = 11, day = 30, hour = 17, minute = 45, second = 0;
+};
+
+// The instrument's 7-byte time stamp: afternoon hours carry the top bit (13:00 is 129).
+TimeStamp EncodeTimeStamp(const CalendarTime& t);
+
+struct GeneratorOptions {
+    uint8_t phaseConfig = 3; // 3Ø 4W Wye
+    uint8_t ct = 0;
+    uint8_t rate = 4; // 60 s
+    uint8_t interval = 1;
+    uint8_t mode = 0;
+    CalendarTime end;
+    // Catalogue indices, one block each, in this order; empty: every entry the phase
+    // configuration can record (interval types only with an interval).
+    std::vector<int> entries;
+    // When set, the entries are repeated in turn to make this many blocks.
+    std::optional<int> blockCount;
+    int32_t historicPoints = 1440;
+    int32_t eventPoints = 200;
+    uint32_t seed = 1;
+    int16_t productionDate = 503; // May 2003
+    int16_t instrumentNumber = 1207;
+    std::string instrumentText = "VIREO 2000";
+    std::string instrumentShortText = "V2K";
+    int32_t instrumentLongNumber = 20031207;
+};
+
+// The largest recording the instrument can hold: 127 blocks of 50000 points, Historic and
+// event blocks alternating (or Historic only).
+GeneratorOptions MaximalRecordingOptions(bool historicOnly = false);
+
+struct GeneratedBlock {
+    uint8_t unused = 0;
+    uint8_t tableType = 0, quantity = 0, unit = 0, channel = 0;
+    float headerA = 0, headerB = 0;
+    std::vector<float> values;
+    std::vector<TimeStamp> stamps; // one per value unless the table type is Historic
+    std::optional<int32_t> countOverride; // written instead of values.size()
+};
+
+// Every field of the stream, so that tests can set any of them wrong before serializing.
+struct GeneratedRecording {
+    std::optional<int32_t> dataLength; // default: the size of the stream
+    int16_t productionDate = 0;
+    int16_t instrumentNumber = 0;
+    std::string instrumentText;      // bytes, cut to 16 (zero-padded when shorter)
+    std::string instrumentShortText; // bytes, cut to 8
+    int32_t instrumentLongNumber = 0;
+    int8_t phaseConfig = 0, ct = 0, rate = 0, interval = 0, mode = 0;
+    TimeStamp end{};
+    std::optional<int8_t> parameterCountOverride; // default: the number of blocks
+    std::vector<GeneratedBlock> blocks;
+
+    std::string Serialize() const;
+};
+
+GeneratedRecording GenerateRecording(const GeneratorOptions& options);
+
+// Shorthand: GenerateRecording(options).Serialize().
+std::string GenerateRecordingBytes(const GeneratorOptions& options);
+
+// The catalogue entries a phase configuration can record, in catalogue order.
+std::vector<int> EntriesForPhase(uint8_t phaseConfig, bool withIntervalTypes);

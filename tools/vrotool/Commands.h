@@ -1,0 +1,9 @@
+#pragma once
+
+class Arguments;
+
+// Each subcommand returns the process exit status; errors are raised (VroError: 1,
+// UsageError: 2) and reported by main.
+int GenerateCommand(Arguments& args);
+int InfoCommand(Arguments& args);
+

@@ -1,0 +1,140 @@
+#include "model/LParameterCollection.h"
+#include "model/LParser.h"
+#include "model/LSession.h"
+#include "shell/Auxilary.h"
+#include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/Commands.h"
+#include "tools/vrotool/JsonWriter.h"
+
+#include <cstdio>
+
+namespace {
+
+void WriteSessionJson(JsonWriter& j, const LSession& s) {
+    j.BeginObject();
+    j.Key("user_id"), j.String(s.UserID);
+    j.Key("location"), j.String(s.Location);
+    j.Key("comments"), j.String(s.Comments);
+    j.Key("phase_config"), j.Int(s.PhaseConfig);
+    j.Key("ct_type"), j.Int(s.CTType);
+    j.Key("rate"), j.Int(s.Rate);
+    j.Key("interval"), j.Int(s.Interval);
+    j.Key("mode"), j.Int(s.Mode);
+    j.Key("start_time"), j.Double(s.StartTime);
+    j.Key("end_time"), j.Double(s.EndTime);
+    j.Key("data_length"), j.Int(s.DataLength);
+    j.Key("production_date"), j.Double(s.DateProduced);
+    j.Key("instrument_number"), j.Int(s.InstrumentNumber);
+    j.Key("instrument_text"), j.String(s.InstrumentText);
+    j.Key("instrument_short_text"), j.String(s.InstrumentShortText);
+    j.Key("instrument_long_number"), j.Int(s.InstrumentLongNumber);
+    j.Key("parameter_count"), j.Int(s.ParameterCount);
+    j.Key("event_point_max"), j.Int(s.EventPointMax);
+    j.Key("historic_point_max"), j.Int(s.HistoricPointMax);
+    j.EndObject();
+}
+
+void WriteParameterJson(JsonWriter& j, const LParameter& p, bool values) {
+    j.BeginObject();
+    j.Key("id"), j.Int(p.Id());
+    j.Key("catalogue_index"), j.Int(p.Index());
+    j.Key("table_type"), j.Int(p.TableType());
+    j.Key("quantity"), j.Int(p.Quantity());
+    j.Key("unit"), j.Int(p.Unit());
+    j.Key("channel"), j.Int(p.Channel());
+    j.Key("name"), j.String(p.Name());
+    j.Key("channel_label"), j.String(p.ChannelLabel());
+    j.Key("unit_symbol"), j.String(p.ShortUnit());
+    j.Key("rate"), j.Int(p.Rate());
+    j.Key("start_time"), j.Double(p.StartTime());
+    j.Key("count"), j.Int(p.Count());
+    j.Key("header_a"), j.Float(p.HeaderA());
+    j.Key("header_b"), j.Float(p.HeaderB());
+    j.Key("minimum");
+    p.Count() > 0 ? j.Float(p.Minimum()) : j.Null();
+    j.Key("maximum");
+    p.Count() > 0 ? j.Float(p.Maximum()) : j.Null();
+    if (values) {
+        j.Key("values");
+        j.BeginArray();
+        for (int32_t i = 0; i < p.Count(); ++i)
+            j.Float(p.Values()[i]);
+        j.EndArray();
+        if (p.Times()) {
+            j.Key("times");
+            j.BeginArray();
+            for (int32_t i = 0; i < p.Count(); ++i)
+                j.Double(p.Times()[i]);
+            j.EndArray();
+        }
+    }
+    j.EndObject();
+}
+
+void PrintSession(const LSession& s) {
+    std::printf("User id:       %s\n", s.UserID.c_str());
+    std::printf("Location:      %s\n", s.Location.c_str());
+    std::printf("Comments:      %s\n", s.Comments.c_str());
+    std::printf("Phase:         %s (%d)\n", s.PhaseConfigName().c_str(), s.PhaseConfig);
+    std::printf("CT:            %s (%d)\n", s.CTName().c_str(), s.CTType);
+    std::printf("Rate:          %s (%d)\n", s.RateText().c_str(), s.Rate);
+    std::printf("Interval:      %s (%d)\n", s.IntervalName().c_str(), s.Interval);
+    std::printf("Mode:          %s (%d)\n", s.ModeName().c_str(), s.Mode);
+    std::printf("Start:         %s\n", FormatIso8601(s.StartTime).c_str());
+    std::printf("End:           %s\n", FormatIso8601(s.EndTime).c_str());
+    std::printf("Data length:   %d\n", s.DataLength);
+    std::printf("Produced:      %s\n", FormatIso8601(s.DateProduced).substr(0, 10).c_str());
+    std::printf("Instrument:    %d \"%s\" \"%s\" %d\n", s.InstrumentNumber,
+                s.InstrumentText.c_str(), s.InstrumentShortText.c_str(), s.InstrumentLongNumber);
+    std::printf("Parameters:    %d (most points: historic %d, event %d)\n", s.ParameterCount,
+                s.HistoricPointMax, s.EventPointMax);
+}
+
+void PrintParameters(const LParameterCollection& parameters) {
+    std::printf("\n%5s %3s  %-19s %-18s %-5s %-5s %6s %13s %13s\n", "Id", "#", "Type", "Name",
+                "Chan.", "Unit", "Points", "Minimum", "Maximum");
+    for (const auto& p : parameters) {
+        char lo[32] = "-", hi[32] = "-";
+        if (p->Count() > 0) {
+            std::snprintf(lo, sizeof lo, "%.6g", static_cast<double>(p->Minimum()));
+            std::snprintf(hi, sizeof hi, "%.6g", static_cast<double>(p->Maximum()));
+        }
+        std::printf("%5d %3d  %-19s %-18s %-5s %-5s %6d %13s %13s\n", p->Id(), p->Index(),
+                    p->TableTypeName().c_str(), p->Name().c_str(), p->ChannelLabel().c_str(),
+                    p->ShortUnit().c_str(), p->Count(), lo, hi);
+    }
+}
+
+} // namespace
+
+int InfoCommand(Arguments& args) {
+    const bool json = args.Flag("--json");
+    const bool values = args.Flag("--values");
+    const auto files = args.Positionals();
+    args.Finish();
+    if (files.size() != 1)
+        throw UsageError("give exactly one FILE");
+
+    LSession session;
+    LParameterCollection parameters;
+    std::string bytes = ReadWholeFile(files[0]);
+    LParser().Run(bytes, session, parameters);
+
+    if (json) {
+        JsonWriter j(stdout);
+        j.BeginObject();
+        j.Key("format"), j.String("bin");
+        j.Key("session"), WriteSessionJson(j, session);
+        j.Key("parameters");
+        j.BeginArray();
+        for (const auto& p : parameters)
+            WriteParameterJson(j, *p, values);
+        j.EndArray();
+        j.EndObject();
+    } else {
+        std::printf("File:          %s (recording)\n", files[0].c_str());
+        PrintSession(session);
+        PrintParameters(parameters);
+    }
+    return 0;
+}
