@@ -3,6 +3,9 @@
 #include "shell/Auxilary.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 LParameter::LParameter() { ++LiveInstances::ParameterCount; }
 LParameter::~LParameter() { --LiveInstances::ParameterCount; }
@@ -76,21 +79,76 @@ bool LParameter::GetValue(int32_t i, float& value) const {
     return true;
 }
 
-void LParameter::ComputeMinMax() {
-    minimum_ = maximum_ = 0;
-    if (count_ == 0)
-        return;
-    // Written with these exact comparisons on purpose: a NaN replaces the minimum (and is in
-    // turn replaced by the next value) but never becomes the maximum.
-    float lo = values_[0];
-    float hi = values_[0];
-    const float* v = values_.get();
-    for (int32_t i = 1; i < count_; ++i) {
+namespace {
+
+// The rule: a value replaces the minimum unless it compares >= it, and replaces the maximum
+// only if it compares greater. So a NaN becomes the minimum (until the next value replaces it)
+// and never the maximum, and of values that compare equal (0 and -0) the first one stays.
+void ScalarMinMax(const float* v, int32_t n, float& lo, float& hi) {
+    lo = hi = v[0];
+    for (int32_t i = 1; i < n; ++i) {
         if (!(v[i] >= lo))
             lo = v[i];
         if (v[i] > hi)
             hi = v[i];
     }
-    minimum_ = lo;
-    maximum_ = hi;
+}
+
+// The first value that compares equal to x: the one the rule above keeps.
+float FirstEqual(const float* v, int32_t n, float x) {
+    for (int32_t i = 0; i < n; ++i)
+        if (v[i] == x)
+            return v[i];
+    return x;
+}
+
+} // namespace
+
+void LParameter::ComputeMinMax() {
+    minimum_ = maximum_ = 0;
+    if (count_ == 0)
+        return;
+    const float* v = values_.get();
+#if defined(__SSE2__)
+    // Without NaNs the rule is an order-free minimum and maximum, which SSE does four lanes at
+    // a time; only the sign of a zero result depends on order.
+    // Four accumulators each, so that the loop is not bound by the latency of one chain.
+    __m128 lo[4], hi[4], unordered = _mm_setzero_ps();
+    for (int k = 0; k < 4; ++k)
+        lo[k] = hi[k] = _mm_set1_ps(v[0]);
+    int32_t i = 0;
+    for (; i + 16 <= count_; i += 16) {
+        for (int k = 0; k < 4; ++k) {
+            const __m128 x = _mm_loadu_ps(v + i + 4 * k);
+            lo[k] = _mm_min_ps(lo[k], x);
+            hi[k] = _mm_max_ps(hi[k], x);
+            unordered = _mm_or_ps(unordered, _mm_cmpunord_ps(x, x));
+        }
+    }
+    for (; i + 4 <= count_; i += 4) {
+        const __m128 x = _mm_loadu_ps(v + i);
+        lo[0] = _mm_min_ps(lo[0], x);
+        hi[0] = _mm_max_ps(hi[0], x);
+        unordered = _mm_or_ps(unordered, _mm_cmpunord_ps(x, x));
+    }
+    const __m128 lo4 = _mm_min_ps(_mm_min_ps(lo[0], lo[1]), _mm_min_ps(lo[2], lo[3]));
+    const __m128 hi4 = _mm_max_ps(_mm_max_ps(hi[0], hi[1]), _mm_max_ps(hi[2], hi[3]));
+    alignas(16) float l[4], h[4];
+    _mm_store_ps(l, lo4);
+    _mm_store_ps(h, hi4);
+    bool anyNaN = _mm_movemask_ps(unordered) != 0;
+    float low = std::min({l[0], l[1], l[2], l[3]});
+    float high = std::max({h[0], h[1], h[2], h[3]});
+    for (; i < count_; ++i) {
+        anyNaN |= v[i] != v[i];
+        low = std::min(low, v[i]);
+        high = std::max(high, v[i]);
+    }
+    if (!anyNaN) {
+        minimum_ = low == 0 ? FirstEqual(v, count_, low) : low;
+        maximum_ = high == 0 ? FirstEqual(v, count_, high) : high;
+        return;
+    }
+#endif
+    ScalarMinMax(v, count_, minimum_, maximum_);
 }

@@ -8,6 +8,7 @@
 #include "shell/Auxilary.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -174,33 +175,68 @@ void LParser::ReadBlock(LSession& session, LParameterCollection& parameters) {
     parameters.Add(std::move(parameter));
 }
 
-TDateTime LParser::ConvertTimeStamp(const uint8_t* s) {
+namespace {
+
+struct StampFields {
+    int hour, minute, second, day, month, year;
+};
+
+StampFields Fields(const uint8_t* s) {
     // Afternoon hours carry the top bit: 129 is 13:00, 140 is 24:00, which is midnight.
     int hourByte = s[0];
     if (hourByte >= 129)
         hourByte -= 116;
     if (hourByte == 24)
         hourByte = 0;
-    const int hour = static_cast<int8_t>(static_cast<uint8_t>(hourByte));
-    const int minute = static_cast<int8_t>(s[1]);
-    const int second = static_cast<int8_t>(s[2]);
-    const int day = static_cast<int8_t>(s[4]);
-    const int month = static_cast<int8_t>(s[5]);
     const int yy = static_cast<int8_t>(s[6]);
-    const int year = yy < 97 ? 2000 + yy : 1900 + yy;
+    return {static_cast<int8_t>(static_cast<uint8_t>(hourByte)),
+            static_cast<int8_t>(s[1]),
+            static_cast<int8_t>(s[2]),
+            static_cast<int8_t>(s[4]),
+            static_cast<int8_t>(s[5]),
+            yy < 97 ? 2000 + yy : 1900 + yy};
+}
 
-    const uint32_t key = uint32_t{s[4]} | uint32_t{s[5]} << 8 | uint32_t{s[6]} << 16;
-    bool dateOk = true;
-    if (key != cachedDateKey_) {
-        dateOk = TryEncodeDate(year, month, day, cachedDate_);
-        cachedDateKey_ = dateOk ? key : 0xFFFFFFFF;
+[[noreturn, gnu::noinline, gnu::cold]] void FailTimeStamp(const uint8_t* s) {
+    const StampFields f = Fields(s);
+    char text[96];
+    std::snprintf(text, sizeof text, "<<Time/Date = %d:%d:%d, %d/%d/%d", f.hour, f.minute,
+                  f.second, f.month, f.day, f.year);
+    Raise(std::string("Parse error:") + text);
+}
+
+} // namespace
+
+[[gnu::noinline]] void LParser::CacheDate(const uint8_t* s) {
+    const StampFields f = Fields(s);
+    if (!TryEncodeDate(f.year, f.month, f.day, cachedDate_))
+        FailTimeStamp(s);
+    cachedDateKey_ = DateKey(s);
+}
+
+namespace {
+
+// The hour of each hour byte, or -1 where the byte can be no hour of the day.
+const std::array<int8_t, 256> HourOfByte = [] {
+    std::array<int8_t, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        const std::array<uint8_t, 7> stamp{static_cast<uint8_t>(b), 0, 0, 0, 1, 1, 1};
+        const int hour = Fields(stamp.data()).hour;
+        table[b] = static_cast<int8_t>(hour >= 0 && hour <= 23 ? hour : -1);
     }
-    TDateTime time;
-    if (!dateOk || !TryEncodeTime(hour, minute, second, 0, time)) {
-        char text[96];
-        std::snprintf(text, sizeof text, "<<Time/Date = %d:%d:%d, %d/%d/%d", hour, minute, second,
-                      month, day, year);
-        Fail(text);
-    }
-    return cachedDate_ + time;
+    return table;
+}();
+
+} // namespace
+
+TDateTime LParser::ConvertTimeStamp(const uint8_t* s) {
+    // Event points of a recording mostly share their date with the point before.
+    if (DateKey(s) != cachedDateKey_) [[unlikely]]
+        CacheDate(s);
+    const int hour = HourOfByte[s[0]];
+    // Minutes and seconds read as signed bytes: a byte above 59 is invalid either way.
+    if (hour < 0 || s[1] > 59 || s[2] > 59) [[unlikely]]
+        FailTimeStamp(s);
+    // The day fraction exactly as an encoded time of day computes it.
+    return cachedDate_ + (hour * 3600000 + s[1] * 60000 + s[2] * 1000) / MSecsPerDay;
 }

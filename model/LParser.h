@@ -3,6 +3,7 @@
 #include "model/DateTime.h"
 
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 
@@ -28,13 +29,20 @@ private:
     // Moves past n bytes and returns where they start; fails when that passes the end.
     const uint8_t* Advance(int64_t n);
     TDateTime ConvertTimeStamp(const uint8_t* stamp);
+    void CacheDate(const uint8_t* stamp);
+    // Day, month and year bytes together (read with the unused byte before them).
+    static uint32_t DateKey(const uint8_t* s) {
+        uint32_t word;
+        std::memcpy(&word, s + 3, sizeof word);
+        return word >> 8;
+    }
     void ReadHeader(LSession& session);
     void ReadBlock(LSession& session, LParameterCollection& parameters);
 
     const uint8_t* data_ = nullptr;
     int64_t size_ = 0;
     int64_t position_ = 0;
-    // Event points of one recording mostly share their date; remember the last one.
+    // The date of the last time stamp converted, by its three bytes.
     uint32_t cachedDateKey_ = 0xFFFFFFFF;
     TDateTime cachedDate_ = 0;
 };

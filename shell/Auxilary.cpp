@@ -6,6 +6,9 @@
 #include <cmath>
 #include <fcntl.h>
 #include <limits>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +30,13 @@ int32_t DaysToIntervals(double days, int32_t seconds) {
     if (periods <= static_cast<double>(std::numeric_limits<int32_t>::min()))
         return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(periods);
+}
+
+void TuneAllocator() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
 }
 
 namespace {

@@ -12,6 +12,12 @@ int32_t DaysToIntervals(double days, int32_t seconds);
 // The whole file as one byte string; raises "Error opening file!" or "Error reading file!".
 std::string ReadWholeFile(const std::string& fileName);
 
+// Recordings are parsed into up to 127 arrays of up to 550 kB each. glibc hands blocks of
+// that size straight back to the kernel when they are freed, so every recording opened after
+// the first would pay a page fault per 4 kB to get them back; keep them in the heap instead.
+// Called once at the start of each program.
+void TuneAllocator();
+
 // Live instances of the model classes and the windows, for the debug leak report.
 struct LiveInstances {
     static inline int32_t ParameterCollectionCount = 0;

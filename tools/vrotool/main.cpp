@@ -1,6 +1,7 @@
 // vrotool: the command-line companion of VroView.
 #include "model/ErrorReport.h"
 #include "model/ParameterTable.h"
+#include "shell/Auxilary.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/Commands.h"
 
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     }
 
     InitCatalogue();
+    TuneAllocator();
     SetErrorReportHandler([](const std::string& context, const std::string& message) {
         std::fprintf(stderr, "Program error in %s: %s\n", context.c_str(), message.c_str());
     });

@@ -1,0 +1,123 @@
+// vrotool as a user runs it: exit statuses, messages and the JSON shape.
+#include "tools/RecordingGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+};
+
+// Runs vrotool with the arguments; standard error goes to standard output.
+Result Vro(const std::string& args) {
+    const std::string command = std::string(VROTOOL) + " " + args + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    Result r{-1, {}};
+    std::array<char, 4096> buf;
+    size_t n;
+    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        r.out.append(buf.data(), n);
+    const int status = pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+class Vrotool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("vrotool_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const auto path = (dir / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::filesystem::path dir;
+};
+
+TEST_F(Vrotool, GenerateThenInfo) {
+    const std::string file = (dir / "r.bin").string();
+    Result r = Vro("generate -o " + file + " --points 30 --event-points 4 --seed 7");
+    ASSERT_EQ(r.status, 0) << r.out;
+    r = Vro("info " + file);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("3Ø 4W Wye"), std::string::npos);
+    EXPECT_NE(r.out.find("2026-11-30T17:45:00"), std::string::npos);
+
+    r = Vro("info --json " + file);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.rfind("{\"format\": \"bin\", \"session\": {\"user_id\": \"\"", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\"historic_point_max\": 30"), std::string::npos);
+    EXPECT_EQ(r.out.find("\"values\""), std::string::npos);
+}
+
+TEST_F(Vrotool, JsonValuesAreExactAndNonFiniteValuesAreStrings) {
+    GeneratorOptions o;
+    o.entries = {6, 47};
+    o.historicPoints = 3;
+    o.eventPoints = 2;
+    GeneratedRecording rec = GenerateRecording(o);
+    rec.blocks[0].values = {0.1f, std::nanf(""), -INFINITY};
+    rec.blocks[1].values[0] = INFINITY;
+    const std::string file = Write("v.bin", rec.Serialize());
+    Result r = Vro("info --json --values " + file);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("\"values\": [0.100000001, \"NaN\", \"-Infinity\"]"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"values\": [\"Infinity\""), std::string::npos);
+    // Historic parameters have no times; the event parameter has two.
+    EXPECT_EQ(r.out.find("\"times\""), r.out.rfind("\"times\""));
+    EXPECT_NE(r.out.find("\"minimum\": \"-Infinity\""), std::string::npos);
+}
+
+TEST_F(Vrotool, EmptyParameterHasNullMinimum) {
+    GeneratorOptions o;
+    o.entries = {6, 7};
+    o.historicPoints = 3;
+    GeneratedRecording rec = GenerateRecording(o);
+    rec.blocks[1].values.clear();
+    Result r = Vro("info --json " + Write("e.bin", rec.Serialize()));
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("\"count\": 0, \"header_a\": 600, \"header_b\": 1, \"minimum\": null, "
+                         "\"maximum\": null"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST_F(Vrotool, ErrorsAreTheProgramsMessagesWithStatusOne) {
+    Result r = Vro("info " + Write("short.bin", std::string(20, '\0')));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "Parse error:Incremented past end\n");
+    r = Vro("info " + (dir / "missing.bin").string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "Error opening file!\n");
+    GeneratedRecording rec = GenerateRecording({});
+    rec.phaseConfig = 2;
+    r = Vro("info " + Write("p.bin", rec.Serialize()));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "Parse error:PhaseConfig [2]\n");
+}
+
+TEST_F(Vrotool, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(Vro("").status, 2);
+    EXPECT_EQ(Vro("frobnicate").status, 2);
+    EXPECT_EQ(Vro("info").status, 2);
+    EXPECT_EQ(Vro("generate").status, 2); // no -o
+    EXPECT_EQ(Vro("generate -o x.bin --rate 9").status, 2);
+    EXPECT_EQ(Vro("info a.bin --bogus").status, 2);
+    EXPECT_EQ(Vro("info --help").status, 0);
+}
+
+} // namespace
