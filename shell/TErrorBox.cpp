@@ -1,0 +1,97 @@
+#include "shell/TErrorBox.h"
+
+#include "model/ErrorReport.h"
+#include "shell/Help.h"
+#include "shell/MenuImages.h"
+#include "ui_TErrorBox.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+QPointer<TErrorBox>& Instance() {
+    static QPointer<TErrorBox> instance;
+    return instance;
+}
+
+void ReportToErrorBox(const std::string& context, const std::string& message) {
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app) {
+        // No windows (yet, or any more): the report must still go somewhere.
+        std::fprintf(stderr, "Program error in %s: %s\n", context.c_str(), message.c_str());
+        return;
+    }
+    const QString contextText = QString::fromStdString(context);
+    const QString messageText = QString::fromStdString(message);
+    if (QThread::currentThread() != app->thread()) {
+        QMetaObject::invokeMethod(
+            app, [&] { ErrorBox().ShowError(contextText, messageText); },
+            Qt::BlockingQueuedConnection);
+        return;
+    }
+    ErrorBox().ShowError(contextText, messageText);
+}
+} // namespace
+
+TErrorBox::TErrorBox(QWidget* parent) : QDialog(parent), Form(std::make_unique<Ui::TErrorBox>()) {
+    Form->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    Form->Image1->setPixmap(ErrorImage());
+    QPalette yellow = Form->ContextLabel->palette();
+    yellow.setColor(QPalette::Window, Qt::yellow);
+    yellow.setColor(QPalette::Base, Qt::yellow);
+    yellow.setColor(QPalette::WindowText, Qt::black);
+    yellow.setColor(QPalette::Text, Qt::black);
+    Form->ContextLabel->setPalette(yellow);
+    Form->MessageText->setPalette(yellow);
+    connect(Form->Contact, &QPushButton::clicked, this, &TErrorBox::ContactClick);
+    if (!Instance())
+        Instance() = this;
+    InstallErrorBox();
+}
+
+TErrorBox::~TErrorBox() = default;
+
+void TErrorBox::ShowError(const QString& context, const QString& message) {
+    QString lines = message;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (isVisible()) {
+        // An error while the box is up (from a handler of its own): keep it, not the box.
+        std::fprintf(stderr, "Program error in %s: %s\n", qPrintable(context), qPrintable(lines));
+        return;
+    }
+    Form->ContextLabel->setText(context);
+    Form->MessageText->setPlainText(lines);
+    Form->ContinueBtn->setFocus();
+    exec();
+}
+
+QString TErrorBox::Context() const {
+    return Form->ContextLabel->text();
+}
+
+QString TErrorBox::Message() const {
+    return Form->MessageText->toPlainText();
+}
+
+void TErrorBox::ContactClick() {
+    ShowHelpTopic(QStringLiteral("IDH_TOPIC4"), this);
+}
+
+TErrorBox& ErrorBox() {
+    if (!Instance()) {
+        auto* box = new TErrorBox;
+        // Made on demand, so nobody owns it: it goes with the application.
+        qAddPostRoutine([] { delete Instance().data(); });
+        Instance() = box;
+    }
+    return *Instance();
+}
+
+void InstallErrorBox() {
+    SetErrorReportHandler(ReportToErrorBox);
+}
