@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <termios.h>
@@ -48,5 +49,5 @@ private:
     int fd_ = -1;
     int wakeFd_ = -1; // eventfd that Interrupt() signals
     bool locked_ = false;
-    bool rtsToggle_ = false;
+    std::atomic<bool> rtsToggle_{false}; // set by the configuring thread, read by the writer
 };
