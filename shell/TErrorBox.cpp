@@ -3,20 +3,15 @@
 #include "model/ErrorReport.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
+#include "shell/WindowInstance.h"
 #include "ui_TErrorBox.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QThread>
 
 #include <cstdio>
 
 namespace {
-QPointer<TErrorBox>& Instance() {
-    static QPointer<TErrorBox> instance;
-    return instance;
-}
-
 void ReportToErrorBox(const std::string& context, const std::string& message) {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     if (!app) {
@@ -48,26 +43,29 @@ TErrorBox::TErrorBox(QWidget* parent) : QDialog(parent), Form(std::make_unique<U
     Form->ContextLabel->setPalette(yellow);
     Form->MessageText->setPalette(yellow);
     connect(Form->Contact, &QPushButton::clicked, this, &TErrorBox::ContactClick);
-    if (!Instance())
-        Instance() = this;
+    WindowInstance<TErrorBox>::Register(this);
     InstallErrorBox();
 }
 
 TErrorBox::~TErrorBox() = default;
 
 void TErrorBox::ShowError(const QString& context, const QString& message) {
+    if (isVisible()) {
+        // An error while the box is up (from a handler of its own): keep it, not the box.
+        std::fprintf(stderr, "Program error in %s: %s\n", qPrintable(context), qPrintable(message));
+        return;
+    }
+    SetTexts(context, message);
+    Form->ContinueBtn->setFocus();
+    exec();
+}
+
+void TErrorBox::SetTexts(const QString& context, const QString& message) {
     QString lines = message;
     lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (isVisible()) {
-        // An error while the box is up (from a handler of its own): keep it, not the box.
-        std::fprintf(stderr, "Program error in %s: %s\n", qPrintable(context), qPrintable(lines));
-        return;
-    }
     Form->ContextLabel->setText(context);
     Form->MessageText->setPlainText(lines);
-    Form->ContinueBtn->setFocus();
-    exec();
 }
 
 QString TErrorBox::Context() const {
@@ -83,13 +81,7 @@ void TErrorBox::ContactClick() {
 }
 
 TErrorBox& ErrorBox() {
-    if (!Instance()) {
-        auto* box = new TErrorBox;
-        // Made on demand, so nobody owns it: it goes with the application.
-        qAddPostRoutine([] { delete Instance().data(); });
-        Instance() = box;
-    }
-    return *Instance();
+    return WindowInstance<TErrorBox>::Get();
 }
 
 void InstallErrorBox() {

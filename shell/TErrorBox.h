@@ -22,6 +22,8 @@ public:
     // breaks); returns when the user presses Continue. Also from inside other modal windows.
     void ShowError(const QString& context, const QString& message);
 
+    // The two texts without showing the box.
+    void SetTexts(const QString& context, const QString& message);
     QString Context() const;
     QString Message() const;
 

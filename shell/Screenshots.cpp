@@ -1,0 +1,93 @@
+#include "shell/Screenshots.h"
+
+#include "model/LSession.h"
+#include "shell/TAboutBox.h"
+#include "shell/TCopyProgressForm.h"
+#include "shell/TErrorBox.h"
+#include "shell/TRecordingInfoForm.h"
+#include "shell/TSessionInfoDialog.h"
+#include "shell/TSettingsDialog.h"
+#include "shell/TStandardDialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QWidget>
+
+namespace {
+LSession SampleSession() {
+    LSession session;
+    session.UserID = "J. Marsh";
+    session.Location = "Substation 4, feeder B";
+    session.Comments = "Load survey after the transformer change.";
+    TDateTime day = 0;
+    TDateTime time = 0;
+    TryEncodeDate(2024, 3, 11, day);
+    TryEncodeTime(9, 30, 0, 0, time);
+    session.StartTime = day + time;
+    session.EndTime = day + 7;
+    session.PhaseConfig = 0;
+    session.Mode = 0;
+    session.Rate = 3;
+    session.Interval = 1;
+    session.CTType = 0;
+    return session;
+}
+} // namespace
+
+bool SaveWindowImage(QWidget& window, const QString& fileName) {
+    window.show();
+    window.raise();
+    QApplication::processEvents();
+    const QPixmap picture = window.grab();
+    window.hide();
+    return picture.save(fileName, "PNG");
+}
+
+QStringList WriteShellScreenshots(const QString& directory) {
+    QDir().mkpath(directory);
+    QStringList written;
+    const auto save = [&](QWidget& window, const char* name) {
+        const QString file = QDir(directory).filePath(QString::fromLatin1(name));
+        if (SaveWindowImage(window, file))
+            written.append(file);
+    };
+    const LSession session = SampleSession();
+
+    TStandardDialog standard;
+    standard.setWindowTitle(QStringLiteral("Standard dialog"));
+    save(standard, "standard-dialog.png");
+
+    TSettingsDialog settings;
+    settings.Init();
+    save(settings, "program-settings.png");
+
+    TSessionInfoDialog info;
+    info.Init();
+    info.UserIdComboBox()->addItems({QStringLiteral("J. Marsh"), QStringLiteral("R. Okafor")});
+    info.SetUserID(QString::fromStdString(session.UserID));
+    info.SetLocation(QString::fromStdString(session.Location));
+    info.SetComments(QString::fromStdString(session.Comments));
+    info.SetCancelEnabled(true);
+    save(info, "recording-info-dialog.png");
+
+    TRecordingInfoForm form;
+    form.ShowRecording(session);
+    save(form, "recording-info-window.png");
+
+    TAboutBox about;
+    save(about, "about.png");
+
+    // A box of its own, so that the program's error report stays where it is.
+    TErrorBox error;
+    error.SetTexts(QStringLiteral("LDatabase::Load"),
+                   QStringLiteral("Wrong file format\nsecond line"));
+    save(error, "program-error.png");
+
+    TCopyProgressForm progress;
+    progress.ProgressBar()->setValue(40);
+    save(progress, "copy-progress.png");
+    return written;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Pictures of the windows for the documentation and for checking layouts by eye; works on
+// the offscreen platform too.
+
+// Shows the window (without running a modal loop), lets it lay itself out, saves what it
+// draws as a PNG and hides it again. False when the file cannot be written.
+bool SaveWindowImage(QWidget& window, const QString& fileName);
+
+// Writes the shell's windows, filled with a sample recording, into directory (made if
+// missing): standard-dialog.png, program-settings.png, recording-info-dialog.png,
+// recording-info-window.png, about.png, program-error.png, copy-progress.png. Returns the
+// files written. The program's own window instances are left untouched.
+QStringList WriteShellScreenshots(const QString& directory);

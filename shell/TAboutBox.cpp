@@ -1,0 +1,23 @@
+#include "shell/TAboutBox.h"
+
+#include "shell/MenuImages.h"
+#include "shell/WindowInstance.h"
+#include "ui_TAboutBox.h"
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent), Form(std::make_unique<Ui::TAboutBox>()) {
+    Form->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    Form->Picture->setPixmap(AboutImage());
+    // The name is set in pixels, as the picture beside it is.
+    QFont title(QStringLiteral("Arial"));
+    title.setPixelSize(40);
+    title.setBold(true);
+    Form->Label1->setFont(title);
+    WindowInstance<TAboutBox>::Register(this);
+}
+
+TAboutBox::~TAboutBox() = default;
+
+TAboutBox& AboutBox() {
+    return WindowInstance<TAboutBox>::Get();
+}

@@ -1,0 +1,118 @@
+#include "shell/TRecordingInfoForm.h"
+
+#include "shell/WindowInstance.h"
+#include "ui_TRecordingInfoForm.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QTime>
+
+namespace {
+// The recording's times are the instrument's local times, with no zone to name.
+QString TimeFormatWithoutZone(const QLocale& locale) {
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        result.append(c);
+    }
+    return result.simplified();
+}
+
+const char* const CaptionTexts[10] = {"User ID", "Location", "Comments", "Start time", "End time",
+                                      "Phase",   "Mode",     "Rate",     "Interval",   "CT"};
+} // namespace
+
+QString DateTimeText(TDateTime value, const QLocale& locale) {
+    const DateTimeParts parts = DecodeDateTime(value);
+    const QDate date(parts.year, parts.month, parts.day);
+    const QTime time(parts.hour, parts.minute, parts.second, parts.msec);
+    const QString dateText = locale.toString(date, QLocale::ShortFormat);
+    const QString timeText = locale.toString(time, TimeFormatWithoutZone(locale));
+    if (value < 1)
+        return timeText;
+    if (time == QTime(0, 0))
+        return dateText;
+    return dateText + QLatin1Char(' ') + timeText;
+}
+
+RecordingInfoLines RecordingInfo(const LSession& session, const QLocale& locale) {
+    const QString values[10] = {
+        QString::fromStdString(session.UserID),
+        QString::fromStdString(session.Location),
+        QString::fromStdString(session.Comments),
+        DateTimeText(session.StartTime, locale),
+        DateTimeText(session.EndTime, locale),
+        QString::fromStdString(session.PhaseConfigName()),
+        QString::fromStdString(session.ModeName()),
+        QString::fromStdString(session.RateText()),
+        QString::fromStdString(session.IntervalName()),
+        QString::fromStdString(session.CTName()),
+    };
+    RecordingInfoLines lines;
+    for (size_t i = 0; i < lines.size(); ++i)
+        lines[i] = {QString::fromLatin1(CaptionTexts[i]), values[i]};
+    return lines;
+}
+
+QString RecordingInfoText(const RecordingInfoLines& lines) {
+    QString text;
+    for (const RecordingInfoLine& line : lines)
+        text += line.Caption + QLatin1Char('\t') + line.Value + QStringLiteral("\r\n");
+    return text;
+}
+
+TRecordingInfoForm::TRecordingInfoForm(QWidget* parent)
+    : TToolForm(parent), Form(std::make_unique<Ui::TRecordingInfoForm>()) {
+    Form->setupUi(this);
+    setWindowFlags(windowFlags() | Qt::WindowCloseButtonHint);
+    WindowInstance<TRecordingInfoForm>::Register(this);
+}
+
+TRecordingInfoForm::~TRecordingInfoForm() = default;
+
+void TRecordingInfoForm::ShowRecording(const LSession& session) {
+    Session = session;
+    UpdateLabels();
+}
+
+void TRecordingInfoForm::UpdateLabels() {
+    const RecordingInfoLines lines = RecordingInfo(Session);
+    const auto values = Values();
+    for (size_t i = 0; i < lines.size(); ++i)
+        values[i]->setText(lines[i].Value);
+}
+
+RecordingInfoLines TRecordingInfoForm::Lines() const {
+    RecordingInfoLines lines;
+    const auto captions = Captions();
+    const auto values = Values();
+    for (size_t i = 0; i < lines.size(); ++i)
+        lines[i] = {captions[i]->text(), values[i]->text()};
+    return lines;
+}
+
+void TRecordingInfoForm::CopyToClipboard() const {
+    QApplication::clipboard()->setText(RecordingInfoText(Lines()));
+}
+
+std::array<QLabel*, 10> TRecordingInfoForm::Captions() const {
+    return {Form->UserIDCaption,   Form->LocationCaption, Form->CommentsCaption, Form->StartCaption,
+            Form->EndCaption,      Form->PhaseCaption,    Form->ModeCaption,     Form->RateCaption,
+            Form->IntervalCaption, Form->CTCaption};
+}
+
+std::array<QLabel*, 10> TRecordingInfoForm::Values() const {
+    return {Form->UserIDLabel,   Form->LocationLabel, Form->CommentsLabel, Form->StartLabel,
+            Form->EndLabel,      Form->PhaseLabel,    Form->ModeLabel,     Form->RateLabel,
+            Form->IntervalLabel, Form->CTLabel};
+}
+
+TRecordingInfoForm& RecordingInfoForm() {
+    return WindowInstance<TRecordingInfoForm>::Get();
+}

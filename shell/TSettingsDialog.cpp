@@ -1,0 +1,64 @@
+#include "shell/TSettingsDialog.h"
+
+#include "shell/Registry.h"
+#include "shell/WindowInstance.h"
+#include "ui_TSettingsDialog.h"
+
+namespace {
+const QString BackupValue = QStringLiteral("Backup");
+const QString ShowAdValue = QStringLiteral("Show ad");
+} // namespace
+
+TSettingsDialog::TSettingsDialog(QWidget* parent)
+    : TStandardDialog(parent), Form(std::make_unique<Ui::TSettingsDialog>()) {
+    SetupContent(*Form);
+    SetStripeWidth(0);
+    const RegistryKey key(SettingsKey);
+    Form->BackupCheckbox->setChecked(ReadBoolDefault(key, BackupValue, false));
+    AdShown = ReadBoolDefault(key, ShowAdValue, true);
+    WindowInstance<TSettingsDialog>::Register(this);
+}
+
+TSettingsDialog::~TSettingsDialog() = default;
+
+bool TSettingsDialog::Backup() const {
+    return Form->BackupCheckbox->isChecked();
+}
+
+void TSettingsDialog::SetAdImage(QWidget* image) {
+    if (AdImage)
+        disconnect(this, &TSettingsDialog::ShowAdChanged, AdImage, nullptr);
+    AdImage = image;
+    if (!image)
+        return;
+    image->setVisible(AdShown);
+    connect(this, &TSettingsDialog::ShowAdChanged, image, &QWidget::setVisible);
+}
+
+QCheckBox* TSettingsDialog::BackupCheckbox() const {
+    return Form->BackupCheckbox;
+}
+
+QCheckBox* TSettingsDialog::ShowAdCheckbox() const {
+    return Form->ShowAdCheckbox;
+}
+
+void TSettingsDialog::Init() {
+    // The backup box keeps whatever it was left at, also after a Cancel.
+    Form->ShowAdCheckbox->setChecked(AdShown);
+}
+
+void TSettingsDialog::Apply() {
+    const bool shown = Form->ShowAdCheckbox->isChecked();
+    if (shown != AdShown) {
+        AdShown = shown;
+        emit ShowAdChanged(shown);
+    }
+    RegistryKey key(SettingsKey);
+    key.WriteBool(BackupValue, Form->BackupCheckbox->isChecked());
+    key.WriteBool(ShowAdValue, shown);
+}
+
+TSettingsDialog& SettingsDialog() {
+    return WindowInstance<TSettingsDialog>::Get();
+}
