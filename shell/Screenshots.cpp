@@ -39,7 +39,6 @@ LSession SampleSession() {
 
 bool SaveWindowImage(QWidget& window, const QString& fileName) {
     window.show();
-    window.raise();
     QApplication::processEvents();
     const QPixmap picture = window.grab();
     window.hide();

@@ -1,0 +1,31 @@
+#include "ShellTestSupport.h"
+
+#include "shell/Screenshots.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// VRO_SCREENSHOTS=DIR keeps the pictures for a look at them.
+TEST(ScreenshotsTest, EveryWindowIsWrittenAtLeastAtItsSize) {
+    QTemporaryDir temporary;
+    const QString dir = qEnvironmentVariableIsSet("VRO_SCREENSHOTS")
+                            ? qEnvironmentVariable("VRO_SCREENSHOTS")
+                            : temporary.path();
+    const QStringList files = WriteShellScreenshots(dir);
+    ASSERT_EQ(files.size(), 7);
+    const std::pair<const char*, QSize> sizes[] = {
+        {"standard-dialog.png", {400, 380}},       {"about.png", {441, 264}},
+        {"program-error.png", {425, 163}},         {"copy-progress.png", {248, 38}},
+        {"recording-info-window.png", {250, 300}},
+    };
+    for (const auto& [name, size] : sizes) {
+        const QImage image(dir + "/" + name);
+        EXPECT_GE(image.width(), size.width()) << name;
+        EXPECT_GE(image.height(), size.height()) << name;
+    }
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+#include "ShellTestSupport.h"
+
+#include "model/LSession.h"
+#include "shell/TRecordingInfoForm.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    TDateTime date = 0, time = 0;
+    EXPECT_TRUE(TryEncodeDate(year, month, day, date));
+    EXPECT_TRUE(TryEncodeTime(hour, minute, second, 0, time));
+    return date + time;
+}
+
+LSession Recording() {
+    LSession session;
+    session.UserID = "Ana";
+    session.Location = "Plant 2";
+    session.StartTime = At(2024, 3, 11);
+    session.EndTime = At(2024, 3, 18, 9, 30, 5);
+    session.Rate = 3;
+    return session;
+}
+
+TEST(TRecordingInfoFormTest, DatesAndTimesFollowTheLocaleAndTheirParts) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(DateTimeText(At(2024, 3, 11), german), "11.03.24");
+    EXPECT_EQ(DateTimeText(At(2024, 3, 11, 13, 2, 3), german), "11.03.24 13:02:03");
+    EXPECT_EQ(DateTimeText(0.5, german), "12:00:00");
+    EXPECT_EQ(DateTimeText(0, german), "00:00:00");
+    // A hair past midnight is still midnight to the second.
+    EXPECT_EQ(DateTimeText(At(2024, 3, 11) + 1e-10, german), "11.03.24");
+
+    // The long time format's zone is left out: the instrument's times have none.
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QString afternoon = DateTimeText(At(2024, 3, 11, 13, 2, 3), us);
+    EXPECT_TRUE(afternoon.startsWith("3/11/24 1:02:03")) << afternoon.toStdString();
+    EXPECT_TRUE(afternoon.endsWith("PM")) << afternoon.toStdString();
+}
+
+TEST(TRecordingInfoFormTest, TheClipboardTextHasTenLinesAsShown) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const RecordingInfoLines lines = RecordingInfo(Recording(), german);
+    const QString text = RecordingInfoText(lines);
+    const QStringList rows = text.split("\r\n");
+    ASSERT_EQ(rows.size(), 11);
+    EXPECT_EQ(rows[10], "");
+    EXPECT_EQ(rows[0], "User ID\tAna");
+    EXPECT_EQ(rows[1], "Location\tPlant 2");
+    EXPECT_EQ(rows[2], "Comments\t");
+    EXPECT_EQ(rows[3], "Start time\t11.03.24");
+    EXPECT_EQ(rows[4], "End time\t18.03.24 09:30:05");
+    EXPECT_EQ(rows[7], "Rate\t" + QString::fromStdString(Recording().RateText()));
+    const QStringList captions = {"User ID", "Location", "Comments", "Start time", "End time",
+                                  "Phase",   "Mode",     "Rate",     "Interval",   "CT"};
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(rows[i].startsWith(captions[i] + "\t")) << rows[i].toStdString();
+        EXPECT_EQ(rows[i].count('\t'), 1);
+    }
+}
+
+TEST(TRecordingInfoFormTest, TheWindowShowsAndCopiesItsCopyOfTheRecording) {
+    TRecordingInfoForm form;
+    LSession session = Recording();
+    form.ShowRecording(session);
+    session.UserID = "changed later";
+    EXPECT_EQ(Child<QLabel>(&form, "UserIDLabel")->text(), "Ana");
+    EXPECT_EQ(Child<QLabel>(&form, "RateLabel")->text(),
+              QString::fromStdString(session.RateText()));
+    EXPECT_EQ(Child<QLabel>(&form, "StartLabel")->text(), DateTimeText(session.StartTime));
+
+    form.CopyToClipboard();
+    EXPECT_EQ(QApplication::clipboard()->text(), RecordingInfoText(RecordingInfo(Recording())));
+    EXPECT_EQ(form.size(), QSize(250, 300));
+}
+
+} // namespace
