@@ -1,4 +1,6 @@
 // Writes the seed corpus of one fuzz target: small, valid inputs of many shapes.
+#include "database/LDatabase.h"
+#include "model/ParameterTable.h"
 #include "tools/RecordingGenerator.h"
 
 #include <cstdio>
@@ -34,6 +36,39 @@ std::vector<std::string> Recordings() {
     return seeds;
 }
 
+// Small database files: without windows, and with tables and charts (one with a chain).
+std::vector<std::string> Databases(const std::filesystem::path& scratch) {
+    std::vector<std::string> seeds;
+    for (int variant = 0; variant < 3; ++variant) {
+        GeneratorOptions o;
+        o.entries = {6, 47, 122, 98};
+        o.historicPoints = 3;
+        o.eventPoints = 2;
+        LDatabase db;
+        db.New();
+        db.Parse(GenerateRecordingBytes(o));
+        db.Header().Location = "Bay é";
+        if (variant > 0) {
+            LTableRecord* table = db.AddTable();
+            for (const auto& s : db.AllSources())
+                table->Sources.Add(std::make_unique<LParameterSource>(*s));
+            LChartRecord* chart = db.AddChart();
+            for (const auto& s : db.ChartSources())
+                chart->Sources.Add(std::make_unique<LParameterSource>(*s));
+            if (variant > 1)
+                chart->Sources.Items(0)->Next =
+                    std::make_unique<LParameterSource>(*db.ChartSources().Items(1));
+        }
+        const auto file = scratch / "seed.vro";
+        db.SetFileName(file.string());
+        db.Save(false);
+        std::ifstream in(file, std::ios::binary);
+        seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::filesystem::remove(file);
+    }
+    return seeds;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -43,13 +78,16 @@ int main(int argc, char** argv) {
     }
     const std::string target = argv[1];
     std::vector<std::string> seeds;
+    std::filesystem::create_directories(argv[2]);
+    InitCatalogue();
     if (target == "parser")
         seeds = Recordings();
+    else if (target == "database")
+        seeds = Databases(argv[2]);
     else {
         std::fprintf(stderr, "unknown target %s\n", target.c_str());
         return 2;
     }
-    std::filesystem::create_directories(argv[2]);
     for (size_t i = 0; i < seeds.size(); ++i)
         std::ofstream(std::filesystem::path(argv[2]) / ("seed" + std::to_string(i)),
                       std::ios::binary)

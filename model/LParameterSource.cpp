@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
-LParameterSource::LParameterSource() { ++LiveInstances::ParameterSourceCount; }
+LParameterSource::LParameterSource() {
+    ++LiveInstances::ParameterSourceCount;
+}
 
 LParameterSource::LParameterSource(LParameter* parameter)
     : Parameter(parameter), HasData(parameter && parameter->Count() > 0) {
@@ -19,7 +21,14 @@ LParameterSource::LParameterSource(const LParameterSource& other)
     ++LiveInstances::ParameterSourceCount;
 }
 
-LParameterSource::~LParameterSource() { --LiveInstances::ParameterSourceCount; }
+LParameterSource::~LParameterSource() {
+    // A damaged file can chain millions of sources; unlink them one by one instead of letting
+    // each destructor recurse into the next.
+    std::unique_ptr<LParameterSource> next = std::move(Next);
+    while (next)
+        next = std::move(next->Next);
+    --LiveInstances::ParameterSourceCount;
+}
 
 void LParameterSource::SetSubset(int32_t from, int32_t to) {
     if (to < from)

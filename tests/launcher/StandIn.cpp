@@ -42,8 +42,11 @@ std::string OpenDescriptors() {
     }
     closedir(dir);
     std::sort(fds.begin(), fds.end());
-    for (int fd : fds)
-        list += (list.empty() ? "" : ",") + std::to_string(fd);
+    for (int fd : fds) {
+        if (!list.empty())
+            list += ',';
+        list += std::to_string(fd);
+    }
     return list;
 }
 

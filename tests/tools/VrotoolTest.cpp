@@ -35,7 +35,8 @@ class Vrotool : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
-              ("vrotool_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("vrotool_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::create_directories(dir);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
@@ -118,6 +119,67 @@ TEST_F(Vrotool, UsageErrorsExitWithTwo) {
     EXPECT_EQ(Vro("generate -o x.bin --rate 9").status, 2);
     EXPECT_EQ(Vro("info a.bin --bogus").status, 2);
     EXPECT_EQ(Vro("info --help").status, 0);
+}
+
+TEST_F(Vrotool, ImportEditAndInfoOfADatabase) {
+    GeneratorOptions o;
+    o.entries = {6, 47};
+    o.historicPoints = 5;
+    o.eventPoints = 2;
+    const std::string bin = Write("Site 4.BIN", GenerateRecordingBytes(o));
+    Result r = Vro("import \"" + bin + "\" --user-id JK --location \"Feeder Ø\"");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string vro = (dir / "Site 4.vro").string();
+    EXPECT_EQ(r.out, "Wrote " + vro + "\n");
+
+    r = Vro("info --json \"" + vro + "\"");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.rfind("{\"format\": \"vro\", \"version\": 0.0199999996, \"session\": "
+                          "{\"user_id\": \"JK\", \"location\": \"Feeder Ø\"",
+                          0),
+              0u)
+        << r.out;
+    EXPECT_NE(r.out.find("\"table_counter\": 0, \"tables\": [], \"chart_counter\": 0, "
+                         "\"charts\": []}"),
+              std::string::npos)
+        << r.out;
+
+    // Editing with nothing to change writes the same bytes; a change keeps a backup.
+    auto bytes = [](const std::string& f) {
+        std::string content;
+        if (FILE* in = std::fopen(f.c_str(), "rb")) {
+            char buf[4096];
+            size_t n;
+            while ((n = std::fread(buf, 1, sizeof buf, in)) > 0)
+                content.append(buf, n);
+            std::fclose(in);
+        }
+        return content;
+    };
+    const std::string before = bytes(vro);
+    ASSERT_EQ(Vro("edit \"" + vro + "\"").status, 0);
+    EXPECT_TRUE(bytes(vro) == before);
+    ASSERT_EQ(Vro("edit \"" + vro + "\" --location Bay --backup").status, 0);
+    EXPECT_TRUE(bytes(vro + ".backup") == before);
+    EXPECT_NE(Vro("info \"" + vro + "\"").out.find("Location:      Bay"), std::string::npos);
+
+    r = Vro("import \"" + bin + "\" -o " + (dir / "other").string());
+    EXPECT_EQ(r.out, "Wrote " + (dir / "other.vro").string() + "\n");
+}
+
+TEST_F(Vrotool, DatabaseFilesAreKnownByNameOrMark) {
+    // A .vro name with a wrong mark is a database that fails, not a recording.
+    Result r = Vro("info " + Write("bad.VRO", std::string("\x03\0\0\0vro\x0A\xD7\xA3\x3C", 11)));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "Program error in LDatabase::Load: Wrong file format\nWrong file format\n");
+    // The mark without the name: loaded as a database all the same.
+    r = Vro("info " + Write("noname", std::string("\x03\0\0\0Vro\x0A\xD7\xA3\x3C", 11)));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "Error reading\n");
+    r = Vro("import " + Write("empty.bin", ""));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "Parse error:Incremented past end\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "empty.vro"));
 }
 
 } // namespace

@@ -6,4 +6,8 @@ class Arguments;
 // UsageError: 2) and reported by main.
 int GenerateCommand(Arguments& args);
 int InfoCommand(Arguments& args);
+int SimulateCommand(Arguments& args); // these two with the serial layer (Qt Core) only
+int DownloadCommand(Arguments& args);
+int ImportCommand(Arguments& args);
+int EditCommand(Arguments& args);
 

@@ -1,3 +1,4 @@
+#include "database/LDatabase.h"
 #include "model/LParameterCollection.h"
 #include "model/LParser.h"
 #include "model/LSession.h"
@@ -7,6 +8,8 @@
 #include "tools/vrotool/JsonWriter.h"
 
 #include <cstdio>
+#include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -105,6 +108,151 @@ void PrintParameters(const LParameterCollection& parameters) {
     }
 }
 
+void WriteSourceJson(JsonWriter& j, const LParameterSource& source) {
+    // The chain is written as nested objects, closed after the last one.
+    int depth = 0;
+    for (const LParameterSource* s = &source; s; s = s->Next.get(), ++depth) {
+        j.BeginObject();
+        j.Key("parameter_id"), j.Int(s->Parameter ? s->Parameter->Id() : -1);
+        j.Key("has_data"), j.Bool(s->HasData);
+        j.Key("subset_active"), j.Bool(s->SubsetActive);
+        j.Key("first"), j.Int(s->First);
+        j.Key("last"), j.Int(s->Last);
+        j.Key("next");
+        if (!s->Next)
+            j.Null();
+    }
+    while (depth-- > 0)
+        j.EndObject();
+}
+
+void WriteGroupJson(JsonWriter& j, const LParameterSourceGroup& group) {
+    j.BeginArray();
+    for (const auto& source : group)
+        WriteSourceJson(j, *source);
+    j.EndArray();
+}
+
+void WriteFontJson(JsonWriter& j, const LFont& f) {
+    j.BeginObject();
+    j.Key("name"), j.String(f.Name);
+    j.Key("size"), j.Int(f.Size);
+    j.Key("color"), j.Int(f.Color);
+    j.Key("charset"), j.Int(f.Charset);
+    j.Key("pitch"), j.Int(f.Pitch);
+    j.Key("bold"), j.Bool(f.Bold);
+    j.Key("italic"), j.Bool(f.Italic);
+    j.Key("underline"), j.Bool(f.Underline);
+    j.Key("strike_out"), j.Bool(f.StrikeOut);
+    j.EndObject();
+}
+
+void WriteChartJson(JsonWriter& j, const LChartRecord& c) {
+    j.BeginObject();
+    j.Key("caption"), j.String(c.Caption);
+    j.Key("title"), j.String(c.Title);
+    j.Key("title_font"), WriteFontJson(j, c.TitleFont);
+    j.Key("title_alignment"), j.Int(c.TitleAlignment);
+    j.Key("bottom_axis_title"), j.String(c.BottomAxisTitle);
+    j.Key("bottom_axis_title_font"), WriteFontJson(j, c.BottomAxisTitleFont);
+    j.Key("x_axis_labels_time_date"), j.Int(c.XAxisLabelsTimeDate);
+    j.Key("bottom_axis_label_font"), WriteFontJson(j, c.BottomAxisLabelFont);
+    j.Key("left_axis_label_font"), WriteFontJson(j, c.LeftAxisLabelFont);
+    j.Key("show_start_end"), j.Bool(c.ShowStartEnd);
+    j.Key("show_location"), j.Bool(c.ShowLocation);
+    j.Key("footer_font"), WriteFontJson(j, c.FooterFont);
+    j.Key("footer_alignment"), j.Int(c.FooterAlignment);
+    j.Key("axis_color"), j.Int(c.AxisColor);
+    j.Key("background_color"), j.Int(c.BackgroundColor);
+    j.Key("bottom_axis_grid"), j.Bool(c.BottomAxisGrid);
+    j.Key("grid_color"), j.Int(c.GridColor);
+    j.Key("legend_visible"), j.Bool(c.LegendVisible);
+    j.Key("legend_font"), WriteFontJson(j, c.LegendFont);
+    j.Key("legend_color"), j.Int(c.LegendColor);
+    j.Key("legend_position"), j.Int(c.LegendPosition);
+    j.Key("show_min_max"), j.Bool(c.ShowMinMax);
+    j.Key("sources"), WriteGroupJson(j, c.Sources);
+    j.Key("series");
+    j.BeginArray();
+    for (int32_t i = 0; i < c.Sources.Count(); ++i) {
+        const LSeriesStyle& style = c.Style(i);
+        j.BeginObject();
+        j.Key("color"), j.Int(style.Color);
+        if (LChartRecord::IsLineSource(*c.Sources.Items(i))) {
+            j.Key("line_width"), j.Int(style.LineWidth);
+        } else {
+            j.Key("point_size"), j.Int(style.PointSize);
+            j.Key("point_style"), j.Int(style.PointStyle);
+        }
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+}
+
+// By its name, or by its first bytes when the name says nothing.
+bool IsDatabaseFile(const std::string& fileName) {
+    const size_t n = fileName.size();
+    if (n >= 4 && ::strcasecmp(fileName.c_str() + n - 4, ".vro") == 0)
+        return true;
+    static const char mark[] = {3, 0, 0, 0, 'V', 'r', 'o'};
+    char head[sizeof mark] = {};
+    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    if (!f)
+        return false;
+    const size_t got = std::fread(head, 1, sizeof head, f);
+    std::fclose(f);
+    return got == sizeof head && std::memcmp(head, mark, sizeof mark) == 0;
+}
+
+int DatabaseInfo(const std::string& fileName, bool json, bool values) {
+    LDatabase db;
+    db.New();
+    db.Load(fileName);
+    if (json) {
+        JsonWriter j(stdout);
+        j.BeginObject();
+        j.Key("format"), j.String("vro");
+        j.Key("version"), j.Float(db.Version());
+        j.Key("session"), WriteSessionJson(j, db.Header());
+        j.Key("parameters");
+        j.BeginArray();
+        for (const auto& p : db.Parameters())
+            WriteParameterJson(j, *p, values);
+        j.EndArray();
+        j.Key("table_counter"), j.Int(db.TableCounter());
+        j.Key("tables");
+        j.BeginArray();
+        for (const auto& t : db.Tables()) {
+            j.BeginObject();
+            j.Key("caption"), j.String(t->Caption);
+            j.Key("sources"), WriteGroupJson(j, t->Sources);
+            j.EndObject();
+        }
+        j.EndArray();
+        j.Key("chart_counter"), j.Int(db.ChartCounter());
+        j.Key("charts");
+        j.BeginArray();
+        for (const auto& c : db.Charts())
+            WriteChartJson(j, *c);
+        j.EndArray();
+        j.EndObject();
+    } else {
+        std::printf("File:          %s (database, version %.2f)\n", fileName.c_str(),
+                    static_cast<double>(db.Version()));
+        PrintSession(db.Header());
+        PrintParameters(db.Parameters());
+        std::printf("\nTables (counter %d):\n", db.TableCounter());
+        for (const auto& t : db.Tables())
+            std::printf("  %s: %d sources\n", t->Caption.c_str(), t->Sources.Count());
+        std::printf("Charts (counter %d):\n", db.ChartCounter());
+        for (const auto& c : db.Charts())
+            std::printf("  %s: \"%s\", %d sources\n", c->Caption.c_str(), c->Title.c_str(),
+                        c->Sources.Count());
+    }
+    return 0;
+}
+
 } // namespace
 
 int InfoCommand(Arguments& args) {
@@ -114,6 +262,9 @@ int InfoCommand(Arguments& args) {
     args.Finish();
     if (files.size() != 1)
         throw UsageError("give exactly one FILE");
+
+    if (IsDatabaseFile(files[0]))
+        return DatabaseInfo(files[0], json, values);
 
     LSession session;
     LParameterCollection parameters;

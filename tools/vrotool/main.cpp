@@ -34,11 +34,24 @@ const Command Commands[] = {
      "  --seed N          seed of the values (default 1)\n"
      "  --maximal         127 blocks of 50000 points, Historic and event blocks alternating\n"
      "  --historic-only   with --maximal: Historic blocks only\n"},
-    {"info", InfoCommand, "print a recording",
+    {"info", InfoCommand, "print a recording or a database file",
      "vrotool info FILE [--json] [--values]\n"
-     "  FILE       a recording byte stream (1.x export file, *.bin)\n"
+     "  FILE       a database file (*.vro) or a recording byte stream (1.x export file, *.bin)\n"
      "  --json     machine-readable output\n"
      "  --values   with --json: every value, and every time stamp of event-type parameters\n"},
+    {"import", ImportCommand, "make a database file from a 1.x export file",
+     "vrotool import FILE.bin [-o OUT.vro] [--user-id S] [--location S] [--comments S] [--backup]\n"
+     "  -o, --output OUT  where to save (default: FILE without .bin, with .vro)\n"
+     "  --user-id S       who made the recording\n"
+     "  --location S      where it was made\n"
+     "  --comments S      anything else worth knowing\n"
+     "  --backup          keep a file already there as OUT.backup\n"},
+    {"edit", EditCommand, "change a database file's recording information",
+     "vrotool edit FILE.vro [--user-id S] [--location S] [--comments S] [--backup]\n"
+     "  --user-id S       who made the recording\n"
+     "  --location S      where it was made\n"
+     "  --comments S      anything else worth knowing\n"
+     "  --backup          keep the former file as FILE.vro.backup\n"},
 };
 
 void PrintOverview() {

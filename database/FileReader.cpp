@@ -1,0 +1,162 @@
+#include "database/FileReader.h"
+
+#include "model/ErrorReport.h"
+#include "model/Windows1252.h"
+#include "resources/StringTable.h"
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+static_assert(std::endian::native == std::endian::little,
+              "the file format is little-endian; values are copied as they are");
+
+namespace {
+constexpr int64_t BufferSize = 1 << 16;
+}
+
+FileReader::FileReader(const std::string& fileName, int mode) {
+    if (mode != ReadOnly && mode != ReadWrite)
+        Raise("Invalid mode for reading!");
+    handle_ = ::open(fileName.c_str(), (mode == ReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
+    if (handle_ < 0)
+        Raise(LoadStr(1000));
+    struct stat st {};
+    if (::fstat(handle_, &st) == 0 && S_ISREG(st.st_mode))
+        size_ = st.st_size;
+    buffer_ = std::make_unique<char[]>(BufferSize);
+}
+
+FileReader::~FileReader() {
+    Close();
+}
+
+void FileReader::Close() {
+    if (handle_ >= 0)
+        ::close(handle_);
+    handle_ = -1;
+}
+
+int64_t FileReader::Remaining() const {
+    return size_ < 0 ? INT64_MAX : std::max<int64_t>(0, size_ - position_);
+}
+
+void FileReader::Require(int64_t n) const {
+    if (n < 0 || n > Remaining())
+        Raise("Error reading");
+}
+
+bool FileReader::Fill() {
+    if (handle_ < 0)
+        return false;
+    ssize_t got;
+    do
+        got = ::read(handle_, buffer_.get(), BufferSize);
+    while (got < 0 && errno == EINTR);
+    if (got <= 0)
+        return false;
+    bufferStart_ = 0;
+    bufferEnd_ = got;
+    return true;
+}
+
+void FileReader::Read(void* buffer, int64_t n) {
+    Require(n);
+    auto* out = static_cast<char*>(buffer);
+    while (n > 0) {
+        if (bufferStart_ == bufferEnd_) {
+            // Large reads (the point arrays) go straight into the caller's memory.
+            if (n >= BufferSize) {
+                if (handle_ < 0)
+                    Raise("Error reading");
+                const ssize_t got = ::read(handle_, out, static_cast<size_t>(n));
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got <= 0)
+                    Raise("Error reading");
+                out += got;
+                n -= got;
+                position_ += got;
+                continue;
+            }
+            if (!Fill())
+                Raise("Error reading");
+        }
+        const int64_t take = std::min(n, bufferEnd_ - bufferStart_);
+        std::memcpy(out, buffer_.get() + bufferStart_, static_cast<size_t>(take));
+        bufferStart_ += take;
+        out += take;
+        n -= take;
+        position_ += take;
+    }
+}
+
+int32_t FileReader::ReadInt() {
+    int32_t v;
+    Read(&v, 4);
+    return v;
+}
+
+float FileReader::ReadFloat() {
+    float v;
+    Read(&v, 4);
+    return v;
+}
+
+double FileReader::ReadDouble() {
+    double v;
+    Read(&v, 8);
+    return v;
+}
+
+uint8_t FileReader::ReadByte() {
+    uint8_t v;
+    Read(&v, 1);
+    return v;
+}
+
+bool FileReader::ReadFlag() {
+    int8_t v;
+    Read(&v, 1);
+    return v != 0;
+}
+
+uint32_t FileReader::ReadColor() {
+    uint32_t v;
+    Read(&v, 4);
+    return v;
+}
+
+int32_t FileReader::ReadCount(int64_t elementSize) {
+    const int32_t n = ReadInt();
+    Require(static_cast<int64_t>(n) * std::max<int64_t>(elementSize, 1));
+    return n;
+}
+
+std::string FileReader::ReadString() {
+    const int32_t length = ReadCount(1);
+    std::string bytes(static_cast<size_t>(length), '\0');
+    Read(bytes.data(), length);
+    return FromWindows1252(bytes);
+}
+
+void FileReader::ReadFont(LFont& font) {
+    font.Charset = ReadByte();
+    font.Color = ReadColor();
+    font.Name = ReadString();
+    font.Pitch = ReadByte();
+    font.Size = ReadInt();
+    // A clear flag leaves the style as the font already had it.
+    if (ReadFlag())
+        font.Bold = true;
+    if (ReadFlag())
+        font.Italic = true;
+    if (ReadFlag())
+        font.Underline = true;
+    if (ReadFlag())
+        font.StrikeOut = true;
+}

@@ -1,0 +1,69 @@
+#include "database/SourceRecord.h"
+
+#include "database/FileReader.h"
+#include "database/FileWriter.h"
+#include "model/ErrorReport.h"
+#include "model/LParameterCollection.h"
+#include "model/LParameterSource.h"
+#include "model/LParameterSourceGroup.h"
+
+namespace {
+
+// id, has data, subset active, first, last, has next
+constexpr int64_t SourceRecordSize = 4 + 1 + 1 + 4 + 4 + 1;
+
+std::unique_ptr<LParameterSource> LoadOne(FileReader& reader,
+                                          const LParameterCollection& parameters, bool& hasNext) {
+    const int32_t id = reader.ReadInt();
+    LParameter* parameter = parameters.FindById(id);
+    if (!parameter)
+        ShowErrorAndRaise("LParameterSource::Load", "Invalid parameter Id");
+    auto source = std::make_unique<LParameterSource>(parameter);
+    source->HasData = reader.ReadFlag();
+    source->SubsetActive = reader.ReadFlag();
+    source->First = reader.ReadInt();
+    source->Last = reader.ReadInt();
+    source->Selected = true;
+    hasNext = reader.ReadFlag();
+    return source;
+}
+
+} // namespace
+
+// The chain is written and read in a loop: its length comes from the file, and the stack
+// must not depend on it.
+void SaveSource(FileWriter& writer, const LParameterSource& source) {
+    for (const LParameterSource* s = &source; s; s = s->Next.get()) {
+        writer.WriteInt(s->Parameter ? s->Parameter->Id() : -1);
+        writer.WriteFlag(s->HasData);
+        writer.WriteFlag(s->SubsetActive);
+        writer.WriteInt(s->First);
+        writer.WriteInt(s->Last);
+        writer.WriteFlag(s->Next != nullptr);
+    }
+}
+
+std::unique_ptr<LParameterSource> LoadSource(FileReader& reader,
+                                             const LParameterCollection& parameters) {
+    bool hasNext = false;
+    auto first = LoadOne(reader, parameters, hasNext);
+    LParameterSource* last = first.get();
+    while (hasNext) {
+        last->Next = LoadOne(reader, parameters, hasNext);
+        last = last->Next.get();
+    }
+    return first;
+}
+
+void SaveGroup(FileWriter& writer, const LParameterSourceGroup& group) {
+    writer.WriteInt(group.Count());
+    for (const auto& source : group)
+        SaveSource(writer, *source);
+}
+
+void LoadGroup(FileReader& reader, LParameterSourceGroup& group,
+               const LParameterCollection& parameters) {
+    const int32_t count = reader.ReadCount(SourceRecordSize);
+    for (int32_t i = 0; i < count; ++i)
+        group.Add(LoadSource(reader, parameters));
+}

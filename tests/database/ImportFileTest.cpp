@@ -1,0 +1,66 @@
+// Import of 1.x export files: the name of the new database, and failures leaving nothing open.
+#include "database/ImportFile.h"
+#include "database/LDatabase.h"
+#include "model/ErrorReport.h"
+#include "tests/database/DatabaseTestSupport.h"
+#include "tools/RecordingGenerator.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string SmallRecording() {
+    GeneratorOptions options;
+    options.entries = {6, 47};
+    options.historicPoints = 10;
+    options.eventPoints = 3;
+    return GenerateRecordingBytes(options);
+}
+
+TEST(ImportFile, NameLosesTheEndingAndGainsVro) {
+    EXPECT_EQ(ImportBaseName("/data/Site 4.BIN"), "/data/Site 4");
+    EXPECT_EQ(ImportBaseName("a.bin"), "a");
+    EXPECT_EQ(ImportBaseName(".bin"), ".bin"); // nothing precedes the ending
+    EXPECT_EQ(ImportBaseName("week.dat"), "week.dat");
+    EXPECT_EQ(ImportBaseName("week.bin.old"), "week.bin.old");
+
+    ScratchDir dir;
+    WriteBytes(dir / "Site.BIN", SmallRecording());
+    WriteBytes(dir / "export", SmallRecording() + "trailing bytes are ignored");
+    LDatabase db;
+    std::string seen;
+    ImportFile(db, dir / "Site.BIN", [&](LSession& s) {
+        seen = s.InstrumentText;
+        s.Location = "Feeder Ø2";
+    });
+    EXPECT_EQ(seen, "VIREO 2000") << "the information is asked for after parsing";
+    EXPECT_EQ(db.FileName(), dir / "Site.vro");
+    EXPECT_TRUE(db.HasFileName());
+    EXPECT_TRUE(db.Modified());
+    EXPECT_EQ(db.Header().Location, "Feeder Ø2");
+    EXPECT_EQ(db.AllSources().Count(), 2);
+
+    ImportFile(db, dir / "export", nullptr);
+    EXPECT_EQ(db.FileName(), dir / "export.vro");
+    EXPECT_EQ(db.Parameters().Count(), 2);
+}
+
+TEST(ImportFile, FailuresLeaveNoDatabaseOpen) {
+    ScratchDir dir;
+    WriteBytes(dir / "empty.bin", "");
+    LDatabase db;
+    db.New();
+    for (auto [file, message] :
+         {std::pair{std::string("empty.bin"), "Parse error:Incremented past end"},
+          {std::string("missing.bin"), "Error opening file!"}}) {
+        try {
+            ImportFile(db, dir / file, [](LSession&) { FAIL() << "nothing to describe"; });
+            ADD_FAILURE() << file;
+        } catch (const VroError& e) {
+            EXPECT_STREQ(e.what(), message);
+        }
+        EXPECT_FALSE(db.Open());
+    }
+}
+
+} // namespace

@@ -1,0 +1,316 @@
+// The database file: its layout, loading back exactly, damaged files, the document's states.
+#include "database/LDatabase.h"
+#include "database/FileWriter.h"
+#include "model/ErrorReport.h"
+#include "model/Windows1252.h"
+#include "tests/database/DatabaseTestSupport.h"
+#include "tools/RecordingGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+namespace {
+
+struct Reported {
+    std::string context, message;
+};
+
+// Captures what goes to the error report while it lives.
+class ErrorReportSpy {
+public:
+    ErrorReportSpy() {
+        SetErrorReportHandler([this](const std::string& c, const std::string& m) {
+            reports.push_back({c, m});
+        });
+    }
+    ~ErrorReportSpy() { SetErrorReportHandler(nullptr); }
+    std::vector<Reported> reports;
+};
+
+template <typename F> std::string ErrorOf(F f) {
+    try {
+        f();
+    } catch (const VroError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+// Where the first parameter record starts in the saved file.
+size_t FirstParameterOffset(const LDatabase& db) {
+    const LSession& s = db.Header();
+    size_t n = 11;
+    for (const std::string* t :
+         {&s.UserID, &s.Location, &s.Comments, &s.InstrumentText, &s.InstrumentShortText})
+        n += 4 + ToWindows1252(*t).size();
+    return n + 5 + 8 + 8 + 4 + 8 + 4 + 4 + 12;
+}
+
+std::string LoadError(const std::string& fileName) {
+    LDatabase db;
+    db.New();
+    return ErrorOf([&] { db.Load(fileName); });
+}
+
+TEST(LDatabase, FileWithoutWindowsIsMarkVersionSessionParametersAndFourZeros) {
+    ScratchDir dir;
+    GeneratorOptions options;
+    options.entries = {6, 47, 98};
+    options.historicPoints = 3;
+    options.eventPoints = 2;
+    LDatabase db;
+    db.New();
+    db.Parse(GenerateRecordingBytes(options));
+    db.SetFileName(dir / "plain");
+    db.Save(false);
+    EXPECT_FALSE(db.Modified());
+    const std::string bytes = ReadBytes(dir / "plain.vro");
+
+    // Built by hand from the recording: every field in its place.
+    const std::string expected = [&] {
+        FileWriter w(dir / "expected");
+        w.Write("\x03\x00\x00\x00Vro\x0A\xD7\xA3\x3C", 11);
+        const LSession& s = db.Header();
+        for (const std::string* t : {&s.UserID, &s.Location, &s.Comments})
+            w.WriteString(*t);
+        for (uint8_t b : {s.PhaseConfig, s.CTType, s.Rate, s.Interval, s.Mode})
+            w.WriteByte(b);
+        w.WriteDouble(s.StartTime);
+        w.WriteDouble(s.EndTime);
+        w.WriteInt(s.DataLength);
+        w.WriteDouble(s.DateProduced);
+        w.WriteInt(s.InstrumentNumber);
+        w.WriteString(s.InstrumentText);
+        w.WriteString(s.InstrumentShortText);
+        w.WriteInt(s.InstrumentLongNumber);
+        for (int32_t v : {s.ParameterCount, s.EventPointMax, s.HistoricPointMax})
+            w.WriteInt(v);
+        for (const auto& p : db.Parameters()) {
+            w.WriteInt(p->Id());
+            w.WriteInt(p->Index());
+            w.WriteDouble(p->StartTime());
+            w.WriteInt(p->Rate());
+            for (uint8_t b : {p->TableType(), p->Quantity(), p->Unit(), p->Channel()})
+                w.WriteByte(b);
+            w.WriteFloat(p->HeaderA());
+            w.WriteFloat(p->HeaderB());
+            w.WriteInt(p->Count());
+            for (int i = 0; i < p->Count(); ++i)
+                w.WriteFloat(p->Values()[i]);
+            if (p->TableType() != ttHistoric)
+                for (int i = 0; i < p->Count(); ++i)
+                    w.WriteDouble(p->Times()[i]);
+        }
+        for (int i = 0; i < 4; ++i)
+            w.WriteInt(0);
+        w.Close();
+        return ReadBytes(dir / "expected");
+    }();
+    EXPECT_TRUE(bytes == expected) << "sizes " << bytes.size() << " and " << expected.size();
+}
+
+TEST(LDatabase, TablesAndChartsLoadAndSaveBackByteIdentical) {
+    ScratchDir dir;
+    LDatabase original;
+    FillDatabase(original);
+    original.SetFileName(dir / "first");
+    original.Save(false);
+
+    LDatabase loaded;
+    loaded.New();
+    loaded.Load(dir / "first.vro");
+    EXPECT_FALSE(loaded.Modified());
+    EXPECT_TRUE(loaded.HasFileName());
+    ExpectSameContent(original, loaded);
+    EXPECT_EQ(loaded.TableCounter(), 2);
+    EXPECT_EQ(loaded.Charts()[0]->Title, "Voltage é");
+    EXPECT_EQ(loaded.Charts()[0]->BackgroundColor, 0x80000005u);
+    EXPECT_EQ(loaded.Charts()[0]->SeriesStyles, original.Charts()[0]->SeriesStyles);
+    EXPECT_TRUE(loaded.Charts()[0]->LegendFont.Underline);
+    const LParameterSource* chained = loaded.Charts()[0]->Sources.Items(0);
+    ASSERT_TRUE(chained->Next && chained->Next->Next);
+    EXPECT_EQ(chained->Next->Parameter->TableType(), ttEvent);
+    EXPECT_TRUE(loaded.Tables()[0]->Sources.Items(0)->SubsetActive);
+
+    loaded.SetFileName(dir / "second");
+    loaded.Save(false);
+    EXPECT_TRUE(ReadBytes(dir / "second.vro") == ReadBytes(dir / "first.vro"));
+}
+
+TEST(LDatabase, LoadingKeepsTheStoredIdsAndSourcesFindTheirParameters) {
+    ScratchDir dir;
+    LDatabase original;
+    FillDatabase(original);
+    original.SetFileName(dir / "ids");
+    original.Save(false);
+
+    LDatabase loaded;
+    loaded.New();
+    loaded.Load(dir / "ids.vro");
+    std::set<int32_t> ids;
+    for (int i = 0; i < loaded.Parameters().Count(); ++i) {
+        EXPECT_EQ(loaded.Parameters().Items(i)->Id(), original.Parameters().Items(i)->Id());
+        ids.insert(loaded.Parameters().Items(i)->Id());
+    }
+    EXPECT_EQ(static_cast<int>(ids.size()), loaded.Parameters().Count());
+    for (const auto& table : loaded.Tables())
+        for (const auto& s : table->Sources)
+            EXPECT_EQ(loaded.Parameters().FindById(s->Parameter->Id()), s->Parameter);
+    // The shared groups are built again: all sources, and Historic and Event ones for charts.
+    EXPECT_EQ(loaded.AllSources().Count(), 4);
+    ASSERT_EQ(loaded.ChartSources().Count(), 2);
+    EXPECT_EQ(loaded.ChartSources().Items(1)->Parameter->TableType(), ttEvent);
+}
+
+TEST(LDatabase, WrongMarkIsRefusedAndReported) {
+    ScratchDir dir;
+    WriteBytes(dir / "lower.vro", std::string("\x03\x00\x00\x00vro\x0A\xD7\xA3\x3C", 11));
+    ErrorReportSpy spy;
+    EXPECT_EQ(LoadError(dir / "lower.vro"), "Wrong file format");
+    ASSERT_EQ(spy.reports.size(), 1u);
+    EXPECT_EQ(spy.reports[0].context, "LDatabase::Load");
+    EXPECT_EQ(LoadError(dir / "missing.vro"), "Error occured while loading the file.");
+}
+
+TEST(LDatabase, OldChartRecordWithoutMinMaxSwitchLoads) {
+    ScratchDir dir;
+    LDatabase db;
+    FillDatabase(db);
+    db.Charts()[0]->LegendColor = 0x00A1B2C3; // marks the place of the switch
+    db.SetFileName(dir / "new");
+    db.Save(false);
+    std::string bytes = ReadBytes(dir / "new.vro");
+
+    // Version 0.01: no switch after the legend's colour and position.
+    const std::string before("\xC3\xB2\xA1\x00\x03\x01", 6);
+    const size_t at = bytes.find(before);
+    ASSERT_NE(at, std::string::npos);
+    bytes.erase(at + 5, 1);
+    const float old = 0.01f;
+    std::memcpy(&bytes[7], &old, 4);
+    WriteBytes(dir / "old.vro", bytes);
+
+    LDatabase loaded;
+    loaded.New();
+    loaded.Load(dir / "old.vro");
+    EXPECT_FLOAT_EQ(loaded.Version(), 0.01f);
+    EXPECT_FALSE(loaded.Charts()[0]->ShowMinMax);
+    EXPECT_EQ(loaded.Charts()[0]->Sources.Count(), db.Charts()[0]->Sources.Count());
+    EXPECT_EQ(loaded.Charts()[0]->SeriesStyles, db.Charts()[0]->SeriesStyles);
+    EXPECT_EQ(loaded.Charts().size(), 2u);
+}
+
+TEST(LDatabase, EveryTruncationIsAnErrorNeverACrash) {
+    ScratchDir dir;
+    LDatabase db;
+    FillDatabase(db, 3, 2);
+    db.SetFileName(dir / "whole");
+    db.Save(false);
+    const std::string bytes = ReadBytes(dir / "whole.vro");
+    ErrorReportSpy quiet;
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        WriteBytes(dir / "cut.vro", bytes.substr(0, n));
+        ASSERT_EQ(LoadError(dir / "cut.vro"), "Error reading") << "cut at " << n;
+    }
+}
+
+TEST(LDatabase, DamagedCountsAreRefusedBeforeAllocating) {
+    ScratchDir dir;
+    LDatabase db;
+    FillDatabase(db, 3, 2);
+    db.SetFileName(dir / "whole");
+    db.Save(false);
+    const std::string bytes = ReadBytes(dir / "whole.vro");
+    // The first parameter's point count.
+    const size_t at = FirstParameterOffset(db) + 4 + 4 + 8 + 4 + 4 + 8;
+    for (int32_t bad : {-1, INT32_MAX, 400000000}) {
+        std::string damaged = bytes;
+        std::memcpy(&damaged[at], &bad, 4);
+        WriteBytes(dir / "damaged.vro", damaged);
+        EXPECT_EQ(LoadError(dir / "damaged.vro"), "Error reading") << bad;
+    }
+}
+
+TEST(LDatabase, SourceOfAMissingParameterIsReported) {
+    ScratchDir dir;
+    LDatabase db;
+    FillDatabase(db);
+    db.SetFileName(dir / "orphan");
+    db.Save(false);
+    std::string bytes = ReadBytes(dir / "orphan.vro");
+    // Give the first parameter another id: the tables' sources lose it.
+    const int32_t other = 40000;
+    std::memcpy(&bytes[FirstParameterOffset(db)], &other, 4);
+    WriteBytes(dir / "orphan.vro", bytes);
+    ErrorReportSpy spy;
+    EXPECT_EQ(LoadError(dir / "orphan.vro"), "Invalid parameter Id");
+    ASSERT_FALSE(spy.reports.empty());
+    EXPECT_EQ(spy.reports[0].context, "LParameterSource::Load");
+}
+
+TEST(LDatabase, LongSourceChainsNeitherOverflowTheStackNorLeak) {
+    ScratchDir dir;
+    LDatabase db;
+    FillDatabase(db);
+    LParameterSource* last = db.Tables()[1]->Sources.Items(0);
+    for (int i = 0; i < 200000; ++i) {
+        last->Next = std::make_unique<LParameterSource>(*db.AllSources().Items(i % 4));
+        last = last->Next.get();
+    }
+    db.SetFileName(dir / "chain");
+    db.Save(false);
+    LDatabase loaded;
+    loaded.New();
+    loaded.Load(dir / "chain.vro");
+    int length = 0;
+    for (const LParameterSource* s = loaded.Tables()[1]->Sources.Items(0); s; s = s->Next.get())
+        ++length;
+    EXPECT_EQ(length, 200001);
+}
+
+TEST(LDatabase, StatesAndNames) {
+    LDatabase db;
+    EXPECT_FALSE(db.Open());
+    ErrorReportSpy spy;
+    EXPECT_EQ(ErrorOf([&] { db.Parse(""); }), "Database not open");
+    EXPECT_EQ(ErrorOf([&] { db.CreateSourceGroups(); }), "Database not open");
+    ASSERT_EQ(spy.reports.size(), 2u);
+    EXPECT_EQ(spy.reports[0].context, "LDatabase::Parse");
+    EXPECT_EQ(spy.reports[1].context, "LDatabase::CreateSourceGroups");
+
+    db.New();
+    EXPECT_TRUE(db.Open());
+    EXPECT_FALSE(db.Modified());
+    EXPECT_FALSE(db.HasFileName());
+    EXPECT_EQ(db.FileName(), "New Database");
+    for (auto [given, stored] : {std::pair{"test", "test.vro"},
+                                 {"TEST.VRO", "TEST.VRO"},
+                                 {"a.vro.txt", "a.vro.txt.vro"},
+                                 {"a.vro.vro", "a.vro.vro.vro"},
+                                 {"/x/.vro", "/x/.vro"}}) {
+        db.SetFileName(given);
+        EXPECT_EQ(db.FileName(), stored) << given;
+    }
+    EXPECT_TRUE(db.HasFileName());
+
+    EXPECT_EQ(db.AddTable()->Caption, "Table #1");
+    EXPECT_EQ(db.AddChart()->Caption, "Chart #1");
+    EXPECT_EQ(db.AddTable()->Caption, "Table #2");
+    db.SetModified(false);
+    db.DeleteTable(db.Tables()[0].get());
+    EXPECT_TRUE(db.Modified());
+    EXPECT_EQ(db.Tables()[0]->Caption, "Table #2");
+
+    // The name outlives Close; New resets it.
+    db.Close();
+    EXPECT_FALSE(db.Open());
+    EXPECT_FALSE(db.Modified());
+    EXPECT_EQ(db.FileName(), "/x/.vro");
+    db.New();
+    EXPECT_EQ(db.FileName(), "New Database");
+    EXPECT_EQ(db.TableCounter(), 0);
+}
+
+} // namespace
