@@ -39,6 +39,38 @@ const Command Commands[] = {
      "  FILE       a database file (*.vro) or a recording byte stream (1.x export file, *.bin)\n"
      "  --json     machine-readable output\n"
      "  --values   with --json: every value, and every time stamp of event-type parameters\n"},
+#ifdef VRO_SERIAL
+    {"simulate", SimulateCommand, "be a Vireo instrument on a pseudo-terminal",
+     "vrotool simulate [--recording FILE.bin | generator options] [--baud B] [--link PATH]\n"
+     "                 [--no-pacing] [faults]\n"
+     "  Prints the terminal's path (e.g. /dev/pts/3) and serves downloads until Ctrl-C.\n"
+     "  --recording FILE  serve this recording byte stream (1.x export file)\n"
+     "  --phase N, --blocks N, --points N, --event-points N, --seed N\n"
+     "                    generate the recording instead, as vrotool generate does\n"
+     "  --baud B          answer only when the host's line runs at B baud\n"
+     "  --link PATH       make PATH a link to the terminal (removed at the end)\n"
+     "  --no-pacing       send as fast as the terminal takes it, not at baud / 10 bytes a second\n"
+     "  faults:\n"
+     "  --ignore-test             never answer a port test\n"
+     "  --unanswered-probes N     leave N probes unanswered before each answer\n"
+     "  --ignore-start            never answer the download start\n"
+     "  --corrupt-block N         send block N (from 1) with a wrong checksum, once\n"
+     "  --truncate-block N        send only part of block N, once\n"
+     "  --zero-checksum-block N   send block N with checksum 0 the first time\n"
+     "  --zero-checksum-on-retry N  send checksum 0 whenever block N is sent again\n"
+     "  --silent-after N          answer nothing after N accepted blocks\n"
+     "  --hang-up-after N         hang up the line after N accepted blocks\n"
+     "  --junk-after-blocks       follow every block with two stray bytes\n"},
+    {"download", DownloadCommand, "download the recording from a Vireo instrument",
+     "vrotool download (--device PATH | --port N) [--baud B] [--scan] -o OUT.bin\n"
+     "  --device PATH  the instrument's serial device, e.g. /dev/ttyUSB0 (stands for COM1,\n"
+     "                 or for --port's number)\n"
+     "  --port N       COM1 to COM4, mapped to devices as VroView maps them (default 1)\n"
+     "  --baud B       9600, 19200 or 38400 (default 9600)\n"
+     "  --scan         when nothing answers there, search COM1 to COM4 at every rate\n"
+     "  -o OUT.bin     the recording byte stream in whole 128-byte blocks as sent\n"
+     "  Ctrl-C cancels (exit 130); a failed transfer exits with 1.\n"},
+#endif
     {"import", ImportCommand, "make a database file from a 1.x export file",
      "vrotool import FILE.bin [-o OUT.vro] [--user-id S] [--location S] [--comments S] [--backup]\n"
      "  -o, --output OUT  where to save (default: FILE without .bin, with .vro)\n"
