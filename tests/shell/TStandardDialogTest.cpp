@@ -48,7 +48,7 @@ TEST(TStandardDialogTest, OKAppliesAndEveryOtherWayOutDoesNot) {
 TEST(TStandardDialogTest, EnterConfirmsWithTheOKButton) {
     CountingDialog dialog;
     ModalDriver driver({[](QWidget* w) {
-        EXPECT_TRUE(Child<QPushButton>(w, "OKButton")->hasFocus());
+        EXPECT_EQ(w->focusWidget(), Child<QPushButton>(w, "OKButton"));
         QTest::keyClick(w, Qt::Key_Return);
     }});
     EXPECT_TRUE(dialog.Execute());
