@@ -1,5 +1,6 @@
 #include "acquisition/DeviceScan.h"
 #include "acquisition/TVroDAQ.h"
+#include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "serial/ComPortMap.h"
 #include "tools/vrotool/Arguments.h"
@@ -9,6 +10,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -25,7 +27,9 @@ void OnInterrupt(int) {
     Interrupted = 1;
 }
 
-bool EndsWith(const std::string& s, const std::string& end) {
+bool EndsWith(std::string s, const std::string& end) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
 }
 
@@ -97,11 +101,17 @@ int DownloadCommand(Arguments& args) {
     const auto baudArg = args.Integer("--baud", 1, 4000000);
     const bool scan = args.Flag("--scan");
     const auto out = args.Value("--output", "-o");
+    const auto userId = args.Value("--user-id");
+    const auto location = args.Value("--location");
+    const auto comments = args.Value("--comments");
     args.Finish();
     if (!out)
-        throw UsageError("missing -o OUT.bin");
-    if (!EndsWith(*out, ".bin"))
-        throw UsageError("-o needs a file ending in .bin");
+        throw UsageError("missing -o OUT.bin or -o OUT.vro");
+    const bool database = EndsWith(*out, ".vro");
+    if (!database && !EndsWith(*out, ".bin"))
+        throw UsageError("-o needs a file ending in .bin or .vro");
+    if (!database && (userId || location || comments))
+        throw UsageError("--user-id, --location and --comments go into a .vro file only");
     if (device && device->empty())
         throw UsageError("--device needs a path");
     const int port = portArg ? static_cast<int>(*portArg) : 1;
@@ -194,7 +204,23 @@ int DownloadCommand(Arguments& args) {
         return 1;
     }
     std::fprintf(stderr, "Download successful\n");
-    WriteFile(*out, data);
-    std::printf("Wrote %s (%zu bytes)\n", out->c_str(), data.size());
+    if (!database) {
+        WriteFile(*out, data);
+        std::printf("Wrote %s (%zu bytes)\n", out->c_str(), data.size());
+        return 0;
+    }
+    LDatabase db;
+    db.New();
+    db.Parse(data);
+    LSession& header = db.Header();
+    if (userId)
+        header.UserID = *userId;
+    if (location)
+        header.Location = *location;
+    if (comments)
+        header.Comments = *comments;
+    db.SetFileName(*out);
+    db.Save(false);
+    std::printf("Wrote %s\n", db.FileName().c_str());
     return 0;
 }

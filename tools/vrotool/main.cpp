@@ -62,13 +62,16 @@ const Command Commands[] = {
      "  --hang-up-after N         hang up the line after N accepted blocks\n"
      "  --junk-after-blocks       follow every block with two stray bytes\n"},
     {"download", DownloadCommand, "download the recording from a Vireo instrument",
-     "vrotool download (--device PATH | --port N) [--baud B] [--scan] -o OUT.bin\n"
+     "vrotool download (--device PATH | --port N) [--baud B] [--scan] -o OUT\n"
+     "                 [--user-id S] [--location S] [--comments S]\n"
      "  --device PATH  the instrument's serial device, e.g. /dev/ttyUSB0 (stands for COM1,\n"
      "                 or for --port's number)\n"
      "  --port N       COM1 to COM4, mapped to devices as VroView maps them (default 1)\n"
      "  --baud B       9600, 19200 or 38400 (default 9600)\n"
      "  --scan         when nothing answers there, search COM1 to COM4 at every rate\n"
-     "  -o OUT.bin     the recording byte stream in whole 128-byte blocks as sent\n"
+     "  -o OUT.bin     the recording byte stream in whole 128-byte blocks as sent, or\n"
+     "  -o OUT.vro     a database file of the recording, with --user-id, --location and\n"
+     "                 --comments as its recording information\n"
      "  Ctrl-C cancels (exit 130); a failed transfer exits with 1.\n"},
 #endif
     {"import", ImportCommand, "make a database file from a 1.x export file",
