@@ -1,0 +1,116 @@
+// VroView: the program entry. Reads the command line ("/debug" and a database file), makes
+// the long-lived windows in their order and runs the event loop.
+#include "model/ErrorReport.h"
+#include "shell/Auxilary.h"
+#include "shell/Screenshots.h"
+#include "shell/TAboutBox.h"
+#include "shell/TCopyProgressForm.h"
+#include "shell/TErrorBox.h"
+#include "shell/TMainForm.h"
+#include "shell/TRecordingInfoForm.h"
+#include "shell/TSessionInfoDialog.h"
+#include "shell/TSettingsDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+namespace {
+
+struct CommandLine {
+    QString file;
+    QString screenshots; // --screenshots DIR: write the windows' pictures and end
+};
+
+// "/debug" counts only as the first argument (any case); the rest, joined by blanks, is the
+// file to open, so that a name with blanks arrives whole however it was quoted.
+CommandLine ReadCommandLine(QStringList args) {
+    CommandLine line;
+    args.removeFirst();
+    if (args.size() >= 2 && args[0] == QLatin1String("--screenshots")) {
+        line.screenshots = args[1];
+        args = args.mid(2);
+    }
+    if (!args.isEmpty() && args[0].compare(QLatin1String("/debug"), Qt::CaseInsensitive) == 0) {
+        DebugMode = true;
+        args.removeFirst();
+    }
+    line.file = args.join(QLatin1Char(' ')).trimmed();
+    return line;
+}
+
+// Pictures of the main window, empty and with the command line's database, and of the
+// windows the program shows around it.
+int WriteScreenshots(TMainForm& main, const QString& directory, const QString& file) {
+    QStringList written = WriteShellScreenshots(directory);
+    const QDir dir(directory);
+    main.resize(900, 600);
+    if (SaveWindowImage(main, dir.filePath(QStringLiteral("main-empty.png"))))
+        written << dir.filePath(QStringLiteral("main-empty.png"));
+    if (!file.isEmpty()) {
+        main.OpenDatabase(file, false);
+        main.Explorer()->expandAll();
+        if (SaveWindowImage(main, dir.filePath(QStringLiteral("main-open.png"))))
+            written << dir.filePath(QStringLiteral("main-open.png"));
+        if (main.Database().Open()) {
+            RecordingInfoForm().ShowRecording(main.Database().Header());
+            if (SaveWindowImage(RecordingInfoForm(),
+                                dir.filePath(QStringLiteral("recording-info.png"))))
+                written << dir.filePath(QStringLiteral("recording-info.png"));
+        }
+    }
+    for (const QString& f : written)
+        std::printf("%s\n", qPrintable(f));
+    return written.isEmpty() ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer started;
+    started.start();
+    TuneAllocator();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vroview"));
+    QApplication::setApplicationDisplayName(QString());
+    QApplication::setDesktopFileName(QStringLiteral("vroview"));
+    const CommandLine line = ReadCommandLine(QApplication::arguments());
+
+    try {
+        TMainForm mainForm;
+        if (line.screenshots.isEmpty())
+            mainForm.FormCreate(line.file);
+
+        // The long-lived windows, in their order; each becomes its kind's instance.
+        new TSessionInfoDialog(&mainForm);
+        new TRecordingInfoForm(&mainForm);
+        auto* settings = new TSettingsDialog(&mainForm);
+        settings->SetAdImage(mainForm.AdImage());
+        new TAboutBox(&mainForm);
+        InstallErrorBox();
+        new TCopyProgressForm(&mainForm);
+
+        if (!line.screenshots.isEmpty())
+            return WriteScreenshots(mainForm, line.screenshots, line.file);
+
+        mainForm.showMaximized();
+        // For the start-up benchmark: report when the window is up and idle, then end.
+        if (qEnvironmentVariableIsSet("VROVIEW_QUIT_WHEN_IDLE"))
+            QTimer::singleShot(0, &mainForm, [&] {
+                std::fprintf(stderr, "idle after %lld ms\n",
+                             static_cast<long long>(started.elapsed()));
+                mainForm.Database().SetModified(false);
+                QApplication::quit();
+            });
+        return QApplication::exec();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, QStringLiteral("VroView"), QString::fromStdString(e.what()));
+        return 1;
+    }
+}

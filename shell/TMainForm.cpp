@@ -1,0 +1,534 @@
+#include "shell/TMainForm.h"
+
+#include "database/ImportFile.h"
+#include "model/ErrorReport.h"
+#include "model/ParameterTable.h"
+#include "resources/StringTable.h"
+#include "shell/Auxilary.h"
+#include "shell/Help.h"
+#include "shell/MenuImages.h"
+#include "shell/TAboutBox.h"
+#include "shell/TRecordingInfoForm.h"
+#include "shell/TSessionInfoDialog.h"
+#include "shell/TSettingsDialog.h"
+#include "shell/WindowInstance.h"
+#include "ui_TMainForm.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QTreeWidget>
+
+namespace {
+
+QPointer<TMainForm> Instance;
+
+// Tree nodes of tables and charts carry their record.
+constexpr int RecordRole = Qt::UserRole;
+
+std::string LocalName(const QString& fileName) {
+    return QFile::encodeName(fileName).toStdString();
+}
+QString DisplayName(const std::string& fileName) {
+    return QFile::decodeName(fileName.c_str());
+}
+
+QPrinter& Printer() {
+    static QPrinter printer;
+    return printer;
+}
+
+} // namespace
+
+TMainForm* MainForm() {
+    return Instance;
+}
+
+bool& TMainForm::PrinterPrinting() {
+    static bool printing = false;
+    return printing;
+}
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent), form_(std::make_unique<Ui::TMainForm>()) {
+    if (!Instance)
+        Instance = this;
+    LoadShellResources();
+    form_->setupUi(this);
+    setWindowIcon(ProgramIcon());
+
+    // Pictures of the menu items, tool buttons and tree nodes, by their image-list index.
+    const std::pair<QAction*, int> images[] = {
+        {form_->MINew, 0},       {form_->MIOpen, 1},         {form_->MISave, 2},
+        {form_->MIImport, 4},    {form_->MICreateTable, 11}, {form_->MICreateChart, 10},
+        {form_->MISettings, 12}, {form_->MIContents, 9},     {form_->PopCopy, 14},
+        {form_->PopDelete, 8},   {form_->PopProperties, 13}, {form_->PopPrint, 5}};
+    for (const auto& [action, index] : images)
+        action->setIcon(MenuImage(index));
+
+    for (int i = 0; i < 2; ++i) {
+        statusPanels_[i] = new QLabel(this);
+        statusPanels_[i]->setMinimumWidth(i == 0 ? 200 : 70);
+        statusPanels_[i]->setToolTip(form_->StatusBar->toolTip());
+        form_->StatusBar->addWidget(statusPanels_[i], i == 0 ? 0 : 0);
+    }
+
+    popup_ = new QMenu(this);
+    popup_->addAction(form_->PopView);
+    popup_->setDefaultAction(form_->PopView);
+    popup_->addSeparator();
+    popup_->addActions({form_->PopCopy, form_->PopRename, form_->PopDelete});
+    popup_->addSeparator();
+    popup_->addAction(form_->PopProperties);
+    popup_->addSeparator();
+    popup_->addAction(form_->PopPrint);
+
+    const std::pair<QAction*, void (TMainForm::*)()> commands[] = {
+        {form_->MINew, &TMainForm::MINewClick},
+        {form_->MIOpen, &TMainForm::MIOpenClick},
+        {form_->MISave, &TMainForm::MISaveClick},
+        {form_->MISaveAs, &TMainForm::MISaveAsClick},
+        {form_->MIClose, &TMainForm::MICloseClick},
+        {form_->MIImport, &TMainForm::MIImportClick},
+        {form_->MIPrintSetup, &TMainForm::MIPrintSetupClick},
+        {form_->MIExit, &TMainForm::MIExitClick},
+        {form_->MICreateTable, &TMainForm::MICreateTableClick},
+        {form_->MICreateChart, &TMainForm::MICreateChartClick},
+        {form_->MIRecordingInfo, &TMainForm::MIRecordingInfoClick},
+        {form_->MISettings, &TMainForm::MISettingsClick},
+        {form_->MIContents, &TMainForm::MIContentsClick},
+        {form_->MIAbout, &TMainForm::MIAboutClick},
+        {form_->PopView, &TMainForm::PopViewClick},
+        {form_->PopCopy, &TMainForm::PopCopyClick},
+        {form_->PopRename, &TMainForm::PopRenameClick},
+        {form_->PopDelete, &TMainForm::PopDeleteClick},
+        {form_->PopProperties, &TMainForm::PopPropertiesClick},
+        {form_->PopPrint, &TMainForm::PopPrintClick}};
+    for (const auto& [action, handler] : commands)
+        connect(action, &QAction::triggered, this, handler);
+
+    QTreeWidget* tree = form_->Explorer;
+    connect(tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* node) { ExplorerChange(node); });
+    connect(tree, &QTreeWidget::customContextMenuRequested, this, &TMainForm::ExplorerMouseDown);
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, [this] { PopViewClick(); });
+    connect(tree, &QTreeWidget::itemChanged, this, &TMainForm::ExplorerEdited);
+
+    askFileName_ = [this](FileDialogKind kind) { return AskFileName(kind); };
+
+    LoadAdImage();
+    InitCatalogue();
+    recentFiles_.SetMenu(form_->MIReopen, [this](const QString& f) { MIReopenClick(f); });
+    InitExplorer();
+}
+
+TMainForm::~TMainForm() {
+    database_.Close();
+}
+
+void TMainForm::LoadAdImage() {
+    // The advertisement is whatever Banner.bmp the working folder holds; none is no error.
+    QPixmap banner;
+    if (banner.load(QStringLiteral("Banner.bmp")))
+        form_->AdImage->setPixmap(banner);
+}
+
+void TMainForm::FormCreate(const QString& commandLineFile) {
+    if (!commandLineFile.isEmpty())
+        OpenDatabase(commandLineFile, true);
+}
+
+QLabel* TMainForm::AdImage() const {
+    return form_->AdImage;
+}
+QTreeWidget* TMainForm::Explorer() const {
+    return form_->Explorer;
+}
+
+QString TMainForm::StatusText(int panel) const {
+    return statusPanels_[panel]->text();
+}
+
+void TMainForm::InitExplorer() {
+    QTreeWidget* tree = form_->Explorer;
+    rebuilding_ = true;
+    tree->clear();
+    const std::tuple<QTreeWidgetItem**, int, int> roots[] = {
+        {&recordingInfoNode_, 105, 13}, {&tablesNode_, 106, 11}, {&chartsNode_, 107, 10}};
+    for (const auto& [node, text, image] : roots) {
+        *node = new QTreeWidgetItem(tree, {QString::fromStdString(LoadStr(text))});
+        (*node)->setIcon(0, MenuImage(image));
+    }
+    rebuilding_ = false;
+    tree->setCurrentItem(recordingInfoNode_);
+    ExplorerChange(recordingInfoNode_);
+    tree->hide();
+}
+
+void TMainForm::UpdateExplorer() {
+    rebuilding_ = true;
+    auto rebuild = [this](QTreeWidgetItem* parent, const auto& records) {
+        const bool expanded = parent->isExpanded();
+        qDeleteAll(parent->takeChildren());
+        if (database_.Open())
+            for (const auto& record : records) {
+                auto* child =
+                    new QTreeWidgetItem(parent, {QString::fromStdString(record->Caption)});
+                child->setIcon(0, parent->icon(0));
+                child->setData(0, RecordRole,
+                               QVariant::fromValue(reinterpret_cast<quintptr>(record.get())));
+                child->setFlags(child->flags() | Qt::ItemIsEditable);
+            }
+        parent->setExpanded(expanded);
+    };
+    static const std::vector<std::unique_ptr<LTableRecord>> noTables;
+    static const std::vector<std::unique_ptr<LChartRecord>> noCharts;
+    rebuild(tablesNode_, database_.Open() ? database_.Tables() : noTables);
+    rebuild(chartsNode_, database_.Open() ? database_.Charts() : noCharts);
+    rebuilding_ = false;
+    ExplorerChange(form_->Explorer->currentItem());
+}
+
+void TMainForm::ExplorerChange(QTreeWidgetItem* node) {
+    if (rebuilding_)
+        return;
+    if (!node)
+        selectedKind_ = ikNone;
+    else if (node == recordingInfoNode_)
+        selectedKind_ = ikRecordingInfo;
+    else if (node == tablesNode_)
+        selectedKind_ = ikTables;
+    else if (node->parent() == tablesNode_)
+        selectedKind_ = ikTable;
+    else if (node == chartsNode_)
+        selectedKind_ = ikCharts;
+    else if (node->parent() == chartsNode_)
+        selectedKind_ = ikChart;
+    else
+        selectedKind_ = ikNone;
+    const TExplorerItemKind k = selectedKind_;
+    const bool item = k == ikTable || k == ikChart;
+    form_->PopView->setEnabled(true);
+    form_->PopProperties->setEnabled(k == ikRecordingInfo || k == ikChart);
+    form_->PopRename->setEnabled(item);
+    form_->PopDelete->setEnabled(item);
+    form_->PopCopy->setEnabled(item || k == ikRecordingInfo);
+    UpdateControls();
+}
+
+void TMainForm::UpdateControls() {
+    const bool open = database_.Open();
+    const bool modified = open && database_.Modified();
+    form_->Explorer->setVisible(open);
+    if (open)
+        form_->AdImage->hide();
+    form_->MIReopen->setEnabled(recentFiles_.Count() > 0);
+    for (QAction* a : {form_->MISave, form_->MISaveAs, form_->MIClose, form_->MICreateTable,
+                       form_->MICreateChart, form_->MIRecordingInfo})
+        a->setEnabled(open);
+    const TExplorerItemKind k = selectedKind_;
+    form_->PopPrint->setEnabled(open && (k == ikRecordingInfo || k == ikChart || k == ikTable));
+    if (!open && WindowInstance<TRecordingInfoForm>::Exists())
+        RecordingInfoForm().hide();
+    const QString status =
+        open ? QFileInfo(DisplayName(database_.FileName())).fileName() : QString();
+    statusPanels_[0]->setText(status);
+    setWindowTitle(QString::fromLatin1(Caption) + ' ' + status);
+    statusPanels_[1]->setText(modified ? QString::fromStdString(LoadStr(118)) : QString());
+}
+
+void TMainForm::SetModified() {
+    database_.SetModified(true);
+    UpdateControls();
+}
+
+void TMainForm::ShowFailure(const QString& message) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), message, QMessageBox::Ok, this);
+    box.exec();
+}
+
+QString TMainForm::AskFileName(FileDialogKind kind) {
+    const QString database = QStringLiteral("Vireo Zure 2.0 Files (*.vro);;All Files (*)");
+    switch (kind) {
+    case FileDialogKind::Open:
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open file"), {}, database);
+    case FileDialogKind::Save: {
+        // No overwrite question, as before: saving keeps a backup when the user wants one.
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Save file"), {}, database,
+                                            nullptr, QFileDialog::DontConfirmOverwrite);
+    }
+    case FileDialogKind::Import:
+        return QFileDialog::getOpenFileName(
+            this, QStringLiteral("Import file"), {},
+            QStringLiteral("Vireo Zure 1.x Export files (*.bin);;All Files (*)"));
+    }
+    return {};
+}
+
+void TMainForm::OpenDatabase(const QString& fileName, bool addToRecent) {
+    database_.New();
+    try {
+        database_.Load(LocalName(fileName));
+        if (addToRecent)
+            recentFiles_.Add(fileName);
+    } catch (const std::exception& e) {
+        ShowFailure(QString::fromStdString(e.what()));
+        database_.Close();
+    }
+    UpdateControls();
+    UpdateExplorer();
+}
+
+bool TMainForm::SaveDatabase(bool askName) {
+    if (!database_.Open())
+        return false;
+    if (!database_.HasFileName() || askName) {
+        const QString name = askFileName_(FileDialogKind::Save);
+        if (name.isEmpty())
+            return false;
+        database_.SetFileName(LocalName(name));
+    }
+    try {
+        database_.Save(SettingsDialog().Backup());
+        recentFiles_.Add(DisplayName(database_.FileName()));
+    } catch (const std::exception& e) {
+        ShowFailure(QString::fromStdString(e.what()));
+        return false;
+    }
+    return true;
+}
+
+bool TMainForm::CloseDatabase() {
+    bool result = true;
+    if (database_.Open() && database_.Modified()) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
+                        QString::fromStdString(LoadStr(119)),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            result = SaveDatabase(false);
+            if (result)
+                database_.Close();
+            break;
+        case QMessageBox::No:
+            database_.Close();
+            break;
+        default:
+            result = false;
+        }
+    } else {
+        database_.Close();
+    }
+    if (result) {
+        UpdateControls();
+        UpdateExplorer();
+        ReportLeaks();
+    }
+    return result;
+}
+
+void TMainForm::MINewClick() {
+    if (!CloseDatabase())
+        return;
+    std::string bytes;
+    if (!downloader_ || !downloader_(bytes))
+        return;
+    database_.New();
+    try {
+        database_.Parse(bytes);
+    } catch (const std::exception& e) {
+        ShowFailure(QString::fromStdString(e.what()));
+        database_.Close();
+        UpdateControls();
+        return;
+    }
+    EditInfo(database_.Header(), false);
+    SetModified();
+    UpdateExplorer();
+}
+
+void TMainForm::MIOpenClick() {
+    if (!CloseDatabase())
+        return;
+    const QString name = askFileName_(FileDialogKind::Open);
+    if (!name.isEmpty())
+        OpenDatabase(name, true);
+}
+
+void TMainForm::MIReopenClick(const QString& fileName) {
+    if (CloseDatabase())
+        OpenDatabase(fileName, false);
+}
+
+void TMainForm::MISaveClick() {
+    SaveDatabase(false);
+    UpdateControls();
+}
+
+void TMainForm::MISaveAsClick() {
+    SaveDatabase(true);
+    UpdateControls();
+}
+
+void TMainForm::MICloseClick() {
+    CloseDatabase();
+}
+
+void TMainForm::MIImportClick() {
+    if (!CloseDatabase())
+        return;
+    const QString name = askFileName_(FileDialogKind::Import);
+    if (name.isEmpty())
+        return;
+    try {
+        ImportFile(database_, LocalName(name), [](LSession& session) { EditInfo(session, false); });
+    } catch (const std::exception& e) {
+        ShowFailure(QString::fromStdString(e.what()));
+        database_.Close();
+        UpdateControls();
+        return;
+    }
+    SetModified();
+    UpdateExplorer();
+}
+
+void TMainForm::MIPrintSetupClick() {
+    QPrintDialog dialog(&Printer(), this);
+    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    dialog.exec();
+}
+
+void TMainForm::MIExitClick() {
+    close();
+}
+
+void TMainForm::MICreateTableClick() {
+    if (!database_.Open())
+        return;
+    QMessageBox::information(this, QString::fromLatin1(Caption),
+                             QStringLiteral("Tables will come with a later version of VroView."));
+}
+
+void TMainForm::MICreateChartClick() {
+    if (!database_.Open())
+        return;
+    QMessageBox::information(this, QString::fromLatin1(Caption),
+                             QStringLiteral("Charts will come with a later version of VroView."));
+}
+
+void TMainForm::MIRecordingInfoClick() {
+    if (!database_.Open())
+        return;
+    if (EditInfo(database_.Header(), true))
+        SetModified();
+}
+
+void TMainForm::MISettingsClick() {
+    SettingsDialog().Execute();
+}
+
+void TMainForm::MIContentsClick() {
+    ShowHelpTopic(QStringLiteral("contents"), this);
+}
+
+void TMainForm::MIAboutClick() {
+    AboutBox().exec();
+}
+
+void TMainForm::PopViewClick() {
+    switch (selectedKind_) {
+    case ikRecordingInfo:
+        if (!database_.Open())
+            return;
+        RecordingInfoForm().ShowRecording(database_.Header());
+        RecordingInfoForm().show();
+        RecordingInfoForm().raise();
+        break;
+    case ikTables:
+    case ikCharts:
+        form_->Explorer->currentItem()->setExpanded(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainForm::PopCopyClick() {
+    if (selectedKind_ == ikRecordingInfo && database_.Open()) {
+        // The window may not have shown this recording yet (a file just opened).
+        RecordingInfoForm().ShowRecording(database_.Header());
+        RecordingInfoForm().CopyToClipboard();
+    }
+}
+
+void TMainForm::PopRenameClick() {
+    if (selectedKind_ == ikTable || selectedKind_ == ikChart)
+        form_->Explorer->editItem(form_->Explorer->currentItem());
+}
+
+void TMainForm::ExplorerEdited(QTreeWidgetItem* node) {
+    if (rebuilding_ || !node || !node->parent() || !database_.Open())
+        return;
+    const auto record = node->data(0, RecordRole).value<quintptr>();
+    const std::string caption = node->text(0).toStdString();
+    for (const auto& t : database_.Tables())
+        if (reinterpret_cast<quintptr>(t.get()) == record)
+            t->Caption = caption;
+    for (const auto& c : database_.Charts())
+        if (reinterpret_cast<quintptr>(c.get()) == record)
+            c->Caption = caption;
+    SetModified();
+}
+
+void TMainForm::PopDeleteClick() {
+    const TExplorerItemKind kind = selectedKind_;
+    if (kind != ikTable && kind != ikChart)
+        return;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
+                    QString::fromStdString(LoadStr(113)), QMessageBox::Yes | QMessageBox::No, this);
+    if (box.exec() != QMessageBox::Yes)
+        return;
+    const auto record = form_->Explorer->currentItem()->data(0, RecordRole).value<quintptr>();
+    if (kind == ikChart)
+        database_.DeleteChart(reinterpret_cast<const LChartRecord*>(record));
+    else
+        database_.DeleteTable(reinterpret_cast<const LTableRecord*>(record));
+    QTreeWidgetItem* parent = kind == ikChart ? chartsNode_ : tablesNode_;
+    rebuilding_ = true;
+    form_->Explorer->setCurrentItem(parent);
+    rebuilding_ = false;
+    UpdateExplorer();
+    ExplorerChange(parent);
+}
+
+void TMainForm::PopPropertiesClick() {
+    if (selectedKind_ == ikRecordingInfo)
+        MIRecordingInfoClick();
+}
+
+void TMainForm::PopPrintClick() {
+    // Printing comes with the page layout printer.
+}
+
+void TMainForm::ExplorerMouseDown(const QPoint& position) {
+    QTreeWidget* tree = form_->Explorer;
+    QTreeWidgetItem* node = tree->itemAt(position);
+    if (!node)
+        return;
+    tree->setCurrentItem(node);
+    popup_->popup(tree->viewport()->mapToGlobal(position));
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (PrinterPrinting() || !CloseDatabase())
+        event->ignore();
+    else
+        event->accept();
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "database/LDatabase.h"
+#include "shell/RUF.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QLabel;
+class QMenu;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace Ui {
+class TMainForm;
+}
+
+// What the selected node of the explorer tree stands for.
+enum TExplorerItemKind { ikRecordingInfo, ikChart, ikCharts, ikTable, ikTables, ikNone };
+
+// The program's main window and the owner of the one database: the explorer tree of the
+// open recording with its tables and charts, every command of the program, the recently used
+// files, and the question to save before the database goes.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr char Caption[] = "Vireo Zure PRO";
+
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Runs a download into destination; true only when one completed. The program sets the
+    // New Recording dialog here; tests put their own.
+    using Downloader = std::function<bool(std::string& destination)>;
+    void SetDownloader(Downloader downloader) { downloader_ = std::move(downloader); }
+    // Asks for a file name (open, save or import); empty when cancelled. Tests put their own.
+    enum class FileDialogKind { Open, Save, Import };
+    using FileNameAsker = std::function<QString(FileDialogKind)>;
+    void SetFileNameAsker(FileNameAsker asker) { askFileName_ = std::move(asker); }
+
+    // Opens the command line's file, if any.
+    void FormCreate(const QString& commandLineFile);
+
+    void OpenDatabase(const QString& fileName, bool addToRecent);
+    bool SaveDatabase(bool askName);
+    bool CloseDatabase();
+    void UpdateControls();
+    void UpdateExplorer();
+    void SetModified();
+
+    // The commands.
+    void MINewClick();
+    void MIOpenClick();
+    void MIReopenClick(const QString& fileName);
+    void MISaveClick();
+    void MISaveAsClick();
+    void MICloseClick();
+    void MIImportClick();
+    void MIPrintSetupClick();
+    void MIExitClick();
+    void MICreateTableClick();
+    void MICreateChartClick();
+    void MIRecordingInfoClick();
+    void MISettingsClick();
+    void MIContentsClick();
+    void MIAboutClick();
+    void PopViewClick();
+    void PopCopyClick();
+    void PopRenameClick();
+    void PopDeleteClick();
+    void PopPropertiesClick();
+    void PopPrintClick();
+
+    LDatabase& Database() { return database_; }
+    RUF& RecentFiles() { return recentFiles_; }
+    TExplorerItemKind SelectedKind() const { return selectedKind_; }
+    // What the task bar shows: the caption, a blank, the status text.
+    QString ApplicationTitle() const { return windowTitle(); }
+    QString StatusText(int panel) const;
+    Ui::TMainForm& Form() { return *form_; }
+    QLabel* AdImage() const;
+    QTreeWidget* Explorer() const;
+    QTreeWidgetItem* RecordingInfoNode() const { return recordingInfoNode_; }
+    QTreeWidgetItem* TablesNode() const { return tablesNode_; }
+    QTreeWidgetItem* ChartsNode() const { return chartsNode_; }
+    QMenu* Popup() const { return popup_; }
+
+    // Printing in progress: the program refuses to end meanwhile.
+    static bool& PrinterPrinting();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void InitExplorer();
+    void ExplorerChange(QTreeWidgetItem* node);
+    void ExplorerMouseDown(const QPoint& position);
+    void ExplorerEdited(QTreeWidgetItem* node);
+    void ShowFailure(const QString& message);
+    QString AskFileName(FileDialogKind kind);
+    void LoadAdImage();
+
+    std::unique_ptr<Ui::TMainForm> form_;
+    LDatabase database_;
+    RUF recentFiles_;
+    QMenu* popup_ = nullptr;
+    QLabel* statusPanels_[2] = {};
+    QTreeWidgetItem* recordingInfoNode_ = nullptr;
+    QTreeWidgetItem* tablesNode_ = nullptr;
+    QTreeWidgetItem* chartsNode_ = nullptr;
+    TExplorerItemKind selectedKind_ = ikNone;
+    bool rebuilding_ = false;
+    Downloader downloader_;
+    FileNameAsker askFileName_;
+};
+
+// The main window, once it exists.
+TMainForm* MainForm();
