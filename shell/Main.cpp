@@ -28,8 +28,6 @@ struct CommandLine {
     QString screenshots; // --screenshots DIR: write the windows' pictures and end
 };
 
-// "/debug" counts only as the first argument (any case); the rest, joined by blanks, is the
-// file to open, so that a name with blanks arrives whole however it was quoted.
 CommandLine ReadCommandLine(QStringList args) {
     CommandLine line;
     args.removeFirst();
@@ -37,11 +35,7 @@ CommandLine ReadCommandLine(QStringList args) {
         line.screenshots = args[1];
         args = args.mid(2);
     }
-    if (!args.isEmpty() && args[0].compare(QLatin1String("/debug"), Qt::CaseInsensitive) == 0) {
-        DebugMode = true;
-        args.removeFirst();
-    }
-    line.file = args.join(QLatin1Char(' ')).trimmed();
+    line.file = TMainForm::CommandLineFile(args, DebugMode);
     return line;
 }
 

@@ -140,8 +140,21 @@ void TMainForm::LoadAdImage() {
         form_->AdImage->setPixmap(banner);
 }
 
+QString TMainForm::CommandLineFile(QStringList args, bool& debug) {
+    // Only a leading switch counts: a file in a folder named "debug" is just a file.
+    debug = !args.isEmpty() && args[0].compare(QLatin1String("/debug"), Qt::CaseInsensitive) == 0;
+    if (debug)
+        args.removeFirst();
+    return args.join(QLatin1Char(' ')).trimmed();
+}
+
 void TMainForm::FormCreate(const QString& commandLineFile) {
-    if (!commandLineFile.isEmpty())
+    if (commandLineFile.isEmpty())
+        return;
+    // A 1.x export file handed over by the file manager is imported, as Import would.
+    if (commandLineFile.endsWith(QLatin1String(".bin"), Qt::CaseInsensitive))
+        ImportFromFile(commandLineFile);
+    else
         OpenDatabase(commandLineFile, true);
 }
 
@@ -385,8 +398,11 @@ void TMainForm::MIImportClick() {
     if (!CloseDatabase())
         return;
     const QString name = askFileName_(FileDialogKind::Import);
-    if (name.isEmpty())
-        return;
+    if (!name.isEmpty())
+        ImportFromFile(name);
+}
+
+void TMainForm::ImportFromFile(const QString& name) {
     try {
         ImportFile(database_, LocalName(name), [](LSession& session) { EditInfo(session, false); });
     } catch (const std::exception& e) {

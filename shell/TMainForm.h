@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -42,6 +43,10 @@ public:
     using FileNameAsker = std::function<QString(FileDialogKind)>;
     void SetFileNameAsker(FileNameAsker asker) { askFileName_ = std::move(asker); }
 
+    // The file the program's arguments name (after the program's own name), and whether they
+    // start with the "/debug" switch (in any case). The rest is joined by blanks, so that a
+    // name with blanks arrives whole however it was quoted.
+    static QString CommandLineFile(QStringList args, bool& debug);
     // Opens the command line's file, if any.
     void FormCreate(const QString& commandLineFile);
 
@@ -101,6 +106,7 @@ private:
     void ExplorerMouseDown(const QPoint& position);
     void ExplorerEdited(QTreeWidgetItem* node);
     void ShowFailure(const QString& message);
+    void ImportFromFile(const QString& name);
     QString AskFileName(FileDialogKind kind);
     void LoadAdImage();
 

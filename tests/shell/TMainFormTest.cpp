@@ -1,0 +1,295 @@
+// The main window's commands as the user meets them: open, save, close with the question,
+// import, a new recording, and the explorer tree.
+#include "ShellTestSupport.h"
+
+#include "database/LDatabase.h"
+#include "shell/TErrorBox.h"
+#include "shell/TMainForm.h"
+#include "shell/TSettingsDialog.h"
+#include "tools/RecordingGenerator.h"
+#include "ui_TMainForm.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string SmallRecording() {
+    GeneratorOptions o;
+    o.entries = {6, 47};
+    o.historicPoints = 20;
+    o.eventPoints = 3;
+    return GenerateRecordingBytes(o);
+}
+
+// Presses a message box's button and remembers its text.
+ModalDriver::Step Answer(QMessageBox::StandardButton button, QString* text = nullptr) {
+    return [=](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr) << "expected a message box, got " << w->metaObject()->className();
+        if (text)
+            *text = box->text();
+        box->button(button)->click();
+    };
+}
+
+// Confirms the recording information dialog with a location.
+ModalDriver::Step Describe(const QString& location) {
+    return [=](QWidget* w) {
+        Child<QComboBox>(w, "LocationComboBox")->setEditText(location);
+        Child<QPushButton>(w, "OKButton")->click();
+    };
+}
+
+class TMainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        form = std::make_unique<TMainForm>();
+        form->SetFileNameAsker([this](TMainForm::FileDialogKind kind) {
+            asked.push_back(kind);
+            return nextName;
+        });
+    }
+    void TearDown() override {
+        if (form->Database().Open())
+            form->Database().SetModified(false);
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    QString SaveDatabaseFile(const QString& name, int tables = 0) {
+        LDatabase db;
+        db.New();
+        db.Parse(SmallRecording());
+        for (int i = 0; i < tables; ++i)
+            db.AddTable();
+        db.AddChart();
+        db.SetFileName(Path(name).toStdString());
+        db.Save(false);
+        return QString::fromStdString(db.FileName());
+    }
+    bool TreeShown() const { return !form->Explorer()->isHidden(); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<TMainForm> form;
+    std::vector<TMainForm::FileDialogKind> asked;
+    QString nextName;
+};
+
+TEST_F(TMainFormTest, StartsEmpty) {
+    EXPECT_FALSE(TreeShown());
+    EXPECT_EQ(form->StatusText(0), "");
+    EXPECT_EQ(form->StatusText(1), "");
+    EXPECT_EQ(form->ApplicationTitle(), "Vireo Zure PRO ");
+    EXPECT_FALSE(form->Form().MISave->isEnabled());
+    EXPECT_TRUE(form->Form().MINew->isEnabled());
+    EXPECT_FALSE(form->Form().PopPrint->isEnabled());
+}
+
+TEST_F(TMainFormTest, CommandLineTakesTheDebugSwitchOnlyInFront) {
+    bool debug = false;
+    EXPECT_EQ(TMainForm::CommandLineFile({"/DEBUG", "/data/week 4.vro"}, debug),
+              "/data/week 4.vro");
+    EXPECT_TRUE(debug);
+    EXPECT_EQ(TMainForm::CommandLineFile({"/data/debug/a.vro"}, debug), "/data/debug/a.vro");
+    EXPECT_FALSE(debug);
+    EXPECT_EQ(TMainForm::CommandLineFile({"/data/week", "4.vro"}, debug), "/data/week 4.vro");
+    EXPECT_EQ(TMainForm::CommandLineFile({}, debug), "");
+}
+
+TEST_F(TMainFormTest, CommandLineFileOpensWithItsTablesAndChartsInTheTree) {
+    const QString file = SaveDatabaseFile("site", 2);
+    form->FormCreate(file);
+    EXPECT_TRUE(TreeShown());
+    EXPECT_EQ(form->StatusText(0), "site.vro");
+    EXPECT_EQ(form->ApplicationTitle(), "Vireo Zure PRO site.vro");
+    EXPECT_EQ(form->RecentFiles().Files().value(0), file);
+    ASSERT_EQ(form->TablesNode()->childCount(), 2);
+    EXPECT_EQ(form->TablesNode()->child(1)->text(0), "Table #2");
+    EXPECT_EQ(form->ChartsNode()->child(0)->text(0), "Chart #1");
+    EXPECT_TRUE(form->Form().MISave->isEnabled());
+}
+
+TEST_F(TMainFormTest, FailedOpenLeavesNothingOpenAndNothingRemembered) {
+    QFile bad(Path("bad.vro"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("\x03\0\0\0vro", 7);
+    bad.close();
+    // The program-error box reports the wrong mark first, then the message box says it.
+    InstallErrorBox();
+    QString shown, context;
+    ModalDriver driver({[&](QWidget* w) {
+                            context = ErrorBox().Context();
+                            Child<QPushButton>(w, "ContinueBtn")->click();
+                        },
+                        Answer(QMessageBox::Ok, &shown)});
+    form->OpenDatabase(Path("bad.vro"), true);
+    EXPECT_EQ(context, "LDatabase::Load");
+    EXPECT_EQ(shown, "Wrong file format");
+    EXPECT_FALSE(form->Database().Open());
+    EXPECT_FALSE(TreeShown());
+    EXPECT_EQ(form->RecentFiles().Count(), 0);
+}
+
+TEST_F(TMainFormTest, CloseAsksOnlyWhenModifiedAndCancelKeepsEverything) {
+    form->OpenDatabase(SaveDatabaseFile("w"), false);
+    EXPECT_TRUE(form->CloseDatabase()) << "nothing to ask";
+    EXPECT_FALSE(form->Database().Open());
+
+    form->OpenDatabase(Path("w.vro"), false);
+    form->SetModified();
+    EXPECT_EQ(form->StatusText(1), "Modified");
+    QString question;
+    {
+        ModalDriver driver({Answer(QMessageBox::Cancel, &question)});
+        EXPECT_FALSE(form->CloseDatabase());
+    }
+    EXPECT_EQ(question, "The current file was not saved.  Do you want to save changes?");
+    EXPECT_TRUE(form->Database().Open());
+    {
+        ModalDriver driver({Answer(QMessageBox::No)});
+        EXPECT_TRUE(form->CloseDatabase());
+    }
+    EXPECT_FALSE(form->Database().Open());
+    EXPECT_FALSE(TreeShown());
+}
+
+TEST_F(TMainFormTest, NewRecordingIsDownloadedDescribedAndSavedUnderAChosenName) {
+    form->SetDownloader([](std::string& bytes) {
+        bytes = SmallRecording();
+        return true;
+    });
+    {
+        ModalDriver driver({Describe("Feeder 3")});
+        form->MINewClick();
+    }
+    ASSERT_TRUE(form->Database().Open());
+    EXPECT_EQ(form->Database().Header().Location, "Feeder 3");
+    EXPECT_TRUE(form->Database().Modified());
+    EXPECT_FALSE(form->Database().HasFileName());
+    EXPECT_EQ(form->StatusText(0), "New Database");
+    EXPECT_TRUE(TreeShown());
+
+    // Yes on an unnamed database asks for a name; cancelling that keeps everything.
+    nextName.clear();
+    {
+        ModalDriver driver({Answer(QMessageBox::Yes)});
+        EXPECT_FALSE(form->CloseDatabase());
+    }
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(form->Database().Open());
+    EXPECT_TRUE(form->Database().Modified());
+
+    nextName = Path("feeder");
+    form->MISaveClick();
+    EXPECT_TRUE(QFile::exists(Path("feeder.vro")));
+    EXPECT_FALSE(form->Database().Modified());
+    EXPECT_EQ(form->StatusText(0), "feeder.vro");
+    // Save asks only for an unnamed database; Save As always.
+    form->MISaveClick();
+    EXPECT_EQ(asked.size(), 2u);
+    nextName = Path("copy.vro");
+    form->MISaveAsClick();
+    EXPECT_EQ(asked.size(), 3u);
+    EXPECT_TRUE(QFile::exists(Path("copy.vro")));
+}
+
+TEST_F(TMainFormTest, FailedDownloadOrParseKeepsAConsistentState) {
+    form->SetDownloader([](std::string&) { return false; });
+    form->MINewClick();
+    EXPECT_FALSE(form->Database().Open());
+
+    form->SetDownloader([](std::string& bytes) {
+        bytes = "too short";
+        return true;
+    });
+    QString shown;
+    {
+        ModalDriver driver({Answer(QMessageBox::Ok, &shown)});
+        form->MINewClick();
+    }
+    EXPECT_EQ(shown, "Parse error:Incremented past end");
+    EXPECT_FALSE(form->Database().Open());
+    EXPECT_FALSE(TreeShown());
+}
+
+TEST_F(TMainFormTest, ImportedRecordingSavesBesideItsExportFileWithoutAsking) {
+    QFile bin(Path("Site 7.BIN"));
+    ASSERT_TRUE(bin.open(QIODevice::WriteOnly));
+    const std::string bytes = SmallRecording();
+    bin.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    bin.close();
+    nextName = bin.fileName();
+    {
+        ModalDriver driver({Describe("Bay 1")});
+        form->MIImportClick();
+    }
+    ASSERT_TRUE(form->Database().Open());
+    EXPECT_TRUE(form->Database().Modified());
+    EXPECT_EQ(form->StatusText(0), "Site 7.vro");
+    asked.clear();
+    form->MISaveClick();
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(QFile::exists(Path("Site 7.vro")));
+}
+
+TEST_F(TMainFormTest, FailedSaveKeepsTheRecordingOpenAndModified) {
+    form->OpenDatabase(SaveDatabaseFile("s"), false);
+    form->SetModified();
+    nextName = Path("no/such/folder/x");
+    QString shown;
+    {
+        ModalDriver driver({Answer(QMessageBox::Ok, &shown)});
+        EXPECT_FALSE(form->SaveDatabase(true));
+    }
+    EXPECT_EQ(shown, "Error occured while saving the file.");
+    EXPECT_TRUE(form->Database().Open());
+    EXPECT_TRUE(form->Database().Modified());
+    EXPECT_EQ(form->StatusText(1), "Modified");
+}
+
+TEST_F(TMainFormTest, TreeNodesEnableTheirCommandsAndTablesCanBeRenamedAndDeleted) {
+    form->OpenDatabase(SaveDatabaseFile("t", 2), false);
+    QTreeWidget* tree = form->Explorer();
+    tree->setCurrentItem(form->TablesNode());
+    EXPECT_EQ(form->SelectedKind(), ikTables);
+    EXPECT_TRUE(form->Form().PopView->isEnabled());
+    for (QAction* a : {form->Form().PopCopy, form->Form().PopPrint, form->Form().PopRename,
+                       form->Form().PopDelete, form->Form().PopProperties})
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    form->PopViewClick();
+    EXPECT_TRUE(form->TablesNode()->isExpanded());
+
+    QTreeWidgetItem* first = form->TablesNode()->child(0);
+    tree->setCurrentItem(first);
+    EXPECT_EQ(form->SelectedKind(), ikTable);
+    EXPECT_TRUE(form->Form().PopRename->isEnabled());
+    first->setText(0, "Voltages");
+    EXPECT_EQ(form->Database().Tables()[0]->Caption, "Voltages");
+    EXPECT_TRUE(form->Database().Modified());
+
+    form->Database().SetModified(false);
+    {
+        ModalDriver driver({Answer(QMessageBox::No)});
+        form->PopDeleteClick();
+    }
+    EXPECT_EQ(form->Database().Tables().size(), 2u);
+    EXPECT_FALSE(form->Database().Modified());
+    {
+        ModalDriver driver({Answer(QMessageBox::Yes)});
+        form->PopDeleteClick();
+    }
+    ASSERT_EQ(form->Database().Tables().size(), 1u);
+    EXPECT_EQ(form->TablesNode()->childCount(), 1);
+    EXPECT_EQ(form->SelectedKind(), ikTables);
+    EXPECT_TRUE(form->Database().Modified());
+}
+
+} // namespace
