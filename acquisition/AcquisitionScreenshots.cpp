@@ -1,0 +1,47 @@
+#include "acquisition/AcquisitionScreenshots.h"
+
+#include "acquisition/TDownloadForm.h"
+#include "acquisition/TManualConfigurationDialog.h"
+#include "acquisition/TNewSessionDialog.h"
+#include "acquisition/TScanForm.h"
+#include "shell/Screenshots.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+
+QStringList WriteAcquisitionScreenshots(const QString& directory) {
+    QDir().mkpath(directory);
+    QStringList written;
+    const auto save = [&](QWidget& window, const char* name) {
+        const QString file = QDir(directory).filePath(QString::fromLatin1(name));
+        if (SaveWindowImage(window, file))
+            written.append(file);
+    };
+
+    TNewSessionDialog session;
+    save(session, "new-recording.png");
+
+    TManualConfigDialog manual;
+    manual.Init();
+    manual.PortComboBox()->setCurrentIndex(0);
+    manual.RateComboBox()->setCurrentIndex(2);
+    manual.AutoCheckBox()->setChecked(true);
+    manual.DeviceComboBox()->setEditText(QStringLiteral("/dev/ttyUSB0"));
+    save(manual, "manual-configuration.png");
+
+    TScanForm scan;
+    scan.StatusLabel()->setText(QStringLiteral("Looking for device on port COM2 (19200)"));
+    save(scan, "detecting.png");
+
+    // As a transfer of a 46 kB recording at 38400 baud shows itself halfway through.
+    TDownloadForm download;
+    download.ComLabel()->setText(QStringLiteral("COM1"));
+    download.BaudLabel()->setText(QStringLiteral("38400"));
+    download.DownloadStat(0, 47104, 0);
+    download.DownloadStat(23552, 47104, 3.41f);
+    save(download, "download.png");
+    return written;
+}
