@@ -1,5 +1,8 @@
 // VroView: the program entry. Reads the command line ("/debug" and a database file), makes
 // the long-lived windows in their order and runs the event loop.
+#include "acquisition/AcquisitionScreenshots.h"
+#include "acquisition/TManualConfigurationDialog.h"
+#include "acquisition/TNewSessionDialog.h"
 #include "model/ErrorReport.h"
 #include "shell/Auxilary.h"
 #include "shell/Screenshots.h"
@@ -43,6 +46,7 @@ CommandLine ReadCommandLine(QStringList args) {
 // windows the program shows around it.
 int WriteScreenshots(TMainForm& main, const QString& directory, const QString& file) {
     QStringList written = WriteShellScreenshots(directory);
+    written << WriteAcquisitionScreenshots(directory);
     const QDir dir(directory);
     main.resize(900, 600);
     if (SaveWindowImage(main, dir.filePath(QStringLiteral("main-empty.png"))))
@@ -82,6 +86,8 @@ int main(int argc, char** argv) {
             mainForm.FormCreate(line.file);
 
         // The long-lived windows, in their order; each becomes its kind's instance.
+        new TNewSessionDialog(&mainForm);
+        new TManualConfigDialog(&mainForm);
         new TSessionInfoDialog(&mainForm);
         new TRecordingInfoForm(&mainForm);
         auto* settings = new TSettingsDialog(&mainForm);
@@ -89,6 +95,10 @@ int main(int argc, char** argv) {
         new TAboutBox(&mainForm);
         InstallErrorBox();
         new TCopyProgressForm(&mainForm);
+        mainForm.SetDownloader([](std::string& bytes) {
+            NewSessionDialog().SetDestination(&bytes);
+            return NewSessionDialog().Execute();
+        });
 
         if (!line.screenshots.isEmpty())
             return WriteScreenshots(mainForm, line.screenshots, line.file);
