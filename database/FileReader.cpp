@@ -95,40 +95,30 @@ void FileReader::Read(void* buffer, int64_t n) {
     }
 }
 
+// Every fixed-width value is stored as it lies in memory (little-endian).
+template <typename T> T FileReader::ReadValue() {
+    T v;
+    Read(&v, sizeof v);
+    return v;
+}
+
 int32_t FileReader::ReadInt() {
-    int32_t v;
-    Read(&v, 4);
-    return v;
+    return ReadValue<int32_t>();
 }
-
 float FileReader::ReadFloat() {
-    float v;
-    Read(&v, 4);
-    return v;
+    return ReadValue<float>();
 }
-
 double FileReader::ReadDouble() {
-    double v;
-    Read(&v, 8);
-    return v;
+    return ReadValue<double>();
 }
-
 uint8_t FileReader::ReadByte() {
-    uint8_t v;
-    Read(&v, 1);
-    return v;
+    return ReadValue<uint8_t>();
 }
-
 bool FileReader::ReadFlag() {
-    int8_t v;
-    Read(&v, 1);
-    return v != 0;
+    return ReadValue<int8_t>() != 0;
 }
-
 uint32_t FileReader::ReadColor() {
-    uint32_t v;
-    Read(&v, 4);
-    return v;
+    return ReadValue<uint32_t>();
 }
 
 int32_t FileReader::ReadCount(int64_t elementSize) {

@@ -42,6 +42,7 @@ public:
 
 private:
     bool Fill();
+    template <typename T> T ReadValue();
 
     int handle_ = -1;
     int64_t size_ = -1; // -1 when the file is not a regular file

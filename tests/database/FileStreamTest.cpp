@@ -4,6 +4,8 @@
 #include "model/ErrorReport.h"
 #include "tests/database/DatabaseTestSupport.h"
 
+#include "tests/ErrorMessage.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,15 +30,6 @@ template <typename F> std::string Written(const ScratchDir& dir, F write) {
         w.Close();
     }
     return ReadBytes(name);
-}
-
-template <typename F> std::string ErrorOf(F f) {
-    try {
-        f();
-    } catch (const VroError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 TEST(FileStream, EncodesEveryKindLittleEndian) {
@@ -85,7 +78,7 @@ TEST(FileStream, ReadsBackWhatWasWritten) {
     EXPECT_EQ(read, font);
     EXPECT_TRUE(r.ReadFlag());
     EXPECT_EQ(r.ReadString().size(), 300000u);
-    EXPECT_EQ(ErrorOf([&] { r.ReadByte(); }), "Error reading");
+    EXPECT_EQ(ErrorMessage([&] { r.ReadByte(); }), "Error reading");
 }
 
 TEST(FileStream, ClearFontFlagsKeepTheStyleTheFontHad) {
@@ -103,7 +96,7 @@ TEST(FileStream, RefusesShortReadsAndDamagedLengths) {
     ScratchDir dir;
     WriteBytes(dir / "three", std::string("\x01\x02\x03", 3));
     FileReader three(dir / "three", FileReader::ReadOnly);
-    EXPECT_EQ(ErrorOf([&] { three.ReadInt(); }), "Error reading");
+    EXPECT_EQ(ErrorMessage([&] { three.ReadInt(); }), "Error reading");
 
     // Lengths that are negative or longer than the rest of the file are refused up front.
     for (const std::string& length :
@@ -113,18 +106,18 @@ TEST(FileStream, RefusesShortReadsAndDamagedLengths) {
                       8)}) {
         WriteBytes(dir / "s", length);
         FileReader r(dir / "s", FileReader::ReadOnly);
-        EXPECT_EQ(ErrorOf([&] { r.ReadString(); }), "Error reading");
+        EXPECT_EQ(ErrorMessage([&] { r.ReadString(); }), "Error reading");
     }
 }
 
 TEST(FileStream, OpenFailuresHaveTheirMessages) {
     ScratchDir dir;
-    EXPECT_EQ(ErrorOf([&] { FileReader(dir / "missing", FileReader::ReadOnly); }),
+    EXPECT_EQ(ErrorMessage([&] { FileReader(dir / "missing", FileReader::ReadOnly); }),
               "Error occured while loading the file.");
     WriteBytes(dir / "f", "x");
-    EXPECT_EQ(ErrorOf([&] { FileReader(dir / "f", 1); }), "Invalid mode for reading!");
-    EXPECT_EQ(ErrorOf([&] { FileReader(dir / "f", FileReader::ReadWrite); }), "no error");
-    EXPECT_EQ(ErrorOf([&] { FileWriter(dir / "no/such/folder"); }),
+    EXPECT_EQ(ErrorMessage([&] { FileReader(dir / "f", 1); }), "Invalid mode for reading!");
+    EXPECT_EQ(ErrorMessage([&] { FileReader(dir / "f", FileReader::ReadWrite); }), "");
+    EXPECT_EQ(ErrorMessage([&] { FileWriter(dir / "no/such/folder"); }),
               "Error occured while saving the file.");
 }
 
@@ -132,10 +125,10 @@ TEST(FileStream, WriteFailureIsReported) {
     // /dev/full accepts the open and refuses every byte.
     FileWriter w("/dev/full");
     w.WriteInt(1);
-    EXPECT_EQ(ErrorOf([&] { w.Close(); }), "Error writing");
+    EXPECT_EQ(ErrorMessage([&] { w.Close(); }), "Error writing");
     FileWriter big("/dev/full");
     std::string block(2 << 20, 'x');
-    EXPECT_EQ(ErrorOf([&] { big.Write(block.data(), static_cast<int64_t>(block.size())); }),
+    EXPECT_EQ(ErrorMessage([&] { big.Write(block.data(), static_cast<int64_t>(block.size())); }),
               "Error writing");
 }
 

@@ -6,6 +6,8 @@
 #include "tests/database/DatabaseTestSupport.h"
 #include "tools/RecordingGenerator.h"
 
+#include "tests/ErrorMessage.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -29,15 +31,6 @@ public:
     std::vector<Reported> reports;
 };
 
-template <typename F> std::string ErrorOf(F f) {
-    try {
-        f();
-    } catch (const VroError& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 // Where the first parameter record starts in the saved file.
 size_t FirstParameterOffset(const LDatabase& db) {
     const LSession& s = db.Header();
@@ -51,7 +44,7 @@ size_t FirstParameterOffset(const LDatabase& db) {
 std::string LoadError(const std::string& fileName) {
     LDatabase db;
     db.New();
-    return ErrorOf([&] { db.Load(fileName); });
+    return ErrorMessage([&] { db.Load(fileName); });
 }
 
 TEST(LDatabase, FileWithoutWindowsIsMarkVersionSessionParametersAndFourZeros) {
@@ -274,8 +267,8 @@ TEST(LDatabase, StatesAndNames) {
     LDatabase db;
     EXPECT_FALSE(db.Open());
     ErrorReportSpy spy;
-    EXPECT_EQ(ErrorOf([&] { db.Parse(""); }), "Database not open");
-    EXPECT_EQ(ErrorOf([&] { db.CreateSourceGroups(); }), "Database not open");
+    EXPECT_EQ(ErrorMessage([&] { db.Parse(""); }), "Database not open");
+    EXPECT_EQ(ErrorMessage([&] { db.CreateSourceGroups(); }), "Database not open");
     ASSERT_EQ(spy.reports.size(), 2u);
     EXPECT_EQ(spy.reports[0].context, "LDatabase::Parse");
     EXPECT_EQ(spy.reports[1].context, "LDatabase::CreateSourceGroups");

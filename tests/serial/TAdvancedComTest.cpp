@@ -3,6 +3,8 @@
 #include "serial/ComPortMap.h"
 #include "tests/serial/SerialTestSupport.h"
 
+#include "tests/ErrorMessage.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/ioctl.h>
@@ -11,15 +13,6 @@
 namespace {
 
 constexpr unsigned TestPort = 2;
-
-template <typename Fn> std::string Raised(Fn fn) {
-    try {
-        fn();
-    } catch (const VroError& e) {
-        return e.what();
-    }
-    return "";
-}
 
 class TAdvancedComTest : public ::testing::Test {
 protected:
@@ -41,20 +34,22 @@ protected:
 TEST_F(TAdvancedComTest, LineControlRefusals) {
     EXPECT_EQ(com.DtrControl(), TDtrControl::dtrEnable);
     EXPECT_EQ(com.RtsControl(), TRtsControl::rtsToggle);
-    EXPECT_EQ(Raised([&] { com.SetDtr(true); }), "Initialize port before setting DTR");
-    EXPECT_EQ(Raised([&] { com.SetRts(true); }), "Initialize port before setting RTS");
+    EXPECT_EQ(ErrorMessage([&] { com.SetDtr(true); }), "Initialize port before setting DTR");
+    EXPECT_EQ(ErrorMessage([&] { com.SetRts(true); }), "Initialize port before setting RTS");
 
     com.ComInit();
     ASSERT_TRUE(com.PortReady()) << com.ErrorText();
     // The default toggle mode still lets RTS be set by hand; a terminal without modem lines
     // ignores it, as the platform call's result is not examined.
-    EXPECT_EQ(Raised([&] { com.SetRts(true); }), "");
-    EXPECT_EQ(Raised([&] { com.SetDtr(false); }), "");
+    EXPECT_EQ(ErrorMessage([&] { com.SetRts(true); }), "");
+    EXPECT_EQ(ErrorMessage([&] { com.SetDtr(false); }), "");
 
     com.SetDtrControl(TDtrControl::dtrHandshake);
     com.SetRtsControl(TRtsControl::rtsHandshake);
-    EXPECT_EQ(Raised([&] { com.SetDtr(true); }), "Can't set DTR when DtrControl is dtrHandshake");
-    EXPECT_EQ(Raised([&] { com.SetRts(true); }), "Can't set RTS when RtsControl is rtsHandshake");
+    EXPECT_EQ(ErrorMessage([&] { com.SetDtr(true); }),
+              "Can't set DTR when DtrControl is dtrHandshake");
+    EXPECT_EQ(ErrorMessage([&] { com.SetRts(true); }),
+              "Can't set RTS when RtsControl is rtsHandshake");
 }
 
 TEST_F(TAdvancedComTest, RtsHandshakeTakesEffectAtOnceOnAnOpenPortOnly) {

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QThread>
 
+#include "tests/ErrorMessage.h"
+
 #include <gtest/gtest.h>
 
 #include <termios.h>
@@ -14,16 +16,6 @@
 namespace {
 
 constexpr unsigned TestPort = 3;
-
-// The message fn raises, or "" when it raises nothing.
-template <typename Fn> std::string Raised(Fn fn) {
-    try {
-        fn();
-    } catch (const VroError& e) {
-        return e.what();
-    }
-    return "";
-}
 
 class TComThreadTest : public ::testing::Test {
 protected:
@@ -57,8 +49,8 @@ TEST_F(TComThreadTest, PortAndPacketSizeRefusedOnlyWhileOpen) {
     EXPECT_EQ(com.PacketSize(), 80u);
     com.SetPacketSize(16);
     Open(com);
-    EXPECT_EQ(Raised([&] { com.SetPort(1); }), "Port can only be set before ComInit()!");
-    EXPECT_EQ(Raised([&] { com.SetPacketSize(32); }),
+    EXPECT_EQ(ErrorMessage([&] { com.SetPort(1); }), "Port can only be set before ComInit()!");
+    EXPECT_EQ(ErrorMessage([&] { com.SetPacketSize(32); }),
               "Packet Size can only be set before ComInit()!");
     EXPECT_EQ(com.Port(), TestPort);
     EXPECT_EQ(com.PacketSize(), 16u);
@@ -75,13 +67,13 @@ TEST_F(TComThreadTest, OneAndAHalfStopBitsOnlyWithFiveDataBits) {
     TComThread com;
     for (unsigned bits : {6u, 7u, 8u}) {
         com.SetDataBits(bits);
-        EXPECT_EQ(Raised([&] { com.SetStopBits(TStopBits::s1_5); }), refused);
+        EXPECT_EQ(ErrorMessage([&] { com.SetStopBits(TStopBits::s1_5); }), refused);
         EXPECT_EQ(com.StopBits(), TStopBits::s1);
     }
     com.SetDataBits(5);
     com.SetStopBits(TStopBits::s1_5);
     for (unsigned bits : {6u, 7u, 8u}) {
-        EXPECT_EQ(Raised([&] { com.SetDataBits(bits); }), refused);
+        EXPECT_EQ(ErrorMessage([&] { com.SetDataBits(bits); }), refused);
         EXPECT_EQ(com.DataBits(), 5u);
     }
     com.SetStopBits(TStopBits::s1);
@@ -108,7 +100,7 @@ TEST_F(TComThreadTest, SettingsReachAnOpenLineAtOnce) {
     EXPECT_EQ(state.c_cflag & (PARODD | CSTOPB), static_cast<tcflag_t>(PARODD | CSTOPB));
 
     // On an open port a refused setting is raised to the caller.
-    EXPECT_EQ(Raised([&] { com.SetBaud(12345); }), "SetCommState Failed.");
+    EXPECT_EQ(ErrorMessage([&] { com.SetBaud(12345); }), "SetCommState Failed.");
 }
 
 TEST_F(TComThreadTest, MissingDeviceIsRecordedNotRaised) {
