@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -103,6 +104,8 @@ int main(int argc, char** argv) {
         if (!line.screenshots.isEmpty())
             return WriteScreenshots(mainForm, line.screenshots, line.file);
 
+        // Maximised; the screen's size first, for a display without a window manager.
+        mainForm.setGeometry(mainForm.screen()->availableGeometry());
         mainForm.showMaximized();
         // For the start-up benchmark: report when the window is up and idle, then end.
         if (qEnvironmentVariableIsSet("VROVIEW_QUIT_WHEN_IDLE"))
