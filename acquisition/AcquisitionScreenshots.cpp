@@ -8,21 +8,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 
 QStringList WriteAcquisitionScreenshots(const QString& directory) {
-    QDir().mkpath(directory);
-    QStringList written;
-    const auto save = [&](QWidget& window, const char* name) {
-        const QString file = QDir(directory).filePath(QString::fromLatin1(name));
-        if (SaveWindowImage(window, file))
-            written.append(file);
-    };
+    ScreenshotFolder folder(directory);
 
     TNewSessionDialog session;
-    save(session, "new-recording.png");
+    folder.Save(session, "new-recording.png");
 
     TManualConfigDialog manual;
     manual.Init();
@@ -30,11 +23,11 @@ QStringList WriteAcquisitionScreenshots(const QString& directory) {
     manual.RateComboBox()->setCurrentIndex(2);
     manual.AutoCheckBox()->setChecked(true);
     manual.DeviceComboBox()->setEditText(QStringLiteral("/dev/ttyUSB0"));
-    save(manual, "manual-configuration.png");
+    folder.Save(manual, "manual-configuration.png");
 
     TScanForm scan;
     scan.StatusLabel()->setText(QStringLiteral("Looking for device on port COM2 (19200)"));
-    save(scan, "detecting.png");
+    folder.Save(scan, "detecting.png");
 
     // As a transfer of a 46 kB recording at 38400 baud shows itself halfway through.
     TDownloadForm download;
@@ -42,6 +35,6 @@ QStringList WriteAcquisitionScreenshots(const QString& directory) {
     download.BaudLabel()->setText(QStringLiteral("38400"));
     download.DownloadStat(0, 47104, 0);
     download.DownloadStat(23552, 47104, 3.41f);
-    save(download, "download.png");
-    return written;
+    folder.Save(download, "download.png");
+    return folder.Written();
 }

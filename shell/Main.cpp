@@ -15,7 +15,6 @@
 #include "shell/TSettingsDialog.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
@@ -48,22 +47,19 @@ CommandLine ReadCommandLine(QStringList args) {
 int WriteScreenshots(TMainForm& main, const QString& directory, const QString& file) {
     QStringList written = WriteShellScreenshots(directory);
     written << WriteAcquisitionScreenshots(directory);
-    const QDir dir(directory);
+    ScreenshotFolder folder(directory);
     main.resize(900, 600);
-    if (SaveWindowImage(main, dir.filePath(QStringLiteral("main-empty.png"))))
-        written << dir.filePath(QStringLiteral("main-empty.png"));
+    folder.Save(main, "main-empty.png");
     if (!file.isEmpty()) {
         main.OpenDatabase(file, false);
         main.Explorer()->expandAll();
-        if (SaveWindowImage(main, dir.filePath(QStringLiteral("main-open.png"))))
-            written << dir.filePath(QStringLiteral("main-open.png"));
+        folder.Save(main, "main-open.png");
         if (main.Database().Open()) {
             RecordingInfoForm().ShowRecording(main.Database().Header());
-            if (SaveWindowImage(RecordingInfoForm(),
-                                dir.filePath(QStringLiteral("recording-info.png"))))
-                written << dir.filePath(QStringLiteral("recording-info.png"));
+            folder.Save(RecordingInfoForm(), "recording-info.png");
         }
     }
+    written << folder.Written();
     for (const QString& f : written)
         std::printf("%s\n", qPrintable(f));
     return written.isEmpty() ? 1 : 0;
@@ -112,7 +108,6 @@ int main(int argc, char** argv) {
             QTimer::singleShot(0, &mainForm, [&] {
                 std::fprintf(stderr, "idle after %lld ms\n",
                              static_cast<long long>(started.elapsed()));
-                mainForm.Database().SetModified(false);
                 QApplication::quit();
             });
         return QApplication::exec();

@@ -45,23 +45,27 @@ bool SaveWindowImage(QWidget& window, const QString& fileName) {
     return picture.save(fileName, "PNG");
 }
 
-QStringList WriteShellScreenshots(const QString& directory) {
+ScreenshotFolder::ScreenshotFolder(const QString& directory) : directory_(directory) {
     QDir().mkpath(directory);
-    QStringList written;
-    const auto save = [&](QWidget& window, const char* name) {
-        const QString file = QDir(directory).filePath(QString::fromLatin1(name));
-        if (SaveWindowImage(window, file))
-            written.append(file);
-    };
+}
+
+void ScreenshotFolder::Save(QWidget& window, const char* name) {
+    const QString file = QDir(directory_).filePath(QString::fromLatin1(name));
+    if (SaveWindowImage(window, file))
+        written_.append(file);
+}
+
+QStringList WriteShellScreenshots(const QString& directory) {
+    ScreenshotFolder folder(directory);
     const LSession session = SampleSession();
 
     TStandardDialog standard;
     standard.setWindowTitle(QStringLiteral("Standard dialog"));
-    save(standard, "standard-dialog.png");
+    folder.Save(standard, "standard-dialog.png");
 
     TSettingsDialog settings;
     settings.Init();
-    save(settings, "program-settings.png");
+    folder.Save(settings, "program-settings.png");
 
     TSessionInfoDialog info;
     info.Init();
@@ -70,23 +74,23 @@ QStringList WriteShellScreenshots(const QString& directory) {
     info.SetLocation(QString::fromStdString(session.Location));
     info.SetComments(QString::fromStdString(session.Comments));
     info.SetCancelEnabled(true);
-    save(info, "recording-info-dialog.png");
+    folder.Save(info, "recording-info-dialog.png");
 
     TRecordingInfoForm form;
     form.ShowRecording(session);
-    save(form, "recording-info-window.png");
+    folder.Save(form, "recording-info-window.png");
 
     TAboutBox about;
-    save(about, "about.png");
+    folder.Save(about, "about.png");
 
     // A box of its own, so that the program's error report stays where it is.
     TErrorBox error;
     error.SetTexts(QStringLiteral("LDatabase::Load"),
                    QStringLiteral("Wrong file format\nsecond line"));
-    save(error, "program-error.png");
+    folder.Save(error, "program-error.png");
 
     TCopyProgressForm progress;
     progress.ProgressBar()->setValue(40);
-    save(progress, "copy-progress.png");
-    return written;
+    folder.Save(progress, "copy-progress.png");
+    return folder.Written();
 }

@@ -12,6 +12,20 @@ class QWidget;
 // draws as a PNG and hides it again. False when the file cannot be written.
 bool SaveWindowImage(QWidget& window, const QString& fileName);
 
+// Pictures of several windows saved into one folder (made if missing), remembering which
+// files were written.
+class ScreenshotFolder {
+public:
+    explicit ScreenshotFolder(const QString& directory);
+    // SaveWindowImage into the folder under name.
+    void Save(QWidget& window, const char* name);
+    const QStringList& Written() const { return written_; }
+
+private:
+    QString directory_;
+    QStringList written_;
+};
+
 // Writes the shell's windows, filled with a sample recording, into directory (made if
 // missing): standard-dialog.png, program-settings.png, recording-info-dialog.png,
 // recording-info-window.png, about.png, program-error.png, copy-progress.png. Returns the
