@@ -77,7 +77,7 @@ TMainForm::TMainForm(QWidget* parent)
         statusPanels_[i] = new QLabel(this);
         statusPanels_[i]->setMinimumWidth(i == 0 ? 200 : 70);
         statusPanels_[i]->setToolTip(form_->StatusBar->toolTip());
-        form_->StatusBar->addWidget(statusPanels_[i], i == 0 ? 0 : 0);
+        form_->StatusBar->addWidget(statusPanels_[i]);
     }
 
     popup_ = new QMenu(this);
@@ -179,8 +179,8 @@ void TMainForm::InitExplorer() {
         *node = new QTreeWidgetItem(tree, {QString::fromStdString(LoadStr(text))});
         (*node)->setIcon(0, MenuImage(image));
     }
-    rebuilding_ = false;
     tree->setCurrentItem(recordingInfoNode_);
+    rebuilding_ = false;
     ExplorerChange(recordingInfoNode_);
     tree->hide();
 }
@@ -201,10 +201,8 @@ void TMainForm::UpdateExplorer() {
             }
         parent->setExpanded(expanded);
     };
-    static const std::vector<std::unique_ptr<LTableRecord>> noTables;
-    static const std::vector<std::unique_ptr<LChartRecord>> noCharts;
-    rebuild(tablesNode_, database_.Open() ? database_.Tables() : noTables);
-    rebuild(chartsNode_, database_.Open() ? database_.Charts() : noCharts);
+    rebuild(tablesNode_, database_.Tables());
+    rebuild(chartsNode_, database_.Charts());
     rebuilding_ = false;
     ExplorerChange(form_->Explorer->currentItem());
 }
@@ -494,12 +492,10 @@ void TMainForm::ExplorerEdited(QTreeWidgetItem* node) {
         return;
     const auto record = node->data(0, RecordRole).value<quintptr>();
     const std::string caption = node->text(0).toStdString();
-    for (const auto& t : database_.Tables())
-        if (reinterpret_cast<quintptr>(t.get()) == record)
-            t->Caption = caption;
-    for (const auto& c : database_.Charts())
-        if (reinterpret_cast<quintptr>(c.get()) == record)
-            c->Caption = caption;
+    if (node->parent() == tablesNode_)
+        reinterpret_cast<LTableRecord*>(record)->Caption = caption;
+    else if (node->parent() == chartsNode_)
+        reinterpret_cast<LChartRecord*>(record)->Caption = caption;
     SetModified();
 }
 
@@ -520,8 +516,7 @@ void TMainForm::PopDeleteClick() {
     rebuilding_ = true;
     form_->Explorer->setCurrentItem(parent);
     rebuilding_ = false;
-    UpdateExplorer();
-    ExplorerChange(parent);
+    UpdateExplorer(); // which runs the selection handling for the parent
 }
 
 void TMainForm::PopPropertiesClick() {
