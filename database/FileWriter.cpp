@@ -13,12 +13,9 @@ namespace {
 constexpr int64_t BufferSize = 1 << 20;
 }
 
-FileWriter::FileWriter(const std::string& fileName) : fileName_(fileName) {
-    handle_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (handle_ < 0)
-        Raise(LoadStr(1001));
-    buffer_ = std::make_unique<char[]>(BufferSize);
-}
+FileWriter::FileWriter(const std::string& fileName)
+    : FileWriter(::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666),
+                 fileName) {}
 
 FileWriter::FileWriter(int handle, std::string fileName)
     : handle_(handle), fileName_(std::move(fileName)) {

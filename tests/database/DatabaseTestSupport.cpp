@@ -76,6 +76,17 @@ void FillDatabase(LDatabase& db, int historicPoints, int eventPoints) {
     db.AddChart()->XAxisLabelsTimeDate = 0;
 }
 
+std::string SaveAs(LDatabase& db, const std::string& name) {
+    db.SetFileName(name);
+    db.Save(false);
+    return db.FileName();
+}
+
+void LoadFrom(LDatabase& db, const std::string& fileName) {
+    db.New();
+    db.Load(fileName);
+}
+
 void ExpectSameContent(const LDatabase& a, const LDatabase& b) {
     const LSession &x = a.Header(), &y = b.Header();
     EXPECT_EQ(x.UserID, y.UserID);

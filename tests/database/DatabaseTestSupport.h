@@ -21,5 +21,10 @@ void WriteBytes(const std::string& fileName, const std::string& bytes);
 // charts that use its sources, one of them with a chained source and a subset.
 void FillDatabase(LDatabase& db, int historicPoints = 30, int eventPoints = 6);
 
+// Saves the database under the name (".vro" added) and returns the file's name.
+std::string SaveAs(LDatabase& db, const std::string& name);
+// Makes db a new database and loads the file into it.
+void LoadFrom(LDatabase& db, const std::string& fileName);
+
 // Raises unless the database's content equals the other's, record by record.
 void ExpectSameContent(const LDatabase& a, const LDatabase& b);

@@ -43,8 +43,7 @@ size_t FirstParameterOffset(const LDatabase& db) {
 
 std::string LoadError(const std::string& fileName) {
     LDatabase db;
-    db.New();
-    return ErrorMessage([&] { db.Load(fileName); });
+    return ErrorMessage([&] { LoadFrom(db, fileName); });
 }
 
 TEST(LDatabase, FileWithoutWindowsIsMarkVersionSessionParametersAndFourZeros) {
@@ -56,8 +55,7 @@ TEST(LDatabase, FileWithoutWindowsIsMarkVersionSessionParametersAndFourZeros) {
     LDatabase db;
     db.New();
     db.Parse(GenerateRecordingBytes(options));
-    db.SetFileName(dir / "plain");
-    db.Save(false);
+    SaveAs(db, dir / "plain");
     EXPECT_FALSE(db.Modified());
     const std::string bytes = ReadBytes(dir / "plain.vro");
 
@@ -108,12 +106,10 @@ TEST(LDatabase, TablesAndChartsLoadAndSaveBackByteIdentical) {
     ScratchDir dir;
     LDatabase original;
     FillDatabase(original);
-    original.SetFileName(dir / "first");
-    original.Save(false);
+    SaveAs(original, dir / "first");
 
     LDatabase loaded;
-    loaded.New();
-    loaded.Load(dir / "first.vro");
+    LoadFrom(loaded, dir / "first.vro");
     EXPECT_FALSE(loaded.Modified());
     EXPECT_TRUE(loaded.HasFileName());
     ExpectSameContent(original, loaded);
@@ -127,8 +123,7 @@ TEST(LDatabase, TablesAndChartsLoadAndSaveBackByteIdentical) {
     EXPECT_EQ(chained->Next->Parameter->TableType(), ttEvent);
     EXPECT_TRUE(loaded.Tables()[0]->Sources.Items(0)->SubsetActive);
 
-    loaded.SetFileName(dir / "second");
-    loaded.Save(false);
+    SaveAs(loaded, dir / "second");
     EXPECT_TRUE(ReadBytes(dir / "second.vro") == ReadBytes(dir / "first.vro"));
 }
 
@@ -136,12 +131,10 @@ TEST(LDatabase, LoadingKeepsTheStoredIdsAndSourcesFindTheirParameters) {
     ScratchDir dir;
     LDatabase original;
     FillDatabase(original);
-    original.SetFileName(dir / "ids");
-    original.Save(false);
+    SaveAs(original, dir / "ids");
 
     LDatabase loaded;
-    loaded.New();
-    loaded.Load(dir / "ids.vro");
+    LoadFrom(loaded, dir / "ids.vro");
     std::set<int32_t> ids;
     for (int i = 0; i < loaded.Parameters().Count(); ++i) {
         EXPECT_EQ(loaded.Parameters().Items(i)->Id(), original.Parameters().Items(i)->Id());
@@ -172,9 +165,7 @@ TEST(LDatabase, OldChartRecordWithoutMinMaxSwitchLoads) {
     LDatabase db;
     FillDatabase(db);
     db.Charts()[0]->LegendColor = 0x00A1B2C3; // marks the place of the switch
-    db.SetFileName(dir / "new");
-    db.Save(false);
-    std::string bytes = ReadBytes(dir / "new.vro");
+    std::string bytes = ReadBytes(SaveAs(db, dir / "new"));
 
     // Version 0.01: no switch after the legend's colour and position.
     const std::string before("\xC3\xB2\xA1\x00\x03\x01", 6);
@@ -186,8 +177,7 @@ TEST(LDatabase, OldChartRecordWithoutMinMaxSwitchLoads) {
     WriteBytes(dir / "old.vro", bytes);
 
     LDatabase loaded;
-    loaded.New();
-    loaded.Load(dir / "old.vro");
+    LoadFrom(loaded, dir / "old.vro");
     EXPECT_FLOAT_EQ(loaded.Version(), 0.01f);
     EXPECT_FALSE(loaded.Charts()[0]->ShowMinMax);
     EXPECT_EQ(loaded.Charts()[0]->Sources.Count(), db.Charts()[0]->Sources.Count());
@@ -199,9 +189,7 @@ TEST(LDatabase, EveryTruncationIsAnErrorNeverACrash) {
     ScratchDir dir;
     LDatabase db;
     FillDatabase(db, 3, 2);
-    db.SetFileName(dir / "whole");
-    db.Save(false);
-    const std::string bytes = ReadBytes(dir / "whole.vro");
+    const std::string bytes = ReadBytes(SaveAs(db, dir / "whole"));
     ErrorReportSpy quiet;
     for (size_t n = 0; n < bytes.size(); ++n) {
         WriteBytes(dir / "cut.vro", bytes.substr(0, n));
@@ -213,9 +201,7 @@ TEST(LDatabase, DamagedCountsAreRefusedBeforeAllocating) {
     ScratchDir dir;
     LDatabase db;
     FillDatabase(db, 3, 2);
-    db.SetFileName(dir / "whole");
-    db.Save(false);
-    const std::string bytes = ReadBytes(dir / "whole.vro");
+    const std::string bytes = ReadBytes(SaveAs(db, dir / "whole"));
     // The first parameter's point count.
     const size_t at = FirstParameterOffset(db) + 4 + 4 + 8 + 4 + 4 + 8;
     for (int32_t bad : {-1, INT32_MAX, 400000000}) {
@@ -230,9 +216,7 @@ TEST(LDatabase, SourceOfAMissingParameterIsReported) {
     ScratchDir dir;
     LDatabase db;
     FillDatabase(db);
-    db.SetFileName(dir / "orphan");
-    db.Save(false);
-    std::string bytes = ReadBytes(dir / "orphan.vro");
+    std::string bytes = ReadBytes(SaveAs(db, dir / "orphan"));
     // Give the first parameter another id: the tables' sources lose it.
     const int32_t other = 40000;
     std::memcpy(&bytes[FirstParameterOffset(db)], &other, 4);
@@ -252,11 +236,9 @@ TEST(LDatabase, LongSourceChainsNeitherOverflowTheStackNorLeak) {
         last->Next = std::make_unique<LParameterSource>(*db.AllSources().Items(i % 4));
         last = last->Next.get();
     }
-    db.SetFileName(dir / "chain");
-    db.Save(false);
+    SaveAs(db, dir / "chain");
     LDatabase loaded;
-    loaded.New();
-    loaded.Load(dir / "chain.vro");
+    LoadFrom(loaded, dir / "chain.vro");
     int length = 0;
     for (const LParameterSource* s = loaded.Tables()[1]->Sources.Items(0); s; s = s->Next.get())
         ++length;
