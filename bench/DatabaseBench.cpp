@@ -3,8 +3,8 @@
 // save must.
 #include "bench/RatioReporter.h"
 #include "database/LDatabase.h"
+#include "model/Auxilary.h"
 #include "model/ParameterTable.h"
-#include "shell/Auxilary.h"
 #include "tools/RecordingGenerator.h"
 
 #include <fcntl.h>

@@ -1,11 +1,11 @@
 // Parsing the largest recording the instrument can hold, against copying its bytes.
 #include "bench/RatioReporter.h"
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/LParameterCollection.h"
 #include "model/LParser.h"
 #include "model/LSession.h"
 #include "model/ParameterTable.h"
-#include "shell/Auxilary.h"
 #include "tools/RecordingGenerator.h"
 
 #include <cstring>
@@ -43,10 +43,18 @@ void Parse(benchmark::State& state, bool historicOnly) {
     state.counters["MB"] = static_cast<double>(bytes.size()) / 1e6;
 }
 
-void BM_CopyMixed(benchmark::State& s) { Copy(s, false); }
-void BM_ParseMixed(benchmark::State& s) { Parse(s, false); }
-void BM_CopyHistoric(benchmark::State& s) { Copy(s, true); }
-void BM_ParseHistoric(benchmark::State& s) { Parse(s, true); }
+void BM_CopyMixed(benchmark::State& s) {
+    Copy(s, false);
+}
+void BM_ParseMixed(benchmark::State& s) {
+    Parse(s, false);
+}
+void BM_CopyHistoric(benchmark::State& s) {
+    Copy(s, true);
+}
+void BM_ParseHistoric(benchmark::State& s) {
+    Parse(s, true);
+}
 
 BENCHMARK(BM_CopyMixed)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_ParseMixed)->Unit(benchmark::kMillisecond)->MinTime(1.0);

@@ -24,7 +24,7 @@ FileReader::FileReader(const std::string& fileName, int mode) {
         Raise("Invalid mode for reading!");
     handle_ = ::open(fileName.c_str(), (mode == ReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
     if (handle_ < 0)
-        Raise(LoadStr(1000));
+        Raise(LoadStr(StrLoadFailed));
     struct stat st {};
     if (::fstat(handle_, &st) == 0 && S_ISREG(st.st_mode))
         size_ = st.st_size;

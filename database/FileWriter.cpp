@@ -20,7 +20,7 @@ FileWriter::FileWriter(const std::string& fileName)
 FileWriter::FileWriter(int handle, std::string fileName)
     : handle_(handle), fileName_(std::move(fileName)) {
     if (handle_ < 0)
-        Raise(LoadStr(1001));
+        Raise(LoadStr(StrSaveFailed));
     buffer_ = std::make_unique<char[]>(BufferSize);
 }
 

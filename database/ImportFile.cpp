@@ -1,7 +1,7 @@
 #include "database/ImportFile.h"
 
 #include "database/LDatabase.h"
-#include "shell/Auxilary.h"
+#include "model/Auxilary.h"
 
 #include <strings.h>
 

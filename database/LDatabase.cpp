@@ -127,7 +127,7 @@ void LDatabase::New() {
     open_ = true;
     modified_ = false;
     hasFileName_ = false;
-    fileName_ = LoadStr(127);
+    fileName_ = LoadStr(StrNewDatabase);
 }
 
 void LDatabase::Close() {
@@ -178,7 +178,7 @@ void LDatabase::CreateSourceGroups() {
 
 LTableRecord* LDatabase::AddTable() {
     auto table = std::make_unique<LTableRecord>(header_.get());
-    table->Caption = LoadStr(108) + std::to_string(++tableCounter_);
+    table->Caption = LoadStr(StrTableCaption) + std::to_string(++tableCounter_);
     tables_.push_back(std::move(table));
     modified_ = true;
     return tables_.back().get();
@@ -186,7 +186,7 @@ LTableRecord* LDatabase::AddTable() {
 
 LChartRecord* LDatabase::AddChart() {
     auto chart = std::make_unique<LChartRecord>(header_.get());
-    chart->Caption = LoadStr(109) + std::to_string(++chartCounter_);
+    chart->Caption = LoadStr(StrChartCaption) + std::to_string(++chartCounter_);
     charts_.push_back(std::move(chart));
     modified_ = true;
     return charts_.back().get();

@@ -78,7 +78,7 @@ SafeFileReplace::SafeFileReplace(std::string fileName, bool backup)
     const int fd = CreateUnique(fileName_, temporaryName_);
     if (fd < 0) {
         temporaryName_.clear();
-        Raise(LoadStr(1001));
+        Raise(LoadStr(StrSaveFailed));
     }
     // A file being replaced keeps its permissions.
     struct stat st {};
@@ -123,7 +123,7 @@ void SafeFileReplace::Commit() {
     if (backup_)
         MakeBackup();
     if (::rename(temporaryName_.c_str(), fileName_.c_str()) != 0)
-        Raise(LoadStr(1001));
+        Raise(LoadStr(StrSaveFailed));
     temporaryName_.clear();
     SyncFolder(fileName_);
 }

@@ -31,7 +31,9 @@ constexpr long DayCountEpoch = 25569; // 1970-01-01 in days since 1899-12-30
 
 } // namespace
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int DaysInMonth(int year, int month) {
     static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -42,9 +44,9 @@ bool TryEncodeDate(int year, int month, int day, TDateTime& result) {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
         day > DaysInMonth(year, month))
         return false;
-    result = static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month),
-                                               static_cast<unsigned>(day)) +
-                                 DayCountEpoch);
+    result = static_cast<double>(
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
+        DayCountEpoch);
     return true;
 }
 
@@ -78,8 +80,8 @@ std::string FormatIso8601(TDateTime value) {
     const DateTimeParts p = DecodeDateTime(value);
     char buf[48];
     if (p.msec)
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", p.year, p.month,
-                      p.day, p.hour, p.minute, p.second, p.msec);
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", p.year, p.month, p.day,
+                      p.hour, p.minute, p.second, p.msec);
     else
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", p.year, p.month, p.day,
                       p.hour, p.minute, p.second);

@@ -9,7 +9,9 @@ ErrorReportHandler& Handler() {
 }
 } // namespace
 
-void Raise(const std::string& message) { throw VroError(message); }
+void Raise(const std::string& message) {
+    throw VroError(message);
+}
 
 ErrorReportHandler SetErrorReportHandler(ErrorReportHandler handler) {
     return std::exchange(Handler(), std::move(handler));

@@ -14,7 +14,8 @@ public:
 
 // Internal consistency failures are first reported through this hook (the windowed program
 // shows its error box, the command-line tool prints to standard error), then raised.
-using ErrorReportHandler = std::function<void(const std::string& context, const std::string& message)>;
+using ErrorReportHandler =
+    std::function<void(const std::string& context, const std::string& message)>;
 
 // Installs the handler and returns the one it replaces. An empty handler silences reports.
 ErrorReportHandler SetErrorReportHandler(ErrorReportHandler handler);

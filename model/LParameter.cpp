@@ -1,14 +1,18 @@
 #include "model/LParameter.h"
 
-#include "shell/Auxilary.h"
+#include "model/Auxilary.h"
 
 #include <algorithm>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
-LParameter::LParameter() { ++LiveInstances::ParameterCount; }
-LParameter::~LParameter() { --LiveInstances::ParameterCount; }
+LParameter::LParameter() {
+    ++LiveInstances::ParameterCount;
+}
+LParameter::~LParameter() {
+    --LiveInstances::ParameterCount;
+}
 
 void LParameter::SetData(int32_t rate, int32_t index, const TDateTime* times, const float* values,
                          int32_t count, float headerA, float headerB) {
@@ -60,8 +64,8 @@ void LParameter::SetRecord(const Record& r, std::unique_ptr<float[]> values,
 }
 
 LParameter::Record LParameter::GetRecord() const {
-    return {id_,       index_,   startTime_, rate_,    tableType_, quantity_,
-            unit_,     channel_, headerA_,   headerB_, count_};
+    return {id_,   index_,   startTime_, rate_,    tableType_, quantity_,
+            unit_, channel_, headerA_,   headerB_, count_};
 }
 
 bool LParameter::GetPoint(int32_t i, float& value, TDateTime& time) const {

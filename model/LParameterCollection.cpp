@@ -1,9 +1,11 @@
 #include "model/LParameterCollection.h"
 
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
-#include "shell/Auxilary.h"
 
-LParameterCollection::LParameterCollection() { ++LiveInstances::ParameterCollectionCount; }
+LParameterCollection::LParameterCollection() {
+    ++LiveInstances::ParameterCollectionCount;
+}
 LParameterCollection::~LParameterCollection() {
     items_.clear();
     --LiveInstances::ParameterCollectionCount;

@@ -1,8 +1,8 @@
 #include "model/LParameterSource.h"
 
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/LParameter.h"
-#include "shell/Auxilary.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "model/LParameterSourceGroup.h"
 
+#include "model/Auxilary.h"
 #include "model/LParameter.h"
-#include "shell/Auxilary.h"
 
 #include <algorithm>
 #include <locale>
@@ -53,8 +53,12 @@ LParameterSource* LParameterSourceGroup::Add(std::unique_ptr<LParameterSource> s
     return items_.back().get();
 }
 
-void LParameterSourceGroup::Delete(int32_t i) { items_.erase(items_.begin() + i); }
-void LParameterSourceGroup::Clear() { items_.clear(); }
+void LParameterSourceGroup::Delete(int32_t i) {
+    items_.erase(items_.begin() + i);
+}
+void LParameterSourceGroup::Clear() {
+    items_.clear();
+}
 
 void LParameterSourceGroup::SetSubset(int32_t from, int32_t to) {
     for (const auto& s : items_)

@@ -1,11 +1,11 @@
 #include "model/LParser.h"
 
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/LParameterCollection.h"
 #include "model/LSession.h"
 #include "model/ParameterTable.h"
 #include "model/Windows1252.h"
-#include "shell/Auxilary.h"
 
 #include <algorithm>
 #include <array>
@@ -26,8 +26,8 @@ template <typename T> T Load(const uint8_t* p) {
 
 std::string FieldText(const uint8_t* p, size_t width) {
     const auto* end = static_cast<const uint8_t*>(std::memchr(p, 0, width));
-    return FromWindows1252(
-        std::string_view(reinterpret_cast<const char*>(p), end ? static_cast<size_t>(end - p) : width));
+    return FromWindows1252(std::string_view(reinterpret_cast<const char*>(p),
+                                            end ? static_cast<size_t>(end - p) : width));
 }
 
 std::string Bracketed(const char* name, int value) {
@@ -36,7 +36,9 @@ std::string Bracketed(const char* name, int value) {
 
 } // namespace
 
-void LParser::Fail(const std::string& text) { Raise("Parse error:" + text); }
+void LParser::Fail(const std::string& text) {
+    Raise("Parse error:" + text);
+}
 
 const uint8_t* LParser::Advance(int64_t n) {
     const int64_t start = position_;
@@ -74,8 +76,7 @@ void LParser::Run(std::span<const uint8_t> input, LSession& session,
         Fail("Error calculating start time");
     TDateTime oneSecond;
     TryEncodeTime(0, 0, 1, 0, oneSecond);
-    session.StartTime =
-        session.EndTime - IntervalsToDays(n, session.RateSeconds()) + oneSecond;
+    session.StartTime = session.EndTime - IntervalsToDays(n, session.RateSeconds()) + oneSecond;
 
     for (const auto& p : parameters)
         p->SetStartTime(session.StartTime);
@@ -200,8 +201,8 @@ StampFields Fields(const uint8_t* s) {
 [[noreturn, gnu::noinline, gnu::cold]] void FailTimeStamp(const uint8_t* s) {
     const StampFields f = Fields(s);
     char text[96];
-    std::snprintf(text, sizeof text, "<<Time/Date = %d:%d:%d, %d/%d/%d", f.hour, f.minute,
-                  f.second, f.month, f.day, f.year);
+    std::snprintf(text, sizeof text, "<<Time/Date = %d:%d:%d, %d/%d/%d", f.hour, f.minute, f.second,
+                  f.month, f.day, f.year);
     Raise(std::string("Parse error:") + text);
 }
 

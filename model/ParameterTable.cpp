@@ -92,24 +92,24 @@ std::once_flag initOnce;
 void LoadTexts() {
     Texts& t = TextsStore();
     for (int i = 0; i < 5; ++i)
-        t.tableTypes[i] = LoadStr(21 + i);
+        t.tableTypes[i] = LoadStr(StrTableTypes + i);
     for (int i = 0; i < 23; ++i)
-        t.names[i] = LoadStr(26 + i);
+        t.names[i] = LoadStr(StrParameterNames + i);
     for (int i = 0; i < 7; ++i) {
-        t.longUnits[i] = LoadStr(49 + 2 * i);
-        t.shortUnits[i] = LoadStr(50 + 2 * i);
+        t.longUnits[i] = LoadStr(StrUnits + 2 * i);
+        t.shortUnits[i] = LoadStr(StrUnits + 1 + 2 * i);
     }
     for (int i = 1; i <= 25; ++i)
-        t.channels[i] = LoadStr(62 + i);
+        t.channels[i] = LoadStr(StrChannels + i);
     for (int i = 0; i < 5; ++i)
-        t.phases[i] = LoadStr(100 + i);
+        t.phases[i] = LoadStr(StrPhaseConfigurations + i);
     for (int i = 0; i < 3; ++i) {
-        t.cts[i] = LoadStr(110 + i);
-        t.intervals[i] = LoadStr(120 + i);
+        t.cts[i] = LoadStr(StrCurrentClamps + i);
+        t.intervals[i] = LoadStr(StrIntervals + i);
     }
     for (int i = 0; i < 2; ++i)
-        t.modes[i] = LoadStr(130 + i);
-    t.seconds = LoadStr(20);
+        t.modes[i] = LoadStr(StrModes + i);
+    t.seconds = LoadStr(StrSeconds);
 }
 
 const Texts& T() {
@@ -126,7 +126,9 @@ template <size_t N> const std::string& At(const std::array<std::string, N>& a, s
     return i < N ? a[i] : Empty();
 }
 
-bool ValidIndex(int index) { return index >= 0 && index < ParameterTableSize; }
+bool ValidIndex(int index) {
+    return index >= 0 && index < ParameterTableSize;
+}
 
 constexpr int32_t RateTable[8] = {1, 5, 15, 30, 60, 300, 900, 1800};
 constexpr int32_t IntervalTable[3] = {0, 15, 30};
@@ -148,7 +150,9 @@ bool ChannelInPhase(uint8_t phase, uint8_t ch) {
 
 } // namespace
 
-void InitCatalogue() { std::call_once(initOnce, LoadTexts); }
+void InitCatalogue() {
+    std::call_once(initOnce, LoadTexts);
+}
 
 const ParameterEntry& CatalogueEntry(int index) {
     return Entries()[ValidIndex(index) ? index : ParameterTableSize];
@@ -168,11 +172,21 @@ int FindParameter(uint8_t phaseConfig, uint8_t /*interval*/, uint8_t tableType, 
     return -1;
 }
 
-LTableType ParameterTableType(int index) { return ValidIndex(index) ? Entries()[index].tableType : 0; }
-uint8_t ParameterQuantity(int index) { return CatalogueEntry(index).quantity; }
-uint8_t ParameterUnit(int index) { return CatalogueEntry(index).unit; }
-uint8_t ParameterChannel(int index) { return CatalogueEntry(index).channel; }
-int32_t ParameterKind(int index) { return CatalogueEntry(index).kind; }
+LTableType ParameterTableType(int index) {
+    return ValidIndex(index) ? Entries()[index].tableType : 0;
+}
+uint8_t ParameterQuantity(int index) {
+    return CatalogueEntry(index).quantity;
+}
+uint8_t ParameterUnit(int index) {
+    return CatalogueEntry(index).unit;
+}
+uint8_t ParameterChannel(int index) {
+    return CatalogueEntry(index).channel;
+}
+int32_t ParameterKind(int index) {
+    return CatalogueEntry(index).kind;
+}
 
 const std::string& ParameterName(int index) {
     return ValidIndex(index) ? T().names[Entries()[index].nameSlot] : Empty();
@@ -190,14 +204,28 @@ const std::string& ParameterChannelLabel(int index) {
     return ValidIndex(index) ? ChannelLabel(Entries()[index].channel) : Empty();
 }
 
-const std::string& TableTypeName(LTableType type) { return At(T().tableTypes, type); }
-const std::string& LongUnitName(uint8_t unit) { return At(T().longUnits, unit); }
-const std::string& ShortUnitName(uint8_t unit) { return At(T().shortUnits, unit); }
-const std::string& ChannelLabel(uint8_t channel) { return At(T().channels, channel); }
+const std::string& TableTypeName(LTableType type) {
+    return At(T().tableTypes, type);
+}
+const std::string& LongUnitName(uint8_t unit) {
+    return At(T().longUnits, unit);
+}
+const std::string& ShortUnitName(uint8_t unit) {
+    return At(T().shortUnits, unit);
+}
+const std::string& ChannelLabel(uint8_t channel) {
+    return At(T().channels, channel);
+}
 
-const std::string& PhaseConfigName(uint8_t code) { return At(T().phases, code); }
-const std::string& CTName(uint8_t code) { return At(T().cts, code); }
-int32_t RateSeconds(uint8_t code) { return code < 8 ? RateTable[code] : 0; }
+const std::string& PhaseConfigName(uint8_t code) {
+    return At(T().phases, code);
+}
+const std::string& CTName(uint8_t code) {
+    return At(T().cts, code);
+}
+int32_t RateSeconds(uint8_t code) {
+    return code < 8 ? RateTable[code] : 0;
+}
 
 std::string RateText(uint8_t code) {
     return std::to_string(RateSeconds(code)) + " " + T().seconds;
@@ -208,5 +236,9 @@ std::string IntervalName(uint8_t code) {
     return code < 3 ? T().intervals[code] : "Code " + std::to_string(code);
 }
 
-int32_t IntervalMinutes(uint8_t code) { return code < 3 ? IntervalTable[code] : 0; }
-const std::string& ModeName(uint8_t code) { return At(T().modes, code); }
+int32_t IntervalMinutes(uint8_t code) {
+    return code < 3 ? IntervalTable[code] : 0;
+}
+const std::string& ModeName(uint8_t code) {
+    return At(T().modes, code);
+}

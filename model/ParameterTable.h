@@ -60,8 +60,8 @@ const std::string& ChannelLabel(uint8_t channel);
 // Recording-level texts and tables, by the codes a recording stores.
 const std::string& PhaseConfigName(uint8_t code);
 const std::string& CTName(uint8_t code);
-int32_t RateSeconds(uint8_t code);   // 0 for a code outside 0-7
-std::string RateText(uint8_t code);  // "60 sec."
+int32_t RateSeconds(uint8_t code);  // 0 for a code outside 0-7
+std::string RateText(uint8_t code); // "60 sec."
 std::string IntervalName(uint8_t code);
 int32_t IntervalMinutes(uint8_t code); // 0 for a code outside 0-2
 const std::string& ModeName(uint8_t code);

@@ -1,10 +1,10 @@
 // VroView: the program entry. Reads the command line ("/debug" and a database file), makes
 // the long-lived windows in their order and runs the event loop.
-#include "acquisition/AcquisitionScreenshots.h"
-#include "acquisition/TManualConfigurationDialog.h"
-#include "acquisition/TNewSessionDialog.h"
+#include "acquisition/windows/AcquisitionScreenshots.h"
+#include "acquisition/windows/TManualConfigurationDialog.h"
+#include "acquisition/windows/TNewSessionDialog.h"
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
-#include "shell/Auxilary.h"
 #include "shell/Screenshots.h"
 #include "shell/TAboutBox.h"
 #include "shell/TCopyProgressForm.h"

@@ -1,10 +1,10 @@
 #include "shell/TMainForm.h"
 
 #include "database/ImportFile.h"
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/ParameterTable.h"
 #include "resources/StringTable.h"
-#include "shell/Auxilary.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/TAboutBox.h"
@@ -174,7 +174,9 @@ void TMainForm::InitExplorer() {
     rebuilding_ = true;
     tree->clear();
     const std::tuple<QTreeWidgetItem**, int, int> roots[] = {
-        {&recordingInfoNode_, 105, 13}, {&tablesNode_, 106, 11}, {&chartsNode_, 107, 10}};
+        {&recordingInfoNode_, StrRecordingInfoNode, 13},
+        {&tablesNode_, StrTablesNode, 11},
+        {&chartsNode_, StrChartsNode, 10}};
     for (const auto& [node, text, image] : roots) {
         *node = new QTreeWidgetItem(tree, {QString::fromStdString(LoadStr(text))});
         (*node)->setIcon(0, MenuImage(image));
@@ -252,7 +254,7 @@ void TMainForm::UpdateControls() {
         open ? QFileInfo(DisplayName(database_.FileName())).fileName() : QString();
     statusPanels_[0]->setText(status);
     setWindowTitle(QString::fromLatin1(Caption) + ' ' + status);
-    statusPanels_[1]->setText(modified ? QString::fromStdString(LoadStr(118)) : QString());
+    statusPanels_[1]->setText(modified ? QString::fromStdString(LoadStr(StrModified)) : QString());
 }
 
 void TMainForm::SetModified() {
@@ -320,7 +322,7 @@ bool TMainForm::CloseDatabase() {
     bool result = true;
     if (database_.Open() && database_.Modified()) {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
-                        QString::fromStdString(LoadStr(119)),
+                        QString::fromStdString(LoadStr(StrSaveChanges)),
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
         switch (box.exec()) {
         case QMessageBox::Yes:
@@ -504,7 +506,8 @@ void TMainForm::PopDeleteClick() {
     if (kind != ikTable && kind != ikChart)
         return;
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
-                    QString::fromStdString(LoadStr(113)), QMessageBox::Yes | QMessageBox::No, this);
+                    QString::fromStdString(LoadStr(StrConfirmDelete)),
+                    QMessageBox::Yes | QMessageBox::No, this);
     if (box.exec() != QMessageBox::Yes)
         return;
     const auto record = form_->Explorer->currentItem()->data(0, RecordRole).value<quintptr>();

@@ -44,9 +44,9 @@ TimeStamp StampOf(TDateTime value) {
 
 // The electrical state of the panel at one moment, per phase (0-2).
 struct Panel {
-    double voltage[3];  // line to neutral, V
-    double current[3];  // A
-    double neutral;     // A
+    double voltage[3]; // line to neutral, V
+    double current[3]; // A
+    double neutral;    // A
     double pf[3];
 };
 
@@ -56,7 +56,9 @@ double LoadCurve(double dayFraction) {
            0.35 * std::exp(-std::pow((h - 18.5) / 2.5, 2));
 }
 
-double FullScaleCurrent(uint8_t ct) { return ct == 0 ? 100 : ct == 1 ? 300 : 3000; }
+double FullScaleCurrent(uint8_t ct) {
+    return ct == 0 ? 100 : ct == 1 ? 300 : 3000;
+}
 
 Panel PanelAt(TDateTime t, uint8_t ct, Random& noise) {
     Panel s{};
@@ -64,9 +66,9 @@ Panel PanelAt(TDateTime t, uint8_t ct, Random& noise) {
     const double amps = 0.6 * FullScaleCurrent(ct);
     for (int p = 0; p < 3; ++p) {
         // Slow drift over days, sag under load, a little noise.
-        s.voltage[p] = 230.0 * (1 + 0.01 * std::sin(2 * std::numbers::pi * t / 3.0 + p) -
-                                0.02 * load) +
-                       0.35 * noise.Normal();
+        s.voltage[p] =
+            230.0 * (1 + 0.01 * std::sin(2 * std::numbers::pi * t / 3.0 + p) - 0.02 * load) +
+            0.35 * noise.Normal();
         s.current[p] = std::max(0.0, amps * load * (1 + 0.06 * p) + 0.004 * amps * noise.Normal());
         s.pf[p] = std::clamp(0.93 - 0.06 * load + 0.008 * noise.Normal(), 0.5, 1.0);
     }
@@ -75,10 +77,18 @@ Panel PanelAt(TDateTime t, uint8_t ct, Random& noise) {
     return s;
 }
 
-int PhaseOfVoltage(uint8_t ch) { return ch == 1 || ch == 15 || ch == 12 ? 0 : ch == 2 || ch == 16 || ch == 13 ? 1 : 2; }
-bool LineToLine(uint8_t ch) { return ch >= 12 && ch <= 14; }
-int PhaseOfCurrent(uint8_t ch) { return ch == 4 || ch == 18 ? 0 : ch == 5 || ch == 19 ? 1 : ch == 6 || ch == 20 ? 2 : -1; }
-int PhaseOfPower(uint8_t ch) { return ch == 8 || ch == 22 ? 0 : ch == 9 || ch == 23 ? 1 : ch == 24 || ch == 10 ? 2 : -1; }
+int PhaseOfVoltage(uint8_t ch) {
+    return ch == 1 || ch == 15 || ch == 12 ? 0 : ch == 2 || ch == 16 || ch == 13 ? 1 : 2;
+}
+bool LineToLine(uint8_t ch) {
+    return ch >= 12 && ch <= 14;
+}
+int PhaseOfCurrent(uint8_t ch) {
+    return ch == 4 || ch == 18 ? 0 : ch == 5 || ch == 19 ? 1 : ch == 6 || ch == 20 ? 2 : -1;
+}
+int PhaseOfPower(uint8_t ch) {
+    return ch == 8 || ch == 22 ? 0 : ch == 9 || ch == 23 ? 1 : ch == 24 || ch == 10 ? 2 : -1;
+}
 
 double Voltage(const Panel& s, uint8_t ch) {
     const double v = s.voltage[PhaseOfVoltage(ch)];
@@ -141,8 +151,8 @@ void FillBlock(GeneratedBlock& b, const GeneratorOptions& o, TDateTime start, TD
     std::vector<TDateTime> times(static_cast<size_t>(n));
     const bool regular = b.quantity == 8 || b.quantity == 9 || b.quantity == 10;
     for (int32_t i = 0; i < n; ++i)
-        times[i] = regular ? start + (end - start) * (i + 1) / n
-                           : start + (end - start) * rng.Uniform();
+        times[i] =
+            regular ? start + (end - start) * (i + 1) / n : start + (end - start) * rng.Uniform();
     std::sort(times.begin(), times.end());
     b.values.resize(static_cast<size_t>(n));
     b.stamps.resize(static_cast<size_t>(n));
@@ -174,8 +184,12 @@ void FillBlock(GeneratedBlock& b, const GeneratorOptions& o, TDateTime start, TD
     }
 }
 
-void Put(std::string& out, const void* p, size_t n) { out.append(static_cast<const char*>(p), n); }
-template <typename T> void Put(std::string& out, T v) { Put(out, &v, sizeof v); }
+void Put(std::string& out, const void* p, size_t n) {
+    out.append(static_cast<const char*>(p), n);
+}
+template <typename T> void Put(std::string& out, T v) {
+    Put(out, &v, sizeof v);
+}
 
 void PutField(std::string& out, const std::string& text, size_t width) {
     std::string field = text.substr(0, width);
@@ -187,9 +201,10 @@ void PutField(std::string& out, const std::string& text, size_t width) {
 
 TimeStamp EncodeTimeStamp(const CalendarTime& t) {
     const int hour = t.hour >= 13 ? t.hour + 116 : t.hour;
-    return {static_cast<uint8_t>(hour), static_cast<uint8_t>(t.minute),
-            static_cast<uint8_t>(t.second), 0, static_cast<uint8_t>(t.day),
-            static_cast<uint8_t>(t.month), static_cast<uint8_t>(t.year % 100)};
+    return {static_cast<uint8_t>(hour),        static_cast<uint8_t>(t.minute),
+            static_cast<uint8_t>(t.second),    0,
+            static_cast<uint8_t>(t.day),       static_cast<uint8_t>(t.month),
+            static_cast<uint8_t>(t.year % 100)};
 }
 
 std::vector<int> EntriesForPhase(uint8_t phaseConfig, bool withIntervalTypes) {
@@ -238,8 +253,8 @@ GeneratedRecording GenerateRecording(const GeneratorOptions& o) {
     r.mode = static_cast<int8_t>(o.mode);
     r.end = EncodeTimeStamp(o.end);
 
-    std::vector<int> entries = o.entries.empty() ? EntriesForPhase(o.phaseConfig, o.interval != 0)
-                                                 : o.entries;
+    std::vector<int> entries =
+        o.entries.empty() ? EntriesForPhase(o.phaseConfig, o.interval != 0) : o.entries;
     if (o.blockCount && !entries.empty()) {
         std::vector<int> cycled;
         for (int i = 0; i < *o.blockCount; ++i)

@@ -50,7 +50,7 @@ struct GeneratedBlock {
     uint8_t tableType = 0, quantity = 0, unit = 0, channel = 0;
     float headerA = 0, headerB = 0;
     std::vector<float> values;
-    std::vector<TimeStamp> stamps; // one per value unless the table type is Historic
+    std::vector<TimeStamp> stamps;        // one per value unless the table type is Historic
     std::optional<int32_t> countOverride; // written instead of values.size()
 };
 

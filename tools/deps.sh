@@ -5,6 +5,7 @@ VRO_PACKAGES=(
     cmake
     ninja-build
     clang
+    clang-format
     libclang-rt-dev
     libgtest-dev
     libgmock-dev

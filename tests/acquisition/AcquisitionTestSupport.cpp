@@ -1,6 +1,7 @@
 #include "tests/acquisition/AcquisitionTestSupport.h"
 
-#include "tests/serial/SerialTestSupport.h"
+#include "tests/support/EventLoop.h"
+#include "tests/support/PseudoTerminal.h"
 #include "tools/RecordingGenerator.h"
 
 DAQTimings FastTimings() {

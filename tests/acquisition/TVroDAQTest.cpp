@@ -5,7 +5,8 @@
 #include "model/LSession.h"
 #include "serial/ComPortMap.h"
 #include "tests/acquisition/AcquisitionTestSupport.h"
-#include "tests/serial/SerialTestSupport.h"
+#include "tests/support/EventLoop.h"
+#include "tests/support/PseudoTerminal.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -9,29 +9,6 @@
 #include <sstream>
 #include <unistd.h>
 
-ScratchDir::ScratchDir() {
-    std::string name = (std::filesystem::temp_directory_path() / "vrodb_XXXXXX").string();
-    path = ::mkdtemp(name.data());
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::permissions(path, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(path, ignored);
-}
-
-std::string ReadBytes(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const std::string& fileName, const std::string& bytes) {
-    std::ofstream(fileName, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 void FillDatabase(LDatabase& db, int historicPoints, int eventPoints) {
     GeneratorOptions options;
     // RMS voltage (Historic), its maximum (Event), a demand (Interval event), energy

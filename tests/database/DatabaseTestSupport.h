@@ -1,21 +1,9 @@
 #pragma once
 
 #include "database/LDatabase.h"
+#include "tests/support/ScratchFolder.h"
 
-#include <filesystem>
 #include <string>
-
-// A fresh folder per test, removed afterwards.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-    std::filesystem::path path;
-};
-
-std::string ReadBytes(const std::string& fileName);
-void WriteBytes(const std::string& fileName, const std::string& bytes);
 
 // A small generated recording (Historic, event and cumulative blocks) with two tables and two
 // charts that use its sources, one of them with a chained source and a subset.

@@ -4,7 +4,7 @@
 #include "model/ErrorReport.h"
 #include "tests/database/DatabaseTestSupport.h"
 
-#include "tests/ErrorMessage.h"
+#include "tests/support/ErrorMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ std::string Hex(const std::string& bytes) {
     return out;
 }
 
-template <typename F> std::string Written(const ScratchDir& dir, F write) {
+template <typename F> std::string Written(const ScratchFolder& dir, F write) {
     const std::string name = dir / "out";
     {
         FileWriter w(name);
@@ -32,8 +32,8 @@ template <typename F> std::string Written(const ScratchDir& dir, F write) {
     return ReadBytes(name);
 }
 
-TEST(FileStream, EncodesEveryKindLittleEndian) {
-    ScratchDir dir;
+TEST(FileStreamTest, EncodesEveryKindLittleEndian) {
+    ScratchFolder dir;
     EXPECT_EQ(Hex(Written(dir, [](FileWriter& w) { w.WriteString(""); })), "00 00 00 00");
     EXPECT_EQ(Hex(Written(dir, [](FileWriter& w) { w.WriteString("Vro"); })),
               "03 00 00 00 56 72 6F");
@@ -51,16 +51,16 @@ TEST(FileStream, EncodesEveryKindLittleEndian) {
               "00 FF 00 00 00 06 00 00 00 54 61 68 6F 6D 61 02 09 00 00 00 01 00 01 00");
 }
 
-TEST(FileStream, TextsAreWindows1252OnDisk) {
-    ScratchDir dir;
+TEST(FileStreamTest, TextsAreWindows1252OnDisk) {
+    ScratchFolder dir;
     const std::string bytes = Written(dir, [](FileWriter& w) { w.WriteString("Ø é µ € 中"); });
     EXPECT_EQ(Hex(bytes), "09 00 00 00 D8 20 E9 20 B5 20 80 20 3F");
     FileReader r(dir / "out", FileReader::ReadOnly);
     EXPECT_EQ(r.ReadString(), "Ø é µ € ?");
 }
 
-TEST(FileStream, ReadsBackWhatWasWritten) {
-    ScratchDir dir;
+TEST(FileStreamTest, ReadsBackWhatWasWritten) {
+    ScratchFolder dir;
     LFont font{2, 0x123456, "Lucida Console", 1, 12, true, true, true, true};
     Written(dir, [&](FileWriter& w) {
         w.WriteInt(INT32_MIN);
@@ -81,8 +81,8 @@ TEST(FileStream, ReadsBackWhatWasWritten) {
     EXPECT_EQ(ErrorMessage([&] { r.ReadByte(); }), "Error reading");
 }
 
-TEST(FileStream, ClearFontFlagsKeepTheStyleTheFontHad) {
-    ScratchDir dir;
+TEST(FileStreamTest, ClearFontFlagsKeepTheStyleTheFontHad) {
+    ScratchFolder dir;
     Written(dir, [](FileWriter& w) { w.WriteFont(LFont{}); });
     FileReader r(dir / "out", FileReader::ReadOnly);
     LFont font;
@@ -92,8 +92,8 @@ TEST(FileStream, ClearFontFlagsKeepTheStyleTheFontHad) {
     EXPECT_FALSE(font.Bold);
 }
 
-TEST(FileStream, RefusesShortReadsAndDamagedLengths) {
-    ScratchDir dir;
+TEST(FileStreamTest, RefusesShortReadsAndDamagedLengths) {
+    ScratchFolder dir;
     WriteBytes(dir / "three", std::string("\x01\x02\x03", 3));
     FileReader three(dir / "three", FileReader::ReadOnly);
     EXPECT_EQ(ErrorMessage([&] { three.ReadInt(); }), "Error reading");
@@ -110,8 +110,8 @@ TEST(FileStream, RefusesShortReadsAndDamagedLengths) {
     }
 }
 
-TEST(FileStream, OpenFailuresHaveTheirMessages) {
-    ScratchDir dir;
+TEST(FileStreamTest, OpenFailuresHaveTheirMessages) {
+    ScratchFolder dir;
     EXPECT_EQ(ErrorMessage([&] { FileReader(dir / "missing", FileReader::ReadOnly); }),
               "Error occured while loading the file.");
     WriteBytes(dir / "f", "x");
@@ -121,7 +121,7 @@ TEST(FileStream, OpenFailuresHaveTheirMessages) {
               "Error occured while saving the file.");
 }
 
-TEST(FileStream, WriteFailureIsReported) {
+TEST(FileStreamTest, WriteFailureIsReported) {
     // /dev/full accepts the open and refuses every byte.
     FileWriter w("/dev/full");
     w.WriteInt(1);

@@ -17,14 +17,14 @@ std::string SmallRecording() {
     return GenerateRecordingBytes(options);
 }
 
-TEST(ImportFile, NameLosesTheEndingAndGainsVro) {
+TEST(ImportFileTest, NameLosesTheEndingAndGainsVro) {
     EXPECT_EQ(ImportBaseName("/data/Site 4.BIN"), "/data/Site 4");
     EXPECT_EQ(ImportBaseName("a.bin"), "a");
     EXPECT_EQ(ImportBaseName(".bin"), ".bin"); // nothing precedes the ending
     EXPECT_EQ(ImportBaseName("week.dat"), "week.dat");
     EXPECT_EQ(ImportBaseName("week.bin.old"), "week.bin.old");
 
-    ScratchDir dir;
+    ScratchFolder dir;
     WriteBytes(dir / "Site.BIN", SmallRecording());
     WriteBytes(dir / "export", SmallRecording() + "trailing bytes are ignored");
     LDatabase db;
@@ -45,8 +45,8 @@ TEST(ImportFile, NameLosesTheEndingAndGainsVro) {
     EXPECT_EQ(db.Parameters().Count(), 2);
 }
 
-TEST(ImportFile, FailuresLeaveNoDatabaseOpen) {
-    ScratchDir dir;
+TEST(ImportFileTest, FailuresLeaveNoDatabaseOpen) {
+    ScratchFolder dir;
     WriteBytes(dir / "empty.bin", "");
     LDatabase db;
     db.New();

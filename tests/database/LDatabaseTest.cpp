@@ -6,7 +6,8 @@
 #include "tests/database/DatabaseTestSupport.h"
 #include "tools/RecordingGenerator.h"
 
-#include "tests/ErrorMessage.h"
+#include "tests/support/ErrorMessage.h"
+#include "tests/support/ErrorReportSpy.h"
 
 #include <gtest/gtest.h>
 
@@ -14,22 +15,6 @@
 #include <set>
 
 namespace {
-
-struct Reported {
-    std::string context, message;
-};
-
-// Captures what goes to the error report while it lives.
-class ErrorReportSpy {
-public:
-    ErrorReportSpy() {
-        SetErrorReportHandler([this](const std::string& c, const std::string& m) {
-            reports.push_back({c, m});
-        });
-    }
-    ~ErrorReportSpy() { SetErrorReportHandler(nullptr); }
-    std::vector<Reported> reports;
-};
 
 // Where the first parameter record starts in the saved file.
 size_t FirstParameterOffset(const LDatabase& db) {
@@ -46,8 +31,8 @@ std::string LoadError(const std::string& fileName) {
     return ErrorMessage([&] { LoadFrom(db, fileName); });
 }
 
-TEST(LDatabase, FileWithoutWindowsIsMarkVersionSessionParametersAndFourZeros) {
-    ScratchDir dir;
+TEST(LDatabaseTest, FileWithoutWindowsIsMarkVersionSessionParametersAndFourZeros) {
+    ScratchFolder dir;
     GeneratorOptions options;
     options.entries = {6, 47, 98};
     options.historicPoints = 3;
@@ -102,8 +87,8 @@ TEST(LDatabase, FileWithoutWindowsIsMarkVersionSessionParametersAndFourZeros) {
     EXPECT_TRUE(bytes == expected) << "sizes " << bytes.size() << " and " << expected.size();
 }
 
-TEST(LDatabase, TablesAndChartsLoadAndSaveBackByteIdentical) {
-    ScratchDir dir;
+TEST(LDatabaseTest, TablesAndChartsLoadAndSaveBackByteIdentical) {
+    ScratchFolder dir;
     LDatabase original;
     FillDatabase(original);
     SaveAs(original, dir / "first");
@@ -127,8 +112,8 @@ TEST(LDatabase, TablesAndChartsLoadAndSaveBackByteIdentical) {
     EXPECT_TRUE(ReadBytes(dir / "second.vro") == ReadBytes(dir / "first.vro"));
 }
 
-TEST(LDatabase, LoadingKeepsTheStoredIdsAndSourcesFindTheirParameters) {
-    ScratchDir dir;
+TEST(LDatabaseTest, LoadingKeepsTheStoredIdsAndSourcesFindTheirParameters) {
+    ScratchFolder dir;
     LDatabase original;
     FillDatabase(original);
     SaveAs(original, dir / "ids");
@@ -150,8 +135,8 @@ TEST(LDatabase, LoadingKeepsTheStoredIdsAndSourcesFindTheirParameters) {
     EXPECT_EQ(loaded.ChartSources().Items(1)->Parameter->TableType(), ttEvent);
 }
 
-TEST(LDatabase, WrongMarkIsRefusedAndReported) {
-    ScratchDir dir;
+TEST(LDatabaseTest, WrongMarkIsRefusedAndReported) {
+    ScratchFolder dir;
     WriteBytes(dir / "lower.vro", std::string("\x03\x00\x00\x00vro\x0A\xD7\xA3\x3C", 11));
     ErrorReportSpy spy;
     EXPECT_EQ(LoadError(dir / "lower.vro"), "Wrong file format");
@@ -160,8 +145,8 @@ TEST(LDatabase, WrongMarkIsRefusedAndReported) {
     EXPECT_EQ(LoadError(dir / "missing.vro"), "Error occured while loading the file.");
 }
 
-TEST(LDatabase, OldChartRecordWithoutMinMaxSwitchLoads) {
-    ScratchDir dir;
+TEST(LDatabaseTest, OldChartRecordWithoutMinMaxSwitchLoads) {
+    ScratchFolder dir;
     LDatabase db;
     FillDatabase(db);
     db.Charts()[0]->LegendColor = 0x00A1B2C3; // marks the place of the switch
@@ -185,8 +170,8 @@ TEST(LDatabase, OldChartRecordWithoutMinMaxSwitchLoads) {
     EXPECT_EQ(loaded.Charts().size(), 2u);
 }
 
-TEST(LDatabase, EveryTruncationIsAnErrorNeverACrash) {
-    ScratchDir dir;
+TEST(LDatabaseTest, EveryTruncationIsAnErrorNeverACrash) {
+    ScratchFolder dir;
     LDatabase db;
     FillDatabase(db, 3, 2);
     const std::string bytes = ReadBytes(SaveAs(db, dir / "whole"));
@@ -197,8 +182,8 @@ TEST(LDatabase, EveryTruncationIsAnErrorNeverACrash) {
     }
 }
 
-TEST(LDatabase, DamagedCountsAreRefusedBeforeAllocating) {
-    ScratchDir dir;
+TEST(LDatabaseTest, DamagedCountsAreRefusedBeforeAllocating) {
+    ScratchFolder dir;
     LDatabase db;
     FillDatabase(db, 3, 2);
     const std::string bytes = ReadBytes(SaveAs(db, dir / "whole"));
@@ -212,8 +197,8 @@ TEST(LDatabase, DamagedCountsAreRefusedBeforeAllocating) {
     }
 }
 
-TEST(LDatabase, SourceOfAMissingParameterIsReported) {
-    ScratchDir dir;
+TEST(LDatabaseTest, SourceOfAMissingParameterIsReported) {
+    ScratchFolder dir;
     LDatabase db;
     FillDatabase(db);
     std::string bytes = ReadBytes(SaveAs(db, dir / "orphan"));
@@ -227,8 +212,8 @@ TEST(LDatabase, SourceOfAMissingParameterIsReported) {
     EXPECT_EQ(spy.reports[0].context, "LParameterSource::Load");
 }
 
-TEST(LDatabase, LongSourceChainsNeitherOverflowTheStackNorLeak) {
-    ScratchDir dir;
+TEST(LDatabaseTest, LongSourceChainsNeitherOverflowTheStackNorLeak) {
+    ScratchFolder dir;
     LDatabase db;
     FillDatabase(db);
     LParameterSource* last = db.Tables()[1]->Sources.Items(0);
@@ -245,7 +230,7 @@ TEST(LDatabase, LongSourceChainsNeitherOverflowTheStackNorLeak) {
     EXPECT_EQ(length, 200001);
 }
 
-TEST(LDatabase, StatesAndNames) {
+TEST(LDatabaseTest, StatesAndNames) {
     LDatabase db;
     EXPECT_FALSE(db.Open());
     ErrorReportSpy spy;

@@ -44,7 +44,7 @@ int SaveInChild(LDatabase& db, bool backup, const std::string& message,
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
 }
 
-class Save : public ::testing::Test {
+class SaveTest : public ::testing::Test {
 protected:
     void SetUp() override {
         FillDatabase(db, 30000, 3000);
@@ -57,11 +57,11 @@ protected:
         EXPECT_TRUE(ReadBytes(dir / "week.vro.backup") == "older backup");
         EXPECT_EQ(Names(dir.path), (std::vector<std::string>{"week.vro", "week.vro.backup"}));
     }
-    ScratchDir dir;
+    ScratchFolder dir;
     LDatabase db;
 };
 
-TEST_F(Save, BackupKeepsTheFormerFileAndReplacesTheOlderBackup) {
+TEST_F(SaveTest, BackupKeepsTheFormerFileAndReplacesTheOlderBackup) {
     ::chmod((dir / "week.vro").c_str(), 0640);
     db.Save(true);
     EXPECT_EQ(ReadBytes(dir / "week.vro.backup"), "former content");
@@ -78,7 +78,7 @@ TEST_F(Save, BackupKeepsTheFormerFileAndReplacesTheOlderBackup) {
     EXPECT_FALSE(db.Modified());
 }
 
-TEST_F(Save, NoBackupOfANameTheUserNeverGave) {
+TEST_F(SaveTest, NoBackupOfANameTheUserNeverGave) {
     LDatabase fresh;
     FillDatabase(fresh);
     fresh.Save(true); // "New Database.vro" in the working folder: no name yet, so no backup
@@ -86,7 +86,7 @@ TEST_F(Save, NoBackupOfANameTheUserNeverGave) {
     fs::remove("New Database.vro");
 }
 
-TEST_F(Save, FileSizeLimitHalfWayLeavesEverythingAsItWas) {
+TEST_F(SaveTest, FileSizeLimitHalfWayLeavesEverythingAsItWas) {
     // The disk fills up after 32 kB of a file of about 230 kB.
     EXPECT_EQ(SaveInChild(db, true, "Error writing",
                           [] {
@@ -98,7 +98,7 @@ TEST_F(Save, FileSizeLimitHalfWayLeavesEverythingAsItWas) {
     ExpectUntouched();
 }
 
-TEST_F(Save, ReadOnlyFolderIsRefusedWithoutDamage) {
+TEST_F(SaveTest, ReadOnlyFolderIsRefusedWithoutDamage) {
     ::chmod(dir.path.c_str(), 0555);
     EXPECT_EQ(SaveInChild(db, true, "Error occured while saving the file.",
                           [] {
@@ -111,7 +111,7 @@ TEST_F(Save, ReadOnlyFolderIsRefusedWithoutDamage) {
     ExpectUntouched();
 }
 
-TEST_F(Save, MissingFolderIsRefused) {
+TEST_F(SaveTest, MissingFolderIsRefused) {
     db.SetFileName(dir / "gone/week");
     try {
         db.Save(true);

@@ -1,5 +1,7 @@
 // Runs vroview-splash against the stand-in main program on a private X server of 1024 by 768.
 // gtest comes first: Xlib's macros (None, Bool, Status) would break its headers.
+#include "tests/support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <X11/Xatom.h>
@@ -127,9 +129,6 @@ protected:
     void SetUp() override {
         if (!fs::exists(VRO_XVFB))
             GTEST_SKIP() << "Xvfb is not installed";
-        char pattern[] = "/tmp/vro-splash-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
         StartServer();
         ASSERT_NE(display, nullptr) << ReadFile(root / "xvfb.log");
     }
@@ -150,8 +149,6 @@ protected:
             kill(server, SIGTERM);
             waitpid(server, nullptr, 0);
         }
-        if (!root.empty())
-            fs::remove_all(root);
     }
 
     // Xvfb picks a free display itself and names it on the pipe once it accepts clients.
@@ -360,7 +357,8 @@ protected:
         XFlush(display);
     }
 
-    fs::path root;
+    ScratchFolder scratch;
+    const fs::path& root = scratch.path;
     std::string displayName;
     Display* display = nullptr;
     pid_t server = -1;

@@ -1,9 +1,10 @@
 #include "serial/TAdvancedCom.h"
 #include "model/ErrorReport.h"
 #include "serial/ComPortMap.h"
-#include "tests/serial/SerialTestSupport.h"
+#include "tests/support/EventLoop.h"
+#include "tests/support/PseudoTerminal.h"
 
-#include "tests/ErrorMessage.h"
+#include "tests/support/ErrorMessage.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,7 @@ TEST_F(TAdvancedComTest, ALineWithoutModemLinesReportsNothingAndStillReads) {
     EXPECT_EQ(reports, 0);
 }
 
-TEST(ModemLines, TwoLinesChangingAtOnceAreReportedOneAfterTheOther) {
+TEST(ModemLinesTest, TwoLinesChangingAtOnceAreReportedOneAfterTheOther) {
     ModemLines lines;
     lines.Set(0);
     EXPECT_FALSE(lines.AnyOn()); // no initial report when all four are off

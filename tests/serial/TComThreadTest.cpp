@@ -1,12 +1,13 @@
 #include "serial/TComThread.h"
 #include "model/ErrorReport.h"
 #include "serial/ComPortMap.h"
-#include "tests/serial/SerialTestSupport.h"
+#include "tests/support/EventLoop.h"
+#include "tests/support/PseudoTerminal.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
-#include "tests/ErrorMessage.h"
+#include "tests/support/ErrorMessage.h"
 
 #include <gtest/gtest.h>
 

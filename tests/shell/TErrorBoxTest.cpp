@@ -1,7 +1,8 @@
-#include "ShellTestSupport.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/TestSettings.h"
 
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
-#include "shell/Auxilary.h"
 #include "shell/Help.h"
 #include "shell/TErrorBox.h"
 

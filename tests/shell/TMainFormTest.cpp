@@ -1,6 +1,7 @@
 // The main window's commands as the user meets them: open, save, close with the question,
 // import, a new recording, and the explorer tree.
-#include "ShellTestSupport.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/TestSettings.h"
 
 #include "database/LDatabase.h"
 #include "shell/TErrorBox.h"

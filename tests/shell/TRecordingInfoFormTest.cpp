@@ -1,4 +1,5 @@
-#include "ShellTestSupport.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/TestSettings.h"
 
 #include "model/LSession.h"
 #include "shell/TRecordingInfoForm.h"

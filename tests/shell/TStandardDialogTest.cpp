@@ -1,7 +1,9 @@
-#include "ShellTestSupport.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/TestSettings.h"
 
 #include "model/ErrorReport.h"
 #include "shell/TStandardDialog.h"
+#include "tests/support/ErrorReportSpy.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -58,11 +60,7 @@ TEST(TStandardDialogTest, EnterConfirmsWithTheOKButton) {
 TEST(TStandardDialogTest, AFailingInitReachesTheCallerAndNothingIsShown) {
     CountingDialog dialog;
     dialog.FailInit = true;
-    std::vector<std::string> reports;
-    const ErrorReportHandler previous =
-        SetErrorReportHandler([&](const std::string& context, const std::string& message) {
-            reports.push_back(context + ": " + message);
-        });
+    ErrorReportSpy spy;
     ModalDriver driver({[](QWidget* w) { w->close(); }});
     EXPECT_THROW(
         {
@@ -74,12 +72,12 @@ TEST(TStandardDialogTest, AFailingInitReachesTheCallerAndNothingIsShown) {
             }
         },
         VroError);
-    SetErrorReportHandler(previous);
     QTest::qWait(30);
     EXPECT_EQ(driver.StepsRun(), 0u);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.Applies, 0);
-    EXPECT_EQ(reports, std::vector<std::string>{"TSelectParametersDialog::Init: Group = NULL"});
+    EXPECT_EQ(spy.reports, (std::vector<ErrorReportSpy::Report>{
+                               {"TSelectParametersDialog::Init", "Group = NULL"}}));
 }
 
 TEST(TStandardDialogTest, WithCancelDisabledEscapeAndClosingAreRefused) {

@@ -1,4 +1,5 @@
 // vrotool as a user runs it: exit statuses, messages and the JSON shape.
+#include "tests/support/ScratchFolder.h"
 #include "tools/RecordingGenerator.h"
 
 #include <gtest/gtest.h>
@@ -31,24 +32,18 @@ Result Vro(const std::string& args) {
     return r;
 }
 
-class Vrotool : public ::testing::Test {
+class VrotoolTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("vrotool_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
     std::string Write(const std::string& name, const std::string& bytes) {
         const auto path = (dir / name).string();
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    std::filesystem::path dir;
+    ScratchFolder scratch;
+    const std::filesystem::path& dir = scratch.path;
 };
 
-TEST_F(Vrotool, GenerateThenInfo) {
+TEST_F(VrotoolTest, GenerateThenInfo) {
     const std::string file = (dir / "r.bin").string();
     Result r = Vro("generate -o " + file + " --points 30 --event-points 4 --seed 7");
     ASSERT_EQ(r.status, 0) << r.out;
@@ -64,7 +59,7 @@ TEST_F(Vrotool, GenerateThenInfo) {
     EXPECT_EQ(r.out.find("\"values\""), std::string::npos);
 }
 
-TEST_F(Vrotool, JsonValuesAreExactAndNonFiniteValuesAreStrings) {
+TEST_F(VrotoolTest, JsonValuesAreExactAndNonFiniteValuesAreStrings) {
     GeneratorOptions o;
     o.entries = {6, 47};
     o.historicPoints = 3;
@@ -83,7 +78,7 @@ TEST_F(Vrotool, JsonValuesAreExactAndNonFiniteValuesAreStrings) {
     EXPECT_NE(r.out.find("\"minimum\": \"-Infinity\""), std::string::npos);
 }
 
-TEST_F(Vrotool, EmptyParameterHasNullMinimum) {
+TEST_F(VrotoolTest, EmptyParameterHasNullMinimum) {
     GeneratorOptions o;
     o.entries = {6, 7};
     o.historicPoints = 3;
@@ -97,7 +92,7 @@ TEST_F(Vrotool, EmptyParameterHasNullMinimum) {
         << r.out;
 }
 
-TEST_F(Vrotool, ErrorsAreTheProgramsMessagesWithStatusOne) {
+TEST_F(VrotoolTest, ErrorsAreTheProgramsMessagesWithStatusOne) {
     Result r = Vro("info " + Write("short.bin", std::string(20, '\0')));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "Parse error:Incremented past end\n");
@@ -111,7 +106,7 @@ TEST_F(Vrotool, ErrorsAreTheProgramsMessagesWithStatusOne) {
     EXPECT_EQ(r.out, "Parse error:PhaseConfig [2]\n");
 }
 
-TEST_F(Vrotool, UsageErrorsExitWithTwo) {
+TEST_F(VrotoolTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(Vro("").status, 2);
     EXPECT_EQ(Vro("frobnicate").status, 2);
     EXPECT_EQ(Vro("info").status, 2);
@@ -121,7 +116,7 @@ TEST_F(Vrotool, UsageErrorsExitWithTwo) {
     EXPECT_EQ(Vro("info --help").status, 0);
 }
 
-TEST_F(Vrotool, ImportEditAndInfoOfADatabase) {
+TEST_F(VrotoolTest, ImportEditAndInfoOfADatabase) {
     GeneratorOptions o;
     o.entries = {6, 47};
     o.historicPoints = 5;
@@ -167,7 +162,7 @@ TEST_F(Vrotool, ImportEditAndInfoOfADatabase) {
     EXPECT_EQ(r.out, "Wrote " + (dir / "other.vro").string() + "\n");
 }
 
-TEST_F(Vrotool, DatabaseFilesAreKnownByNameOrMark) {
+TEST_F(VrotoolTest, DatabaseFilesAreKnownByNameOrMark) {
     // A .vro name with a wrong mark is a database that fails, not a recording.
     Result r = Vro("info " + Write("bad.VRO", std::string("\x03\0\0\0vro\x0A\xD7\xA3\x3C", 11)));
     EXPECT_EQ(r.status, 1);

@@ -36,8 +36,7 @@ std::optional<std::string> Arguments::Value(const std::string& name, const std::
     return value;
 }
 
-std::optional<long long> Arguments::Integer(const std::string& name, long long min,
-                                            long long max) {
+std::optional<long long> Arguments::Integer(const std::string& name, long long min, long long max) {
     const auto text = Value(name);
     if (!text)
         return std::nullopt;

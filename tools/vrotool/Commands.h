@@ -10,4 +10,3 @@ int SimulateCommand(Arguments& args); // these two with the serial layer (Qt Cor
 int DownloadCommand(Arguments& args);
 int ImportCommand(Arguments& args);
 int EditCommand(Arguments& args);
-

@@ -15,8 +15,8 @@ CalendarTime ParseCalendarTime(const std::string& text) {
                               &t.hour, &t.minute, &t.second);
     if ((n != 3 && n != 7) || (n == 7 && sep != 'T' && sep != ' ') || t.year < 1997 ||
         t.year > 2096)
-        throw UsageError("--end needs YYYY-MM-DD[THH:MM:SS] between 1997 and 2096, not '" +
-                         text + "'");
+        throw UsageError("--end needs YYYY-MM-DD[THH:MM:SS] between 1997 and 2096, not '" + text +
+                         "'");
     if (n == 3)
         t.hour = t.minute = t.second = 0;
     return t;
@@ -43,8 +43,9 @@ std::vector<int> ParseEntries(const std::string& text) {
 } // namespace
 
 int GenerateCommand(Arguments& args) {
-    GeneratorOptions o = args.Flag("--maximal") ? MaximalRecordingOptions(args.Flag("--historic-only"))
-                                                : GeneratorOptions{};
+    GeneratorOptions o = args.Flag("--maximal")
+                             ? MaximalRecordingOptions(args.Flag("--historic-only"))
+                             : GeneratorOptions{};
     const auto out = args.Value("--output", "-o");
     if (auto v = args.Integer("--phase", 0, 4))
         o.phaseConfig = static_cast<uint8_t>(*v);

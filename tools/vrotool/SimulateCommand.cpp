@@ -1,5 +1,5 @@
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
-#include "shell/Auxilary.h"
 #include "tools/RecordingGenerator.h"
 #include "tools/simulator/InstrumentSimulator.h"
 #include "tools/vrotool/Arguments.h"

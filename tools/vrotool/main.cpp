@@ -1,7 +1,7 @@
 // vrotool: the command-line companion of VroView.
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/ParameterTable.h"
-#include "shell/Auxilary.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/Commands.h"
 

@@ -1,0 +1,101 @@
+#include "model/Auxilary.h"
+
+#include "model/ErrorReport.h"
+
+#include <cerrno>
+#include <cmath>
+#include <fcntl.h>
+#include <limits>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool DebugMode = false;
+
+double IntervalsToDays(int32_t count, int32_t seconds) {
+    const double step = seconds / 86400.0;
+    return count * step;
+}
+
+int32_t DaysToIntervals(double days, int32_t seconds) {
+    const double step = seconds / 86400.0;
+    const double periods = std::trunc(days / step);
+    // Damaged files can hold any time at all; keep the conversion defined for them.
+    if (std::isnan(periods))
+        return 0;
+    if (periods >= static_cast<double>(std::numeric_limits<int32_t>::max()))
+        return std::numeric_limits<int32_t>::max();
+    if (periods <= static_cast<double>(std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(periods);
+}
+
+void TuneAllocator() {
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
+}
+
+namespace {
+struct FileHandle {
+    int fd;
+    ~FileHandle() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+} // namespace
+
+std::string ReadWholeFile(const std::string& fileName) {
+    FileHandle file{::open(fileName.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat st {};
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || S_ISDIR(st.st_mode))
+        Raise("Error opening file!");
+    const off_t size = ::lseek(file.fd, 0, SEEK_END);
+    if (size < 0 || ::lseek(file.fd, 0, SEEK_SET) != 0)
+        Raise("Error reading file!");
+    std::string content(static_cast<size_t>(size), '\0');
+    size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::read(file.fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            Raise("Error reading file!");
+        done += static_cast<size_t>(n);
+    }
+    return content;
+}
+
+std::string LeakReportText() {
+    const std::pair<const char*, int32_t> counters[] = {
+        {"ParameterCollectionCount = ", LiveInstances::ParameterCollectionCount},
+        {"ParameterCount = ", LiveInstances::ParameterCount},
+        {"ParameterSourceCount = ", LiveInstances::ParameterSourceCount},
+        {"ParameterSourceGroupCount = ", LiveInstances::ParameterSourceGroupCount},
+        {"ChartFormCount = ", LiveInstances::ChartFormCount},
+        {"TableFormCount = ", LiveInstances::TableFormCount},
+    };
+    std::string report;
+    for (const auto& [label, value] : counters) {
+        if (value == 0)
+            continue;
+        report += label;
+        report += std::to_string(value);
+        // The table window line is the last one and has no line feed of its own.
+        if (&value != &counters[5].second)
+            report += '\n';
+    }
+    return report;
+}
+
+void ReportLeaks() {
+    if (!DebugMode)
+        return;
+    const std::string report = LeakReportText();
+    if (!report.empty())
+        ShowError("Unknown", "Memory leak\n" + report);
+}
