@@ -1,18 +1,12 @@
 // VroView: the program entry. Reads the command line ("/debug" and a database file), makes
 // the long-lived windows in their order and runs the event loop.
 #include "acquisition/windows/AcquisitionScreenshots.h"
-#include "acquisition/windows/TManualConfigurationDialog.h"
-#include "acquisition/windows/TNewSessionDialog.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "shell/Screenshots.h"
-#include "shell/TAboutBox.h"
-#include "shell/TCopyProgressForm.h"
-#include "shell/TErrorBox.h"
+#include "shell/StartProgram.h"
 #include "shell/TMainForm.h"
 #include "shell/TRecordingInfoForm.h"
-#include "shell/TSessionInfoDialog.h"
-#include "shell/TSettingsDialog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -78,24 +72,10 @@ int main(int argc, char** argv) {
     const CommandLine line = ReadCommandLine(QApplication::arguments());
 
     try {
-        TMainForm mainForm;
-        if (line.screenshots.isEmpty())
-            mainForm.FormCreate(line.file);
-
-        // The long-lived windows, in their order; each becomes its kind's instance.
-        new TNewSessionDialog(&mainForm);
-        new TManualConfigDialog(&mainForm);
-        new TSessionInfoDialog(&mainForm);
-        new TRecordingInfoForm(&mainForm);
-        auto* settings = new TSettingsDialog(&mainForm);
-        settings->SetAdImage(mainForm.AdImage());
-        new TAboutBox(&mainForm);
-        InstallErrorBox();
-        new TCopyProgressForm(&mainForm);
-        mainForm.SetDownloader([](std::string& bytes) {
-            NewSessionDialog().SetDestination(&bytes);
-            return NewSessionDialog().Execute();
-        });
+        // The screenshots open the file themselves, after the empty window's picture.
+        const std::unique_ptr<TMainForm> program =
+            StartProgram(line.screenshots.isEmpty() ? line.file : QString());
+        TMainForm& mainForm = *program;
 
         if (!line.screenshots.isEmpty())
             return WriteScreenshots(mainForm, line.screenshots, line.file);

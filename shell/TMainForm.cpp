@@ -14,6 +14,7 @@
 #include "shell/WindowInstance.h"
 #include "ui_TMainForm.h"
 
+#include <QAbstractItemDelegate>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -119,7 +120,10 @@ TMainForm::TMainForm(QWidget* parent)
             [this](QTreeWidgetItem* node) { ExplorerChange(node); });
     connect(tree, &QTreeWidget::customContextMenuRequested, this, &TMainForm::ExplorerMouseDown);
     connect(tree, &QTreeWidget::itemDoubleClicked, this, [this] { PopViewClick(); });
-    connect(tree, &QTreeWidget::itemChanged, this, &TMainForm::ExplorerEdited);
+    // An accepted edit counts even when the text stayed the same (as a rename always did);
+    // only table and chart nodes are editable at all.
+    connect(tree->itemDelegate(), &QAbstractItemDelegate::commitData, this,
+            [this] { ExplorerEdited(form_->Explorer->currentItem()); });
 
     askFileName_ = [this](FileDialogKind kind) { return AskFileName(kind); };
 
@@ -267,22 +271,37 @@ void TMainForm::ShowFailure(const QString& message) {
     box.exec();
 }
 
-QString TMainForm::AskFileName(FileDialogKind kind) {
+std::unique_ptr<QFileDialog> TMainForm::MakeFileDialog(FileDialogKind kind, QWidget* parent) {
     const QString database = QStringLiteral("Vireo Zure 2.0 Files (*.vro);;All Files (*)");
+    auto dialog = std::make_unique<QFileDialog>(parent);
+    dialog->setNameFilter(database);
+    dialog->setDefaultSuffix(QStringLiteral("vro"));
     switch (kind) {
     case FileDialogKind::Open:
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Open file"), {}, database);
-    case FileDialogKind::Save: {
+        dialog->setWindowTitle(QStringLiteral("Open file"));
+        dialog->setFileMode(QFileDialog::ExistingFile);
+        break;
+    case FileDialogKind::Save:
+        dialog->setWindowTitle(QStringLiteral("Save file"));
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
         // No overwrite question, as before: saving keeps a backup when the user wants one.
-        return QFileDialog::getSaveFileName(this, QStringLiteral("Save file"), {}, database,
-                                            nullptr, QFileDialog::DontConfirmOverwrite);
-    }
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        break;
     case FileDialogKind::Import:
-        return QFileDialog::getOpenFileName(
-            this, QStringLiteral("Import file"), {},
-            QStringLiteral("Vireo Zure 1.x Export files (*.bin);;All Files (*)"));
+        dialog->setWindowTitle(QStringLiteral("Import file"));
+        dialog->setFileMode(QFileDialog::ExistingFile);
+        dialog->setNameFilter(QStringLiteral("Vireo Zure 1.x Export files (*.bin);;All Files (*)"));
+        dialog->setDefaultSuffix(QStringLiteral("bin"));
+        break;
     }
-    return {};
+    return dialog;
+}
+
+QString TMainForm::AskFileName(FileDialogKind kind) {
+    const std::unique_ptr<QFileDialog> dialog = MakeFileDialog(kind, this);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return dialog->selectedFiles().first();
 }
 
 void TMainForm::OpenDatabase(const QString& fileName, bool addToRecent) {

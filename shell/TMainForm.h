@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+class QFileDialog;
 class QLabel;
 class QMenu;
 class QTreeWidget;
@@ -42,6 +43,8 @@ public:
     enum class FileDialogKind { Open, Save, Import };
     using FileNameAsker = std::function<QString(FileDialogKind)>;
     void SetFileNameAsker(FileNameAsker asker) { askFileName_ = std::move(asker); }
+    // The dialog that asks: a name typed without an extension gets "vro" ("bin" to import).
+    static std::unique_ptr<QFileDialog> MakeFileDialog(FileDialogKind kind, QWidget* parent);
 
     // The file the program's arguments name (after the program's own name), and whether they
     // start with the "/debug" switch (in any case). The rest is joined by blanks, so that a

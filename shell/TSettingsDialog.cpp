@@ -15,7 +15,7 @@ TSettingsDialog::TSettingsDialog(QWidget* parent)
     SetStripeWidth(0);
     const RegistryKey key(SettingsKey);
     Form->BackupCheckbox->setChecked(ReadBoolDefault(key, BackupValue, false));
-    AdShown = ReadBoolDefault(key, ShowAdValue, true);
+    StoredShowAd = ReadBoolDefault(key, ShowAdValue, true);
     WindowInstance<TSettingsDialog>::Register(this);
 }
 
@@ -25,14 +25,15 @@ bool TSettingsDialog::Backup() const {
     return Form->BackupCheckbox->isChecked();
 }
 
+bool TSettingsDialog::ShowAd() const {
+    const QWidget* image = AdImage.data();
+    return image ? !image->isHidden() : StoredShowAd;
+}
+
 void TSettingsDialog::SetAdImage(QWidget* image) {
-    if (AdImage)
-        disconnect(this, &TSettingsDialog::ShowAdChanged, AdImage, nullptr);
     AdImage = image;
-    if (!image)
-        return;
-    image->setVisible(AdShown);
-    connect(this, &TSettingsDialog::ShowAdChanged, image, &QWidget::setVisible);
+    if (image)
+        image->setVisible(StoredShowAd);
 }
 
 QCheckBox* TSettingsDialog::BackupCheckbox() const {
@@ -45,15 +46,14 @@ QCheckBox* TSettingsDialog::ShowAdCheckbox() const {
 
 void TSettingsDialog::Init() {
     // The backup box keeps whatever it was left at, also after a Cancel.
-    Form->ShowAdCheckbox->setChecked(AdShown);
+    Form->ShowAdCheckbox->setChecked(ShowAd());
 }
 
 void TSettingsDialog::Apply() {
     const bool shown = Form->ShowAdCheckbox->isChecked();
-    if (shown != AdShown) {
-        AdShown = shown;
-        emit ShowAdChanged(shown);
-    }
+    StoredShowAd = shown;
+    if (QWidget* image = AdImage.data())
+        image->setVisible(shown);
     RegistryKey key(SettingsKey);
     key.WriteBool(BackupValue, Form->BackupCheckbox->isChecked());
     key.WriteBool(ShowAdValue, shown);

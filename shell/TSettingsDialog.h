@@ -13,7 +13,9 @@ class TSettingsDialog;
 
 // The program settings: backup of database files on save, and the advertisement picture of
 // the main window. Both are read from the settings store when the dialog is made; OK stores
-// them, Cancel stores nothing (but a changed backup box stays in effect for this run).
+// them, Cancel stores nothing (but a changed backup box stays in effect for this run). The
+// advertisement has no switch of its own: it is whether the main window's picture is shown,
+// which opening a database also changes.
 class TSettingsDialog : public TStandardDialog {
     Q_OBJECT
 
@@ -23,26 +25,23 @@ public:
 
     // Whether saving keeps the previous file as a backup.
     bool Backup() const;
-    // Whether the main window shows its advertisement.
-    bool ShowAd() const { return AdShown; }
+    // Whether the main window shows its advertisement (as stored, while there is no picture).
+    bool ShowAd() const;
 
-    // The main window's advertisement picture: shown or hidden now as stored, and whenever
-    // the setting changes.
+    // The main window's advertisement picture: shown or hidden now as stored; OK shows or
+    // hides it as the box says.
     void SetAdImage(QWidget* image);
 
     QCheckBox* BackupCheckbox() const;
     QCheckBox* ShowAdCheckbox() const;
 
-    // Init shows the advertisement's state; Apply stores both settings.
+    // Init shows whether the advertisement is shown now; Apply stores both settings.
     void Init() override;
     void Apply() override;
 
-signals:
-    void ShowAdChanged(bool shown);
-
 private:
     std::unique_ptr<Ui::TSettingsDialog> Form;
-    bool AdShown = true;
+    bool StoredShowAd = true;
     QPointer<QWidget> AdImage;
 };
 

@@ -10,13 +10,17 @@
 #include "tools/RecordingGenerator.h"
 #include "ui_TMainForm.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -272,9 +276,25 @@ TEST_F(TMainFormTest, TreeNodesEnableTheirCommandsAndTablesCanBeRenamedAndDelete
     tree->setCurrentItem(first);
     EXPECT_EQ(form->SelectedKind(), ikTable);
     EXPECT_TRUE(form->Form().PopRename->isEnabled());
-    first->setText(0, "Voltages");
-    EXPECT_EQ(form->Database().Tables()[0]->Caption, "Voltages");
-    EXPECT_TRUE(form->Database().Modified());
+    // F2 on a table node edits its text; accepting sets the modified flag, even unchanged.
+    form->show();
+    for (const QString& text : {QString("Voltages"), QString("Voltages")}) {
+        form->Database().SetModified(false);
+        QTest::keyClick(tree, Qt::Key_F2);
+        auto* editor = tree->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the delegate commits from the event loop
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the editor
+        EXPECT_EQ(form->Database().Tables()[0]->Caption, "Voltages");
+        EXPECT_TRUE(form->Database().Modified());
+    }
+    // The root nodes cannot be edited.
+    tree->setCurrentItem(form->TablesNode());
+    QTest::keyClick(tree, Qt::Key_F2);
+    EXPECT_EQ(tree->viewport()->findChild<QLineEdit*>(), nullptr);
+    tree->setCurrentItem(first);
 
     form->Database().SetModified(false);
     {
@@ -291,6 +311,41 @@ TEST_F(TMainFormTest, TreeNodesEnableTheirCommandsAndTablesCanBeRenamedAndDelete
     EXPECT_EQ(form->TablesNode()->childCount(), 1);
     EXPECT_EQ(form->SelectedKind(), ikTables);
     EXPECT_TRUE(form->Database().Modified());
+}
+
+TEST_F(TMainFormTest, AdvertisementComesBackWhenTheSettingsSayShowIt) {
+    TSettingsDialog settings;
+    settings.SetAdImage(form->AdImage());
+    EXPECT_FALSE(form->AdImage()->isHidden());
+    form->OpenDatabase(SaveDatabaseFile("ad"), false);
+    EXPECT_TRUE(form->AdImage()->isHidden());
+    form->MICloseClick();
+    bool boxChecked = true;
+    ModalDriver driver({[&](QWidget* w) {
+        auto* box = Child<QCheckBox>(w, "ShowAdCheckbox");
+        boxChecked = box->isChecked();
+        box->setChecked(true);
+        Child<QPushButton>(w, "OKButton")->click();
+    }});
+    EXPECT_TRUE(settings.Execute());
+    EXPECT_FALSE(boxChecked); // the box shows the picture as it is now: hidden
+    EXPECT_FALSE(form->AdImage()->isHidden());
+}
+
+TEST_F(TMainFormTest, FileDialogsGiveATypedNameTheirExtension) {
+    const struct {
+        TMainForm::FileDialogKind kind;
+        const char *typed, *file;
+    } cases[] = {{TMainForm::FileDialogKind::Open, "site", "site.vro"},
+                 {TMainForm::FileDialogKind::Import, "week", "week.bin"},
+                 {TMainForm::FileDialogKind::Save, "new", "new.vro"}};
+    for (const auto& c : cases) {
+        QFile(Path(c.file)).open(QIODevice::WriteOnly);
+        const auto dialog = TMainForm::MakeFileDialog(c.kind, nullptr);
+        dialog->setDirectory(dir.path());
+        dialog->selectFile(c.typed);
+        EXPECT_EQ(dialog->selectedFiles().value(0), Path(c.file)) << c.typed;
+    }
 }
 
 } // namespace

@@ -1,0 +1,36 @@
+#include "shell/StartProgram.h"
+
+#include "acquisition/windows/TManualConfigurationDialog.h"
+#include "acquisition/windows/TNewSessionDialog.h"
+#include "shell/TAboutBox.h"
+#include "shell/TCopyProgressForm.h"
+#include "shell/TErrorBox.h"
+#include "shell/TMainForm.h"
+#include "shell/TRecordingInfoForm.h"
+#include "shell/TSessionInfoDialog.h"
+#include "shell/TSettingsDialog.h"
+
+#include <QLabel>
+
+std::unique_ptr<TMainForm> StartProgram(const QString& commandLineFile) {
+    auto mainForm = std::make_unique<TMainForm>();
+    InstallErrorBox();
+    mainForm->FormCreate(commandLineFile);
+
+    // The long-lived windows belong to the main window and go with it.
+    TMainForm* owner = mainForm.get();
+    new TNewSessionDialog(owner);
+    new TManualConfigDialog(owner);
+    new TSessionInfoDialog(owner);
+    new TRecordingInfoForm(owner);
+    // Read after the command line's file: a database opened there leaves the picture as
+    // stored, so that it shows again once that database is closed.
+    (new TSettingsDialog(owner))->SetAdImage(owner->AdImage());
+    new TAboutBox(owner);
+    new TCopyProgressForm(owner);
+    mainForm->SetDownloader([](std::string& bytes) {
+        NewSessionDialog().SetDestination(&bytes);
+        return NewSessionDialog().Execute();
+    });
+    return mainForm;
+}
