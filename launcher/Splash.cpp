@@ -1,5 +1,8 @@
 // vroview-splash: shows Splash.bmp centred on the screen while it starts vroview, and ends as
-// soon as vroview's window is up, or as soon as vroview has ended.
+// soon as vroview's window is up, or as soon as vroview has ended. Every argument goes to
+// vroview unchanged, so the launcher has no options of its own.
+#include "resources/DataFiles.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -19,10 +22,10 @@
 #include <algorithm>
 #include <bit>
 #include <chrono>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,13 +80,10 @@ std::string FindMainProgram() {
     std::string here = std::string("./") + ProgramName;
     if (IsExecutableFile(here))
         return here;
-    char self[PATH_MAX];
-    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0)
+    const std::filesystem::path folder = ProgramFolder();
+    if (folder.empty())
         return {};
-    std::string beside(self, static_cast<size_t>(length));
-    beside.erase(beside.find_last_of('/') + 1);
-    beside += ProgramName;
+    std::string beside = (folder / ProgramName).string();
     return IsExecutableFile(beside) ? beside : std::string();
 }
 
@@ -395,12 +395,16 @@ Splash::~Splash() {
     XSync(display, False);
 }
 
-// Reads Splash.bmp into a server pixmap once, so that every expose is a plain copy. A file
-// that is missing or unreadable, too large for the window system, or a display without true
-// colour leaves no picture and the default size.
+// Reads Splash.bmp (the working directory's, else the installed one) into a server pixmap
+// once, so that every expose is a plain copy. A file that is missing or unreadable, too
+// large for the window system, or a display without true colour leaves no picture and the
+// default size.
 void Splash::LoadPicture() {
+    const std::filesystem::path file = FindDataFile(PictureFile, ProgramFolder());
+    if (file.empty())
+        return;
     int w = 0, h = 0, channels = 0;
-    std::unique_ptr<stbi_uc, void (*)(void*)> pixels(stbi_load(PictureFile, &w, &h, &channels, 3),
+    std::unique_ptr<stbi_uc, void (*)(void*)> pixels(stbi_load(file.c_str(), &w, &h, &channels, 3),
                                                      stbi_image_free);
     if (!pixels || w > MaxPictureSide || h > MaxPictureSide)
         return;

@@ -4,6 +4,7 @@
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/ParameterTable.h"
+#include "resources/DataFiles.h"
 #include "resources/StringTable.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
@@ -138,9 +139,11 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::LoadAdImage() {
-    // The advertisement is whatever Banner.bmp the working folder holds; none is no error.
+    // The working folder's Banner.bmp, else the one installed with the program; none, or one
+    // that does not load, leaves the picture empty without a word.
+    const std::filesystem::path file = FindDataFile("Banner.bmp", ProgramFolder());
     QPixmap banner;
-    if (banner.load(QStringLiteral("Banner.bmp")))
+    if (!file.empty() && banner.load(QFile::decodeName(file.c_str())))
         form_->AdImage->setPixmap(banner);
 }
 

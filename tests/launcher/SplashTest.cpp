@@ -455,10 +455,33 @@ TEST_F(SplashTest, CentresThePictureAndCopiesItUnscaled) {
     EXPECT_EQ(wideSplash.width, 1101);
 }
 
+TEST_F(SplashTest, TakesThePictureOfTheWorkingDirectoryThenTheInstalledOneThenTheOneBesideIt) {
+    fs::path home = Folder("home"), bin = Folder("app/bin"), share = Folder("app/share/vroview");
+    fs::path launcher = LauncherCopy(bin);
+    PlaceStandIn(home);
+    // Told apart by their widths.
+    const struct {
+        fs::path folder;
+        int width;
+    } pictures[] = {{home, 30}, {share, 40}, {bin, 50}};
+    for (const auto& picture : pictures)
+        WriteBmp(picture.folder / "Splash.bmp", picture.width, 10, [](int, int) {
+            return Rgb{0, 128, 0};
+        });
+    for (const auto& picture : pictures) {
+        pid_t shown = Launch(home, {}, {"VRO_STANDIN_DELAY_MS=60000"}, launcher);
+        ASSERT_TRUE(WaitUntil([&] { return SplashShown(shown); }));
+        EXPECT_EQ(Find("Vro Zure", shown).width, picture.width) << picture.folder;
+        kill(shown, SIGKILL);
+        fs::remove(picture.folder / "Splash.bmp");
+    }
+}
+
 TEST_F(SplashTest, StaysBlackUntilTheProgramsWindowMapsThenGoes) {
     fs::path folder = Folder("home");
     PlaceStandIn(folder);
-    pid_t launcher = Launch(folder, {}, {"VRO_STANDIN_DELAY_MS=3000"});
+    // Alone in its folder: the build tree keeps the shipped picture beside the launcher.
+    pid_t launcher = Launch(folder, {}, {"VRO_STANDIN_DELAY_MS=3000"}, LauncherCopy(Folder("bin")));
     ASSERT_TRUE(WaitUntil([&] { return SplashShown(launcher); }));
     Shown splash = Find("Vro Zure", launcher);
     EXPECT_EQ(splash.x, 412);

@@ -12,8 +12,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -330,6 +332,21 @@ TEST_F(TMainFormTest, AdvertisementComesBackWhenTheSettingsSayShowIt) {
     EXPECT_TRUE(settings.Execute());
     EXPECT_FALSE(boxChecked); // the box shows the picture as it is now: hidden
     EXPECT_FALSE(form->AdImage()->isHidden());
+}
+
+TEST_F(TMainFormTest, TheWorkingFoldersBannerWinsAndABrokenOneLeavesThePictureEmpty) {
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    QImage own(40, 20, QImage::Format_RGB32);
+    own.fill(Qt::red);
+    ASSERT_TRUE(own.save("Banner.bmp"));
+    EXPECT_EQ(TMainForm().AdImage()->pixmap().size(), QSize(40, 20));
+    QFile broken("Banner.bmp");
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("BM not a picture");
+    broken.close();
+    EXPECT_TRUE(TMainForm().AdImage()->pixmap().isNull());
+    QDir::setCurrent(before);
 }
 
 TEST_F(TMainFormTest, FileDialogsGiveATypedNameTheirExtension) {
