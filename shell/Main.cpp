@@ -1,8 +1,10 @@
-// VroView: the program entry. Reads the command line ("/debug" and a database file), makes
-// the long-lived windows in their order and runs the event loop.
+// VroView: the program entry. Reads the command line ("/debug" and a database file, or
+// --help and --version, answered before anything needs a display), makes the long-lived
+// windows in their order and runs the event loop.
 #include "acquisition/windows/AcquisitionScreenshots.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
+#include "shell/ProgramArguments.h"
 #include "shell/Screenshots.h"
 #include "shell/StartProgram.h"
 #include "shell/TMainForm.h"
@@ -19,22 +21,6 @@
 #include <cstdio>
 
 namespace {
-
-struct CommandLine {
-    QString file;
-    QString screenshots; // --screenshots DIR: write the windows' pictures and end
-};
-
-CommandLine ReadCommandLine(QStringList args) {
-    CommandLine line;
-    args.removeFirst();
-    if (args.size() >= 2 && args[0] == QLatin1String("--screenshots")) {
-        line.screenshots = args[1];
-        args = args.mid(2);
-    }
-    line.file = TMainForm::CommandLineFile(args, DebugMode);
-    return line;
-}
 
 // Pictures of the main window, empty and with the command line's database, and of the
 // windows the program shows around it.
@@ -64,12 +50,28 @@ int WriteScreenshots(TMainForm& main, const QString& directory, const QString& f
 int main(int argc, char** argv) {
     QElapsedTimer started;
     started.start();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ProgramArguments line = ProgramArguments::Read(arguments);
+    switch (line.action) {
+    case ProgramArguments::Action::Help:
+    case ProgramArguments::Action::Version:
+        std::fputs(qPrintable(line.text), stdout);
+        return 0;
+    case ProgramArguments::Action::Mistake:
+        std::fputs(qPrintable(line.text), stderr);
+        return 2;
+    case ProgramArguments::Action::Run:
+        break;
+    }
+    DebugMode = line.debug;
+
     TuneAllocator();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vroview"));
     QApplication::setApplicationDisplayName(QString());
     QApplication::setDesktopFileName(QStringLiteral("vroview"));
-    const CommandLine line = ReadCommandLine(QApplication::arguments());
 
     try {
         // The screenshots open the file themselves, after the empty window's picture.

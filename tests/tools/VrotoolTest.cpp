@@ -116,6 +116,14 @@ TEST_F(VrotoolTest, UsageErrorsExitWithTwo) {
     EXPECT_EQ(Vro("info --help").status, 0);
 }
 
+TEST_F(VrotoolTest, VersionIsTheProjects) {
+    for (const char* option : {"--version", "-v"}) {
+        const Result r = Vro(option);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, "vrotool " VRO_VERSION "\n");
+    }
+}
+
 TEST_F(VrotoolTest, ImportEditAndInfoOfADatabase) {
     GeneratorOptions o;
     o.entries = {6, 47};

@@ -90,7 +90,8 @@ const Command Commands[] = {
 };
 
 void PrintOverview() {
-    std::printf("usage: vrotool COMMAND [options]   (vrotool COMMAND --help for its options)\n\n");
+    std::printf("usage: vrotool COMMAND [options]   (vrotool COMMAND --help for its options)\n"
+                "       vrotool --version\n\n");
     for (const Command& c : Commands)
         std::printf("  %-10s %s\n", c.name, c.summary);
 }
@@ -101,6 +102,10 @@ int main(int argc, char** argv) {
     if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
         PrintOverview();
         return argc < 2 ? 2 : 0;
+    }
+    if (!std::strcmp(argv[1], "--version") || !std::strcmp(argv[1], "-v")) {
+        std::printf("vrotool " VRO_VERSION "\n");
+        return 0;
     }
     const Command* command = nullptr;
     for (const Command& c : Commands)
