@@ -20,6 +20,9 @@ VRO_PACKAGES=(
     xvfb
     xauth
     x11-utils
+    dpkg-dev
+    file
+    help2man
 )
 
 vro_install_deps() {
