@@ -1,0 +1,100 @@
+#include "tables/windows/TParameterListView.h"
+
+#include "model/LParameter.h"
+#include "model/LParameterSourceGroup.h"
+
+#include <QHeaderView>
+
+namespace {
+
+enum Column { NameColumn, SourceColumn, TypeColumn };
+
+class SourceItem : public QTreeWidgetItem {
+public:
+    explicit SourceItem(LParameterSource* source) : Source(source) {
+        setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        setCheckState(NameColumn, source->Selected ? Qt::Checked : Qt::Unchecked);
+        if (const LParameter* p = source->Parameter) {
+            setText(NameColumn, QString::fromStdString(p->Name()));
+            setText(SourceColumn, QString::fromStdString(p->ChannelLabel()));
+            setText(TypeColumn, QString::fromStdString(p->TableTypeName()));
+            KindKey = QString::asprintf("%02X", static_cast<unsigned>(p->Kind()));
+        }
+    }
+
+    bool operator<(const QTreeWidgetItem& other) const override {
+        return static_cast<const TParameterListView*>(treeWidget())->KeyLess(*this, other);
+    }
+
+    LParameterSource* const Source;
+    QString KindKey;
+};
+
+} // namespace
+
+TParameterListView::TParameterListView(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Source"), QStringLiteral("Type")});
+    setColumnWidth(NameColumn, 150);
+    setColumnWidth(TypeColumn, 80);
+    // The channel labels are short: their column takes what the other two leave.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(SourceColumn, QHeaderView::Stretch);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // The list sorts itself when a header is clicked, by its own keys.
+    setSortingEnabled(false);
+    header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(false);
+    connect(header(), &QHeaderView::sectionClicked, this, &TParameterListView::ColClick);
+}
+
+void TParameterListView::SetGroup(LParameterSourceGroup* group) {
+    clear();
+    group_ = group;
+    if (group) {
+        QList<QTreeWidgetItem*> items;
+        items.reserve(group->Count());
+        for (const auto& source : *group)
+            items.append(new SourceItem(source.get()));
+        addTopLevelItems(items);
+    }
+    sortColumnIndex_ = -1;
+    Sort();
+}
+
+void TParameterListView::SetColumn(int index) {
+    sortColumnIndex_ = index < 0 || index >= columnCount() ? 0 : index;
+}
+
+void TParameterListView::ColClick(int column) {
+    ascending_ = column == sortColumnIndex_ ? !ascending_ : true;
+    SetColumn(column);
+    Sort();
+}
+
+LParameterSource* TParameterListView::Source(const QTreeWidgetItem* item) {
+    return static_cast<const SourceItem*>(item)->Source;
+}
+
+void TParameterListView::SetAllChecked(bool checked) {
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        topLevelItem(i)->setCheckState(NameColumn, checked ? Qt::Checked : Qt::Unchecked);
+}
+
+bool TParameterListView::KeyLess(const QTreeWidgetItem& a, const QTreeWidgetItem& b) const {
+    if (sortColumnIndex_ < 0)
+        return collator_.compare(static_cast<const SourceItem&>(a).KindKey,
+                                 static_cast<const SourceItem&>(b).KindKey) < 0;
+    return collator_.compare(a.text(sortColumnIndex_), b.text(sortColumnIndex_)) < 0;
+}
+
+void TParameterListView::Sort() {
+    collator_ = QCollator(QLocale());
+    collator_.setCaseSensitivity(Qt::CaseSensitive);
+    const Qt::SortOrder order = ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder;
+    sortItems(std::max(0, sortColumnIndex_), order);
+    header()->setSortIndicatorShown(sortColumnIndex_ >= 0);
+}
