@@ -9,6 +9,7 @@
 #include "shell/StartProgram.h"
 #include "shell/TMainForm.h"
 #include "shell/TRecordingInfoForm.h"
+#include "tables/windows/TableDialogScreenshots.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -27,6 +28,7 @@ namespace {
 int WriteScreenshots(TMainForm& main, const QString& directory, const QString& file) {
     QStringList written = WriteShellScreenshots(directory);
     written << WriteAcquisitionScreenshots(directory);
+    written << WriteTableDialogScreenshots(directory);
     ScreenshotFolder folder(directory);
     main.resize(900, 600);
     folder.Save(main, "main-empty.png");
