@@ -153,22 +153,25 @@ TEST_F(TSelectParametersDialogTest, NewTableOffersTheTypesTheRecordingHas) {
         bool checked[3] = {};
         std::vector<int> types;
         int columns = 0;
-        ModalDriver driver({[&](QWidget* w) {
-            const QRadioButton* buttons[] = {dialog.HistoricRadioButton(),
-                                             dialog.EventRadioButton(),
-                                             dialog.CummulativeRadioButton()};
-            for (int t = 0; t < 3; ++t) {
-                enabled[t] = buttons[t]->isEnabled();
-                checked[t] = buttons[t]->isChecked();
-            }
-            const TParameterListView* list = dialog.ParameterListView();
-            columns = list->columnCount();
-            for (int i = 0; i < list->topLevelItemCount(); ++i)
-                types.push_back(
-                    TParameterListView::Source(list->topLevelItem(i))->Parameter->TableType());
-            Click(w, "AllButton");
-            Click(w, "OKButton");
-        }});
+        ModalDriver driver(
+            {[&](QWidget* w) {
+                 const QRadioButton* buttons[] = {dialog.HistoricRadioButton(),
+                                                  dialog.EventRadioButton(),
+                                                  dialog.CummulativeRadioButton()};
+                 for (int t = 0; t < 3; ++t) {
+                     enabled[t] = buttons[t]->isEnabled();
+                     checked[t] = buttons[t]->isChecked();
+                 }
+                 const TParameterListView* list = dialog.ParameterListView();
+                 columns = list->columnCount();
+                 for (int i = 0; i < list->topLevelItemCount(); ++i)
+                     types.push_back(
+                         TParameterListView::Source(list->topLevelItem(i))->Parameter->TableType());
+                 Click(w, "AllButton");
+                 Click(w, "OKButton");
+             },
+             // Should OK be refused, the message and the dialog go away.
+             [](QWidget* w) { w->close(); }, [](QWidget* w) { w->close(); }});
         ASSERT_TRUE(dialog.Execute());
         EXPECT_EQ(std::vector<bool>(enabled, enabled + 3),
                   (std::vector<bool>{c.historic, c.event, c.cumulative}));
