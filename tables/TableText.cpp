@@ -1,0 +1,333 @@
+#include "tables/TableText.h"
+
+#include "model/Auxilary.h"
+#include "model/LParameter.h"
+#include "model/LParameterSource.h"
+#include "model/LParameterSourceGroup.h"
+#include "model/LSession.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+// Where cell texts go: a caller's buffer (or nowhere, when only the length is wanted) or a
+// string.
+class TableText::TextOut {
+public:
+    explicit TextOut(char* buffer) : buffer_(buffer) {}
+    explicit TextOut(std::string& text) : string_(&text) {}
+
+    void Put(std::string_view s) {
+        if (string_)
+            string_->append(s);
+        else if (buffer_)
+            std::memcpy(buffer_ + size_, s.data(), s.size());
+        size_ += s.size();
+    }
+    void Put(const char* s) { Put(std::string_view(s)); }
+    void Put(const std::string& s) { Put(std::string_view(s)); }
+    void Put(const QString& s) { Put(std::string_view(s.toUtf8())); }
+    size_t Size() const { return size_; }
+
+private:
+    char* buffer_ = nullptr;
+    std::string* string_ = nullptr;
+    size_t size_ = 0;
+};
+
+namespace {
+
+constexpr TDateTime TimeSample = 0.01;
+constexpr size_t ValueTextMax = 128;
+
+bool Shows(LTableType layout, const LParameterSource& source) {
+    if (!source.Parameter)
+        return false;
+    const LTableType t = source.Parameter->TableType();
+    return layout != ttHistoric || (t != ttEvent && t != ttCumulative);
+}
+
+// RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes doubled.
+void PutCsvField(std::string_view field, std::string& out) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(field);
+        return;
+    }
+    out.push_back('"');
+    for (const char c : field) {
+        if (c == '"')
+            out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+} // namespace
+
+TableLayout ChooseLayout(const LParameterSourceGroup& group) {
+    bool historic = false, eventOrCumulative = false, next = false;
+    for (const auto& source : group) {
+        const LTableType t =
+            source->Parameter ? source->Parameter->TableType() : TableText::NoLayout;
+        historic |= t == ttHistoric;
+        eventOrCumulative |= t == ttEvent || t == ttCumulative;
+        next |= source->Next != nullptr;
+    }
+    if (historic)
+        return {ttHistoric, eventOrCumulative};
+    if (eventOrCumulative)
+        return {next ? ttCumulative : ttEvent, false};
+    return {TableText::NoLayout, false};
+}
+
+TableText::TableText(const QLocale& locale)
+    : dateTimes_(locale), decimalPoint_(locale.decimalPoint().toStdString()),
+      groupSeparator_(locale.groupSeparator().toStdString()) {}
+
+void TableText::SetGroup(const LParameterSourceGroup* group) {
+    group_ = group;
+    FindVisible();
+}
+
+void TableText::SetType(LTableType type) {
+    type_ = type;
+    UpdateTable();
+}
+
+void TableText::FindVisible() {
+    visible_.clear();
+    timeSource_ = nullptr;
+    if (!group_)
+        return;
+    for (const auto& source : *group_) {
+        if (!Shows(type_, *source))
+            continue;
+        if (!timeSource_)
+            timeSource_ = source.get();
+        if (source->Selected)
+            visible_.push_back(source.get());
+    }
+}
+
+void TableText::UpdateTable() {
+    if (!group_)
+        return;
+    FindVisible();
+    const auto v = static_cast<int32_t>(visible_.size());
+    int32_t n = 0;
+    for (const LParameterSource* s : visible_) {
+        n = std::max(n, s->GetCount());
+        if (s->Next)
+            n = std::max(n, s->Next->GetCount());
+    }
+    int32_t dataRows = 0, dataCols = 0;
+    switch (type_) {
+    case ttHistoric:
+        fixedRows_ = fixedCols_ = 1;
+        dataCols = v;
+        dataRows = n;
+        break;
+    case ttEvent:
+        fixedRows_ = 1;
+        fixedCols_ = 0;
+        dataCols = 2;
+        dataRows = v;
+        break;
+    case ttCumulative:
+        fixedRows_ = fixedCols_ = 1;
+        dataCols = v;
+        dataRows = n + 1;
+        break;
+    default:
+        fixedRows_ = fixedCols_ = 0;
+    }
+    // Always at least one row and column that are not fixed.
+    rowCount_ = fixedRows_ + std::max(dataRows, 1);
+    colCount_ = fixedCols_ + std::max(dataCols, 1);
+}
+
+const LParameterSource* TableText::Visible(int32_t k) const {
+    return k >= 0 && k < static_cast<int32_t>(visible_.size()) ? visible_[static_cast<size_t>(k)]
+                                                               : nullptr;
+}
+
+bool TableText::IsFixedCell(int32_t col, int32_t row) const {
+    switch (type_) {
+    case ttHistoric:
+    case ttCumulative:
+        return row == 0 || col == 0;
+    case ttEvent:
+        return row == 0;
+    default:
+        return false;
+    }
+}
+
+size_t TableText::FormatValue(float value, char* out) const {
+    if (!std::isfinite(value)) {
+        std::memcpy(out, "???", 3);
+        return 3;
+    }
+    char digits[64];
+    const char* end = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value),
+                                    std::chars_format::fixed, 2)
+                          .ptr;
+    const char* p = digits;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    const char* point = end - 3;
+    const auto whole = static_cast<size_t>(point - p);
+    size_t n = 0;
+    // -0.001 rounds to 0.00, which has no sign.
+    if (negative && std::any_of(p, end, [](char c) { return c >= '1' && c <= '9'; }))
+        out[n++] = '-';
+    for (size_t i = 0; i < whole; ++i) {
+        if (i > 0 && (whole - i) % 3 == 0) {
+            std::memcpy(out + n, groupSeparator_.data(), groupSeparator_.size());
+            n += groupSeparator_.size();
+        }
+        out[n++] = p[i];
+    }
+    std::memcpy(out + n, decimalPoint_.data(), decimalPoint_.size());
+    n += decimalPoint_.size();
+    out[n++] = point[1];
+    out[n++] = point[2];
+    return n;
+}
+
+std::string TableText::FormatValue(float value) const {
+    char text[ValueTextMax];
+    return std::string(text, FormatValue(value, text));
+}
+
+QString TableText::TimeSampleText() const {
+    return dateTimes_.DateTimeToStr(TimeSample);
+}
+
+void TableText::WriteDateTime(TDateTime value, TextOut& text) const {
+    text.Put(dateTimes_.DateTimeToStr(value));
+}
+
+void TableText::WriteValue(const LParameterSource* source, int32_t i, TextOut& text) const {
+    float value;
+    if (!source || !source->GetValue(i, value))
+        return;
+    char buffer[ValueTextMax];
+    text.Put(std::string_view(buffer, FormatValue(value, buffer)));
+}
+
+void TableText::WriteHeader(const LParameterSource& source, TextOut& text,
+                            TextOut& secondLine) const {
+    const LParameter& p = *source.Parameter;
+    text.Put(p.Name());
+    secondLine.Put(p.ChannelLabel());
+    secondLine.Put(" (");
+    secondLine.Put(p.ShortUnit());
+    secondLine.Put(")");
+}
+
+// Everything of the main text is written before the second line, so that one TextOut for
+// both joins them as the row text wants.
+void TableText::WriteCell(int32_t col, int32_t row, TextOut& text, TextOut& secondLine) const {
+    ++cellsComputed_;
+    if (!group_ || col < 0 || row < 0)
+        return;
+    float value;
+    TDateTime time;
+    switch (type_) {
+    case ttHistoric:
+        if (col == 0 && row == 0)
+            text.Put("Time");
+        else if (col == 0) {
+            if (timeSource_ && timeSource_->GetPoint(row - 1, value, time))
+                WriteDateTime(time, text);
+        } else if (const LParameterSource* s = Visible(col - 1)) {
+            if (row == 0)
+                WriteHeader(*s, text, secondLine);
+            else
+                WriteValue(s, row - 1, text);
+        }
+        break;
+    case ttEvent:
+        if (row == 0)
+            text.Put(col == 0 ? "Parameter" : col == 1 ? "Value" : "");
+        else if (const LParameterSource* s = Visible(row - 1)) {
+            if (col == 0)
+                text.Put(s->Label());
+            else if (col == 1 && s->GetPoint(0, value, time)) {
+                char buffer[ValueTextMax];
+                text.Put(std::string_view(buffer, FormatValue(value, buffer)));
+                text.Put(" ");
+                text.Put(s->Parameter->ShortUnit());
+                if (s->Parameter->TableType() == ttEvent) {
+                    text.Put(" (");
+                    WriteDateTime(time, text);
+                    text.Put(")");
+                }
+            }
+        }
+        break;
+    case ttCumulative:
+        if (col == 0) {
+            if (row == 0)
+                text.Put("Interval start");
+            else if (row == 1)
+                text.Put("Total");
+            else if (const LSession* session = group_->Session())
+                WriteDateTime(session->StartTime +
+                                  IntervalsToDays(row - 2, session->IntervalMinutes() * 60),
+                              text);
+        } else if (const LParameterSource* s = Visible(col - 1)) {
+            if (row == 0)
+                WriteHeader(*s, text, secondLine);
+            else if (row == 1)
+                WriteValue(s, 0, text);
+            else
+                WriteValue(s->Next.get(), row - 2, text);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TableText::GetCellText(int32_t col, int32_t row, QString& text, QString& secondLine) const {
+    std::string main, second;
+    TextOut mainOut(main), secondOut(second);
+    WriteCell(col, row, mainOut, secondOut);
+    text = QString::fromStdString(main);
+    secondLine = QString::fromStdString(second);
+}
+
+size_t TableText::GetRowText(int32_t row, char* buffer, RowFormat format) const {
+    TextOut out(buffer);
+    if (format == RowFormat::Tab) {
+        for (int32_t col = 0; col < colCount_; ++col) {
+            WriteCell(col, row, out, out);
+            out.Put(col + 1 < colCount_ ? std::string_view("\t") : std::string_view("\r\n"));
+        }
+    } else {
+        std::string cell, field;
+        for (int32_t col = 0; col < colCount_; ++col) {
+            cell.clear();
+            field.clear();
+            TextOut cellOut(cell);
+            WriteCell(col, row, cellOut, cellOut);
+            PutCsvField(cell, field);
+            out.Put(field);
+            out.Put(col + 1 < colCount_ ? std::string_view(",") : std::string_view("\r\n"));
+        }
+    }
+    if (buffer)
+        buffer[out.Size()] = '\0';
+    return out.Size();
+}
+
+std::string TableText::RowText(int32_t row, RowFormat format) const {
+    std::string text(GetRowText(row, nullptr, format), '\0');
+    GetRowText(row, text.data(), format);
+    return text;
+}

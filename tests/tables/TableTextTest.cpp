@@ -1,0 +1,180 @@
+#include "tables/TableText.h"
+#include "tests/tables/TablesTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+// The rows a copy of the whole table gives.
+std::string AllRows(const TableText& text) {
+    std::string all;
+    for (int32_t row = 0; row < text.RowCount(); ++row)
+        all += text.RowText(row);
+    return all;
+}
+
+TableText Showing(const LParameterSourceGroup& group, LTableType type) {
+    TableText text(UsLocale());
+    text.SetGroup(&group);
+    text.SetType(type);
+    return text;
+}
+
+TimeStamp Stamp(int hour, int minute) {
+    return EncodeTimeStamp({2026, 11, 30, hour, minute, 0});
+}
+
+class TableTextTest : public ::testing::Test {
+protected:
+    LDatabase db;
+};
+
+TEST_F(TableTextTest, HistoricLayout) {
+    ParseRecording(db, {HistoricV1, HistoricI1, HistoricRealPower}, 2, 1,
+                   [](GeneratedRecording& r) {
+                       r.blocks[0].values = {229.85f, 1234.5f};
+                       r.blocks[2].values = {-15000.0f, std::nanf("")};
+                   });
+    const TableText text = Showing(AddTable(db, {0, 1, 2}).Sources, ttHistoric);
+    EXPECT_EQ(text.RowCount(), 3);
+    EXPECT_EQ(text.ColCount(), 4);
+    QString main, second;
+    text.GetCellText(1, 0, main, second);
+    EXPECT_EQ(main, QStringLiteral("RMS Voltage"));
+    EXPECT_EQ(second, QStringLiteral("V1 (V)"));
+    text.GetCellText(1, 1, main, second);
+    EXPECT_TRUE(second.isEmpty());
+    EXPECT_EQ(AllRows(text), "Time\tRMS VoltageV1 (V)\tRMS CurrentI1 (A)\tReal PowerV1I1 (W)\r\n"
+                             "11/30/26 5:43:01 PM\t229.85\t" +
+                                 text.FormatValue(db.Parameters().Items(1)->Values()[0]) +
+                                 "\t-15,000.00\r\n"
+                                 "11/30/26 5:44:01 PM\t1,234.50\t" +
+                                 text.FormatValue(db.Parameters().Items(1)->Values()[1]) +
+                                 "\t???\r\n");
+}
+
+TEST_F(TableTextTest, EventLayoutGivesTheTimeOfEventParametersOnly) {
+    ParseRecording(db, {EventVoltageMaxV1, CumulativeEnergy, EventVoltageMaxV1}, 2, 1,
+                   [](GeneratedRecording& r) {
+                       r.blocks[0].values = {229.85f};
+                       r.blocks[0].stamps = {Stamp(12, 0)};
+                       r.blocks[1].values = {1234.5f};
+                       r.blocks[2].values = {INFINITY};
+                   });
+    const LParameterSourceGroup& group = AddTable(db, {0, 1, 2}).Sources;
+    ASSERT_EQ(ChooseLayout(group).Type, ttEvent);
+    const TableText text = Showing(group, ttEvent);
+    EXPECT_EQ(text.FixedCols(), 0);
+    EXPECT_EQ(AllRows(text),
+              "Parameter\tValue\r\n"
+              "RMS Voltage Max - V1\t229.85 V (11/30/26 12:00:00 PM)\r\n"
+              "Energy - V1I1\t1,234.50 WH\r\n"
+              "RMS Voltage Max - V1\t??? V (" +
+                  DateTimeToStr(db.Parameters().Items(2)->Times()[0], UsLocale()).toStdString() +
+                  ")\r\n");
+}
+
+TEST_F(TableTextTest, CumulativeLayoutCountsIntervalsFromTheStart) {
+    ParseRecording(db, {HistoricV1, CumulativeEnergy, IntervalEnergy}, 2, 3,
+                   [](GeneratedRecording& r) {
+                       r.blocks[1].values = {1234.5f, 1300.0f, 1400.0f};
+                       r.blocks[2].values = {10.0f, 20.0f, 30.0f};
+                   });
+    LTableRecord& table = AddTable(db, {1});
+    table.Sources.Items(0)->Next = std::make_unique<LParameterSource>(db.Parameters().Items(2));
+    ASSERT_EQ(ChooseLayout(table.Sources).Type, ttCumulative);
+    const TableText text = Showing(table.Sources, ttCumulative);
+    // The header, Total, and one row per value of the next source.
+    EXPECT_EQ(text.RowCount(), 5);
+    EXPECT_EQ(AllRows(text), "Interval start\tEnergyV1I1 (WH)\r\n"
+                             "Total\t1,234.50\r\n"
+                             "11/30/26 5:42:01 PM\t10.00\r\n"
+                             "11/30/26 5:57:01 PM\t20.00\r\n"
+                             "11/30/26 6:12:01 PM\t30.00\r\n");
+}
+
+TEST_F(TableTextTest, AllHiddenKeepsOneEmptyColumnOrRow) {
+    ParseRecording(db, {HistoricV1, HistoricI1, EventVoltageMaxV1});
+    LParameterSourceGroup& historic = AddTable(db, {0, 1}).Sources;
+    for (const auto& s : historic)
+        s->Selected = false;
+    const TableText text = Showing(historic, ttHistoric);
+    EXPECT_EQ(AllRows(text), "Time\t\r\n11/30/26 5:43:01 PM\t\r\n");
+
+    LParameterSourceGroup& events = AddTable(db, {2}).Sources;
+    events.Items(0)->Selected = false;
+    EXPECT_EQ(AllRows(Showing(events, ttEvent)), "Parameter\tValue\r\n\t\r\n");
+}
+
+TEST_F(TableTextTest, LayoutFromTheKindsOfTheParameters) {
+    ParseRecording(db, {HistoricV1, EventVoltageMaxV1, CumulativeEnergy, IntervalEnergy});
+    const struct {
+        std::initializer_list<int> parameters;
+        bool chained;
+        LTableType type;
+        bool leavesOut;
+    } cases[] = {
+        {{0}, false, ttHistoric, false},
+        {{1, 2}, false, ttEvent, false},
+        {{1, 2}, true, ttCumulative, false},
+        // Historic with Event: the Historic sources alone, and the window says so.
+        {{1, 0}, false, ttHistoric, true},
+        {{3}, false, TableText::NoLayout, false},
+        {{}, false, TableText::NoLayout, false},
+    };
+    for (const auto& c : cases) {
+        LParameterSourceGroup& group = AddTable(db, c.parameters).Sources;
+        if (c.chained)
+            group.Items(0)->Next = std::make_unique<LParameterSource>(db.Parameters().Items(3));
+        const TableLayout layout = ChooseLayout(group);
+        EXPECT_EQ(layout.Type, c.type) << group.Count();
+        EXPECT_EQ(layout.LeavesOut, c.leavesOut) << group.Count();
+    }
+    const TableText mixed = Showing(db.Tables()[3]->Sources, ttHistoric);
+    EXPECT_EQ(mixed.ColCount(), 2);
+    EXPECT_EQ(mixed.RowText(0), "Time\tRMS VoltageV1 (V)\r\n");
+}
+
+// The clipboard copy once cut a row at 1023 characters.
+TEST_F(TableTextTest, LongRowsAreWhole) {
+    std::vector<int> entries(127, HistoricV1);
+    ParseRecording(db, entries);
+    LTableRecord& table = *db.AddTable();
+    for (const auto& p : db.Parameters())
+        table.Sources.Add(std::make_unique<LParameterSource>(p.get()));
+    const TableText text = Showing(table.Sources, ttHistoric);
+    const std::string header = text.RowText(0);
+    EXPECT_GT(header.size(), 2000u);
+    EXPECT_EQ(std::count(header.begin(), header.end(), '\t'), 127);
+    EXPECT_EQ(header.substr(header.size() - 19), "RMS VoltageV1 (V)\r\n");
+    EXPECT_EQ(text.GetRowText(1, nullptr), text.RowText(1).size());
+}
+
+TEST(TableTextFormatTest, ValuesWithTheLocalesSeparators) {
+    const TableText us(UsLocale());
+    const TableText german(QLocale(QLocale::German, QLocale::Germany));
+    const struct {
+        const TableText& text;
+        float value;
+        const char* expected;
+    } cases[] = {
+        {us, 1234.5f, "1,234.50"},
+        {us, 0.0f, "0.00"},
+        {us, 123.0f, "123.00"},
+        {us, -1234567.0f, "-1,234,567.00"},
+        {us, 999.999f, "1,000.00"},
+        {us, -0.004f, "0.00"},
+        {us, 3.4e38f, "339,999,995,214,436,424,907,732,413,799,364,296,704.00"},
+        {german, 1234.5f, "1.234,50"},
+        {us, std::nanf(""), "???"},
+        {us, -INFINITY, "???"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.text.FormatValue(c.value), c.expected) << c.value;
+}
+
+} // namespace
