@@ -10,6 +10,7 @@
 #include "shell/TMainForm.h"
 #include "shell/TRecordingInfoForm.h"
 #include "tables/windows/TableDialogScreenshots.h"
+#include "tables/windows/TableScreenshots.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -29,6 +30,7 @@ int WriteScreenshots(TMainForm& main, const QString& directory, const QString& f
     QStringList written = WriteShellScreenshots(directory);
     written << WriteAcquisitionScreenshots(directory);
     written << WriteTableDialogScreenshots(directory);
+    written << WriteTableScreenshots(directory);
     ScreenshotFolder folder(directory);
     main.resize(900, 600);
     folder.Save(main, "main-empty.png");

@@ -1,0 +1,283 @@
+#include "tables/windows/TTableForm.h"
+
+#include "database/LTableRecord.h"
+#include "model/Auxilary.h"
+#include "shell/MenuImages.h"
+#include "shell/TCopyProgressForm.h"
+#include "tables/TableExport.h"
+#include "tables/windows/TParameterGrid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <new>
+
+namespace {
+
+constexpr int MaxClientWidth = 640;
+constexpr int MaxClientHeight = 400;
+// Rows between two looks at the event queue while copying or exporting.
+constexpr int32_t RowsPerStep = 400;
+
+int CopiesRunning = 0;
+
+// Runs the Visible parameters dialog on the group; true when it changed the selected flags.
+// The dialog comes with the parameter selection dialogs; until then the window says so.
+bool RunVisibleParametersDialog(LParameterSourceGroup& /*group*/, QWidget* parent) {
+    QMessageBox::information(
+        parent, parent->windowTitle(),
+        QStringLiteral(
+            "Choosing the visible parameters will come with a later version of VroView."));
+    return false;
+}
+
+} // namespace
+
+// While a copy runs the grid has no pop-up menu and shows the wait cursor.
+class TTableForm::CopyingState {
+public:
+    explicit CopyingState(TTableForm& form)
+        : form_(form), policy_(form.table_->contextMenuPolicy()) {
+        form_.copying_ = true;
+        ++CopiesRunning;
+        form_.table_->setContextMenuPolicy(Qt::NoContextMenu);
+        form_.table_->setCursor(Qt::WaitCursor);
+    }
+    ~CopyingState() {
+        form_.table_->unsetCursor();
+        form_.table_->setContextMenuPolicy(policy_);
+        --CopiesRunning;
+        form_.copying_ = false;
+    }
+    CopyingState(const CopyingState&) = delete;
+    CopyingState& operator=(const CopyingState&) = delete;
+
+private:
+    TTableForm& form_;
+    Qt::ContextMenuPolicy policy_;
+};
+
+TTableForm::TTableForm(LTableRecord& record, QWidget* parent)
+    : TToolForm(parent), record_(record), table_(new TParameterGrid(this)), note_(new QLabel(this)),
+      popup_(new QMenu(this)) {
+    ++LiveInstances::TableFormCount;
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setObjectName(QStringLiteral("TTableForm"));
+    table_->setObjectName(QStringLiteral("Table"));
+    note_->setObjectName(QStringLiteral("NoteLabel"));
+    note_->setWordWrap(true);
+    note_->setContentsMargins(6, 4, 6, 4);
+    note_->hide();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(note_);
+    layout->addWidget(table_, 1);
+
+    popup_->setObjectName(QStringLiteral("VisibleParametersPopup"));
+    AddAction(popup_, "VisibleParameters", "Visible parameters",
+              &TTableForm::VisibleParametersClick);
+    popup_->addSeparator();
+    QMenu* copy = popup_->addMenu(MenuImage(14), QStringLiteral("Copy to clipboard"));
+    copy->menuAction()->setObjectName(QStringLiteral("Copytoclipboard1"));
+    AddAction(copy, "CopyEntiretable", "Entire table", &TTableForm::CopyEntiretableClick);
+    AddAction(copy, "CopySelectedsubrange", "Selected range",
+              &TTableForm::CopySelectedsubrangeClick);
+    popup_->addSeparator();
+    QMenu* print = popup_->addMenu(MenuImage(5), QStringLiteral("Print"));
+    print->menuAction()->setObjectName(QStringLiteral("Print1"));
+    AddAction(print, "PrintEntiretable", "Entire table", &TTableForm::PrintEntiretableClick);
+    AddAction(print, "PrintSelectedsubrange", "Selected range",
+              &TTableForm::PrintSelectedsubrangeClick);
+    popup_->addSeparator();
+    AddAction(popup_, "Export", "Export\u2026", &TTableForm::ExportClick);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(table_->viewport()->mapToGlobal(at)); });
+
+    resize(MaxClientWidth, MaxClientHeight);
+    UpdateCaption();
+    ShowGroup();
+}
+
+TTableForm::~TTableForm() {
+    --LiveInstances::TableFormCount;
+}
+
+QAction* TTableForm::AddAction(QMenu* menu, const char* name, const char* caption,
+                               void (TTableForm::*handler)()) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+int TTableForm::CopiesInProgress() {
+    return CopiesRunning;
+}
+
+// The texts of a copy must not change between its two passes.
+void TTableForm::ShowGroup() {
+    if (copying_)
+        return;
+    const TableLayout layout = ChooseLayout(record_.Sources);
+    table_->SetGroup(&record_.Sources);
+    table_->SetType(layout.Type);
+    if (layout.LeavesOut)
+        note_->setText(QStringLiteral("This table also holds Event or Cumulative parameters, "
+                                      "which a Historic table cannot show; they are left out."));
+    else if (layout.Type == TableText::NoLayout)
+        note_->setText(QStringLiteral("This table holds no parameters that a table can show."));
+    note_->setVisible(layout.LeavesOut || layout.Type == TableText::NoLayout);
+    // A grid that scrolls one way gets room for that scroll bar, so that it needs no other.
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    int width = table_->GridWidth();
+    int height = table_->GridHeight();
+    if (height > MaxClientHeight)
+        width += scrollBar;
+    if (width > MaxClientWidth)
+        height += scrollBar;
+    width = std::min(width, MaxClientWidth);
+    const int noteHeight = note_->isVisibleTo(this) ? note_->heightForWidth(width) : 0;
+    resize(width, std::min(height, MaxClientHeight) + std::max(noteHeight, 0));
+}
+
+void TTableForm::UpdateTable() {
+    if (!copying_)
+        table_->UpdateTable();
+}
+
+void TTableForm::UpdateCaption() {
+    setWindowTitle(QString::fromStdString(record_.Caption));
+}
+
+void TTableForm::SetCaption(const QString& caption) {
+    record_.Caption = caption.toStdString();
+    UpdateCaption();
+}
+
+int32_t TTableForm::LastDataRow() const {
+    return table_->RowCount() - table_->FixedRows() - 1;
+}
+
+void TTableForm::CopyRows(int32_t first, int32_t last) {
+    if (copying_ || first < 0 || last < first)
+        return;
+    bool copied = false;
+    {
+        CopyingState copying(*this);
+        TCopyProgressForm& progress = CopyProgressForm();
+        progress.SetCopyingWindow(this, [this] { return copying_; });
+        QProgressBar* bar = progress.ProgressBar();
+        bar->setRange(0, std::max((last - first) * 2, 1));
+        bar->setValue(0);
+        progress.show();
+
+        // One countdown over both passes: the window repaints and answers meanwhile.
+        int32_t countdown = RowsPerStep;
+        auto step = [&] {
+            if (--countdown > 0)
+                return;
+            QApplication::processEvents();
+            countdown = RowsPerStep;
+            bar->setValue(bar->value() + RowsPerStep);
+        };
+        // The first pass measures, the second writes into a buffer of exactly that size.
+        const TableText& text = table_->Text();
+        const int32_t fixed = text.FixedRows();
+        try {
+            size_t total = text.GetRowText(0, nullptr);
+            for (int32_t k = first; k <= last; ++k) {
+                total += text.GetRowText(k + fixed, nullptr);
+                step();
+            }
+            QByteArray buffer(static_cast<qsizetype>(total), Qt::Uninitialized);
+            char* out = buffer.data();
+            out += text.GetRowText(0, out);
+            for (int32_t k = first; k <= last; ++k) {
+                out += text.GetRowText(k + fixed, out);
+                step();
+            }
+            QApplication::clipboard()->setText(QString::fromUtf8(buffer));
+            copied = true;
+        } catch (const std::bad_alloc&) {
+        }
+        progress.hide();
+    }
+    if (!copied)
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("There is not enough memory to copy the table."));
+}
+
+void TTableForm::CopyEntireTable() {
+    CopyRows(0, LastDataRow());
+}
+
+void TTableForm::CopySelectedRange() {
+    int32_t top, bottom;
+    table_->SelectedRows(top, bottom);
+    CopyRows(top, bottom);
+}
+
+void TTableForm::PrintEntireTable() {
+    QMessageBox::information(this, windowTitle(),
+                             QStringLiteral("Printing will come with a later version of VroView."));
+}
+
+void TTableForm::PrintSelectedRange() {
+    PrintEntireTable();
+}
+
+void TTableForm::Export() {
+    const QString csv = QStringLiteral("Comma-separated values (*.csv)");
+    QFileDialog dialog(this, QStringLiteral("Export table"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({QStringLiteral("Tab-separated text (*.txt *.tsv)"), csv});
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(filter == csv ? QStringLiteral("csv") : QStringLiteral("txt"));
+    });
+    dialog.selectFile(windowTitle());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    ExportTo(dialog.selectedFiles().constFirst(), 0, LastDataRow());
+}
+
+bool TTableForm::ExportTo(const QString& fileName, int32_t first, int32_t last) {
+    if (copying_ || first < 0 || last < first)
+        return false;
+    CopyingState copying(*this);
+    QProgressDialog progress(QStringLiteral("Exporting %1").arg(windowTitle()),
+                             QStringLiteral("Cancel"), 0, last - first + 1, this);
+    progress.setWindowTitle(QStringLiteral("Export"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    QString error;
+    const ExportResult result = ExportTable(table_->Text(), first, last, fileName,
+                                            FormatForFileName(fileName), error, [&](int32_t done) {
+                                                progress.setValue(done);
+                                                QApplication::processEvents();
+                                                return !progress.wasCanceled();
+                                            });
+    progress.reset();
+    if (result == ExportResult::Failed)
+        QMessageBox::warning(
+            this, windowTitle(),
+            QStringLiteral("The table could not be written to %1.\n%2").arg(fileName, error));
+    return result == ExportResult::Written;
+}
+
+void TTableForm::VisibleParametersClick() {
+    if (RunVisibleParametersDialog(record_.Sources, this))
+        UpdateTable();
+}

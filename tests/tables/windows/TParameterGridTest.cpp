@@ -1,0 +1,104 @@
+#include "tables/windows/TParameterGrid.h"
+#include "tests/tables/TablesTestSupport.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+class TParameterGridTest : public ::testing::Test {
+protected:
+    void SetUp() override { QLocale::setDefault(UsLocale()); }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    void Show(std::initializer_list<int> parameters) {
+        const LParameterSourceGroup& group = AddTable(db, parameters).Sources;
+        grid.SetGroup(&group);
+        grid.SetType(ChooseLayout(group).Type);
+    }
+
+    LDatabase db;
+    TParameterGrid grid;
+};
+
+std::optional<QFont> FontOfHeight(int height) {
+    for (int pixels = 6; pixels < 30; ++pixels) {
+        QFont font;
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).height() == height)
+            return font;
+    }
+    return std::nullopt;
+}
+
+TEST_F(TParameterGridTest, RowHeightsFromTheFont) {
+    const std::optional<QFont> font = FontOfHeight(13);
+    if (!font)
+        GTEST_SKIP() << "no font of 13 pixels text height here";
+    grid.setFont(*font);
+    ParseRecording(db, {HistoricV1, EventVoltageMaxV1}, 3);
+    Show({0});
+    EXPECT_EQ(grid.DefaultRowHeight(), 17);
+    EXPECT_EQ(grid.RowHeights(0), 34);
+    EXPECT_EQ(grid.RowHeights(3), 17);
+    EXPECT_EQ(grid.GridHeight(), 34 + 3 * 17);
+    Show({1});
+    EXPECT_EQ(grid.RowHeights(0), 17);
+    EXPECT_TRUE(grid.verticalHeader()->isHidden());
+}
+
+TEST_F(TParameterGridTest, PrinterSizesScaleByTheWholeRatioOfResolutions) {
+    ParseRecording(db, {HistoricV1, HistoricI1});
+    Show({0, 1});
+    ASSERT_EQ(grid.logicalDpiY(), 96);
+    const struct { int dpi, factor; } cases[] = {{300, 3}, {600, 6}, {96, 1}, {72, 1}};
+    for (const auto& c : cases) {
+        QImage page(2000, 400, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        page.setDotsPerMeterX(qRound(c.dpi / 0.0254));
+        page.setDotsPerMeterY(qRound(c.dpi / 0.0254));
+        QPainter painter(&page);
+        EXPECT_EQ(grid.GetRowHeight(painter, 0), grid.RowHeights(0) * c.factor) << c.dpi;
+        EXPECT_EQ(grid.GetColWidth(painter, 1), grid.ColWidths(1) * c.factor) << c.dpi;
+        int y = 5;
+        grid.DrawRow(painter, 0, 0, y);
+        EXPECT_EQ(y, 5 + grid.RowHeights(0) * c.factor);
+        const int secondLine = 5 + 2 + grid.CalcRowHeight(painter, 1) * 3 / 2;
+        painter.end();
+        // The header's second line is drawn too.
+        int inked = 0;
+        for (int x = 0; x < page.width(); ++x)
+            inked += page.pixel(x, secondLine) != qRgb(255, 255, 255);
+        EXPECT_GT(inked, 0) << c.dpi;
+    }
+}
+
+TEST_F(TParameterGridTest, OnlyTheRowsOnScreenAreComputed) {
+    std::vector<int> entries(20, HistoricV1);
+    ParseRecording(db, entries, 5000);
+    LTableRecord& table = *db.AddTable();
+    for (const auto& p : db.Parameters())
+        table.Sources.Add(std::make_unique<LParameterSource>(p.get()));
+    grid.SetGroup(&table.Sources);
+    grid.SetType(ttHistoric);
+    grid.resize(640, 400);
+    grid.show();
+    QApplication::processEvents();
+
+    const uint64_t before = grid.Text().CellsComputed();
+    grid.scrollTo(grid.model()->index(2500, 0), QAbstractItemView::PositionAtTop);
+    (void)grid.grab();
+    const uint64_t computed = grid.Text().CellsComputed() - before;
+    const uint64_t onScreen = (400 / grid.DefaultRowHeight() + 2) * (640 / grid.ColWidths(1) + 2);
+    EXPECT_GT(computed, 0u);
+    EXPECT_LE(computed, 2 * onScreen);
+}
+
+} // namespace

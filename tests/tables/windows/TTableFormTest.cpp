@@ -1,0 +1,117 @@
+#include "tables/windows/TTableForm.h"
+#include "model/Auxilary.h"
+#include "shell/TCopyProgressForm.h"
+#include "tables/windows/TParameterGrid.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/tables/TablesTestSupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TTableFormTest : public ::testing::Test {
+protected:
+    void SetUp() override { QLocale::setDefault(UsLocale()); }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    static std::string Clipboard() { return QApplication::clipboard()->text().toStdString(); }
+
+    LDatabase db;
+};
+
+TEST_F(TTableFormTest, CopiesTheEntireTableOrTheSelectedRows) {
+    ParseRecording(db, {HistoricV1, HistoricI1, HistoricRealPower}, 2);
+    LTableRecord& table = AddTable(db, {0, 1, 2});
+    const int32_t windows = LiveInstances::TableFormCount;
+    TTableForm form(table);
+    EXPECT_EQ(LiveInstances::TableFormCount, windows + 1);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Table #1"));
+    const TParameterGrid& grid = *form.Table();
+
+    form.CopyEntireTable();
+    const std::string all = Clipboard();
+    EXPECT_EQ(all, grid.RowText(0) + grid.RowText(1) + grid.RowText(2));
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\t'), 3 * 3);
+    EXPECT_FALSE(CopyProgressForm().isVisible());
+
+    form.Table()->selectRow(1);
+    form.CopySelectedRange();
+    EXPECT_EQ(Clipboard(), grid.RowText(0) + grid.RowText(2));
+
+    // Export writes what the copy copies.
+    ScratchFolder scratch;
+    ASSERT_TRUE(form.ExportTo(QString::fromStdString(scratch / "t.tsv"), 0, 1));
+    EXPECT_EQ(ReadBytes(scratch / "t.tsv"), all);
+}
+
+TEST_F(TTableFormTest, ACopyLetsEventsInButNothingTakesTheTableMeanwhile) {
+    ParseRecording(db, {HistoricV1}, 1000);
+    TTableForm form(AddTable(db, {0}));
+    int copies = -1;
+    bool copying = false, menu = true;
+    QTimer::singleShot(0, [&] {
+        copies = TTableForm::CopiesInProgress();
+        copying = form.Copying();
+        menu = form.Table()->contextMenuPolicy() != Qt::NoContextMenu;
+    });
+    form.CopyEntireTable();
+    EXPECT_EQ(copies, 1);
+    EXPECT_TRUE(copying);
+    EXPECT_FALSE(menu);
+    EXPECT_EQ(TTableForm::CopiesInProgress(), 0);
+    EXPECT_EQ(form.Table()->contextMenuPolicy(), Qt::CustomContextMenu);
+    const std::string text = Clipboard();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1001);
+}
+
+TEST_F(TTableFormTest, OpensAsLargeAsItsGridUpTo640By400) {
+    ParseRecording(db, {HistoricV1, HistoricI1}, 3);
+    TTableForm small(AddTable(db, {0, 1}));
+    EXPECT_EQ(small.size(), QSize(small.Table()->GridWidth(), small.Table()->GridHeight()));
+    small.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(small.Table()->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(small.Table()->horizontalScrollBar()->isVisible());
+
+    LDatabase large;
+    ParseRecording(large, std::vector<int>(12, HistoricV1), 500);
+    TTableForm big(AddTable(large, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(big.size(), QSize(640, 400));
+}
+
+TEST_F(TTableFormTest, ATableSavedAndLoadedShowsAllItsParameters) {
+    ParseRecording(db, {HistoricV1, HistoricI1, HistoricRealPower});
+    LTableRecord& table = AddTable(db, {0, 1, 2});
+    {
+        TTableForm form(table);
+        table.Sources.Items(1)->Selected = false;
+        form.UpdateTable();
+        EXPECT_EQ(form.Table()->ColCount(), 3);
+    }
+    ScratchFolder scratch;
+    db.SetFileName(scratch / "hidden");
+    db.Save(false);
+    LDatabase loaded;
+    loaded.New();
+    loaded.Load(db.FileName());
+    TTableForm form(*loaded.Tables()[0]);
+    EXPECT_EQ(form.Table()->ColCount(), 4);
+}
+
+TEST_F(TTableFormTest, AMixedTableShowsItsHistoricParametersAndSaysSo) {
+    ParseRecording(db, {EventVoltageMaxV1, HistoricV1, HistoricI1});
+    TTableForm mixed(AddTable(db, {0, 1, 2}));
+    EXPECT_EQ(mixed.Table()->Type(), ttHistoric);
+    EXPECT_EQ(mixed.Table()->RowText(0), "Time\tRMS VoltageV1 (V)\tRMS CurrentI1 (A)\r\n");
+    EXPECT_FALSE(mixed.NoteLabel()->isHidden());
+    TTableForm plain(AddTable(db, {1}));
+    EXPECT_TRUE(plain.NoteLabel()->isHidden());
+}
+
+} // namespace
