@@ -1,4 +1,5 @@
 // vrotool as a user runs it: exit statuses, messages and the JSON shape.
+#include "database/LDatabase.h"
 #include "tests/support/ScratchFolder.h"
 #include "tools/RecordingGenerator.h"
 
@@ -184,5 +185,65 @@ TEST_F(VrotoolTest, DatabaseFilesAreKnownByNameOrMark) {
     EXPECT_EQ(r.out, "Parse error:Incremented past end\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "empty.vro"));
 }
+
+#ifdef VRO_TABLES
+TEST_F(VrotoolTest, TableAsTheWindowCopiesIt) {
+    GeneratorOptions o;
+    o.phaseConfig = 0;
+    o.entries = {0, 9}; // RMS Voltage V1, RMS Current I1
+    o.historicPoints = 3;
+    GeneratedRecording rec = GenerateRecording(o);
+    rec.blocks[0].values = {1234.5f, 2.0f, 3.0f};
+    rec.blocks[1].values = {0.5f, 0.25f, 7.0f};
+    LDatabase db;
+    db.New();
+    db.Parse(rec.Serialize());
+    db.AddTable()->Sources.Add(std::make_unique<LParameterSource>(db.Parameters().Items(0)));
+    LTableRecord& feeder = *db.AddTable();
+    feeder.Caption = "Feeder \"B\"";
+    for (const auto& p : db.Parameters())
+        feeder.Sources.Add(std::make_unique<LParameterSource>(p.get()));
+    db.SetFileName((dir / "t.vro").string());
+    db.Save(false);
+    const std::string vro = db.FileName();
+
+    Result r = Vro("table " + vro + " --index 1 --locale en_US");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "Time\tRMS VoltageV1 (V)\r\n11/30/26 5:42:01 PM\t1,234.50\r\n"
+                     "11/30/26 5:43:01 PM\t2.00\r\n11/30/26 5:44:01 PM\t3.00\r\n");
+    r = Vro("table " + vro + " --caption 'Feeder \"B\"' --first 1 --last 1 --csv --locale de_DE");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(
+        r.out,
+        "Time,RMS VoltageV1 (V),RMS CurrentI1 (A)\r\n30.11.26 17:43:01,\"2,00\",\"0,25\"\r\n");
+    const std::string out = (dir / "t.csv").string();
+    r = Vro("table " + vro + " --index 2 --first 2 --csv --locale C -o " + out);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "Wrote " + out + "\n");
+    EXPECT_EQ(ReadBytes(out).substr(ReadBytes(out).find('\n') + 1),
+              "30 Nov 2026 17:44:01,3.00,7.00\r\n");
+
+    const struct {
+        std::string args;
+        int status;
+        std::string message;
+    } failures[] = {
+        {"--index 3", 1, "No table 3: the file has 2 tables\n"},
+        {"--caption Feeder", 1, "No table captioned \"Feeder\"\n"},
+        {"--index 1 --first 3", 1, "Rows 3 to 2 are not in the table: its data rows are 0 to 2\n"},
+        {"--index 1 --caption x", 2, ""},
+        {"--index 1 --locale xx_Nowhere", 2, ""},
+    };
+    for (const auto& f : failures) {
+        r = Vro("table " + vro + " " + f.args);
+        EXPECT_EQ(r.status, f.status) << f.args;
+        if (!f.message.empty()) {
+            EXPECT_EQ(r.out, f.message);
+        }
+    }
+    r = Vro("table " + Write("bad.vro", "Vro") + " --index 1");
+    EXPECT_EQ(r.status, 1);
+}
+#endif
 
 } // namespace

@@ -10,3 +10,4 @@ int SimulateCommand(Arguments& args); // these two with the serial layer (Qt Cor
 int DownloadCommand(Arguments& args);
 int ImportCommand(Arguments& args);
 int EditCommand(Arguments& args);
+int TableCommand(Arguments& args); // with the tables' texts (Qt Core) only

@@ -87,6 +87,20 @@ const Command Commands[] = {
      "  --location S      where it was made\n"
      "  --comments S      anything else worth knowing\n"
      "  --backup          keep the former file as FILE.vro.backup\n"},
+#ifdef VRO_TABLES
+    {"table", TableCommand, "write a table of a database file as text",
+     "vrotool table FILE.vro (--index N | --caption TEXT) [--first A --last B] [--csv]\n"
+     "              [--locale NAME] [-o OUT]\n"
+     "  --index N        the N-th table of the file, from 1\n"
+     "  --caption TEXT   the table of this caption (the first, if several have it)\n"
+     "  --first A        the first data row, from 0 (default 0)\n"
+     "  --last B         the last data row, included (default the table's last)\n"
+     "  --csv            comma-separated values (RFC 4180) instead of TAB-separated\n"
+     "  --locale NAME    number and date formats, e.g. de_DE (default: the user's)\n"
+     "  -o, --output OUT write to OUT instead of standard output; nothing is left there\n"
+     "                   when writing fails\n"
+     "  The text is the header row and the data rows, as the table window copies them.\n"},
+#endif
 };
 
 void PrintOverview() {

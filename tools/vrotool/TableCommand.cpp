@@ -1,0 +1,93 @@
+// vrotool table: a table of a database file as text, exactly as the table window copies it.
+#include "database/LDatabase.h"
+#include "model/ErrorReport.h"
+#include "tables/TableExport.h"
+#include "tables/TableText.h"
+#include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/Commands.h"
+
+#include <QFile>
+#include <QLocale>
+
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+constexpr long long MaxInt = std::numeric_limits<int32_t>::max();
+
+QLocale LocaleNamed(const std::string& name) {
+    const QLocale locale(QString::fromStdString(name));
+    if (locale.language() == QLocale::C && name != "C" && name != "POSIX")
+        throw UsageError("unknown locale '" + name + "'");
+    return locale;
+}
+
+const LTableRecord& FindTable(const LDatabase& db, const std::optional<long long>& index,
+                              const std::optional<std::string>& caption) {
+    const auto& tables = db.Tables();
+    if (index) {
+        if (*index < 1 || *index > static_cast<long long>(tables.size()))
+            Raise("No table " + std::to_string(*index) + ": the file has " +
+                  std::to_string(tables.size()) + (tables.size() == 1 ? " table" : " tables"));
+        return *tables[static_cast<size_t>(*index - 1)];
+    }
+    for (const auto& table : tables)
+        if (table->Caption == *caption)
+            return *table;
+    Raise("No table captioned \"" + *caption + "\"");
+}
+
+} // namespace
+
+int TableCommand(Arguments& args) {
+    const auto index = args.Integer("--index", 0, MaxInt);
+    const auto caption = args.Value("--caption");
+    const auto first = args.Integer("--first", 0, MaxInt);
+    const auto last = args.Integer("--last", 0, MaxInt);
+    const bool csv = args.Flag("--csv");
+    const auto localeName = args.Value("--locale");
+    const auto output = args.Value("--output", "-o");
+    const auto files = args.Positionals();
+    args.Finish();
+    if (files.size() != 1)
+        throw UsageError("give exactly one FILE.vro");
+    if (index.has_value() == caption.has_value())
+        throw UsageError("give either --index N or --caption TEXT");
+    if (first && last && *last < *first)
+        throw UsageError("--last comes before --first");
+    const QLocale locale = localeName ? LocaleNamed(*localeName) : QLocale::system();
+
+    LDatabase db;
+    db.New();
+    db.Load(files[0]);
+    const LTableRecord& table = FindTable(db, index, caption);
+    const TableLayout layout = ChooseLayout(table.Sources);
+    TableText text(locale);
+    text.SetGroup(&table.Sources);
+    text.SetType(layout.Type);
+    if (layout.LeavesOut)
+        std::fprintf(stderr, "The table also holds Event or Cumulative parameters, which a "
+                             "Historic table cannot show; they are left out.\n");
+
+    const int32_t rows = text.DataRowCount();
+    const auto from = static_cast<int32_t>(first.value_or(0));
+    const auto to = static_cast<int32_t>(last.value_or(rows - 1));
+    if (from > to || to >= rows)
+        Raise("Rows " + std::to_string(from) + " to " + std::to_string(to) +
+              " are not in the table: its data rows are 0 to " + std::to_string(rows - 1));
+    const RowFormat format = csv ? RowFormat::Csv : RowFormat::Tab;
+    if (output) {
+        QString error;
+        if (ExportTable(text, from, to, QString::fromStdString(*output), format, error) !=
+            ExportResult::Written)
+            Raise("Error writing " + *output + ": " + error.toStdString());
+        std::printf("Wrote %s\n", output->c_str());
+        return 0;
+    }
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly) || !WriteTableText(text, from, to, format, out))
+        Raise("Error writing the table");
+    return 0;
+}
