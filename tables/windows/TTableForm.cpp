@@ -91,8 +91,10 @@ TTableForm::TTableForm(LTableRecord& record, QWidget* parent)
     QMenu* copy = popup_->addMenu(MenuImage(14), QStringLiteral("Copy to clipboard"));
     copy->menuAction()->setObjectName(QStringLiteral("Copytoclipboard1"));
     AddAction(copy, "CopyEntiretable", "Entire table", &TTableForm::CopyEntiretableClick);
-    AddAction(copy, "CopySelectedsubrange", "Selected range",
-              &TTableForm::CopySelectedsubrangeClick);
+    QAction* copyRange = AddAction(copy, "CopySelectedsubrange", "Selected range",
+                                   &TTableForm::CopySelectedsubrangeClick);
+    copyRange->setShortcut(QKeySequence::Copy);
+    addAction(copyRange);
     popup_->addSeparator();
     QMenu* print = popup_->addMenu(MenuImage(5), QStringLiteral("Print"));
     print->menuAction()->setObjectName(QStringLiteral("Print1"));

@@ -2,6 +2,7 @@
 
 #include "database/LDatabase.h"
 #include "shell/Screenshots.h"
+#include "tables/windows/TParameterGrid.h"
 #include "tables/windows/TTableForm.h"
 
 #include <cmath>
@@ -87,6 +88,14 @@ QStringList WriteTableScreenshots(const QString& directory) {
     const char* const names[] = {"table-historic.png", "table-event.png", "table-cumulative.png"};
     for (size_t i = 0; i < db.Tables().size(); ++i) {
         TTableForm form(*db.Tables()[i]);
+        if (i == 0) {
+            // A selected range, as a copy of it starts.
+            form.Table()->selectRow(3);
+            form.Table()->selectionModel()->select(
+                QItemSelection(form.Table()->model()->index(3, 0),
+                               form.Table()->model()->index(5, 0)),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
         folder.Save(form, names[i]);
     }
     return folder.Written();
