@@ -88,7 +88,8 @@ TEST_F(TableTextTest, CumulativeLayoutCountsIntervalsFromTheStart) {
     table.Sources.Items(0)->Next = std::make_unique<LParameterSource>(db.Parameters().Items(2));
     ASSERT_EQ(ChooseLayout(table.Sources).Type, ttCumulative);
     const TableText text = Showing(table.Sources, ttCumulative);
-    // The header, Total, and one row per value of the next source.
+    // The header, Total, and one row per value of the next source; the recording starts three
+    // samples and a second before its end, at 17:42:01.
     EXPECT_EQ(text.RowCount(), 5);
     EXPECT_EQ(AllRows(text), "Interval start\tEnergyV1I1 (WH)\r\n"
                              "Total\t1,234.50\r\n"
