@@ -56,6 +56,14 @@ LParameterSource* LParameterSourceGroup::Add(std::unique_ptr<LParameterSource> s
 void LParameterSourceGroup::Delete(int32_t i) {
     items_.erase(items_.begin() + i);
 }
+void LParameterSourceGroup::TakeSources(LParameterSourceGroup& other) {
+    if (&other == this)
+        return;
+    for (auto& source : other.items_)
+        items_.push_back(std::move(source));
+    other.items_.clear();
+}
+
 void LParameterSourceGroup::Clear() {
     items_.clear();
 }

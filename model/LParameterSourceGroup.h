@@ -21,6 +21,8 @@ public:
     LParameterSource* Add(std::unique_ptr<LParameterSource> source);
     void Delete(int32_t i);
     void Clear();
+    // Appends every source of other, in order, leaving other empty.
+    void TakeSources(LParameterSourceGroup& other);
     int32_t Count() const { return static_cast<int32_t>(items_.size()); }
     LParameterSource* Items(int32_t i) const { return items_.at(static_cast<size_t>(i)).get(); }
     LSession* Session() const { return session_; }

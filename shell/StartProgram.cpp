@@ -9,6 +9,10 @@
 #include "shell/TRecordingInfoForm.h"
 #include "shell/TSessionInfoDialog.h"
 #include "shell/TSettingsDialog.h"
+#include "tables/windows/TChartSelectParametersDialog.h"
+#include "tables/windows/TTableSelectParametersDialog.h"
+#include "tables/windows/TTimeSelectionDialog.h"
+#include "tables/windows/TVisibleParametersDialog.h"
 
 #include <QLabel>
 
@@ -23,6 +27,10 @@ std::unique_ptr<TMainForm> StartProgram(const QString& commandLineFile) {
     new TManualConfigDialog(owner);
     new TSessionInfoDialog(owner);
     new TRecordingInfoForm(owner);
+    new TTimeSelectionDialog(owner);
+    new TTableSelectParametersDialog(owner);
+    new TChartSelectParametersDialog(owner);
+    new TVisibleParametersDialog(owner);
     // Read after the command line's file: a database opened there leaves the picture as
     // stored, so that it shows again once that database is closed.
     (new TSettingsDialog(owner))->SetAdImage(owner->AdImage());

@@ -13,6 +13,9 @@
 #include "shell/TSessionInfoDialog.h"
 #include "shell/TSettingsDialog.h"
 #include "shell/WindowInstance.h"
+#include "tables/windows/TTableForm.h"
+#include "tables/windows/TTableSelectParametersDialog.h"
+#include "tables/windows/TTimeSelectionDialog.h"
 #include "ui_TMainForm.h"
 
 #include <QAbstractItemDelegate>
@@ -86,7 +89,7 @@ TMainForm::TMainForm(QWidget* parent)
     popup_->addAction(form_->PopView);
     popup_->setDefaultAction(form_->PopView);
     popup_->addSeparator();
-    popup_->addActions({form_->PopCopy, form_->PopRename, form_->PopDelete});
+    popup_->addActions({form_->PopCopy, form_->PopExport, form_->PopRename, form_->PopDelete});
     popup_->addSeparator();
     popup_->addAction(form_->PopProperties);
     popup_->addSeparator();
@@ -109,6 +112,7 @@ TMainForm::TMainForm(QWidget* parent)
         {form_->MIAbout, &TMainForm::MIAboutClick},
         {form_->PopView, &TMainForm::PopViewClick},
         {form_->PopCopy, &TMainForm::PopCopyClick},
+        {form_->PopExport, &TMainForm::PopExportClick},
         {form_->PopRename, &TMainForm::PopRenameClick},
         {form_->PopDelete, &TMainForm::PopDeleteClick},
         {form_->PopProperties, &TMainForm::PopPropertiesClick},
@@ -135,7 +139,40 @@ TMainForm::TMainForm(QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    CloseItemWindows();
     database_.Close();
+}
+
+void TMainForm::CloseItemWindows() {
+    itemWindows_.clear();
+}
+
+bool TMainForm::RefuseWhileBusy() {
+    if (TTableForm::CopiesInProgress() == 0)
+        return false;
+    QMessageBox::information(
+        this, QString::fromLatin1(Caption),
+        QStringLiteral("A table is being copied. Wait until the copy finishes."));
+    return true;
+}
+
+TTableForm& TMainForm::TableWindow(LTableRecord& record) {
+    std::unique_ptr<QWidget>& window = itemWindows_[&record];
+    if (!window)
+        window = std::make_unique<TTableForm>(record);
+    return static_cast<TTableForm&>(*window);
+}
+
+TTableForm* TMainForm::ExistingTableWindow(const LTableRecord* record) const {
+    const auto it = itemWindows_.find(record);
+    return it == itemWindows_.end() ? nullptr : static_cast<TTableForm*>(it->second.get());
+}
+
+LTableRecord* TMainForm::SelectedTable() const {
+    QTreeWidgetItem* node = form_->Explorer->currentItem();
+    if (selectedKind_ != ikTable || !node || !database_.Open())
+        return nullptr;
+    return reinterpret_cast<LTableRecord*>(node->data(0, RecordRole).value<quintptr>());
 }
 
 void TMainForm::LoadAdImage() {
@@ -240,6 +277,7 @@ void TMainForm::ExplorerChange(QTreeWidgetItem* node) {
     form_->PopRename->setEnabled(item);
     form_->PopDelete->setEnabled(item);
     form_->PopCopy->setEnabled(item || k == ikRecordingInfo);
+    form_->PopExport->setEnabled(k == ikTable);
     UpdateControls();
 }
 
@@ -308,6 +346,7 @@ QString TMainForm::AskFileName(FileDialogKind kind) {
 }
 
 void TMainForm::OpenDatabase(const QString& fileName, bool addToRecent) {
+    CloseItemWindows();
     database_.New();
     try {
         database_.Load(LocalName(fileName));
@@ -341,6 +380,8 @@ bool TMainForm::SaveDatabase(bool askName) {
 }
 
 bool TMainForm::CloseDatabase() {
+    if (RefuseWhileBusy())
+        return false;
     bool result = true;
     if (database_.Open() && database_.Modified()) {
         QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
@@ -349,19 +390,16 @@ bool TMainForm::CloseDatabase() {
         switch (box.exec()) {
         case QMessageBox::Yes:
             result = SaveDatabase(false);
-            if (result)
-                database_.Close();
             break;
         case QMessageBox::No:
-            database_.Close();
             break;
         default:
             result = false;
         }
-    } else {
-        database_.Close();
     }
     if (result) {
+        CloseItemWindows();
+        database_.Close();
         UpdateControls();
         UpdateExplorer();
         ReportLeaks();
@@ -425,6 +463,7 @@ void TMainForm::MIImportClick() {
 }
 
 void TMainForm::ImportFromFile(const QString& name) {
+    CloseItemWindows();
     try {
         ImportFile(database_, LocalName(name), [](LSession& session) { EditInfo(session, false); });
     } catch (const std::exception& e) {
@@ -450,8 +489,38 @@ void TMainForm::MIExitClick() {
 void TMainForm::MICreateTableClick() {
     if (!database_.Open())
         return;
-    QMessageBox::information(this, QString::fromLatin1(Caption),
-                             QStringLiteral("Tables will come with a later version of VroView."));
+    LSession& session = database_.Header();
+    LParameterSourceGroup group(&session);
+    TTableSelectParametersDialog& select = TableSelectParametersDialog();
+    select.Group = &group;
+    select.SetAllSources(&database_.AllSources());
+    const bool chosen = select.Execute();
+    select.Group = nullptr;
+    if (!chosen)
+        return;
+    if (!select.EventOrCumulative) {
+        if (session.HistoricPointMax <= 0)
+            return;
+        TTimeSelectionDialog& range = TimeSelectionDialog();
+        range.SetRecording(session.StartTime, session.RateSeconds(), session.HistoricPointMax);
+        if (!range.Execute())
+            return;
+        group.SetSubset(range.StartIndex(), range.EndIndex());
+    }
+    LTableRecord* record = nullptr;
+    try {
+        record = database_.AddTable();
+    } catch (const std::exception& e) {
+        ShowFailure(QString::fromStdString(e.what()));
+        return;
+    }
+    record->Sources.TakeSources(group);
+    UpdateExplorer();
+    TTableForm& window = TableWindow(*record);
+    window.show();
+    window.raise();
+    SetModified();
+    UpdateExplorer();
 }
 
 void TMainForm::MICreateChartClick() {
@@ -489,6 +558,14 @@ void TMainForm::PopViewClick() {
         RecordingInfoForm().show();
         RecordingInfoForm().raise();
         break;
+    case ikTable:
+        if (LTableRecord* table = SelectedTable()) {
+            TTableForm& window = TableWindow(*table);
+            window.show();
+            window.raise();
+            window.activateWindow();
+        }
+        break;
     case ikTables:
     case ikCharts:
         form_->Explorer->currentItem()->setExpanded(true);
@@ -503,7 +580,14 @@ void TMainForm::PopCopyClick() {
         // The window may not have shown this recording yet (a file just opened).
         RecordingInfoForm().ShowRecording(database_.Header());
         RecordingInfoForm().CopyToClipboard();
+    } else if (LTableRecord* table = SelectedTable()) {
+        TableWindow(*table).CopyEntireTable();
     }
+}
+
+void TMainForm::PopExportClick() {
+    if (LTableRecord* table = SelectedTable())
+        TableWindow(*table).Export();
 }
 
 void TMainForm::PopRenameClick() {
@@ -516,9 +600,12 @@ void TMainForm::ExplorerEdited(QTreeWidgetItem* node) {
         return;
     const auto record = node->data(0, RecordRole).value<quintptr>();
     const std::string caption = node->text(0).toStdString();
-    if (node->parent() == tablesNode_)
-        reinterpret_cast<LTableRecord*>(record)->Caption = caption;
-    else if (node->parent() == chartsNode_)
+    if (node->parent() == tablesNode_) {
+        auto* table = reinterpret_cast<LTableRecord*>(record);
+        table->Caption = caption;
+        if (TTableForm* window = ExistingTableWindow(table))
+            window->UpdateCaption();
+    } else if (node->parent() == chartsNode_)
         reinterpret_cast<LChartRecord*>(record)->Caption = caption;
     SetModified();
 }
@@ -527,12 +614,16 @@ void TMainForm::PopDeleteClick() {
     const TExplorerItemKind kind = selectedKind_;
     if (kind != ikTable && kind != ikChart)
         return;
+    // A table being copied must stay until its copy ends.
+    if (RefuseWhileBusy())
+        return;
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
                     QString::fromStdString(LoadStr(StrConfirmDelete)),
                     QMessageBox::Yes | QMessageBox::No, this);
     if (box.exec() != QMessageBox::Yes)
         return;
     const auto record = form_->Explorer->currentItem()->data(0, RecordRole).value<quintptr>();
+    itemWindows_.erase(reinterpret_cast<const void*>(record));
     if (kind == ikChart)
         database_.DeleteChart(reinterpret_cast<const LChartRecord*>(record));
     else
@@ -550,7 +641,8 @@ void TMainForm::PopPropertiesClick() {
 }
 
 void TMainForm::PopPrintClick() {
-    // Printing comes with the page layout printer.
+    if (LTableRecord* table = SelectedTable())
+        TableWindow(*table).PrintEntireTable();
 }
 
 void TMainForm::ExplorerMouseDown(const QPoint& position) {

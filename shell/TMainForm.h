@@ -8,14 +8,17 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
+class LTableRecord;
 class QFileDialog;
 class QLabel;
 class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TTableForm;
 
 namespace Ui {
 class TMainForm;
@@ -78,6 +81,7 @@ public:
     void MIAboutClick();
     void PopViewClick();
     void PopCopyClick();
+    void PopExportClick();
     void PopRenameClick();
     void PopDeleteClick();
     void PopPropertiesClick();
@@ -97,6 +101,10 @@ public:
     QTreeWidgetItem* ChartsNode() const { return chartsNode_; }
     QMenu* Popup() const { return popup_; }
 
+    // The window of a table of the database, made when first needed; null when none was made.
+    TTableForm& TableWindow(LTableRecord& record);
+    TTableForm* ExistingTableWindow(const LTableRecord* record) const;
+
     // Printing in progress: the program refuses to end meanwhile.
     static bool& PrinterPrinting();
 
@@ -112,6 +120,13 @@ private:
     void ImportFromFile(const QString& name);
     QString AskFileName(FileDialogKind kind);
     void LoadAdImage();
+    // The record of the selected table node, or null.
+    LTableRecord* SelectedTable() const;
+    // The windows go before the records they show: whenever the database closes.
+    void CloseItemWindows();
+    // While a table is copied or exported, events are processed: the database and its
+    // windows must stay. True (after saying so) when such work runs.
+    bool RefuseWhileBusy();
 
     std::unique_ptr<Ui::TMainForm> form_;
     LDatabase database_;
@@ -125,6 +140,8 @@ private:
     bool rebuilding_ = false;
     Downloader downloader_;
     FileNameAsker askFileName_;
+    // The table and chart windows by the record they show.
+    std::map<const void*, std::unique_ptr<QWidget>> itemWindows_;
 };
 
 // The main window, once it exists.

@@ -6,6 +6,8 @@
 #include "shell/TCopyProgressForm.h"
 #include "tables/TableExport.h"
 #include "tables/windows/TParameterGrid.h"
+#include "tables/windows/TParameterListView.h"
+#include "tables/windows/TVisibleParametersDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -30,14 +32,11 @@ constexpr int32_t RowsPerStep = 400;
 
 int CopiesRunning = 0;
 
-// Runs the Visible parameters dialog on the group; true when it changed the selected flags.
-// The dialog comes with the parameter selection dialogs; until then the window says so.
-bool RunVisibleParametersDialog(LParameterSourceGroup& /*group*/, QWidget* parent) {
-    QMessageBox::information(
-        parent, parent->windowTitle(),
-        QStringLiteral(
-            "Choosing the visible parameters will come with a later version of VroView."));
-    return false;
+// Runs the shared Visible parameters dialog on the group; true when it closed with OK.
+bool RunVisibleParametersDialog(LParameterSourceGroup& group) {
+    TVisibleParametersDialog& dialog = VisibleParametersDialog();
+    dialog.ParameterListView()->SetGroup(&group);
+    return dialog.Execute();
 }
 
 } // namespace
@@ -280,6 +279,6 @@ bool TTableForm::ExportTo(const QString& fileName, int32_t first, int32_t last) 
 }
 
 void TTableForm::VisibleParametersClick() {
-    if (RunVisibleParametersDialog(record_.Sources, this))
+    if (RunVisibleParametersDialog(record_.Sources))
         UpdateTable();
 }

@@ -3,41 +3,14 @@
 #include "model/Auxilary.h"
 #include "resources/StringTable.h"
 #include "shell/WindowInstance.h"
+#include "tables/DateTimeText.h"
 #include "tables/windows/TRangeTrackBar.h"
 #include "ui_TTimeSelectionDialog.h"
 
-#include <QDate>
-#include <QLocale>
 #include <QSignalBlocker>
-#include <QTime>
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-QString DateText(TDateTime value) {
-    const DateTimeParts p = DecodeDateTime(value);
-    return QLocale().toString(QDate(p.year, p.month, p.day), QLocale::ShortFormat);
-}
-
-// The locale's long time format names the time zone; a recording's times have none.
-QString TimeText(TDateTime value) {
-    const QLocale locale;
-    const QString format = locale.timeFormat(QLocale::LongFormat);
-    QString kept;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == u'\'')
-            quoted = !quoted;
-        if (quoted || c != u't')
-            kept += c;
-    }
-    const DateTimeParts p = DecodeDateTime(value);
-    return locale.toString(QTime(p.hour, p.minute, p.second), kept.trimmed());
-}
-
-} // namespace
 
 QString DurationText(TDateTime startTime, TDateTime endTime) {
     const double days = endTime - startTime + 1 / SecsPerDay;
@@ -61,7 +34,7 @@ TimeRangeTexts TimeRangeLabels(TDateTime recordingStart, int32_t sampleSeconds, 
                                int32_t endIndex) {
     const TDateTime start = recordingStart + IntervalsToDays(startIndex, sampleSeconds);
     const TDateTime end = recordingStart + IntervalsToDays(endIndex, sampleSeconds);
-    return {DateText(start), TimeText(start), DateText(end), TimeText(end),
+    return {DateToStr(start), TimeToStr(start), DateToStr(end), TimeToStr(end),
             DurationText(start, end)};
 }
 

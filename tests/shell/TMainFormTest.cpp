@@ -4,9 +4,12 @@
 #include "tests/support/TestSettings.h"
 
 #include "database/LDatabase.h"
+#include "model/LParameter.h"
 #include "shell/TErrorBox.h"
 #include "shell/TMainForm.h"
 #include "shell/TSettingsDialog.h"
+#include "tables/windows/TParameterGrid.h"
+#include "tables/windows/TTableForm.h"
 #include "tools/RecordingGenerator.h"
 #include "ui_TMainForm.h"
 
@@ -23,16 +26,17 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-std::string SmallRecording() {
+std::string SmallRecording(int historicPoints = 20) {
     GeneratorOptions o;
     o.entries = {6, 47};
-    o.historicPoints = 20;
+    o.historicPoints = historicPoints;
     o.eventPoints = 3;
     return GenerateRecordingBytes(o);
 }
@@ -71,12 +75,16 @@ protected:
             form->Database().SetModified(false);
     }
     QString Path(const QString& name) const { return dir.filePath(name); }
-    QString SaveDatabaseFile(const QString& name, int tables = 0) {
+    QString SaveDatabaseFile(const QString& name, int tables = 0, int historicPoints = 20) {
         LDatabase db;
         db.New();
-        db.Parse(SmallRecording());
-        for (int i = 0; i < tables; ++i)
-            db.AddTable();
+        db.Parse(SmallRecording(historicPoints));
+        for (int i = 0; i < tables; ++i) {
+            LTableRecord* table = db.AddTable();
+            for (const auto& source : db.AllSources())
+                if (source->Parameter->TableType() == ttHistoric)
+                    table->Sources.Add(std::make_unique<LParameterSource>(*source));
+        }
         db.AddChart();
         db.SetFileName(Path(name).toStdString());
         db.Save(false);
@@ -363,6 +371,75 @@ TEST_F(TMainFormTest, FileDialogsGiveATypedNameTheirExtension) {
         dialog->selectFile(c.typed);
         EXPECT_EQ(dialog->selectedFiles().value(0), Path(c.file)) << c.typed;
     }
+}
+
+// Checks every offered parameter and confirms; then confirms the whole time range.
+ModalDriver::Step ChooseAll() {
+    return [](QWidget* w) {
+        Child<QPushButton>(w, "AllButton")->click();
+        Child<QPushButton>(w, "OKButton")->click();
+    };
+}
+ModalDriver::Step Confirm() {
+    return [](QWidget* w) { Child<QPushButton>(w, "OKButton")->click(); };
+}
+
+TEST_F(TMainFormTest, CreateTableAsksParametersAndRangeAndCaptionsFromTheCounter) {
+    form->OpenDatabase(SaveDatabaseFile("new", 0), false);
+    {
+        ModalDriver driver({ChooseAll(), Confirm()});
+        form->MICreateTableClick();
+        EXPECT_EQ(driver.StepsRun(), 2u);
+    }
+    ASSERT_EQ(form->Database().Tables().size(), 1u);
+    LTableRecord& first = *form->Database().Tables()[0];
+    EXPECT_EQ(first.Caption, "Table #1");
+    EXPECT_EQ(first.Sources.Count(), 1); // the one Historic parameter
+    EXPECT_EQ(form->TablesNode()->child(0)->text(0), "Table #1");
+    ASSERT_NE(form->ExistingTableWindow(&first), nullptr);
+    EXPECT_TRUE(form->ExistingTableWindow(&first)->isVisible());
+    EXPECT_EQ(form->ExistingTableWindow(&first)->windowTitle(), "Table #1");
+    EXPECT_TRUE(form->Database().Modified());
+
+    form->Explorer()->setCurrentItem(form->TablesNode()->child(0));
+    {
+        ModalDriver driver({Answer(QMessageBox::Yes)});
+        form->PopDeleteClick();
+    }
+    EXPECT_TRUE(form->Database().Tables().empty());
+    {
+        ModalDriver driver({ChooseAll(), Confirm()});
+        form->MICreateTableClick();
+    }
+    ASSERT_EQ(form->Database().Tables().size(), 1u);
+    EXPECT_EQ(form->Database().Tables()[0]->Caption, "Table #2");
+    // Cancel in the time range makes nothing.
+    {
+        ModalDriver driver(
+            {ChooseAll(), [](QWidget* w) { Child<QPushButton>(w, "CancelButton")->click(); }});
+        form->MICreateTableClick();
+    }
+    EXPECT_EQ(form->Database().Tables().size(), 1u);
+}
+
+TEST_F(TMainFormTest, CommandsThatCloseTheDatabaseWaitForATableCopy) {
+    form->OpenDatabase(SaveDatabaseFile("copy", 1, 3000), false);
+    form->Explorer()->setCurrentItem(form->TablesNode()->child(0));
+    TTableForm& window = form->TableWindow(*form->Database().Tables()[0]);
+    QString refused;
+    bool stillOpen = false;
+    // Runs from the events the copy processes.
+    QTimer::singleShot(0, form.get(), [&] {
+        ModalDriver driver({Answer(QMessageBox::Ok, &refused), Answer(QMessageBox::Ok)});
+        form->MICloseClick();
+        form->PopDeleteClick();
+        stillOpen = form->Database().Open() && form->Database().Tables().size() == 1;
+    });
+    window.CopyEntireTable();
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(refused, "A table is being copied. Wait until the copy finishes.");
+    form->MICloseClick();
+    EXPECT_FALSE(form->Database().Open());
 }
 
 } // namespace
