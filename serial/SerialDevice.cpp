@@ -44,15 +44,16 @@ int SerialDevice::Open(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno;
-    // TIOCEXCL keeps out later openers (except root); the lock also keeps out root and any
-    // other program that locks its ports the same way.
-    ioctl(fd, TIOCEXCL);
+    // The lock keeps out root and any other program that locks its ports the same way;
+    // TIOCEXCL then keeps out every later opener but root. The exclusive flag belongs to the
+    // terminal, not to this handle: only the holder of the lock may set it (and clear it on
+    // Close), or a loser would clear the holder's.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
-        ioctl(fd, TIOCNXCL);
         ::close(fd);
         return error;
     }
+    ioctl(fd, TIOCEXCL);
     fd_ = fd;
     locked_ = true;
     // A fresh open starts with empty queues, whatever the line sent while nobody listened.
@@ -213,10 +214,31 @@ int SerialDevice::Write(const char* bytes, size_t count, int stallMs) {
         }
     }
     if (rtsToggle_) {
-        tcdrain(fd_);
+        // RTS may only drop once the last byte is out; bytes that cannot go are dropped.
+        if (error == 0)
+            error = Drain(stallMs);
+        if (error != 0)
+            tcflush(fd_, TCOFLUSH);
         SetModemLines(TIOCM_RTS, false);
     }
     return error;
+}
+
+int SerialDevice::Drain(int limitMs) {
+    // tcdrain() waits without limit for a queue that a stopped line never empties. Wait for
+    // the queue here, within the limit; what is left then is the transmitter's own few bytes,
+    // which the driver's tcdrain() waits for with a limit of its own.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    for (;;) {
+        int queued = 0;
+        if (ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            break;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return ETIMEDOUT;
+        poll(nullptr, 0, 1);
+    }
+    tcdrain(fd_);
+    return 0;
 }
 
 int SerialDevice::Purge() {

@@ -34,8 +34,9 @@ public:
     // Makes a Read in progress, and every later one, return at once until the next Open.
     void Interrupt();
 
-    // Blocks until every byte is handed to the driver. A line that takes nothing for
-    // stallMs is reported as ETIMEDOUT rather than hanging the caller.
+    // Blocks until every byte is handed to the driver (in RTS toggle mode: until it has left).
+    // A line that takes nothing for stallMs is reported as ETIMEDOUT rather than hanging the
+    // caller.
     int Write(const char* bytes, size_t count, int stallMs = 5000);
     int Purge();
 
@@ -46,6 +47,10 @@ public:
     void SetRtsToggle(bool on) { rtsToggle_ = on; }
 
 private:
+    // Waits until what was written has left: 0, or ETIMEDOUT when the output queue did not
+    // empty within limitMs.
+    int Drain(int limitMs);
+
     int fd_ = -1;
     int wakeFd_ = -1; // eventfd that Interrupt() signals
     bool locked_ = false;
