@@ -1,16 +1,20 @@
 // Saving never loses the previous good copy: backups, and saves that fail half-way.
 #include "database/LDatabase.h"
+#include "database/SafeFileReplace.h"
 #include "model/ErrorReport.h"
 #include "tests/database/DatabaseTestSupport.h"
+#include "tests/support/ErrorMessage.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
 #include <functional>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -42,6 +46,36 @@ int SaveInChild(LDatabase& db, bool backup, const std::string& message,
     int status = 0;
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+}
+
+constexpr uid_t Nobody = 65534;
+constexpr uid_t Someone = 4242; // another user, who owns files here and runs nothing
+
+// Runs fn in a child process as nobody and returns its result; -1 when this process cannot
+// take another user's id.
+int AsNobody(const std::function<int()>& fn) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0)
+            ::_exit(255);
+        ::_exit(fn());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFEXITED(status))
+        return 100 + WTERMSIG(status);
+    return WEXITSTATUS(status) == 255 ? -1 : WEXITSTATUS(status);
+}
+
+void Own(const std::string& name, uid_t user, mode_t mode) {
+    ASSERT_EQ(::lchown(name.c_str(), user, user), 0) << name;
+    ASSERT_EQ(::chmod(name.c_str(), mode), 0) << name;
+}
+
+struct stat Status(const std::string& name) {
+    struct stat st {};
+    ::lstat(name.c_str(), &st);
+    return st;
 }
 
 class SaveTest : public ::testing::Test {
@@ -109,6 +143,140 @@ TEST_F(SaveTest, ReadOnlyFolderIsRefusedWithoutDamage) {
               0);
     ::chmod(dir.path.c_str(), 0755);
     ExpectUntouched();
+}
+
+TEST_F(SaveTest, ALinkPlantedUnderAHelperNameIsNeverFollowed) {
+    WriteBytes(dir / "victim", "another user's file");
+    SafeFileReplace replace(dir / "week.vro", true);
+    // The name the backup would take if it followed from the temporary file's name.
+    fs::create_symlink(dir / "victim", replace.TemporaryName() + ".backup");
+    db.WriteTo(replace.Writer());
+    replace.Commit();
+    EXPECT_EQ(ReadBytes(dir / "victim"), "another user's file");
+    EXPECT_FALSE(fs::is_symlink(dir / "week.vro.backup"));
+    EXPECT_EQ(ReadBytes(dir / "week.vro.backup"), "former content");
+}
+
+TEST_F(SaveTest, RootKeepsTheOwnerModeAndAttributesOfAnotherUsersFile) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the super-user can give a file to another user";
+    const std::string week = dir / "week.vro";
+    Own(week, Someone, 0640);
+    const bool attributes = ::setxattr(week.c_str(), "user.vro", "kept", 4, 0) == 0;
+    db.Save(true);
+    const struct stat st = Status(week);
+    EXPECT_EQ(st.st_uid, Someone);
+    EXPECT_EQ(st.st_gid, Someone);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ReadBytes(week).substr(4, 3), "Vro");
+    if (attributes) {
+        char value[8] = {};
+        EXPECT_EQ(::getxattr(week.c_str(), "user.vro", value, sizeof value), 4);
+        EXPECT_STREQ(value, "kept");
+    }
+}
+
+// Saving as a user without privileges: the files and folders the program meets in shared
+// folders and other people's homes.
+TEST_F(SaveTest, AsAnUnprivilegedUser) {
+    struct Case {
+        const char* what;
+        std::string name; // saved under this name in a folder of nobody's
+        mode_t folderMode;
+        bool backup;
+        std::string message; // "" when the save succeeds
+        std::function<void(const std::string&folder)> prepare, check;
+    };
+    const std::string former = "former content";
+    const std::string longName = std::string(240, 'n') + ".vro";
+    auto saved = [](const std::string& name) { return ReadBytes(name).substr(4, 3) == "Vro"; };
+    const Case cases[] = {
+        {"through a link", "site.vro", 0755, true, "",
+         [&](const std::string& f) {
+             fs::create_directory(f + "/data");
+             Own(f + "/data", Nobody, 0755);
+             WriteBytes(f + "/data/real.vro", former);
+             Own(f + "/data/real.vro", Nobody, 0644);
+             fs::create_symlink("data/real.vro", f + "/site.vro");
+         },
+         [&](const std::string& f) {
+             ASSERT_TRUE(fs::is_symlink(f + "/site.vro"));
+             EXPECT_EQ(fs::read_symlink(f + "/site.vro"), "data/real.vro");
+             EXPECT_TRUE(saved(f + "/data/real.vro"));
+             EXPECT_EQ(ReadBytes(f + "/data/real.vro.backup"), former);
+         }},
+        {"another user's file", "week.vro", 0755, true, "",
+         [&](const std::string& f) {
+             WriteBytes(f + "/week.vro", former);
+             Own(f + "/week.vro", Someone, 0666);
+         },
+         [&](const std::string& f) {
+             const struct stat st = Status(f + "/week.vro");
+             EXPECT_EQ(st.st_uid, Someone);
+             EXPECT_EQ(st.st_gid, Someone);
+             EXPECT_EQ(st.st_mode & 07777, 0666u);
+             EXPECT_TRUE(saved(f + "/week.vro"));
+             EXPECT_EQ(ReadBytes(f + "/week.vro.backup"), former);
+         }},
+        {"read-only file", "week.vro", 0755, false, "Error occured while saving the file.",
+         [&](const std::string& f) {
+             WriteBytes(f + "/week.vro", former);
+             Own(f + "/week.vro", Nobody, 0444);
+         },
+         [&](const std::string& f) {
+             EXPECT_TRUE(ReadBytes(f + "/week.vro") == former);
+             EXPECT_EQ(Names(f), std::vector<std::string>{"week.vro"});
+         }},
+        {"read-only folder", "week.vro", 0555, false, "",
+         [&](const std::string& f) {
+             // Longer than the new content, which must not keep its tail.
+             WriteBytes(f + "/week.vro", std::string(1 << 20, 'x'));
+             Own(f + "/week.vro", Nobody, 0600);
+         },
+         [&](const std::string& f) {
+             EXPECT_TRUE(saved(f + "/week.vro"));
+             EXPECT_LT(fs::file_size(f + "/week.vro"), 1u << 20);
+             EXPECT_EQ(Status(f + "/week.vro").st_uid, Nobody);
+             EXPECT_EQ(Names(f), std::vector<std::string>{"week.vro"});
+         }},
+        {"read-only folder, backup", "week.vro", 0555, true, "Error occured while saving the file.",
+         [&](const std::string& f) {
+             WriteBytes(f + "/week.vro", former);
+             Own(f + "/week.vro", Nobody, 0600);
+         },
+         [&](const std::string& f) {
+             EXPECT_TRUE(ReadBytes(f + "/week.vro") == former);
+             EXPECT_EQ(Names(f), std::vector<std::string>{"week.vro"});
+         }},
+        {"244-byte name", longName, 0755, true, "",
+         [&](const std::string& f) {
+             WriteBytes(f + "/" + longName, former);
+             Own(f + "/" + longName, Nobody, 0644);
+         },
+         [&](const std::string& f) {
+             EXPECT_TRUE(saved(f + "/" + longName));
+             EXPECT_EQ(ReadBytes(f + "/" + longName + ".backup"), former);
+             EXPECT_EQ(Names(f).size(), 2u);
+         }},
+    };
+    ::chmod(dir.path.c_str(), 0755);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string folder = dir / c.what;
+        fs::create_directory(folder);
+        c.prepare(folder);
+        Own(folder, Nobody, c.folderMode);
+        db.SetFileName(folder + "/" + c.name);
+        db.SetModified(true);
+        const int result = AsNobody([&] {
+            const std::string message = ErrorMessage([&] { db.Save(c.backup); });
+            return message == c.message && db.Modified() == !c.message.empty() ? 0 : 1;
+        });
+        if (result == -1)
+            GTEST_SKIP() << "cannot act as nobody (uid 65534) here";
+        EXPECT_EQ(result, 0);
+        c.check(folder);
+    }
 }
 
 TEST_F(SaveTest, MissingFolderIsRefused) {
