@@ -1,5 +1,6 @@
 #include "database/FileReader.h"
 
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/Windows1252.h"
 #include "resources/StringTable.h"
@@ -26,9 +27,23 @@ FileReader::FileReader(const std::string& fileName, int mode) {
     if (handle_ < 0)
         Raise(LoadStr(StrLoadFailed));
     struct stat st {};
-    if (::fstat(handle_, &st) == 0 && S_ISREG(st.st_mode))
+    if (::fstat(handle_, &st) == 0 && S_ISREG(st.st_mode)) {
         size_ = st.st_size;
-    buffer_ = std::make_unique<char[]>(BufferSize);
+        buffer_ = std::make_unique<char[]>(BufferSize);
+        data_ = buffer_.get();
+        return;
+    }
+    // A pipe, FIFO or device tells no size, and every length read from it must be checked
+    // against the bytes that are really there: take them all first.
+    const int error = ReadToEnd(handle_, whole_);
+    Close();
+    if (error == EFBIG)
+        Raise("File too large");
+    if (error != 0)
+        Raise("Error reading");
+    size_ = static_cast<int64_t>(whole_.size());
+    data_ = whole_.data();
+    bufferEnd_ = size_;
 }
 
 FileReader::~FileReader() {
@@ -42,7 +57,7 @@ void FileReader::Close() {
 }
 
 int64_t FileReader::Remaining() const {
-    return size_ < 0 ? INT64_MAX : std::max<int64_t>(0, size_ - position_);
+    return std::max<int64_t>(0, size_ - position_);
 }
 
 void FileReader::Require(int64_t n) const {
@@ -51,7 +66,7 @@ void FileReader::Require(int64_t n) const {
 }
 
 bool FileReader::Fill() {
-    if (handle_ < 0)
+    if (handle_ < 0 || !buffer_)
         return false;
     ssize_t got;
     do
@@ -87,7 +102,7 @@ void FileReader::Read(void* buffer, int64_t n) {
                 Raise("Error reading");
         }
         const int64_t take = std::min(n, bufferEnd_ - bufferStart_);
-        std::memcpy(out, buffer_.get() + bufferStart_, static_cast<size_t>(take));
+        std::memcpy(out, data_ + bufferStart_, static_cast<size_t>(take));
         bufferStart_ += take;
         out += take;
         n -= take;

@@ -9,7 +9,9 @@
 
 // Typed little-endian reads from a database file. Every failure raises; nothing is returned
 // half-read. Reads are buffered, and the size of the rest of the file is known, so that a
-// length read from a damaged file is refused before anything is allocated for it.
+// length read from a damaged file is refused before anything is allocated for it. A pipe,
+// FIFO or device is read whole into memory when opened ("File too large" beyond
+// WholeFileLimit), and then read like a file of that size.
 class FileReader {
 public:
     static constexpr int ReadOnly = 0;
@@ -45,9 +47,11 @@ private:
     template <typename T> T ReadValue();
 
     int handle_ = -1;
-    int64_t size_ = -1; // -1 when the file is not a regular file
+    int64_t size_ = 0;
     int64_t position_ = 0;
-    std::unique_ptr<char[]> buffer_;
+    std::unique_ptr<char[]> buffer_; // for a regular file
+    std::string whole_;              // everything a stream delivered
+    const char* data_ = nullptr;     // buffer_ or whole_
     int64_t bufferStart_ = 0;
     int64_t bufferEnd_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "model/ErrorReport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
@@ -49,14 +50,52 @@ struct FileHandle {
 };
 } // namespace
 
+int ReadToEnd(int fd, std::string& content, int64_t limit) {
+    content.clear();
+    size_t done = 0;
+    for (;;) {
+        if (content.size() - done < 4096) {
+            // One byte past the limit tells a stream of exactly limit bytes from a longer one.
+            const auto most = static_cast<size_t>(limit) + 1;
+            if (done >= most)
+                return EFBIG;
+            content.resize(std::min(most, std::max<size_t>(2 * content.size(), 1 << 16)));
+        }
+        const ssize_t n = ::read(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    content.resize(done);
+    if (static_cast<int64_t>(done) > limit)
+        return EFBIG;
+    return 0;
+}
+
 std::string ReadWholeFile(const std::string& fileName) {
     FileHandle file{::open(fileName.c_str(), O_RDONLY | O_CLOEXEC)};
     struct stat st {};
     if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || S_ISDIR(st.st_mode))
         Raise("Error opening file!");
+    if (!S_ISREG(st.st_mode)) {
+        // A pipe or a device has no length to seek to: its end is where its bytes end.
+        std::string content;
+        const int error = ReadToEnd(file.fd, content);
+        if (error == EFBIG)
+            Raise("File too large");
+        if (error != 0)
+            Raise("Error reading file!");
+        return content;
+    }
     const off_t size = ::lseek(file.fd, 0, SEEK_END);
     if (size < 0 || ::lseek(file.fd, 0, SEEK_SET) != 0)
         Raise("Error reading file!");
+    if (size > WholeFileLimit)
+        Raise("File too large");
     std::string content(static_cast<size_t>(size), '\0');
     size_t done = 0;
     while (done < content.size()) {

@@ -9,8 +9,17 @@
 double IntervalsToDays(int32_t count, int32_t seconds);
 int32_t DaysToIntervals(double days, int32_t seconds);
 
-// The whole file as one byte string; raises "Error opening file!" or "Error reading file!".
+// The whole file as one byte string; raises "Error opening file!" or "Error reading file!",
+// and "File too large" beyond WholeFileLimit. Pipes, FIFOs and devices are read to their end.
 std::string ReadWholeFile(const std::string& fileName);
+
+// The most the program reads of one file into memory: far beyond any recording or database,
+// and short of what a stream of endless bytes could make it allocate.
+constexpr int64_t WholeFileLimit = int64_t{512} << 20;
+
+// Reads fd to its end into content. Returns 0, the errno of a failed read, or EFBIG when more
+// than limit bytes come.
+int ReadToEnd(int fd, std::string& content, int64_t limit = WholeFileLimit);
 
 // Recordings are parsed into up to 127 arrays of up to 550 kB each. glibc hands blocks of
 // that size straight back to the kernel when they are freed, so every recording opened after

@@ -5,6 +5,7 @@
 #include "tests/database/DatabaseTestSupport.h"
 
 #include "tests/support/ErrorMessage.h"
+#include "tests/support/PipeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,15 @@ TEST(FileStreamTest, RefusesShortReadsAndDamagedLengths) {
         FileReader r(dir / "s", FileReader::ReadOnly);
         EXPECT_EQ(ErrorMessage([&] { r.ReadString(); }), "Error reading");
     }
+}
+
+TEST(FileStreamTest, LengthsFromAPipeAreCheckedAgainstItsBytes) {
+    PipeFile pipe(std::string("\x05\x00\x00\x00"
+                              "abcd",
+                              8));
+    FileReader r(pipe.Path(), FileReader::ReadOnly);
+    EXPECT_EQ(r.Remaining(), 8);
+    EXPECT_EQ(ErrorMessage([&] { r.ReadString(); }), "Error reading");
 }
 
 TEST(FileStreamTest, OpenFailuresHaveTheirMessages) {

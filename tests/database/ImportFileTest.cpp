@@ -3,6 +3,7 @@
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "tests/database/DatabaseTestSupport.h"
+#include "tests/support/PipeFile.h"
 #include "tools/RecordingGenerator.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,10 @@ TEST(ImportFileTest, NameLosesTheEndingAndGainsVro) {
 
     ImportFile(db, dir / "export", nullptr);
     EXPECT_EQ(db.FileName(), dir / "export.vro");
+    EXPECT_EQ(db.Parameters().Count(), 2);
+
+    PipeFile pipe(SmallRecording());
+    ImportFile(db, pipe.Path(), nullptr);
     EXPECT_EQ(db.Parameters().Count(), 2);
 }
 

@@ -1,16 +1,21 @@
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "tests/support/ErrorReportSpy.h"
+#include "tests/support/PipeFile.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <tuple>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -66,6 +71,25 @@ TEST_F(ReadWholeFileTest, Failures) {
     };
     EXPECT_EQ(message((dir / "missing.bin").string()), "Error opening file!");
     EXPECT_EQ(message(dir.string()), "Error opening file!");
+}
+
+TEST_F(ReadWholeFileTest, PipesAreReadToTheirEndWithinALimit) {
+    std::string content(70000, '\0');
+    for (size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>(i % 251);
+    PipeFile pipe(content);
+    EXPECT_TRUE(ReadWholeFile(pipe.Path()) == content);
+
+    for (auto [size, result] : {std::pair{1000, 0}, {1001, EFBIG}, {0, 0}}) {
+        PipeFile limited(std::string(static_cast<size_t>(size), 'x'));
+        const int fd = ::open(limited.Path().c_str(), O_RDONLY | O_CLOEXEC);
+        std::string read;
+        EXPECT_EQ(ReadToEnd(fd, read, 1000), result) << size;
+        if (result == 0) {
+            EXPECT_EQ(read.size(), static_cast<size_t>(size));
+        }
+        ::close(fd);
+    }
 }
 
 TEST(LeakReportTest, ListsOnlyLiveCountersLastLineWithoutLineFeed) {
