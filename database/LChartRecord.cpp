@@ -72,7 +72,7 @@ void LChartRecord::SaveToStream(FileWriter& writer) const {
     }
 }
 
-void LChartRecord::LoadFromStream(FileReader& reader, const LParameterCollection& parameters,
+void LChartRecord::LoadFromStream(FileReader& reader, const ParameterIndex& parameters,
                                   float version) {
     Caption = reader.ReadString();
     Title = reader.ReadString();

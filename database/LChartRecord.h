@@ -9,7 +9,7 @@
 
 class FileReader;
 class FileWriter;
-class LParameterCollection;
+class ParameterIndex;
 class LSession;
 
 // How one source of a chart is drawn. A Historic parameter is drawn as a line (colour and
@@ -42,7 +42,7 @@ public:
 
     void SaveToStream(FileWriter& writer) const;
     // version: the format version of the file being read.
-    void LoadFromStream(FileReader& reader, const LParameterCollection& parameters, float version);
+    void LoadFromStream(FileReader& reader, const ParameterIndex& parameters, float version);
 
     // Whether the source is drawn as a line (Historic) rather than as points.
     static bool IsLineSource(const LParameterSource& source);

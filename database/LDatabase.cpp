@@ -2,6 +2,7 @@
 
 #include "database/FileReader.h"
 #include "database/FileWriter.h"
+#include "database/ParameterIndex.h"
 #include "database/SafeFileReplace.h"
 #include "model/ErrorReport.h"
 #include "model/LParser.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 namespace {
 
@@ -177,6 +179,9 @@ void LDatabase::CreateSourceGroups() {
 }
 
 LTableRecord* LDatabase::AddTable() {
+    // The next caption number must exist; a counter read from a file may stand at the last.
+    if (tableCounter_ == INT32_MAX)
+        Raise("No more tables can be created in this database.");
     auto table = std::make_unique<LTableRecord>(header_.get());
     table->Caption = LoadStr(StrTableCaption) + std::to_string(++tableCounter_);
     tables_.push_back(std::move(table));
@@ -185,6 +190,8 @@ LTableRecord* LDatabase::AddTable() {
 }
 
 LChartRecord* LDatabase::AddChart() {
+    if (chartCounter_ == INT32_MAX)
+        Raise("No more charts can be created in this database.");
     auto chart = std::make_unique<LChartRecord>(header_.get());
     chart->Caption = LoadStr(StrChartCaption) + std::to_string(++chartCounter_);
     charts_.push_back(std::move(chart));
@@ -246,13 +253,14 @@ void LDatabase::ReadFrom(FileReader& reader) {
     for (int32_t i = 0; i < header_->ParameterCount; ++i)
         parameters_->Add(ReadParameter(reader));
     CreateSourceGroups();
+    const ParameterIndex byId(*parameters_);
 
     tableCounter_ = reader.ReadInt();
     // A table record is at least its caption's length and its source count.
     const int32_t tableCount = reader.ReadCount(8);
     for (int32_t i = 0; i < tableCount; ++i) {
         auto table = std::make_unique<LTableRecord>(header_.get());
-        table->LoadFromStream(reader, *parameters_);
+        table->LoadFromStream(reader, byId);
         tables_.push_back(std::move(table));
     }
 
@@ -260,7 +268,7 @@ void LDatabase::ReadFrom(FileReader& reader) {
     const int32_t chartCount = reader.ReadCount(8);
     for (int32_t i = 0; i < chartCount; ++i) {
         auto chart = std::make_unique<LChartRecord>(header_.get());
-        chart->LoadFromStream(reader, *parameters_, version_);
+        chart->LoadFromStream(reader, byId, version_);
         charts_.push_back(std::move(chart));
     }
 }

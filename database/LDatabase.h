@@ -44,7 +44,8 @@ public:
     void Load(const std::string& fileName);
 
     // A new table or chart, captioned "Table #n" / "Chart #n" from its counter, appended to
-    // its list. Sets modified.
+    // its list. Sets modified. Refused, with nothing changed, when the counter is at its
+    // largest value.
     LTableRecord* AddTable();
     LChartRecord* AddChart();
     // Removes and destroys it; sets modified.

@@ -11,7 +11,7 @@ void LTableRecord::SaveToStream(FileWriter& writer) const {
     SaveGroup(writer, Sources);
 }
 
-void LTableRecord::LoadFromStream(FileReader& reader, const LParameterCollection& parameters) {
+void LTableRecord::LoadFromStream(FileReader& reader, const ParameterIndex& parameters) {
     Caption = reader.ReadString();
     Sources.Clear();
     LoadGroup(reader, Sources, parameters);

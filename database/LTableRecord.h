@@ -6,7 +6,7 @@
 
 class FileReader;
 class FileWriter;
-class LParameterCollection;
+class ParameterIndex;
 class LSession;
 
 // A table the user made: its caption and the sources it shows. The table window shows and
@@ -16,7 +16,7 @@ public:
     explicit LTableRecord(LSession* session);
 
     void SaveToStream(FileWriter& writer) const;
-    void LoadFromStream(FileReader& reader, const LParameterCollection& parameters);
+    void LoadFromStream(FileReader& reader, const ParameterIndex& parameters);
 
     std::string Caption;
     LParameterSourceGroup Sources;

@@ -2,20 +2,29 @@
 
 #include "database/FileReader.h"
 #include "database/FileWriter.h"
+#include "database/ParameterIndex.h"
 #include "model/ErrorReport.h"
-#include "model/LParameterCollection.h"
+#include "model/LParameter.h"
 #include "model/LParameterSource.h"
 #include "model/LParameterSourceGroup.h"
+#include "model/LParser.h"
 
 namespace {
 
 // id, has data, subset active, first, last, has next
 constexpr int64_t SourceRecordSize = 4 + 1 + 1 + 4 + 4 + 1;
 
-std::unique_ptr<LParameterSource> LoadOne(FileReader& reader,
-                                          const LParameterCollection& parameters, bool& hasNext) {
+// What SetSubset can leave: first from -1 (no point in the range) up, last at most the
+// largest recording's last point, and never fewer than no points. Anything else would reach
+// the tables and charts as a view of up to four billion points, or overflow computing it.
+bool PossibleRange(int32_t first, int32_t last) {
+    return first >= -1 && last <= LParser::MaxPoints && int64_t{last} - first + 1 >= 0;
+}
+
+std::unique_ptr<LParameterSource> LoadOne(FileReader& reader, const ParameterIndex& parameters,
+                                          bool& hasNext) {
     const int32_t id = reader.ReadInt();
-    LParameter* parameter = parameters.FindById(id);
+    LParameter* parameter = parameters.Find(id);
     if (!parameter)
         ShowErrorAndRaise("LParameterSource::Load", "Invalid parameter Id");
     auto source = std::make_unique<LParameterSource>(parameter);
@@ -23,6 +32,8 @@ std::unique_ptr<LParameterSource> LoadOne(FileReader& reader,
     source->SubsetActive = reader.ReadFlag();
     source->First = reader.ReadInt();
     source->Last = reader.ReadInt();
+    if (!PossibleRange(source->First, source->Last))
+        ShowErrorAndRaise("LParameterSource::Load", "Invalid source range");
     source->Selected = true;
     hasNext = reader.ReadFlag();
     return source;
@@ -43,8 +54,7 @@ void SaveSource(FileWriter& writer, const LParameterSource& source) {
     }
 }
 
-std::unique_ptr<LParameterSource> LoadSource(FileReader& reader,
-                                             const LParameterCollection& parameters) {
+std::unique_ptr<LParameterSource> LoadSource(FileReader& reader, const ParameterIndex& parameters) {
     bool hasNext = false;
     auto first = LoadOne(reader, parameters, hasNext);
     LParameterSource* last = first.get();
@@ -61,8 +71,7 @@ void SaveGroup(FileWriter& writer, const LParameterSourceGroup& group) {
         SaveSource(writer, *source);
 }
 
-void LoadGroup(FileReader& reader, LParameterSourceGroup& group,
-               const LParameterCollection& parameters) {
+void LoadGroup(FileReader& reader, LParameterSourceGroup& group, const ParameterIndex& parameters) {
     const int32_t count = reader.ReadCount(SourceRecordSize);
     for (int32_t i = 0; i < count; ++i)
         group.Add(LoadSource(reader, parameters));

@@ -8,6 +8,7 @@
 
 #include "tests/support/ErrorMessage.h"
 #include "tests/support/ErrorReportSpy.h"
+#include "tests/support/PipeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -210,6 +211,94 @@ TEST(LDatabaseTest, SourceOfAMissingParameterIsReported) {
     EXPECT_EQ(LoadError(dir / "orphan.vro"), "Invalid parameter Id");
     ASSERT_FALSE(spy.reports.empty());
     EXPECT_EQ(spy.reports[0].context, "LParameterSource::Load");
+}
+
+TEST(LDatabaseTest, StoredSourceRangesNoSubsetCanMakeAreRefused) {
+    struct Case {
+        int32_t first, last;
+        bool loads;
+    };
+    // Subsets make first from -1 up, last up to the largest recording's 50 000 points, and
+    // never a negative count.
+    for (const Case c : {Case{-1, -1, true},
+                         {0, -1, true},
+                         {-1, 50000, true},
+                         {50000, 49999, true},
+                         {-2, 5, false},
+                         {0, 50001, false},
+                         {10, 3, false},
+                         {INT32_MIN, INT32_MAX, false},
+                         {INT32_MAX, INT32_MIN, false},
+                         {1, INT32_MIN, false}}) {
+        ScratchFolder dir;
+        LDatabase db;
+        FillDatabase(db, 3, 2);
+        // In a chained source: every source of a record is checked.
+        LParameterSource* chained = db.Charts()[0]->Sources.Items(0)->Next.get();
+        chained->SubsetActive = true;
+        chained->First = c.first;
+        chained->Last = c.last;
+        SaveAs(db, dir / "range");
+        ErrorReportSpy spy;
+        if (c.loads) {
+            EXPECT_EQ(LoadError(dir / "range.vro"), "") << c.first << ".." << c.last;
+            continue;
+        }
+        EXPECT_EQ(LoadError(dir / "range.vro"), "Invalid source range")
+            << c.first << ".." << c.last;
+        EXPECT_EQ(spy.reports, (std::vector<ErrorReportSpy::Report>{
+                                   {"LParameterSource::Load", "Invalid source range"}}));
+    }
+}
+
+TEST(LDatabaseTest, SourcesBindToTheFirstParameterWithTheirId) {
+    ScratchFolder dir;
+    LDatabase db;
+    FillDatabase(db, 3, 2);
+    // A damaged file may give two parameters one id; a search from the front finds the first.
+    db.Parameters().Items(2)->SetId(db.Parameters().Items(1)->Id());
+    SaveAs(db, dir / "twice");
+    LDatabase loaded;
+    LoadFrom(loaded, dir / "twice.vro");
+    const auto& sources = loaded.Tables()[0]->Sources;
+    EXPECT_EQ(sources.Items(1)->Parameter, loaded.Parameters().Items(1));
+    EXPECT_EQ(sources.Items(2)->Parameter, loaded.Parameters().Items(1));
+    EXPECT_EQ(sources.Items(3)->Parameter, loaded.Parameters().Items(3));
+}
+
+TEST(LDatabaseTest, CountersAtTheirLargestRefuseANewItem) {
+    ScratchFolder dir;
+    LDatabase db;
+    FillDatabase(db, 3, 2);
+    db.SetTableCounter(INT32_MAX);
+    db.SetChartCounter(INT32_MAX);
+    SaveAs(db, dir / "counters");
+    LDatabase loaded;
+    LoadFrom(loaded, dir / "counters.vro");
+    EXPECT_EQ(ErrorMessage([&] { loaded.AddTable(); }),
+              "No more tables can be created in this database.");
+    EXPECT_EQ(ErrorMessage([&] { loaded.AddChart(); }),
+              "No more charts can be created in this database.");
+    EXPECT_EQ(loaded.Tables().size(), 2u);
+    EXPECT_EQ(loaded.Charts().size(), 2u);
+    EXPECT_FALSE(loaded.Modified());
+    loaded.SetTableCounter(INT32_MAX - 1);
+    EXPECT_EQ(loaded.AddTable()->Caption, "Table #2147483647");
+}
+
+TEST(LDatabaseTest, PipesLoadAndTheirLengthsAreCheckedAgainstTheirBytes) {
+    ScratchFolder dir;
+    LDatabase db;
+    FillDatabase(db, 3, 2);
+    PipeFile pipe(ReadBytes(SaveAs(db, dir / "piped")));
+    LDatabase loaded;
+    LoadFrom(loaded, pipe.Path());
+    ExpectSameContent(db, loaded);
+    // A mark of 2 GB that would be allocated before the pipe ran dry.
+    PipeFile damaged(std::string("\xFF\xFF\xFF\x7F"
+                                 "Vro",
+                                 7));
+    EXPECT_EQ(LoadError(damaged.Path()), "Error reading");
 }
 
 TEST(LDatabaseTest, LongSourceChainsNeitherOverflowTheStackNorLeak) {
