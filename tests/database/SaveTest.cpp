@@ -115,9 +115,10 @@ TEST_F(SaveTest, BackupKeepsTheFormerFileAndReplacesTheOlderBackup) {
 TEST_F(SaveTest, NoBackupOfANameTheUserNeverGave) {
     LDatabase fresh;
     FillDatabase(fresh);
-    fresh.Save(true); // "New Database.vro" in the working folder: no name yet, so no backup
-    EXPECT_FALSE(fs::exists("New Database.vro.backup"));
-    fs::remove("New Database.vro");
+    fresh.Save(true); // "New Database" in the working folder: no name yet, so no backup
+    EXPECT_TRUE(fs::exists("New Database"));
+    EXPECT_FALSE(fs::exists("New Database.backup"));
+    fs::remove("New Database");
 }
 
 TEST_F(SaveTest, FileSizeLimitHalfWayLeavesEverythingAsItWas) {
