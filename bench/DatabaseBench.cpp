@@ -1,6 +1,7 @@
 // Saving and loading the largest database, against one plain write and one plain read of the
 // same number of bytes. Both sides put the file on the disk (fsync) when writing, as a safe
-// save must.
+// save must. And loading files of 1 to 8 MB made of many small parameters and many sources:
+// the time per MB must stay flat as the file grows.
 #include "bench/RatioReporter.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
@@ -9,6 +10,7 @@
 
 #include <fcntl.h>
 #include <filesystem>
+#include <random>
 #include <unistd.h>
 
 namespace {
@@ -87,10 +89,60 @@ void BM_Load(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * FileSize());
 }
 
+// About megabytes MB: 8000 parameters of four points (half the file) and 40000 table sources
+// spread over them (the other half) per MB, as a hand-made or damaged file may hold them.
+std::string ManySourcesFile(int megabytes) {
+    const std::string name = Folder + "/many" + std::to_string(megabytes) + ".vro";
+    if (std::filesystem::exists(name))
+        return name;
+    LDatabase d;
+    d.New();
+    const int parameters = 8000 * megabytes;
+    for (int i = 0; i < parameters; ++i) {
+        auto values = std::make_unique<float[]>(4);
+        for (int k = 0; k < 4; ++k)
+            values[k] = static_cast<float>(i + k);
+        const LParameter::Record r{i, i % 191, 36526.0, 60, ttHistoric, 0, 0, 0, 0, 0, 4};
+        auto p = std::make_unique<LParameter>();
+        p->SetRecord(r, std::move(values), nullptr);
+        d.Parameters().Add(std::move(p));
+    }
+    std::minstd_rand random(static_cast<unsigned>(megabytes));
+    for (int t = 0; t < 40 * megabytes; ++t) {
+        LTableRecord* table = d.AddTable();
+        for (int s = 0; s < 1000; ++s)
+            table->Sources.Add(std::make_unique<LParameterSource>(
+                d.Parameters().Items(static_cast<int32_t>(random() % parameters))));
+    }
+    d.SetFileName(name);
+    d.Save(false);
+    return name;
+}
+
+void BM_LoadManySources(benchmark::State& state) {
+    const std::string name = ManySourcesFile(static_cast<int>(state.range(0)));
+    const auto size = static_cast<int64_t>(std::filesystem::file_size(name));
+    for (auto _ : state) {
+        LDatabase db;
+        db.New();
+        db.Load(name);
+        benchmark::DoNotOptimize(db.Tables().size());
+    }
+    state.SetBytesProcessed(state.iterations() * size);
+    state.counters["MB"] = static_cast<double>(size) / (1 << 20);
+}
+
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_LoadManySources)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(1.0);
 
 } // namespace
 
@@ -103,6 +155,7 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     reporter.AddRatio("BM_Save", "BM_PlainWrite", 2);
     reporter.AddRatio("BM_Load", "BM_PlainRead", 2);
+    reporter.AddFlatness("BM_LoadManySources", "MB", 1.5);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::filesystem::remove_all(Folder);

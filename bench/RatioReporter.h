@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -17,11 +18,26 @@ public:
         ratios_.push_back({std::move(name), std::move(baseline), target});
     }
 
+    // For a benchmark run with several sizes, each run's time per unit of its counter (as
+    // "ms per MB"), and the ratio of the largest size's to the smallest's.
+    void AddFlatness(std::string name, std::string counter, double target) {
+        flatness_.push_back({std::move(name), std::move(counter), target});
+    }
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && !r.error_occurred)
-                seconds_[r.run_name.function_name] = r.GetAdjustedRealTime();
+        for (const Run& r : runs) {
+            if (r.run_type != Run::RT_Iteration || r.error_occurred)
+                continue;
+            seconds_[r.run_name.function_name] = r.GetAdjustedRealTime();
+            for (const Flatness& f : flatness_) {
+                const auto counter = r.counters.find(f.counter);
+                if (f.name == r.run_name.function_name && counter != r.counters.end())
+                    perUnit_[f.name].push_back({counter->second.value,
+                                                r.GetAdjustedRealTime() / counter->second.value,
+                                                r.time_unit});
+            }
+        }
     }
 
     void Finalize() override {
@@ -34,6 +50,21 @@ public:
             std::printf("ratio %-34s / %-24s = %6.2f  (target at most %.1f: %s)\n", name.c_str(),
                         baseline.c_str(), ratio, target, ratio <= target ? "met" : "NOT MET");
         }
+        for (const auto& [name, counter, target] : flatness_) {
+            auto runs = perUnit_[name];
+            if (runs.size() < 2)
+                continue;
+            std::sort(runs.begin(), runs.end(),
+                      [](const PerUnit& a, const PerUnit& b) { return a.size < b.size; });
+            for (const PerUnit& r : runs)
+                std::printf("%s at %.2f %s: %.2f %s per %s\n", name.c_str(), r.size,
+                            counter.c_str(), r.time, benchmark::GetTimeUnitString(r.unit),
+                            counter.c_str());
+            const double ratio = runs.back().time / runs.front().time;
+            std::printf("ratio %s per %s, largest / smallest = %.2f  (target at most %.1f: %s)\n",
+                        name.c_str(), counter.c_str(), ratio, target,
+                        ratio <= target ? "met" : "NOT MET");
+        }
     }
 
 private:
@@ -41,6 +72,16 @@ private:
         std::string name, baseline;
         double target;
     };
+    struct Flatness {
+        std::string name, counter;
+        double target;
+    };
+    struct PerUnit {
+        double size, time;
+        benchmark::TimeUnit unit;
+    };
     std::vector<Ratio> ratios_;
     std::map<std::string, double> seconds_;
+    std::vector<Flatness> flatness_;
+    std::map<std::string, std::vector<PerUnit>> perUnit_;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 class LParameter;
@@ -17,5 +17,13 @@ public:
     LParameter* Find(int32_t id) const;
 
 private:
-    std::vector<std::pair<int32_t, LParameter*>> byId_; // sorted by id, stable
+    // Open addressing with linear probing, at most half full: one or two probes per lookup
+    // in one flat array, whatever the number of parameters.
+    struct Slot {
+        int32_t id;
+        LParameter* parameter; // null: an empty slot
+    };
+    size_t Home(int32_t id) const;
+
+    std::vector<Slot> slots_;
 };

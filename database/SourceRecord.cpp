@@ -27,7 +27,9 @@ std::unique_ptr<LParameterSource> LoadOne(FileReader& reader, const ParameterInd
     LParameter* parameter = parameters.Find(id);
     if (!parameter)
         ShowErrorAndRaise("LParameterSource::Load", "Invalid parameter Id");
-    auto source = std::make_unique<LParameterSource>(parameter);
+    // Not made from the parameter: the stored flags say all, and a load touches no parameter.
+    auto source = std::make_unique<LParameterSource>();
+    source->Parameter = parameter;
     source->HasData = reader.ReadFlag();
     source->SubsetActive = reader.ReadFlag();
     source->First = reader.ReadInt();
