@@ -37,22 +37,27 @@ char FromUnicode(char32_t c) {
     return '?';
 }
 
-// Decodes one UTF-8 sequence at s[i], advancing i; returns U+FFFD for a malformed one.
+// Decodes one UTF-8 sequence at s[i], advancing i; returns U+FFFD for a malformed one. An
+// overlong form (C0 80 for a zero, C0 AF for "/"), a surrogate or a code beyond U+10FFFF is
+// malformed: taken as the character it spells, it would slip past checks of that character.
 char32_t DecodeUtf8(std::string_view s, size_t& i) {
     const auto lead = static_cast<uint8_t>(s[i++]);
     if (lead < 0x80)
         return lead;
     int extra;
-    char32_t c;
+    char32_t c, least;
     if ((lead & 0xE0) == 0xC0) {
         extra = 1;
         c = lead & 0x1F;
+        least = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
         extra = 2;
         c = lead & 0x0F;
+        least = 0x800;
     } else if ((lead & 0xF8) == 0xF0) {
         extra = 3;
         c = lead & 0x07;
+        least = 0x10000;
     } else {
         return 0xFFFD;
     }
@@ -61,6 +66,8 @@ char32_t DecodeUtf8(std::string_view s, size_t& i) {
             return 0xFFFD;
         c = (c << 6) | (static_cast<uint8_t>(s[i++]) & 0x3F);
     }
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0xFFFD;
     return c;
 }
 

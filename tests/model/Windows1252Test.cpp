@@ -22,6 +22,12 @@ TEST(Windows1252Test, UnmappableAndMalformedBecomeQuestionMarks) {
     EXPECT_EQ(ToWindows1252("a😀b"), "a?b");     // four-byte sequence
     EXPECT_EQ(ToWindows1252("x\xC3"), "x?");    // truncated sequence
     EXPECT_EQ(ToWindows1252("\xFF\xFE"), "??"); // not UTF-8 at all
+    // Overlong forms of a zero, "A" and "/", a surrogate, and beyond U+10FFFF: none is a
+    // character, and none may come out as one.
+    for (const std::string& bad : {std::string("\xC0\x80", 2), std::string("\xC1\x81"),
+                                   std::string("\xE0\x80\xAF"), std::string("\xF0\x80\x80\xAF"),
+                                   std::string("\xED\xA0\x80"), std::string("\xF4\x90\x80\x80")})
+        EXPECT_EQ(ToWindows1252(bad), "?") << FromWindows1252(bad);
 }
 
 } // namespace
