@@ -1,7 +1,9 @@
-// Writes the seed corpus of one fuzz target: small, valid inputs of many shapes.
+// Writes the seed corpus of one fuzz target: small, valid inputs of many shapes. The corpora
+// are kept in fuzz/corpus; run this after a change of a format to make them again.
 #include "database/LDatabase.h"
 #include "model/ParameterTable.h"
 #include "tools/RecordingGenerator.h"
+#include "tools/simulator/InstrumentSimulator.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -69,6 +71,69 @@ std::vector<std::string> Databases(const std::filesystem::path& scratch) {
     return seeds;
 }
 
+// The instrument's answers in a download, each a length byte and its bytes (FuzzDownload).
+std::string Answers(const std::vector<std::string>& answers) {
+    std::string script;
+    for (const std::string& a : answers) {
+        script += static_cast<char>(a.size());
+        script += a;
+    }
+    return script;
+}
+
+std::string Block(const std::string& recording, int number, int sumOffset = 0) {
+    std::string data = recording.substr(static_cast<size_t>(number - 1) * 128, 128);
+    data.resize(128, static_cast<char>(InstrumentSimulator::Padding));
+    uint8_t sum = 0;
+    for (char c : data)
+        sum = static_cast<uint8_t>(sum + static_cast<uint8_t>(c));
+    std::string block(1, static_cast<char>(InstrumentSimulator::SOH));
+    block += static_cast<char>(number & 0xFF);
+    block += static_cast<char>(0xFF - (number & 0xFF));
+    return block + data + static_cast<char>(sumOffset == -1 ? 0 : sum + sumOffset);
+}
+
+// A clean download, and downloads with a bad checksum, a block sent again with checksum 0,
+// a cut block, stray bytes, an early end, and no answer at all.
+std::vector<std::string> Downloads() {
+    GeneratorOptions o;
+    o.entries = {6, 47};
+    o.historicPoints = 100;
+    o.eventPoints = 5;
+    const std::string recording = GenerateRecordingBytes(o);
+    const int blocks = static_cast<int>((recording.size() + 127) / 128);
+    const std::string eot(1, static_cast<char>(InstrumentSimulator::EOT));
+    std::vector<std::string> seeds;
+    for (int variant = 0; variant < 6; ++variant) {
+        std::vector<std::string> answers{"000"};
+        for (int n = 1; n <= blocks; ++n) {
+            if (n == 2 && variant == 1)
+                answers.push_back(Block(recording, n, 1));
+            if (n == 2 && variant == 2) {
+                answers.push_back(Block(recording, n, 1));
+                answers.push_back(Block(recording, n, -1));
+                continue;
+            }
+            if (n == 2 && variant == 3)
+                answers.push_back(Block(recording, n).substr(0, 60));
+            answers.push_back(Block(recording, n) + (variant == 4 ? "\x13\x11" : ""));
+            if (n == 2 && variant == 5)
+                break;
+        }
+        answers.push_back(eot);
+        seeds.push_back(Answers(answers));
+    }
+    seeds.push_back("");
+    return seeds;
+}
+
+std::vector<std::string> Texts() {
+    return {"Plant \xC3\x98, \xC2\xB5-grid",
+            "\xE2\x82\xAC 12 \xE2\x80\x93 \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x84\xA2",
+            "\xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80", "line one\r\nline two\t\x01",
+            std::string("\x80\x9F\xFF\x00\xC0\x80", 6)};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -80,11 +145,19 @@ int main(int argc, char** argv) {
     std::vector<std::string> seeds;
     std::filesystem::create_directories(argv[2]);
     InitCatalogue();
-    if (target == "parser")
+    if (target == "parser") {
         seeds = Recordings();
-    else if (target == "database")
+    } else if (target == "database") {
         seeds = Databases(argv[2]);
-    else {
+    } else if (target == "pipe") {
+        seeds = Databases(argv[2]);
+        for (const std::string& r : Recordings())
+            seeds.push_back(r);
+    } else if (target == "download") {
+        seeds = Downloads();
+    } else if (target == "windows1252") {
+        seeds = Texts();
+    } else {
         std::fprintf(stderr, "unknown target %s\n", target.c_str());
         return 2;
     }
