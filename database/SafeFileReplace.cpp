@@ -184,18 +184,23 @@ SafeFileReplace::SafeFileReplace(std::string fileName, bool backup)
                     ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0))
         Raise(LoadStr(StrSaveFailed));
 
-    const int fd = CreateHelper(folder_, base_, ".saving-", temporaryName_);
-    if (fd >= 0 && (!exists_ || TakeIdentity(fd, target_, original_))) {
-        writer_ = std::make_unique<FileWriter>(fd, temporaryName_);
-        return;
-    }
-    if (fd >= 0) {
-        ::close(fd);
-        ::unlink(temporaryName_.c_str());
-        temporaryName_.clear();
+    // A file with other names (hard links) is written in place: a rename would part them.
+    bool folderWritable = true;
+    if (!exists_ || original_.st_nlink == 1) {
+        const int fd = CreateHelper(folder_, base_, ".saving-", temporaryName_);
+        if (fd >= 0 && (!exists_ || TakeIdentity(fd, target_, original_))) {
+            writer_ = std::make_unique<FileWriter>(fd, temporaryName_);
+            return;
+        }
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(temporaryName_.c_str());
+            temporaryName_.clear();
+        }
+        folderWritable = fd >= 0;
     }
     // In place, then. The backup is a copy beside the file, which needs the folder.
-    if (!exists_ || (backup_ && fd < 0))
+    if (!exists_ || (backup_ && !folderWritable))
         Raise(LoadStr(StrSaveFailed));
     content_ = ::memfd_create("vro-save", MFD_CLOEXEC);
     const int handle = content_ < 0 ? -1 : ::fcntl(content_, F_DUPFD_CLOEXEC, 0);

@@ -14,7 +14,8 @@
 // NAME.backup beside it (replacing an older backup).
 //
 // Where no temporary file can be made (a folder the user may not write) or it cannot keep the
-// owner, the file is written in place, as a plain save does; with backup that needs a copy
+// owner, and for a file with other names (hard links), the file is written in place, as a
+// plain save does; with backup that needs a copy
 // beside it, and where none can be made the save is refused. A file the user may not write is
 // refused. Every file made is created exclusively, never through a link, under a name that
 // fits the file system. Destroyed without Commit, it leaves everything as it was.

@@ -158,6 +158,13 @@ TEST_F(SaveTest, ALinkPlantedUnderAHelperNameIsNeverFollowed) {
     EXPECT_EQ(ReadBytes(dir / "week.vro.backup"), "former content");
 }
 
+TEST_F(SaveTest, EveryNameOfTheFileShowsTheNewContent) {
+    fs::create_hard_link(dir / "week.vro", dir / "other name.vro");
+    db.Save(true);
+    EXPECT_TRUE(ReadBytes(dir / "other name.vro") == ReadBytes(dir / "week.vro"));
+    EXPECT_EQ(ReadBytes(dir / "week.vro.backup"), "former content");
+}
+
 TEST_F(SaveTest, RootKeepsTheOwnerModeAndAttributesOfAnotherUsersFile) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only the super-user can give a file to another user";
