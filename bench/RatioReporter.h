@@ -19,7 +19,8 @@ public:
     }
 
     // For a benchmark run with several sizes, each run's time per unit of its counter (as
-    // "ms per MB"), and the ratio of the largest size's to the smallest's.
+    // "ms per MB"), and the ratio of the largest size's to the smallest's. With repetitions,
+    // the median is taken.
     void AddFlatness(std::string name, std::string counter, double target) {
         flatness_.push_back({std::move(name), std::move(counter), target});
     }
@@ -27,9 +28,13 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
-            if (r.run_type != Run::RT_Iteration || r.error_occurred)
+            if (r.error_occurred)
                 continue;
-            seconds_[r.run_name.function_name] = r.GetAdjustedRealTime();
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            if (r.run_type != Run::RT_Iteration && !median)
+                continue;
+            if (!median)
+                seconds_[r.run_name.function_name] = r.GetAdjustedRealTime();
             for (const Flatness& f : flatness_) {
                 const auto counter = r.counters.find(f.counter);
                 if (f.name == r.run_name.function_name && counter != r.counters.end())

@@ -17,13 +17,16 @@ public:
     LParameter* Find(int32_t id) const;
 
 private:
-    // Open addressing with linear probing, at most half full: one or two probes per lookup
-    // in one flat array, whatever the number of parameters.
+    // Ids close together (the program draws them from 0 to 32766) index a flat table
+    // directly; scattered ones go to a hash table with linear probing, at most half full.
+    // Either is one flat array, kept small so that lookups stay in the cache.
     struct Slot {
         int32_t id;
         LParameter* parameter; // null: an empty slot
     };
     size_t Home(int32_t id) const;
 
+    int64_t lowest_ = 0;
+    std::vector<LParameter*> direct_;
     std::vector<Slot> slots_;
 };

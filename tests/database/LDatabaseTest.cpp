@@ -252,18 +252,24 @@ TEST(LDatabaseTest, StoredSourceRangesNoSubsetCanMakeAreRefused) {
 }
 
 TEST(LDatabaseTest, SourcesBindToTheFirstParameterWithTheirId) {
-    ScratchFolder dir;
-    LDatabase db;
-    FillDatabase(db, 3, 2);
-    // A damaged file may give two parameters one id; a search from the front finds the first.
-    db.Parameters().Items(2)->SetId(db.Parameters().Items(1)->Id());
-    SaveAs(db, dir / "twice");
-    LDatabase loaded;
-    LoadFrom(loaded, dir / "twice.vro");
-    const auto& sources = loaded.Tables()[0]->Sources;
-    EXPECT_EQ(sources.Items(1)->Parameter, loaded.Parameters().Items(1));
-    EXPECT_EQ(sources.Items(2)->Parameter, loaded.Parameters().Items(1));
-    EXPECT_EQ(sources.Items(3)->Parameter, loaded.Parameters().Items(3));
+    // Ids as the program draws them, and scattered over the whole range as a damaged file may
+    // have them. A damaged file may give two parameters one id: a search from the front
+    // finds the first.
+    for (const std::vector<int32_t>& ids :
+         {std::vector<int32_t>{17, 32766, 32766, 0}, {INT32_MAX, INT32_MIN, INT32_MIN, -5}}) {
+        ScratchFolder dir;
+        LDatabase db;
+        FillDatabase(db, 3, 2);
+        for (int i = 0; i < 4; ++i)
+            db.Parameters().Items(i)->SetId(ids[static_cast<size_t>(i)]);
+        SaveAs(db, dir / "ids");
+        LDatabase loaded;
+        LoadFrom(loaded, dir / "ids.vro");
+        const auto& sources = loaded.Tables()[0]->Sources;
+        for (int i : {0, 1, 3})
+            EXPECT_EQ(sources.Items(i)->Parameter, loaded.Parameters().Items(i)) << ids[0];
+        EXPECT_EQ(sources.Items(2)->Parameter, loaded.Parameters().Items(1)) << ids[0];
+    }
 }
 
 TEST(LDatabaseTest, CountersAtTheirLargestRefuseANewItem) {
