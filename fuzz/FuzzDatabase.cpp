@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -37,6 +38,10 @@ const std::string& SaveFolder() {
             std::abort();
         return name;
     }();
+    static const bool cleanUp = [] {
+        return std::atexit([] { std::filesystem::remove_all(SaveFolder()); }) == 0;
+    }();
+    (void)cleanUp;
     return folder;
 }
 
