@@ -9,6 +9,8 @@ enum StringId : int {
     StrLocation = 15,
     StrComments = 16,
     StrStart = 17,
+    StrPhase = 18,
+    StrMode = 19,
     StrSeconds = 20,
     StrTableTypes = 21,     // 21..25 by table type
     StrParameterNames = 26, // 26..48 by name slot
@@ -16,6 +18,9 @@ enum StringId : int {
     StrChannels = 62,       // channel code c (1..25) is 62 + c
     StrDurationTime = 97,   // "%2.2d:%2.2d:%2.2d"
     StrDurationDays = 98,   // "%2.2dy %2.2dm %2.2dd"
+    StrRate = 88,
+    StrInterval = 89,
+    StrCT = 90,
     StrEnd = 99,
     StrPhaseConfigurations = 100,
     StrRecordingInfoNode = 105,

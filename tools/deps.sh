@@ -23,6 +23,7 @@ VRO_PACKAGES=(
     dpkg-dev
     file
     help2man
+    poppler-utils
 )
 
 vro_install_deps() {

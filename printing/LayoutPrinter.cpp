@@ -1,0 +1,468 @@
+#include "printing/LayoutPrinter.h"
+
+#include "database/LDatabase.h"
+#include "model/ErrorReport.h"
+#include "printing/PrintedTable.h"
+#include "resources/StringTable.h"
+#include "tables/DateTimeText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+QString Text(int id) {
+    return QString::fromStdString(LoadStr(id));
+}
+
+// The selected flags of a table's sources as they were when printing began, put back
+// however the printing ends.
+class SavedSelection {
+public:
+    explicit SavedSelection(PrintedTable& table) : table_(table) {
+        for (const auto& source : table.Group())
+            flags_.push_back(source->Selected);
+    }
+    ~SavedSelection() {
+        LParameterSourceGroup& group = table_.Group();
+        for (int32_t i = 0; i < group.Count(); ++i)
+            group.Items(i)->Selected = flags_[static_cast<size_t>(i)];
+        table_.UpdateTable();
+    }
+    SavedSelection(const SavedSelection&) = delete;
+    SavedSelection& operator=(const SavedSelection&) = delete;
+
+    bool WasSelected(int32_t i) const { return flags_[static_cast<size_t>(i)]; }
+
+private:
+    PrintedTable& table_;
+    std::vector<bool> flags_;
+};
+
+// Strips split the parameter columns of the layouts that have one per parameter; an Event
+// table's two columns are printed whole on every page.
+bool HasParameterColumns(const PrintedTable& table) {
+    return table.Type() == ttHistoric || table.Type() == ttCumulative;
+}
+
+} // namespace
+
+bool PlainPrintInteraction::ExecuteOptions(TLayoutPrinter& printer) {
+    printer.ChartResolution = 100;
+    return true;
+}
+
+QString PlainPrintInteraction::PdfFileName(const QString& proposed) {
+    return pdf_.isEmpty() ? proposed : pdf_;
+}
+
+// One document on the printer, or in a PDF file that takes the place of the chosen one only
+// when the document ends complete. Destroyed before End, it aborts.
+class TLayoutPrinter::Document {
+public:
+    explicit Document(TLayoutPrinter& printer) : printer_(printer) {}
+    ~Document() {
+        if (printer_.printing_)
+            Abort();
+    }
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // False when nothing was started: no file chosen, or the output could not be opened.
+    bool Begin() {
+        QPrinter& printer = *printer_.printer_;
+        QPagedPaintDevice* device = &printer;
+        if (printer.outputFormat() == QPrinter::PdfFormat) {
+            name_ = printer_.Interaction().PdfFileName(printer_.DefaultPdfName());
+            if (name_.isEmpty())
+                return false;
+            file_ = std::make_unique<QSaveFile>(name_);
+            if (!file_->open(QIODevice::WriteOnly))
+                return Failed(file_->errorString());
+            pdf_ = std::make_unique<QPdfWriter>(file_.get());
+            pdf_->setPageLayout(printer.pageLayout());
+            pdf_->setResolution(printer.resolution());
+            pdf_->setTitle(printer_.jobName_);
+            pdf_->setCreator(QStringLiteral("VroView"));
+            device = pdf_.get();
+        } else {
+            printer.setDocName(printer_.jobName_);
+        }
+        if (!painter_.begin(device))
+            return Failed(file_ ? file_->errorString() : QString());
+        device_ = device;
+        printer_.printing_ = true;
+        printer_.Canvas = &painter_;
+        return true;
+    }
+
+    void NewPage() {
+        if (!device_->newPage())
+            throw std::runtime_error("new page");
+    }
+
+    bool End() {
+        painter_.end();
+        Finish();
+        if (file_ && !file_->commit())
+            return Failed(file_->errorString());
+        return true;
+    }
+
+    void Abort() {
+        if (!pdf_)
+            printer_.printer_->abort();
+        painter_.end();
+        if (file_)
+            file_->cancelWriting();
+        Finish();
+    }
+
+private:
+    bool Failed(const QString& reason) {
+        QString message =
+            name_.isEmpty() ? QStringLiteral("The printer could not print the document.")
+                            : QStringLiteral("The printout could not be written to %1.").arg(name_);
+        if (!reason.isEmpty())
+            message += QLatin1Char('\n') + reason;
+        printer_.Interaction().ShowError(message);
+        return false;
+    }
+    void Finish() {
+        printer_.printing_ = false;
+        printer_.Canvas = nullptr;
+    }
+
+    TLayoutPrinter& printer_;
+    QString name_;
+    std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<QPdfWriter> pdf_;
+    QPagedPaintDevice* device_ = nullptr;
+    QPainter painter_;
+};
+
+TLayoutPrinter::TLayoutPrinter()
+    : HeaderFont(QGuiApplication::font()),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    // A PDF gets the margins a desk printer would leave.
+    if (printer_->outputFormat() == QPrinter::PdfFormat)
+        printer_->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+}
+
+TLayoutPrinter::~TLayoutPrinter() = default;
+
+QString TLayoutPrinter::DefaultPdfName() const {
+    QString folder = QDir::homePath();
+    if (Database && Database->Open() && Database->HasFileName())
+        folder = QFileInfo(QFile::decodeName(Database->FileName().c_str())).absolutePath();
+    QString name = Title.isEmpty() ? QStringLiteral("Printout") : Title;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
+
+bool TLayoutPrinter::BusyTest() {
+    if (printing_) {
+        Interaction().ShowError(QString::fromLatin1(BusyMessage));
+        return false;
+    }
+    jobName_ =
+        Database && Database->Open() ? QFile::decodeName(Database->FileName().c_str()) : QString();
+    return true;
+}
+
+void TLayoutPrinter::ResetColors() {
+    Canvas->setPen(Qt::black);
+    Canvas->setBrush(QBrush(Qt::white, Qt::SolidPattern));
+}
+
+void TLayoutPrinter::PageSize() {
+    PageWidth = printer_->width();
+    PageHeight = printer_->height();
+}
+
+void TLayoutPrinter::Margins() {
+    PrintArea = QRect(QPoint(0, 0), QPoint(PageWidth - 1, PageHeight - 1));
+    const int h = QFontMetrics(HeaderFont, printer_.get()).height();
+    if (PrintTitle || PrintPageNumber)
+        PrintArea.setTop(PrintArea.top() + static_cast<int>(1.5 * h));
+    if (PrintLocation || PrintUserId)
+        PrintArea.setBottom(PrintArea.bottom() - static_cast<int>(1.5 * h));
+    if (PrintArea.bottom() < PrintArea.top())
+        Raise(TooShortMessage);
+}
+
+void TLayoutPrinter::Paginate() {
+    const QPaintDevice& device = *printer_;
+    // Only rows that fit whole below the header row: one reaching past the print area would
+    // print over the footer or off the page.
+    int space = PrintArea.height() - Grid->GetRowHeight(device, 0);
+    RowsPerPage = 0;
+    while (space >= Grid->GetRowHeight(device, RowsPerPage + 1)) {
+        space -= Grid->GetRowHeight(device, RowsPerPage + 1);
+        ++RowsPerPage;
+    }
+    if (RowsPerPage <= 0)
+        Raise(TooShortMessage);
+    RowPages = (LastRow - FirstRow + RowsPerPage) / RowsPerPage;
+
+    if (HasParameterColumns(*Grid)) {
+        ColumnsPerPage = (PageWidth - Grid->GetColWidth(device, 0)) / Grid->GetColWidth(device, 1);
+        if (ColumnsPerPage <= 0)
+            Raise(TooShortMessage);
+        // A table with every parameter hidden still prints its time column.
+        const int32_t columns = std::max(Grid->Group().SelectedCount(), 1);
+        ColumnStrips = (columns + ColumnsPerPage - 1) / ColumnsPerPage;
+    } else {
+        ColumnsPerPage = Grid->ColCount();
+        ColumnStrips = 1;
+    }
+    PageCount = ColumnStrips * RowPages;
+}
+
+int32_t TLayoutPrinter::PageNumber(int32_t strip, int32_t rowPage) const {
+    return strip + rowPage * ColumnStrips + 1;
+}
+
+void TLayoutPrinter::PrintHeaderFooter(int32_t page) {
+    QPainter& canvas = *Canvas;
+    canvas.setFont(HeaderFont);
+    ResetColors();
+    const QFontMetrics metrics(HeaderFont, canvas.device());
+    const auto draw = [&](const QString& text, bool right, bool bottom) {
+        const int x = right ? PageWidth - metrics.horizontalAdvance(text) : 0;
+        const int y = bottom ? PageHeight - metrics.height() : 0;
+        canvas.drawText(x, y + metrics.ascent(), text);
+    };
+    const LSession* recording = Database && Database->Open() ? &Database->Header() : nullptr;
+    if (PrintTitle)
+        draw(Title, false, false);
+    if (PrintPageNumber)
+        draw(QString::asprintf(LoadStr(StrPageOfPages).c_str(), page, PageCount), true, false);
+    if (PrintLocation && recording && !recording->Location.empty())
+        draw(Text(StrLocationLine)
+                 .replace(QStringLiteral("%s"), QString::fromStdString(recording->Location)),
+             false, true);
+    if (PrintUserId && recording && !recording->UserID.empty())
+        draw(Text(StrUserIdLine)
+                 .replace(QStringLiteral("%s"), QString::fromStdString(recording->UserID)),
+             true, true);
+}
+
+void TLayoutPrinter::PrintInfoPage() {
+    const LSession& recording = Database->Header();
+    const int labels[10] = {StrUserId, StrLocation, StrComments, StrStart,    StrEnd,
+                            StrPhase,  StrMode,     StrRate,     StrInterval, StrCT};
+    const QString values[10] = {QString::fromStdString(recording.UserID),
+                                QString::fromStdString(recording.Location),
+                                QString::fromStdString(recording.Comments),
+                                DateTimeToStr(recording.StartTime),
+                                DateTimeToStr(recording.EndTime),
+                                QString::fromStdString(recording.PhaseConfigName()),
+                                QString::fromStdString(recording.ModeName()),
+                                QString::fromStdString(recording.RateText()),
+                                QString::fromStdString(recording.IntervalName()),
+                                QString::fromStdString(recording.CTName())};
+    QPainter& canvas = *Canvas;
+    canvas.setFont(HeaderFont);
+    ResetColors();
+    const QFontMetrics metrics(HeaderFont, canvas.device());
+    int widest = 0;
+    for (int label : labels)
+        widest = std::max(widest, metrics.horizontalAdvance(Text(label) + QLatin1Char(':')));
+    const int x = PrintArea.left() + widest;
+    int y = PrintArea.top();
+    for (int i = 0; i < 10; ++i) {
+        const QString label = Text(labels[i]) + QLatin1Char(':');
+        canvas.drawText(x - metrics.horizontalAdvance(label), y + metrics.ascent(), label);
+        canvas.drawText(x, y + metrics.ascent(), values[i]);
+        y += static_cast<int>(1.25 * metrics.height());
+    }
+}
+
+void TLayoutPrinter::PrintRows(int32_t rowPage) {
+    QPainter& canvas = *Canvas;
+    canvas.setFont(Grid->Font());
+    ResetColors();
+    int y = PrintArea.top();
+    Grid->DrawRow(canvas, 0, PrintArea.left(), y);
+    const int32_t first = FirstRow + rowPage * RowsPerPage;
+    for (int32_t i = first; i < first + RowsPerPage && i <= LastRow; ++i)
+        Grid->DrawRow(canvas, i + 1, PrintArea.left(), y);
+}
+
+bool TLayoutPrinter::PrintRecordingInfo() {
+    if (!Database || !Database->Open() || !BusyTest())
+        return false;
+    PageSize();
+    PageCount = 1;
+    Title = QStringLiteral("Recording info");
+    try {
+        Margins();
+    } catch (const VroError& e) {
+        Interaction().ShowError(QString::fromStdString(e.what()));
+        return false;
+    }
+    PrintInteraction& interaction = Interaction();
+    if (!interaction.ExecuteOptions(*this))
+        return false;
+    Document document(*this);
+    if (!document.Begin())
+        return false;
+    try {
+        interaction.StartProgress(*this);
+        interaction.SetProgress(1);
+        PrintInfoPage();
+        PrintHeaderFooter(1);
+        if (interaction.Cancelled()) {
+            interaction.HideProgress();
+            return false;
+        }
+        interaction.HideProgress();
+        return document.End();
+    } catch (...) {
+        interaction.HideProgress();
+        return false;
+    }
+}
+
+bool TLayoutPrinter::PrintChart() {
+    ChartDrawing chart = std::move(Chart);
+    Chart = {};
+    if (!chart || !BusyTest())
+        return false;
+    PageSize();
+    PageCount = 1;
+    try {
+        Margins();
+    } catch (const VroError& e) {
+        Interaction().ShowError(QString::fromStdString(e.what()));
+        return false;
+    }
+    // Taken before the options, which set it on OK for the charts printed after this one.
+    const int resolution = -ChartResolution;
+    PrintInteraction& interaction = Interaction();
+    if (!interaction.ExecuteOptions(*this))
+        return false;
+    Document document(*this);
+    if (!document.Begin())
+        return false;
+    try {
+        interaction.StartProgress(*this);
+        interaction.SetProgress(1);
+        PrintHeaderFooter(1);
+        // Whatever the chart leaves set on the painter stays with it.
+        Canvas->save();
+        try {
+            chart(*Canvas, PrintArea, resolution);
+        } catch (...) {
+            Canvas->restore();
+            throw;
+        }
+        Canvas->restore();
+        const bool cancelled = interaction.Cancelled();
+        interaction.HideProgress();
+        return !cancelled && document.End();
+    } catch (...) {
+        interaction.HideProgress();
+        return false;
+    }
+}
+
+bool TLayoutPrinter::PrintTable() {
+    PrintedTable* grid = Grid;
+    Grid = nullptr;
+    if (!grid || !BusyTest())
+        return false;
+    FirstRow = std::max(FirstRow, 0);
+    LastRow = std::min(LastRow, grid->DataRowCount() - 1);
+    if (LastRow < FirstRow)
+        return false;
+    // The page count shows in the options, so the layout comes first, with the options in
+    // force before the dialog.
+    PageSize();
+    Grid = grid;
+    try {
+        Margins();
+        Paginate();
+    } catch (const VroError& e) {
+        Grid = nullptr;
+        Interaction().ShowError(QString::fromStdString(e.what()));
+        return false;
+    }
+    PrintInteraction& interaction = Interaction();
+    bool printed = false;
+    if (interaction.ExecuteOptions(*this)) {
+        Document document(*this);
+        if (document.Begin()) {
+            try {
+                interaction.StartProgress(*this);
+                PrintTablePages(document);
+                interaction.HideProgress();
+                printed = document.End();
+            } catch (...) {
+                interaction.HideProgress();
+            }
+        }
+    }
+    Grid = nullptr;
+    return printed;
+}
+
+namespace {
+struct PrintCancelled {};
+} // namespace
+
+void TLayoutPrinter::PrintTablePages(Document& document) {
+    PrintInteraction& interaction = Interaction();
+    SavedSelection saved(*Grid);
+    LParameterSourceGroup& group = Grid->Group();
+    int32_t last = -1;
+    for (int32_t s = 0; s < ColumnStrips; ++s) {
+        if (HasParameterColumns(*Grid)) {
+            int32_t shown = 0;
+            for (int32_t i = 0; i < group.Count(); ++i) {
+                const bool show = saved.WasSelected(i) && i > last && shown < ColumnsPerPage;
+                group.Items(i)->Selected = show;
+                if (show) {
+                    last = i;
+                    ++shown;
+                }
+            }
+            Grid->UpdateTable();
+        }
+        for (int32_t p = 0; p < RowPages; ++p) {
+            // Counted over the whole document, so that the bar fills once.
+            interaction.SetProgress(s * RowPages + p + 1);
+            PrintRows(p);
+            PrintHeaderFooter(PageNumber(s, p));
+            if (p < RowPages - 1)
+                document.NewPage();
+            if (interaction.Cancelled())
+                throw PrintCancelled();
+        }
+        if (s < ColumnStrips - 1)
+            document.NewPage();
+    }
+}
+
+TLayoutPrinter& LayoutPrinter() {
+    // Goes with the application: a printer outliving it could not close its connections.
+    static TLayoutPrinter* printer = [] {
+        auto* made = new TLayoutPrinter;
+        qAddPostRoutine([] { delete &LayoutPrinter(); });
+        return made;
+    }();
+    return *printer;
+}

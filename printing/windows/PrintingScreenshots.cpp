@@ -1,0 +1,26 @@
+#include "printing/windows/PrintingScreenshots.h"
+
+#include "printing/LayoutPrinter.h"
+#include "printing/windows/TPrintingOptionsDialog.h"
+#include "printing/windows/TPrintingProgressForm.h"
+#include "shell/Screenshots.h"
+
+#include <QProgressBar>
+
+QStringList WritePrintingScreenshots(const QString& directory) {
+    ScreenshotFolder folder(directory);
+    TLayoutPrinter printer;
+    printer.PageCount = 6;
+    printer.PrintUserId = false;
+
+    TPrintingOptionsDialog options;
+    options.SetPrinter(&printer);
+    options.Init();
+    folder.Save(options, "printing-options.png");
+
+    TPrintingProgressForm progress;
+    progress.StartProgress(printer);
+    progress.ProgressBar()->setValue(2);
+    folder.Save(progress, "printing-progress.png");
+    return folder.Written();
+}

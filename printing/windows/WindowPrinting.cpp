@@ -1,0 +1,61 @@
+#include "printing/windows/WindowPrinting.h"
+
+#include "printing/windows/TPrintingOptionsDialog.h"
+#include "printing/windows/TPrintingProgressForm.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+bool TWindowPrintInteraction::ExecuteOptions(TLayoutPrinter& printer) {
+    TPrintingOptionsDialog& dialog = PrintingOptionsDialog();
+    dialog.SetPrinter(&printer);
+    return dialog.Execute();
+}
+
+QString TWindowPrintInteraction::PdfFileName(const QString& proposed) {
+    if (asker_)
+        return asker_(proposed);
+    QFileDialog dialog(QApplication::activeWindow(), QStringLiteral("Print to PDF file"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF files (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void TWindowPrintInteraction::StartProgress(TLayoutPrinter& printer) {
+    TPrintingProgressForm& progress = PrintingProgressForm();
+    progress.StartProgress(printer);
+    progress.show();
+    progress.raise();
+}
+
+void TWindowPrintInteraction::SetProgress(int32_t position) {
+    PrintingProgressForm().SetProgress(position);
+}
+
+bool TWindowPrintInteraction::Cancelled() const {
+    return PrintingProgressForm().Cancelled;
+}
+
+void TWindowPrintInteraction::HideProgress() {
+    PrintingProgressForm().hide();
+}
+
+void TWindowPrintInteraction::ShowError(const QString& message) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), message, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+TWindowPrintInteraction& WindowPrinting() {
+    static TWindowPrintInteraction interaction;
+    return interaction;
+}
+
+void InstallWindowPrinting() {
+    LayoutPrinter().SetInteraction(&WindowPrinting());
+}
