@@ -4,6 +4,7 @@
 #include "acquisition/windows/AcquisitionScreenshots.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
+#include "printing/windows/PrintingScreenshots.h"
 #include "shell/ProgramArguments.h"
 #include "shell/Screenshots.h"
 #include "shell/StartProgram.h"
@@ -31,6 +32,7 @@ int WriteScreenshots(TMainForm& main, const QString& directory, const QString& f
     written << WriteAcquisitionScreenshots(directory);
     written << WriteTableDialogScreenshots(directory);
     written << WriteTableScreenshots(directory);
+    written << WritePrintingScreenshots(directory);
     ScreenshotFolder folder(directory);
     main.resize(900, 600);
     folder.Save(main, "main-empty.png");

@@ -2,6 +2,9 @@
 
 #include "acquisition/windows/TManualConfigurationDialog.h"
 #include "acquisition/windows/TNewSessionDialog.h"
+#include "printing/windows/TPrintingOptionsDialog.h"
+#include "printing/windows/TPrintingProgressForm.h"
+#include "printing/windows/WindowPrinting.h"
 #include "shell/TAboutBox.h"
 #include "shell/TCopyProgressForm.h"
 #include "shell/TErrorBox.h"
@@ -30,12 +33,15 @@ std::unique_ptr<TMainForm> StartProgram(const QString& commandLineFile) {
     new TTimeSelectionDialog(owner);
     new TTableSelectParametersDialog(owner);
     new TChartSelectParametersDialog(owner);
+    new TPrintingOptionsDialog(owner);
     new TVisibleParametersDialog(owner);
     // Read after the command line's file: a database opened there leaves the picture as
     // stored, so that it shows again once that database is closed.
     (new TSettingsDialog(owner))->SetAdImage(owner->AdImage());
     new TAboutBox(owner);
+    new TPrintingProgressForm(owner);
     new TCopyProgressForm(owner);
+    InstallWindowPrinting();
     mainForm->SetDownloader([](std::string& bytes) {
         NewSessionDialog().SetDestination(&bytes);
         return NewSessionDialog().Execute();

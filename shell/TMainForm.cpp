@@ -4,6 +4,7 @@
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/ParameterTable.h"
+#include "printing/LayoutPrinter.h"
 #include "resources/DataFiles.h"
 #include "resources/StringTable.h"
 #include "shell/Help.h"
@@ -45,20 +46,10 @@ QString DisplayName(const std::string& fileName) {
     return QFile::decodeName(fileName.c_str());
 }
 
-QPrinter& Printer() {
-    static QPrinter printer;
-    return printer;
-}
-
 } // namespace
 
 TMainForm* MainForm() {
     return Instance;
-}
-
-bool& TMainForm::PrinterPrinting() {
-    static bool printing = false;
-    return printing;
 }
 
 TMainForm::TMainForm(QWidget* parent)
@@ -136,9 +127,12 @@ TMainForm::TMainForm(QWidget* parent)
     InitCatalogue();
     recentFiles_.SetMenu(form_->MIReopen, [this](const QString& f) { MIReopenClick(f); });
     InitExplorer();
+    LayoutPrinter().Database = &database_;
 }
 
 TMainForm::~TMainForm() {
+    if (LayoutPrinter().Database == &database_)
+        LayoutPrinter().Database = nullptr;
     CloseItemWindows();
     database_.Close();
 }
@@ -148,11 +142,14 @@ void TMainForm::CloseItemWindows() {
 }
 
 bool TMainForm::RefuseWhileBusy() {
-    if (TTableForm::CopiesInProgress() == 0)
+    QString message;
+    if (LayoutPrinter().Printing())
+        message = QString::fromLatin1(TLayoutPrinter::BusyMessage);
+    else if (TTableForm::CopiesInProgress() > 0)
+        message = QStringLiteral("A table is being copied. Wait until the copy finishes.");
+    else
         return false;
-    QMessageBox::information(
-        this, QString::fromLatin1(Caption),
-        QStringLiteral("A table is being copied. Wait until the copy finishes."));
+    QMessageBox::information(this, QString::fromLatin1(Caption), message);
     return true;
 }
 
@@ -477,7 +474,7 @@ void TMainForm::ImportFromFile(const QString& name) {
 }
 
 void TMainForm::MIPrintSetupClick() {
-    QPrintDialog dialog(&Printer(), this);
+    QPrintDialog dialog(&LayoutPrinter().Printer(), this);
     dialog.setWindowTitle(QStringLiteral("Print Setup"));
     dialog.exec();
 }
@@ -614,7 +611,7 @@ void TMainForm::PopDeleteClick() {
     const TExplorerItemKind kind = selectedKind_;
     if (kind != ikTable && kind != ikChart)
         return;
-    // A table being copied must stay until its copy ends.
+    // A table being copied or printed must stay until that ends.
     if (RefuseWhileBusy())
         return;
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"),
@@ -641,7 +638,9 @@ void TMainForm::PopPropertiesClick() {
 }
 
 void TMainForm::PopPrintClick() {
-    if (LTableRecord* table = SelectedTable())
+    if (selectedKind_ == ikRecordingInfo && database_.Open())
+        LayoutPrinter().PrintRecordingInfo();
+    else if (LTableRecord* table = SelectedTable())
         TableWindow(*table).PrintEntireTable();
 }
 
@@ -655,7 +654,8 @@ void TMainForm::ExplorerMouseDown(const QPoint& position) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (PrinterPrinting() || !CloseDatabase())
+    // Refused without a word while printing, as the program always did.
+    if (LayoutPrinter().Printing() || !CloseDatabase())
         event->ignore();
     else
         event->accept();

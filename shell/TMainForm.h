@@ -105,9 +105,6 @@ public:
     TTableForm& TableWindow(LTableRecord& record);
     TTableForm* ExistingTableWindow(const LTableRecord* record) const;
 
-    // Printing in progress: the program refuses to end meanwhile.
-    static bool& PrinterPrinting();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -124,8 +121,8 @@ private:
     LTableRecord* SelectedTable() const;
     // The windows go before the records they show: whenever the database closes.
     void CloseItemWindows();
-    // While a table is copied or exported, events are processed: the database and its
-    // windows must stay. True (after saying so) when such work runs.
+    // While a table is copied or exported, or a printout runs, events are processed: the
+    // database and its windows must stay. True (after saying so) when such work runs.
     bool RefuseWhileBusy();
 
     std::unique_ptr<Ui::TMainForm> form_;

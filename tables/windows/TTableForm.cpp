@@ -2,6 +2,8 @@
 
 #include "database/LTableRecord.h"
 #include "model/Auxilary.h"
+#include "printing/LayoutPrinter.h"
+#include "printing/PrintedTable.h"
 #include "shell/MenuImages.h"
 #include "shell/TCopyProgressForm.h"
 #include "tables/TableExport.h"
@@ -230,13 +232,36 @@ void TTableForm::CopySelectedRange() {
     CopyRows(top, bottom);
 }
 
+PrintedTable TTableForm::Printout() const {
+    PrintedTable table(record_.Sources, table_->Type(), table_->font(), table_->Text().Locale(),
+                       table_->logicalDpiY());
+    std::vector<int> widths;
+    for (int32_t col = 0; col < table_->ColCount(); ++col)
+        widths.push_back(table_->ColWidths(col));
+    table.SetColWidths(std::move(widths));
+    return table;
+}
+
+bool TTableForm::PrintRows(int32_t first, int32_t last) {
+    if (copying_)
+        return false;
+    PrintedTable table = Printout();
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Title = windowTitle();
+    printer.Grid = &table;
+    printer.FirstRow = first;
+    printer.LastRow = last;
+    return printer.PrintTable();
+}
+
 void TTableForm::PrintEntireTable() {
-    QMessageBox::information(this, windowTitle(),
-                             QStringLiteral("Printing will come with a later version of VroView."));
+    PrintRows(0, LastDataRow());
 }
 
 void TTableForm::PrintSelectedRange() {
-    PrintEntireTable();
+    int32_t top, bottom;
+    table_->SelectedRows(top, bottom);
+    PrintRows(top, bottom);
 }
 
 void TTableForm::Export() {
@@ -279,6 +304,9 @@ bool TTableForm::ExportTo(const QString& fileName, int32_t first, int32_t last) 
 }
 
 void TTableForm::VisibleParametersClick() {
+    // A printout shows its column strips through the same flags.
+    if (LayoutPrinter().Printing())
+        return;
     if (RunVisibleParametersDialog(record_.Sources))
         UpdateTable();
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class LTableRecord;
+class PrintedTable;
 class QAction;
 class QLabel;
 class QMenu;
@@ -43,8 +44,13 @@ public:
     void CopyRows(int32_t first, int32_t last);
     void CopyEntireTable();
     void CopySelectedRange();
+    // The header row and data rows first to last on the printer (see TLayoutPrinter). True
+    // when printed.
+    bool PrintRows(int32_t first, int32_t last);
     void PrintEntireTable();
     void PrintSelectedRange();
+    // The table as the printer draws it: the sources, layout, font and column widths shown.
+    PrintedTable Printout() const;
     // Asks for a file name and exports the whole table to it.
     void Export();
     // The text of CopyRows into a file: CSV for a name ending in ".csv", TAB-separated

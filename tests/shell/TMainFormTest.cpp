@@ -1,10 +1,12 @@
 // The main window's commands as the user meets them: open, save, close with the question,
 // import, a new recording, and the explorer tree.
 #include "tests/support/ModalDriver.h"
+#include "tests/support/PdfPages.h"
 #include "tests/support/TestSettings.h"
 
 #include "database/LDatabase.h"
 #include "model/LParameter.h"
+#include "printing/LayoutPrinter.h"
 #include "shell/TErrorBox.h"
 #include "shell/TMainForm.h"
 #include "shell/TSettingsDialog.h"
@@ -23,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -438,6 +441,60 @@ TEST_F(TMainFormTest, CommandsThatCloseTheDatabaseWaitForATableCopy) {
     window.CopyEntireTable();
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(refused, "A table is being copied. Wait until the copy finishes.");
+    form->MICloseClick();
+    EXPECT_FALSE(form->Database().Open());
+}
+
+// Runs the test's commands from the events a printout processes.
+class PrintingMeanwhile : public PlainPrintInteraction {
+public:
+    using PlainPrintInteraction::PlainPrintInteraction;
+    void SetProgress(int32_t position) override {
+        if (position == 1 && Meanwhile)
+            Meanwhile();
+    }
+    std::function<void()> Meanwhile;
+};
+
+TEST_F(TMainFormTest, PrintPrintsTheSelectedNodeAndNothingTakesTheDatabaseMeanwhile) {
+    const QString file = SaveDatabaseFile("print", 1, 30);
+    form->OpenDatabase(file, true);
+    PrintingMeanwhile printing(Path(QStringLiteral("print.pdf")));
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.SetInteraction(&printing);
+    const std::string pdf = Path(QStringLiteral("print.pdf")).toStdString();
+
+    form->PopPrintClick();
+    ASSERT_EQ(form->SelectedKind(), ikRecordingInfo);
+    EXPECT_EQ(Occurrences(PdfPageTexts(pdf).at(0), "Recording info"), 1);
+
+    form->Explorer()->setCurrentItem(form->TablesNode()->child(0));
+    std::vector<QString> refusals(6);
+    std::vector<ModalDriver::Step> answers;
+    for (QString& text : refusals)
+        answers.push_back(Answer(QMessageBox::Ok, &text));
+    bool downloaded = false;
+    form->SetDownloader([&](std::string&) { return downloaded = true; });
+    printing.Meanwhile = [&] {
+        ModalDriver driver(answers);
+        form->MICloseClick();
+        form->MINewClick();
+        form->MIOpenClick();
+        form->MIImportClick();
+        form->MIReopenClick(file);
+        form->PopDeleteClick();
+        // Ending the program is refused without a word.
+        form->close();
+    };
+    form->PopPrintClick();
+    printer.SetInteraction(nullptr);
+    EXPECT_EQ(refusals, std::vector<QString>(6, QString::fromLatin1(TLayoutPrinter::BusyMessage)));
+    EXPECT_TRUE(asked.empty());
+    EXPECT_FALSE(downloaded);
+    EXPECT_TRUE(form->Database().Open());
+    EXPECT_EQ(form->Database().Tables().size(), 1u);
+    EXPECT_EQ(Occurrences(PdfPageTexts(pdf).at(0), "Table #1"), 1);
     form->MICloseClick();
     EXPECT_FALSE(form->Database().Open());
 }

@@ -1,13 +1,17 @@
 #include "tables/windows/TTableForm.h"
 #include "model/Auxilary.h"
+#include "printing/LayoutPrinter.h"
 #include "shell/TCopyProgressForm.h"
 #include "tables/windows/TParameterGrid.h"
+#include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -112,6 +116,49 @@ TEST_F(TTableFormTest, AMixedTableShowsItsHistoricParametersAndSaysSo) {
     EXPECT_FALSE(mixed.NoteLabel()->isHidden());
     TTableForm plain(AddTable(db, {1}));
     EXPECT_TRUE(plain.NoteLabel()->isHidden());
+}
+
+TEST_F(TTableFormTest, PrintsTheEntireTableOrTheSelectedRowsInTheColumnsShown) {
+    ParseRecording(db, {HistoricV1, HistoricI1, HistoricRealPower}, 6);
+    TTableForm form(AddTable(db, {0, 1, 2}));
+    ScratchFolder scratch;
+    PlainPrintInteraction interaction(QString::fromStdString(scratch / "table.pdf"));
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.SetInteraction(&interaction);
+    printer.Database = &db;
+    const auto times = [&](int32_t first, int32_t last) {
+        std::vector<int> printed;
+        const std::string all = PdfPageTexts(scratch / "table.pdf").at(0);
+        for (int32_t k = first; k <= last; ++k) {
+            QString time, unused;
+            form.Table()->GetCellText(0, k + 1, time, unused);
+            printed.push_back(Occurrences(all, time.toStdString()));
+        }
+        return printed;
+    };
+
+    EXPECT_TRUE(form.PrintRows(0, 5));
+    EXPECT_EQ(printer.Title, QStringLiteral("Table #1"));
+    EXPECT_EQ(printer.PageCount, 1);
+    EXPECT_EQ(times(0, 5), std::vector<int>(6, 1));
+
+    form.Table()->selectRow(2);
+    form.Table()->selectionModel()->select(
+        QItemSelection(form.Table()->model()->index(2, 0), form.Table()->model()->index(3, 0)),
+        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    form.PrintSelectedRange();
+    EXPECT_EQ(times(0, 5), (std::vector<int>{0, 0, 1, 1, 0, 0}));
+
+    // A column the user widened leaves room for fewer parameters on a page.
+    const int32_t columns = printer.ColumnsPerPage;
+    form.Table()->horizontalHeader()->resizeSection(0, 500);
+    form.PrintEntireTable();
+    EXPECT_LT(printer.ColumnsPerPage, columns);
+    EXPECT_EQ(printer.ColumnStrips, 3);
+    EXPECT_EQ(PdfPageCount(scratch / "table.pdf"), 3);
+    printer.SetInteraction(nullptr);
+    printer.Database = nullptr;
 }
 
 } // namespace
