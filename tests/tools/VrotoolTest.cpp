@@ -1,5 +1,6 @@
 // vrotool as a user runs it: exit statuses, messages and the JSON shape.
 #include "database/LDatabase.h"
+#include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tools/RecordingGenerator.h"
 
@@ -19,10 +20,9 @@ struct Result {
     std::string out;
 };
 
-// Runs vrotool with the arguments; standard error goes to standard output.
-Result Vro(const std::string& args) {
-    const std::string command = std::string(VROTOOL) + " " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
+// Runs a shell command; standard error goes to standard output.
+Result RunCommand(const std::string& command) {
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     Result r{-1, {}};
     std::array<char, 4096> buf;
     size_t n;
@@ -31,6 +31,11 @@ Result Vro(const std::string& args) {
     const int status = pclose(pipe);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+// Runs vrotool with the arguments.
+Result Vro(const std::string& args) {
+    return RunCommand(std::string(VROTOOL) + " " + args);
 }
 
 class VrotoolTest : public ::testing::Test {
@@ -243,6 +248,90 @@ TEST_F(VrotoolTest, TableAsTheWindowCopiesIt) {
     }
     r = Vro("table " + Write("bad.vro", "Vro") + " --index 1");
     EXPECT_EQ(r.status, 1);
+}
+TEST_F(VrotoolTest, PrintMakesThePagesOfTheWindowsAsAPdfWithoutADisplay) {
+    GeneratorOptions o;
+    o.phaseConfig = 0;
+    o.entries = {0, 9, 17, 23, 29, 35};
+    o.historicPoints = 150;
+    LDatabase db;
+    db.New();
+    db.Parse(GenerateRecordingBytes(o));
+    db.Header().Location = "Plant 2";
+    db.Header().UserID = "J. Smith";
+    LTableRecord& table = *db.AddTable();
+    for (const auto& p : db.Parameters())
+        table.Sources.Add(std::make_unique<LParameterSource>(p.get()));
+    db.SetFileName((dir / "p.vro").string());
+    db.Save(false);
+    const std::string vro = db.FileName();
+    const std::string pdf = (dir / "p.pdf").string();
+    const std::string print = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                              std::string(VROTOOL) + " print " + vro + " -o " + pdf + " ";
+
+    const struct {
+        std::string args;
+        std::vector<std::string> shown, hidden;
+        int times; // data rows on the first page: every time stamp's seconds are :01
+        std::string pageSize;
+    } prints[] = {
+        {"--info",
+         {"Recording info", "Page 1 of 1", "Location: Plant 2", "User Id: J. Smith"},
+         {},
+         -1,
+         "A4"},
+        {"--table 1",
+         {"Table #1", "Page 1 of 6", "Location: Plant 2", "RMS Voltage"},
+         {"Power Factor"},
+         -1,
+         "A4"},
+        {"--table 1 --first 2 --last 3 --no-title --no-page-number --no-location --no-user-id "
+         "--page Letter --landscape",
+         {"RMS Voltage", "Power Factor"},
+         {"Table #1", "Page ", "Location: ", "User Id: "},
+         2,
+         "792 x 612 pts (letter)"},
+    };
+    for (const auto& p : prints) {
+        const Result r = RunCommand(print + p.args);
+        ASSERT_EQ(r.status, 0) << p.args << "\n" << r.out;
+        const int pages = PdfPageCount(pdf);
+        EXPECT_NE(r.out.find("Wrote " + pdf + ", " + std::to_string(pages) +
+                             (pages == 1 ? " page\n" : " pages\n")),
+                  std::string::npos)
+            << r.out;
+        const std::vector<std::string> texts = PdfPageTexts(pdf);
+        ASSERT_FALSE(texts.empty());
+        for (const std::string& text : p.shown)
+            EXPECT_EQ(Occurrences(texts[0], text), 1) << text << " in\n" << texts[0];
+        for (const std::string& text : p.hidden)
+            EXPECT_EQ(Occurrences(texts[0], text), 0) << text << " in\n" << texts[0];
+        if (p.times >= 0) {
+            EXPECT_EQ(Occurrences(texts[0], ":01"), p.times) << texts[0];
+        }
+        const Result info = RunCommand("pdfinfo " + pdf);
+        EXPECT_NE(info.out.find(p.pageSize), std::string::npos) << info.out;
+    }
+
+    const struct {
+        std::string args;
+        int status;
+        std::string message;
+    } failures[] = {
+        {"--table 2", 1, "No table 2: the file has 1 table\n"},
+        {"--table 1 --first 150", 1,
+         "Rows 150 to 149 are not in the table: its data rows are 0 to 149\n"},
+        {"--info --table 1", 2, ""},
+        {"--info --first 1", 2, ""},
+        {"--table 1 --page B5", 2, ""},
+    };
+    for (const auto& f : failures) {
+        std::filesystem::remove(pdf);
+        const Result r = RunCommand(print + f.args);
+        EXPECT_EQ(r.status, f.status) << f.args;
+        EXPECT_NE(r.out.find(f.message), std::string::npos) << r.out;
+        EXPECT_FALSE(std::filesystem::exists(pdf)) << f.args;
+    }
 }
 #endif
 

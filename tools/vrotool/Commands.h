@@ -11,3 +11,4 @@ int DownloadCommand(Arguments& args);
 int ImportCommand(Arguments& args);
 int EditCommand(Arguments& args);
 int TableCommand(Arguments& args); // with the tables' texts (Qt Core) only
+int PrintCommand(Arguments& args); // with the printer (Qt Gui, offscreen) only

@@ -1,0 +1,114 @@
+// vrotool print: the recording information or a table of a database file as the program
+// prints it, into a PDF file, without a display.
+#include "database/LDatabase.h"
+#include "model/ErrorReport.h"
+#include "printing/LayoutPrinter.h"
+#include "printing/PrintedTable.h"
+#include "tables/TableText.h"
+#include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/Commands.h"
+
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+constexpr long long MaxInt = std::numeric_limits<int32_t>::max();
+
+QPageSize PageNamed(const std::string& name) {
+    if (name == "A4" || name == "a4")
+        return QPageSize(QPageSize::A4);
+    if (name == "Letter" || name == "letter")
+        return QPageSize(QPageSize::Letter);
+    throw UsageError("--page is A4 or Letter, not '" + name + "'");
+}
+
+} // namespace
+
+int PrintCommand(Arguments& args) {
+    const bool info = args.Flag("--info");
+    const auto tableIndex = args.Integer("--table", 1, MaxInt);
+    const auto first = args.Integer("--first", 0, MaxInt);
+    const auto last = args.Integer("--last", 0, MaxInt);
+    const bool noTitle = args.Flag("--no-title");
+    const bool noPageNumber = args.Flag("--no-page-number");
+    const bool noLocation = args.Flag("--no-location");
+    const bool noUserId = args.Flag("--no-user-id");
+    const auto pageName = args.Value("--page");
+    const bool landscape = args.Flag("--landscape");
+    const auto output = args.Value("--output", "-o");
+    const auto files = args.Positionals();
+    args.Finish();
+    if (files.size() != 1)
+        throw UsageError("give exactly one FILE.vro");
+    if (info == tableIndex.has_value())
+        throw UsageError("give either --info or --table N");
+    if (!output)
+        throw UsageError("give the PDF file to write with -o OUT.pdf");
+    if (info && (first || last))
+        throw UsageError("--first and --last choose rows of a table");
+    if (first && last && *last < *first)
+        throw UsageError("--last comes before --first");
+    const QPageSize page = PageNamed(pageName.value_or("A4"));
+
+    // Fonts and PDF output need a GUI application, but never a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "vrotool";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+
+    LDatabase db;
+    db.New();
+    db.Load(files[0]);
+
+    TLayoutPrinter printer;
+    QPrinter& device = printer.Printer();
+    device.setOutputFormat(QPrinter::PdfFormat);
+    device.setPageLayout(QPageLayout(page,
+                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    PlainPrintInteraction interaction(QString::fromStdString(*output));
+    printer.SetInteraction(&interaction);
+    printer.Database = &db;
+    printer.PrintTitle = !noTitle;
+    printer.PrintPageNumber = !noPageNumber;
+    printer.PrintLocation = !noLocation;
+    printer.PrintUserId = !noUserId;
+
+    bool printed = false;
+    if (info) {
+        printed = printer.PrintRecordingInfo();
+    } else {
+        const auto& tables = db.Tables();
+        if (*tableIndex > static_cast<long long>(tables.size()))
+            Raise("No table " + std::to_string(*tableIndex) + ": the file has " +
+                  std::to_string(tables.size()) + (tables.size() == 1 ? " table" : " tables"));
+        LTableRecord& record = *tables[static_cast<size_t>(*tableIndex - 1)];
+        const TableLayout layout = ChooseLayout(record.Sources);
+        PrintedTable table(record.Sources, layout.Type, QGuiApplication::font());
+        const int32_t rows = table.DataRowCount();
+        printer.FirstRow = static_cast<int32_t>(first.value_or(0));
+        printer.LastRow = static_cast<int32_t>(last.value_or(rows - 1));
+        if (printer.LastRow >= rows || printer.FirstRow > printer.LastRow)
+            Raise("Rows " + std::to_string(printer.FirstRow) + " to " +
+                  std::to_string(printer.LastRow) +
+                  " are not in the table: its data rows are 0 to " + std::to_string(rows - 1));
+        printer.Title = QString::fromStdString(record.Caption);
+        printer.Grid = &table;
+        printed = printer.PrintTable();
+    }
+    if (!printed)
+        Raise(interaction.Errors.isEmpty()
+                  ? std::string("Nothing was printed")
+                  : interaction.Errors.join(QLatin1Char('\n')).toStdString());
+    std::printf("Wrote %s, %d %s\n", output->c_str(), printer.PageCount,
+                printer.PageCount == 1 ? "page" : "pages");
+    return 0;
+}
