@@ -436,6 +436,12 @@ TEST_F(LayoutPrinterTest, AChartDrawsItselfIntoThePrintAreaAtTheResolutionBefore
     const std::string page = PdfPageTexts(pdf).at(0);
     for (const char* text : {"Sample chart", "Chart #1", "Page 1 of 1", "Location: Plant 2"})
         EXPECT_EQ(Occurrences(page, text), 1) << text << " in\n" << page;
+
+    // A PDF is proposed beside the database, named after the title.
+    db.SetFileName(scratch / "site.vro");
+    EXPECT_EQ(printer.DefaultPdfName().toStdString(), scratch / "Chart #1.pdf");
+    printer.Title = QStringLiteral("Feeders 1/2");
+    EXPECT_EQ(printer.DefaultPdfName().toStdString(), scratch / "Feeders 1_2.pdf");
 }
 
 } // namespace
