@@ -362,6 +362,15 @@ TEST_F(LayoutPrinterTest, CancelOrAFailureLeavesNoPdfAndTheParametersAsTheyWere)
     EXPECT_FALSE(printer.PrintRecordingInfo());
     EXPECT_EQ(interaction.NamesAsked, 0);
     EXPECT_TRUE(interaction.Errors.isEmpty());
+
+    // A PDF that cannot be written says so.
+    const QString nowhere = QString::fromStdString(scratch / "missing/out.pdf");
+    PlainPrintInteraction unwritable(nowhere);
+    printer.SetInteraction(&unwritable);
+    EXPECT_FALSE(printer.PrintRecordingInfo());
+    ASSERT_EQ(unwritable.Errors.size(), 1);
+    EXPECT_TRUE(unwritable.Errors[0].startsWith(
+        QStringLiteral("The printout could not be written to %1.").arg(nowhere)));
 }
 
 TEST_F(LayoutPrinterTest, ASecondJobIsRefusedWhileTheFirstPrints) {
