@@ -15,6 +15,8 @@ VRO_PACKAGES=(
     libqt6svg6-dev
     libqcustomplot-dev
     libqcustomplot2.1-qt6
+    fonts-liberation
+    fonts-dejavu-core
     libx11-dev
     libstb-dev
     xvfb

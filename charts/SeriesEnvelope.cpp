@@ -1,0 +1,142 @@
+#include "charts/SeriesEnvelope.h"
+
+#include <cassert>
+#include <cmath>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+SeriesEnvelope::SeriesEnvelope(std::span<const double> x, std::span<const float> y) : x_(x), y_(y) {
+    assert(x.size() == y.size());
+    // Series without gaps (the usual case) skip every NaN check of the scan.
+    hasGaps_ = std::any_of(y.begin(), y.end(), [](float v) { return std::isnan(v); });
+}
+
+std::pair<size_t, size_t> SeriesEnvelope::IndexRange(double xMin, double xMax) const {
+    const auto lo = std::lower_bound(x_.begin(), x_.end(), xMin);
+    const auto hi = std::upper_bound(lo, x_.end(), xMax);
+    return {static_cast<size_t>(lo - x_.begin()), static_cast<size_t>(hi - x_.begin())};
+}
+
+size_t SeriesEnvelope::FirstInColumn(size_t begin, size_t end, int column, double xMin,
+                                     double columnsPerUnit, int columns) const {
+    const auto it =
+        std::partition_point(x_.begin() + static_cast<std::ptrdiff_t>(begin),
+                             x_.begin() + static_cast<std::ptrdiff_t>(end), [&](double v) {
+                                 return ColumnOf(v, xMin, columnsPerUnit, columns) < column;
+                             });
+    return static_cast<size_t>(it - x_.begin());
+}
+
+size_t SeriesEnvelope::RunEnd(size_t i, size_t end, double perColumn, int column, double xMin,
+                              double columnsPerUnit, int columns) const {
+    auto inColumn = [&](double v) { return ColumnOf(v, xMin, columnsPerUnit, columns) <= column; };
+    const double* x = x_.data();
+    if (column == columns - 1)
+        return end;
+    // Recorded samples are evenly spaced: guess the first sample of the next column from the
+    // mean spacing and correct by a few steps. A binary search only when the guess is far off
+    // (gaps in time): its branches cost more than scanning the column.
+    size_t j = i + 1;
+    if (perColumn > 0.0) {
+        const double ahead = ((column + 1) - (x[i] - xMin) * columnsPerUnit) * perColumn;
+        j = ahead < static_cast<double>(end - i)
+                ? i + std::max<size_t>(1, static_cast<size_t>(ahead))
+                : end;
+    }
+    for (int tries = 0; tries < 4; ++tries) {
+        if (j < end && inColumn(x[j]))
+            ++j;
+        else if (j > i + 1 && !inColumn(x[j - 1]))
+            --j;
+        else
+            return j;
+    }
+    const double* lo = x + i + 1;
+    return static_cast<size_t>(std::partition_point(lo, x + end, inColumn) - x);
+}
+
+void SeriesEnvelope::MinMax(const float* v, size_t n, float& lo, float& hi) {
+    lo = v[0];
+    hi = v[0];
+    size_t k = 1;
+#if defined(__SSE2__)
+    if (n >= 8) {
+        __m128 vlo = _mm_set1_ps(v[0]), vhi = vlo;
+        for (; k + 4 <= n; k += 4) {
+            const __m128 a = _mm_loadu_ps(v + k);
+            vlo = _mm_min_ps(vlo, a);
+            vhi = _mm_max_ps(vhi, a);
+        }
+        alignas(16) float l[4], h[4];
+        _mm_store_ps(l, vlo);
+        _mm_store_ps(h, vhi);
+        lo = std::min({l[0], l[1], l[2], l[3]});
+        hi = std::max({h[0], h[1], h[2], h[3]});
+    }
+#endif
+    for (; k < n; ++k) {
+        lo = std::min(lo, v[k]);
+        hi = std::max(hi, v[k]);
+    }
+}
+
+void SeriesEnvelope::Reduce(double xMin, double xMax, int columns, ReducedSeries& out) const {
+    const size_t n = x_.size();
+    if (n == 0 || columns <= 0 || !(xMax >= xMin)) {
+        out.X.clear();
+        out.Y.clear();
+        out.SourceIndex.clear();
+        return;
+    }
+    const auto [lo, hi] = IndexRange(xMin, xMax);
+
+    // The worst case, written through a cursor and trimmed afterwards.
+    const size_t bound = (hasGaps_ ? hi - lo : std::min(hi - lo, MaxPoints(columns))) + 2;
+    out.X.resize(bound);
+    out.Y.resize(bound);
+    out.SourceIndex.resize(bound);
+    double* ox = out.X.data();
+    double* oy = out.Y.data();
+    uint32_t* oi = out.SourceIndex.data();
+    size_t count = 0;
+    bool lastWasGap = false;
+    auto emit = [&](size_t i) {
+        ox[count] = x_[i];
+        oy[count] = static_cast<double>(y_[i]);
+        oi[count] = static_cast<uint32_t>(i);
+        ++count;
+    };
+
+    if (lo > 0) {
+        emit(lo - 1);
+        lastWasGap = std::isnan(y_[lo - 1]);
+    }
+    // A range of no width puts everything into one column instead of dividing by zero.
+    const double perUnit = xMax > xMin ? columns / (xMax - xMin) : 0.0;
+    ForEachColumn(lo, hi, xMin, perUnit, columns, [&](const ColumnRun& r) {
+        if (r.Gap) {
+            // One NaN is enough to break the line.
+            if (!lastWasGap)
+                emit(r.First);
+            lastWasGap = true;
+            return;
+        }
+        lastWasGap = false;
+        emit(r.First);
+        const size_t a = std::min(r.MinAt, r.MaxAt), b = std::max(r.MinAt, r.MaxAt);
+        if (a != r.First && a != r.Last)
+            emit(a);
+        if (b != a && b != r.First && b != r.Last)
+            emit(b);
+        if (r.Last != r.First)
+            emit(r.Last);
+    });
+    if (hi < n)
+        emit(hi);
+
+    out.X.resize(count);
+    out.Y.resize(count);
+    out.SourceIndex.resize(count);
+}

@@ -1,0 +1,120 @@
+#include "charts/UnitScales.h"
+
+#include "model/LParameter.h"
+#include "model/LParameterSourceGroup.h"
+#include "model/ParameterTable.h"
+
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+float UnitScale::Normalise(float value) const {
+    return (value - static_cast<float>(Minimum)) / static_cast<float>(Range);
+}
+
+UnitScaleSet MakeUnitScales() {
+    UnitScaleSet scales;
+    for (int u = 0; u < UnitCount; ++u) {
+        UnitScale& s = scales[static_cast<size_t>(u)];
+        s.Symbol = ShortUnitName(static_cast<uint8_t>(u));
+        s.LeftSide = u < 2;
+    }
+    return scales;
+}
+
+void MeasureUnitScale(UnitScale& scale, const LParameterSourceGroup& group, uint8_t unit) {
+    double minimum = std::numeric_limits<double>::infinity();
+    double maximum = -std::numeric_limits<double>::infinity();
+    for (const auto& source : group) {
+        const LParameter* p = source->Parameter;
+        if (!p || p->Unit() != unit || p->Count() == 0)
+            continue;
+        if (std::isfinite(p->Minimum()))
+            minimum = std::min(minimum, static_cast<double>(p->Minimum()));
+        if (std::isfinite(p->Maximum()))
+            maximum = std::max(maximum, static_cast<double>(p->Maximum()));
+    }
+    if (!(minimum <= maximum)) {
+        scale.Minimum = 0;
+        scale.Range = 1;
+        return;
+    }
+    scale.Minimum = minimum;
+    scale.Range = maximum - minimum;
+    if (scale.Range == 0)
+        scale.Range = 1;
+}
+
+void UpdateShownScales(UnitScaleSet& scales, const LParameterSourceGroup& group,
+                       const std::vector<bool>& active) {
+    for (UnitScale& s : scales)
+        s.Shown = false;
+    for (int32_t i = 0; i < group.Count() && static_cast<size_t>(i) < active.size(); ++i) {
+        const LParameter* p = group.Items(i)->Parameter;
+        if (active[static_cast<size_t>(i)] && p && p->Unit() < UnitCount)
+            scales[p->Unit()].Shown = true;
+    }
+}
+
+ChartMargins ComputeMargins(int leftScales, int rightScales, int scaleWidth, int chartWidth,
+                            bool legendVisible, uint8_t legendPosition) {
+    auto percent = [&](int n) {
+        return chartWidth > 0
+                   ? static_cast<int>(static_cast<int64_t>(n) * scaleWidth * 100 / chartWidth)
+                   : 0;
+    };
+    ChartMargins m;
+    m.LeftPercent = percent(leftScales) + 2;
+    m.RightPercent = percent(rightScales) + 2;
+    if (!legendVisible)
+        return m;
+    switch (legendPosition) {
+    case 0: // left: the scales stand between the legend and the plot
+        m.LeftPercent = 2;
+        m.LegendMargin = leftScales * scaleWidth;
+        break;
+    case 1:
+        m.RightPercent = 2;
+        m.LegendMargin = rightScales * scaleWidth;
+        break;
+    default:
+        m.LegendMargin = 4;
+    }
+    return m;
+}
+
+int UnitScaleWidth(const QFont& labelFont, int axisLineWidth, int tickLength) {
+    return QFontMetrics(labelFont).horizontalAdvance(QStringLiteral("99999.99")) + axisLineWidth +
+           tickLength;
+}
+
+std::vector<double> ScaleTicks(double min, double max, int maxCount) {
+    std::vector<double> ticks;
+    if (!std::isfinite(min) || !std::isfinite(max) || max <= min || maxCount < 1)
+        return ticks;
+    const double rough = (max - min) / std::max(maxCount - 1, 1);
+    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = magnitude * 10;
+    for (const double f : {1.0, 2.0, 5.0, 10.0})
+        if (f * magnitude >= rough) {
+            step = f * magnitude;
+            break;
+        }
+    // Multiples of the step, so that 0 is a tick whenever it is in range.
+    const double first = std::ceil(min / step - 1e-9);
+    for (double k = first; k * step <= max + step * 1e-9; ++k)
+        ticks.push_back(k * step == 0 ? 0.0 : k * step);
+    return ticks;
+}
+
+int TickDecimals(double step) {
+    if (!(step > 0) || !std::isfinite(step))
+        return 0;
+    return std::clamp(static_cast<int>(std::ceil(-std::log10(step) - 1e-9)), 0, 6);
+}
+
+QString ScaleLabel(double value, int decimals, const QLocale& locale) {
+    return locale.toString(value, 'f', decimals);
+}
