@@ -50,6 +50,12 @@ void TStandardDialog::SetStripeWidth(int width) {
     Base->Panel2->setVisible(width > 0);
 }
 
+void TStandardDialog::AddButton(QPushButton* button) {
+    button->setMinimumSize(Base->CancelButton->minimumSize());
+    button->setAutoDefault(false);
+    Base->ButtonLayout->addWidget(button);
+}
+
 void TStandardDialog::reject() {
     if (Base->CancelButton->isEnabled())
         QDialog::reject();

@@ -40,6 +40,8 @@ protected:
     QWidget* ContentPanel() const;
     // 0 removes the stripe.
     void SetStripeWidth(int width);
+    // Another button after OK and Cancel.
+    void AddButton(QPushButton* button);
 
     // Escape and the window manager's close count as Cancel, and like it are refused while
     // the Cancel button is disabled.

@@ -1,0 +1,112 @@
+#include "charts/windows/ChartScreenshots.h"
+
+#include "charts/windows/TChart.h"
+#include "charts/windows/TChartForm.h"
+#include "charts/windows/TChartPropertyEditor.h"
+#include "database/LDatabase.h"
+#include "model/LParameter.h"
+#include "shell/Screenshots.h"
+#include "ui_TChartPropertyEditor.h"
+
+#include <QTabWidget>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+// Two days at 5-minute samples from 11 March 2024, 09:30, on 3Ø 4W Wye.
+constexpr int Samples = 576;
+
+LParameter* Add(LDatabase& db, int index, const std::vector<float>& values,
+                const std::vector<TDateTime>& times = {}) {
+    auto parameter = std::make_unique<LParameter>();
+    parameter->SetData(db.Header().RateSeconds(), index, times.empty() ? nullptr : times.data(),
+                       values.data(), static_cast<int32_t>(values.size()), 0, 0);
+    parameter->SetStartTime(db.Header().StartTime);
+    parameter->SetId(db.Parameters().NewId());
+    return db.Parameters().Add(std::move(parameter));
+}
+
+// A daily load curve with some noise: low at night, high in the afternoon.
+std::vector<float> Daily(float night, float day, float phase, float noise) {
+    std::vector<float> values;
+    for (int i = 0; i < Samples; ++i) {
+        const double hours = 9.5 + i / 12.0;
+        const double load =
+            0.5 - 0.5 * std::cos((hours - 4.0 - phase) / 24.0 * 2 * std::numbers::pi);
+        values.push_back(static_cast<float>(
+            night + (day - night) * load + noise * std::sin(i * 2.3 + phase) * std::sin(i * 0.37)));
+    }
+    return values;
+}
+
+void FillSample(LDatabase& db) {
+    db.New();
+    LSession& session = db.Header();
+    TDateTime day = 0, time = 0;
+    TryEncodeDate(2024, 3, 11, day);
+    TryEncodeTime(9, 30, 0, 0, time);
+    session.StartTime = day + time;
+    session.Rate = 5;
+    session.PhaseConfig = 3;
+    session.Location = "Substation 4, feeder B";
+    LChartRecord& chart = *db.AddChart();
+    auto show = [&](LParameter* p) { chart.Sources.Add(std::make_unique<LParameterSource>(p)); };
+    // The voltages sag as the load rises; the current and the power follow the load.
+    show(Add(db, 6, Daily(123.5f, 118.0f, 0.0f, 0.6f)));
+    show(Add(db, 7, Daily(123.0f, 117.2f, 0.3f, 0.6f)));
+    show(Add(db, 13, Daily(18.0f, 74.0f, 0.1f, 3.0f)));
+    show(Add(db, 22, Daily(6400.0f, 25500.0f, 1.5f, 700.0f)));
+    // The voltage maxima of each phase as events.
+    std::vector<TDateTime> times;
+    std::vector<float> maxima;
+    for (int k = 0; k < 9; ++k) {
+        times.push_back(session.StartTime + 0.21 * k + 0.05);
+        maxima.push_back(124.2f + 0.4f * static_cast<float>(k % 3));
+    }
+    show(Add(db, 47, maxima, times));
+}
+
+} // namespace
+
+QStringList WriteChartScreenshots(const QString& directory) {
+    ScreenshotFolder folder(directory);
+    LDatabase db;
+    FillSample(db);
+    LChartRecord& record = *db.Charts()[0];
+    LParameterSourceGroup group(&db.Header());
+    group.TakeSources(record.Sources);
+    TChartForm form(record);
+    form.SetGroup(group);
+    // Colours of the screenshot's own, so that it looks the same every time.
+    const uint32_t colors[] = {0x0000C0, 0x008000, 0xC00000, 0x8000C0, 0x006080};
+    for (int32_t i = 0; i < record.Sources.Count(); ++i) {
+        record.Style(i).Color = colors[i % 5];
+        form.ApplySeriesStyle(i);
+    }
+    form.SetTitle(QStringLiteral("Feeder B, 11 and 12 March"));
+    form.resize(900, 620);
+    folder.Save(form, "chart.png");
+
+    TChart& chart = *form.Chart();
+    const double morning = std::floor(form.Start()) + 1 + 5.0 / 24;
+    chart.ZoomTo(QCPRange(morning, morning + 8.0 / 24), QCPRange(0.05, 0.95), false);
+    folder.Save(form, "chart-zoomed.png");
+    chart.UndoZoom();
+
+    TChartPropertyEditor editor;
+    editor.ChartForm = &form;
+    editor.Init();
+    editor.Form().ParameterComboBox->setCurrentIndex(record.Sources.Count() - 1);
+    const char* const pages[] = {"chart-properties-titles.png", "chart-properties-axes.png",
+                                 "chart-properties-grid.png", "chart-properties-legend.png",
+                                 "chart-properties-parameters.png"};
+    for (int page = 0; page < 5; ++page) {
+        editor.Form().PageControl->setCurrentIndex(page);
+        folder.Save(editor, pages[page]);
+    }
+    return folder.Written();
+}

@@ -1,0 +1,109 @@
+#include "charts/windows/EnvelopeGraph.h"
+
+#include "charts/windows/SpanRenderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+EnvelopeGraph::EnvelopeGraph(QCPAxis* keyAxis, QCPAxis* valueAxis, Kind kind)
+    : QCPGraph(keyAxis, valueAxis), kind_(kind) {
+    // A line's envelope already keeps every column's extremes; the engine's own sampling
+    // would only scan the points again. Points keep it: it merges points on one pixel.
+    setAdaptiveSampling(kind == Kind::Points);
+    if (kind_ == Kind::Points)
+        setLineStyle(lsNone);
+}
+
+void EnvelopeGraph::SetSource(std::span<const double> times, std::span<const float> values,
+                              double minimum, double range) {
+    minimum_ = minimum;
+    range_ = range;
+    values_ = values;
+    preparedColumns_ = -1;
+    pointOrder_.clear();
+    const auto normalised = [&](float v) {
+        return static_cast<double>((v - static_cast<float>(minimum)) / static_cast<float>(range));
+    };
+    if (kind_ == Kind::Line) {
+        envelope_.emplace(times, values);
+        mDataContainer->clear();
+        return;
+    }
+    QVector<QCPGraphData> data(static_cast<qsizetype>(times.size()));
+    for (size_t i = 0; i < times.size(); ++i)
+        data[static_cast<qsizetype>(i)] = QCPGraphData(times[i], normalised(values[i]));
+    const bool sorted = std::is_sorted(times.begin(), times.end());
+    if (!sorted) {
+        // The engine keeps its points sorted by time; remember where each one came from.
+        pointOrder_.resize(times.size());
+        std::iota(pointOrder_.begin(), pointOrder_.end(), 0u);
+        std::stable_sort(pointOrder_.begin(), pointOrder_.end(),
+                         [&](uint32_t a, uint32_t b) { return times[a] < times[b]; });
+        for (size_t i = 0; i < times.size(); ++i)
+            data[static_cast<qsizetype>(i)] =
+                QCPGraphData(times[pointOrder_[i]], normalised(values[pointOrder_[i]]));
+    }
+    mDataContainer->set(data, true);
+}
+
+void EnvelopeGraph::SetRenderer(SpanRenderer* renderer) {
+    renderer_ = renderer;
+}
+
+bool EnvelopeGraph::Prepare(const QCPRange& range, int columns) {
+    if (kind_ == Kind::Points || !envelope_)
+        return false;
+    if (columns == preparedColumns_ && range == preparedRange_)
+        return false;
+    envelope_->Reduce(range.lower, range.upper, columns, reduced_);
+    const auto minimum = static_cast<float>(minimum_);
+    const auto scale = static_cast<float>(range_);
+    QVector<QCPGraphData> data(static_cast<qsizetype>(reduced_.Size()));
+    for (size_t i = 0; i < reduced_.Size(); ++i)
+        data[static_cast<qsizetype>(i)] = QCPGraphData(
+            reduced_.X[i],
+            static_cast<double>((static_cast<float>(reduced_.Y[i]) - minimum) / scale));
+    mDataContainer->set(data, true);
+    preparedRange_ = range;
+    preparedColumns_ = columns;
+    return true;
+}
+
+int EnvelopeGraph::ColumnsFor(const QPainter* painter) const {
+    const QCPAxis* axis = keyAxis();
+    if (!axis)
+        return 0;
+    const QRect rect = axis->axisRect()->rect();
+    double ratio = 1.0;
+    if (painter) {
+        const QTransform t = painter->deviceTransform();
+        ratio = std::hypot(t.m11(), t.m12());
+    }
+    return std::max(1, static_cast<int>(std::lround(rect.width() * ratio)));
+}
+
+qint64 EnvelopeGraph::SourceIndex(int dataIndex) const {
+    if (kind_ == Kind::Points) {
+        if (dataIndex < 0 || dataIndex >= mDataContainer->size())
+            return -1;
+        return pointOrder_.empty() ? dataIndex : pointOrder_[static_cast<size_t>(dataIndex)];
+    }
+    if (dataIndex < 0 || static_cast<size_t>(dataIndex) >= reduced_.SourceIndex.size())
+        return -1;
+    return reduced_.SourceIndex[static_cast<size_t>(dataIndex)];
+}
+
+double EnvelopeGraph::selectTest(const QPointF& pos, bool onlySelectable, QVariant* details) const {
+    if (const QCPAxis* key = keyAxis())
+        const_cast<EnvelopeGraph*>(this)->Prepare(key->range(), ColumnsFor(nullptr));
+    return QCPGraph::selectTest(pos, onlySelectable, details);
+}
+
+void EnvelopeGraph::draw(QCPPainter* painter) {
+    if (kind_ == Kind::Line && renderer_ && renderer_->Handles(painter))
+        return;
+    if (const QCPAxis* key = keyAxis())
+        Prepare(key->range(), ColumnsFor(painter));
+    QCPGraph::draw(painter);
+}

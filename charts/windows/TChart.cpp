@@ -1,0 +1,465 @@
+#include "charts/windows/TChart.h"
+
+#include "charts/ChartRules.h"
+#include "charts/windows/DayTimeTicker.h"
+#include "charts/windows/EnvelopeGraph.h"
+#include "charts/windows/SpanRenderer.h"
+
+#include <QPaintEngine>
+#include <QPicture>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr uint8_t LegendLeft = 0, LegendRight = 1, LegendTop = 2;
+// Room between the legend and the plot, and around the plot's top for the unit symbols.
+constexpr int LegendGap = 4;
+// A rubber band smaller than this is a click.
+constexpr int MinimumBand = 4;
+
+double DeviceScale(const QPainter& painter) {
+    const QTransform t = painter.deviceTransform();
+    const double scale = std::hypot(t.m11(), t.m12());
+    return scale > 0 ? scale : 1.0;
+}
+
+} // namespace
+
+// Runs the chart's after-draw hook on the scales layer, so that it is drawn again with the
+// axes whenever a zoom redraws them (a layer's own redraw tells nobody).
+class TChart::AfterDrawLayer : public QCPLayerable {
+public:
+    AfterDrawLayer(TChart* chart, QCPLayer* layer)
+        : QCPLayerable(chart, layer->name()), chart_(chart) {}
+
+protected:
+    void applyDefaultAntialiasingHint(QCPPainter* painter) const override {
+        applyAntialiasingHint(painter, mAntialiased, QCP::aeAxes);
+    }
+    void draw(QCPPainter* painter) override {
+        if (chart_->OnAfterDraw)
+            chart_->OnAfterDraw(*painter);
+    }
+
+private:
+    TChart* chart_;
+};
+
+TChart::TChart(QWidget* parent) : QCustomPlot(parent), ticker_(new DayTimeTicker) {
+    setObjectName(QStringLiteral("Chart"));
+    setBackground(QBrush(Qt::white));
+
+    QCPLayoutGrid* root = plotLayout();
+    QCPAxisRect* rect = axisRect();
+    root->take(rect);
+    root->simplify();
+    title_ = new QCPTextElement(this, QStringLiteral("Chart"));
+    body_ = new QCPLayoutGrid;
+    foot_ = new QCPTextElement(this, QString());
+    root->addElement(0, 0, title_);
+    root->addElement(1, 0, body_);
+    root->addElement(2, 0, foot_);
+    // A tiny stretch keeps the title and the footer at their text's height.
+    root->setRowStretchFactor(0, 0.001);
+    root->setRowStretchFactor(2, 0.001);
+    root->setRowSpacing(2);
+    body_->addElement(0, 0, rect);
+    rect->setAutoMargins(QCP::msBottom);
+
+    xAxis->setTicker(ticker_);
+    xAxis2->setVisible(false);
+    for (QCPAxis* axis : {yAxis, yAxis2}) {
+        axis->setRange(0.0, 1.0);
+        axis->setTickLabels(false);
+        axis->setVisible(false);
+    }
+    connect(yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), yAxis2,
+            qOverload<const QCPRange&>(&QCPAxis::setRange));
+
+    // What a zoom changes gets buffered layers of its own: the scales (grid, axes, unit
+    // scales) and the series. Background, title, footer and legend stay in the bottom buffer.
+    addLayer(QStringLiteral("scales"), layer(QStringLiteral("legend")), limAbove);
+    scalesLayer_ = layer(QStringLiteral("scales"));
+    addLayer(QStringLiteral("series"), scalesLayer_, limAbove);
+    seriesLayer_ = layer(QStringLiteral("series"));
+    scalesLayer_->setMode(QCPLayer::lmBuffered);
+    seriesLayer_->setMode(QCPLayer::lmBuffered);
+    const QList<QCPAxis*> axes = rect->axes();
+    for (QCPAxis* axis : axes)
+        axis->grid()->setLayer(scalesLayer_);
+    for (QCPAxis* axis : axes)
+        axis->setLayer(scalesLayer_);
+    new AfterDrawLayer(this, scalesLayer_);
+    // Below the point series, which go onto the same layer after it.
+    renderer_ = new SpanRenderer(rect, seriesLayer_);
+
+    legend->setVisible(true);
+    PlaceLegend();
+
+    setSelectionRectMode(QCP::srmNone);
+    connect(selectionRect(), &QCPSelectionRect::accepted, this,
+            [this](const QRect& band, QMouseEvent*) { RubberBandDone(band); });
+    setMouseTracking(true);
+}
+
+TChart::~TChart() = default;
+
+QRect TChart::ChartRect() const {
+    return axisRect()->rect();
+}
+
+void TChart::SetTitleText(const QString& text) {
+    title_->setText(text);
+    title_->setVisible(!text.isEmpty());
+    title_->setMargins(text.isEmpty() ? QMargins() : QMargins(2, 4, 2, 2));
+}
+
+void TChart::SetFootLines(const QStringList& lines) {
+    foot_->setText(lines.join(QLatin1Char('\n')));
+    foot_->setVisible(!lines.isEmpty());
+    foot_->setMargins(lines.isEmpty() ? QMargins() : QMargins(6, 2, 6, 4));
+}
+
+void TChart::SetLegendPlace(bool visible, uint8_t position) {
+    if (visible == legendVisible_ && position == legendPosition_)
+        return;
+    legendVisible_ = visible;
+    legendPosition_ = position;
+    PlaceLegend();
+}
+
+// The legend goes into the body grid beside the plot: the engine's grid cannot span cells,
+// so a legend column of the outer grid would split the title and the footer.
+void TChart::PlaceLegend() {
+    QCPAxisRect* rect = axisRect();
+    if (legend->layout())
+        legend->layout()->take(legend);
+    body_->take(rect);
+    body_->simplify();
+    legend->setVisible(legendVisible_);
+    if (!legendVisible_) {
+        // Parked in the plot's inset layout, which keeps an owner for it.
+        body_->addElement(0, 0, rect);
+        rect->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+        return;
+    }
+    const bool horizontal = legendPosition_ >= LegendTop;
+    const bool legendFirst = legendPosition_ == LegendTop || legendPosition_ == LegendLeft;
+    legend->setFillOrder(horizontal ? QCPLayoutGrid::foColumnsFirst : QCPLayoutGrid::foRowsFirst,
+                         true);
+    QCPLayoutElement* first = legendFirst ? static_cast<QCPLayoutElement*>(legend) : rect;
+    QCPLayoutElement* second = legendFirst ? static_cast<QCPLayoutElement*>(rect) : legend;
+    const QList<double> stretch = {legendFirst ? 0.001 : 1.0, legendFirst ? 1.0 : 0.001};
+    if (horizontal) {
+        body_->addElement(0, 0, first);
+        body_->addElement(1, 0, second);
+        body_->setRowStretchFactors(stretch);
+    } else {
+        body_->addElement(0, 0, first);
+        body_->addElement(0, 1, second);
+        body_->setColumnStretchFactors(stretch);
+    }
+    legend->setMargins(QMargins(6, 4, 6, 4));
+}
+
+void TChart::RebuildLegend() {
+    legend->clearItems();
+    for (EnvelopeGraph* g : series_)
+        if (g->visible())
+            g->addToLegend(legend);
+}
+
+void TChart::FitLegend(int width, int height) {
+    if (!legendVisible_ || legend->itemCount() == 0)
+        return;
+    QSize item;
+    for (int i = 0; i < legend->itemCount(); ++i)
+        item = item.expandedTo(legend->item(i)->minimumOuterSizeHint());
+    const bool horizontal = legendPosition_ >= LegendTop;
+    int wrap;
+    if (horizontal)
+        wrap = std::max(1, width * 96 / 100 / std::max(1, item.width() + legend->columnSpacing()));
+    else
+        wrap = std::max(1, height * 3 / 4 / std::max(1, item.height() + legend->rowSpacing()));
+    if (legend->wrap() != wrap) {
+        legend->setWrap(wrap);
+        legend->setFillOrder(legend->fillOrder(), true);
+    }
+}
+
+EnvelopeGraph* TChart::AddSeries(const SampleSpan& samples, bool line, double minimum, double range,
+                                 bool rightAxis) {
+    auto* g = new EnvelopeGraph(xAxis, rightAxis ? yAxis2 : yAxis,
+                                line ? EnvelopeGraph::Kind::Line : EnvelopeGraph::Kind::Points);
+    g->setLayer(seriesLayer_);
+    g->SetRenderer(renderer_);
+    g->SetSource(samples.Times, samples.Values, minimum, range);
+    series_.push_back(g);
+    return g;
+}
+
+void TChart::ClearSeries() {
+    for (auto it = series_.rbegin(); it != series_.rend(); ++it)
+        removePlottable(*it);
+    series_.clear();
+}
+
+int TChart::SeriesIndex(const QCPAbstractPlottable* series) const {
+    const auto it = std::find(series_.begin(), series_.end(), series);
+    return it == series_.end() ? -1 : static_cast<int>(it - series_.begin());
+}
+
+void TChart::SetDataRange(double start, double end) {
+    LimitSpan(start, end, MinTimeSpan);
+    dataRange_ = QCPRange(start, end);
+    xAxis->setRange(dataRange_);
+}
+
+void TChart::UndoZoom() {
+    xAxis->setRange(dataRange_);
+    yAxis->setRange(0.0, 1.0);
+    ReplotView();
+}
+
+void TChart::ZoomPercent(double percent) {
+    if (!(percent > 0))
+        return;
+    const double factor = 100.0 / percent;
+    auto scaled = [factor](const QCPRange& r) {
+        const double centre = r.center(), half = r.size() / 2 * factor;
+        return QCPRange(centre - half, centre + half);
+    };
+    xAxis->setRange(scaled(xAxis->range()));
+    yAxis->setRange(scaled(yAxis->range()));
+    emit Zoomed();
+    ReplotView();
+}
+
+void TChart::ZoomTo(const QCPRange& time, const QCPRange& value, bool animated) {
+    if (animated && isVisible()) {
+        // One frame halfway: enough to show where the view goes.
+        const QCPRange t = xAxis->range(), v = yAxis->range();
+        xAxis->setRange((t.lower + time.lower) / 2, (t.upper + time.upper) / 2);
+        yAxis->setRange((v.lower + value.lower) / 2, (v.upper + value.upper) / 2);
+        ReplotView();
+        repaint();
+    }
+    xAxis->setRange(time);
+    yAxis->setRange(value);
+    emit Zoomed();
+    ReplotView();
+}
+
+void TChart::RubberBandDone(const QRect& band) {
+    if (std::abs(band.width()) < MinimumBand && std::abs(band.height()) < MinimumBand)
+        return;
+    // Drawn from right to left: back to the whole data, as the band's direction says.
+    if (band.width() < 0) {
+        UndoZoom();
+        return;
+    }
+    const QRect r = band.normalized().intersected(ChartRect());
+    if (r.isEmpty())
+        return;
+    ZoomTo(QCPRange(xAxis->pixelToCoord(r.left()), xAxis->pixelToCoord(r.right())),
+           QCPRange(yAxis->pixelToCoord(r.bottom()), yAxis->pixelToCoord(r.top())), AnimatedZoom);
+}
+
+void TChart::SetMouseAction(MouseAction action) {
+    action_ = action;
+    panning_ = false;
+    setSelectionRectMode(action == MouseAction::Zoom ? QCP::srmCustom : QCP::srmNone);
+    setCursor(restingCursor_);
+}
+
+void TChart::SetRestingCursor(const QCursor& cursor) {
+    restingCursor_ = cursor;
+    setCursor(cursor);
+}
+
+void TChart::SetSeriesClickable(bool clickable) {
+    clickable_ = clickable;
+    if (!clickable)
+        setCursor(restingCursor_);
+}
+
+EnvelopeGraph* TChart::SeriesAt(const QPointF& pos, qint64& sourceIndex) const {
+    sourceIndex = -1;
+    int dataIndex = -1;
+    auto* g = qobject_cast<EnvelopeGraph*>(plottableAt(pos, false, &dataIndex));
+    if (!g || SeriesIndex(g) < 0)
+        return nullptr;
+    sourceIndex = g->SourceIndex(dataIndex);
+    return sourceIndex < 0 ? nullptr : g;
+}
+
+void TChart::ReplotView() {
+    const QRect before = ChartRect();
+    updateLayout();
+    if (ChartRect() != before || !isVisible()) {
+        replot(rpQueuedRefresh);
+        return;
+    }
+    // A layer falls back to the whole replot by itself when the buffers are stale.
+    scalesLayer_->replot();
+    seriesLayer_->replot();
+}
+
+void TChart::updateLayout() {
+    const int width = viewport().width(), height = viewport().height();
+    const ChartMargins m = MarginsFor ? MarginsFor(width) : ChartMargins{};
+    int left = width * m.LeftPercent / 100;
+    int right = width * m.RightPercent / 100;
+    QMargins outer;
+    if (legendVisible_ && legendPosition_ == LegendLeft) {
+        outer.setLeft(left);
+        left = m.LegendMargin + LegendGap;
+    } else if (legendVisible_ && legendPosition_ == LegendRight) {
+        outer.setRight(right);
+        right = m.LegendMargin + LegendGap;
+    }
+    plotLayout()->setMargins(outer);
+    // Room above the plot for the unit symbols.
+    const int top = QFontMetrics(yAxis->tickLabelFont()).height() + 2 * LegendGap;
+    axisRect()->setMargins(QMargins(left, top, right, 0));
+    FitLegend(width, height);
+    const int label = ticker_->LabelWidth(xAxis->tickLabelFont());
+    ticker_->setTickCount(std::clamp((width - left - right) / std::max(1, label + 40), 2, 10));
+    QCustomPlot::updateLayout();
+}
+
+void TChart::mousePressEvent(QMouseEvent* event) {
+    pressAt_ = event->pos();
+    if (action_ == MouseAction::Zoom) {
+        QCustomPlot::mousePressEvent(event);
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (action_ == MouseAction::Pan) {
+        panning_ = true;
+        panStart_ = event->pos();
+        panTime_ = xAxis->range();
+        panValue_ = yAxis->range();
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
+    emit Pressed(event->pos());
+    if (!clickable_)
+        return;
+    qint64 index = -1;
+    if (EnvelopeGraph* g = SeriesAt(event->pos(), index))
+        emit SeriesClicked(g, index);
+}
+
+void TChart::mouseMoveEvent(QMouseEvent* event) {
+    if (action_ == MouseAction::Zoom) {
+        QCustomPlot::mouseMoveEvent(event);
+        return;
+    }
+    if (panning_) {
+        const QRect r = ChartRect();
+        const QPoint d = event->pos() - panStart_;
+        const double dt = -d.x() * panTime_.size() / std::max(1, r.width());
+        const double dv = d.y() * panValue_.size() / std::max(1, r.height());
+        xAxis->setRange(panTime_.lower + dt, panTime_.upper + dt);
+        yAxis->setRange(panValue_.lower + dv, panValue_.upper + dv);
+        ReplotView();
+        return;
+    }
+    if (clickable_) {
+        // Hit tests of many series cost a few milliseconds: one per turn of the event loop.
+        hoverAt_ = event->pos();
+        if (!hoverPending_) {
+            hoverPending_ = true;
+            QTimer::singleShot(0, this, [this] { UpdateHoverCursor(); });
+        }
+    }
+}
+
+void TChart::UpdateHoverCursor() {
+    hoverPending_ = false;
+    if (!clickable_ || action_ != MouseAction::None)
+        return;
+    qint64 index;
+    setCursor(SeriesAt(hoverAt_, index) ? QCursor(Qt::PointingHandCursor) : restingCursor_);
+}
+
+void TChart::mouseReleaseEvent(QMouseEvent* event) {
+    if (action_ == MouseAction::Zoom) {
+        QCustomPlot::mouseReleaseEvent(event);
+        return;
+    }
+    if (panning_) {
+        panning_ = false;
+        setCursor(restingCursor_);
+    }
+}
+
+void TChart::wheelEvent(QWheelEvent* event) {
+    const double steps = event->angleDelta().y() / 120.0;
+    if (steps == 0)
+        return;
+    const double factor = std::pow(0.85, steps);
+    const double at = xAxis->pixelToCoord(event->position().x());
+    const QCPRange r = xAxis->range();
+    xAxis->setRange(at + (r.lower - at) * factor, at + (r.upper - at) * factor);
+    emit Zoomed();
+    ReplotView();
+    event->accept();
+}
+
+void TChart::DrawTo(QPaintDevice& device, const QSize& size, double scale) {
+    {
+        QCPPainter painter(&device);
+        if (!painter.isActive())
+            return;
+        if (painter.paintEngine()->type() != QPaintEngine::Raster)
+            painter.setMode(QCPPainter::pmVectorized);
+        painter.setMode(QCPPainter::pmNoCaching);
+        painter.scale(scale, scale);
+        toPainter(&painter, size.width(), size.height());
+    }
+    // Back to the screen's layout, for the hit tests and layer redraws that follow.
+    updateLayout();
+}
+
+void TChart::DrawChart(QPainter& painter, const QRectF& target, double dotsPerInch) {
+    if (target.isEmpty() || !(dotsPerInch > 0))
+        return;
+    // The chart is laid out in pixels of 1/96 inch, like the screen's.
+    const double perPixel = dotsPerInch / 96.0;
+    const QSize logical(std::max(1, static_cast<int>(std::lround(target.width() / perPixel))),
+                        std::max(1, static_cast<int>(std::lround(target.height() / perPixel))));
+    const double device = DeviceScale(painter) * perPixel;
+    painter.save();
+    painter.setClipRect(target, Qt::IntersectClip);
+    if (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster) {
+        QImage image(std::max(1, static_cast<int>(std::lround(logical.width() * device))),
+                     std::max(1, static_cast<int>(std::lround(logical.height() * device))),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        DrawTo(image, logical, device);
+        painter.drawImage(target, image);
+    } else {
+        // Recorded at the device's resolution, so that the series' envelopes have a column
+        // per device pixel, and played back into the caller's painter as vectors.
+        QPicture picture;
+        {
+            QCPPainter recorder(&picture);
+            recorder.setMode(QCPPainter::pmVectorized);
+            recorder.setMode(QCPPainter::pmNoCaching);
+            recorder.scale(device, device);
+            toPainter(&recorder, logical.width(), logical.height());
+        }
+        updateLayout();
+        painter.translate(target.topLeft());
+        painter.scale(target.width() / (logical.width() * device),
+                      target.height() / (logical.height() * device));
+        painter.drawPicture(QPointF(0, 0), picture);
+    }
+    painter.restore();
+}

@@ -1,0 +1,543 @@
+#include "charts/windows/TChartForm.h"
+
+#include "charts/ChartRules.h"
+#include "charts/ChartText.h"
+#include "charts/DisplayStyle.h"
+#include "charts/windows/DayTimeTicker.h"
+#include "charts/windows/EnvelopeGraph.h"
+#include "charts/windows/TChart.h"
+#include "charts/windows/TChartPropertyEditor.h"
+#include "database/LChartRecord.h"
+#include "model/Auxilary.h"
+#include "model/ErrorReport.h"
+#include "model/LParameter.h"
+#include "model/LSession.h"
+#include "resources/StringTable.h"
+#include "shell/MenuImages.h"
+#include "tables/DateTimeText.h"
+#include "tables/windows/TParameterListView.h"
+#include "tables/windows/TVisibleParametersDialog.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QSvgGenerator>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <random>
+
+namespace {
+
+constexpr int TickLength = 4;
+constexpr int AxisLineWidth = 1;
+
+Qt::Alignment TextAlignment(uint8_t stored) {
+    switch (stored) {
+    case LChartRecord::AlignLeft:
+        return Qt::AlignLeft;
+    case LChartRecord::AlignRight:
+        return Qt::AlignRight;
+    default:
+        return Qt::AlignHCenter;
+    }
+}
+
+QCPScatterStyle::ScatterShape PointShape(uint8_t style) {
+    switch (style) {
+    case 1:
+        return QCPScatterStyle::ssCircle;
+    case 2:
+        return QCPScatterStyle::ssTriangle;
+    case 3:
+        return QCPScatterStyle::ssTriangleInverted;
+    case 4:
+        return QCPScatterStyle::ssPlus;
+    case 5:
+        return QCPScatterStyle::ssCross;
+    case 6:
+        return QCPScatterStyle::ssStar;
+    default: // rectangle, and styles beyond the star
+        return QCPScatterStyle::ssSquare;
+    }
+}
+
+// The mode cursors are drawn for the program; the hot spot is the picture's centre, the
+// magnifier's at its glass.
+QCursor ModeCursor(int id) {
+    const char* file = id == TChartForm::ZoomCursor  ? ":/cursors/zoom.svg"
+                       : id == TChartForm::PanCursor ? ":/cursors/pan.svg"
+                                                     : ":/cursors/examine.svg";
+    const QPixmap picture = QIcon(QString::fromLatin1(file)).pixmap(32, 32);
+    if (picture.isNull())
+        return QCursor(id == TChartForm::PanCursor ? Qt::OpenHandCursor : Qt::CrossCursor);
+    return id == TChartForm::ZoomCursor ? QCursor(picture, 12, 12) : QCursor(picture, 16, 16);
+}
+
+// The "Visible parameters" dialog switches the series of this window while it runs.
+class SeriesSwitchScope {
+public:
+    explicit SeriesSwitchScope(TChartForm& form) {
+        VisibleParametersDialog().SeriesSwitch = [&form](LParameterSource& source, bool active) {
+            const auto& sources = form.Record().Sources;
+            for (int32_t i = 0; i < sources.Count(); ++i)
+                if (sources.Items(i) == &source)
+                    form.SetSeriesActive(i, active);
+        };
+    }
+    ~SeriesSwitchScope() { VisibleParametersDialog().SeriesSwitch = nullptr; }
+    SeriesSwitchScope(const SeriesSwitchScope&) = delete;
+    SeriesSwitchScope& operator=(const SeriesSwitchScope&) = delete;
+};
+
+} // namespace
+
+TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
+    : TToolForm(parent), record_(record), chart_(new TChart(this)),
+      statusBar_(new QStatusBar(this)), popup_(new QMenu(this)), scales_(MakeUnitScales()) {
+    ++LiveInstances::ChartFormCount;
+    LoadShellResources();
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setObjectName(QStringLiteral("TChartForm"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(chart_, 1);
+    layout->addWidget(statusBar_);
+
+    statusBar_->setObjectName(QStringLiteral("StatusBar"));
+    statusBar_->setSizeGripEnabled(false);
+    statusBar_->setToolTip(QStringLiteral("Mode and last value examined."));
+    for (int i = 0; i < 2; ++i) {
+        panels_[i] = new QLabel(statusBar_);
+        panels_[i]->setMinimumWidth(i == 0 ? 75 : 200);
+        statusBar_->addWidget(panels_[i], i);
+    }
+
+    popup_->setObjectName(QStringLiteral("Popup"));
+    AddAction("Examinevalue1", QStringLiteral("Examine value"), &TChartForm::Examinevalue1Click);
+    AddAction("Zoomin1", QStringLiteral("Zoom in"), &TChartForm::Zoomin1Click);
+    AddAction("Zoomout1", QStringLiteral("Zoom out"), &TChartForm::Zoomout1Click);
+    AddAction("Pan1", QStringLiteral("Pan"), &TChartForm::Pan1Click);
+    // "Reset Zoom && Pan": a doubled ampersand is a literal one in a menu.
+    AddAction("ResetZoomAndPan", QStringLiteral("Reset Zoom && Pan"),
+              &TChartForm::ResetZoomAndPanClick);
+    popup_->addSeparator();
+    AddAction("Visibleparameters", QStringLiteral("Visible parameters"),
+              &TChartForm::VisibleparametersClick);
+    popup_->addSeparator();
+    AddAction("Copytoclipboard1", QStringLiteral("Copy to clipboard"),
+              &TChartForm::Copytoclipboard1Click)
+        ->setIcon(MenuImage(14));
+    popup_->addSeparator();
+    AddAction("Properties1", QStringLiteral("Properties"), &TChartForm::Properties1Click)
+        ->setIcon(MenuImage(13));
+    popup_->addSeparator();
+    AddAction("Print1", QStringLiteral("Print"), &TChartForm::Print1Click)->setIcon(MenuImage(5));
+    chart_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(chart_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(chart_->mapToGlobal(at)); });
+
+    chart_->MarginsFor = [this](int width) {
+        int left = 0, right = 0;
+        for (const UnitScale& s : scales_)
+            if (s.Shown)
+                ++(s.LeftSide ? left : right);
+        return ComputeMargins(left, right, ScaleWidth(), width, record_.LegendVisible,
+                              record_.LegendPosition);
+    };
+    chart_->OnAfterDraw = [this](QCPPainter& painter) { ChartAfterDraw(painter); };
+    connect(chart_, &TChart::Pressed, this, [this] { ChartMouseDown(); });
+    connect(chart_, &TChart::SeriesClicked, this,
+            [this](const EnvelopeGraph* series, qint64 index) {
+                try {
+                    ChartClickSeries(series, index);
+                } catch (const VroError&) {
+                    // Reported in the error box already; a click has nothing to undo.
+                }
+            });
+    connect(chart_, &TChart::Zoomed, this, [this] { ChartZoom(); });
+
+    resize(640, 440);
+    UpdateCaption();
+    SetMode(ExamineMode);
+    ShowRecord();
+}
+
+TChartForm::~TChartForm() {
+    --LiveInstances::ChartFormCount;
+    // The series go with the chart; the sources must not point at them meanwhile.
+    for (const auto& source : record_.Sources)
+        source->Series = nullptr;
+}
+
+QAction* TChartForm::AddAction(const char* name, const QString& caption,
+                               void (TChartForm::*handler)()) {
+    QAction* action = popup_->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+QString TChartForm::StatusText(int panel) const {
+    return panels_[panel]->text();
+}
+
+void TChartForm::showEvent(QShowEvent* event) {
+    TToolForm::showEvent(event);
+    SetMode(ExamineMode);
+}
+
+void TChartForm::SetGroup(LParameterSourceGroup& group) {
+    CheckChartSources(group);
+    LParameterSourceGroup& sources = record_.Sources;
+    sources.Clear();
+    sources.TakeSources(group);
+    sources.Sort();
+    std::mt19937 random(
+        static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    const uint32_t background = ColorCode(DisplayColor(record_.BackgroundColor));
+    record_.SeriesStyles.assign(static_cast<size_t>(sources.Count()), LSeriesStyle{});
+    for (int32_t i = 0; i < sources.Count(); ++i) {
+        LSeriesStyle& style = record_.Style(i);
+        style.Color = RandomSeriesColor(background, random);
+        if (!LChartRecord::IsLineSource(*sources.Items(i)))
+            style.PointStyle = PointStyleForQuantity(sources.Items(i)->Parameter->Quantity());
+    }
+    TDateTime start, end;
+    if (DataTimeSpan(sources, start, end))
+        record_.XAxisLabelsTimeDate = CrossesMidnight(start, end) ? 1 : 0;
+    ShowRecord();
+}
+
+void TChartForm::ShowRecord() {
+    const LParameterSourceGroup& sources = record_.Sources;
+    CheckChartSources(sources);
+    for (const auto& source : sources)
+        source->Series = nullptr;
+    chart_->ClearSeries();
+    samples_ = SeriesSamples(sources);
+    for (int u = 0; u < UnitCount; ++u)
+        MeasureUnitScale(scales_[static_cast<size_t>(u)], sources, static_cast<uint8_t>(u));
+    const UnitScale plain{false, true, {}, 0, 1};
+    for (int32_t i = 0; i < sources.Count(); ++i) {
+        LParameterSource& source = *sources.Items(i);
+        const uint8_t unit = source.Parameter ? source.Parameter->Unit() : UnitCount;
+        const UnitScale& scale = unit < UnitCount ? scales_[unit] : plain;
+        EnvelopeGraph* series =
+            chart_->AddSeries(samples_.Samples(i), LChartRecord::IsLineSource(source),
+                              scale.Minimum, scale.Range, !scale.LeftSide);
+        source.Series = series;
+        series->setVisible(source.Selected);
+        ApplySeriesStyle(i);
+    }
+    hasSpan_ = DataTimeSpan(sources, start_, end_);
+    if (hasSpan_)
+        chart_->SetDataRange(start_, end_);
+    chart_->LeftAxis()->setRange(0.0, 1.0);
+    ApplyStyle();
+    RefreshChart();
+}
+
+void TChartForm::ApplySeriesStyle(int32_t i) {
+    if (i < 0 || i >= chart_->SeriesCount())
+        return;
+    const LChartRecord& record = record_;
+    const LSeriesStyle& style = record.Style(i);
+    EnvelopeGraph* series = chart_->Series(i);
+    const QColor color = DisplayColor(style.Color);
+    if (series->SeriesKind() == EnvelopeGraph::Kind::Line) {
+        series->setPen(QPen(color, std::max(1, style.LineWidth)));
+    } else {
+        series->setPen(QPen(color, 1));
+        series->setScatterStyle(QCPScatterStyle(PointShape(style.PointStyle), color, color,
+                                                2.0 * std::max(1, style.PointSize) + 1));
+    }
+}
+
+void TChartForm::ApplyStyle() {
+    const LChartRecord& r = record_;
+    const QColor background = DisplayColor(r.BackgroundColor);
+    chart_->setBackground(QBrush(background));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, background);
+    setPalette(palette);
+
+    SetTitle(QString::fromStdString(r.Title));
+    QCPTextElement* title = chart_->Title();
+    title->setFont(DisplayFont(r.TitleFont));
+    title->setTextColor(DisplayColor(r.TitleFont.Color));
+    title->setTextFlags(static_cast<int>(TextAlignment(r.TitleAlignment) | Qt::AlignVCenter));
+
+    QCPAxis* bottom = chart_->BottomAxis();
+    bottom->setLabel(QString::fromStdString(r.BottomAxisTitle));
+    bottom->setLabelFont(DisplayFont(r.BottomAxisTitleFont));
+    bottom->setLabelColor(DisplayColor(r.BottomAxisTitleFont.Color));
+    bottom->setTickLabelFont(DisplayFont(r.BottomAxisLabelFont));
+    bottom->setTickLabelColor(DisplayColor(r.BottomAxisLabelFont.Color));
+    chart_->TimeTicker().SetWithDate(r.XAxisLabelsTimeDate != 0);
+    QCPAxis* left = chart_->LeftAxis();
+    left->setTickLabelFont(DisplayFont(r.LeftAxisLabelFont));
+    left->setTickLabelColor(DisplayColor(r.LeftAxisLabelFont.Color));
+    SetAxisColor(r.AxisColor);
+    bottom->grid()->setVisible(r.BottomAxisGrid);
+    bottom->grid()->setPen(QPen(DisplayColor(r.GridColor), 0, Qt::DotLine));
+
+    QCPTextElement* foot = chart_->Foot();
+    foot->setFont(DisplayFont(r.FooterFont));
+    foot->setTextColor(DisplayColor(r.FooterFont.Color));
+    foot->setTextFlags(static_cast<int>(TextAlignment(r.FooterAlignment) | Qt::AlignVCenter));
+
+    QCPLegend* legend = chart_->Legend();
+    legend->setFont(DisplayFont(r.LegendFont));
+    legend->setTextColor(DisplayColor(r.LegendFont.Color));
+    legend->setBrush(QBrush(DisplayColor(r.LegendColor)));
+    legend->setIconSize(24, 12);
+    chart_->SetLegendPlace(r.LegendVisible, r.LegendPosition);
+}
+
+void TChartForm::RefreshChart() {
+    const LParameterSourceGroup& sources = record_.Sources;
+    std::vector<bool> active;
+    for (int32_t i = 0; i < sources.Count() && i < chart_->SeriesCount(); ++i) {
+        chart_->Series(i)->setName(SeriesTitle(*sources.Items(i), record_.ShowMinMax));
+        active.push_back(chart_->Series(i)->visible());
+    }
+    SyncRightAxis();
+    UpdateShownScales(scales_, sources, active);
+    chart_->RebuildLegend();
+    UpdateFooter();
+}
+
+void TChartForm::SyncRightAxis() {
+    QCPAxis* left = chart_->LeftAxis();
+    QCPAxis* right = chart_->RightAxis();
+    right->setTickLabelFont(left->tickLabelFont());
+    right->setTickLabelColor(left->tickLabelColor());
+    right->setBasePen(left->basePen());
+    right->setTickPen(left->tickPen());
+    right->setSubTickPen(left->subTickPen());
+    right->setRange(left->range());
+}
+
+void TChartForm::UpdateFooter() {
+    const LSession* session = record_.Sources.Session();
+    chart_->SetFootLines(FooterLines(record_.ShowStartEnd, record_.ShowLocation, hasSpan_, start_,
+                                     end_, session ? session->Location : std::string(),
+                                     DateTimeFormatter()));
+    chart_->replot(QCustomPlot::rpQueuedRefresh);
+}
+
+void TChartForm::UpdateCaption() {
+    setWindowTitle(QString::fromStdString(record_.Caption));
+}
+
+void TChartForm::SetCaption(const QString& caption) {
+    record_.Caption = caption.toStdString();
+    UpdateCaption();
+}
+
+void TChartForm::SetTitle(const QString& text) {
+    record_.Title = text.toStdString();
+    chart_->SetTitleText(text);
+}
+
+QString TChartForm::GetTitle() const {
+    return QString::fromStdString(record_.Title).section(QLatin1Char('\n'), 0, 0);
+}
+
+void TChartForm::SetAxisColor(uint32_t color) {
+    record_.AxisColor = color;
+    const QPen pen(DisplayColor(color), AxisLineWidth);
+    for (QCPAxis* axis : {chart_->BottomAxis(), chart_->LeftAxis()}) {
+        axis->setBasePen(pen);
+        axis->setTickPen(pen);
+        axis->setSubTickPen(pen);
+    }
+}
+
+void TChartForm::SetXAxisLabelsTimeDate(bool on) {
+    // The stored byte stays as it is when it already says so.
+    if ((record_.XAxisLabelsTimeDate != 0) != on)
+        record_.XAxisLabelsTimeDate = on ? 1 : 0;
+    chart_->TimeTicker().SetWithDate(on);
+}
+
+void TChartForm::SetShowStartEnd(bool on) {
+    record_.ShowStartEnd = on;
+    UpdateFooter();
+}
+
+void TChartForm::SetShowLocation(bool on) {
+    record_.ShowLocation = on;
+    UpdateFooter();
+}
+
+void TChartForm::SetSeriesActive(int32_t i, bool active) {
+    if (i < 0 || i >= chart_->SeriesCount())
+        return;
+    chart_->Series(i)->setVisible(active);
+    record_.Sources.Items(i)->Selected = active;
+}
+
+bool TChartForm::SeriesActive(int32_t i) const {
+    return i >= 0 && i < chart_->SeriesCount() && chart_->Series(i)->visible();
+}
+
+void TChartForm::SetMode(int mode) {
+    mode_ = mode == ZoomMode || mode == PanMode ? mode : ExamineMode;
+    panels_[1]->clear();
+    chart_->SetSeriesClickable(false);
+    switch (mode_) {
+    case ZoomMode:
+        panels_[0]->setText(QString::fromStdString(LoadStr(StrModeZoom)));
+        chart_->SetRestingCursor(ModeCursor(ZoomCursor));
+        chart_->SetMouseAction(TChart::MouseAction::Zoom);
+        break;
+    case PanMode:
+        panels_[0]->setText(QString::fromStdString(LoadStr(StrModePan)));
+        chart_->SetRestingCursor(ModeCursor(PanCursor));
+        chart_->SetMouseAction(TChart::MouseAction::Pan);
+        break;
+    default:
+        panels_[0]->setText(QString::fromStdString(LoadStr(StrModeExamine)));
+        chart_->SetRestingCursor(ModeCursor(ExamineCursor));
+        chart_->SetMouseAction(TChart::MouseAction::None);
+        chart_->SetSeriesClickable(true);
+    }
+}
+
+int TChartForm::ScaleWidth() const {
+    return UnitScaleWidth(DisplayFont(record_.LeftAxisLabelFont), AxisLineWidth, TickLength);
+}
+
+ChartMargins TChartForm::Margins() const {
+    return chart_->MarginsFor(chart_->width());
+}
+
+void TChartForm::ChartMouseDown() {
+    panels_[1]->setText(QString::fromStdString(LoadStr(StrNoValue)));
+}
+
+void TChartForm::ChartClickSeries(const EnvelopeGraph* series, qint64 sourceIndex) {
+    const int i = chart_->SeriesIndex(series);
+    if (i < 0 || i >= record_.Sources.Count())
+        ShowErrorAndRaise("TChartForm::ChartClickSeries", "SeriesIndex is unknown");
+    const int32_t view = static_cast<int32_t>(sourceIndex) + samples_.Samples(i).ViewOffset;
+    panels_[1]->setText(ExamineText(*record_.Sources.Items(i), view, DateTimeFormatter()));
+}
+
+void TChartForm::ChartZoom() {
+    QCPAxis* bottom = chart_->BottomAxis();
+    double upper = bottom->range().upper;
+    LimitSpan(bottom->range().lower, upper, MinTimeSpan);
+    bottom->setRangeUpper(upper);
+    QCPAxis* left = chart_->LeftAxis();
+    upper = left->range().upper;
+    LimitSpan(left->range().lower, upper, MinValueSpan);
+    left->setRangeUpper(upper);
+    SyncRightAxis();
+}
+
+void TChartForm::ChartAfterDraw(QCPPainter& painter) {
+    const QRect plot = chart_->ChartRect();
+    if (plot.height() <= 0)
+        return;
+    const QFont font = DisplayFont(record_.LeftAxisLabelFont);
+    painter.setFont(font);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int width = ScaleWidth();
+    const QPen axisPen(DisplayColor(record_.AxisColor), AxisLineWidth);
+    const QColor textColor = DisplayColor(record_.LeftAxisLabelFont.Color);
+    const QCPAxis* left = chart_->LeftAxis();
+    const QCPRange view = left->range();
+    int xLeft = plot.left(), xRight = plot.right() + 1;
+    for (const UnitScale& scale : scales_) {
+        if (!scale.Shown)
+            continue;
+        const int direction = scale.LeftSide ? -1 : 1;
+        int& x = scale.LeftSide ? xLeft : xRight;
+        painter.setPen(axisPen);
+        painter.drawLine(QLineF(x, plot.top(), x, plot.bottom()));
+        const int labelAt = x + (AxisLineWidth + TickLength) * direction;
+        const double low = scale.Value(view.lower), high = scale.Value(view.upper);
+        const std::vector<double> ticks =
+            ScaleTicks(low, high, std::max(2, plot.height() / std::max(1, 2 * metrics.height())));
+        const int decimals = TickDecimals(ticks.size() > 1 ? ticks[1] - ticks[0] : high - low);
+        for (const double v : ticks) {
+            const double y = left->coordToPixel((v - scale.Minimum) / scale.Range);
+            painter.setPen(axisPen);
+            painter.drawLine(QLineF(x, y, x + TickLength * direction, y));
+            const QString text = ScaleLabel(v, decimals);
+            const int textWidth = metrics.horizontalAdvance(text);
+            const QRectF box(direction < 0 ? labelAt - textWidth - 1 : labelAt + 1,
+                             y - metrics.height() / 2.0, textWidth, metrics.height());
+            painter.setPen(textColor);
+            painter.drawText(box, Qt::AlignCenter, text);
+        }
+        painter.setPen(textColor);
+        painter.drawText(
+            QRectF(x - width / 2.0, plot.top() - metrics.height() - 2, width, metrics.height()),
+            Qt::AlignCenter, QString::fromStdString(scale.Symbol));
+        x += width * direction;
+    }
+}
+
+void TChartForm::Zoomout1Click() {
+    chart_->ZoomPercent(50);
+}
+
+void TChartForm::ResetZoomAndPanClick() {
+    chart_->UndoZoom();
+}
+
+void TChartForm::VisibleparametersClick() {
+    SeriesSwitchScope scope(*this);
+    TVisibleParametersDialog& dialog = VisibleParametersDialog();
+    dialog.ParameterListView()->SetGroup(&record_.Sources);
+    dialog.Execute();
+    RefreshChart();
+}
+
+void TChartForm::DrawChart(QPainter& painter, const QRectF& target, double dotsPerInch) {
+    chart_->DrawChart(painter, target, dotsPerInch);
+}
+
+void TChartForm::CopyToClipboard() {
+    const QSize size = chart_->isVisible() ? chart_->size() : QSize(800, 560);
+    QBuffer svg;
+    svg.open(QIODevice::WriteOnly);
+    {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&svg);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setTitle(windowTitle());
+        chart_->DrawTo(generator, size, 1.0);
+    }
+    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    chart_->DrawTo(picture, size, 1.0);
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("image/svg+xml"), svg.data());
+    mime->setImageData(picture);
+    QApplication::clipboard()->setMimeData(mime);
+}
+
+void TChartForm::PrintChart() {
+    QMessageBox::information(this, windowTitle(),
+                             QStringLiteral("Printing will come with a later version of VroView."));
+}
+
+void TChartForm::EditProperties() {
+    TChartPropertyEditor& editor = ChartPropertyEditor();
+    editor.ChartForm = this;
+    editor.Execute();
+}

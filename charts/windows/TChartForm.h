@@ -1,0 +1,126 @@
+#pragma once
+
+#include "charts/SeriesSamples.h"
+#include "charts/UnitScales.h"
+#include "model/DateTime.h"
+#include "shell/TToolForm.h"
+
+#include <QString>
+
+#include <cstdint>
+
+class EnvelopeGraph;
+class LChartRecord;
+class LParameterSourceGroup;
+class QAction;
+class QCPPainter;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class TChart;
+
+// The window of one chart of the database: the record's sources plotted against time, each
+// unit normalised to its own value range and drawn with a scale of its own at the plot's
+// edges (volts and amperes left, the other units right), with the modes Zoom, Pan and
+// Examine, a status bar, and a pop-up menu. The database owns the record; the window shows
+// it as stored and writes into it only what the user changes. Closing it only hides it.
+class TChartForm : public TToolForm {
+    Q_OBJECT
+
+public:
+    enum Mode { ZoomMode = 1, PanMode = 2, ExamineMode = 3 };
+    // The identifiers of the modes' cursors.
+    static constexpr int ExamineCursor = 1974, PanCursor = 1975, ZoomCursor = 1976;
+
+    explicit TChartForm(LChartRecord& record, QWidget* parent = nullptr);
+    ~TChartForm() override;
+
+    LChartRecord& Record() const { return record_; }
+    TChart* Chart() const { return chart_; }
+    QStatusBar* StatusBar() const { return statusBar_; }
+    QString StatusText(int panel) const;
+    QMenu* Popup() const { return popup_; }
+
+    // A new chart: the group's sources go into the record, sorted, each with a colour of its
+    // own and its kind's style; the time axis shows dates when the data crosses midnight.
+    // A Cumulative source raises "Wrong parameter type for chart" and nothing changes.
+    void SetGroup(LParameterSourceGroup& group);
+    // Builds a series per source of the record and shows everything as the record has it
+    // (the constructor does this). Raises like SetGroup.
+    void ShowRecord();
+    // Series titles, the right axis, the footer, the unit scales shown and the margins.
+    void RefreshChart();
+    void SyncRightAxis();
+    // The record's fonts, colours, titles, legend and grid onto the chart.
+    void ApplyStyle();
+    void ApplySeriesStyle(int32_t i);
+    void UpdateFooter();
+    void UpdateCaption();
+    void SetCaption(const QString& caption);
+
+    void SetTitle(const QString& text);
+    QString GetTitle() const;
+    void SetAxisColor(uint32_t color);
+    void SetXAxisLabelsTimeDate(bool on);
+    void SetShowStartEnd(bool on);
+    void SetShowLocation(bool on);
+    // Whether series i is drawn, and the selected flag of its source with it.
+    void SetSeriesActive(int32_t i, bool active);
+    bool SeriesActive(int32_t i) const;
+
+    void SetMode(int mode);
+    int CurrentMode() const { return mode_; }
+
+    const UnitScaleSet& UnitScales() const { return scales_; }
+    // The width of one unit scale, and the margins for the chart's width now.
+    int ScaleWidth() const;
+    ChartMargins Margins() const;
+    TDateTime Start() const { return start_; }
+    TDateTime End() const { return end_; }
+
+    // The chart as this window shows it into target of any painter (printer, PDF, SVG,
+    // image), laid out for a device of dotsPerInch; see TChart::DrawChart.
+    void DrawChart(QPainter& painter, const QRectF& target, double dotsPerInch);
+    // The chart at size onto the clipboard, as SVG (vector) and PNG (bitmap).
+    void CopyToClipboard();
+    void PrintChart();
+    // The property editor on this window.
+    void EditProperties();
+
+    void Examinevalue1Click() { SetMode(ExamineMode); }
+    void Zoomin1Click() { SetMode(ZoomMode); }
+    void Zoomout1Click();
+    void Pan1Click() { SetMode(PanMode); }
+    void ResetZoomAndPanClick();
+    void VisibleparametersClick();
+    void Copytoclipboard1Click() { CopyToClipboard(); }
+    void Properties1Click() { EditProperties(); }
+    void Print1Click() { PrintChart(); }
+
+    // The chart's events.
+    void ChartMouseDown();
+    void ChartClickSeries(const EnvelopeGraph* series, qint64 sourceIndex);
+    void ChartZoom();
+    void ChartAfterDraw(QCPPainter& painter);
+
+signals:
+    // The user changed what the database stores (the property editor says so).
+    void RecordChanged();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QAction* AddAction(const char* name, const QString& caption, void (TChartForm::*handler)());
+
+    LChartRecord& record_;
+    TChart* chart_;
+    QStatusBar* statusBar_;
+    QLabel* panels_[2];
+    QMenu* popup_;
+    UnitScaleSet scales_;
+    SeriesSamples samples_;
+    TDateTime start_ = 0, end_ = 0;
+    bool hasSpan_ = false;
+    int mode_ = ExamineMode;
+};
