@@ -2,6 +2,7 @@
 // --help and --version, answered before anything needs a display), makes the long-lived
 // windows in their order and runs the event loop.
 #include "acquisition/windows/AcquisitionScreenshots.h"
+#include "charts/windows/ChartScreenshots.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "printing/windows/PrintingScreenshots.h"
@@ -33,6 +34,7 @@ int WriteScreenshots(TMainForm& main, const QString& directory, const QString& f
     written << WriteTableDialogScreenshots(directory);
     written << WriteTableScreenshots(directory);
     written << WritePrintingScreenshots(directory);
+    written << WriteChartScreenshots(directory);
     ScreenshotFolder folder(directory);
     main.resize(900, 600);
     folder.Save(main, "main-empty.png");

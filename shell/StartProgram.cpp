@@ -2,6 +2,7 @@
 
 #include "acquisition/windows/TManualConfigurationDialog.h"
 #include "acquisition/windows/TNewSessionDialog.h"
+#include "charts/windows/TChartPropertyEditor.h"
 #include "printing/windows/TPrintingOptionsDialog.h"
 #include "printing/windows/TPrintingProgressForm.h"
 #include "printing/windows/WindowPrinting.h"
@@ -35,6 +36,7 @@ std::unique_ptr<TMainForm> StartProgram(const QString& commandLineFile) {
     new TChartSelectParametersDialog(owner);
     new TPrintingOptionsDialog(owner);
     new TVisibleParametersDialog(owner);
+    new TChartPropertyEditor(owner);
     // Read after the command line's file: a database opened there leaves the picture as
     // stored, so that it shows again once that database is closed.
     (new TSettingsDialog(owner))->SetAdImage(owner->AdImage());

@@ -1,5 +1,6 @@
 #include "shell/TMainForm.h"
 
+#include "charts/windows/TChartForm.h"
 #include "database/ImportFile.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
@@ -14,6 +15,8 @@
 #include "shell/TSessionInfoDialog.h"
 #include "shell/TSettingsDialog.h"
 #include "shell/WindowInstance.h"
+#include "tables/windows/TChartSelectParametersDialog.h"
+#include "tables/windows/TParameterListView.h"
 #include "tables/windows/TTableForm.h"
 #include "tables/windows/TTableSelectParametersDialog.h"
 #include "tables/windows/TTimeSelectionDialog.h"
@@ -165,11 +168,39 @@ TTableForm* TMainForm::ExistingTableWindow(const LTableRecord* record) const {
     return it == itemWindows_.end() ? nullptr : static_cast<TTableForm*>(it->second.get());
 }
 
+TChartForm* TMainForm::ChartWindow(LChartRecord& record) {
+    if (TChartForm* window = ExistingChartWindow(&record))
+        return window;
+    std::unique_ptr<TChartForm> window;
+    try {
+        window = std::make_unique<TChartForm>(record);
+    } catch (const std::exception& e) {
+        ShowFailure(QString::fromStdString(e.what()));
+        return nullptr;
+    }
+    connect(window.get(), &TChartForm::RecordChanged, this, &TMainForm::SetModified);
+    TChartForm* made = window.get();
+    itemWindows_[&record] = std::move(window);
+    return made;
+}
+
+TChartForm* TMainForm::ExistingChartWindow(const LChartRecord* record) const {
+    const auto it = itemWindows_.find(record);
+    return it == itemWindows_.end() ? nullptr : static_cast<TChartForm*>(it->second.get());
+}
+
 LTableRecord* TMainForm::SelectedTable() const {
     QTreeWidgetItem* node = form_->Explorer->currentItem();
     if (selectedKind_ != ikTable || !node || !database_.Open())
         return nullptr;
     return reinterpret_cast<LTableRecord*>(node->data(0, RecordRole).value<quintptr>());
+}
+
+LChartRecord* TMainForm::SelectedChart() const {
+    QTreeWidgetItem* node = form_->Explorer->currentItem();
+    if (selectedKind_ != ikChart || !node || !database_.Open())
+        return nullptr;
+    return reinterpret_cast<LChartRecord*>(node->data(0, RecordRole).value<quintptr>());
 }
 
 void TMainForm::LoadAdImage() {
@@ -523,15 +554,62 @@ void TMainForm::MICreateTableClick() {
 void TMainForm::MICreateChartClick() {
     if (!database_.Open())
         return;
-    QMessageBox::information(this, QString::fromLatin1(Caption),
-                             QStringLiteral("Charts will come with a later version of VroView."));
+    LSession& session = database_.Header();
+    LParameterSourceGroup group(&session);
+    TChartSelectParametersDialog& select = ChartSelectParametersDialog();
+    select.Group = &group;
+    select.ParameterListView()->SetGroup(&database_.ChartSources());
+    const bool chosen = select.Execute();
+    select.Group = nullptr;
+    select.ParameterListView()->SetGroup(nullptr);
+    // A chart always shows a time range, and a recording without samples has none.
+    if (!chosen || session.HistoricPointMax <= 0)
+        return;
+    TTimeSelectionDialog& range = TimeSelectionDialog();
+    range.SetRecording(session.StartTime, session.RateSeconds(), session.HistoricPointMax);
+    if (!range.Execute())
+        return;
+    group.SetSubset(range.StartIndex(), range.EndIndex());
+    LChartRecord* record = nullptr;
+    try {
+        record = database_.AddChart();
+    } catch (const std::exception& e) {
+        ShowFailure(QString::fromStdString(e.what()));
+        return;
+    }
+    TChartForm* window = ChartWindow(*record);
+    bool shown = window != nullptr;
+    if (window) {
+        try {
+            window->SetGroup(group);
+        } catch (const std::exception& e) {
+            ShowFailure(QString::fromStdString(e.what()));
+            shown = false;
+        }
+    }
+    if (!shown) {
+        itemWindows_.erase(record);
+        database_.DeleteChart(record);
+        UpdateExplorer();
+        return;
+    }
+    UpdateExplorer();
+    window->show();
+    window->raise();
+    SetModified();
+    UpdateExplorer();
 }
 
 void TMainForm::MIRecordingInfoClick() {
     if (!database_.Open())
         return;
-    if (EditInfo(database_.Header(), true))
-        SetModified();
+    if (!EditInfo(database_.Header(), true))
+        return;
+    // The footers show the location.
+    for (const auto& chart : database_.Charts())
+        if (TChartForm* window = ExistingChartWindow(chart.get()))
+            window->UpdateFooter();
+    SetModified();
 }
 
 void TMainForm::MISettingsClick() {
@@ -563,6 +641,14 @@ void TMainForm::PopViewClick() {
             window.activateWindow();
         }
         break;
+    case ikChart:
+        if (LChartRecord* chart = SelectedChart())
+            if (TChartForm* window = ChartWindow(*chart)) {
+                window->show();
+                window->raise();
+                window->activateWindow();
+            }
+        break;
     case ikTables:
     case ikCharts:
         form_->Explorer->currentItem()->setExpanded(true);
@@ -579,6 +665,9 @@ void TMainForm::PopCopyClick() {
         RecordingInfoForm().CopyToClipboard();
     } else if (LTableRecord* table = SelectedTable()) {
         TableWindow(*table).CopyEntireTable();
+    } else if (LChartRecord* chart = SelectedChart()) {
+        if (TChartForm* window = ChartWindow(*chart))
+            window->CopyToClipboard();
     }
 }
 
@@ -602,8 +691,12 @@ void TMainForm::ExplorerEdited(QTreeWidgetItem* node) {
         table->Caption = caption;
         if (TTableForm* window = ExistingTableWindow(table))
             window->UpdateCaption();
-    } else if (node->parent() == chartsNode_)
-        reinterpret_cast<LChartRecord*>(record)->Caption = caption;
+    } else if (node->parent() == chartsNode_) {
+        auto* chart = reinterpret_cast<LChartRecord*>(record);
+        chart->Caption = caption;
+        if (TChartForm* window = ExistingChartWindow(chart))
+            window->UpdateCaption();
+    }
     SetModified();
 }
 
@@ -635,6 +728,9 @@ void TMainForm::PopDeleteClick() {
 void TMainForm::PopPropertiesClick() {
     if (selectedKind_ == ikRecordingInfo)
         MIRecordingInfoClick();
+    else if (LChartRecord* chart = SelectedChart())
+        if (TChartForm* window = ChartWindow(*chart))
+            window->EditProperties();
 }
 
 void TMainForm::PopPrintClick() {
@@ -642,6 +738,9 @@ void TMainForm::PopPrintClick() {
         LayoutPrinter().PrintRecordingInfo();
     else if (LTableRecord* table = SelectedTable())
         TableWindow(*table).PrintEntireTable();
+    else if (LChartRecord* chart = SelectedChart())
+        if (TChartForm* window = ChartWindow(*chart))
+            window->PrintChart();
 }
 
 void TMainForm::ExplorerMouseDown(const QPoint& position) {

@@ -12,12 +12,14 @@
 #include <memory>
 #include <string>
 
+class LChartRecord;
 class LTableRecord;
 class QFileDialog;
 class QLabel;
 class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TChartForm;
 class TTableForm;
 
 namespace Ui {
@@ -104,6 +106,9 @@ public:
     // The window of a table of the database, made when first needed; null when none was made.
     TTableForm& TableWindow(LTableRecord& record);
     TTableForm* ExistingTableWindow(const LTableRecord* record) const;
+    // The same for charts; null (after saying why) when the chart cannot be shown.
+    TChartForm* ChartWindow(LChartRecord& record);
+    TChartForm* ExistingChartWindow(const LChartRecord* record) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -117,8 +122,9 @@ private:
     void ImportFromFile(const QString& name);
     QString AskFileName(FileDialogKind kind);
     void LoadAdImage();
-    // The record of the selected table node, or null.
+    // The record of the selected table or chart node, or null.
     LTableRecord* SelectedTable() const;
+    LChartRecord* SelectedChart() const;
     // The windows go before the records they show: whenever the database closes.
     void CloseItemWindows();
     // While a table is copied or exported, or a printout runs, events are processed: the
