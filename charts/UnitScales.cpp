@@ -95,17 +95,24 @@ std::vector<double> ScaleTicks(double min, double max, int maxCount) {
     if (!std::isfinite(min) || !std::isfinite(max) || max <= min || maxCount < 1)
         return ticks;
     const double rough = (max - min) / std::max(maxCount - 1, 1);
-    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = magnitude * 10;
-    for (const double f : {1.0, 2.0, 5.0, 10.0})
-        if (f * magnitude >= rough) {
-            step = f * magnitude;
+    int exponent = static_cast<int>(std::floor(std::log10(rough)));
+    int factor = 10;
+    for (const int f : {1, 2, 5})
+        if (f * std::pow(10.0, exponent) >= rough) {
+            factor = f;
             break;
         }
-    // Multiples of the step, so that 0 is a tick whenever it is in range.
-    const double first = std::ceil(min / step - 1e-9);
-    for (double k = first; k * step <= max + step * 1e-9; ++k)
-        ticks.push_back(k * step == 0 ? 0.0 : k * step);
+    if (factor == 10) {
+        factor = 1;
+        ++exponent;
+    }
+    // A tick is k * factor * 10^exponent; dividing by an exact power of ten instead of
+    // multiplying by an inexact one writes 0.3 as 0.3, not 0.30000000000000004.
+    const double power = std::pow(10.0, std::abs(exponent));
+    auto tick = [&](double k) { return exponent < 0 ? k * factor / power : k * factor * power; };
+    const double step = tick(1);
+    for (double k = std::ceil(min / step - 1e-9); tick(k) <= max + step * 1e-9; ++k)
+        ticks.push_back(k == 0 ? 0.0 : tick(k));
     return ticks;
 }
 

@@ -288,8 +288,17 @@ void TChart::SetSeriesClickable(bool clickable) {
 
 EnvelopeGraph* TChart::SeriesAt(const QPointF& pos, qint64& sourceIndex) const {
     sourceIndex = -1;
+    // A point at the top of the value range lies one pixel above the plot's rectangle as
+    // the engine counts it, where the engine looks for nothing: clicks near the edge count
+    // as on it.
+    const QRect r = ChartRect();
+    const double tolerance = selectionTolerance();
+    if (!QRectF(r).adjusted(-tolerance, -tolerance, tolerance, tolerance).contains(pos))
+        return nullptr;
+    const QPointF at(std::clamp<double>(pos.x(), r.left(), r.right()),
+                     std::clamp<double>(pos.y(), r.top(), r.bottom()));
     int dataIndex = -1;
-    auto* g = qobject_cast<EnvelopeGraph*>(plottableAt(pos, false, &dataIndex));
+    auto* g = qobject_cast<EnvelopeGraph*>(plottableAt(at, false, &dataIndex));
     if (!g || SeriesIndex(g) < 0)
         return nullptr;
     sourceIndex = g->SourceIndex(dataIndex);

@@ -101,6 +101,8 @@ public:
 TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     : TToolForm(parent), record_(record), chart_(new TChart(this)),
       statusBar_(new QStatusBar(this)), popup_(new QMenu(this)), scales_(MakeUnitScales()) {
+    // Refused before the window counts as made.
+    CheckChartSources(record.Sources);
     ++LiveInstances::ChartFormCount;
     LoadShellResources();
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -112,7 +112,6 @@ bool TChartPropertyEditor::Execute() {
     const TChartForm* form = ChartForm.data();
     if (!form)
         ShowErrorAndRaise("TChartPropertyEditor::Execute", "ChartForm = NULL");
-    reported_ = SettingsOf(form->Record());
     const bool confirmed = TStandardDialog::Execute();
     NoteChanges();
     return confirmed;
@@ -227,6 +226,7 @@ void TChartPropertyEditor::Init() {
         return;
     TChartForm& chart = *form;
     const LChartRecord& r = chart.Record();
+    reported_ = SettingsOf(r);
     form_->PageControl->setCurrentIndex(0);
 
     f.ChartTitle->setText(chart.GetTitle());

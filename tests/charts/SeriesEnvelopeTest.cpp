@@ -1,0 +1,107 @@
+#include "charts/SeriesEnvelope.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+struct Data {
+    std::vector<double> x;
+    std::vector<float> y;
+};
+
+Data Noisy(int n, uint32_t seed = 7) {
+    Data d;
+    std::mt19937 random(seed);
+    std::normal_distribution<float> noise(0.f, 0.01f);
+    for (int i = 0; i < n; ++i) {
+        d.x.push_back(46000.0 + i * 15.0 / 86400.0);
+        d.y.push_back(0.5f + 0.2f * static_cast<float>(std::sin(i / 500.0)) + noise(random));
+    }
+    return d;
+}
+
+bool Kept(const ReducedSeries& r, size_t i) {
+    return std::find(r.SourceIndex.begin(), r.SourceIndex.end(), static_cast<uint32_t>(i)) !=
+           r.SourceIndex.end();
+}
+
+// A spike of one sample survives every zoom and width, on column borders and at the edges.
+TEST(SeriesEnvelopeTest, ASingleSampleSpikeIsNeverDropped) {
+    struct Case {
+        int spikeAt;
+        float spike;
+        double from, to; // of the data's span
+        int columns;
+    };
+    const Case cases[] = {
+        {25000, 1.0f, 0.0, 1.0, 1},       {25000, 0.0f, 0.0, 1.0, 1800},
+        {12345, 1.0f, 0.0, 1.0, 1919},    {12345, 1.0f, 0.0, 1.0, 7016},
+        {49999, 1.0f, 0.0, 1.0, 1800},    {0, 0.0f, 0.0, 1.0, 1800},
+        {25000, 1.0f, 0.5, 0.5001, 1800}, {25000, 1.0f, 0.0, 1.0, 100000},
+        {30000, 1.0f, 0.0, 0.6, 333},
+    };
+    for (const Case& c : cases) {
+        Data d = Noisy(50000);
+        d.y[static_cast<size_t>(c.spikeAt)] = c.spike;
+        const double span = d.x.back() - d.x.front();
+        const double lo = d.x.front() + c.from * span, hi = d.x.front() + c.to * span;
+        ReducedSeries r;
+        SeriesEnvelope(d.x, d.y).Reduce(lo, hi, c.columns, r);
+        EXPECT_TRUE(Kept(r, static_cast<size_t>(c.spikeAt)))
+            << "spike " << c.spikeAt << ", " << c.columns << " columns";
+    }
+}
+
+// Per column the kept points reach exactly the extremes of the data; every kept point is a
+// real sample, in order, and the line runs to both borders.
+TEST(SeriesEnvelopeTest, KeepsEveryColumnsExtremesAndRunsToTheBorders) {
+    const Data d = Noisy(20000, 3);
+    for (int columns : {1, 10, 1920, 40000}) {
+        const double lo = d.x[1000], hi = d.x[18000];
+        ReducedSeries r;
+        SeriesEnvelope(d.x, d.y).Reduce(lo, hi, columns, r);
+        ASSERT_LE(r.Size(), SeriesEnvelope::MaxPoints(columns)) << columns;
+        const double perUnit = columns / (hi - lo);
+        std::vector<float> wantMin(static_cast<size_t>(columns), 9.f),
+            wantMax(wantMin.size(), -9.f);
+        std::vector<float> gotMin = wantMin, gotMax = wantMax;
+        for (size_t i = 1000; i <= 18000; ++i) {
+            const auto c =
+                static_cast<size_t>(SeriesEnvelope::ColumnOf(d.x[i], lo, perUnit, columns));
+            wantMin[c] = std::min(wantMin[c], d.y[i]);
+            wantMax[c] = std::max(wantMax[c], d.y[i]);
+        }
+        for (size_t k = 0; k < r.Size(); ++k) {
+            const uint32_t i = r.SourceIndex[k];
+            ASSERT_EQ(r.X[k], d.x[i]);
+            ASSERT_EQ(r.Y[k], static_cast<double>(d.y[i]));
+            if (k > 0) {
+                ASSERT_GT(i, r.SourceIndex[k - 1]);
+            }
+            if (r.X[k] < lo || r.X[k] > hi)
+                continue;
+            const auto c =
+                static_cast<size_t>(SeriesEnvelope::ColumnOf(r.X[k], lo, perUnit, columns));
+            gotMin[c] = std::min(gotMin[c], static_cast<float>(r.Y[k]));
+            gotMax[c] = std::max(gotMax[c], static_cast<float>(r.Y[k]));
+        }
+        EXPECT_EQ(gotMin, wantMin) << columns;
+        EXPECT_EQ(gotMax, wantMax) << columns;
+        EXPECT_EQ(r.SourceIndex.front(), 999u);
+        EXPECT_EQ(r.SourceIndex.back(), 18001u);
+    }
+}
+
+TEST(SeriesEnvelopeTest, AGapBreaksTheLineOnce) {
+    Data d = Noisy(1000);
+    for (size_t i = 400; i < 420; ++i)
+        d.y[i] = std::nanf("");
+    ReducedSeries r;
+    SeriesEnvelope(d.x, d.y).Reduce(d.x.front(), d.x.back(), 100, r);
+    EXPECT_EQ(std::count_if(r.Y.begin(), r.Y.end(), [](double v) { return std::isnan(v); }), 1);
+}
+
+} // namespace

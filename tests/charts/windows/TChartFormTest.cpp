@@ -1,0 +1,345 @@
+#include "charts/ChartRules.h"
+#include "charts/DisplayStyle.h"
+#include "charts/windows/DayTimeTicker.h"
+#include "charts/windows/EnvelopeGraph.h"
+#include "charts/windows/TChart.h"
+#include "charts/windows/TChartPropertyEditor.h"
+#include "model/Auxilary.h"
+#include "model/LParameter.h"
+#include "model/LSession.h"
+#include "tests/charts/windows/ChartTestSupport.h"
+#include "tests/support/ErrorMessage.h"
+#include "tests/support/ErrorReportSpy.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSvgGenerator>
+#include <QSvgRenderer>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+class TChartFormTest : public ::testing::Test {
+protected:
+    void SetUp() override { QLocale::setDefault(UsLocale()); }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    // Shown at a size of its own, laid out and drawn.
+    static void Show(TChartForm& form, QSize size = {900, 600}) {
+        form.resize(size);
+        form.show();
+        QApplication::processEvents();
+        form.Chart()->replot(QCustomPlot::rpImmediateRefresh);
+    }
+    // The pixel of view point k of series i.
+    static QPoint PointAt(const TChartForm& form, int i, int k) {
+        float value;
+        TDateTime time;
+        form.Record().Sources.Items(i)->GetPoint(k, value, time);
+        const UnitScale& scale =
+            form.UnitScales()[form.Record().Sources.Items(i)->Parameter->Unit()];
+        const TChart& chart = *form.Chart();
+        return QPointF(chart.BottomAxis()->coordToPixel(time),
+                       chart.LeftAxis()->coordToPixel(scale.Normalise(value)))
+            .toPoint();
+    }
+
+    LDatabase db;
+};
+
+TEST_F(TChartFormTest, VoltsScaleLeftWattsRightAndAHiddenParameterTakesItsScaleAway) {
+    ParseRecording(db, {HistoricV1, HistoricRealPower}, 30);
+    const int32_t windows = LiveInstances::ChartFormCount;
+    const auto form = NewChart(db, {1, 0});
+    EXPECT_EQ(LiveInstances::ChartFormCount, windows + 1);
+    const UnitScaleSet& scales = form->UnitScales();
+    EXPECT_TRUE(scales[0].Shown && scales[0].LeftSide);
+    EXPECT_TRUE(scales[2].Shown && !scales[2].LeftSide);
+    form->resize(1000, 600);
+    const int width = form->Chart()->width();
+    EXPECT_EQ(form->Margins().RightPercent, form->ScaleWidth() * 100 / width + 2);
+    EXPECT_GT(form->Margins().RightPercent, 2);
+
+    // Through the Visible parameters dialog, which switches the series.
+    const int watts = SeriesOfUnit(*form, 2);
+    {
+        ModalDriver driver({[&](QWidget* w) {
+            auto* list = w->findChild<QTreeWidget*>();
+            for (int row = 0; row < list->topLevelItemCount(); ++row)
+                if (list->topLevelItem(row)->text(0) == QStringLiteral("Real Power"))
+                    list->topLevelItem(row)->setCheckState(0, Qt::Unchecked);
+            Child<QPushButton>(w, "OKButton")->click();
+        }});
+        form->VisibleparametersClick();
+    }
+    EXPECT_FALSE(form->SeriesActive(watts));
+    EXPECT_FALSE(form->Record().Sources.Items(watts)->Selected);
+    EXPECT_FALSE(scales[2].Shown);
+    EXPECT_TRUE(scales[0].Shown);
+    EXPECT_EQ(form->Margins().RightPercent, 2);
+    EXPECT_EQ(form->Chart()->Legend()->itemCount(), 1);
+}
+
+TEST_F(TChartFormTest, TheTimeAxisShowsDatesOnlyWhenTheDataCrossesMidnight) {
+    for (const int samples : {60, 1440}) {
+        LDatabase recording;
+        ParseRecording(recording, {HistoricV1}, samples);
+        const auto form = NewChart(recording, {0});
+        EXPECT_EQ(form->Record().XAxisLabelsTimeDate, samples == 1440 ? 1 : 0);
+        Show(*form);
+        const QVector<QString> labels = form->Chart()->BottomAxis()->tickVectorLabels();
+        ASSERT_FALSE(labels.isEmpty());
+        for (const QString& label : labels)
+            EXPECT_EQ(label.contains('/'), samples == 1440) << label.toStdString();
+    }
+}
+
+TEST_F(TChartFormTest, ZoomsStopAtFiveSecondsAndAFifthOfTheValueRangeAndResetToTheData) {
+    ParseRecording(db, {HistoricV1, HistoricRealPower}, 120);
+    const auto form = NewChart(db, {0, 1});
+    TChart& chart = *form->Chart();
+    const double t = form->Start() + 0.01;
+    chart.ZoomTo(QCPRange(t, t + 2 / 86400.0), QCPRange(0.3, 0.31), false);
+    EXPECT_EQ(chart.BottomAxis()->range().lower, t);
+    EXPECT_EQ(chart.BottomAxis()->range().upper, t + MinTimeSpan);
+    EXPECT_DOUBLE_EQ(chart.LeftAxis()->range().upper, 0.3 + MinValueSpan);
+    EXPECT_EQ(chart.RightAxis()->range(), chart.LeftAxis()->range());
+
+    // A rubber band drawn to the right zooms in; drawn back to the left it resets.
+    Show(*form);
+    form->Zoomin1Click();
+    EXPECT_EQ(form->StatusText(0), "Zoom");
+    chart.UndoZoom();
+    const QRect plot = chart.ChartRect();
+    const QPoint from(plot.left() + plot.width() / 4, plot.top() + 10);
+    const QPoint to(plot.left() + plot.width() / 2, plot.bottom() - 10);
+    const double lower = chart.BottomAxis()->pixelToCoord(from.x());
+    QTest::mousePress(&chart, Qt::LeftButton, {}, from);
+    QTest::mouseMove(&chart, to);
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, to);
+    EXPECT_NEAR(chart.BottomAxis()->range().lower, lower, 1e-9);
+    EXPECT_LT(chart.BottomAxis()->range().size(), (form->End() - form->Start()) / 3);
+    EXPECT_GT(chart.LeftAxis()->range().lower, 0.0);
+    QTest::mousePress(&chart, Qt::LeftButton, {}, to);
+    QTest::mouseMove(&chart, from);
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, from);
+    EXPECT_EQ(chart.BottomAxis()->range(), QCPRange(form->Start(), form->End()));
+    EXPECT_EQ(chart.LeftAxis()->range(), QCPRange(0, 1));
+
+    form->Zoomout1Click();
+    EXPECT_DOUBLE_EQ(chart.LeftAxis()->range().size(), 2.0);
+    form->ResetZoomAndPanClick();
+    EXPECT_EQ(chart.LeftAxis()->range(), QCPRange(0, 1));
+}
+
+TEST_F(TChartFormTest, ExamineTellsNoValueOrTheRecordedPointUnderThePointer) {
+    ParseRecording(db, {HistoricV1, EventVoltageMaxV1}, 20, 4);
+    const auto form = NewChart(db, {0, 1});
+    Show(*form);
+    EXPECT_EQ(form->StatusText(0), "Examine");
+    TChart& chart = *form->Chart();
+    const QRect plot = chart.ChartRect();
+    // The event's points lie above the line: their values are the voltage's maxima.
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, QPoint(plot.right() - 2, plot.top() + 2));
+    EXPECT_EQ(form->StatusText(1), "No value");
+    ASSERT_TRUE(LChartRecord::IsLineSource(*form->Record().Sources.Items(0)));
+    const DateTimeFormatter format;
+    for (const auto& [series, k] : {std::pair{0, 7}, std::pair{1, 2}}) {
+        QTest::mouseClick(&chart, Qt::LeftButton, {}, PointAt(*form, series, k));
+        float value;
+        TDateTime time;
+        form->Record().Sources.Items(series)->GetPoint(k, value, time);
+        const LParameter& p = *form->Record().Sources.Items(series)->Parameter;
+        EXPECT_EQ(form->StatusText(1).toStdString(),
+                  p.Name() + " - " + p.ChannelLabel() + " = " +
+                      QString::number(value, 'f', 2).toStdString() + "V  " +
+                      format.DateTimeToStr(time).toStdString());
+    }
+    // Only in Examine mode.
+    form->Pan1Click();
+    EXPECT_EQ(form->StatusText(0), "Pan");
+    EXPECT_EQ(form->StatusText(1), "");
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, PointAt(*form, 0, 7));
+    EXPECT_EQ(form->StatusText(1), "");
+}
+
+TEST_F(TChartFormTest, ACumulativeSourceIsRefusedWithoutAWindowLeftBehind) {
+    ParseRecording(db, {HistoricV1, CumulativeEnergy}, 5, 2);
+    LChartRecord& record = *db.AddChart();
+    record.Sources.Add(std::make_unique<LParameterSource>(db.Parameters().Items(1)));
+    const int32_t windows = LiveInstances::ChartFormCount;
+    ErrorReportSpy spy;
+    EXPECT_EQ(ErrorMessage([&] { TChartForm form(record); }), "Wrong parameter type for chart");
+    EXPECT_EQ(LiveInstances::ChartFormCount, windows);
+    EXPECT_EQ(spy.reports.at(0),
+              (ErrorReportSpy::Report{"TChartForm::MakeSeries", "Wrong parameter type for chart"}));
+}
+
+TEST_F(TChartFormTest, ANewChartIsSortedColouredAndStyledByItsParameters) {
+    ParseRecording(db, {EventVoltageMaxV1, HistoricV1, HistoricI1}, 5, 2);
+    const auto form = NewChart(db, {0, 1, 2});
+    const LChartRecord& r = form->Record();
+    ASSERT_EQ(r.SeriesStyles.size(), 3u);
+    EXPECT_EQ(r.Sources.Items(2)->Parameter->TableType(), ttEvent);
+    EXPECT_EQ(r.Style(2).PointStyle, 2); // RMS maximum: an up triangle
+    EXPECT_EQ(form->Chart()->Series(2)->scatterStyle().shape(), QCPScatterStyle::ssTriangle);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(r.Sources.Items(i)->Series, form->Chart()->Series(i));
+        EXPECT_EQ(form->Chart()->Series(i)->pen().color(), DisplayColor(r.Style(i).Color));
+    }
+    EXPECT_EQ(form->Popup()->findChild<QAction*>("ResetZoomAndPan")->text(), "Reset Zoom && Pan");
+    form->CopyToClipboard();
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_TRUE(copied->data("image/svg+xml").startsWith("<?xml"));
+    EXPECT_TRUE(copied->hasImage());
+}
+
+// Read from a file and written back, a chart is the same bytes, also after its window showed
+// it, drew it, zoomed and ran the property editor: the window writes back what it read
+// (fonts missing here, system colours), not what it draws with.
+TEST_F(TChartFormTest, AChartShownByItsWindowWritesBackByteIdentical) {
+    ParseRecording(db, {HistoricV1, HistoricI1, EventVoltageMaxV1}, 1440, 5);
+    db.Header().Location = "Plant 2";
+    {
+        const auto form = NewChart(db, {0, 1, 2});
+        LChartRecord& r = form->Record();
+        r.Title = "Week 48";
+        r.TitleFont = LFont{0, 0x80000008u, "Tahoma", 2, 16, false, true};
+        r.TitleAlignment = 7;
+        r.BottomAxisTitle = "Time";
+        r.XAxisLabelsTimeDate = 0;
+        r.LeftAxisLabelFont = LFont{238, 0x123456, "No Such Face", 2, 11};
+        r.ShowStartEnd = false;
+        r.FooterAlignment = LChartRecord::AlignCenter;
+        r.AxisColor = 0x80000010u;
+        r.BackgroundColor = 0x8000000Fu;
+        r.BottomAxisGrid = false;
+        r.GridColor = 0x00FF00;
+        r.LegendVisible = false;
+        r.LegendColor = 0x00A1B2C3; // marks where the min/max switch follows
+        r.LegendPosition = LChartRecord::LegendLeft;
+        r.ShowMinMax = true;
+        r.Style(0).LineWidth = 3;
+        r.Style(2).PointSize = 7;
+        r.Style(2).PointStyle = 5;
+    }
+    ScratchFolder scratch;
+    db.SetFileName(scratch / "week");
+    db.Save(false);
+    const std::string saved = ReadBytes(db.FileName());
+
+    LDatabase loaded;
+    loaded.New();
+    loaded.Load(db.FileName());
+    {
+        TChartForm form(*loaded.Charts()[0]);
+        Show(form);
+        EXPECT_FALSE(form.Chart()->Legend()->visible());
+        EXPECT_EQ(form.Chart()->Series(0)->pen().width(), 3);
+        EXPECT_EQ(form.Chart()->Series(2)->scatterStyle().shape(), QCPScatterStyle::ssCross);
+        EXPECT_TRUE(form.Chart()->Series(0)->name().contains(" [ "));
+        EXPECT_FALSE(form.Chart()->TimeTicker().WithDate());
+        form.Chart()->ZoomPercent(200);
+        QTest::mouseClick(form.Chart(), Qt::LeftButton, {}, form.Chart()->ChartRect().center());
+        form.UpdateFooter();
+        QImage page(400, 300, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&page);
+        form.DrawChart(painter, QRectF(0, 0, 400, 300), 96);
+        TChartPropertyEditor editor;
+        editor.ChartForm = &form;
+        QSignalSpy changed(&form, &TChartForm::RecordChanged);
+        editor.Init();
+        editor.ApplyButtonClick();
+        EXPECT_EQ(changed.count(), 0);
+    }
+    loaded.SetFileName(scratch / "again");
+    loaded.Save(false);
+    EXPECT_TRUE(ReadBytes(loaded.FileName()) == saved);
+
+    // A file of version 0.01 has no min/max switch: its charts show none.
+    std::string old = saved;
+    const size_t at = old.find(std::string("\xC3\xB2\xA1\x00\x00\x01", 6));
+    ASSERT_NE(at, std::string::npos);
+    old.erase(at + 5, 1);
+    const float version = 0.01f;
+    std::memcpy(&old[7], &version, 4);
+    WriteBytes(scratch / "old.vro", old);
+    LDatabase oldFile;
+    oldFile.New();
+    oldFile.Load(scratch / "old.vro");
+    TChartForm form(*oldFile.Charts()[0]);
+    EXPECT_EQ(form.Chart()->Series(0)->name(), "RMS Current - I1 (A)");
+}
+
+bool RedAbove(const QImage& image, double share) {
+    for (int row = 0; row < static_cast<int>(image.height() * share); ++row)
+        for (int col = 0; col < image.width(); ++col) {
+            const QColor c = image.pixelColor(col, row);
+            if (c.red() > 160 && c.green() < 100 && c.blue() < 100)
+                return true;
+        }
+    return false;
+}
+
+// A flat line with one sample far above it: the sample is drawn on the screen, into images
+// of any resolution and as vectors.
+TEST_F(TChartFormTest, ASingleSampleSpikeIsDrawnOnScreenInImagesAndAsVectors) {
+    ParseRecording(db, {HistoricV1}, 50000, 1, [](GeneratedRecording& r) {
+        r.blocks[0].values.assign(50000, 230.0f);
+        r.blocks[0].values[31337] = 260.0f;
+    });
+    const auto form = NewChart(db, {0});
+    form->Record().Style(0).Color = 0x0000FF;
+    form->ApplySeriesStyle(0);
+    form->SetTitle(QString());
+    Show(*form, {1920, 1080});
+    const QRect plot = form->Chart()->ChartRect();
+    EXPECT_TRUE(RedAbove(form->Chart()->grab().toImage(), 0.4)) << "screen";
+
+    for (const auto& [size, dpi] :
+         {std::pair{QSize(1200, 800), 96}, std::pair{QSize(3508, 2480), 300}}) {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        form->DrawChart(painter, QRectF(QPointF(0, 0), size), dpi);
+        painter.end();
+        EXPECT_TRUE(RedAbove(image, 0.4)) << size.width();
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(QSize(1200, 800));
+        svg.setViewBox(QRect(0, 0, 1200, 800));
+        QPainter painter(&svg);
+        form->DrawChart(painter, QRectF(0, 0, 1200, 800), 96);
+    }
+    EXPECT_GT(form->Chart()->Series(0)->Reduced().Size(), 2u);
+    EXPECT_LE(form->Chart()->Series(0)->Reduced().Size(), SeriesEnvelope::MaxPoints(1200));
+    QSvgRenderer renderer(buffer.data());
+    ASSERT_TRUE(renderer.isValid());
+    QImage drawn(1200, 800, QImage::Format_ARGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    renderer.render(&painter);
+    painter.end();
+    EXPECT_TRUE(RedAbove(drawn, 0.4)) << "SVG";
+    // The window's own layout is back.
+    EXPECT_EQ(form->Chart()->ChartRect(), plot);
+}
+
+} // namespace
