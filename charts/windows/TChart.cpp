@@ -335,8 +335,10 @@ void TChart::updateLayout() {
     const int top = QFontMetrics(yAxis->tickLabelFont()).height() + 2 * LegendGap;
     axisRect()->setMargins(QMargins(left, top, right, 0));
     FitLegend(width, height);
+    // The ticker rounds its step to a nice one, which may be half the one asked for: room
+    // for two labels per tick keeps neighbours apart.
     const int label = ticker_->LabelWidth(xAxis->tickLabelFont());
-    ticker_->setTickCount(std::clamp((width - left - right) / std::max(1, label + 40), 2, 10));
+    ticker_->setTickCount(std::clamp((width - left - right) / std::max(1, 2 * label), 2, 10));
     QCustomPlot::updateLayout();
 }
 
@@ -465,9 +467,16 @@ void TChart::DrawChart(QPainter& painter, const QRectF& target, double dotsPerIn
             toPainter(&recorder, logical.width(), logical.height());
         }
         updateLayout();
+        // A picture plays back scaled by the device's resolution over its own; that is
+        // already in the recording.
+        const QPaintDevice* playedOn = painter.device();
+        const double replayX =
+            static_cast<double>(picture.logicalDpiX()) / std::max(1, playedOn->logicalDpiX());
+        const double replayY =
+            static_cast<double>(picture.logicalDpiY()) / std::max(1, playedOn->logicalDpiY());
         painter.translate(target.topLeft());
-        painter.scale(target.width() / (logical.width() * device),
-                      target.height() / (logical.height() * device));
+        painter.scale(target.width() / (logical.width() * device) * replayX,
+                      target.height() / (logical.height() * device) * replayY);
         painter.drawPicture(QPointF(0, 0), picture);
     }
     painter.restore();

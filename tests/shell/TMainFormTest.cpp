@@ -4,6 +4,8 @@
 #include "tests/support/PdfPages.h"
 #include "tests/support/TestSettings.h"
 
+#include "charts/windows/TChart.h"
+#include "charts/windows/TChartForm.h"
 #include "database/LDatabase.h"
 #include "model/LParameter.h"
 #include "printing/LayoutPrinter.h"
@@ -423,6 +425,66 @@ TEST_F(TMainFormTest, CreateTableAsksParametersAndRangeAndCaptionsFromTheCounter
         form->MICreateTableClick();
     }
     EXPECT_EQ(form->Database().Tables().size(), 1u);
+}
+
+TEST_F(TMainFormTest, CreateChartMakesAChartWhoseNodeActsOnItsWindow) {
+    form->OpenDatabase(SaveDatabaseFile("charts", 0), false); // with an empty Chart #1
+    {
+        ModalDriver driver({ChooseAll(), Confirm()});
+        form->MICreateChartClick();
+        EXPECT_EQ(driver.StepsRun(), 2u);
+    }
+    ASSERT_EQ(form->Database().Charts().size(), 2u);
+    LChartRecord& chart = *form->Database().Charts()[1];
+    EXPECT_EQ(chart.Caption, "Chart #2");
+    EXPECT_EQ(chart.Sources.Count(), 2);
+    TChartForm* window = form->ExistingChartWindow(&chart);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Chart #2");
+    EXPECT_TRUE(form->Database().Modified());
+
+    QTreeWidget* tree = form->Explorer();
+    QTreeWidgetItem* node = form->ChartsNode()->child(1);
+    tree->setCurrentItem(node);
+    EXPECT_EQ(form->SelectedKind(), ikChart);
+    EXPECT_TRUE(form->Form().PopProperties->isEnabled());
+    form->show();
+    QTest::keyClick(tree, Qt::Key_F2);
+    auto* editor = tree->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("Voltages");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->windowTitle(), "Voltages");
+
+    // The footers follow the recording's location.
+    {
+        ModalDriver driver({Describe("Plant 9")});
+        form->MIRecordingInfoClick();
+    }
+    EXPECT_TRUE(window->Chart()->Foot()->text().endsWith("Plant 9"));
+
+    // What the property editor changes is the database's.
+    form->Database().SetModified(false);
+    tree->setCurrentItem(form->ChartsNode()->child(1));
+    {
+        ModalDriver driver({[](QWidget* w) {
+            Child<QLineEdit>(w, "ChartTitle")->setText("Feeder B");
+            Child<QPushButton>(w, "OKButton")->click();
+        }});
+        form->PopPropertiesClick();
+    }
+    EXPECT_EQ(chart.Title, "Feeder B");
+    EXPECT_TRUE(form->Database().Modified());
+
+    {
+        ModalDriver driver({Answer(QMessageBox::Yes)});
+        form->PopDeleteClick();
+    }
+    ASSERT_EQ(form->Database().Charts().size(), 1u);
+    EXPECT_EQ(form->ExistingChartWindow(&chart), nullptr);
+    EXPECT_EQ(form->SelectedKind(), ikCharts);
 }
 
 TEST_F(TMainFormTest, CommandsThatCloseTheDatabaseWaitForATableCopy) {

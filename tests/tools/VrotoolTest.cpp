@@ -333,6 +333,59 @@ TEST_F(VrotoolTest, PrintMakesThePagesOfTheWindowsAsAPdfWithoutADisplay) {
         EXPECT_FALSE(std::filesystem::exists(pdf)) << f.args;
     }
 }
+
+TEST_F(VrotoolTest, ChartAsSvgPngOrPdfWithoutADisplay) {
+    GeneratorOptions o;
+    o.phaseConfig = 0;
+    o.entries = {0, 41, 109}; // RMS Voltage V1, its maxima, energy (Cumulative)
+    o.historicPoints = 600;
+    LDatabase db;
+    db.New();
+    db.Parse(GenerateRecordingBytes(o));
+    LChartRecord& chart = *db.AddChart();
+    chart.Caption = "Week 48";
+    for (int i : {0, 1})
+        chart.Sources.Add(std::make_unique<LParameterSource>(db.Parameters().Items(i)));
+    db.AddChart()->Sources.Add(std::make_unique<LParameterSource>(db.Parameters().Items(2)));
+    db.SetFileName((dir / "c.vro").string());
+    db.Save(false);
+    const std::string vro = db.FileName();
+
+    const std::string svg = (dir / "c.svg").string(), png = (dir / "c.png").string();
+    const std::string pdf = (dir / "c.pdf").string();
+    Result r = Vro("chart " + vro + " --caption 'Week 48' -o " + svg);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "Wrote " + svg + "\n");
+    EXPECT_NE(ReadBytes(svg).find("<svg"), std::string::npos);
+    EXPECT_NE(ReadBytes(svg).find("RMS Voltage - V1 (V)"), std::string::npos);
+    r = Vro("chart " + vro + " --index 1 --size 640x480 -o " + png);
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string image = ReadBytes(png);
+    ASSERT_GT(image.size(), 24u);
+    EXPECT_EQ(image.substr(1, 3), "PNG");
+    EXPECT_EQ(image.substr(16, 8), std::string("\0\0\x02\x80\0\0\x01\xE0", 8)); // 640 by 480
+    r = Vro("chart " + vro + " --index 1 -o " + pdf);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(ReadBytes(pdf).substr(0, 5), "%PDF-");
+
+    const struct {
+        std::string args;
+        int status;
+        std::string ending;
+    } failures[] = {
+        {"--index 2 -o " + svg, 1, "Wrong parameter type for chart\n"},
+        {"--index 3 -o " + svg, 1, "No chart 3: the file has 2 charts\n"},
+        {"--caption x -o " + svg, 1, "No chart captioned \"x\"\n"},
+        {"--index 1 -o c.gif", 2, ""},
+        {"--index 1 --size 10x10 -o " + png, 2, ""},
+        {"--index 1", 2, ""},
+    };
+    for (const auto& f : failures) {
+        r = Vro("chart " + vro + " " + f.args);
+        EXPECT_EQ(r.status, f.status) << f.args;
+        EXPECT_TRUE(r.out.ends_with(f.ending)) << r.out;
+    }
+}
 #endif
 
 } // namespace

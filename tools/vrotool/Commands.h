@@ -12,3 +12,4 @@ int ImportCommand(Arguments& args);
 int EditCommand(Arguments& args);
 int TableCommand(Arguments& args); // with the tables' texts (Qt Core) only
 int PrintCommand(Arguments& args); // with the printer (Qt Gui, offscreen) only
+int ChartCommand(Arguments& args); // with the chart window (Qt Widgets), offscreen

@@ -115,6 +115,17 @@ const Command Commands[] = {
      "  -o, --output OUT  the PDF file; nothing is left there when printing fails\n"
      "  The pages are those VroView prints; no display is needed.\n"},
 #endif
+#ifdef VRO_CHARTS
+    {"chart", ChartCommand, "draw a chart of a database file as SVG, PNG or PDF",
+     "vrotool chart FILE.vro (--index N | --caption TEXT) -o OUT.(svg|png|pdf) [--size WxH]\n"
+     "  --index N         the N-th chart of the file, from 1\n"
+     "  --caption TEXT    the chart of this caption (the first, if several have it)\n"
+     "  -o, --output OUT  the picture: OUT.svg (vectors), OUT.png or OUT.pdf (vectors, one\n"
+     "                    page the picture's size)\n"
+     "  --size WxH        the picture's size in pixels of 1/96 inch (default 1200x800)\n"
+     "  The chart is drawn as its window draws it, over its whole time range; no display\n"
+     "  is needed. A chart of Cumulative parameters cannot be drawn (exit 1).\n"},
+#endif
 };
 
 void PrintOverview() {

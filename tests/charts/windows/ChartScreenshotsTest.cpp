@@ -1,0 +1,19 @@
+#include "charts/windows/ChartScreenshots.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ChartScreenshotsTest, TheChartItsZoomAndEveryEditorPageArePictured) {
+    QTemporaryDir dir;
+    const QStringList files = WriteChartScreenshots(dir.filePath(QStringLiteral("shots")));
+    ASSERT_EQ(files.size(), 7);
+    for (const QString& file : files)
+        EXPECT_GE(QImage(file).width(), 500) << file.toStdString();
+    EXPECT_TRUE(files.contains(dir.filePath(QStringLiteral("shots/chart-zoomed.png"))));
+}
+
+} // namespace

@@ -1,0 +1,128 @@
+// vrotool chart: a chart of a database file drawn as its window draws it, into an SVG, PNG or
+// PDF file, without a display.
+#include "charts/windows/TChart.h"
+#include "charts/windows/TChartForm.h"
+#include "database/LDatabase.h"
+#include "model/ErrorReport.h"
+#include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/Commands.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <cstdio>
+#include <limits>
+#include <memory>
+
+namespace {
+
+constexpr long long MaxInt = std::numeric_limits<int32_t>::max();
+constexpr int MaxSide = 20000;
+// The PDF's resolution: the chart is laid out for it as for a printer.
+constexpr int PdfDotsPerInch = 300;
+
+QSize ParseSize(const std::string& text) {
+    const QStringList parts = QString::fromStdString(text).split(QLatin1Char('x'));
+    bool wide = false, high = false;
+    const QSize size(parts.value(0).toInt(&wide), parts.value(1).toInt(&high));
+    if (parts.size() != 2 || !wide || !high || size.width() < 16 || size.height() < 16 ||
+        size.width() > MaxSide || size.height() > MaxSide)
+        throw UsageError("--size takes WIDTHxHEIGHT, each 16 to 20000, e.g. 1200x800");
+    return size;
+}
+
+LChartRecord& FindChart(const LDatabase& db, const std::optional<long long>& index,
+                        const std::optional<std::string>& caption) {
+    const auto& charts = db.Charts();
+    if (index) {
+        if (*index < 1 || *index > static_cast<long long>(charts.size()))
+            Raise("No chart " + std::to_string(*index) + ": the file has " +
+                  std::to_string(charts.size()) + (charts.size() == 1 ? " chart" : " charts"));
+        return *charts[static_cast<size_t>(*index - 1)];
+    }
+    for (const auto& chart : charts)
+        if (chart->Caption == *caption)
+            return *chart;
+    Raise("No chart captioned \"" + *caption + "\"");
+}
+
+bool WriteChart(TChartForm& form, const QString& file, const QSize& size) {
+    TChart& chart = *form.Chart();
+    if (file.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setFileName(file);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(form.windowTitle());
+        chart.DrawTo(svg, size, 1.0);
+        return true;
+    }
+    if (file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        QPdfWriter pdf(file);
+        pdf.setTitle(form.windowTitle());
+        pdf.setResolution(PdfDotsPerInch);
+        pdf.setPageSize(QPageSize(QSizeF(size) / 96.0, QPageSize::Inch));
+        pdf.setPageMargins(QMarginsF());
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return false;
+        form.DrawChart(painter, QRectF(0, 0, pdf.width(), pdf.height()), PdfDotsPerInch);
+        return painter.end();
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    chart.DrawTo(image, size, 1.0);
+    return image.save(file, "PNG");
+}
+
+// The offscreen platform's remarks (no runtime folder, no window manager) are no news to a
+// command that never shows a window.
+void OnlySeriousMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        qt_message_output(type, context, text);
+}
+
+} // namespace
+
+int ChartCommand(Arguments& args) {
+    const auto index = args.Integer("--index", 0, MaxInt);
+    const auto caption = args.Value("--caption");
+    const auto output = args.Value("--output", "-o");
+    const auto sizeText = args.Value("--size");
+    const auto files = args.Positionals();
+    args.Finish();
+    if (files.size() != 1)
+        throw UsageError("give exactly one FILE.vro");
+    if (index.has_value() == caption.has_value())
+        throw UsageError("give either --index N or --caption TEXT");
+    if (!output)
+        throw UsageError("give the picture to write with -o OUT.svg, OUT.png or OUT.pdf");
+    const QString out = QString::fromStdString(*output);
+    if (!out.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive) &&
+        !out.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) &&
+        !out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        throw UsageError("the picture's name ends in .svg, .png or .pdf");
+    const QSize size = sizeText ? ParseSize(*sizeText) : QSize(1200, 800);
+
+    // The chart engine is made of widgets: an application, but never a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(OnlySeriousMessages);
+    int argc = 1;
+    char name[] = "vrotool";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+
+    LDatabase db;
+    db.New();
+    db.Load(files[0]);
+    TChartForm form(FindChart(db, index, caption));
+    form.resize(size);
+    if (!WriteChart(form, out, size))
+        Raise("Error writing " + *output);
+    std::printf("Wrote %s\n", output->c_str());
+    return 0;
+}
