@@ -294,8 +294,22 @@ bool RedAbove(const QImage& image, double share) {
     return false;
 }
 
+// The mean column of the title's blue: the middle of the picture when the chart fills it.
+double BlueCentre(const QImage& image) {
+    double sum = 0, n = 0;
+    for (int row = 0; row < image.height() / 5; ++row)
+        for (int col = 0; col < image.width(); ++col) {
+            const QColor c = image.pixelColor(col, row);
+            if (c.blue() > 160 && c.red() < 100 && c.green() < 100) {
+                sum += col;
+                ++n;
+            }
+        }
+    return n > 0 ? sum / n / image.width() : -1;
+}
+
 // A flat line with one sample far above it: the sample is drawn on the screen, into images
-// of any resolution and as vectors.
+// of any resolution and as vectors, and the chart fills the picture.
 TEST_F(TChartFormTest, ASingleSampleSpikeIsDrawnOnScreenInImagesAndAsVectors) {
     ParseRecording(db, {HistoricV1}, 50000, 1, [](GeneratedRecording& r) {
         r.blocks[0].values.assign(50000, 230.0f);
@@ -304,7 +318,7 @@ TEST_F(TChartFormTest, ASingleSampleSpikeIsDrawnOnScreenInImagesAndAsVectors) {
     const auto form = NewChart(db, {0});
     form->Record().Style(0).Color = 0x0000FF;
     form->ApplySeriesStyle(0);
-    form->SetTitle(QString());
+    form->SetTitle(QStringLiteral("Spike"));
     Show(*form, {1920, 1080});
     const QRect plot = form->Chart()->ChartRect();
     EXPECT_TRUE(RedAbove(form->Chart()->grab().toImage(), 0.4)) << "screen";
@@ -317,6 +331,7 @@ TEST_F(TChartFormTest, ASingleSampleSpikeIsDrawnOnScreenInImagesAndAsVectors) {
         form->DrawChart(painter, QRectF(QPointF(0, 0), size), dpi);
         painter.end();
         EXPECT_TRUE(RedAbove(image, 0.4)) << size.width();
+        EXPECT_NEAR(BlueCentre(image), 0.5, 0.03) << size.width();
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -338,6 +353,7 @@ TEST_F(TChartFormTest, ASingleSampleSpikeIsDrawnOnScreenInImagesAndAsVectors) {
     renderer.render(&painter);
     painter.end();
     EXPECT_TRUE(RedAbove(drawn, 0.4)) << "SVG";
+    EXPECT_NEAR(BlueCentre(drawn), 0.5, 0.03) << "SVG";
     // The window's own layout is back.
     EXPECT_EQ(form->Chart()->ChartRect(), plot);
 }
