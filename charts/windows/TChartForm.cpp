@@ -334,7 +334,8 @@ void TChartForm::UpdateFooter() {
     chart_->SetFootLines(FooterLines(record_.ShowStartEnd, record_.ShowLocation, hasSpan_, start_,
                                      end_, session ? session->Location : std::string(),
                                      DateTimeFormatter()));
-    chart_->replot(QCustomPlot::rpQueuedRefresh);
+    // Once, from the event loop, however many changes come together.
+    chart_->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void TChartForm::UpdateCaption() {

@@ -1,0 +1,191 @@
+// Charts of the largest Historic recording (127 parameters of 50 000 samples) and of its first
+// 10 parameters, offscreen at 1920 by 1080: building the window's series, one full redraw and
+// the redraw of a zoom, against the charting engine's own graphs of the same values (adaptive
+// sampling, antialiased), built and drawn in the same run, and a memcpy of the values.
+#include "bench/RatioReporter.h"
+#include "charts/windows/TChart.h"
+#include "charts/windows/TChartForm.h"
+#include "database/LDatabase.h"
+#include "model/Auxilary.h"
+#include "model/LParameter.h"
+#include "model/ParameterTable.h"
+#include "tools/RecordingGenerator.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QStatusBar>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QSize Screen(1920, 1080);
+
+LDatabase& Maximal() {
+    static LDatabase db;
+    static const bool made = [] {
+        db.New();
+        db.Parse(GenerateRecordingBytes(MaximalRecordingOptions(true)));
+        for (const int n : {10, 127}) {
+            LChartRecord& chart = *db.AddChart();
+            for (int i = 0; i < n; ++i) {
+                chart.Sources.Add(std::make_unique<LParameterSource>(db.Parameters().Items(i)));
+                chart.Style(i).Color = static_cast<uint32_t>(i * 0x2F1B37) & 0xFFFFFF;
+            }
+            chart.LegendVisible = false;
+        }
+        return true;
+    }();
+    (void)made;
+    return db;
+}
+
+LChartRecord& Chart(int n) {
+    return *Maximal().Charts()[n == 10 ? 0 : 1];
+}
+
+// A window on the chart with its plot at the screen's size, shown and drawn once.
+std::unique_ptr<TChartForm> ShownChart(int n) {
+    auto form = std::make_unique<TChartForm>(Chart(n));
+    form->resize(Screen.width(), Screen.height() + form->StatusBar()->sizeHint().height());
+    form->show();
+    QApplication::processEvents();
+    form->Chart()->resize(Screen);
+    form->Chart()->replot(QCustomPlot::rpImmediateRefresh);
+    return form;
+}
+
+// The engine as it comes: its own graphs holding every normalised value.
+std::unique_ptr<QCustomPlot> StockChart(int n) {
+    auto plot = std::make_unique<QCustomPlot>();
+    const LParameterCollection& parameters = Maximal().Parameters();
+    for (int i = 0; i < n; ++i) {
+        const LParameter& p = *parameters.Items(i);
+        const float range = p.Maximum() > p.Minimum() ? p.Maximum() - p.Minimum() : 1.0f;
+        QVector<QCPGraphData> data(p.Count());
+        for (int32_t k = 0; k < p.Count(); ++k)
+            data[k] = QCPGraphData(p.StartTime() + IntervalsToDays(k, p.Rate()),
+                                   (p.Values()[k] - p.Minimum()) / range);
+        QCPGraph* g = plot->addGraph();
+        g->data()->set(data, true);
+        g->setPen(QPen(QColor::fromRgb(static_cast<QRgb>(i * 0x2F1B37)), 1));
+    }
+    plot->rescaleAxes();
+    return plot;
+}
+
+void BM_MemcpyBaseline(benchmark::State& state) {
+    const LParameterCollection& parameters = Maximal().Parameters();
+    std::vector<float> copy(static_cast<size_t>(parameters.Count()) * 50000);
+    for (auto _ : state) {
+        float* out = copy.data();
+        for (const auto& p : parameters) {
+            std::memcpy(out, p->Values(), static_cast<size_t>(p->Count()) * sizeof(float));
+            out += p->Count();
+        }
+        benchmark::DoNotOptimize(copy.data());
+    }
+}
+
+void Build(benchmark::State& state, int n) {
+    for (auto _ : state) {
+        auto form = std::make_unique<TChartForm>(Chart(n));
+        state.PauseTiming();
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+
+void StockBuild(benchmark::State& state, int n) {
+    for (auto _ : state) {
+        auto plot = StockChart(n);
+        state.PauseTiming();
+        plot.reset();
+        state.ResumeTiming();
+    }
+}
+
+// Every redraw shows a slightly different time range, so that the series are drawn anew.
+void Redraw(benchmark::State& state, QCustomPlot& plot, const std::function<void()>& draw) {
+    const QCPRange whole = plot.xAxis->range();
+    bool nudge = false;
+    for (auto _ : state) {
+        const double d = nudge ? whole.size() * 0.002 : 0;
+        nudge = !nudge;
+        plot.xAxis->setRange(whole.lower + d, whole.upper - d);
+        draw();
+    }
+    plot.xAxis->setRange(whole);
+}
+
+void FullRedraw(benchmark::State& state, int n) {
+    const auto form = ShownChart(n);
+    TChart& chart = *form->Chart();
+    Redraw(state, chart, [&] { chart.replot(QCustomPlot::rpImmediateRefresh); });
+}
+
+void ZoomRedraw(benchmark::State& state, int n) {
+    const auto form = ShownChart(n);
+    TChart& chart = *form->Chart();
+    Redraw(state, chart, [&] {
+        chart.ReplotView();
+        chart.repaint();
+    });
+}
+
+void StockRedraw(benchmark::State& state, int n) {
+    const auto plot = StockChart(n);
+    plot->resize(Screen);
+    plot->show();
+    QApplication::processEvents();
+    Redraw(state, *plot, [&] { plot->replot(QCustomPlot::rpImmediateRefresh); });
+}
+
+// The offscreen platform says so each time a window shows; that is no result.
+void QuietPlatform(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (!message.startsWith(QStringLiteral("This plugin does not support")))
+        qt_message_output(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qInstallMessageHandler(QuietPlatform);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    InitCatalogue();
+    TuneAllocator();
+    benchmark::Initialize(&argc, argv);
+    Maximal();
+    auto add = [](const char* name, void (*fn)(benchmark::State&, int), int n) {
+        benchmark::RegisterBenchmark(name, fn, n)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(2.0)
+            ->UseRealTime();
+    };
+    benchmark::RegisterBenchmark("BM_MemcpyBaseline", BM_MemcpyBaseline)
+        ->Unit(benchmark::kMillisecond);
+    add("BM_StockBuild127", StockBuild, 127);
+    add("BM_Build10", Build, 10);
+    add("BM_Build127", Build, 127);
+    add("BM_StockRedraw10", StockRedraw, 10);
+    add("BM_StockRedraw127", StockRedraw, 127);
+    add("BM_FullRedraw10", FullRedraw, 10);
+    add("BM_FullRedraw127", FullRedraw, 127);
+    add("BM_ZoomRedraw10", ZoomRedraw, 10);
+    add("BM_ZoomRedraw127", ZoomRedraw, 127);
+    RatioReporter reporter;
+    // Building reads the recording's arrays in place; the engine copies every value.
+    reporter.AddRatio("BM_Build127", "BM_StockBuild127", 1.0);
+    reporter.AddRatio("BM_Build127", "BM_MemcpyBaseline", 200);
+    // Half of what the engine takes alone, or better.
+    reporter.AddRatio("BM_FullRedraw10", "BM_StockRedraw10", 1.0);
+    reporter.AddRatio("BM_FullRedraw127", "BM_StockRedraw127", 0.5);
+    reporter.AddRatio("BM_ZoomRedraw127", "BM_StockRedraw127", 0.5);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
