@@ -190,20 +190,26 @@ void TChart::FitLegend(int width, int height) {
     }
 }
 
-EnvelopeGraph* TChart::AddSeries(const SampleSpan& samples, bool line, double minimum, double range,
-                                 bool rightAxis) {
+EnvelopeGraph* TChart::MakeSeries(const SampleSpan& samples, bool line, double minimum,
+                                  double range, bool rightAxis) {
     auto* g = new EnvelopeGraph(xAxis, rightAxis ? yAxis2 : yAxis,
                                 line ? EnvelopeGraph::Kind::Line : EnvelopeGraph::Kind::Points);
-    g->setLayer(seriesLayer_);
     g->SetRenderer(renderer_);
     g->SetSource(samples.Times, samples.Values, minimum, range);
-    series_.push_back(g);
+    g->removeFromLegend();
     return g;
 }
 
+void TChart::AttachSeries(EnvelopeGraph* series) {
+    // Onto the series layer last: drawn above the series attached before.
+    series->setLayer(seriesLayer_);
+    series_.push_back(series);
+}
+
 void TChart::ClearSeries() {
-    for (auto it = series_.rbegin(); it != series_.rend(); ++it)
-        removePlottable(*it);
+    // Made but never attached ones too.
+    for (int i = plottableCount() - 1; i >= 0; --i)
+        removePlottable(i);
     series_.clear();
 }
 

@@ -52,9 +52,11 @@ public:
     void RebuildLegend();
 
     // A series of a source's samples, normalised with minimum and range, on the left or the
-    // right value axis. Series are in the order they were added.
-    EnvelopeGraph* AddSeries(const SampleSpan& samples, bool line, double minimum, double range,
-                             bool rightAxis);
+    // right value axis; it belongs to the chart but is not one of its series until attached.
+    EnvelopeGraph* MakeSeries(const SampleSpan& samples, bool line, double minimum, double range,
+                              bool rightAxis);
+    // Series are drawn and listed in the order they were attached.
+    void AttachSeries(EnvelopeGraph* series);
     void ClearSeries();
     int SeriesCount() const { return static_cast<int>(series_.size()); }
     EnvelopeGraph* Series(int i) const { return series_.at(static_cast<size_t>(i)); }

@@ -194,6 +194,10 @@ QString TChartForm::StatusText(int panel) const {
 
 void TChartForm::showEvent(QShowEvent* event) {
     TToolForm::showEvent(event);
+    FormShow();
+}
+
+void TChartForm::FormShow() {
     SetMode(ExamineMode);
 }
 
@@ -227,16 +231,15 @@ void TChartForm::ShowRecord() {
     chart_->ClearSeries();
     samples_ = SeriesSamples(sources);
     for (int u = 0; u < UnitCount; ++u)
-        MeasureUnitScale(scales_[static_cast<size_t>(u)], sources, static_cast<uint8_t>(u));
-    const UnitScale plain{false, true, {}, 0, 1};
+        MakeSeries(static_cast<uint8_t>(u), scales_[static_cast<size_t>(u)]);
+    // A unit the catalogue does not have is plotted unscaled, with no scale of its own.
+    UnitScale plain{false, true, {}, 0, 1};
+    MakeSeries(UnitCount, plain);
+    // Series and sources in the same order.
     for (int32_t i = 0; i < sources.Count(); ++i) {
         LParameterSource& source = *sources.Items(i);
-        const uint8_t unit = source.Parameter ? source.Parameter->Unit() : UnitCount;
-        const UnitScale& scale = unit < UnitCount ? scales_[unit] : plain;
-        EnvelopeGraph* series =
-            chart_->AddSeries(samples_.Samples(i), LChartRecord::IsLineSource(source),
-                              scale.Minimum, scale.Range, !scale.LeftSide);
-        source.Series = series;
+        auto* series = static_cast<EnvelopeGraph*>(source.Series);
+        chart_->AttachSeries(series);
         series->setVisible(source.Selected);
         ApplySeriesStyle(i);
     }
@@ -246,6 +249,21 @@ void TChartForm::ShowRecord() {
     chart_->LeftAxis()->setRange(0.0, 1.0);
     ApplyStyle();
     RefreshChart();
+}
+
+void TChartForm::MakeSeries(uint8_t unit, UnitScale& scale) {
+    const LParameterSourceGroup& sources = record_.Sources;
+    if (unit < UnitCount)
+        MeasureUnitScale(scale, sources, unit);
+    for (int32_t i = 0; i < sources.Count(); ++i) {
+        LParameterSource& source = *sources.Items(i);
+        const uint8_t own =
+            source.Parameter ? std::min<uint8_t>(source.Parameter->Unit(), UnitCount) : UnitCount;
+        if (own == unit && !source.Series)
+            source.Series =
+                chart_->MakeSeries(samples_.Samples(i), LChartRecord::IsLineSource(source),
+                                   scale.Minimum, scale.Range, !scale.LeftSide);
+    }
 }
 
 void TChartForm::ApplySeriesStyle(int32_t i) {

@@ -48,6 +48,8 @@ public:
     // Builds a series per source of the record and shows everything as the record has it
     // (the constructor does this). Raises like SetGroup.
     void ShowRecord();
+    // The unit's scale over the record's sources, and a series for each source of the unit.
+    void MakeSeries(uint8_t unit, UnitScale& scale);
     // Series titles, the right axis, the footer, the unit scales shown and the margins.
     void RefreshChart();
     void SyncRightAxis();
@@ -102,6 +104,8 @@ public:
     void ChartClickSeries(const EnvelopeGraph* series, qint64 sourceIndex);
     void ChartZoom();
     void ChartAfterDraw(QCPPainter& painter);
+    // The window opens in Examine mode.
+    void FormShow();
 
 signals:
     // The user changed what the database stores (the property editor says so).
