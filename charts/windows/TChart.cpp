@@ -176,8 +176,10 @@ void TChart::FitLegend(int width, int height) {
     if (!legendVisible_ || legend->itemCount() == 0)
         return;
     QSize item;
+    // A wrapped legend's grid has empty cells at its end.
     for (int i = 0; i < legend->itemCount(); ++i)
-        item = item.expandedTo(legend->item(i)->minimumOuterSizeHint());
+        if (const QCPAbstractLegendItem* entry = legend->item(i))
+            item = item.expandedTo(entry->minimumOuterSizeHint());
     const bool horizontal = legendPosition_ >= LegendTop;
     int wrap;
     if (horizontal)

@@ -1,5 +1,7 @@
 #include "charts/windows/TChartForm.h"
 
+#include "printing/LayoutPrinter.h"
+
 #include "charts/ChartRules.h"
 #include "charts/ChartText.h"
 #include "charts/DisplayStyle.h"
@@ -24,7 +26,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QSvgGenerator>
@@ -553,8 +554,14 @@ void TChartForm::CopyToClipboard() {
 }
 
 void TChartForm::PrintChart() {
-    QMessageBox::information(this, windowTitle(),
-                             QStringLiteral("Printing will come with a later version of VroView."));
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Title = windowTitle();
+    // Laid out for the page's own resolution, so that fonts and pens keep their size on paper.
+    printer.Chart = [this](QPainter& painter, const QRect& area, int) {
+        DrawChart(painter, QRectF(area), painter.device()->logicalDpiX());
+    };
+    printer.PrintChart();
+    printer.Chart = nullptr;
 }
 
 void TChartForm::EditProperties() {

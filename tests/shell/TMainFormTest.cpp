@@ -530,6 +530,9 @@ TEST_F(TMainFormTest, PrintPrintsTheSelectedNodeAndNothingTakesTheDatabaseMeanwh
     form->PopPrintClick();
     ASSERT_EQ(form->SelectedKind(), ikRecordingInfo);
     EXPECT_EQ(Occurrences(PdfPageTexts(pdf).at(0), "Recording info"), 1);
+    form->Explorer()->setCurrentItem(form->ChartsNode()->child(0));
+    form->PopPrintClick();
+    EXPECT_EQ(Occurrences(PdfPageTexts(pdf).at(0), "Chart #1"), 1);
 
     form->Explorer()->setCurrentItem(form->TablesNode()->child(0));
     std::vector<QString> refusals(6);

@@ -367,6 +367,12 @@ TEST_F(VrotoolTest, ChartAsSvgPngOrPdfWithoutADisplay) {
     r = Vro("chart " + vro + " --index 1 -o " + pdf);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(ReadBytes(pdf).substr(0, 5), "%PDF-");
+    // Printed as VroView prints it: the caption in the header, the chart's own title below.
+    r = Vro("print " + vro + " --chart 1 -o " + pdf);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "Wrote " + pdf + ", 1 page\n");
+    EXPECT_EQ(Occurrences(PdfPageTexts(pdf).at(0), "Week 48"), 1);
+    EXPECT_EQ(Occurrences(PdfPageTexts(pdf).at(0), "RMS Voltage - V1 (V)"), 1);
 
     const struct {
         std::string args;

@@ -6,8 +6,8 @@
 #include "model/ErrorReport.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/Commands.h"
+#include "tools/vrotool/OffscreenApplication.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
@@ -79,13 +79,6 @@ bool WriteChart(TChartForm& form, const QString& file, const QSize& size) {
     return image.save(file, "PNG");
 }
 
-// The offscreen platform's remarks (no runtime folder, no window manager) are no news to a
-// command that never shows a window.
-void OnlySeriousMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        qt_message_output(type, context, text);
-}
-
 } // namespace
 
 int ChartCommand(Arguments& args) {
@@ -108,13 +101,8 @@ int ChartCommand(Arguments& args) {
         throw UsageError("the picture's name ends in .svg, .png or .pdf");
     const QSize size = sizeText ? ParseSize(*sizeText) : QSize(1200, 800);
 
-    // The chart engine is made of widgets: an application, but never a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(OnlySeriousMessages);
-    int argc = 1;
-    char name[] = "vrotool";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    // The chart engine is made of widgets.
+    const auto application = OffscreenApplication(true);
 
     LDatabase db;
     db.New();

@@ -1,5 +1,6 @@
-// vrotool print: the recording information or a table of a database file as the program
-// prints it, into a PDF file, without a display.
+// vrotool print: the recording information, a table or a chart of a database file as the
+// program prints it, into a PDF file, without a display.
+#include "charts/windows/TChartForm.h"
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "printing/LayoutPrinter.h"
@@ -7,10 +8,12 @@
 #include "tables/TableText.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/Commands.h"
+#include "tools/vrotool/OffscreenApplication.h"
 
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPrinter>
 
 #include <cstdint>
@@ -34,6 +37,7 @@ QPageSize PageNamed(const std::string& name) {
 int PrintCommand(Arguments& args) {
     const bool info = args.Flag("--info");
     const auto tableIndex = args.Integer("--table", 1, MaxInt);
+    const auto chartIndex = args.Integer("--chart", 1, MaxInt);
     const auto first = args.Integer("--first", 0, MaxInt);
     const auto last = args.Integer("--last", 0, MaxInt);
     const bool noTitle = args.Flag("--no-title");
@@ -47,22 +51,18 @@ int PrintCommand(Arguments& args) {
     args.Finish();
     if (files.size() != 1)
         throw UsageError("give exactly one FILE.vro");
-    if (info == tableIndex.has_value())
-        throw UsageError("give either --info or --table N");
+    if (int(info) + int(tableIndex.has_value()) + int(chartIndex.has_value()) != 1)
+        throw UsageError("give one of --info, --table N and --chart N");
     if (!output)
         throw UsageError("give the PDF file to write with -o OUT.pdf");
-    if (info && (first || last))
+    if (!tableIndex && (first || last))
         throw UsageError("--first and --last choose rows of a table");
     if (first && last && *last < *first)
         throw UsageError("--last comes before --first");
     const QPageSize page = PageNamed(pageName.value_or("A4"));
 
-    // Fonts and PDF output need a GUI application, but never a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "vrotool";
-    char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
+    // Fonts and PDF output need a GUI application, the chart engine widgets.
+    const auto application = OffscreenApplication(chartIndex.has_value());
 
     LDatabase db;
     db.New();
@@ -85,6 +85,17 @@ int PrintCommand(Arguments& args) {
     bool printed = false;
     if (info) {
         printed = printer.PrintRecordingInfo();
+    } else if (chartIndex) {
+        const auto& charts = db.Charts();
+        if (*chartIndex > static_cast<long long>(charts.size()))
+            Raise("No chart " + std::to_string(*chartIndex) + ": the file has " +
+                  std::to_string(charts.size()) + (charts.size() == 1 ? " chart" : " charts"));
+        TChartForm form(*charts[static_cast<size_t>(*chartIndex - 1)]);
+        printer.Title = form.windowTitle();
+        printer.Chart = [&form](QPainter& painter, const QRect& area, int) {
+            form.DrawChart(painter, QRectF(area), painter.device()->logicalDpiX());
+        };
+        printed = printer.PrintChart();
     } else {
         const auto& tables = db.Tables();
         if (*tableIndex > static_cast<long long>(tables.size()))

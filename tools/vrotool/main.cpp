@@ -100,12 +100,13 @@ const Command Commands[] = {
      "  -o, --output OUT write to OUT instead of standard output; nothing is left there\n"
      "                   when writing fails\n"
      "  The text is the header row and the data rows, as the table window copies them.\n"},
-    {"print", PrintCommand, "print the recording information or a table into a PDF file",
-     "vrotool print FILE.vro (--info | --table N) -o OUT.pdf [--first A --last B]\n"
+    {"print", PrintCommand, "print the recording information, a table or a chart into a PDF file",
+     "vrotool print FILE.vro (--info | --table N | --chart N) -o OUT.pdf [--first A --last B]\n"
      "              [--no-title] [--no-page-number] [--no-location] [--no-user-id]\n"
      "              [--page A4|Letter] [--landscape]\n"
      "  --info            the recording information page\n"
      "  --table N         the N-th table of the file, from 1, in column strips and row pages\n"
+     "  --chart N         the N-th chart of the file, from 1, on one page\n"
      "  --first A         the first data row, from 0 (default 0)\n"
      "  --last B          the last data row, included (default the table's last)\n"
      "  --no-title, --no-page-number, --no-location, --no-user-id\n"

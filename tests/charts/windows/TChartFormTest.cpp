@@ -358,4 +358,20 @@ TEST_F(TChartFormTest, ASingleSampleSpikeIsDrawnOnScreenInImagesAndAsVectors) {
     EXPECT_EQ(form->Chart()->ChartRect(), plot);
 }
 
+TEST_F(TChartFormTest, ALegendWhoseLastRowIsNotFullIsLaidOutAgain) {
+    // Four entries in rows of three or two leave empty cells in the legend's grid; the
+    // printer lays out charts whose windows were never shown.
+    ParseRecording(db, {HistoricV1, HistoricI1, HistoricRealPower, EventVoltageMaxV1}, 50, 3);
+    const auto form = NewChart(db, {0, 1, 2, 3});
+    for (const QSize size : {QSize(1000, 700), QSize(600, 400), QSize(1000, 700)}) {
+        QImage blank(size, QImage::Format_ARGB32_Premultiplied);
+        blank.fill(Qt::white);
+        QImage page = blank;
+        QPainter painter(&page);
+        form->DrawChart(painter, QRectF(QPointF(0, 0), size), 96);
+        painter.end();
+        EXPECT_NE(page, blank);
+    }
+}
+
 } // namespace
