@@ -1,44 +1,20 @@
 #include "shell/TRecordingInfoForm.h"
 
+#include "tables/DateTimeText.h"
+
 #include "shell/WindowInstance.h"
 #include "ui_TRecordingInfoForm.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDate>
-#include <QTime>
 
 namespace {
-// The recording's times are the instrument's local times, with no zone to name.
-QString TimeFormatWithoutZone(const QLocale& locale) {
-    const QString format = locale.timeFormat(QLocale::LongFormat);
-    QString result;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue;
-        result.append(c);
-    }
-    return result.simplified();
-}
-
 const char* const CaptionTexts[10] = {"User ID", "Location", "Comments", "Start time", "End time",
                                       "Phase",   "Mode",     "Rate",     "Interval",   "CT"};
 } // namespace
 
 QString DateTimeText(TDateTime value, const QLocale& locale) {
-    const DateTimeParts parts = DecodeDateTime(value);
-    const QDate date(parts.year, parts.month, parts.day);
-    const QTime time(parts.hour, parts.minute, parts.second, parts.msec);
-    const QString dateText = locale.toString(date, QLocale::ShortFormat);
-    const QString timeText = locale.toString(time, TimeFormatWithoutZone(locale));
-    if (value < 1)
-        return timeText;
-    if (time == QTime(0, 0))
-        return dateText;
-    return dateText + QLatin1Char(' ') + timeText;
+    return value < 1 ? TimeToStr(value, locale) : DateTimeToStr(value, locale);
 }
 
 RecordingInfoLines RecordingInfo(const LSession& session, const QLocale& locale) {
