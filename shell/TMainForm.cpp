@@ -514,6 +514,18 @@ void TMainForm::MIExitClick() {
     close();
 }
 
+bool TMainForm::AskTimeRange(LParameterSourceGroup& group) {
+    const LSession& session = database_.Header();
+    if (session.HistoricPointMax <= 0)
+        return false;
+    TTimeSelectionDialog& range = TimeSelectionDialog();
+    range.SetRecording(session.StartTime, session.RateSeconds(), session.HistoricPointMax);
+    if (!range.Execute())
+        return false;
+    group.SetSubset(range.StartIndex(), range.EndIndex());
+    return true;
+}
+
 void TMainForm::MICreateTableClick() {
     if (!database_.Open())
         return;
@@ -526,15 +538,8 @@ void TMainForm::MICreateTableClick() {
     select.Group = nullptr;
     if (!chosen)
         return;
-    if (!select.EventOrCumulative) {
-        if (session.HistoricPointMax <= 0)
-            return;
-        TTimeSelectionDialog& range = TimeSelectionDialog();
-        range.SetRecording(session.StartTime, session.RateSeconds(), session.HistoricPointMax);
-        if (!range.Execute())
-            return;
-        group.SetSubset(range.StartIndex(), range.EndIndex());
-    }
+    if (!select.EventOrCumulative && !AskTimeRange(group))
+        return;
     LTableRecord* record = nullptr;
     try {
         record = database_.AddTable();
@@ -562,14 +567,9 @@ void TMainForm::MICreateChartClick() {
     const bool chosen = select.Execute();
     select.Group = nullptr;
     select.ParameterListView()->SetGroup(nullptr);
-    // A chart always shows a time range, and a recording without samples has none.
-    if (!chosen || session.HistoricPointMax <= 0)
+    // A chart always shows a time range.
+    if (!chosen || !AskTimeRange(group))
         return;
-    TTimeSelectionDialog& range = TimeSelectionDialog();
-    range.SetRecording(session.StartTime, session.RateSeconds(), session.HistoricPointMax);
-    if (!range.Execute())
-        return;
-    group.SetSubset(range.StartIndex(), range.EndIndex());
     LChartRecord* record = nullptr;
     try {
         record = database_.AddChart();

@@ -124,6 +124,9 @@ private:
     void LoadAdImage();
     // The record of the selected table or chart node, or null.
     LTableRecord* SelectedTable() const;
+    // The part of the recording a new table or chart shows, set on group; false when the
+    // recording has no samples or the user cancels.
+    bool AskTimeRange(LParameterSourceGroup& group);
     LChartRecord* SelectedChart() const;
     // The windows go before the records they show: whenever the database closes.
     void CloseItemWindows();
