@@ -6,6 +6,7 @@
 #include "model/ErrorReport.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/Commands.h"
+#include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/OffscreenApplication.h"
 
 #include <QImage>
@@ -33,21 +34,6 @@ QSize ParseSize(const std::string& text) {
         size.width() > MaxSide || size.height() > MaxSide)
         throw UsageError("--size takes WIDTHxHEIGHT, each 16 to 20000, e.g. 1200x800");
     return size;
-}
-
-LChartRecord& FindChart(const LDatabase& db, const std::optional<long long>& index,
-                        const std::optional<std::string>& caption) {
-    const auto& charts = db.Charts();
-    if (index) {
-        if (*index < 1 || *index > static_cast<long long>(charts.size()))
-            Raise("No chart " + std::to_string(*index) + ": the file has " +
-                  std::to_string(charts.size()) + (charts.size() == 1 ? " chart" : " charts"));
-        return *charts[static_cast<size_t>(*index - 1)];
-    }
-    for (const auto& chart : charts)
-        if (chart->Caption == *caption)
-            return *chart;
-    Raise("No chart captioned \"" + *caption + "\"");
 }
 
 bool WriteChart(TChartForm& form, const QString& file, const QSize& size) {
@@ -107,7 +93,7 @@ int ChartCommand(Arguments& args) {
     LDatabase db;
     db.New();
     db.Load(files[0]);
-    TChartForm form(FindChart(db, index, caption));
+    TChartForm form(FindItem(db.Charts(), "chart", index, caption));
     form.resize(size);
     if (!WriteChart(form, out, size))
         Raise("Error writing " + *output);

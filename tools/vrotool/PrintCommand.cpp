@@ -8,6 +8,7 @@
 #include "tables/TableText.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/Commands.h"
+#include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/OffscreenApplication.h"
 
 #include <QGuiApplication>
@@ -86,22 +87,14 @@ int PrintCommand(Arguments& args) {
     if (info) {
         printed = printer.PrintRecordingInfo();
     } else if (chartIndex) {
-        const auto& charts = db.Charts();
-        if (*chartIndex > static_cast<long long>(charts.size()))
-            Raise("No chart " + std::to_string(*chartIndex) + ": the file has " +
-                  std::to_string(charts.size()) + (charts.size() == 1 ? " chart" : " charts"));
-        TChartForm form(*charts[static_cast<size_t>(*chartIndex - 1)]);
+        TChartForm form(FindItem(db.Charts(), "chart", chartIndex));
         printer.Title = form.windowTitle();
         printer.Chart = [&form](QPainter& painter, const QRect& area, int) {
             form.DrawChart(painter, QRectF(area), painter.device()->logicalDpiX());
         };
         printed = printer.PrintChart();
     } else {
-        const auto& tables = db.Tables();
-        if (*tableIndex > static_cast<long long>(tables.size()))
-            Raise("No table " + std::to_string(*tableIndex) + ": the file has " +
-                  std::to_string(tables.size()) + (tables.size() == 1 ? " table" : " tables"));
-        LTableRecord& record = *tables[static_cast<size_t>(*tableIndex - 1)];
+        LTableRecord& record = FindItem(db.Tables(), "table", tableIndex);
         const TableLayout layout = ChooseLayout(record.Sources);
         PrintedTable table(record.Sources, layout.Type, QGuiApplication::font());
         const int32_t rows = table.DataRowCount();

@@ -5,6 +5,7 @@
 #include "tables/TableText.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/Commands.h"
+#include "tools/vrotool/FindItem.h"
 
 #include <QFile>
 #include <QLocale>
@@ -22,21 +23,6 @@ QLocale LocaleNamed(const std::string& name) {
     if (locale.language() == QLocale::C && name != "C" && name != "POSIX")
         throw UsageError("unknown locale '" + name + "'");
     return locale;
-}
-
-const LTableRecord& FindTable(const LDatabase& db, const std::optional<long long>& index,
-                              const std::optional<std::string>& caption) {
-    const auto& tables = db.Tables();
-    if (index) {
-        if (*index < 1 || *index > static_cast<long long>(tables.size()))
-            Raise("No table " + std::to_string(*index) + ": the file has " +
-                  std::to_string(tables.size()) + (tables.size() == 1 ? " table" : " tables"));
-        return *tables[static_cast<size_t>(*index - 1)];
-    }
-    for (const auto& table : tables)
-        if (table->Caption == *caption)
-            return *table;
-    Raise("No table captioned \"" + *caption + "\"");
 }
 
 } // namespace
@@ -62,7 +48,7 @@ int TableCommand(Arguments& args) {
     LDatabase db;
     db.New();
     db.Load(files[0]);
-    const LTableRecord& table = FindTable(db, index, caption);
+    const LTableRecord& table = FindItem(db.Tables(), "table", index, caption);
     const TableLayout layout = ChooseLayout(table.Sources);
     TableText text(locale);
     text.SetGroup(&table.Sources);
