@@ -2,6 +2,7 @@
 // 10 parameters, offscreen at 1920 by 1080: building the window's series, one full redraw and
 // the redraw of a zoom, against the charting engine's own graphs of the same values (adaptive
 // sampling, antialiased), built and drawn in the same run, and a memcpy of the values.
+#include "bench/Offscreen.h"
 #include "bench/RatioReporter.h"
 #include "charts/windows/TChart.h"
 #include "charts/windows/TChartForm.h"
@@ -143,18 +144,10 @@ void StockRedraw(benchmark::State& state, int n) {
     Redraw(state, *plot, [&] { plot->replot(QCustomPlot::rpImmediateRefresh); });
 }
 
-// The offscreen platform says so each time a window shows; that is no result.
-void QuietPlatform(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (!message.startsWith(QStringLiteral("This plugin does not support")))
-        qt_message_output(type, context, message);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(QuietPlatform);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareOffscreen();
     QApplication app(argc, argv);
     InitCatalogue();
     TuneAllocator();

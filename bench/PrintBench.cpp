@@ -1,6 +1,7 @@
 // A table of 10 Historic parameters and 50 000 samples printed to a PDF file, as the table
 // window prints it (column strips, row pages, header and footer), against formatting the
 // same rows' texts for the clipboard: what drawing the pages adds to computing their texts.
+#include "bench/Offscreen.h"
 #include "bench/RatioReporter.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
@@ -87,8 +88,7 @@ BENCHMARK(BM_PrintTableToPdf)->Unit(benchmark::kMillisecond)->MinTime(5.0);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareOffscreen();
     QGuiApplication app(argc, argv);
     InitCatalogue();
     TuneAllocator();

@@ -2,6 +2,7 @@
 // the clipboard against formatting the same numbers with snprintf into one buffer, and its
 // window opened against the window of a 100-row table of the same parameters (nothing is
 // computed for rows not on screen, so the two should open alike).
+#include "bench/Offscreen.h"
 #include "bench/RatioReporter.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
@@ -112,18 +113,10 @@ BENCHMARK(BM_CopyToClipboard)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_OpenSmallTableWindow)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_OpenTableWindow)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
-// The offscreen platform says so each time a window shows; that is no result.
-void QuietPlatform(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (!message.startsWith(QStringLiteral("This plugin does not support")))
-        qt_message_output(type, context, message);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    qInstallMessageHandler(QuietPlatform);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareOffscreen();
     QApplication app(argc, argv);
     InitCatalogue();
     TuneAllocator();

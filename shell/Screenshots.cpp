@@ -1,5 +1,7 @@
 #include "shell/Screenshots.h"
 
+#include "database/LDatabase.h"
+#include "model/LParameter.h"
 #include "model/LSession.h"
 #include "shell/TAboutBox.h"
 #include "shell/TCopyProgressForm.h"
@@ -93,4 +95,15 @@ QStringList WriteShellScreenshots(const QString& directory) {
     progress.ProgressBar()->setValue(40);
     folder.Save(progress, "copy-progress.png");
     return folder.Written();
+}
+
+LParameter* AddSampleParameter(LDatabase& db, int catalogueIndex, const std::vector<float>& values,
+                               const std::vector<TDateTime>& times) {
+    auto parameter = std::make_unique<LParameter>();
+    parameter->SetData(db.Header().RateSeconds(), catalogueIndex,
+                       times.empty() ? nullptr : times.data(), values.data(),
+                       static_cast<int32_t>(values.size()), 0, 0);
+    parameter->SetStartTime(db.Header().StartTime);
+    parameter->SetId(db.Parameters().NewId());
+    return db.Parameters().Add(std::move(parameter));
 }

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "model/DateTime.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
+class LDatabase;
+class LParameter;
 class QWidget;
 
 // Pictures of the windows for the documentation and for checking layouts by eye; works on
@@ -31,3 +37,8 @@ private:
 // recording-info-window.png, about.png, program-error.png, copy-progress.png. Returns the
 // files written. The program's own window instances are left untouched.
 QStringList WriteShellScreenshots(const QString& directory);
+
+// Adds a parameter of the catalogue entry to the open database for a picture: its values (and
+// times, for the event types) from the recording's start at its rate.
+LParameter* AddSampleParameter(LDatabase& db, int catalogueIndex, const std::vector<float>& values,
+                               const std::vector<TDateTime>& times = {});

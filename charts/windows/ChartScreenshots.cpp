@@ -20,16 +20,6 @@ namespace {
 // Two days at 5-minute samples from 11 March 2024, 09:30, on 3Ø 4W Wye.
 constexpr int Samples = 576;
 
-LParameter* Add(LDatabase& db, int index, const std::vector<float>& values,
-                const std::vector<TDateTime>& times = {}) {
-    auto parameter = std::make_unique<LParameter>();
-    parameter->SetData(db.Header().RateSeconds(), index, times.empty() ? nullptr : times.data(),
-                       values.data(), static_cast<int32_t>(values.size()), 0, 0);
-    parameter->SetStartTime(db.Header().StartTime);
-    parameter->SetId(db.Parameters().NewId());
-    return db.Parameters().Add(std::move(parameter));
-}
-
 // A daily load curve with some noise: low at night, high in the afternoon.
 std::vector<float> Daily(float night, float day, float phase, float noise) {
     std::vector<float> values;
@@ -56,10 +46,10 @@ void FillSample(LDatabase& db) {
     LChartRecord& chart = *db.AddChart();
     auto show = [&](LParameter* p) { chart.Sources.Add(std::make_unique<LParameterSource>(p)); };
     // The voltages sag as the load rises; the current and the power follow the load.
-    show(Add(db, 6, Daily(123.5f, 118.0f, 0.0f, 0.6f)));
-    show(Add(db, 7, Daily(123.0f, 117.2f, 0.3f, 0.6f)));
-    show(Add(db, 13, Daily(18.0f, 74.0f, 0.1f, 3.0f)));
-    show(Add(db, 22, Daily(6400.0f, 25500.0f, 1.5f, 700.0f)));
+    show(AddSampleParameter(db, 6, Daily(123.5f, 118.0f, 0.0f, 0.6f)));
+    show(AddSampleParameter(db, 7, Daily(123.0f, 117.2f, 0.3f, 0.6f)));
+    show(AddSampleParameter(db, 13, Daily(18.0f, 74.0f, 0.1f, 3.0f)));
+    show(AddSampleParameter(db, 22, Daily(6400.0f, 25500.0f, 1.5f, 700.0f)));
     // The voltage maxima of each phase as events.
     std::vector<TDateTime> times;
     std::vector<float> maxima;
@@ -67,7 +57,7 @@ void FillSample(LDatabase& db) {
         times.push_back(session.StartTime + 0.21 * k + 0.05);
         maxima.push_back(124.2f + 0.4f * static_cast<float>(k % 3));
     }
-    show(Add(db, 47, maxima, times));
+    show(AddSampleParameter(db, 47, maxima, times));
 }
 
 } // namespace

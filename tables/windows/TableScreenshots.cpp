@@ -15,16 +15,6 @@ namespace {
 constexpr int Samples = 288;
 constexpr int Intervals = 96;
 
-LParameter* Add(LDatabase& db, int index, std::vector<float> values,
-                std::vector<TDateTime> times = {}) {
-    auto parameter = std::make_unique<LParameter>();
-    parameter->SetData(db.Header().RateSeconds(), index, times.empty() ? nullptr : times.data(),
-                       values.data(), static_cast<int32_t>(values.size()), 0, 0);
-    parameter->SetStartTime(db.Header().StartTime);
-    parameter->SetId(db.Parameters().NewId());
-    return db.Parameters().Add(std::move(parameter));
-}
-
 std::vector<float> Wave(int n, float mean, float swing, float phase) {
     std::vector<float> values;
     for (int i = 0; i < n; ++i)
@@ -51,20 +41,22 @@ void FillSample(LDatabase& db) {
     // Historic: the three phase voltages, current IA, total real power and power factor.
     LTableRecord& historic = *db.AddTable();
     for (int index : {6, 7, 8})
-        Show(historic, Add(db, index, Wave(Samples, 121.0f, 1.8f, static_cast<float>(index))));
-    Show(historic, Add(db, 13, Wave(Samples, 42.0f, 11.0f, 0.4f)));
-    Show(historic, Add(db, 22, Wave(Samples, 14800.0f, 3900.0f, 0.4f)));
-    Show(historic, Add(db, 40, Wave(Samples, 0.93f, 0.03f, 1.1f)));
+        Show(historic,
+             AddSampleParameter(db, index, Wave(Samples, 121.0f, 1.8f, static_cast<float>(index))));
+    Show(historic, AddSampleParameter(db, 13, Wave(Samples, 42.0f, 11.0f, 0.4f)));
+    Show(historic, AddSampleParameter(db, 22, Wave(Samples, 14800.0f, 3900.0f, 0.4f)));
+    Show(historic, AddSampleParameter(db, 40, Wave(Samples, 0.93f, 0.03f, 1.1f)));
 
     // Event: the extremes of VAN and IA with their times, and the energies (no time).
     LTableRecord& events = *db.AddTable();
     const std::vector<std::pair<int, float>> extremes = {{47, 126.4f}, {56, 113.9f}, {63, 71.2f},
                                                          {71, 3.1f},   {81, 178.8f}, {88, 102.6f}};
     for (size_t i = 0; i < extremes.size(); ++i)
-        Show(events, Add(db, extremes[i].first, {extremes[i].second},
-                         {session.StartTime + 0.0417 * static_cast<double>(i * 3 + 2)}));
-    LParameter* energy = Add(db, 114, {355214.5f}, {session.StartTime + 1});
-    LParameter* energyA = Add(db, 111, {118402.25f}, {session.StartTime + 1});
+        Show(events,
+             AddSampleParameter(db, extremes[i].first, {extremes[i].second},
+                                {session.StartTime + 0.0417 * static_cast<double>(i * 3 + 2)}));
+    LParameter* energy = AddSampleParameter(db, 114, {355214.5f}, {session.StartTime + 1});
+    LParameter* energyA = AddSampleParameter(db, 111, {118402.25f}, {session.StartTime + 1});
     Show(events, energy);
     Show(events, energyA);
 
@@ -74,9 +66,9 @@ void FillSample(LDatabase& db) {
     for (int i = 1; i <= Intervals; ++i)
         ends.push_back(session.StartTime + i / 96.0);
     Show(cumulative, energy)->Next = std::make_unique<LParameterSource>(
-        Add(db, 189, Wave(Intervals, 3700.0f, 950.0f, 0.4f), ends));
+        AddSampleParameter(db, 189, Wave(Intervals, 3700.0f, 950.0f, 0.4f), ends));
     Show(cumulative, energyA)->Next = std::make_unique<LParameterSource>(
-        Add(db, 186, Wave(Intervals, 1233.0f, 310.0f, 0.4f), ends));
+        AddSampleParameter(db, 186, Wave(Intervals, 1233.0f, 310.0f, 0.4f), ends));
 }
 
 } // namespace
