@@ -107,3 +107,11 @@ LParameter* AddSampleParameter(LDatabase& db, int catalogueIndex, const std::vec
     parameter->SetId(db.Parameters().NewId());
     return db.Parameters().Add(std::move(parameter));
 }
+
+void NewSampleDatabase(LDatabase& db) {
+    db.New();
+    LSession& session = db.Header();
+    session.StartTime = SampleSession().StartTime;
+    session.Rate = 5;
+    session.PhaseConfig = 3;
+}

@@ -42,3 +42,7 @@ QStringList WriteShellScreenshots(const QString& directory);
 // times, for the event types) from the recording's start at its rate.
 LParameter* AddSampleParameter(LDatabase& db, int catalogueIndex, const std::vector<float>& values,
                                const std::vector<TDateTime>& times = {});
+
+// Makes db a new database of a recording on 3Ø 4W Wye at 5-minute samples from 11 March 2024,
+// 09:30, without parameters: the pictures add what they show.
+void NewSampleDatabase(LDatabase& db);

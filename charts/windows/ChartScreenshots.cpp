@@ -34,14 +34,8 @@ std::vector<float> Daily(float night, float day, float phase, float noise) {
 }
 
 void FillSample(LDatabase& db) {
-    db.New();
+    NewSampleDatabase(db);
     LSession& session = db.Header();
-    TDateTime day = 0, time = 0;
-    TryEncodeDate(2024, 3, 11, day);
-    TryEncodeTime(9, 30, 0, 0, time);
-    session.StartTime = day + time;
-    session.Rate = 5;
-    session.PhaseConfig = 3;
     session.Location = "Substation 4, feeder B";
     LChartRecord& chart = *db.AddChart();
     auto show = [&](LParameter* p) { chart.Sources.Add(std::make_unique<LParameterSource>(p)); };

@@ -28,15 +28,9 @@ LParameterSource* Show(LTableRecord& table, LParameter* parameter) {
 }
 
 void FillSample(LDatabase& db) {
-    db.New();
+    NewSampleDatabase(db);
     LSession& session = db.Header();
-    TDateTime day = 0, time = 0;
-    TryEncodeDate(2024, 3, 11, day);
-    TryEncodeTime(9, 30, 0, 0, time);
-    session.StartTime = day + time;
-    session.Rate = 5;
     session.Interval = 1;
-    session.PhaseConfig = 3;
 
     // Historic: the three phase voltages, current IA, total real power and power factor.
     LTableRecord& historic = *db.AddTable();
