@@ -302,12 +302,9 @@ void TLayoutPrinter::PrintRows(int32_t rowPage) {
         Grid->DrawRow(canvas, i + 1, PrintArea.left(), y);
 }
 
-bool TLayoutPrinter::PrintRecordingInfo() {
-    if (!Database || !Database->Open() || !BusyTest())
-        return false;
+bool TLayoutPrinter::PrintOnePage(const std::function<void()>& drawPage) {
     PageSize();
     PageCount = 1;
-    Title = QStringLiteral("Recording info");
     try {
         Margins();
     } catch (const VroError& e) {
@@ -323,18 +320,24 @@ bool TLayoutPrinter::PrintRecordingInfo() {
     try {
         interaction.StartProgress(*this);
         interaction.SetProgress(1);
-        PrintInfoPage();
-        PrintHeaderFooter(1);
-        if (interaction.Cancelled()) {
-            interaction.HideProgress();
-            return false;
-        }
+        drawPage();
+        const bool cancelled = interaction.Cancelled();
         interaction.HideProgress();
-        return document.End();
+        return !cancelled && document.End();
     } catch (...) {
         interaction.HideProgress();
         return false;
     }
+}
+
+bool TLayoutPrinter::PrintRecordingInfo() {
+    if (!Database || !Database->Open() || !BusyTest())
+        return false;
+    Title = QStringLiteral("Recording info");
+    return PrintOnePage([this] {
+        PrintInfoPage();
+        PrintHeaderFooter(1);
+    });
 }
 
 bool TLayoutPrinter::PrintChart() {
@@ -342,25 +345,9 @@ bool TLayoutPrinter::PrintChart() {
     Chart = {};
     if (!chart || !BusyTest())
         return false;
-    PageSize();
-    PageCount = 1;
-    try {
-        Margins();
-    } catch (const VroError& e) {
-        Interaction().ShowError(QString::fromStdString(e.what()));
-        return false;
-    }
     // Taken before the options, which set it on OK for the charts printed after this one.
     const int resolution = -ChartResolution;
-    PrintInteraction& interaction = Interaction();
-    if (!interaction.ExecuteOptions(*this))
-        return false;
-    Document document(*this);
-    if (!document.Begin())
-        return false;
-    try {
-        interaction.StartProgress(*this);
-        interaction.SetProgress(1);
+    return PrintOnePage([&] {
         PrintHeaderFooter(1);
         // Whatever the chart leaves set on the painter stays with it.
         Canvas->save();
@@ -371,13 +358,7 @@ bool TLayoutPrinter::PrintChart() {
             throw;
         }
         Canvas->restore();
-        const bool cancelled = interaction.Cancelled();
-        interaction.HideProgress();
-        return !cancelled && document.End();
-    } catch (...) {
-        interaction.HideProgress();
-        return false;
-    }
+    });
 }
 
 bool TLayoutPrinter::PrintTable() {

@@ -141,6 +141,9 @@ public:
 private:
     class Document;
     bool BusyTest();
+    // A document of one page (the recording information, a chart): the layout with the
+    // options in force, the options dialog, then drawPage; false when cancelled or failed.
+    bool PrintOnePage(const std::function<void()>& drawPage);
     void ResetColors();
     void PrintTablePages(Document& document);
 
