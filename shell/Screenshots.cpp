@@ -3,12 +3,8 @@
 #include "database/LDatabase.h"
 #include "model/LParameter.h"
 #include "model/LSession.h"
-#include "shell/TAboutBox.h"
 #include "shell/TCopyProgressForm.h"
 #include "shell/TErrorBox.h"
-#include "shell/TRecordingInfoForm.h"
-#include "shell/TSessionInfoDialog.h"
-#include "shell/TSettingsDialog.h"
 #include "shell/TStandardDialog.h"
 
 #include <QApplication>
@@ -18,7 +14,6 @@
 #include <QProgressBar>
 #include <QWidget>
 
-namespace {
 LSession SampleSession() {
     LSession session;
     session.UserID = "J. Marsh";
@@ -37,7 +32,6 @@ LSession SampleSession() {
     session.CTType = 0;
     return session;
 }
-} // namespace
 
 bool SaveWindowImage(QWidget& window, const QString& fileName) {
     window.show();
@@ -59,31 +53,9 @@ void ScreenshotFolder::Save(QWidget& window, const char* name) {
 
 QStringList WriteShellScreenshots(const QString& directory) {
     ScreenshotFolder folder(directory);
-    const LSession session = SampleSession();
-
     TStandardDialog standard;
     standard.setWindowTitle(QStringLiteral("Standard dialog"));
     folder.Save(standard, "standard-dialog.png");
-
-    TSettingsDialog settings;
-    settings.Init();
-    folder.Save(settings, "program-settings.png");
-
-    TSessionInfoDialog info;
-    info.Init();
-    info.UserIdComboBox()->addItems({QStringLiteral("J. Marsh"), QStringLiteral("R. Okafor")});
-    info.SetUserID(QString::fromStdString(session.UserID));
-    info.SetLocation(QString::fromStdString(session.Location));
-    info.SetComments(QString::fromStdString(session.Comments));
-    info.SetCancelEnabled(true);
-    folder.Save(info, "recording-info-dialog.png");
-
-    TRecordingInfoForm form;
-    form.ShowRecording(session);
-    folder.Save(form, "recording-info-window.png");
-
-    TAboutBox about;
-    folder.Save(about, "about.png");
 
     // A box of its own, so that the program's error report stays where it is.
     TErrorBox error;

@@ -8,6 +8,7 @@
 #include <vector>
 
 class LDatabase;
+class LSession;
 class LParameter;
 class QWidget;
 
@@ -32,11 +33,13 @@ private:
     QStringList written_;
 };
 
-// Writes the shell's windows, filled with a sample recording, into directory (made if
-// missing): standard-dialog.png, program-settings.png, recording-info-dialog.png,
-// recording-info-window.png, about.png, program-error.png, copy-progress.png. Returns the
-// files written. The program's own window instances are left untouched.
+// Writes the shell's windows into directory (made if missing): standard-dialog.png,
+// program-error.png, copy-progress.png. Returns the files written. The program's own window
+// instances are left untouched.
 QStringList WriteShellScreenshots(const QString& directory);
+
+// The recording information the pictures show: a user, a location, comments, 1Ø 2W at 30 s.
+LSession SampleSession();
 
 // Adds a parameter of the catalogue entry to the open database for a picture: its values (and
 // times, for the event types) from the recording's start at its rate.

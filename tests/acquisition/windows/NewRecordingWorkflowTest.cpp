@@ -4,9 +4,9 @@
 #include "tests/support/WindowWatcher.h"
 
 #include "acquisition/windows/TNewSessionDialog.h"
+#include "app/TMainForm.h"
+#include "app/TSessionInfoDialog.h"
 #include "database/LDatabase.h"
-#include "shell/TMainForm.h"
-#include "shell/TSessionInfoDialog.h"
 #include "tests/acquisition/AcquisitionTestSupport.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/TestSettings.h"

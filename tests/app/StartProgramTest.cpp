@@ -2,10 +2,10 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/WindowWatcher.h"
 
+#include "app/StartProgram.h"
+#include "app/TMainForm.h"
 #include "model/ErrorReport.h"
-#include "shell/StartProgram.h"
 #include "shell/TErrorBox.h"
-#include "shell/TMainForm.h"
 
 #include <QMessageBox>
 #include <QTest>

@@ -1,8 +1,8 @@
 #include "tests/support/ModalDriver.h"
 #include "tests/support/TestSettings.h"
 
+#include "app/TRecordingInfoForm.h"
 #include "model/LSession.h"
-#include "shell/TRecordingInfoForm.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,8 @@
-#include "shell/TSessionInfoDialog.h"
+#include "app/TSessionInfoDialog.h"
 
+#include "app/TRecordingInfoForm.h"
 #include "model/LSession.h"
 #include "shell/Registry.h"
-#include "shell/TRecordingInfoForm.h"
 #include "shell/WindowInstance.h"
 #include "ui_TSessionInfoDialog.h"
 

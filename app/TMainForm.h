@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/RUF.h"
 #include "database/LDatabase.h"
-#include "shell/RUF.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -2,15 +2,16 @@
 // --help and --version, answered before anything needs a display), makes the long-lived
 // windows in their order and runs the event loop.
 #include "acquisition/windows/AcquisitionScreenshots.h"
+#include "app/AppScreenshots.h"
+#include "app/ProgramArguments.h"
+#include "app/StartProgram.h"
+#include "app/TMainForm.h"
+#include "app/TRecordingInfoForm.h"
 #include "charts/windows/ChartScreenshots.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "printing/windows/PrintingScreenshots.h"
-#include "shell/ProgramArguments.h"
 #include "shell/Screenshots.h"
-#include "shell/StartProgram.h"
-#include "shell/TMainForm.h"
-#include "shell/TRecordingInfoForm.h"
 #include "tables/windows/TableDialogScreenshots.h"
 #include "tables/windows/TableScreenshots.h"
 
@@ -30,6 +31,7 @@ namespace {
 // windows the program shows around it.
 int WriteScreenshots(TMainForm& main, const QString& directory, const QString& file) {
     QStringList written = WriteShellScreenshots(directory);
+    written << WriteAppScreenshots(directory);
     written << WriteAcquisitionScreenshots(directory);
     written << WriteTableDialogScreenshots(directory);
     written << WriteTableScreenshots(directory);

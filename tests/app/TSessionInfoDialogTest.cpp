@@ -1,10 +1,10 @@
 #include "tests/support/ModalDriver.h"
 #include "tests/support/TestSettings.h"
 
+#include "app/TRecordingInfoForm.h"
+#include "app/TSessionInfoDialog.h"
 #include "model/LSession.h"
 #include "shell/Registry.h"
-#include "shell/TRecordingInfoForm.h"
-#include "shell/TSessionInfoDialog.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "shell/RUF.h"
+#include "app/RUF.h"
 
 #include "shell/Registry.h"
 

@@ -1,7 +1,7 @@
 #include "tests/support/ModalDriver.h"
 #include "tests/support/TestSettings.h"
 
-#include "shell/RUF.h"
+#include "app/RUF.h"
 
 #include <QAction>
 #include <QCoreApplication>

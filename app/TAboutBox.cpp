@@ -1,4 +1,4 @@
-#include "shell/TAboutBox.h"
+#include "app/TAboutBox.h"
 
 #include "shell/MenuImages.h"
 #include "shell/WindowInstance.h"

@@ -1,7 +1,7 @@
 #include "tests/support/ModalDriver.h"
 #include "tests/support/TestSettings.h"
 
-#include "shell/TSettingsDialog.h"
+#include "app/TSettingsDialog.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "shell/ProgramArguments.h"
+#include "app/ProgramArguments.h"
 
-#include "shell/TMainForm.h"
+#include "app/TMainForm.h"
 
 #include <QCommandLineParser>
 

@@ -1,4 +1,4 @@
-#include "shell/TRecordingInfoForm.h"
+#include "app/TRecordingInfoForm.h"
 
 #include "tables/DateTimeText.h"
 

@@ -1,5 +1,5 @@
 // The windowed program's command line: what it asks for.
-#include "shell/ProgramArguments.h"
+#include "app/ProgramArguments.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/TSettingsDialog.h"
+#include "app/TSettingsDialog.h"
 
 #include "shell/Registry.h"
 #include "shell/WindowInstance.h"
