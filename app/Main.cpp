@@ -78,6 +78,9 @@ int main(int argc, char** argv) {
     DebugMode = line.debug;
 
     TuneAllocator();
+    // Pictures of the windows need no display, and are the same on every desktop.
+    if (!line.screenshots.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vroview"));
     QApplication::setApplicationDisplayName(QString());

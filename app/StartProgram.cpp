@@ -11,6 +11,7 @@
 #include "printing/windows/TPrintingOptionsDialog.h"
 #include "printing/windows/TPrintingProgressForm.h"
 #include "printing/windows/WindowPrinting.h"
+#include "shell/Help.h"
 #include "shell/TCopyProgressForm.h"
 #include "shell/TErrorBox.h"
 #include "tables/windows/TChartSelectParametersDialog.h"
@@ -37,13 +38,12 @@ std::unique_ptr<TMainForm> StartProgram(const QString& commandLineFile) {
     new TPrintingOptionsDialog(owner);
     new TVisibleParametersDialog(owner);
     new TChartPropertyEditor(owner);
-    // Read after the command line's file: a database opened there leaves the picture as
-    // stored, so that it shows again once that database is closed.
-    (new TSettingsDialog(owner))->SetAdImage(owner->AdImage());
+    new TSettingsDialog(owner);
     new TAboutBox(owner);
     new TPrintingProgressForm(owner);
     new TCopyProgressForm(owner);
     InstallWindowPrinting();
+    InstallHelpKey();
     mainForm->SetDownloader([](std::string& bytes) {
         NewSessionDialog().SetDestination(&bytes);
         return NewSessionDialog().Execute();

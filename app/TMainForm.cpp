@@ -27,13 +27,17 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +61,7 @@ TMainForm* MainForm() {
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), form_(std::make_unique<Ui::TMainForm>()) {
+    SetHelpTopic(this, "contents");
     if (!Instance)
         Instance = this;
     LoadShellResources();
@@ -115,6 +120,16 @@ TMainForm::TMainForm(QWidget* parent)
         connect(action, &QAction::triggered, this, handler);
 
     QTreeWidget* tree = form_->Explorer;
+    // The desktop's keys on the tree: Ctrl+C copies, Delete deletes, Enter shows the selected
+    // item (F2 renames, as the tree's edit key). Only while the tree has the focus, so that
+    // an item being renamed keeps its keys.
+    form_->PopCopy->setShortcut(QKeySequence::Copy);
+    form_->PopDelete->setShortcut(QKeySequence::Delete);
+    form_->PopView->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    for (QAction* action : {form_->PopCopy, form_->PopDelete, form_->PopView}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        tree->addAction(action);
+    }
     connect(tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* node) { ExplorerChange(node); });
     connect(tree, &QTreeWidget::customContextMenuRequested, this, &TMainForm::ExplorerMouseDown);
@@ -158,9 +173,34 @@ bool TMainForm::RefuseWhileBusy() {
 
 TTableForm& TMainForm::TableWindow(LTableRecord& record) {
     std::unique_ptr<QWidget>& window = itemWindows_[&record];
-    if (!window)
+    if (!window) {
         window = std::make_unique<TTableForm>(record);
+        PlaceItemWindow(*window);
+    }
     return static_cast<TTableForm&>(*window);
+}
+
+void TMainForm::PlaceItemWindow(QWidget& window) {
+    // Cascaded from the top left of the tree, below the menu and the tool bar, each window a
+    // step further than the one before, and kept whole on the screen.
+    constexpr int Step = 28;
+    constexpr int Steps = 8;
+    // Room for the frame a window manager adds around a window.
+    constexpr int Frame = 8;
+    constexpr int TitleBar = 32;
+    const QRect screen = this->screen()->availableGeometry();
+    QSize size = window.size().boundedTo(
+        QSize(screen.width() - 2 * Frame, screen.height() - TitleBar - Frame));
+    size = size.expandedTo(window.minimumSize().boundedTo(size));
+    window.resize(size);
+    const int n = placedWindows_++ % Steps;
+    QPoint at =
+        form_->ClientArea->mapToGlobal(QPoint(0, 0)) + QPoint(n * Step, n * Step + TitleBar);
+    const int right = screen.x() + screen.width() - Frame - size.width();
+    const int bottom = screen.y() + screen.height() - Frame - size.height();
+    at.setX(std::max(screen.x() + Frame, std::min(at.x(), right)));
+    at.setY(std::max(screen.y() + TitleBar, std::min(at.y(), bottom)));
+    window.move(at);
 }
 
 TTableForm* TMainForm::ExistingTableWindow(const LTableRecord* record) const {
@@ -179,6 +219,7 @@ TChartForm* TMainForm::ChartWindow(LChartRecord& record) {
         return nullptr;
     }
     connect(window.get(), &TChartForm::RecordChanged, this, &TMainForm::SetModified);
+    PlaceItemWindow(*window);
     TChartForm* made = window.get();
     itemWindows_[&record] = std::move(window);
     return made;
@@ -313,8 +354,11 @@ void TMainForm::UpdateControls() {
     const bool open = database_.Open();
     const bool modified = open && database_.Modified();
     form_->Explorer->setVisible(open);
-    if (open)
-        form_->AdImage->hide();
+    // The banner is the newcomer's guide: shown whenever no database is open, unless the
+    // settings say otherwise.
+    form_->AdImage->setVisible(!open && (WindowInstance<TSettingsDialog>::Exists()
+                                             ? SettingsDialog().ShowAd()
+                                             : TSettingsDialog::StoredShowAd()));
     form_->MIReopen->setEnabled(recentFiles_.Count() > 0);
     for (QAction* a : {form_->MISave, form_->MISaveAs, form_->MIClose, form_->MICreateTable,
                        form_->MICreateChart, form_->MIRecordingInfo})
@@ -554,6 +598,17 @@ void TMainForm::MICreateTableClick() {
     window.raise();
     SetModified();
     UpdateExplorer();
+    SelectItemNode(tablesNode_, record);
+}
+
+void TMainForm::SelectItemNode(QTreeWidgetItem* branch, const void* record) {
+    branch->setExpanded(true);
+    for (int i = 0; i < branch->childCount(); ++i) {
+        QTreeWidgetItem* node = branch->child(i);
+        if (node &&
+            node->data(0, RecordRole).value<quintptr>() == reinterpret_cast<quintptr>(record))
+            form_->Explorer->setCurrentItem(node);
+    }
 }
 
 void TMainForm::MICreateChartClick() {
@@ -598,6 +653,7 @@ void TMainForm::MICreateChartClick() {
     window->raise();
     SetModified();
     UpdateExplorer();
+    SelectItemNode(chartsNode_, record);
 }
 
 void TMainForm::MIRecordingInfoClick() {
@@ -614,6 +670,7 @@ void TMainForm::MIRecordingInfoClick() {
 
 void TMainForm::MISettingsClick() {
     SettingsDialog().Execute();
+    UpdateControls();
 }
 
 void TMainForm::MIContentsClick() {
@@ -686,6 +743,14 @@ void TMainForm::ExplorerEdited(QTreeWidgetItem* node) {
         return;
     const auto record = node->data(0, RecordRole).value<quintptr>();
     const std::string caption = node->text(0).toStdString();
+    if (node->text(0).trimmed().isEmpty()) {
+        // A table or chart keeps a name the tree can show: an empty one is refused.
+        const std::string& kept = node->parent() == tablesNode_
+                                      ? reinterpret_cast<LTableRecord*>(record)->Caption
+                                      : reinterpret_cast<LChartRecord*>(record)->Caption;
+        node->setText(0, QString::fromStdString(kept));
+        return;
+    }
     if (node->parent() == tablesNode_) {
         auto* table = reinterpret_cast<LTableRecord*>(record);
         table->Caption = caption;

@@ -128,6 +128,10 @@ private:
     // recording has no samples or the user cancels.
     bool AskTimeRange(LParameterSourceGroup& group);
     LChartRecord* SelectedChart() const;
+    // A new table or chart window: placed on the screen, cascaded below the menu.
+    void PlaceItemWindow(QWidget& window);
+    // Selects the node of record in branch, which is expanded.
+    void SelectItemNode(QTreeWidgetItem* branch, const void* record);
     // The windows go before the records they show: whenever the database closes.
     void CloseItemWindows();
     // While a table is copied or exported, or a printout runs, events are processed: the
@@ -144,6 +148,7 @@ private:
     QTreeWidgetItem* chartsNode_ = nullptr;
     TExplorerItemKind selectedKind_ = ikNone;
     bool rebuilding_ = false;
+    int placedWindows_ = 0;
     Downloader downloader_;
     FileNameAsker askFileName_;
     // The table and chart windows by the record they show.

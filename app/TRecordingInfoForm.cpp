@@ -1,5 +1,6 @@
 #include "app/TRecordingInfoForm.h"
 
+#include "shell/Help.h"
 #include "tables/DateTimeText.h"
 
 #include "shell/WindowInstance.h"
@@ -45,6 +46,7 @@ QString RecordingInfoText(const RecordingInfoLines& lines) {
 
 TRecordingInfoForm::TRecordingInfoForm(QWidget* parent)
     : TToolForm(parent), Form(std::make_unique<Ui::TRecordingInfoForm>()) {
+    SetHelpTopic(this, "info");
     Form->setupUi(this);
     setWindowFlags(windowFlags() | Qt::WindowCloseButtonHint);
     WindowInstance<TRecordingInfoForm>::Register(this);

@@ -2,6 +2,7 @@
 
 #include "app/TRecordingInfoForm.h"
 #include "model/LSession.h"
+#include "shell/Help.h"
 #include "shell/Registry.h"
 #include "shell/WindowInstance.h"
 #include "ui_TSessionInfoDialog.h"
@@ -33,6 +34,7 @@ void AddToHistory(QComboBox* box, const char* key) {
 
 TSessionInfoDialog::TSessionInfoDialog(QWidget* parent)
     : TStandardDialog(parent), Form(std::make_unique<Ui::TSessionInfoDialog>()) {
+    SetHelpTopic(this, "info");
     SetupContent(*Form);
     Form->CommentsMemo->installEventFilter(this);
     SetCancelEnabled(false);

@@ -1,5 +1,6 @@
 #include "app/TSettingsDialog.h"
 
+#include "shell/Help.h"
 #include "shell/Registry.h"
 #include "shell/WindowInstance.h"
 #include "ui_TSettingsDialog.h"
@@ -11,11 +12,12 @@ const QString ShowAdValue = QStringLiteral("Show ad");
 
 TSettingsDialog::TSettingsDialog(QWidget* parent)
     : TStandardDialog(parent), Form(std::make_unique<Ui::TSettingsDialog>()) {
+    SetHelpTopic(this, "settings");
     SetupContent(*Form);
     SetStripeWidth(0);
     const RegistryKey key(SettingsKey);
     Form->BackupCheckbox->setChecked(ReadBoolDefault(key, BackupValue, false));
-    StoredShowAd = ReadBoolDefault(key, ShowAdValue, true);
+    ShowAdSetting = ReadBoolDefault(key, ShowAdValue, true);
     WindowInstance<TSettingsDialog>::Register(this);
 }
 
@@ -25,15 +27,8 @@ bool TSettingsDialog::Backup() const {
     return Form->BackupCheckbox->isChecked();
 }
 
-bool TSettingsDialog::ShowAd() const {
-    const QWidget* image = AdImage.data();
-    return image ? !image->isHidden() : StoredShowAd;
-}
-
-void TSettingsDialog::SetAdImage(QWidget* image) {
-    AdImage = image;
-    if (image)
-        image->setVisible(StoredShowAd);
+bool TSettingsDialog::StoredShowAd() {
+    return ReadBoolDefault(RegistryKey(SettingsKey), ShowAdValue, true);
 }
 
 QCheckBox* TSettingsDialog::BackupCheckbox() const {
@@ -51,9 +46,7 @@ void TSettingsDialog::Init() {
 
 void TSettingsDialog::Apply() {
     const bool shown = Form->ShowAdCheckbox->isChecked();
-    StoredShowAd = shown;
-    if (QWidget* image = AdImage.data())
-        image->setVisible(shown);
+    ShowAdSetting = shown;
     RegistryKey key(SettingsKey);
     key.WriteBool(BackupValue, Form->BackupCheckbox->isChecked());
     key.WriteBool(ShowAdValue, shown);

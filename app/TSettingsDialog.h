@@ -2,8 +2,6 @@
 
 #include "shell/TStandardDialog.h"
 
-#include <QPointer>
-
 #include <memory>
 
 class QCheckBox;
@@ -11,11 +9,10 @@ namespace Ui {
 class TSettingsDialog;
 }
 
-// The program settings: backup of database files on save, and the advertisement picture of
-// the main window. Both are read from the settings store when the dialog is made; OK stores
-// them, Cancel stores nothing (but a changed backup box stays in effect for this run). The
-// advertisement has no switch of its own: it is whether the main window's picture is shown,
-// which opening a database also changes.
+// The program settings: backup of database files on save, and the banner of the main window
+// (shown whenever no database is open, if this says so). Both are read from the settings
+// store when the dialog is made; OK stores them, Cancel stores nothing (but a changed backup
+// box stays in effect for this run).
 class TSettingsDialog : public TStandardDialog {
     Q_OBJECT
 
@@ -25,24 +22,21 @@ public:
 
     // Whether saving keeps the previous file as a backup.
     bool Backup() const;
-    // Whether the main window shows its advertisement (as stored, while there is no picture).
-    bool ShowAd() const;
-
-    // The main window's advertisement picture: shown or hidden now as stored; OK shows or
-    // hides it as the box says.
-    void SetAdImage(QWidget* image);
+    // Whether the main window shows its banner while no database is open.
+    bool ShowAd() const { return ShowAdSetting; }
+    // The same, read from the settings store, for when no dialog was made yet.
+    static bool StoredShowAd();
 
     QCheckBox* BackupCheckbox() const;
     QCheckBox* ShowAdCheckbox() const;
 
-    // Init shows whether the advertisement is shown now; Apply stores both settings.
+    // Init shows the settings in effect; Apply stores both.
     void Init() override;
     void Apply() override;
 
 private:
     std::unique_ptr<Ui::TSettingsDialog> Form;
-    bool StoredShowAd = true;
-    QPointer<QWidget> AdImage;
+    bool ShowAdSetting = true;
 };
 
 // The dialog made at start-up, or one made now if there is none yet.

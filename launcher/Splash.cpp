@@ -1,6 +1,6 @@
 // vroview-splash: shows Splash.bmp centred on the screen while it starts vroview, and ends as
 // soon as vroview's window is up, or as soon as vroview has ended. Every argument goes to
-// vroview unchanged, so the launcher has no options of its own.
+// vroview unchanged; the launcher's one option of its own is --help, alone.
 #include "resources/DataFiles.h"
 
 #include <X11/Xatom.h>
@@ -40,6 +40,11 @@ const char* const ProgramName = "vroview";
 const char* const PictureFile = "Splash.bmp";
 const char* const ClassNotRegistered = "Can't register window class.";
 const char* const ProgramNotStarted = "Can't run the program.";
+const char* const Usage =
+    "Usage: vroview-splash [/debug] [FILE]\n"
+    "Shows the VroView picture on the screen while it starts vroview with the same arguments.\n"
+    "vroview is looked for in the working directory, beside vroview-splash, in the folder\n"
+    "VroView was installed to, and on the PATH. See vroview --help for the arguments.\n";
 const char* const ErrorCaption = "ERROR";
 
 constexpr int DefaultWidth = 200;
@@ -75,17 +80,42 @@ bool IsExecutableFile(const std::string& path) {
 }
 
 // A program started from a desktop menu has the home folder as its current directory, so
-// the main program is also looked for beside the launcher itself.
-std::string FindMainProgram() {
-    std::string here = std::string("./") + ProgramName;
-    if (IsExecutableFile(here))
-        return here;
+// the main program is also looked for beside the launcher itself, where it was installed,
+// and on the PATH. Every place looked in is added to tried.
+std::string FindMainProgram(std::vector<std::string>& tried) {
+    std::vector<std::string> candidates{std::string("./") + ProgramName};
     const std::filesystem::path folder = ProgramFolder();
-    if (folder.empty())
-        return {};
-    std::string beside = (folder / ProgramName).string();
-    return IsExecutableFile(beside) ? beside : std::string();
+    if (!folder.empty())
+        candidates.push_back((folder / ProgramName).string());
+#ifdef VRO_INSTALL_BINDIR
+    candidates.push_back((std::filesystem::path(VRO_INSTALL_BINDIR) / ProgramName).string());
+#endif
+    if (const char* path = std::getenv("PATH")) {
+        std::string list = path;
+        for (size_t start = 0; start <= list.size();) {
+            size_t end = list.find(':', start);
+            if (end == std::string::npos)
+                end = list.size();
+            // An empty entry is the working directory, already looked in.
+            if (end > start)
+                candidates.push_back(
+                    (std::filesystem::path(list.substr(start, end - start)) / ProgramName)
+                        .string());
+            start = end + 1;
+        }
+    }
+    for (const std::string& candidate : candidates) {
+        if (std::find(tried.begin(), tried.end(), candidate) != tried.end())
+            continue;
+        tried.push_back(candidate);
+        if (IsExecutableFile(candidate))
+            return candidate;
+    }
+    return {};
 }
+
+// Why the last start failed (an errno value).
+int startError = 0;
 
 // Starts the main program in a session of its own with the launcher's arguments, environment
 // and current directory, and nothing open but the standard three. Returns its pid, or -1.
@@ -105,6 +135,7 @@ pid_t StartMainProgram(const std::string& path, int argc, char** argv) {
     int result = posix_spawn(&pid, path.c_str(), &actions, &attributes, args.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
+    startError = result;
     return result == 0 ? pid : -1;
 }
 
@@ -193,7 +224,7 @@ private:
 
     Display* display;
     int screen;
-    const char* text;
+    std::vector<std::string> lines;
     Window window = None;
     GC gc = nullptr;
     XFontStruct* font = nullptr;
@@ -209,7 +240,14 @@ constexpr int Margin = 14;
 constexpr int SignSize = 32;
 
 MessageWindow::MessageWindow(Display* d, const char* caption, const char* message)
-    : display(d), screen(DefaultScreen(d)), text(message) {
+    : display(d), screen(DefaultScreen(d)) {
+    for (const char* line = message;;) {
+        const char* end = std::strchr(line, '\n');
+        lines.emplace_back(line, end ? end : line + std::strlen(line));
+        if (!end)
+            break;
+        line = end + 1;
+    }
     black = BlackPixel(display, screen);
     white = WhitePixel(display, screen);
     face = AllocateColour(display, screen, 0xe1, 0xe1, 0xe1, white);
@@ -249,21 +287,18 @@ MessageWindow::~MessageWindow() {
 }
 
 void MessageWindow::Layout() {
-    int length = static_cast<int>(std::strlen(text));
-    if (font) {
-        textWidth = XTextWidth(font, text, length);
-        ascent = font->ascent;
-        lineHeight = font->ascent + font->descent;
-    } else {
-        textWidth = 6 * length;
-        ascent = 10;
-        lineHeight = 13;
+    textWidth = 0;
+    for (const std::string& line : lines) {
+        const int length = static_cast<int>(line.size());
+        textWidth = std::max(textWidth, font ? XTextWidth(font, line.c_str(), length) : 6 * length);
     }
+    ascent = font ? font->ascent : 10;
+    lineHeight = font ? font->ascent + font->descent : 13;
     buttonHeight = lineHeight + 12;
     buttonWidth = std::max(75, (font ? XTextWidth(font, "OK", 2) : 12) + 24);
     int contentWidth = SignSize + Margin + textWidth;
     width = std::max(contentWidth, buttonWidth) + 2 * Margin;
-    int contentHeight = std::max(SignSize, lineHeight);
+    int contentHeight = std::max(SignSize, lineHeight * static_cast<int>(lines.size()));
     height = Margin + contentHeight + Margin + buttonHeight + Margin;
     buttonX = (width - buttonWidth) / 2;
     buttonY = height - Margin - buttonHeight;
@@ -280,10 +315,14 @@ void MessageWindow::Paint() {
     XDrawLine(display, window, gc, a, b, b, a);
     XSetLineAttributes(display, gc, 1, LineSolid, CapButt, JoinMiter);
 
-    int textY = Margin + (std::max(SignSize, lineHeight) - lineHeight) / 2 + ascent;
+    const int textHeight = lineHeight * static_cast<int>(lines.size());
+    int textY = Margin + (std::max(SignSize, textHeight) - textHeight) / 2 + ascent;
     XSetForeground(display, gc, black);
-    XDrawString(display, window, gc, Margin + SignSize + Margin, textY, text,
-                static_cast<int>(std::strlen(text)));
+    for (const std::string& line : lines) {
+        XDrawString(display, window, gc, Margin + SignSize + Margin, textY, line.c_str(),
+                    static_cast<int>(line.size()));
+        textY += lineHeight;
+    }
 
     XSetForeground(display, gc, pressed ? edge : face);
     XFillRectangle(display, window, gc, buttonX, buttonY, static_cast<unsigned>(buttonWidth),
@@ -530,10 +569,20 @@ int Splash::Run(int argc, char** argv) {
     LoadPicture();
     CreateWindow();
     // The window is shown only once the main program runs: a failed start leaves none up.
-    std::string program = FindMainProgram();
+    std::vector<std::string> tried;
+    std::string program = FindMainProgram(tried);
     mainProgram = program.empty() ? -1 : StartMainProgram(program, argc, argv);
     if (mainProgram < 0) {
-        ShowError(display, ProgramNotStarted);
+        // Says where vroview was looked for, or which one would not run.
+        std::string message = ProgramNotStarted;
+        if (program.empty()) {
+            message += "\nvroview was not found in:";
+            for (const std::string& place : tried)
+                message += "\n  " + place;
+        } else {
+            message += "\n" + program + ": " + std::strerror(startError);
+        }
+        ShowError(display, message.c_str());
         return EXIT_FAILURE;
     }
     XMapRaised(display, window);
@@ -570,6 +619,10 @@ int Splash::Run(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(Usage, stdout);
+        return EXIT_SUCCESS;
+    }
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         // Without a display there is nothing to show a picture or a message on.

@@ -1,9 +1,12 @@
 #include "shell/Help.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QWidget>
 
 #include <utility>
 
@@ -12,7 +15,47 @@ HelpOpener& Opener() {
     static HelpOpener opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     return opener;
 }
+
+constexpr char TopicProperty[] = "vroHelpTopic";
+
+// F1 is taken before any widget sees it, so that a window without a help action of its own
+// (a table, a chart, a dialog) still answers it.
+class HelpKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1 || !watched->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        ShowHelpTopic(HelpTopicOf(widget), widget->window());
+        return true;
+    }
+};
 } // namespace
+
+void SetHelpTopic(QWidget* window, const char* topic) {
+    window->setProperty(TopicProperty, QString::fromLatin1(topic));
+}
+
+QString HelpTopicOf(const QWidget* window) {
+    for (const QWidget* w = window; w; w = w->parentWidget()) {
+        const QVariant topic = w->property(TopicProperty);
+        if (topic.isValid())
+            return topic.toString();
+    }
+    return QStringLiteral("contents");
+}
+
+void InstallHelpKey() {
+    static HelpKeyFilter* filter = nullptr;
+    if (!filter && qApp) {
+        filter = new HelpKeyFilter(qApp);
+        qApp->installEventFilter(filter);
+    }
+}
 
 QString HelpFilePath() {
     const QString exeDir = QCoreApplication::applicationDirPath();
@@ -40,7 +83,13 @@ bool ShowHelpTopic(const QString& topic, QWidget* parent) {
     }
     QUrl url = QUrl::fromLocalFile(path);
     url.setFragment(topic);
-    return Opener() && Opener()(url);
+    if (Opener() && Opener()(url))
+        return true;
+    QMessageBox::warning(parent, QCoreApplication::applicationName(),
+                         QStringLiteral("No web browser could be started to show the help. "
+                                        "Open the help file in a browser yourself:\n%1")
+                             .arg(QDir::toNativeSeparators(path)));
+    return false;
 }
 
 HelpOpener SetHelpOpener(HelpOpener opener) {

@@ -32,6 +32,7 @@ void ReportToErrorBox(const std::string& context, const std::string& message) {
 } // namespace
 
 TErrorBox::TErrorBox(QWidget* parent) : QDialog(parent), Form(std::make_unique<Ui::TErrorBox>()) {
+    SetHelpTopic(this, "IDH_TOPIC4");
     Form->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     Form->Image1->setPixmap(ErrorImage());

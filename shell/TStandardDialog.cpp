@@ -2,6 +2,8 @@
 
 #include "ui_TStandardDialog.h"
 
+#include <QApplication>
+#include <QPointer>
 #include <QPushButton>
 
 TStandardDialog::TStandardDialog(QWidget* parent)
@@ -19,14 +21,60 @@ void TStandardDialog::Init() {}
 void TStandardDialog::Apply() {}
 
 bool TStandardDialog::Execute() {
+    return ExecuteFor(QApplication::activeWindow());
+}
+
+namespace {
+
+// A shared dialog belongs to the main window. Shown for another window (a table, a chart) it
+// is lent to that window while it is up: the window manager then keeps it in front of the
+// window it acts on, instead of raising the main window, its owner, over that window.
+class LentDialog {
+public:
+    LentDialog(QDialog& dialog, QWidget* window) : dialog_(dialog) {
+        if (!window || window == &dialog)
+            return;
+        window_ = window;
+        QWidget* owner = dialog.parentWidget();
+        if (owner && owner->window() != window) {
+            owner_ = owner;
+            dialog.setParent(window, dialog.windowFlags());
+        }
+    }
+    ~LentDialog() {
+        if (QWidget* owner = owner_.data())
+            dialog_.setParent(owner, dialog_.windowFlags());
+        // Closing hands the focus back to the window the user was working in.
+        QWidget* window = window_.data();
+        if (window && window->isVisible()) {
+            window->raise();
+            window->activateWindow();
+        }
+    }
+    LentDialog(const LentDialog&) = delete;
+    LentDialog& operator=(const LentDialog&) = delete;
+
+private:
+    QDialog& dialog_;
+    QPointer<QWidget> owner_;
+    QPointer<QWidget> window_;
+};
+
+} // namespace
+
+bool TStandardDialog::ExecuteFor(QWidget* window) {
     Init();
     bool confirmed = false;
-    try {
-        confirmed = exec() == QDialog::Accepted;
-    } catch (...) {
-        // Whatever went wrong while the dialog was up, the command it serves does not happen.
-        hide();
-        confirmed = false;
+    {
+        const LentDialog lent(*this, window ? window->window() : nullptr);
+        try {
+            confirmed = exec() == QDialog::Accepted;
+        } catch (...) {
+            // Whatever went wrong while the dialog was up, the command it serves does not
+            // happen.
+            hide();
+            confirmed = false;
+        }
     }
     if (confirmed)
         Apply();

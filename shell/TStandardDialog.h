@@ -25,7 +25,11 @@ public:
     // Runs after the dialog closed with OK.
     virtual void Apply();
     // Init, then the dialog modally, then Apply on OK. True exactly when closed with OK.
+    // The dialog stands in front of the window the user acted in (the active one) and leaves
+    // that window in front when it closes.
     virtual bool Execute();
+    // The same, in front of window.
+    bool ExecuteFor(QWidget* window);
 
     QPushButton* OKButton() const;
     QPushButton* CancelButton() const;

@@ -1,5 +1,6 @@
 #include "acquisition/windows/TDownloadForm.h"
 
+#include "shell/Help.h"
 #include "ui_TDownloadForm.h"
 
 #include <QMessageBox>
@@ -8,6 +9,7 @@
 
 TDownloadForm::TDownloadForm(QWidget* parent, const DAQTimings& timings)
     : QDialog(parent), Form(std::make_unique<Ui::TDownloadForm>()), Engine(timings) {
+    SetHelpTopic(this, "download");
     Form->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     connect(Form->CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });

@@ -1,5 +1,6 @@
 #include "acquisition/windows/TManualConfigurationDialog.h"
 
+#include "shell/Help.h"
 #include "shell/Registry.h"
 #include "shell/WindowInstance.h"
 #include "ui_TManualConfigurationDialog.h"
@@ -27,6 +28,7 @@ QString DeviceValueName(int port) {
 
 TManualConfigDialog::TManualConfigDialog(QWidget* parent)
     : TStandardDialog(parent), Form(std::make_unique<Ui::TManualConfigDialog>()) {
+    SetHelpTopic(this, "download");
     SetupContent(*Form);
     for (int port : PortNumbers)
         Form->PortComboBox->addItem(QStringLiteral("COM%1").arg(port));

@@ -18,6 +18,7 @@ TNewSessionDialog::TNewSessionDialog(QWidget* parent)
     : TStandardDialog(parent), Form(std::make_unique<Ui::TNewSessionDialog>()),
       Config(PortConfiguration::Load(static_cast<int32_t>(PortNumbers.size()),
                                      static_cast<int32_t>(BaudRates.size()))) {
+    SetHelpTopic(this, "download");
     SetupContent(*Form);
     // OK decides for itself whether the dialog closes, and how.
     disconnect(OKButton(), &QPushButton::clicked, this, nullptr);

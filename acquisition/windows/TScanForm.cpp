@@ -1,11 +1,13 @@
 #include "acquisition/windows/TScanForm.h"
 
+#include "shell/Help.h"
 #include "ui_TScanForm.h"
 
 #include <QStyle>
 
 TScanForm::TScanForm(QWidget* parent, const DAQTimings& timings, int tickMs)
     : QDialog(parent), Form(std::make_unique<Ui::TScanForm>()), Scan(timings, tickMs) {
+    SetHelpTopic(this, "download");
     Form->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);

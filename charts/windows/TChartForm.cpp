@@ -15,6 +15,7 @@
 #include "model/LParameter.h"
 #include "model/LSession.h"
 #include "resources/StringTable.h"
+#include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "tables/DateTimeText.h"
 #include "tables/windows/TParameterListView.h"
@@ -102,6 +103,7 @@ public:
 TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     : TToolForm(parent), record_(record), chart_(new TChart(this)),
       statusBar_(new QStatusBar(this)), popup_(new QMenu(this)), scales_(MakeUnitScales()) {
+    SetHelpTopic(this, "charts");
     // Refused before the window counts as made.
     CheckChartSources(record.Sources);
     ++LiveInstances::ChartFormCount;

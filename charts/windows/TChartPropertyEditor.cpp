@@ -6,6 +6,7 @@
 #include "database/LChartRecord.h"
 #include "model/ErrorReport.h"
 #include "model/LParameter.h"
+#include "shell/Help.h"
 #include "shell/WindowInstance.h"
 #include "ui_TChartPropertyEditor.h"
 
@@ -60,6 +61,7 @@ TChartPropertyEditor::TChartPropertyEditor(QWidget* parent)
     : TStandardDialog(parent), form_(std::make_unique<Ui::TChartPropertyEditor>()),
       applyButton_(new QPushButton(QStringLiteral("Apply"), this)),
       fontDialog_(new QFontDialog(this)), colorDialog_(new QColorDialog(this)) {
+    SetHelpTopic(this, "chartproperties");
     SetupContent(*form_);
     WindowInstance<TChartPropertyEditor>::Register(this);
     applyButton_->setObjectName(QStringLiteral("ApplyButton"));

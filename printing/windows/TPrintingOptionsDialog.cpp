@@ -1,6 +1,7 @@
 #include "printing/windows/TPrintingOptionsDialog.h"
 
 #include "printing/LayoutPrinter.h"
+#include "shell/Help.h"
 #include "shell/WindowInstance.h"
 #include "ui_TPrintingOptionsDialog.h"
 
@@ -8,6 +9,7 @@
 
 TPrintingOptionsDialog::TPrintingOptionsDialog(QWidget* parent)
     : TStandardDialog(parent), Form(std::make_unique<Ui::TPrintingOptionsDialog>()) {
+    SetHelpTopic(this, "printoptions");
     SetupContent(*Form);
     OKButton()->setText(QStringLiteral("Print"));
     resize(360, 200);

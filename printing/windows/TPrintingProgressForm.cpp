@@ -1,6 +1,7 @@
 #include "printing/windows/TPrintingProgressForm.h"
 
 #include "printing/LayoutPrinter.h"
+#include "shell/Help.h"
 #include "shell/WindowInstance.h"
 #include "ui_TPrintingProgressForm.h"
 
@@ -11,6 +12,7 @@
 
 TPrintingProgressForm::TPrintingProgressForm(QWidget* parent)
     : QDialog(parent), Form(std::make_unique<Ui::TPrintingProgressForm>()) {
+    SetHelpTopic(this, "printprogress");
     Form->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(242, 109);

@@ -3,6 +3,7 @@
 #include "model/ErrorReport.h"
 #include "model/LParameterSourceGroup.h"
 #include "resources/StringTable.h"
+#include "shell/Help.h"
 #include "tables/windows/TParameterListView.h"
 #include "ui_TSelectParametersDialog.h"
 
@@ -13,6 +14,7 @@
 
 TSelectParametersDialog::TSelectParametersDialog(QWidget* parent)
     : TStandardDialog(parent), Form(std::make_unique<Ui::TSelectParametersDialog>()) {
+    SetHelpTopic(this, "newtable");
     SetupContent(*Form);
     connect(Form->AllButton, &QPushButton::clicked, this, &TSelectParametersDialog::AllButtonClick);
     connect(Form->NoneButton, &QPushButton::clicked, this,

@@ -4,6 +4,7 @@
 #include "model/Auxilary.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTable.h"
+#include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/TCopyProgressForm.h"
 #include "tables/TableExport.h"
@@ -70,6 +71,7 @@ private:
 TTableForm::TTableForm(LTableRecord& record, QWidget* parent)
     : TToolForm(parent), record_(record), table_(new TParameterGrid(this)), note_(new QLabel(this)),
       popup_(new QMenu(this)) {
+    SetHelpTopic(this, "tables");
     ++LiveInstances::TableFormCount;
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -305,8 +307,13 @@ bool TTableForm::ExportTo(const QString& fileName, int32_t first, int32_t last) 
 
 void TTableForm::VisibleParametersClick() {
     // A printout shows its column strips through the same flags.
-    if (LayoutPrinter().Printing())
+    if (LayoutPrinter().Printing()) {
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("The visible parameters cannot be changed while "
+                                                "a table prints. Wait until the printout "
+                                                "finishes."));
         return;
+    }
     if (RunVisibleParametersDialog(record_.Sources))
         UpdateTable();
 }

@@ -2,6 +2,7 @@
 
 #include "model/Auxilary.h"
 #include "resources/StringTable.h"
+#include "shell/Help.h"
 #include "shell/WindowInstance.h"
 #include "tables/DateTimeText.h"
 #include "tables/windows/TRangeTrackBar.h"
@@ -40,6 +41,7 @@ TimeRangeTexts TimeRangeLabels(TDateTime recordingStart, int32_t sampleSeconds, 
 
 TTimeSelectionDialog::TTimeSelectionDialog(QWidget* parent)
     : TStandardDialog(parent), Form(std::make_unique<Ui::TTimeSelectionDialog>()) {
+    SetHelpTopic(this, "timerange");
     SetupContent(*Form);
     connect(Form->StartScrollbar, &QScrollBar::valueChanged, this,
             &TTimeSelectionDialog::StartScrollbarChange);

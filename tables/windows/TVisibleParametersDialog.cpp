@@ -1,11 +1,13 @@
 #include "tables/windows/TVisibleParametersDialog.h"
 
 #include "model/LParameterSourceGroup.h"
+#include "shell/Help.h"
 #include "shell/WindowInstance.h"
 #include "tables/windows/TParameterListView.h"
 
 TVisibleParametersDialog::TVisibleParametersDialog(QWidget* parent)
     : TSelectParametersDialog(parent) {
+    SetHelpTopic(this, "visible");
     SetCaptions(QStringLiteral("Visible parameters"),
                 QStringLiteral("Which parameters should be visible? "));
     WindowInstance<TVisibleParametersDialog>::Register(this);

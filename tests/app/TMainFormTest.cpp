@@ -1,5 +1,6 @@
 // The main window's commands as the user meets them: open, save, close with the question,
 // import, a new recording, and the explorer tree.
+#include "tests/support/EventLoop.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/TestSettings.h"
@@ -17,7 +18,9 @@
 #include "tools/RecordingGenerator.h"
 #include "ui_TMainForm.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -29,6 +32,7 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -305,6 +309,18 @@ TEST_F(TMainFormTest, TreeNodesEnableTheirCommandsAndTablesCanBeRenamedAndDelete
         EXPECT_EQ(form->Database().Tables()[0]->Caption, "Voltages");
         EXPECT_TRUE(form->Database().Modified());
     }
+    // An empty name is refused: the table keeps its name, nothing is modified.
+    form->Database().SetModified(false);
+    QTest::keyClick(tree, Qt::Key_F2);
+    auto* editor = tree->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("  ");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form->Database().Tables()[0]->Caption, "Voltages");
+    EXPECT_EQ(first->text(0), "Voltages");
+    EXPECT_FALSE(form->Database().Modified());
     // The root nodes cannot be edited.
     tree->setCurrentItem(form->TablesNode());
     QTest::keyClick(tree, Qt::Key_F2);
@@ -328,23 +344,32 @@ TEST_F(TMainFormTest, TreeNodesEnableTheirCommandsAndTablesCanBeRenamedAndDelete
     EXPECT_TRUE(form->Database().Modified());
 }
 
-TEST_F(TMainFormTest, AdvertisementComesBackWhenTheSettingsSayShowIt) {
-    TSettingsDialog settings;
-    settings.SetAdImage(form->AdImage());
-    EXPECT_FALSE(form->AdImage()->isHidden());
+// The banner shows whenever no database is open, unless the settings say otherwise: also
+// after a close and after a file that failed to open.
+TEST_F(TMainFormTest, TheBannerShowsWheneverNoDatabaseIsOpenAndTheSettingSaysSo) {
+    const auto shown = [this] { return !form->AdImage()->isHidden(); };
+    EXPECT_TRUE(shown());
     form->OpenDatabase(SaveDatabaseFile("ad"), false);
-    EXPECT_TRUE(form->AdImage()->isHidden());
+    EXPECT_FALSE(shown());
     form->MICloseClick();
-    bool boxChecked = true;
-    ModalDriver driver({[&](QWidget* w) {
-        auto* box = Child<QCheckBox>(w, "ShowAdCheckbox");
-        boxChecked = box->isChecked();
-        box->setChecked(true);
-        Child<QPushButton>(w, "OKButton")->click();
-    }});
-    EXPECT_TRUE(settings.Execute());
-    EXPECT_FALSE(boxChecked); // the box shows the picture as it is now: hidden
-    EXPECT_FALSE(form->AdImage()->isHidden());
+    EXPECT_TRUE(shown());
+    {
+        ModalDriver driver({Answer(QMessageBox::Ok)});
+        form->OpenDatabase(Path("missing.vro"), false);
+    }
+    EXPECT_TRUE(shown());
+    for (const bool setting : {false, true}) {
+        bool boxChecked = setting;
+        ModalDriver driver({[&](QWidget* w) {
+            auto* box = Child<QCheckBox>(w, "ShowAdCheckbox");
+            boxChecked = box->isChecked();
+            box->setChecked(setting);
+            Child<QPushButton>(w, "OKButton")->click();
+        }});
+        form->MISettingsClick();
+        EXPECT_EQ(boxChecked, !setting); // the box shows the setting in effect
+        EXPECT_EQ(shown(), setting);
+    }
 }
 
 TEST_F(TMainFormTest, TheWorkingFoldersBannerWinsAndABrokenOneLeavesThePictureEmpty) {
@@ -389,6 +414,64 @@ ModalDriver::Step Confirm() {
     return [](QWidget* w) { Child<QPushButton>(w, "OKButton")->click(); };
 }
 
+// The desktop's keys: Ctrl+W closes the database; in the tree Ctrl+C copies, Enter shows and
+// Delete deletes (after the question) the selected table.
+TEST_F(TMainFormTest, TheDesktopsKeysCloseCopyShowAndDelete) {
+    form->OpenDatabase(SaveDatabaseFile("keys", 2), false);
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(RunEventsUntil([&] { return QApplication::activeWindow() == form.get(); }));
+    QTreeWidget* tree = form->Explorer();
+    tree->setFocus();
+    tree->setCurrentItem(form->TablesNode()->child(0));
+    LTableRecord* table = form->Database().Tables()[0].get();
+
+    QApplication::clipboard()->clear();
+    QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("Time\t"));
+    EXPECT_TRUE(form->Database().Open());
+
+    QTest::keyClick(tree, Qt::Key_Return);
+    ASSERT_NE(form->ExistingTableWindow(table), nullptr);
+    EXPECT_TRUE(form->ExistingTableWindow(table)->isVisible());
+
+    form->activateWindow();
+    ASSERT_TRUE(RunEventsUntil([&] { return QApplication::activeWindow() == form.get(); }));
+    tree->setFocus();
+    {
+        ModalDriver driver({Answer(QMessageBox::Yes)});
+        QTest::keyClick(tree, Qt::Key_Delete);
+        EXPECT_EQ(driver.StepsRun(), 1u);
+    }
+    EXPECT_EQ(form->Database().Tables().size(), 1u);
+
+    form->Database().SetModified(false);
+    form->activateWindow();
+    ASSERT_TRUE(RunEventsUntil([&] { return QApplication::activeWindow() == form.get(); }));
+    QTest::keyClick(form.get(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(form->Database().Open());
+}
+
+// Table and chart windows open whole on the screen, below the main window's menu and tool
+// bar, each a step further than the one before.
+TEST_F(TMainFormTest, NewWindowsOpenCascadedBelowTheMenuAndWholeOnTheScreen) {
+    form->OpenDatabase(SaveDatabaseFile("cascade", 2), false);
+    const QRect screen = form->screen()->availableGeometry();
+    form->setGeometry(screen);
+    form->show();
+    QWidget* windows[] = {&form->TableWindow(*form->Database().Tables()[0]),
+                          &form->TableWindow(*form->Database().Tables()[1]),
+                          form->ChartWindow(*form->Database().Charts()[0])};
+    const int menuBottom = form->Form().ClientArea->mapToGlobal(QPoint(0, 0)).y();
+    for (QWidget* w : windows) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_GT(w->y(), menuBottom);
+        EXPECT_TRUE(screen.contains(w->geometry())) << w->windowTitle().toStdString();
+    }
+    EXPECT_GT(windows[1]->x(), windows[0]->x());
+    EXPECT_GT(windows[1]->y(), windows[0]->y());
+}
+
 TEST_F(TMainFormTest, CreateTableAsksParametersAndRangeAndCaptionsFromTheCounter) {
     form->OpenDatabase(SaveDatabaseFile("new", 0), false);
     {
@@ -405,6 +488,9 @@ TEST_F(TMainFormTest, CreateTableAsksParametersAndRangeAndCaptionsFromTheCounter
     EXPECT_TRUE(form->ExistingTableWindow(&first)->isVisible());
     EXPECT_EQ(form->ExistingTableWindow(&first)->windowTitle(), "Table #1");
     EXPECT_TRUE(form->Database().Modified());
+    // The new table is the selected node, in an expanded branch.
+    EXPECT_TRUE(form->TablesNode()->isExpanded());
+    EXPECT_EQ(form->Explorer()->currentItem(), form->TablesNode()->child(0));
 
     form->Explorer()->setCurrentItem(form->TablesNode()->child(0));
     {
@@ -535,7 +621,7 @@ TEST_F(TMainFormTest, PrintPrintsTheSelectedNodeAndNothingTakesTheDatabaseMeanwh
     EXPECT_EQ(Occurrences(PdfPageTexts(pdf).at(0), "Chart #1"), 1);
 
     form->Explorer()->setCurrentItem(form->TablesNode()->child(0));
-    std::vector<QString> refusals(6);
+    std::vector<QString> refusals(7);
     std::vector<ModalDriver::Step> answers;
     for (QString& text : refusals)
         answers.push_back(Answer(QMessageBox::Ok, &text));
@@ -549,12 +635,16 @@ TEST_F(TMainFormTest, PrintPrintsTheSelectedNodeAndNothingTakesTheDatabaseMeanwh
         form->MIImportClick();
         form->MIReopenClick(file);
         form->PopDeleteClick();
+        form->TableWindow(*form->Database().Tables().front()).VisibleParametersClick();
         // Ending the program is refused without a word.
         form->close();
     };
     form->PopPrintClick();
     printer.SetInteraction(nullptr);
-    EXPECT_EQ(refusals, std::vector<QString>(6, QString::fromLatin1(TLayoutPrinter::BusyMessage)));
+    std::vector<QString> expected(6, QString::fromLatin1(TLayoutPrinter::BusyMessage));
+    expected.push_back(QStringLiteral("The visible parameters cannot be changed while a table "
+                                      "prints. Wait until the printout finishes."));
+    EXPECT_EQ(refusals, expected);
     EXPECT_TRUE(asked.empty());
     EXPECT_FALSE(downloaded);
     EXPECT_TRUE(form->Database().Open());

@@ -16,6 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -215,7 +216,11 @@ protected:
         std::vector<std::string> environment;
         for (char** entry = environ; *entry; ++entry) {
             std::string text = *entry;
-            if (!text.starts_with("DISPLAY=") && !text.starts_with("VRO_STANDIN_"))
+            const std::string name = text.substr(0, text.find('=') + 1);
+            const bool replaced =
+                std::any_of(extraEnvironment.begin(), extraEnvironment.end(),
+                            [&](const std::string& extra) { return extra.starts_with(name); });
+            if (!text.starts_with("DISPLAY=") && !text.starts_with("VRO_STANDIN_") && !replaced)
                 environment.push_back(text);
         }
         if (withDisplay)
@@ -531,28 +536,50 @@ TEST_F(SplashTest, EndsWithTheProgramWhenItExitsBeforeItIsReady) {
 }
 
 TEST_F(SplashTest, ReportsAProgramThatCannotBeRunAndShowsNoPicture) {
-    fs::path home = Folder("home"), bin = Folder("bin");
+    fs::path home = Folder("home"), bin = Folder("bin"), path = Folder("path");
     fs::path launcher = LauncherCopy(bin);
     WriteBmp(home / "Splash.bmp", 64, 64, [](int, int) { return Rgb{255, 0, 0}; });
+    const std::string onPath = "PATH=" + path.string();
 
-    // None anywhere: dismissed with the keyboard.
-    pid_t missing = Launch(home, {}, {}, launcher);
+    // None anywhere: the message names every place looked in; dismissed with the keyboard.
+    pid_t missing = Launch(home, {}, {onPath}, launcher);
     ASSERT_TRUE(WaitUntil([&] { return Find("ERROR", missing).viewable; }));
     EXPECT_FALSE(SplashShown(missing));
-    EXPECT_EQ(ReadFile(StderrPath(launches)), "ERROR: Can't run the program.\n");
+    const std::string report = ReadFile(StderrPath(launches));
+    EXPECT_TRUE(report.starts_with("ERROR: Can't run the program.\nvroview was not found in:\n"
+                                   "  ./vroview\n  " +
+                                   (bin / "vroview").string() + "\n"))
+        << report;
+    EXPECT_NE(report.find("  " + (path / "vroview").string() + "\n"), std::string::npos) << report;
     SendKey(Find("ERROR", missing).id, XK_Return);
     EXPECT_EQ(WaitForExit(missing), 1);
 
-    // One that is there but cannot be executed: dismissed with the OK button.
+    // One that is there but cannot be executed: named with the reason; dismissed with OK.
     std::ofstream(home / "vroview") << "not a program";
     fs::permissions(home / "vroview", fs::perms::owner_all);
-    pid_t broken = Launch(home, {}, {}, launcher);
+    pid_t broken = Launch(home, {}, {onPath}, launcher);
     ASSERT_TRUE(WaitUntil([&] { return Find("ERROR", broken).viewable; }));
     EXPECT_FALSE(SplashShown(broken));
-    EXPECT_EQ(ReadFile(StderrPath(launches)), "ERROR: Can't run the program.\n");
+    EXPECT_EQ(ReadFile(StderrPath(launches)),
+              "ERROR: Can't run the program.\n./vroview: Exec format error\n");
     Shown box = Find("ERROR", broken);
     Click(box.id, box.width / 2, box.height - 20);
     EXPECT_EQ(WaitForExit(broken), 1);
+}
+
+// Started from a menu, with neither the program beside it nor in the working directory, the
+// launcher takes the one on the PATH; --help is answered without a display.
+TEST_F(SplashTest, FindsTheProgramOnThePathAndAnswersHelp) {
+    fs::path home = Folder("home"), bin = Folder("bin"), path = Folder("path");
+    fs::path launcher = LauncherCopy(bin);
+    PlaceStandIn(path);
+    pid_t started = Launch(home, {}, {"PATH=/nonexistent:" + path.string()}, launcher);
+    EXPECT_EQ(WaitForExit(started), 0) << ReadFile(StderrPath(launches));
+    EXPECT_EQ(ReadRecord(RecordPath(launches)).fields["folder"], path.string());
+
+    pid_t help = Launch(home, {"--help"}, {}, launcher, false);
+    EXPECT_EQ(WaitForExit(help), 0);
+    EXPECT_FALSE(fs::exists(RecordPath(launches)));
 }
 
 TEST_F(SplashTest, WithoutADisplayStartsNothing) {

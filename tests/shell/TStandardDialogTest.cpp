@@ -3,10 +3,14 @@
 
 #include "model/ErrorReport.h"
 #include "shell/TStandardDialog.h"
+#include "shell/TToolForm.h"
 #include "tests/support/ErrorReportSpy.h"
+#include "tests/support/EventLoop.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +94,31 @@ TEST(TStandardDialogTest, WithCancelDisabledEscapeAndClosingAreRefused) {
         Child<QPushButton>(w, "OKButton")->click();
     }});
     EXPECT_TRUE(dialog.Execute());
+}
+
+// A dialog of the main window opened from another window stands in front of that window, not
+// of its owner, and leaves that window active.
+TEST(TStandardDialogTest, ADialogStandsInFrontOfTheWindowItWasOpenedFrom) {
+    QWidget owner;
+    owner.show();
+    TToolForm table;
+    table.show();
+    for (QWidget* from : {static_cast<QWidget*>(&table), &owner}) {
+        SCOPED_TRACE(from == &table ? "from a table" : "from its owner");
+        from->activateWindow();
+        ASSERT_TRUE(RunEventsUntil([&] { return QApplication::activeWindow() == from; }));
+        CountingDialog dialog;
+        dialog.setParent(&owner, dialog.windowFlags());
+        const QWindow* inFront = nullptr;
+        ModalDriver driver({[&](QWidget* w) {
+            inFront = w->windowHandle()->transientParent();
+            Child<QPushButton>(w, "OKButton")->click();
+        }});
+        EXPECT_TRUE(dialog.Execute());
+        EXPECT_EQ(inFront, from->windowHandle());
+        EXPECT_EQ(dialog.parentWidget(), &owner);
+        EXPECT_TRUE(RunEventsUntil([&] { return QApplication::activeWindow() == from; }));
+    }
 }
 
 } // namespace
