@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -414,6 +415,140 @@ ModalDriver::Step Confirm() {
     return [](QWidget* w) { Child<QPushButton>(w, "OKButton")->click(); };
 }
 
+// The pop-up menu of every kind of node, read from its actions as a right-click shows them,
+// and the menu and tool bar commands with and without a database.
+TEST_F(TMainFormTest, EveryNodeEnablesItsCommandsAsTheUserMeetsThem) {
+    const auto& f = form->Form();
+    const std::pair<const char*, QAction*> popup[] = {
+        {"view", f.PopView},     {"copy", f.PopCopy},     {"export", f.PopExport},
+        {"rename", f.PopRename}, {"delete", f.PopDelete}, {"properties", f.PopProperties},
+        {"print", f.PopPrint}};
+    const std::pair<const char*, QAction*> menu[] = {{"save", f.MISave},
+                                                     {"save as", f.MISaveAs},
+                                                     {"close", f.MIClose},
+                                                     {"create table", f.MICreateTable},
+                                                     {"create chart", f.MICreateChart},
+                                                     {"recording info", f.MIRecordingInfo},
+                                                     {"new", f.MINew},
+                                                     {"open", f.MIOpen}};
+    const auto enabled = [](const auto& actions) {
+        std::string names;
+        for (const auto& [name, action] : actions)
+            if (action->isEnabled())
+                names += std::string(names.empty() ? "" : " ") + name;
+        return names;
+    };
+    EXPECT_EQ(enabled(menu), "new open");
+    EXPECT_FALSE(f.PopPrint->isEnabled()); // the tool bar's Print
+
+    form->OpenDatabase(SaveDatabaseFile("menus", 1), false);
+    form->show();
+    QTreeWidget* tree = form->Explorer();
+    tree->expandAll();
+    EXPECT_EQ(enabled(menu),
+              "save save as close create table create chart recording info new open");
+    const std::pair<QTreeWidgetItem*, std::string> nodes[] = {
+        {form->RecordingInfoNode(), "view copy properties print"},
+        {form->TablesNode(), "view"},
+        {form->TablesNode()->child(0), "view copy export rename delete print"},
+        {form->ChartsNode(), "view"},
+        {form->ChartsNode()->child(0), "view copy rename delete properties print"}};
+    for (const auto& [node, expected] : nodes) {
+        SCOPED_TRACE(node->text(0).toStdString());
+        const QPoint at = tree->visualItemRect(node).center();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &click);
+        EXPECT_EQ(tree->currentItem(), node);
+        EXPECT_TRUE(form->Popup()->isVisible());
+        EXPECT_EQ(enabled(popup), expected);
+        form->Popup()->hide();
+    }
+}
+
+// Every command that changes what the file stores marks the database modified; what is not
+// stored (the visible parameters, a cancelled dialog) does not.
+TEST_F(TMainFormTest, EveryChangeOfWhatIsStoredMarksTheDatabaseModified) {
+    const QString file = SaveDatabaseFile("modified", 1);
+    QTreeWidget* tree = form->Explorer();
+    const auto select = [&](QTreeWidgetItem* node) { tree->setCurrentItem(node); };
+    const auto rename = [&](QTreeWidgetItem* node) {
+        select(node);
+        QTest::keyClick(tree, Qt::Key_F2);
+        auto* editor = tree->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText("Renamed");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    const ModalDriver::Step cancel = [](QWidget* w) {
+        Child<QPushButton>(w, "CancelButton")->click();
+    };
+    const struct {
+        const char* name;
+        std::vector<ModalDriver::Step> answers;
+        std::function<void()> command;
+        bool modifies;
+    } cases[] = {
+        {"recording info", {Describe("Plant 7")}, [&] { form->MIRecordingInfoClick(); }, true},
+        {"its properties",
+         {Describe("Plant 8")},
+         [&] {
+             select(form->RecordingInfoNode());
+             form->PopPropertiesClick();
+         },
+         true},
+        {"recording info cancelled", {cancel}, [&] { form->MIRecordingInfoClick(); }, false},
+        {"create table", {ChooseAll(), Confirm()}, [&] { form->MICreateTableClick(); }, true},
+        {"create chart", {ChooseAll(), Confirm()}, [&] { form->MICreateChartClick(); }, true},
+        {"rename table", {}, [&] { rename(form->TablesNode()->child(0)); }, true},
+        {"rename chart", {}, [&] { rename(form->ChartsNode()->child(0)); }, true},
+        {"delete table",
+         {Answer(QMessageBox::Yes)},
+         [&] {
+             select(form->TablesNode()->child(0));
+             form->PopDeleteClick();
+         },
+         true},
+        {"delete chart",
+         {Answer(QMessageBox::Yes)},
+         [&] {
+             select(form->ChartsNode()->child(0));
+             form->PopDeleteClick();
+         },
+         true},
+        {"chart properties",
+         {[](QWidget* w) {
+             Child<QLineEdit>(w, "ChartTitle")->setText("Feeder C");
+             Child<QPushButton>(w, "OKButton")->click();
+         }},
+         [&] {
+             select(form->ChartsNode()->child(0));
+             form->PopPropertiesClick();
+         },
+         true},
+        {"visible parameters",
+         {[](QWidget* w) { Child<QPushButton>(w, "OKButton")->click(); }},
+         [&] { form->TableWindow(*form->Database().Tables()[0]).VisibleParametersClick(); },
+         false},
+    };
+    form->show();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->OpenDatabase(file, false);
+        tree->expandAll();
+        ASSERT_FALSE(form->Database().Modified());
+        {
+            ModalDriver driver(c.answers);
+            c.command();
+            EXPECT_EQ(driver.StepsRun(), c.answers.size());
+        }
+        EXPECT_EQ(form->Database().Modified(), c.modifies);
+        EXPECT_EQ(form->StatusText(1).isEmpty(), !c.modifies);
+        form->Database().SetModified(false);
+    }
+}
+
 // The desktop's keys: Ctrl+W closes the database; in the tree Ctrl+C copies, Enter shows and
 // Delete deletes (after the question) the selected table.
 TEST_F(TMainFormTest, TheDesktopsKeysCloseCopyShowAndDelete) {
@@ -483,6 +618,8 @@ TEST_F(TMainFormTest, CreateTableAsksParametersAndRangeAndCaptionsFromTheCounter
     LTableRecord& first = *form->Database().Tables()[0];
     EXPECT_EQ(first.Caption, "Table #1");
     EXPECT_EQ(first.Sources.Count(), 1); // the one Historic parameter
+    // The whole time range reaches the table: every sample.
+    EXPECT_EQ(first.Sources.Items(0)->GetCount(), 20);
     EXPECT_EQ(form->TablesNode()->child(0)->text(0), "Table #1");
     ASSERT_NE(form->ExistingTableWindow(&first), nullptr);
     EXPECT_TRUE(form->ExistingTableWindow(&first)->isVisible());
@@ -524,6 +661,10 @@ TEST_F(TMainFormTest, CreateChartMakesAChartWhoseNodeActsOnItsWindow) {
     LChartRecord& chart = *form->Database().Charts()[1];
     EXPECT_EQ(chart.Caption, "Chart #2");
     EXPECT_EQ(chart.Sources.Count(), 2);
+    // Every sample of the whole range reaches the chart.
+    for (const auto& source : chart.Sources)
+        EXPECT_EQ(source->GetCount(),
+                  source->Parameter->TableType() == ttHistoric ? 20 : source->Parameter->Count());
     TChartForm* window = form->ExistingChartWindow(&chart);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());

@@ -8,11 +8,18 @@
 #include "tests/support/ModalDriver.h"
 #include "ui_TChartPropertyEditor.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -130,6 +137,91 @@ TEST_F(TChartPropertyEditorTest, SamplePanelsHoldTheStoredFontsAndColours) {
     EXPECT_EQ(form->Record().BackgroundColor, 0x80000005u); // until Apply
     editor.Apply();
     EXPECT_EQ(form->palette().color(QPalette::Window), QColor(Qt::red));
+}
+
+// Whatever Apply reads from a control reaches the stored chart: each case changes one control
+// away from what is stored and says where the change must arrive.
+TEST_F(TChartPropertyEditorTest, EveryControlApplyReadsReachesTheStoredChart) {
+    LChartRecord& r = form->Record();
+    // Every case its own font and colour, so that one read from the wrong panel is seen.
+    int32_t n = 0;
+    using Check = std::function<bool()>;
+    const auto toggle = [](QAbstractButton* box, bool& stored) -> Check {
+        const bool wanted = !stored;
+        box->setChecked(wanted);
+        return [&stored, wanted] { return stored == wanted; };
+    };
+    const auto panelFont = [&](QLabel* panel, LFont& stored) -> Check {
+        const LFont font{1, 0x00FF00, "DejaVu Sans", 0, 11 + ++n, true};
+        editor.SetPanelFont(panel, font);
+        return [&stored, font] { return stored == font; };
+    };
+    const auto panelColor = [&](QLabel* panel, uint32_t& stored) -> Check {
+        const uint32_t colour = 0x00FF00u + static_cast<uint32_t>(++n);
+        editor.SetPanelColor(panel, colour);
+        return [&stored, colour] { return stored == colour; };
+    };
+    const std::vector<std::pair<const char*, std::function<Check()>>> cases = {
+        {"title",
+         [&] {
+             F().ChartTitle->setText("Feeder B");
+             return Check([&] { return r.Title == "Feeder B"; });
+         }},
+        {"title font", [&] { return panelFont(F().ChartTitleFont, r.TitleFont); }},
+        {"title alignment",
+         [&] {
+             F().ChartTitleAlignLeft->setChecked(true);
+             return Check([&] { return r.TitleAlignment == LChartRecord::AlignLeft; });
+         }},
+        {"time axis title",
+         [&] {
+             F().XAxisTitle->setText("Local time");
+             return Check([&] { return r.BottomAxisTitle == "Local time"; });
+         }},
+        {"time axis title font",
+         [&] { return panelFont(F().XAxisTitleFont, r.BottomAxisTitleFont); }},
+        {"start and end", [&] { return toggle(F().ShowStartEnd, r.ShowStartEnd); }},
+        {"location", [&] { return toggle(F().ShowLocation, r.ShowLocation); }},
+        {"footer font", [&] { return panelFont(F().FootFont, r.FooterFont); }},
+        {"footer alignment",
+         [&] {
+             F().FootAlignRight->setChecked(true);
+             return Check([&] { return r.FooterAlignment == LChartRecord::AlignRight; });
+         }},
+        {"time labels",
+         [&] {
+             const uint8_t wanted = r.XAxisLabelsTimeDate ? 0 : 1;
+             (wanted ? F().XAxisLabelsTimeDate : F().XAxisLabelsTime)->setChecked(true);
+             return Check([&, wanted] { return r.XAxisLabelsTimeDate == wanted; });
+         }},
+        {"time label font", [&] { return panelFont(F().XAxisLabelsFont, r.BottomAxisLabelFont); }},
+        {"value label font", [&] { return panelFont(F().YAxisLabelsFont, r.LeftAxisLabelFont); }},
+        {"axis colour", [&] { return panelColor(F().AxisColor, r.AxisColor); }},
+        {"grid", [&] { return toggle(F().XAxisGridVisible, r.BottomAxisGrid); }},
+        {"grid colour", [&] { return panelColor(F().GridColor, r.GridColor); }},
+        {"background", [&] { return panelColor(F().BackgroundColor, r.BackgroundColor); }},
+        {"legend", [&] { return toggle(F().LegendVisible, r.LegendVisible); }},
+        {"legend colour", [&] { return panelColor(F().LegendFontColor, r.LegendColor); }},
+        {"legend font", [&] { return panelFont(F().LegendFontColor, r.LegendFont); }},
+        {"legend position",
+         [&] {
+             F().LegendPositionLeft->setChecked(true);
+             return Check([&] { return r.LegendPosition == LChartRecord::LegendLeft; });
+         }},
+        {"minimum and maximum", [&] { return toggle(F().ShowMinMax, r.ShowMinMax); }},
+    };
+    for (const auto& [name, change] : cases) {
+        editor.Init();
+        const Check stored = change();
+        editor.Apply();
+        EXPECT_TRUE(stored()) << name;
+    }
+    // A series hidden on the Parameters page is hidden in the record the window shows.
+    editor.Init();
+    F().ParameterComboBox->setCurrentIndex(1);
+    F().ParameterVisible->click();
+    EXPECT_FALSE(r.Sources.Items(1)->Selected);
+    EXPECT_TRUE(r.Sources.Items(0)->Selected);
 }
 
 TEST_F(TChartPropertyEditorTest, RunningWithoutAChartIsRefused) {

@@ -12,10 +12,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -52,6 +55,39 @@ TEST_F(TTableFormTest, CopiesTheEntireTableOrTheSelectedRows) {
     ScratchFolder scratch;
     ASSERT_TRUE(form.ExportTo(QString::fromStdString(scratch / "t.tsv"), 0, 1));
     EXPECT_EQ(ReadBytes(scratch / "t.tsv"), all);
+}
+
+// Cancel in the window's own progress dialog: the export reports failure, leaves no file and
+// an earlier file of that name as it was.
+TEST_F(TTableFormTest, AnExportCancelledFromItsProgressLeavesNoFile) {
+    ParseRecording(db, {HistoricV1, HistoricI1, HistoricRealPower}, 50000);
+    TTableForm form(AddTable(db, {0, 1, 2}));
+    form.show();
+    ScratchFolder scratch;
+    const std::string earlier = scratch / "earlier.tsv";
+    WriteBytes(earlier, "kept");
+    for (const std::string& file : {scratch / "new.tsv", earlier}) {
+        SCOPED_TRACE(file);
+        bool cancelled = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            for (auto* progress : form.findChildren<QProgressDialog*>())
+                if (!cancelled) { // as its Cancel button does
+                    progress->cancel();
+                    cancelled = true;
+                }
+        });
+        poll.start(0);
+        EXPECT_FALSE(form.ExportTo(QString::fromStdString(file), 0, 49999));
+        EXPECT_TRUE(cancelled);
+        EXPECT_EQ(std::filesystem::exists(file), file == earlier);
+        if (file == earlier) {
+            EXPECT_EQ(ReadBytes(file), "kept");
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path),
+                                std::filesystem::directory_iterator()),
+                  1);
+    }
 }
 
 TEST_F(TTableFormTest, ACopyLetsEventsInButNothingTakesTheTableMeanwhile) {
