@@ -37,12 +37,10 @@ TDateTime ParseTime(const std::string& option, const std::string& text) {
     return date + time;
 }
 
+// Every figure as a double that reads back exactly; the recorded values among them (minimum,
+// maximum, first, last) read back as the very floats recorded.
 void OptionalDouble(JsonWriter& j, const std::optional<double>& value) {
     value ? j.Double(*value) : j.Null();
-}
-// The recorded values themselves: written as the floats they are.
-void OptionalFloat(JsonWriter& j, const std::optional<double>& value) {
-    value ? j.Float(static_cast<float>(*value)) : j.Null();
 }
 void OptionalTime(JsonWriter& j, const char* key, bool present, TDateTime time) {
     j.Key(key);
@@ -64,14 +62,14 @@ void WriteRowJson(JsonWriter& j, const SourceStatistics& s) {
     j.Key("invalid"), j.Int(s.Invalid);
     j.Key("expected"), j.Int(s.Expected);
     j.Key("coverage"), OptionalDouble(j, s.Coverage);
-    j.Key("minimum"), OptionalFloat(j, s.Minimum);
+    j.Key("minimum"), OptionalDouble(j, s.Minimum);
     OptionalTime(j, "minimum_time", s.Minimum.has_value(), s.MinimumTime);
-    j.Key("maximum"), OptionalFloat(j, s.Maximum);
+    j.Key("maximum"), OptionalDouble(j, s.Maximum);
     OptionalTime(j, "maximum_time", s.Maximum.has_value(), s.MaximumTime);
     j.Key("mean"), OptionalDouble(j, s.Mean);
     j.Key("std_dev"), OptionalDouble(j, s.StdDev);
-    j.Key("first"), OptionalFloat(j, s.First);
-    j.Key("last"), OptionalFloat(j, s.Last);
+    j.Key("first"), OptionalDouble(j, s.First);
+    j.Key("last"), OptionalDouble(j, s.Last);
     j.Key("integral"), OptionalDouble(j, s.Integral);
     j.Key("integral_unit");
     s.Integral ? j.String(s.IntegralUnit) : j.Null();
