@@ -67,6 +67,8 @@ HeatMap ComputeHeatMap(const BlockSeries& blocks, const std::vector<TDateTime>& 
     HeatMap map;
     map.Bins = BinCount(blocks.Minutes);
     map.Days = days;
+    if (blocks.Complete == 0)
+        return map; // every cell empty
     map.Cells.assign(days.size() * static_cast<size_t>(map.Bins),
                      std::numeric_limits<double>::quiet_NaN());
     size_t row = 0;

@@ -65,7 +65,15 @@ TEST_F(SurveyCommandTest, JsonHasTheSurveysStructure) {
                                                         "reasons", "channels"}));
     EXPECT_EQ(voltage["nominal_v"].number, 230);
     EXPECT_TRUE(voltage["nominal_guessed"].boolean);
+    EXPECT_EQ(voltage["channels"][0].Keys(),
+              (std::vector<std::string>{"channel_label", "nominal_v", "blocks", "within_10",
+                                        "within_10_15", "maximum", "maximum_time_iso", "minimum",
+                                        "minimum_time_iso", "pass"}));
     EXPECT_EQ(voltage["channels"][0]["channel_label"].text, "VAN");
+    EXPECT_EQ(j["profile"]["weekday"][0].Keys(),
+              (std::vector<std::string>{"start", "mean", "minimum", "maximum"}));
+    EXPECT_EQ(j["duration"].Keys(), (std::vector<std::string>{"percent", "w", "threshold_w",
+                                                              "hours_above", "energy_above_wh"}));
 
     r = Vro("survey " + Recording() +
             " --json --rating-amps 1000 --nominal-volts 240 --threshold-watts 0 "
