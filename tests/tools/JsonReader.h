@@ -3,7 +3,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // A small JSON reader, so that the tests read vrotool's output back as a JSON reader would:
@@ -13,23 +12,18 @@ struct Json {
     bool boolean = false;
     double number = 0;
     std::string text;
-    std::vector<Json> items;
-    std::vector<std::pair<std::string, Json>> members;
+    std::vector<Json> items;        // of an array, or the values of an object's members
+    std::vector<std::string> names; // of an object's members, in order
 
     bool IsNull() const { return kind == Null; }
     const Json& operator[](size_t i) const { return items.at(i); }
     const Json& operator[](const std::string& key) const {
-        for (const auto& [name, value] : members)
-            if (name == key)
-                return value;
+        for (size_t i = 0; i < names.size(); ++i)
+            if (names[i] == key)
+                return items[i];
         throw std::out_of_range("no member " + key);
     }
-    std::vector<std::string> Keys() const {
-        std::vector<std::string> keys;
-        for (const auto& member : members)
-            keys.push_back(member.first);
-        return keys;
-    }
+    const std::vector<std::string>& Keys() const { return names; }
 
     static Json Parse(std::string_view text) {
         size_t at = 0;
@@ -84,13 +78,11 @@ private:
             const char close = c == '{' ? '}' : ']';
             while (at < s.size() && s[at] != close) {
                 if (v.kind == Object) {
-                    std::string key = ParseString(s, at);
+                    v.names.push_back(ParseString(s, at));
                     Skip(s, at);
                     Expect(s, at, ":");
-                    v.members.emplace_back(std::move(key), ParseValue(s, at));
-                } else {
-                    v.items.push_back(ParseValue(s, at));
                 }
+                v.items.push_back(ParseValue(s, at));
                 Skip(s, at);
                 if (at < s.size() && s[at] == ',') {
                     ++at;
