@@ -2,6 +2,7 @@
 #include "database/LDatabase.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/tools/VrotoolRun.h"
 #include "tools/RecordingGenerator.h"
 
 #include <gtest/gtest.h>
@@ -14,29 +15,6 @@
 #include <sys/wait.h>
 
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-};
-
-// Runs a shell command; standard error goes to standard output.
-Result RunCommand(const std::string& command) {
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    Result r{-1, {}};
-    std::array<char, 4096> buf;
-    size_t n;
-    while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0)
-        r.out.append(buf.data(), n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-// Runs vrotool with the arguments.
-Result Vro(const std::string& args) {
-    return RunCommand(std::string(VROTOOL) + " " + args);
-}
 
 class VrotoolTest : public ::testing::Test {
 protected:

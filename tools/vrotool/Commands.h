@@ -10,6 +10,8 @@ int SimulateCommand(Arguments& args); // these two with the serial layer (Qt Cor
 int DownloadCommand(Arguments& args);
 int ImportCommand(Arguments& args);
 int EditCommand(Arguments& args);
+int StatsCommand(Arguments& args);
+int SurveyCommand(Arguments& args);
 int TableCommand(Arguments& args); // with the tables' texts (Qt Core) only
 int PrintCommand(Arguments& args); // with the printer (Qt Gui, offscreen) only
 int ChartCommand(Arguments& args); // with the chart window (Qt Widgets), offscreen

@@ -4,12 +4,11 @@
 #include "model/LParser.h"
 #include "model/LSession.h"
 #include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/JsonWriter.h"
 
 #include <cstdio>
-#include <cstring>
-#include <strings.h>
 
 namespace {
 
@@ -188,21 +187,6 @@ void WriteChartJson(JsonWriter& j, const LChartRecord& c) {
     }
     j.EndArray();
     j.EndObject();
-}
-
-// By its name, or by its first bytes when the name says nothing.
-bool IsDatabaseFile(const std::string& fileName) {
-    const size_t n = fileName.size();
-    if (n >= 4 && ::strcasecmp(fileName.c_str() + n - 4, ".vro") == 0)
-        return true;
-    static const char mark[] = {3, 0, 0, 0, 'V', 'r', 'o'};
-    char head[sizeof mark] = {};
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (!f)
-        return false;
-    const size_t got = std::fread(head, 1, sizeof head, f);
-    std::fclose(f);
-    return got == sizeof head && std::memcmp(head, mark, sizeof mark) == 0;
 }
 
 int DatabaseInfo(const std::string& fileName, bool json, bool values) {

@@ -6,6 +6,7 @@
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/FindItem.h"
+#include "tools/vrotool/LocaleStyle.h"
 
 #include <QFile>
 #include <QLocale>
@@ -17,13 +18,6 @@
 namespace {
 
 constexpr long long MaxInt = std::numeric_limits<int32_t>::max();
-
-QLocale LocaleNamed(const std::string& name) {
-    const QLocale locale(QString::fromStdString(name));
-    if (locale.language() == QLocale::C && name != "C" && name != "POSIX")
-        throw UsageError("unknown locale '" + name + "'");
-    return locale;
-}
 
 } // namespace
 

@@ -87,6 +87,35 @@ const Command Commands[] = {
      "  --location S      where it was made\n"
      "  --comments S      anything else worth knowing\n"
      "  --backup          keep the former file as FILE.vro.backup\n"},
+    {"stats", StatsCommand, "print the statistics of a recording's parameters or a table's sources",
+     "vrotool stats FILE [--index N | --caption TEXT] [--chart] [--from TIME --to TIME]\n"
+     "              [--json | --csv] [--locale NAME] [-o OUT]\n"
+     "  FILE             a database file (*.vro) or a recording byte stream (*.bin)\n"
+     "  --index N        the sources of the N-th table of the file, from 1, over its range\n"
+     "  --caption TEXT   the sources of the table of this caption\n"
+     "  --chart          with --index or --caption: of a chart instead of a table\n"
+     "  --from TIME      only the points from TIME on, \"YYYY-MM-DD hh:mm:ss\" in the\n"
+     "                   recording's own clock\n"
+     "  --to TIME        only the points up to TIME, included\n"
+     "  --json           machine-readable output; times as day counts and ISO texts\n"
+     "  --csv            comma-separated values (RFC 4180) instead of TAB-separated\n"
+     "  --locale NAME    number and date formats, e.g. de_DE (default: the user's)\n"
+     "  -o, --output OUT write to OUT instead of standard output; nothing is left there\n"
+     "                   when writing fails\n"
+     "  Without a table or chart: every parameter over the whole recording. The text is\n"
+     "  what the Statistics window copies: a header row and a row per source.\n"},
+    {"survey", SurveyCommand, "print the load study, energy and voltage test of a recording",
+     "vrotool survey FILE [--block-minutes B] [--rating-amps A] [--nominal-volts V]\n"
+     "               [--threshold-watts W] [--json] [-o OUT]\n"
+     "  FILE                 a database file (*.vro) or a recording byte stream (*.bin)\n"
+     "  --block-minutes B    the demand interval: 5, 10, 15 (default), 30 or 60 minutes\n"
+     "  --rating-amps A      the service rating in amperes, for the headroom\n"
+     "  --nominal-volts V    the nominal voltage (default: guessed from the median)\n"
+     "  --threshold-watts W  the hours and energy above this demand\n"
+     "  --json               everything the survey finds, machine-readable\n"
+     "  -o, --output OUT     write to OUT instead of standard output; nothing is left\n"
+     "                       there when writing fails\n"
+     "  The text is the Survey window's Summary page.\n"},
 #ifdef VRO_TABLES
     {"table", TableCommand, "write a table of a database file as text",
      "vrotool table FILE.vro (--index N | --caption TEXT) [--first A --last B] [--csv]\n"

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "analysis/TimeRange.h"
+
+#include <cstdint>
+#include <string>
+
+// A Historic series as the survey reads it: Count values, Values[j] being sample
+// FirstIndex + j of a time base whose sample k lies at Start + k × Rate / 86 400 days.
+// Points into values it does not own.
+struct SampledSeries {
+    std::string Label; // the channel's label: "3Ø", "IA", "VAN", or "ØA+ØB+ØC" for a sum
+    const float* Values = nullptr;
+    int32_t Count = 0;
+    TDateTime Start = 0;
+    int32_t FirstIndex = 0;
+    int32_t Rate = 0; // seconds, above 0
+
+    // The whole second of value j.
+    int64_t Seconds(int32_t j) const;
+    // (last sample's time − first's + rate) / 86 400: the days the samples cover.
+    double SpanDays() const;
+};

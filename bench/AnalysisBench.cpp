@@ -1,0 +1,112 @@
+// The analyses on the largest recording (127 Historic parameters of 50 000 samples): the
+// statistics of every source against one pass summing the same floats, and the whole survey
+// against one pass over its power samples, each measured in the same run. Every time is in
+// milliseconds, as the ratios need one unit.
+#include "analysis/RangeStatistics.h"
+#include "analysis/Survey.h"
+#include "bench/RatioReporter.h"
+#include "database/LDatabase.h"
+#include "model/Auxilary.h"
+#include "model/LParameter.h"
+#include "model/ParameterTable.h"
+#include "tools/RecordingGenerator.h"
+
+namespace {
+
+LDatabase& Maximal() {
+    static LDatabase d;
+    static const bool made = [] {
+        d.New();
+        d.Parse(GenerateRecordingBytes(MaximalRecordingOptions(true)));
+        LTableRecord* table = d.AddTable();
+        for (const auto& s : d.AllSources())
+            table->Sources.Add(std::make_unique<LParameterSource>(*s));
+        return true;
+    }();
+    (void)made;
+    return d;
+}
+
+// A plain sum into a double, as the mean alone would be computed.
+double Sum(const LParameter& p) {
+    double sum = 0;
+    for (int32_t i = 0; i < p.Count(); ++i)
+        sum += p.Values()[i];
+    return sum;
+}
+
+void BM_SumBaseline(benchmark::State& state) {
+    const LParameterCollection& parameters = Maximal().Parameters();
+    for (auto _ : state)
+        for (const auto& p : parameters)
+            benchmark::DoNotOptimize(Sum(*p));
+}
+
+void BM_Statistics127(benchmark::State& state) {
+    const LParameterSourceGroup& group = Maximal().Tables().front()->Sources;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(StatisticsOfGroup(group));
+}
+
+void BM_Statistics127OneThread(benchmark::State& state) {
+    const LParameterSourceGroup& group = Maximal().Tables().front()->Sources;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(StatisticsOfGroup(group, std::nullopt, 1));
+}
+
+// A chart zoomed to the middle tenth of the recording: the window recomputes this per step.
+void BM_Statistics127Zoomed(benchmark::State& state) {
+    const LParameterSourceGroup& group = Maximal().Tables().front()->Sources;
+    const LParameter& p = *group.Items(0)->Parameter;
+    const TDateTime span = p.Count() * p.Rate() / SecsPerDay;
+    const TimeRange middle{p.StartTime() + 0.45 * span, p.StartTime() + 0.55 * span};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(StatisticsOfGroup(group, middle));
+}
+
+void BM_PowerPass(benchmark::State& state) {
+    const LParameter* power = nullptr;
+    for (const auto& p : Maximal().Parameters())
+        if (!power && p->Quantity() == 1 && p->Channel() == chThreePhase)
+            power = p.get();
+    if (!power)
+        return state.SkipWithError("no 3Ø power");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Sum(*power));
+}
+
+void BM_Survey(benchmark::State& state) {
+    const LParameterCollection& parameters = Maximal().Parameters();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RunSurvey(parameters, {}));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    InitCatalogue();
+    TuneAllocator();
+    benchmark::Initialize(&argc, argv);
+    Maximal();
+    benchmark::RegisterBenchmark("BM_SumBaseline", BM_SumBaseline)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_Statistics127", BM_Statistics127)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("BM_Statistics127OneThread", BM_Statistics127OneThread)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_Statistics127Zoomed", BM_Statistics127Zoomed)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("BM_PowerPass", BM_PowerPass)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_Survey", BM_Survey)->Unit(benchmark::kMillisecond);
+    RatioReporter reporter;
+    reporter.AddRatio("BM_Statistics127", "BM_SumBaseline", 3);
+    reporter.AddRatio("BM_Statistics127OneThread", "BM_SumBaseline", 3);
+    // The survey reads seven series (power, three currents, three voltages), finds three
+    // medians and sorts the blocks: about a hundred passes' worth. Its own target is under
+    // 50 ms, read off the table above.
+    reporter.AddRatio("BM_Survey", "BM_PowerPass", 150);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

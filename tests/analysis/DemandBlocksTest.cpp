@@ -1,0 +1,71 @@
+#include "analysis/DemandBlocks.h"
+#include "tests/analysis/AnalysisTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+SampledSeries Series(const std::vector<float>& values, TDateTime start, int32_t rate) {
+    return {"3Ø", values.data(), static_cast<int32_t>(values.size()), start, 0, rate};
+}
+
+TEST(DemandBlocksTest, BlocksAreAlignedToTheClock) {
+    struct Case {
+        TDateTime first;
+        int32_t rate, minutes;
+        TDateTime t0;
+        int32_t firstSamples;
+        bool firstComplete;
+    } cases[] = {
+        {At(2024, 3, 11, 9, 7, 30), 30, 15, At(2024, 3, 11, 9), 15, false},
+        {At(2024, 3, 11, 9, 0, 0.4), 60, 15, At(2024, 3, 11, 9), 15, true},
+        {At(2024, 3, 11, 23, 55), 60, 60, At(2024, 3, 11, 23), 5, false},
+        {At(2024, 3, 11, 0, 3), 60, 5, At(2024, 3, 11, 0), 2, false},
+        {At(2024, 3, 11, 0, 29, 59.6), 300, 30, At(2024, 3, 11, 0, 30), 6, true},
+    };
+    for (const Case& c : cases) {
+        const std::vector<float> values(200, 1000);
+        const BlockSeries b = ComputeBlocks(Series(values, c.first, c.rate), c.minutes);
+        SCOPED_TRACE(PlainDateTimeText(c.first));
+        ASSERT_GE(b.Blocks.size(), 2u);
+        EXPECT_EQ(b.Blocks[0].Start, WholeSeconds(c.t0));
+        EXPECT_EQ(b.Blocks[1].Start, WholeSeconds(c.t0) + 60 * c.minutes);
+        EXPECT_EQ(b.Blocks[0].Samples, c.firstSamples);
+        EXPECT_EQ(b.Blocks[0].Complete, c.firstComplete);
+        EXPECT_TRUE(b.Blocks[1].Complete);
+        EXPECT_EQ(b.Blocks[1].Mean, 1000);
+        EXPECT_EQ(b.Complete + b.Partial, static_cast<int32_t>(b.Blocks.size()));
+    }
+}
+
+TEST(DemandBlocksTest, AnInvalidSampleLeavesItsBlockOut) {
+    std::vector<float> values(60, 1000);
+    values[20] = NAN;
+    values[22] = 5000; // in the broken block: not a peak
+    values[50] = 2000;
+    const BlockSeries b = ComputeBlocks(Series(values, At(2024, 3, 11), 60), 15);
+    ASSERT_EQ(b.Blocks.size(), 4u);
+    EXPECT_EQ(b.Complete, 3);
+    EXPECT_EQ(b.Partial, 1);
+    EXPECT_FALSE(b.Blocks[1].Complete);
+    EXPECT_EQ(b.Blocks[1].Finite, 14);
+    EXPECT_DOUBLE_EQ(HighestBlock(b)->Value, 1000 + 1000 / 15.0);
+    EXPECT_EQ(HighestBlock(b)->Time, Second(At(2024, 3, 11, 0, 45)));
+    EXPECT_EQ(LowestBlock(b)->Time, At(2024, 3, 11)); // the first of equal blocks
+}
+
+TEST(DemandBlocksTest, ARateLongerThanTheBlockIsRefused) {
+    const std::vector<float> values(100, 1000);
+    const BlockSeries refused = ComputeBlocks(Series(values, At(2024, 3, 11), 1800), 15);
+    EXPECT_EQ(refused.Refusal,
+              "The recording interval (1800 s) is longer than the demand interval (15 min).");
+    EXPECT_TRUE(refused.Blocks.empty());
+    EXPECT_FALSE(HighestBlock(refused));
+    const BlockSeries one = ComputeBlocks(Series(values, At(2024, 3, 11), 900), 15);
+    EXPECT_TRUE(one.Refusal.empty());
+    EXPECT_EQ(one.Complete, 100);
+}
+
+} // namespace

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class JsonWriter;
+class LDatabase;
+
+// A database file by its name, or by its first bytes when the name says nothing.
+bool IsDatabaseFile(const std::string& fileName);
+
+// Opens a database file, or parses a recording byte stream (1.x export file) into a database
+// without tables or charts; raises the program's message when neither can be read.
+void OpenDatabaseOrRecording(LDatabase& db, const std::string& fileName);
+
+// JSON written by write, as text.
+std::string JsonText(const std::function<void(JsonWriter&)>& write);
+
+// Writes the text to standard output, or replaces the file output with it ("Wrote OUT" on
+// standard output); nothing is left there when writing fails.
+void WriteOutput(const std::string& text, const std::optional<std::string>& output);
