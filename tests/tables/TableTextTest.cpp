@@ -79,23 +79,24 @@ TEST_F(TableTextTest, EventLayoutGivesTheTimeOfEventParametersOnly) {
 }
 
 TEST_F(TableTextTest, CumulativeLayoutCountsIntervalsFromTheStart) {
-    ParseRecording(db, {HistoricV1, CumulativeEnergy, IntervalEnergy}, 2, 3,
+    // 45 minutes: three intervals of 15.
+    ParseRecording(db, {HistoricV1, CumulativeEnergy, IntervalEnergy}, 45, 0,
                    [](GeneratedRecording& r) {
-                       r.blocks[1].values = {1234.5f, 1300.0f, 1400.0f};
+                       r.blocks[1].values = {1234.5f};
                        r.blocks[2].values = {10.0f, 20.0f, 30.0f};
                    });
     LTableRecord& table = AddTable(db, {1});
     table.Sources.Items(0)->Next = std::make_unique<LParameterSource>(db.Parameters().Items(2));
     ASSERT_EQ(ChooseLayout(table.Sources).Type, ttCumulative);
     const TableText text = Showing(table.Sources, ttCumulative);
-    // The header, Total, and one row per value of the next source; the recording starts three
-    // samples and a second before its end, at 17:42:01.
+    // The header, Total, and one row per value of the next source; the recording starts 45
+    // samples and a second before its end, at 17:00:01.
     EXPECT_EQ(text.RowCount(), 5);
     EXPECT_EQ(AllRows(text), "Interval start\tEnergyV1I1 (WH)\r\n"
                              "Total\t1,234.50\r\n"
-                             "11/30/26 5:42:01 PM\t10.00\r\n"
-                             "11/30/26 5:57:01 PM\t20.00\r\n"
-                             "11/30/26 6:12:01 PM\t30.00\r\n");
+                             "11/30/26 5:00:01 PM\t10.00\r\n"
+                             "11/30/26 5:15:01 PM\t20.00\r\n"
+                             "11/30/26 5:30:01 PM\t30.00\r\n");
 }
 
 TEST_F(TableTextTest, AllHiddenKeepsOneEmptyColumnOrRow) {

@@ -69,7 +69,6 @@ TEST_F(VrotoolTest, JsonValuesAreExactAndNonFiniteValuesAreStrings) {
     GeneratorOptions o;
     o.entries = {6, 47};
     o.historicPoints = 3;
-    o.eventPoints = 2;
     GeneratedRecording rec = GenerateRecording(o);
     rec.blocks[0].values = {0.1f, std::nanf(""), -INFINITY};
     rec.blocks[1].values[0] = INFINITY;
@@ -79,7 +78,7 @@ TEST_F(VrotoolTest, JsonValuesAreExactAndNonFiniteValuesAreStrings) {
     EXPECT_NE(r.out.find("\"values\": [0.100000001, \"NaN\", \"-Infinity\"]"), std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("\"values\": [\"Infinity\""), std::string::npos);
-    // Historic parameters have no times; the event parameter has two.
+    // Historic parameters have no times; the event parameter has its one.
     EXPECT_EQ(r.out.find("\"times\""), r.out.rfind("\"times\""));
     EXPECT_NE(r.out.find("\"minimum\": \"-Infinity\""), std::string::npos);
 }
@@ -134,7 +133,6 @@ TEST_F(VrotoolTest, ImportEditAndInfoOfADatabase) {
     GeneratorOptions o;
     o.entries = {6, 47};
     o.historicPoints = 5;
-    o.eventPoints = 2;
     const std::string bin = Write("Site 4.BIN", GenerateRecordingBytes(o));
     Result r = Vro("import \"" + bin + "\" --user-id JK --location \"Feeder Ø\"");
     ASSERT_EQ(r.status, 0) << r.out;

@@ -30,9 +30,13 @@ const Command Commands[] = {
      "  --entries LIST    catalogue indices, comma-separated (default: all the phase can record)\n"
      "  --blocks N        repeat the entries to make N parameter blocks (1-127)\n"
      "  --points N        points per Historic parameter (default 1440)\n"
-     "  --event-points N  points per event-type parameter (default 200)\n"
+     "  --event-points N  N points per event-type parameter, scattered over the recording,\n"
+     "                    instead of the instrument's shape: one value per Event and\n"
+     "                    Cumulative parameter (the extreme or the total), one per interval\n"
+     "                    for the interval types\n"
      "  --seed N          seed of the values (default 1)\n"
      "  --maximal         127 blocks of 50000 points, Historic and event blocks alternating\n"
+     "                    (events scattered)\n"
      "  --historic-only   with --maximal: Historic blocks only\n"},
     {"info", InfoCommand, "print a recording or a database file",
      "vrotool info FILE [--json] [--values]\n"
