@@ -1,4 +1,5 @@
 #include "tables/TableText.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,39 @@ TEST_F(TableTextTest, CumulativeLayoutCountsIntervalsFromTheStart) {
                              "11/30/26 5:00:01 PM\t10.00\r\n"
                              "11/30/26 5:15:01 PM\t20.00\r\n"
                              "11/30/26 5:30:01 PM\t30.00\r\n");
+}
+
+// A table as New Table makes it of a maximum and an energy: the totals, then the intervals
+// from the parameters' twins; saved and loaded, it shows the same.
+TEST_F(TableTextTest, IntervalTwinsShowAsRowsAndComeBackFromTheFile) {
+    ParseRecording(
+        db, {HistoricV1, EventVoltageMaxV1, CumulativeEnergy, IntervalEnergy, IntervalVoltageMaxV1},
+        45);
+    LTableRecord& table = AddTable(db, {1, 2});
+    table.Sources.ChainIntervalTwins(db.AllSources());
+    ASSERT_EQ(ChooseLayout(table.Sources).Type, ttCumulative);
+    const TableText text = Showing(table.Sources, ttCumulative);
+    ASSERT_EQ(text.RowCount(), 5);
+    for (int32_t col = 1; col <= 2; ++col) {
+        const LParameter& total = *db.Parameters().Items(col);
+        const LParameter& intervals = *db.Parameters().Items(col == 1 ? 4 : 3);
+        QString main, second;
+        text.GetCellText(col, 1, main, second);
+        EXPECT_EQ(main.toStdString(), text.FormatValue(total.Values()[0]));
+        for (int32_t k = 0; k < 3; ++k) {
+            text.GetCellText(col, k + 2, main, second);
+            EXPECT_EQ(main.toStdString(), text.FormatValue(intervals.Values()[k]));
+        }
+    }
+
+    ScratchFolder dir;
+    db.SetFileName(dir / "intervals");
+    db.Save(false);
+    LDatabase loaded;
+    loaded.New();
+    loaded.Load(db.FileName());
+    const LParameterSourceGroup& reloaded = loaded.Tables()[0]->Sources;
+    EXPECT_EQ(AllRows(Showing(reloaded, ChooseLayout(reloaded).Type)), AllRows(text));
 }
 
 TEST_F(TableTextTest, AllHiddenKeepsOneEmptyColumnOrRow) {

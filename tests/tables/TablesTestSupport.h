@@ -32,4 +32,5 @@ enum Entry {
     EventVoltageMaxV1 = 41,
     CumulativeEnergy = 109,
     IntervalEnergy = 184,
+    IntervalVoltageMaxV1 = 116,
 };
