@@ -16,6 +16,7 @@
 // which agree with them: the maximum (minimum) of a recording is the largest (smallest) of
 // its interval maxima (minima), with its time; the energy the sum of the intervals' energies;
 // an average the mean of the intervals' averages; the demand the largest interval demand.
+// The Historic blocks give the recording its length; without them it lasts one sample period.
 
 using TimeStamp = std::array<uint8_t, 7>; // hour, minute, second, unused, day, month, yy
 

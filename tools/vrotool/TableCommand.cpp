@@ -28,7 +28,7 @@ QLocale LocaleNamed(const std::string& name) {
 } // namespace
 
 int TableCommand(Arguments& args) {
-    const auto index = args.Integer("--index", 0, MaxInt);
+    const auto index = args.Integer("--index", 1, MaxInt);
     const auto caption = args.Value("--caption");
     const auto first = args.Integer("--first", 0, MaxInt);
     const auto last = args.Integer("--last", 0, MaxInt);

@@ -42,7 +42,8 @@ const Command Commands[] = {
      "vrotool info FILE [--json] [--values]\n"
      "  FILE       a database file (*.vro) or a recording byte stream (1.x export file, *.bin)\n"
      "  --json     machine-readable output\n"
-     "  --values   with --json: every value, and every time stamp of event-type parameters\n"},
+     "  --values   every value with its time (with --json: every value, and every time stamp\n"
+     "             of event-type parameters)\n"},
 #ifdef VRO_SERIAL
     {"simulate", SimulateCommand, "be a Vireo instrument on a pseudo-terminal",
      "vrotool simulate [--recording FILE.bin | generator options] [--baud B] [--link PATH]\n"
