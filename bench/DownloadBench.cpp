@@ -25,6 +25,7 @@ const std::string& Recording() {
     static const std::string bytes = [] {
         GeneratorOptions o;
         o.historicPoints = 400;
+        o.scatteredEvents = true;
         o.eventPoints = 40;
         return GenerateRecordingBytes(o);
     }();

@@ -172,7 +172,7 @@ void LDatabase::CreateSourceGroups() {
     for (const auto& parameter : *parameters_) {
         auto source = std::make_unique<LParameterSource>(parameter.get());
         const LTableType type = parameter->TableType();
-        if (type == ttHistoric || type == ttEvent)
+        if (type == ttHistoric || type == ttEvent || type == ttIntervalEvent)
             chartSources_->Add(std::make_unique<LParameterSource>(*source));
         allSources_->Add(std::move(source));
     }

@@ -19,6 +19,7 @@ std::vector<std::string> Recordings() {
         GeneratorOptions o;
         o.phaseConfig = phase;
         o.historicPoints = 3;
+        o.scatteredEvents = true;
         o.eventPoints = 2;
         o.seed = phase;
         seeds.push_back(GenerateRecordingBytes(o));
@@ -26,6 +27,7 @@ std::vector<std::string> Recordings() {
     GeneratorOptions o;
     o.entries = {6, 47, 114, 115, 190};
     o.historicPoints = 4;
+    o.scatteredEvents = true;
     o.eventPoints = 3;
     o.rate = 7;
     o.end = {1999, 12, 31, 23, 59, 59};
@@ -45,6 +47,7 @@ std::vector<std::string> Databases(const std::filesystem::path& scratch) {
         GeneratorOptions o;
         o.entries = {6, 47, 122, 98};
         o.historicPoints = 3;
+        o.scatteredEvents = true;
         o.eventPoints = 2;
         LDatabase db;
         db.New();
@@ -99,6 +102,7 @@ std::vector<std::string> Downloads() {
     GeneratorOptions o;
     o.entries = {6, 47};
     o.historicPoints = 100;
+    o.scatteredEvents = true;
     o.eventPoints = 5;
     const std::string recording = GenerateRecordingBytes(o);
     const int blocks = static_cast<int>((recording.size() + 127) / 128);

@@ -83,6 +83,32 @@ void LParameterSourceGroup::Sort() {
     });
 }
 
+const LParameterSource* LParameterSourceGroup::FindIntervalTwin(const LParameter& total) const {
+    const LTableType type = total.TableType();
+    if (type != ttEvent && type != ttCumulative)
+        return nullptr;
+    // The interval types follow their totals' types by two.
+    const auto intervalType = static_cast<LTableType>(type + 2);
+    for (const auto& s : items_) {
+        const LParameter* p = s->Parameter;
+        if (p && p->TableType() == intervalType && p->Quantity() == total.Quantity() &&
+            p->Unit() == total.Unit() && p->Channel() == total.Channel())
+            return s.get();
+    }
+    return nullptr;
+}
+
+void LParameterSourceGroup::ChainIntervalTwins(const LParameterSourceGroup& candidates) {
+    for (const auto& s : items_) {
+        if (s->Next || !s->Parameter)
+            continue;
+        if (const LParameterSource* twin = candidates.FindIntervalTwin(*s->Parameter)) {
+            s->Next = std::make_unique<LParameterSource>(*twin);
+            s->Next->Selected = true;
+        }
+    }
+}
+
 int32_t LParameterSourceGroup::SelectedCount() const {
     return static_cast<int32_t>(
         std::count_if(items_.begin(), items_.end(), [](const auto& s) { return s->Selected; }));

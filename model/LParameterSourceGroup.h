@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class LParameter;
 class LSession;
 
 // An ordered list of sources that owns them: what one table or chart shows.
@@ -30,6 +31,14 @@ public:
     void SetSubset(int32_t from, int32_t to);
     // Cumulative types first, then Historic, then the event types; by label within each.
     void Sort();
+
+    // The source whose parameter holds the intervals of total's parameter: the same quantity,
+    // unit and channel under the interval type (Interval event for Event, Interval cumulative
+    // for Cumulative). Null when there is none, or for a parameter of another type.
+    const LParameterSource* FindIntervalTwin(const LParameter& total) const;
+    // Gives every Event and Cumulative source without a next source a copy of its interval
+    // twin from candidates as next source, so that a table shows its total and its intervals.
+    void ChainIntervalTwins(const LParameterSourceGroup& candidates);
 
     int32_t SelectedCount() const;
     // The n-th selected source counting from 0, or null.

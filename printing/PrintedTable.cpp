@@ -33,7 +33,7 @@ int PrintedTable::RowHeights(int32_t row) const {
 int PrintedTable::ColWidths(int32_t col) const {
     if (col >= 0 && static_cast<size_t>(col) < colWidths_.size())
         return colWidths_[static_cast<size_t>(col)];
-    return col < text_.FixedCols() ? sizes_.FirstColWidth : sizes_.DefaultColWidth;
+    return LayoutColWidth(sizes_, text_, col);
 }
 
 int PrintedTable::GetRowHeight(const QPaintDevice& device, int32_t row) const {

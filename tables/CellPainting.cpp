@@ -19,15 +19,26 @@ TableSizes MeasureTable(const TableText& text, const QFontMetrics& metrics) {
     switch (text.Type()) {
     case ttHistoric:
     case ttCumulative:
-        return {rowHeight, colWidth, 2 * h + 8, static_cast<int>(1.25 * timeWidth)};
+        return {rowHeight, colWidth, 2 * h + 8, static_cast<int>(1.25 * timeWidth), colWidth};
     case ttEvent: {
         const auto eventWidth = static_cast<int>(
             1.25 * (metrics.horizontalAdvance(QStringLiteral("999.99")) + timeWidth));
-        return {rowHeight, eventWidth, rowHeight, eventWidth};
+        // Room for eight digits before the point, the widest unit and the time, and the
+        // cell's margins.
+        const QString widest = QString::fromStdString(text.FormatValue(-99999992.0f)) +
+                               QStringLiteral(" VAR (") + text.TimeSampleText() + QLatin1Char(')');
+        const int valueWidth = metrics.horizontalAdvance(widest) + 8;
+        return {rowHeight, eventWidth, rowHeight, eventWidth, std::max(eventWidth, valueWidth)};
     }
     default:
-        return {rowHeight, colWidth, rowHeight, colWidth};
+        return {rowHeight, colWidth, rowHeight, colWidth, colWidth};
     }
+}
+
+int LayoutColWidth(const TableSizes& sizes, const TableText& text, int32_t col) {
+    if (col < text.FixedCols())
+        return sizes.FirstColWidth;
+    return text.Type() == ttEvent && col == 1 ? sizes.ValueColWidth : sizes.DefaultColWidth;
 }
 
 int ScaleToResolution(int size, int targetDpi, int gridDpi) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -47,6 +48,27 @@ bool Shows(LTableType layout, const LParameterSource& source) {
         return false;
     const LTableType t = source.Parameter->TableType();
     return layout != ttHistoric || (t != ttEvent && t != ttCumulative);
+}
+
+// The shortest text that reads back as the value; nothing for a value that is no number.
+void PutCsvNumber(float value, std::string& out) {
+    if (!std::isfinite(value))
+        return;
+    char text[64];
+    out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+// "YYYY-MM-DD hh:mm:ss" to the nearest second; nothing for a value that is no date.
+void PutCsvDateTime(TDateTime value, std::string& out) {
+    if (!std::isfinite(value))
+        return;
+    const DateTimeParts p = DecodeDateTime(std::round(value * SecsPerDay) / SecsPerDay);
+    if (p.year < 1 || p.year > 9999)
+        return;
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
+                  p.hour, p.minute, p.second);
+    out += text;
 }
 
 // RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes doubled.
@@ -294,6 +316,75 @@ void TableText::WriteCell(int32_t col, int32_t row, TextOut& text, TextOut& seco
     }
 }
 
+void TableText::WriteCsvCell(int32_t col, int32_t row, std::string& field) const {
+    if (type_ != ttEvent) {
+        if (row == 0 || (type_ == ttCumulative && row == 1 && col == 0)) {
+            // Headers and "Total" as the window has them, the two lines joined.
+            std::string second;
+            TextOut main(field), secondOut(second);
+            WriteCell(col, row, main, secondOut);
+            if (!second.empty())
+                field += " " + second;
+            return;
+        }
+        ++cellsComputed_;
+        if (!group_ || col < 0 || row < 0)
+            return;
+        float value;
+        TDateTime time;
+        if (col == 0 && type_ == ttHistoric) {
+            if (timeSource_ && timeSource_->GetPoint(row - 1, value, time))
+                PutCsvDateTime(time, field);
+        } else if (col == 0 && type_ == ttCumulative) {
+            if (const LSession* session = group_->Session())
+                PutCsvDateTime(session->StartTime +
+                                   IntervalsToDays(row - 2, session->IntervalMinutes() * 60),
+                               field);
+        } else if (const LParameterSource* s = Visible(col - 1)) {
+            // Cumulative: the total from the source, the intervals from its next source.
+            const bool interval = type_ == ttCumulative && row >= 2;
+            const LParameterSource* from = interval ? s->Next.get() : s;
+            if (from && from->GetValue(interval ? row - 2 : row - 1, value))
+                PutCsvNumber(value, field);
+        }
+        return;
+    }
+    ++cellsComputed_;
+    if (row == 0) {
+        static const char* const headers[] = {"Parameter", "Value", "Unit", "Time"};
+        if (col >= 0 && col < 4)
+            field = headers[col];
+        return;
+    }
+    const LParameterSource* s = group_ ? Visible(row - 1) : nullptr;
+    if (!s)
+        return;
+    float value;
+    TDateTime time;
+    switch (col) {
+    case 0:
+        field = s->Label();
+        break;
+    case 1:
+        if (s->GetPoint(0, value, time))
+            PutCsvNumber(value, field);
+        break;
+    case 2:
+        field = s->Parameter->ShortUnit();
+        break;
+    case 3:
+        if (s->Parameter->TableType() == ttEvent && s->GetPoint(0, value, time))
+            PutCsvDateTime(time, field);
+        break;
+    default:
+        break;
+    }
+}
+
+int32_t TableText::ColCount(RowFormat format) const {
+    return format == RowFormat::Csv && type_ == ttEvent ? 4 : colCount_;
+}
+
 void TableText::GetCellText(int32_t col, int32_t row, QString& text, QString& secondLine) const {
     std::string main, second;
     TextOut mainOut(main), secondOut(second);
@@ -310,15 +401,15 @@ size_t TableText::GetRowText(int32_t row, char* buffer, RowFormat format) const 
             out.Put(col + 1 < colCount_ ? std::string_view("\t") : std::string_view("\r\n"));
         }
     } else {
+        const int32_t cols = ColCount(RowFormat::Csv);
         std::string cell, field;
-        for (int32_t col = 0; col < colCount_; ++col) {
+        for (int32_t col = 0; col < cols; ++col) {
             cell.clear();
             field.clear();
-            TextOut cellOut(cell);
-            WriteCell(col, row, cellOut, cellOut);
+            WriteCsvCell(col, row, cell);
             PutCsvField(cell, field);
             out.Put(field);
-            out.Put(col + 1 < colCount_ ? std::string_view(",") : std::string_view("\r\n"));
+            out.Put(col + 1 < cols ? std::string_view(",") : std::string_view("\r\n"));
         }
     }
     if (buffer)

@@ -14,8 +14,12 @@
 class LParameterSource;
 class LParameterSourceGroup;
 
-// How the cells of a row are joined: TAB between cells as the clipboard takes them, or
-// comma-separated with fields quoted as RFC 4180 asks. Either way a row ends in CR LF.
+// How the cells of a row are written. Tab: the window's texts, TAB between cells, as the
+// clipboard takes them. Csv: for spreadsheets, comma-separated with fields quoted as RFC 4180
+// asks, whatever the locale: numbers as plain decimals (the shortest text that reads back as
+// the stored value), date-times as "YYYY-MM-DD hh:mm:ss", an empty field for a value that is
+// no number, a header cell's two lines joined by a blank; the Event layout in four columns
+// Parameter, Value, Unit, Time. Either way a row ends in CR LF.
 enum class RowFormat { Tab, Csv };
 
 // The layout a table window gives a group, from the kinds of its parameters: Historic when it
@@ -64,6 +68,8 @@ public:
     // without the NUL. With a null buffer only the length is returned.
     size_t GetRowText(int32_t row, char* buffer, RowFormat format = RowFormat::Tab) const;
     std::string RowText(int32_t row, RowFormat format = RowFormat::Tab) const;
+    // The columns of a row in the format: the grid's, but four for the Event layout in CSV.
+    int32_t ColCount(RowFormat format) const;
 
     // "#,##0.00" with the locale's separators; "???" for a value that is not a number.
     std::string FormatValue(float value) const;
@@ -80,6 +86,7 @@ private:
     void WriteHeader(const LParameterSource& source, TextOut& text, TextOut& secondLine) const;
     void WriteValue(const LParameterSource* source, int32_t i, TextOut& text) const;
     void WriteDateTime(TDateTime value, TextOut& text) const;
+    void WriteCsvCell(int32_t col, int32_t row, std::string& field) const;
     size_t FormatValue(float value, char* out) const;
     const LParameterSource* Visible(int32_t k) const;
     void FindVisible();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <numbers>
 
 namespace {
@@ -135,18 +136,17 @@ double Measure(const Panel& s, uint8_t quantity, uint8_t unit, uint8_t ch) {
     }
 }
 
-void FillBlock(GeneratedBlock& b, const GeneratorOptions& o, TDateTime start, TDateTime end,
-               double step, int32_t historicCount, Random& rng) {
-    b.headerA = static_cast<float>(b.unit == 1 ? FullScaleCurrent(o.ct) : 600.0);
-    b.headerB = 1.0f;
-    if (b.tableType == ttHistoric) {
-        b.values.resize(static_cast<size_t>(historicCount));
-        for (int32_t i = 0; i < historicCount; ++i) {
-            const Panel s = PanelAt(start + i * step, o.ct, rng);
-            b.values[i] = static_cast<float>(Measure(s, b.quantity, b.unit, b.channel));
-        }
-        return;
+void FillHistoricBlock(GeneratedBlock& b, const GeneratorOptions& o, TDateTime start, double step,
+                       int32_t historicCount, Random& rng) {
+    b.values.resize(static_cast<size_t>(historicCount));
+    for (int32_t i = 0; i < historicCount; ++i) {
+        const Panel s = PanelAt(start + i * step, o.ct, rng);
+        b.values[i] = static_cast<float>(Measure(s, b.quantity, b.unit, b.channel));
     }
+}
+
+void FillScatteredBlock(GeneratedBlock& b, const GeneratorOptions& o, TDateTime start,
+                        TDateTime end, Random& rng) {
     const int32_t n = o.eventPoints;
     std::vector<TDateTime> times(static_cast<size_t>(n));
     const bool regular = b.quantity == 8 || b.quantity == 9 || b.quantity == 10;
@@ -181,6 +181,110 @@ void FillBlock(GeneratedBlock& b, const GeneratorOptions& o, TDateTime start, TD
         previous = times[i];
         b.values[i] = static_cast<float>(v);
         b.stamps[i] = StampOf(times[i]);
+    }
+}
+
+constexpr double Second = 1 / SecsPerDay;
+// Enough samples per interval for its extremes and mean; a 1-second rate needs no 900.
+constexpr int MaxSamplesPerInterval = 30;
+
+TDateTime WholeSecond(TDateTime t) {
+    return std::round(t * SecsPerDay) / SecsPerDay;
+}
+
+// The intervals of the recording: the first starts with it, the last may be cut short by its
+// end (exclusive).
+struct IntervalSpan {
+    TDateTime start, end;
+    double step;     // days per sample period
+    double interval; // days per interval
+    int32_t count;
+};
+
+struct TimedValue {
+    double value;
+    TDateTime time;
+};
+
+// One quantity on one channel as the instrument sums it up: a value per interval (an extreme
+// with its time, or an average, energy or demand stamped with the interval's last second), and
+// the recording's total made of them.
+struct IntervalSeries {
+    std::vector<TimedValue> intervals;
+    TimedValue total;
+};
+
+double Sampled(const Panel& s, uint8_t quantity, uint8_t unit, uint8_t ch, Random& rng) {
+    const double v = Measure(s, quantity, unit, ch);
+    switch (quantity) {
+    case 5: // RMS maximum: a swell above the running value
+        return v * (1.03 + 0.05 * rng.Uniform());
+    case 6: // RMS minimum: a sag
+        return v * (0.97 - 0.12 * rng.Uniform());
+    case 7: // peak of the waveform
+        return v * std::numbers::sqrt2 * (1.02 + 0.08 * rng.Uniform());
+    default:
+        return v;
+    }
+}
+
+IntervalSeries MakeSeries(const GeneratorOptions& o, const IntervalSpan& span, uint8_t quantity,
+                          uint8_t unit, uint8_t channel) {
+    // Its own noise, so that the Event block and its interval twin see the same values.
+    Random rng((uint64_t{o.seed} << 24) ^ (uint64_t{quantity} << 16) ^ (uint64_t{unit} << 8) ^
+               channel);
+    const bool smallest = quantity == 6;
+    const bool extreme = quantity == 5 || quantity == 6 || quantity == 7;
+    IntervalSeries series;
+    for (int32_t k = 0; k < span.count; ++k) {
+        const TDateTime from = span.start + k * span.interval;
+        const TDateTime to = std::min(from + span.interval, span.end);
+        const int samples = std::clamp(static_cast<int>(std::lround((to - from) / span.step)), 1,
+                                       MaxSamplesPerInterval);
+        const double slot = (to - from) / samples;
+        TimedValue found{0, from};
+        double sum = 0;
+        for (int j = 0; j < samples; ++j) {
+            const TDateTime t = WholeSecond(from + (j + 0.5) * slot);
+            const double v = Sampled(PanelAt(t, o.ct, rng), quantity, unit, channel, rng);
+            if (j == 0 || (smallest ? v < found.value : v > found.value))
+                found = {v, t};
+            sum += quantity == qEnergy ? std::max(v, 0.0) * slot * 24 : v;
+        }
+        const TDateTime last = WholeSecond(to) - Second;
+        if (extreme)
+            series.intervals.push_back(found);
+        else if (quantity == qEnergy)
+            series.intervals.push_back({sum, last});
+        else // averages, and demand: the mean over the interval
+            series.intervals.push_back({sum / samples, last});
+    }
+    const TDateTime end = WholeSecond(span.end) - Second;
+    series.total = {0, end};
+    if (series.intervals.empty())
+        return series;
+    if (quantity == 8 || quantity == qEnergy) {
+        double sum = 0;
+        for (const TimedValue& v : series.intervals)
+            sum += v.value;
+        series.total.value = quantity == qEnergy ? sum : sum / series.intervals.size();
+    } else {
+        // Maxima, peaks and demand: the largest interval; minima the smallest; the first of
+        // equal ones, with its time.
+        series.total = series.intervals.front();
+        for (const TimedValue& v : series.intervals)
+            if (smallest ? v.value < series.total.value : v.value > series.total.value)
+                series.total = v;
+    }
+    return series;
+}
+
+void FillIntervalBlock(GeneratedBlock& b, const IntervalSeries& series) {
+    const bool total = b.tableType == ttEvent || b.tableType == ttCumulative;
+    const std::vector<TimedValue> one{series.total};
+    for (const TimedValue& v : total ? one : series.intervals) {
+        b.values.push_back(static_cast<float>(v.value));
+        b.stamps.push_back(StampOf(v.time));
     }
 }
 
@@ -222,6 +326,7 @@ std::vector<int> EntriesForPhase(uint8_t phaseConfig, bool withIntervalTypes) {
 GeneratorOptions MaximalRecordingOptions(bool historicOnly) {
     GeneratorOptions o;
     o.historicPoints = 50000;
+    o.scatteredEvents = true;
     o.eventPoints = 50000;
     o.blockCount = 127;
     // Historic and event entries of the wye configuration, alternating.
@@ -262,15 +367,37 @@ GeneratedRecording GenerateRecording(const GeneratorOptions& o) {
         entries = cycled;
     }
 
-    bool anyHistoric = false, anyEvent = false;
-    for (int e : entries)
-        (CatalogueEntry(e).tableType == ttHistoric ? anyHistoric : anyEvent) = true;
-    const int32_t n = std::max(anyHistoric ? o.historicPoints : 0, anyEvent ? o.eventPoints : 0);
-    const double step = RateSeconds(o.rate) / SecsPerDay;
+    bool anyHistoric = false, anyEvent = false, anyInterval = false;
+    for (int e : entries) {
+        const LTableType type = CatalogueEntry(e).tableType;
+        (type == ttHistoric ? anyHistoric : anyEvent) = true;
+        anyInterval |= type == ttIntervalEvent || type == ttIntervalCumulative;
+    }
+    const int32_t historic = anyHistoric ? o.historicPoints : 0;
+    const int32_t rateSeconds = RateSeconds(o.rate);
+    const double step = rateSeconds / SecsPerDay;
+    // The intervals begun while the historic samples were taken (one for a recording without
+    // intervals). The reader counts the recording's length from its longest block, in sample
+    // periods: an event-type block longer than the historic ones (intervals shorter than the
+    // rate) moves the start.
+    const int32_t spanPoints = std::max(historic, anyEvent ? 1 : 0);
+    const int32_t intervalSeconds = IntervalMinutes(o.interval) * 60;
+    const int32_t intervals =
+        intervalSeconds > 0
+            ? static_cast<int32_t>((int64_t{spanPoints} * rateSeconds + intervalSeconds - 1) /
+                                   intervalSeconds)
+            : 1;
+    int32_t n = std::max(historic, anyInterval ? intervals : anyEvent ? 1 : 0);
+    if (o.scatteredEvents)
+        n = std::max(historic, anyEvent ? o.eventPoints : 0);
     const TDateTime end = ToDateTime(o.end);
-    const TDateTime start = end - n * step + 1 / SecsPerDay;
+    const TDateTime start = end - n * step + Second;
+    const IntervalSpan span{start, start + spanPoints * step, step,
+                            intervalSeconds > 0 ? intervalSeconds / SecsPerDay : spanPoints * step,
+                            intervals};
 
     Random rng(o.seed);
+    std::map<uint32_t, IntervalSeries> series;
     for (int e : entries) {
         const ParameterEntry& entry = CatalogueEntry(e);
         GeneratedBlock b;
@@ -278,7 +405,20 @@ GeneratedRecording GenerateRecording(const GeneratorOptions& o) {
         b.quantity = entry.quantity;
         b.unit = entry.unit;
         b.channel = entry.channel;
-        FillBlock(b, o, start, end, step, o.historicPoints, rng);
+        b.headerA = static_cast<float>(b.unit == 1 ? FullScaleCurrent(o.ct) : 600.0);
+        b.headerB = 1.0f;
+        if (b.tableType == ttHistoric) {
+            FillHistoricBlock(b, o, start, step, o.historicPoints, rng);
+        } else if (o.scatteredEvents) {
+            FillScatteredBlock(b, o, start, end, rng);
+        } else {
+            const uint32_t key = uint32_t{b.quantity} << 16 | uint32_t{b.unit} << 8 | b.channel;
+            auto found = series.find(key);
+            if (found == series.end())
+                found =
+                    series.emplace(key, MakeSeries(o, span, b.quantity, b.unit, b.channel)).first;
+            FillIntervalBlock(b, found->second);
+        }
         r.blocks.push_back(std::move(b));
     }
     return r;

@@ -8,7 +8,15 @@
 
 // Builds recording byte streams (the download payload and 1.x export layout) with realistic
 // values: mains voltages with drift and noise, currents following a daily load curve, power
-// consistent with both, energy that only grows, events in time order. Deterministic per seed.
+// consistent with both. Deterministic per seed.
+//
+// As the instrument records them, an Event parameter holds one value, the recording's extreme
+// with the time it happened, and a Cumulative parameter one, its total at the end; their
+// interval twins hold one value per interval (the last one cut short by the recording's end),
+// which agree with them: the maximum (minimum) of a recording is the largest (smallest) of
+// its interval maxima (minima), with its time; the energy the sum of the intervals' energies;
+// an average the mean of the intervals' averages; the demand the largest interval demand.
+// The Historic blocks give the recording its length; without them it lasts one sample period.
 
 using TimeStamp = std::array<uint8_t, 7>; // hour, minute, second, unused, day, month, yy
 
@@ -32,6 +40,10 @@ struct GeneratorOptions {
     // When set, the entries are repeated in turn to make this many blocks.
     std::optional<int> blockCount;
     int32_t historicPoints = 1440;
+    // The shape that fuzzing and benchmarks want: eventPoints points in every event-type block,
+    // scattered over the recording (regularly for averages, energy and demand), which say
+    // nothing about each other.
+    bool scatteredEvents = false;
     int32_t eventPoints = 200;
     uint32_t seed = 1;
     int16_t productionDate = 503; // May 2003
@@ -42,7 +54,7 @@ struct GeneratorOptions {
 };
 
 // The largest recording the instrument can hold: 127 blocks of 50000 points, Historic and
-// event blocks alternating (or Historic only).
+// event blocks alternating (or Historic only); the events scattered.
 GeneratorOptions MaximalRecordingOptions(bool historicOnly = false);
 
 struct GeneratedBlock {

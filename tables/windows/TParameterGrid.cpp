@@ -130,8 +130,12 @@ TParameterGrid::TParameterGrid(QWidget* parent)
     columns_->setSectionResizeMode(QHeaderView::Interactive);
     columns_->setSectionsClickable(false);
     columns_->setHighlightSections(false);
+    // No empty column past the last: it takes what the window has to spare.
+    columns_->setStretchLastSection(true);
     rows_->setSectionResizeMode(QHeaderView::Fixed);
     rows_->setHighlightSections(false);
+    // A click on a row's time selects the row, as a click on any of its cells does.
+    rows_->setSectionsClickable(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -171,6 +175,11 @@ void TParameterGrid::ApplySizes() {
     sizes_ = MeasureTable(text_, fontMetrics());
     rows_->setDefaultSectionSize(sizes_.DefaultRowHeight);
     columns_->setDefaultSectionSize(sizes_.DefaultColWidth);
+    for (int section = 0; section < columns_->count(); ++section) {
+        const int width = LayoutColWidth(sizes_, text_, section + FixedCols());
+        if (width != sizes_.DefaultColWidth)
+            columns_->resizeSection(section, width);
+    }
     columns_->setVisible(FixedRows() > 0);
     rows_->setVisible(FixedCols() > 0);
     columns_->updateGeometry();
@@ -185,14 +194,22 @@ int TParameterGrid::RowHeights(int32_t row) const {
     return rows_->sectionSize(row - FixedRows());
 }
 
+// The last column's stretch is the window's spare room, not the column's: printouts and the
+// window's first size leave it out.
 int TParameterGrid::ColWidths(int32_t col) const {
     if (col < FixedCols())
         return sizes_.FirstColWidth;
-    return columns_->sectionSize(col - FixedCols());
+    const int section = col - FixedCols();
+    if (section == columns_->count() - 1)
+        return LayoutColWidth(sizes_, text_, col);
+    return columns_->sectionSize(section);
 }
 
 int TParameterGrid::GridWidth() const {
-    return (FixedCols() ? sizes_.FirstColWidth : 0) + columns_->length();
+    int width = 0;
+    for (int32_t col = 0; col < ColCount(); ++col)
+        width += ColWidths(col);
+    return width;
 }
 
 int TParameterGrid::GridHeight() const {

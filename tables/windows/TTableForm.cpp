@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -131,8 +132,15 @@ int TTableForm::CopiesInProgress() {
     return CopiesRunning;
 }
 
-// The texts of a copy must not change between its two passes.
 void TTableForm::ShowGroup() {
+    QSize available = screen()->availableGeometry().size();
+    // Before the window is shown its frame is not known; a title bar and borders are assumed.
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(8, 32);
+    ShowGroup(available - frame);
+}
+
+// The texts of a copy must not change between its two passes.
+void TTableForm::ShowGroup(const QSize& available) {
     if (copying_)
         return;
     const TableLayout layout = ChooseLayout(record_.Sources);
@@ -152,9 +160,10 @@ void TTableForm::ShowGroup() {
         width += scrollBar;
     if (width > MaxClientWidth)
         height += scrollBar;
-    width = std::min(width, MaxClientWidth);
+    width = std::min({width, MaxClientWidth, available.width()});
     const int noteHeight = note_->isVisibleTo(this) ? note_->heightForWidth(width) : 0;
-    resize(width, std::min(height, MaxClientHeight) + std::max(noteHeight, 0));
+    height = std::min(height, MaxClientHeight) + std::max(noteHeight, 0);
+    resize(width, std::min(height, available.height()));
 }
 
 void TTableForm::UpdateTable() {

@@ -2,6 +2,7 @@
 
 #include "shell/TToolForm.h"
 
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
@@ -31,8 +32,10 @@ public:
     QLabel* NoteLabel() const { return note_; }
 
     // Shows the record's sources: the layout from the kinds of their parameters, and the
-    // window as large as the grid, up to 640 by 400. The constructor does this.
+    // window as large as the grid, up to 640 by 400 and never larger than the room its screen
+    // has for a window (available, less the window manager's frame). The constructor does this.
     void ShowGroup();
+    void ShowGroup(const QSize& available);
     // After the sources' selected flags changed.
     void UpdateTable();
     // The window's title is the record's caption; SetCaption changes both.

@@ -57,6 +57,10 @@ bool TTableSelectParametersDialog::Execute() {
     bool confirmed = false;
     if (chosen >= 0)
         confirmed = TSelectParametersDialog::Execute();
+    // An Event or Cumulative table shows each total with its intervals, where the recording
+    // has them.
+    if (confirmed && EventOrCumulative && Group)
+        Group->ChainIntervalTwins(*allSources_);
     ParameterListView()->SetGroup(nullptr);
     for (auto& group : candidates_)
         group.reset();

@@ -12,7 +12,8 @@ class TTableSelectParametersDialog;
 
 // "New Table": the type of the table (Historic, Event or Cumulative; the types the recording
 // has are offered), then its parameters, all unchecked at first. The caller sets Group (a
-// new empty group) and the database's all sources group.
+// new empty group) and the database's all sources group. An Event or Cumulative parameter
+// comes with its interval twin as next source, so that the table shows the intervals too.
 class TTableSelectParametersDialog : public TSelectParametersDialog {
     Q_OBJECT
 

@@ -5,8 +5,10 @@
 #include "tables/windows/TParameterGrid.h"
 #include "tables/windows/TTableForm.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -41,28 +43,48 @@ void FillSample(LDatabase& db) {
     Show(historic, AddSampleParameter(db, 22, Wave(Samples, 14800.0f, 3900.0f, 0.4f)));
     Show(historic, AddSampleParameter(db, 40, Wave(Samples, 0.93f, 0.03f, 1.1f)));
 
-    // Event: the extremes of VAN and IA with their times, and the energies (no time).
-    LTableRecord& events = *db.AddTable();
-    const std::vector<std::pair<int, float>> extremes = {{47, 126.4f}, {56, 113.9f}, {63, 71.2f},
-                                                         {71, 3.1f},   {81, 178.8f}, {88, 102.6f}};
-    for (size_t i = 0; i < extremes.size(); ++i)
-        Show(events,
-             AddSampleParameter(db, extremes[i].first, {extremes[i].second},
-                                {session.StartTime + 0.0417 * static_cast<double>(i * 3 + 2)}));
-    LParameter* energy = AddSampleParameter(db, 114, {355214.5f}, {session.StartTime + 1});
-    LParameter* energyA = AddSampleParameter(db, 111, {118402.25f}, {session.StartTime + 1});
-    Show(events, energy);
-    Show(events, energyA);
+    // The extremes of VAN and IA, each the most extreme of its quarter hours, at its time; the
+    // energies, the sums of theirs.
+    struct Quantity {
+        int total, intervals;
+        float mean, swing;
+        bool smallest;
+    };
+    const Quantity quantities[] = {
+        {47, 122, 126.0f, 1.6f, false},     {56, 131, 114.5f, 1.2f, true},
+        {63, 138, 62.0f, 9.5f, false},      {71, 146, 8.0f, 3.0f, true},
+        {114, 189, 3700.0f, 950.0f, false}, {111, 186, 1233.0f, 310.0f, false},
+    };
+    std::vector<LParameter*> totals;
+    for (const Quantity& q : quantities) {
+        const bool energy = q.total == 114 || q.total == 111;
+        const std::vector<float> values =
+            Wave(Intervals, q.mean, q.swing, static_cast<float>(q.intervals) / 7.0f);
+        std::vector<TDateTime> times;
+        for (int i = 0; i < Intervals; ++i)
+            times.push_back(session.StartTime + (i + (energy ? 1.0 : 0.37)) / Intervals);
+        AddSampleParameter(db, q.intervals, values, times);
+        const auto pick = q.smallest ? std::min_element(values.begin(), values.end())
+                                     : std::max_element(values.begin(), values.end());
+        const auto k = static_cast<size_t>(pick - values.begin());
+        const float sum = std::accumulate(values.begin(), values.end(), 0.0f);
+        totals.push_back(energy ? AddSampleParameter(db, q.total, {sum}, {session.StartTime + 1})
+                                : AddSampleParameter(db, q.total, {*pick}, {times[k]}));
+    }
+    db.CreateSourceGroups();
 
-    // Cumulative: the energies with their 15-minute intervals chained.
-    LTableRecord& cumulative = *db.AddTable();
-    std::vector<TDateTime> ends;
-    for (int i = 1; i <= Intervals; ++i)
-        ends.push_back(session.StartTime + i / 96.0);
-    Show(cumulative, energy)->Next = std::make_unique<LParameterSource>(
-        AddSampleParameter(db, 189, Wave(Intervals, 3700.0f, 950.0f, 0.4f), ends));
-    Show(cumulative, energyA)->Next = std::make_unique<LParameterSource>(
-        AddSampleParameter(db, 186, Wave(Intervals, 1233.0f, 310.0f, 0.4f), ends));
+    // Event: the totals alone.
+    LTableRecord& events = *db.AddTable();
+    for (LParameter* total : totals)
+        Show(events, total);
+    // The extremes with their quarter hours, and the energies with theirs, as New Table makes
+    // them.
+    for (const std::vector<size_t>& shown : {std::vector<size_t>{0, 1, 2, 3}, {4, 5}}) {
+        LTableRecord& intervals = *db.AddTable();
+        for (size_t i : shown)
+            Show(intervals, totals[i]);
+        intervals.Sources.ChainIntervalTwins(db.AllSources());
+    }
 }
 
 } // namespace
@@ -71,7 +93,8 @@ QStringList WriteTableScreenshots(const QString& directory) {
     ScreenshotFolder folder(directory);
     LDatabase db;
     FillSample(db);
-    const char* const names[] = {"table-historic.png", "table-event.png", "table-cumulative.png"};
+    const char* const names[] = {"table-historic.png", "table-event.png",
+                                 "table-event-intervals.png", "table-cumulative.png"};
     for (size_t i = 0; i < db.Tables().size(); ++i) {
         TTableForm form(*db.Tables()[i]);
         if (i == 0) {

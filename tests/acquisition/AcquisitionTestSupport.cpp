@@ -17,7 +17,6 @@ DAQTimings FastTimings() {
 std::string SmallRecording(uint32_t seed) {
     GeneratorOptions o;
     o.historicPoints = 100;
-    o.eventPoints = 10;
     o.blockCount = 12;
     o.seed = seed;
     return GenerateRecordingBytes(o);

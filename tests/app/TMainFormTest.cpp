@@ -47,7 +47,6 @@ std::string SmallRecording(int historicPoints = 20) {
     GeneratorOptions o;
     o.entries = {6, 47};
     o.historicPoints = historicPoints;
-    o.eventPoints = 3;
     return GenerateRecordingBytes(o);
 }
 

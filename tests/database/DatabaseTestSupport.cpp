@@ -11,10 +11,11 @@
 
 void FillDatabase(LDatabase& db, int historicPoints, int eventPoints) {
     GeneratorOptions options;
-    // RMS voltage (Historic), its maximum (Event), a demand (Interval event), energy
-    // (Cumulative).
+    // RMS voltage (Historic), its maximum (Event) and its interval maxima (Interval event), its
+    // average (Cumulative).
     options.entries = {6, 47, 122, 98};
     options.historicPoints = historicPoints;
+    options.scatteredEvents = eventPoints > 0;
     options.eventPoints = eventPoints;
     db.New();
     db.Parse(GenerateRecordingBytes(options));
@@ -26,7 +27,11 @@ void FillDatabase(LDatabase& db, int historicPoints, int eventPoints) {
     for (const auto& s : db.AllSources())
         table->Sources.Add(std::make_unique<LParameterSource>(*s));
     table->Sources.Items(0)->SetSubset(2, 9);
-    db.AddTable()->Sources.Add(std::make_unique<LParameterSource>(*db.AllSources().Items(3)));
+    // An Event table as New Table makes it: the maximum with its intervals.
+    LParameterSourceGroup& events = db.AddTable()->Sources;
+    events.Add(std::make_unique<LParameterSource>(*db.AllSources().Items(1)));
+    events.Add(std::make_unique<LParameterSource>(*db.AllSources().Items(3)));
+    events.ChainIntervalTwins(db.AllSources());
 
     LChartRecord* chart = db.AddChart();
     chart->Title = "Voltage é";

@@ -6,8 +6,10 @@
 #include <string>
 
 // A small generated recording (Historic, event and cumulative blocks) with two tables and two
-// charts that use its sources, one of them with a chained source and a subset.
-void FillDatabase(LDatabase& db, int historicPoints = 30, int eventPoints = 6);
+// charts that use its sources, one table and one chart with chained sources, one with a
+// subset. With eventPoints, the event-type blocks hold that many points scattered over the
+// recording instead of one per total and per interval.
+void FillDatabase(LDatabase& db, int historicPoints = 30, int eventPoints = 0);
 
 // Saves the database under the name (".vro" added) and returns the file's name.
 std::string SaveAs(LDatabase& db, const std::string& name);

@@ -14,7 +14,6 @@ std::string SmallRecording() {
     GeneratorOptions options;
     options.entries = {6, 47};
     options.historicPoints = 10;
-    options.eventPoints = 3;
     return GenerateRecordingBytes(options);
 }
 

@@ -37,7 +37,6 @@ TEST(LDatabaseTest, FileWithoutWindowsIsMarkVersionSessionParametersAndFourZeros
     GeneratorOptions options;
     options.entries = {6, 47, 98};
     options.historicPoints = 3;
-    options.eventPoints = 2;
     LDatabase db;
     db.New();
     db.Parse(GenerateRecordingBytes(options));
@@ -108,6 +107,10 @@ TEST(LDatabaseTest, TablesAndChartsLoadAndSaveBackByteIdentical) {
     ASSERT_TRUE(chained->Next && chained->Next->Next);
     EXPECT_EQ(chained->Next->Parameter->TableType(), ttEvent);
     EXPECT_TRUE(loaded.Tables()[0]->Sources.Items(0)->SubsetActive);
+    const LParameterSourceGroup& events = loaded.Tables()[1]->Sources;
+    ASSERT_NE(events.Items(0)->Next, nullptr);
+    EXPECT_EQ(events.Items(0)->Next->Parameter->TableType(), ttIntervalEvent);
+    EXPECT_EQ(events.Items(1)->Next, nullptr);
 
     SaveAs(loaded, dir / "second");
     EXPECT_TRUE(ReadBytes(dir / "second.vro") == ReadBytes(dir / "first.vro"));
@@ -130,10 +133,13 @@ TEST(LDatabaseTest, LoadingKeepsTheStoredIdsAndSourcesFindTheirParameters) {
     for (const auto& table : loaded.Tables())
         for (const auto& s : table->Sources)
             EXPECT_EQ(loaded.Parameters().FindById(s->Parameter->Id()), s->Parameter);
-    // The shared groups are built again: all sources, and Historic and Event ones for charts.
+    // The shared groups are built again: all sources, and for charts the Historic, Event and
+    // Interval event ones.
     EXPECT_EQ(loaded.AllSources().Count(), 4);
-    ASSERT_EQ(loaded.ChartSources().Count(), 2);
-    EXPECT_EQ(loaded.ChartSources().Items(1)->Parameter->TableType(), ttEvent);
+    std::vector<int> chartTypes;
+    for (const auto& s : loaded.ChartSources())
+        chartTypes.push_back(s->Parameter->TableType());
+    EXPECT_EQ(chartTypes, (std::vector<int>{ttHistoric, ttEvent, ttIntervalEvent}));
 }
 
 TEST(LDatabaseTest, WrongMarkIsRefusedAndReported) {

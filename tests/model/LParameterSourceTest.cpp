@@ -168,6 +168,46 @@ TEST_F(SourcesTest, GroupSelectionAndSubset) {
         EXPECT_EQ(s->GetCount(), 1);
 }
 
+TEST_F(SourcesTest, IntervalTwinsAreChainedToTheirTotals) {
+    // Catalogue entries: totals, interval types, and their places among the candidates.
+    struct Case {
+        int total;
+        int twin; // -1: none is chained
+    };
+    const std::vector<Case> cases = {
+        {EventVANMax, IntervalEventVANMax}, // RMS Voltage Max - VAN
+        {56, 131},                          // RMS Voltage Min - VAN: the min, not the max
+        {114, 189},                         // three-phase Energy
+        {CumulativeVANAvg, 173},            // RMS Voltage Avg - VAN
+        {115, 190},                         // Demand: Event and Interval event
+        {48, 123},                          // RMS Voltage Max - VBN, listed first
+        {81, -1},                           // Peak Voltage Max - VAN: its twin is not recorded
+        {HistoricVAN, -1},                  // Historic: no intervals
+    };
+    LParameterSourceGroup candidates(nullptr), table(nullptr);
+    for (int index : {123, 122, 131, 189, 173, 190, 115})
+        candidates.Add(std::make_unique<LParameterSource>(Add(index, {7}, {Periods(1)})));
+    for (const Case& c : cases)
+        table.Add(std::make_unique<LParameterSource>(Add(c.total, {1}, {Periods(2)})));
+    table.ChainIntervalTwins(candidates);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const LParameterSource* next = table.Items(static_cast<int32_t>(i))->Next.get();
+        SCOPED_TRACE(cases[i].total);
+        if (cases[i].twin < 0) {
+            EXPECT_EQ(next, nullptr);
+            continue;
+        }
+        ASSERT_NE(next, nullptr);
+        EXPECT_EQ(next->Parameter->Index(), cases[i].twin);
+        EXPECT_TRUE(next->Selected);
+        EXPECT_EQ(next->GetCount(), 1);
+    }
+    // A chain already made stays.
+    LParameterSource* held = table.Items(0)->Next.get();
+    table.ChainIntervalTwins(candidates);
+    EXPECT_EQ(table.Items(0)->Next.get(), held);
+}
+
 TEST(LiveInstancesSourcesTest, CountedWithTheirChains) {
     const int32_t sources = LiveInstances::ParameterSourceCount;
     const int32_t groups = LiveInstances::ParameterSourceGroupCount;

@@ -25,10 +25,12 @@ TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
     return date + time;
 }
 
+// Event blocks of several points, as the parser must read them.
 GeneratorOptions Small() {
     GeneratorOptions o;
     o.entries = {HistoricVAN, EventVANMax};
     o.historicPoints = 5;
+    o.scatteredEvents = true;
     o.eventPoints = 3;
     return o;
 }
@@ -179,6 +181,7 @@ TEST(LParserBlocksTest, StartTimeFromTheLongestSeries) {
     // An event series longer than every historic one sets the span.
     o.entries = {HistoricVAN, EventVANMax};
     o.historicPoints = 10;
+    o.scatteredEvents = true;
     o.eventPoints = 40;
     Parsed q;
     Parse(GenerateRecordingBytes(o), q);

@@ -1,4 +1,5 @@
 #include "tables/TableText.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -79,23 +80,57 @@ TEST_F(TableTextTest, EventLayoutGivesTheTimeOfEventParametersOnly) {
 }
 
 TEST_F(TableTextTest, CumulativeLayoutCountsIntervalsFromTheStart) {
-    ParseRecording(db, {HistoricV1, CumulativeEnergy, IntervalEnergy}, 2, 3,
+    // 45 minutes: three intervals of 15.
+    ParseRecording(db, {HistoricV1, CumulativeEnergy, IntervalEnergy}, 45, 0,
                    [](GeneratedRecording& r) {
-                       r.blocks[1].values = {1234.5f, 1300.0f, 1400.0f};
+                       r.blocks[1].values = {1234.5f};
                        r.blocks[2].values = {10.0f, 20.0f, 30.0f};
                    });
     LTableRecord& table = AddTable(db, {1});
     table.Sources.Items(0)->Next = std::make_unique<LParameterSource>(db.Parameters().Items(2));
     ASSERT_EQ(ChooseLayout(table.Sources).Type, ttCumulative);
     const TableText text = Showing(table.Sources, ttCumulative);
-    // The header, Total, and one row per value of the next source; the recording starts three
-    // samples and a second before its end, at 17:42:01.
+    // The header, Total, and one row per value of the next source; the recording starts 45
+    // samples and a second before its end, at 17:00:01.
     EXPECT_EQ(text.RowCount(), 5);
     EXPECT_EQ(AllRows(text), "Interval start\tEnergyV1I1 (WH)\r\n"
                              "Total\t1,234.50\r\n"
-                             "11/30/26 5:42:01 PM\t10.00\r\n"
-                             "11/30/26 5:57:01 PM\t20.00\r\n"
-                             "11/30/26 6:12:01 PM\t30.00\r\n");
+                             "11/30/26 5:00:01 PM\t10.00\r\n"
+                             "11/30/26 5:15:01 PM\t20.00\r\n"
+                             "11/30/26 5:30:01 PM\t30.00\r\n");
+}
+
+// A table as New Table makes it of a maximum and an energy: the totals, then the intervals
+// from the parameters' twins; saved and loaded, it shows the same.
+TEST_F(TableTextTest, IntervalTwinsShowAsRowsAndComeBackFromTheFile) {
+    ParseRecording(
+        db, {HistoricV1, EventVoltageMaxV1, CumulativeEnergy, IntervalEnergy, IntervalVoltageMaxV1},
+        45);
+    LTableRecord& table = AddTable(db, {1, 2});
+    table.Sources.ChainIntervalTwins(db.AllSources());
+    ASSERT_EQ(ChooseLayout(table.Sources).Type, ttCumulative);
+    const TableText text = Showing(table.Sources, ttCumulative);
+    ASSERT_EQ(text.RowCount(), 5);
+    for (int32_t col = 1; col <= 2; ++col) {
+        const LParameter& total = *db.Parameters().Items(col);
+        const LParameter& intervals = *db.Parameters().Items(col == 1 ? 4 : 3);
+        QString main, second;
+        text.GetCellText(col, 1, main, second);
+        EXPECT_EQ(main.toStdString(), text.FormatValue(total.Values()[0]));
+        for (int32_t k = 0; k < 3; ++k) {
+            text.GetCellText(col, k + 2, main, second);
+            EXPECT_EQ(main.toStdString(), text.FormatValue(intervals.Values()[k]));
+        }
+    }
+
+    ScratchFolder dir;
+    db.SetFileName(dir / "intervals");
+    db.Save(false);
+    LDatabase loaded;
+    loaded.New();
+    loaded.Load(db.FileName());
+    const LParameterSourceGroup& reloaded = loaded.Tables()[0]->Sources;
+    EXPECT_EQ(AllRows(Showing(reloaded, ChooseLayout(reloaded).Type)), AllRows(text));
 }
 
 TEST_F(TableTextTest, AllHiddenKeepsOneEmptyColumnOrRow) {

@@ -6,6 +6,7 @@ void ParseRecording(LDatabase& db, std::vector<int> entries, int historicPoints,
     o.phaseConfig = 0;
     o.entries = std::move(entries);
     o.historicPoints = historicPoints;
+    o.scatteredEvents = eventPoints > 0;
     o.eventPoints = eventPoints;
     GeneratedRecording recording = GenerateRecording(o);
     if (edit)

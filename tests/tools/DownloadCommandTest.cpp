@@ -79,6 +79,7 @@ protected:
 TEST_F(DownloadCommandTest, SimulateThenDownloadAsBinAndAsDatabase) {
     GeneratorOptions o;
     o.historicPoints = 60;
+    o.scatteredEvents = true;
     o.eventPoints = 6;
     o.seed = 5;
     const std::string recording = GenerateRecordingBytes(o);

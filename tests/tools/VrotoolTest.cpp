@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <sys/wait.h>
 
 namespace {
@@ -27,14 +29,34 @@ protected:
     const std::filesystem::path& dir = scratch.path;
 };
 
+size_t Characters(const std::string& utf8) {
+    return static_cast<size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 TEST_F(VrotoolTest, GenerateThenInfo) {
     const std::string file = (dir / "r.bin").string();
-    Result r = Vro("generate -o " + file + " --points 30 --event-points 4 --seed 7");
+    // By default as the instrument records: one value per total, one per interval.
+    Result r = Vro("generate -o " + file + " --points 30 --seed 7");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(Vro("info --json " + file).out.find("\"event_point_max\": 2,"), std::string::npos);
+    r = Vro("generate -o " + file + " --points 30 --event-points 4 --seed 7");
     ASSERT_EQ(r.status, 0) << r.out;
     r = Vro("info " + file);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("3Ø 4W Wye"), std::string::npos);
     EXPECT_NE(r.out.find("2026-11-30T17:45:00"), std::string::npos);
+    // The parameter table's columns line up in characters, "ØA" and "3Ø" as two.
+    const size_t header = r.out.find("\n   Id   #  Type");
+    ASSERT_NE(header, std::string::npos);
+    std::istringstream lines(r.out.substr(header + 1));
+    std::string line, first;
+    std::getline(lines, first);
+    int rows = 0;
+    for (; std::getline(lines, line) && !line.empty(); ++rows)
+        EXPECT_EQ(Characters(line), Characters(first)) << line;
+    EXPECT_EQ(rows, 89);
 
     r = Vro("info --json " + file);
     ASSERT_EQ(r.status, 0) << r.out;
@@ -47,19 +69,27 @@ TEST_F(VrotoolTest, JsonValuesAreExactAndNonFiniteValuesAreStrings) {
     GeneratorOptions o;
     o.entries = {6, 47};
     o.historicPoints = 3;
-    o.eventPoints = 2;
     GeneratedRecording rec = GenerateRecording(o);
     rec.blocks[0].values = {0.1f, std::nanf(""), -INFINITY};
     rec.blocks[1].values[0] = INFINITY;
     const std::string file = Write("v.bin", rec.Serialize());
     Result r = Vro("info --json --values " + file);
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_NE(r.out.find("\"values\": [0.100000001, \"NaN\", \"-Infinity\"]"), std::string::npos)
-        << r.out;
+    EXPECT_NE(r.out.find("\"values\": [0.1, \"NaN\", \"-Infinity\"]"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"values\": [\"Infinity\""), std::string::npos);
-    // Historic parameters have no times; the event parameter has two.
+    // Historic parameters have no times; the event parameter has its one.
     EXPECT_EQ(r.out.find("\"times\""), r.out.rfind("\"times\""));
     EXPECT_NE(r.out.find("\"minimum\": \"-Infinity\""), std::string::npos);
+
+    // Without --json, a line per point.
+    r = Vro("info --values " + file);
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("\nRMS Voltage - VAN (Historic), id "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(", 3 points:\n  2026-11-30T17:42:01  0.1 V\n"
+                         "  2026-11-30T17:43:01  nan V\n  2026-11-30T17:44:01  -inf V\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\nRMS Voltage Max - VAN (Event), id "), std::string::npos);
 }
 
 TEST_F(VrotoolTest, EmptyParameterHasNullMinimum) {
@@ -112,7 +142,6 @@ TEST_F(VrotoolTest, ImportEditAndInfoOfADatabase) {
     GeneratorOptions o;
     o.entries = {6, 47};
     o.historicPoints = 5;
-    o.eventPoints = 2;
     const std::string bin = Write("Site 4.BIN", GenerateRecordingBytes(o));
     Result r = Vro("import \"" + bin + "\" --user-id JK --location \"Feeder Ø\"");
     ASSERT_EQ(r.status, 0) << r.out;
@@ -121,7 +150,7 @@ TEST_F(VrotoolTest, ImportEditAndInfoOfADatabase) {
 
     r = Vro("info --json \"" + vro + "\"");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.out.rfind("{\"format\": \"vro\", \"version\": 0.0199999996, \"session\": "
+    EXPECT_EQ(r.out.rfind("{\"format\": \"vro\", \"version\": 0.02, \"session\": "
                           "{\"user_id\": \"JK\", \"location\": \"Feeder Ø\"",
                           0),
               0u)
@@ -196,15 +225,14 @@ TEST_F(VrotoolTest, TableAsTheWindowCopiesIt) {
                      "11/30/26 5:43:01 PM\t2.00\r\n11/30/26 5:44:01 PM\t3.00\r\n");
     r = Vro("table " + vro + " --caption 'Feeder \"B\"' --first 1 --last 1 --csv --locale de_DE");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(
-        r.out,
-        "Time,RMS VoltageV1 (V),RMS CurrentI1 (A)\r\n30.11.26 17:43:01,\"2,00\",\"0,25\"\r\n");
+    // CSV is the spreadsheet's, whatever the locale.
+    EXPECT_EQ(r.out,
+              "Time,RMS Voltage V1 (V),RMS Current I1 (A)\r\n2026-11-30 17:43:01,2,0.25\r\n");
     const std::string out = (dir / "t.csv").string();
     r = Vro("table " + vro + " --index 2 --first 2 --csv --locale C -o " + out);
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out, "Wrote " + out + "\n");
-    EXPECT_EQ(ReadBytes(out).substr(ReadBytes(out).find('\n') + 1),
-              "30 Nov 2026 17:44:01,3.00,7.00\r\n");
+    EXPECT_EQ(ReadBytes(out).substr(ReadBytes(out).find('\n') + 1), "2026-11-30 17:44:01,3,7\r\n");
 
     const struct {
         std::string args;
@@ -216,6 +244,8 @@ TEST_F(VrotoolTest, TableAsTheWindowCopiesIt) {
         {"--index 1 --first 3", 1, "Rows 3 to 2 are not in the table: its data rows are 0 to 2\n"},
         {"--index 1 --caption x", 2, ""},
         {"--index 1 --locale xx_Nowhere", 2, ""},
+        {"--index 0", 2, ""},
+        {"--index -1", 2, ""},
     };
     for (const auto& f : failures) {
         r = Vro("table " + vro + " " + f.args);
@@ -363,6 +393,7 @@ TEST_F(VrotoolTest, ChartAsSvgPngOrPdfWithoutADisplay) {
         {"--index 1 -o c.gif", 2, ""},
         {"--index 1 --size 10x10 -o " + png, 2, ""},
         {"--index 1", 2, ""},
+        {"--index 0 -o " + svg, 2, ""},
     };
     for (const auto& f : failures) {
         r = Vro("chart " + vro + " " + f.args);

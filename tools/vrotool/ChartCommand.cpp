@@ -68,7 +68,7 @@ bool WriteChart(TChartForm& form, const QString& file, const QSize& size) {
 } // namespace
 
 int ChartCommand(Arguments& args) {
-    const auto index = args.Integer("--index", 0, MaxInt);
+    const auto index = args.Integer("--index", 1, MaxInt);
     const auto caption = args.Value("--caption");
     const auto output = args.Value("--output", "-o");
     const auto sizeText = args.Value("--size");

@@ -65,8 +65,10 @@ int GenerateCommand(Arguments& args) {
         o.blockCount = static_cast<int>(*v);
     if (auto v = args.Integer("--points", 0, 50000))
         o.historicPoints = static_cast<int32_t>(*v);
-    if (auto v = args.Integer("--event-points", 0, 50000))
+    if (auto v = args.Integer("--event-points", 0, 50000)) {
+        o.scatteredEvents = true;
         o.eventPoints = static_cast<int32_t>(*v);
+    }
     if (auto v = args.Integer("--seed", 0, 0xFFFFFFFFll))
         o.seed = static_cast<uint32_t>(*v);
     args.Finish();

@@ -8,7 +8,11 @@
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/JsonWriter.h"
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <strings.h>
 
 namespace {
 
@@ -92,18 +96,45 @@ void PrintSession(const LSession& s) {
                 s.HistoricPointMax, s.EventPointMax);
 }
 
+// The text followed by blanks up to width characters; "ØA" is two characters in three bytes.
+std::string Padded(const std::string& text, size_t width) {
+    size_t characters = 0;
+    for (const char c : text)
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return text + std::string(width > characters ? width - characters : 0, ' ');
+}
+
 void PrintParameters(const LParameterCollection& parameters) {
-    std::printf("\n%5s %3s  %-19s %-18s %-5s %-5s %6s %13s %13s\n", "Id", "#", "Type", "Name",
-                "Chan.", "Unit", "Points", "Minimum", "Maximum");
+    std::printf("\n%5s %3s  %s %s %s %s %6s %13s %13s\n", "Id", "#", Padded("Type", 19).c_str(),
+                Padded("Name", 18).c_str(), Padded("Chan.", 5).c_str(), Padded("Unit", 5).c_str(),
+                "Points", "Minimum", "Maximum");
     for (const auto& p : parameters) {
         char lo[32] = "-", hi[32] = "-";
         if (p->Count() > 0) {
             std::snprintf(lo, sizeof lo, "%.6g", static_cast<double>(p->Minimum()));
             std::snprintf(hi, sizeof hi, "%.6g", static_cast<double>(p->Maximum()));
         }
-        std::printf("%5d %3d  %-19s %-18s %-5s %-5s %6d %13s %13s\n", p->Id(), p->Index(),
-                    p->TableTypeName().c_str(), p->Name().c_str(), p->ChannelLabel().c_str(),
-                    p->ShortUnit().c_str(), p->Count(), lo, hi);
+        std::printf("%5d %3d  %s %s %s %s %6d %13s %13s\n", p->Id(), p->Index(),
+                    Padded(p->TableTypeName(), 19).c_str(), Padded(p->Name(), 18).c_str(),
+                    Padded(p->ChannelLabel(), 5).c_str(), Padded(p->ShortUnit(), 5).c_str(),
+                    p->Count(), lo, hi);
+    }
+}
+
+// Every point of every parameter, a line each: its time and its value (the shortest text that
+// reads back as the stored float).
+void PrintValues(const LParameterCollection& parameters) {
+    for (const auto& p : parameters) {
+        std::printf("\n%s - %s (%s), id %d, %d points:\n", p->Name().c_str(),
+                    p->ChannelLabel().c_str(), p->TableTypeName().c_str(), p->Id(), p->Count());
+        for (int32_t i = 0; i < p->Count(); ++i) {
+            float value = 0;
+            TDateTime time = 0;
+            p->GetPoint(i, value, time);
+            char text[32];
+            *std::to_chars(text, text + sizeof text - 1, value).ptr = '\0';
+            std::printf("  %s  %s %s\n", FormatIso8601(time).c_str(), text, p->ShortUnit().c_str());
+        }
     }
 }
 
@@ -226,6 +257,8 @@ int DatabaseInfo(const std::string& fileName, bool json, bool values) {
                     static_cast<double>(db.Version()));
         PrintSession(db.Header());
         PrintParameters(db.Parameters());
+        if (values)
+            PrintValues(db.Parameters());
         std::printf("\nTables (counter %d):\n", db.TableCounter());
         for (const auto& t : db.Tables())
             std::printf("  %s: %d sources\n", t->Caption.c_str(), t->Sources.Count());
@@ -270,6 +303,8 @@ int InfoCommand(Arguments& args) {
         std::printf("File:          %s (recording)\n", files[0].c_str());
         PrintSession(session);
         PrintParameters(parameters);
+        if (values)
+            PrintValues(parameters);
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "tools/vrotool/JsonWriter.h"
 
+#include <charconv>
 #include <cmath>
 
 void JsonWriter::BeforeValue() {
@@ -105,9 +106,9 @@ void JsonWriter::Float(float value) {
     std::string_view special;
     if (NonFinite(value, special))
         return Raw(special);
+    // The shortest text that reads back as the float: 0.02, not 0.0199999996.
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(value));
-    Raw(buf);
+    Raw(std::string_view(buf, std::to_chars(buf, buf + sizeof buf, value).ptr));
 }
 
 void JsonWriter::Double(double value) {

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-// A small streaming JSON writer. Floats are written so that they read back to the same float
-// (%.9g), doubles likewise (%.17g); values that are not finite become "NaN", "Infinity" and
-// "-Infinity" strings.
+// A small streaming JSON writer. Floats are written as the shortest text that reads back to
+// the same float, doubles so that they read back to the same double (%.17g); values that are
+// not finite become "NaN", "Infinity" and "-Infinity" strings.
 class JsonWriter {
 public:
     explicit JsonWriter(std::FILE* out) : out_(out) {}

@@ -77,8 +77,10 @@ int SimulateCommand(Arguments& args) {
         o.blockCount = static_cast<int>(*v), generated = true;
     if (auto v = args.Integer("--points", 0, 50000))
         o.historicPoints = static_cast<int32_t>(*v), generated = true;
-    if (auto v = args.Integer("--event-points", 0, 50000))
-        o.eventPoints = static_cast<int32_t>(*v), generated = true;
+    if (auto v = args.Integer("--event-points", 0, 50000)) {
+        o.scatteredEvents = generated = true;
+        o.eventPoints = static_cast<int32_t>(*v);
+    }
     if (auto v = args.Integer("--seed", 0, 0xFFFFFFFFll))
         o.seed = static_cast<uint32_t>(*v), generated = true;
     if (auto v = args.Integer("--baud", 1, 4000000))

@@ -22,7 +22,7 @@ constexpr long long MaxInt = std::numeric_limits<int32_t>::max();
 } // namespace
 
 int TableCommand(Arguments& args) {
-    const auto index = args.Integer("--index", 0, MaxInt);
+    const auto index = args.Integer("--index", 1, MaxInt);
     const auto caption = args.Value("--caption");
     const auto first = args.Integer("--first", 0, MaxInt);
     const auto last = args.Integer("--last", 0, MaxInt);

@@ -30,15 +30,20 @@ const Command Commands[] = {
      "  --entries LIST    catalogue indices, comma-separated (default: all the phase can record)\n"
      "  --blocks N        repeat the entries to make N parameter blocks (1-127)\n"
      "  --points N        points per Historic parameter (default 1440)\n"
-     "  --event-points N  points per event-type parameter (default 200)\n"
+     "  --event-points N  N points per event-type parameter, scattered over the recording,\n"
+     "                    instead of the instrument's shape: one value per Event and\n"
+     "                    Cumulative parameter (the extreme or the total), one per interval\n"
+     "                    for the interval types\n"
      "  --seed N          seed of the values (default 1)\n"
      "  --maximal         127 blocks of 50000 points, Historic and event blocks alternating\n"
+     "                    (events scattered)\n"
      "  --historic-only   with --maximal: Historic blocks only\n"},
     {"info", InfoCommand, "print a recording or a database file",
      "vrotool info FILE [--json] [--values]\n"
      "  FILE       a database file (*.vro) or a recording byte stream (1.x export file, *.bin)\n"
      "  --json     machine-readable output\n"
-     "  --values   with --json: every value, and every time stamp of event-type parameters\n"},
+     "  --values   every value with its time (with --json: every value, and every time stamp\n"
+     "             of event-type parameters)\n"},
 #ifdef VRO_SERIAL
     {"simulate", SimulateCommand, "be a Vireo instrument on a pseudo-terminal",
      "vrotool simulate [--recording FILE.bin | generator options] [--baud B] [--link PATH]\n"

@@ -12,7 +12,6 @@ inline void OpenRecording(LDatabase& db, const std::vector<int>& entries) {
     GeneratorOptions options;
     options.entries = entries;
     options.historicPoints = 20;
-    options.eventPoints = 4;
     db.New();
     db.Parse(GenerateRecordingBytes(options));
 }

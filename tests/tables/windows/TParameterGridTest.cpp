@@ -1,4 +1,5 @@
 #include "tables/windows/TParameterGrid.h"
+#include "tables/DateTimeText.h"
 #include "tests/tables/TablesTestSupport.h"
 
 #include <QApplication>
@@ -6,6 +7,8 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +81,78 @@ TEST_F(TParameterGridTest, PrinterSizesScaleByTheWholeRatioOfResolutions) {
             inked += page.pixel(x, secondLine) != qRgb(255, 255, 255);
         EXPECT_GT(inked, 0) << c.dpi;
     }
+}
+
+// The value column of the Event layout is wide enough for a value with its unit and time.
+TEST_F(TParameterGridTest, EventValuesFitTheirColumn) {
+    TDateTime date = 0, time = 0;
+    TryEncodeDate(2024, 3, 11, date);
+    TryEncodeTime(9, 30, 0, 0, time);
+    ParseRecording(db, {EventVoltageMaxV1, CumulativeEnergy}, 2, 0, [](GeneratedRecording& r) {
+        r.blocks[0].values = {-12345.75f};
+        r.blocks[1].values = {98765432.0f};
+    });
+    for (const QLocale& locale : {UsLocale(), QLocale(QLocale::English, QLocale::UnitedKingdom),
+                                  QLocale(QLocale::German, QLocale::Germany)}) {
+        QLocale::setDefault(locale);
+        TParameterGrid events;
+        const LParameterSourceGroup& group = AddTable(db, {0, 1}).Sources;
+        events.SetGroup(&group);
+        events.SetType(ttEvent);
+        const QFontMetrics metrics(events.font());
+        // "1,234.50 WH (11/03/2024 09:30:00)" in the locale, and the table's own cells.
+        QStringList texts = {QString::fromStdString(events.Text().FormatValue(1234.5f)) +
+                             QStringLiteral(" WH (") +
+                             DateTimeToStr(date + time, events.Text().Locale()) + ')'};
+        for (int32_t row : {1, 2}) {
+            QString main, second;
+            events.GetCellText(1, row, main, second);
+            texts << main;
+        }
+        for (const QString& text : texts)
+            EXPECT_LE(2 + metrics.horizontalAdvance(text) + 2, events.ColWidths(1))
+                << text.toStdString();
+        EXPECT_EQ(events.GridWidth(), events.ColWidths(0) + events.ColWidths(1));
+    }
+}
+
+// The last column takes the room the grid has to spare, whether it is scrolled or not; the
+// widths a printout takes stay the layout's.
+TEST_F(TParameterGridTest, NoEmptyColumnPastTheLast) {
+    ParseRecording(db, std::vector<int>(8, HistoricV1), 50);
+    for (const int width : {1400, 500}) {
+        TParameterGrid shown;
+        shown.SetGroup(&AddTable(db, {0, 1, 2, 3, 4, 5, 6, 7}).Sources);
+        shown.SetType(ttHistoric);
+        shown.resize(width, 300);
+        shown.show();
+        QApplication::processEvents();
+        shown.horizontalScrollBar()->setValue(shown.horizontalScrollBar()->maximum());
+        QApplication::processEvents();
+        const QHeaderView& columns = *shown.horizontalHeader();
+        const int last = columns.count() - 1;
+        EXPECT_EQ(columns.sectionViewportPosition(last) + columns.sectionSize(last),
+                  shown.viewport()->width())
+            << width;
+        EXPECT_EQ(shown.ColWidths(last + 1), shown.DefaultColWidth());
+    }
+}
+
+TEST_F(TParameterGridTest, ClickingATimeSelectsItsRow) {
+    ParseRecording(db, {HistoricV1, HistoricI1}, 10);
+    Show({0, 1});
+    grid.show();
+    QApplication::processEvents();
+    QHeaderView& times = *grid.verticalHeader();
+    QTest::mouseClick(times.viewport(), Qt::LeftButton, {},
+                      QPoint(4, times.sectionViewportPosition(3) + times.sectionSize(3) / 2));
+    const QModelIndexList rows = grid.selectionModel()->selectedRows();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0].row(), 3);
+    int32_t top = -1, bottom = -1;
+    grid.SelectedRows(top, bottom);
+    EXPECT_EQ(top, 3);
+    EXPECT_EQ(bottom, 3);
 }
 
 TEST_F(TParameterGridTest, OnlyTheRowsOnScreenAreComputed) {

@@ -13,6 +13,9 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <map>
+#include <set>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -103,16 +106,20 @@ TEST_F(TSelectParametersDialogTest, VisibleParametersSwitchesTheSeriesAndCopiesN
 }
 
 TEST_F(TSelectParametersDialogTest, NewChartStartsUncheckedAndCopiesTheCheckedInListOrder) {
-    OpenRecording(db, {47, 13, 6, 98});
+    OpenRecording(db, {47, 13, 6, 98, 122});
     TChartSelectParametersDialog dialog;
     LParameterSourceGroup target(&db.Header());
     dialog.Group = &target;
     dialog.ParameterListView()->SetGroup(&db.ChartSources());
     std::vector<bool> shown;
+    std::multiset<int> types;
     std::vector<const LParameter*> checked;
     ModalDriver driver({[&](QWidget* w) {
         shown = Checks(w);
         TParameterListView* list = dialog.ParameterListView();
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            types.insert(
+                TParameterListView::Source(list->topLevelItem(row))->Parameter->TableType());
         for (const int row : {0, 2}) {
             list->topLevelItem(row)->setCheckState(0, Qt::Checked);
             checked.push_back(TParameterListView::Source(list->topLevelItem(row))->Parameter);
@@ -120,16 +127,17 @@ TEST_F(TSelectParametersDialogTest, NewChartStartsUncheckedAndCopiesTheCheckedIn
         Click(w, "OKButton");
     }});
     ASSERT_TRUE(dialog.Execute());
-    // The chart sources are the Historic and Event ones, in kind order: RMS Voltage,
-    // RMS Current, RMS Voltage Max.
-    EXPECT_EQ(shown, std::vector<bool>(3, false));
+    // The chart sources are the Historic, Event and Interval event ones, in kind order:
+    // RMS Voltage, RMS Current, RMS Voltage Max twice.
+    EXPECT_EQ(shown, std::vector<bool>(4, false));
+    EXPECT_EQ(types, (std::multiset<int>{ttHistoric, ttHistoric, ttEvent, ttIntervalEvent}));
     ASSERT_EQ(target.Count(), 2);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(target.Items(i)->Parameter, checked[static_cast<size_t>(i)]);
         EXPECT_TRUE(target.Items(i)->Selected);
         EXPECT_NE(target.Items(i), db.ChartSources().Items(i));
     }
-    EXPECT_EQ(target.Items(1)->Parameter->Index(), 47);
+    EXPECT_EQ(target.Items(1)->Parameter->Name(), "RMS Voltage Max");
 }
 
 TEST_F(TSelectParametersDialogTest, NewTableOffersTheTypesTheRecordingHas) {
@@ -181,6 +189,39 @@ TEST_F(TSelectParametersDialogTest, NewTableOffersTheTypesTheRecordingHas) {
         EXPECT_EQ(target.Count(), static_cast<int>(types.size()));
         EXPECT_EQ(dialog.EventOrCumulative, c.shownType != ttHistoric);
         EXPECT_EQ(dialog.ParameterListView()->Group(), nullptr);
+    }
+}
+
+TEST_F(TSelectParametersDialogTest, NewTableGivesTotalsTheirIntervalsAsNextSources) {
+    // VAN: samples, maximum and its intervals, minimum without intervals; three-phase energy
+    // and its intervals.
+    OpenRecording(db, {6, 47, 122, 56, 114, 189});
+    const struct {
+        void (TTableSelectParametersDialog::*choose)();
+        std::map<int, int> nextOf; // catalogue index: the next source's, -1 for none
+    } cases[] = {
+        {&TTableSelectParametersDialog::HistoricRadioButtonClick, {{6, -1}}},
+        {&TTableSelectParametersDialog::EventRadioButtonClick, {{47, 122}, {56, -1}}},
+        {&TTableSelectParametersDialog::CummulativeRadioButtonClick, {{114, 189}}},
+    };
+    for (const auto& c : cases) {
+        TTableSelectParametersDialog dialog;
+        LParameterSourceGroup target(&db.Header());
+        dialog.Group = &target;
+        dialog.SetAllSources(&db.AllSources());
+        ModalDriver driver({[&](QWidget* w) {
+            (dialog.*c.choose)();
+            Click(w, "AllButton");
+            Click(w, "OKButton");
+        }});
+        ASSERT_TRUE(dialog.Execute());
+        std::map<int, int> nextOf;
+        for (const auto& source : target) {
+            EXPECT_TRUE(!source->Next || !source->Next->Next);
+            nextOf[source->Parameter->Index()] =
+                source->Next ? source->Next->Parameter->Index() : -1;
+        }
+        EXPECT_EQ(nextOf, c.nextOf);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -123,6 +124,29 @@ TEST_F(TTableFormTest, OpensAsLargeAsItsGridUpTo640By400) {
     ParseRecording(large, std::vector<int>(12, HistoricV1), 500);
     TTableForm big(AddTable(large, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
     EXPECT_EQ(big.size(), QSize(640, 400));
+}
+
+// No layout makes a window larger than the room its screen has.
+TEST_F(TTableFormTest, NeverLargerThanTheScreenHasRoomFor) {
+    ParseRecording(
+        db, {HistoricV1, HistoricI1, EventVoltageMaxV1, CumulativeEnergy, IntervalEnergy}, 600);
+    LTableRecord& intervals = AddTable(db, {3});
+    intervals.Sources.ChainIntervalTwins(db.AllSources());
+    LTableRecord* tables[] = {&AddTable(db, {0, 1, 0, 1, 0, 1, 0, 1}), &AddTable(db, {2, 3}),
+                              &intervals, &AddTable(db, {2, 0})};
+    for (LTableRecord* table : tables) {
+        TTableForm form(*table);
+        const QSize screen = form.screen()->availableGeometry().size();
+        EXPECT_LE(form.width(), screen.width());
+        EXPECT_LE(form.height(), screen.height());
+        for (const QSize available : {QSize(320, 200), QSize(200, 120)}) {
+            form.ShowGroup(available);
+            EXPECT_LE(form.width(), available.width()) << table->Caption;
+            EXPECT_LE(form.height(), available.height()) << table->Caption;
+            EXPECT_LE(form.minimumSizeHint().width(), available.width()) << table->Caption;
+            EXPECT_LE(form.minimumSizeHint().height(), available.height()) << table->Caption;
+        }
+    }
 }
 
 TEST_F(TTableFormTest, ATableSavedAndLoadedShowsAllItsParameters) {
