@@ -175,9 +175,14 @@ TEST_F(VrotoolTest, ImportEditAndInfoOfADatabase) {
     const std::string before = bytes(vro);
     ASSERT_EQ(Vro("edit \"" + vro + "\"").status, 0);
     EXPECT_TRUE(bytes(vro) == before);
+    EXPECT_FALSE(std::filesystem::exists(vro + ".backup")); // only when asked for
     ASSERT_EQ(Vro("edit \"" + vro + "\" --location Bay --backup").status, 0);
     EXPECT_TRUE(bytes(vro + ".backup") == before);
     EXPECT_NE(Vro("info \"" + vro + "\"").out.find("Location:      Bay"), std::string::npos);
+    // An import over a database keeps the one it replaces when asked to.
+    const std::string edited = bytes(vro);
+    ASSERT_EQ(Vro("import \"" + bin + "\" --backup").status, 0);
+    EXPECT_TRUE(bytes(vro + ".backup") == edited);
 
     r = Vro("import \"" + bin + "\" -o " + (dir / "other").string());
     EXPECT_EQ(r.out, "Wrote " + (dir / "other.vro").string() + "\n");
