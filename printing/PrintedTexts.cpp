@@ -60,7 +60,8 @@ void PrintedTexts::FitWidth(const QPaintDevice& device, int width) {
 
 int PrintedTexts::GetRowHeight(const QPaintDevice& device, int32_t row) const {
     const int h = QFontMetrics(CellFont(row), &device).height();
-    return h + h / 4;
+    const int caption = row == 0 && !caption_.isEmpty() ? 2 * h : 0;
+    return caption + h + h / 4;
 }
 
 void PrintedTexts::DrawRow(QPainter& painter, int32_t row, int x, int& y) const {
@@ -68,8 +69,14 @@ void PrintedTexts::DrawRow(QPainter& painter, int32_t row, int x, int& y) const 
     const std::vector<int> widths = widths_.empty() ? Measure(device) : widths_;
     const QFont font = CellFont(row);
     const QFontMetrics metrics(font, &device);
-    const int height = GetRowHeight(device, row);
     const int padding = Padding(metrics);
+    if (row == 0 && !caption_.isEmpty()) {
+        // Its own line, and half a line below it.
+        painter.setFont(font_);
+        painter.drawText(x + padding, y + QFontMetrics(font_, &device).ascent(), caption_);
+        y += 2 * metrics.height();
+    }
+    const int height = metrics.height() + metrics.height() / 4;
     const int baseline = y + (height - metrics.height()) / 2 + metrics.ascent();
     painter.setFont(font);
     const QStringList& texts = row >= 0 && static_cast<size_t>(row) < rows_.size()

@@ -454,8 +454,8 @@ TEST_F(LayoutPrinterTest, AChartDrawsItselfIntoThePrintAreaAtTheResolutionBefore
     EXPECT_EQ(printer.DefaultPdfName().toStdString(), scratch / "Feeders 1_2.pdf");
 }
 
-// Rows of texts (the statistics) print as a table does, their header on every page; a row
-// wider than the page prints in a smaller font, nothing cut off.
+// Rows of texts (the statistics) print as a table does, their caption and header on every
+// page; a row wider than the page prints in a smaller font, nothing cut off.
 TEST_F(LayoutPrinterTest, RowsOfTextsPrintInRowPagesWithTheHeaderAndShrinkToThePage) {
     std::vector<QStringList> rows = {{"Parameter", "Count", "Remark"}};
     for (int i = 1; i <= 40; ++i)
@@ -464,6 +464,7 @@ TEST_F(LayoutPrinterTest, RowsOfTextsPrintInRowPagesWithTheHeaderAndShrinkToTheP
     QFont font = QGuiApplication::font();
     font.setPointSizeF(10);
     PrintedTexts texts(rows, font, {false, true, false});
+    texts.SetCaption(QStringLiteral("From noon to midnight"));
     printer.Rows = &texts;
     printer.FirstRow = 0;
     printer.LastRow = 39;
@@ -482,6 +483,7 @@ TEST_F(LayoutPrinterTest, RowsOfTextsPrintInRowPagesWithTheHeaderAndShrinkToTheP
         SCOPED_TRACE(page);
         for (const std::string& text :
              {std::string("Parameter"), std::string("Statistics of Table #1"),
+              std::string("From noon to midnight"),
               "Page " + std::to_string(i + 1) + " of " + std::to_string(pages.size()),
               std::string("Location: Plant 2")})
             EXPECT_EQ(Occurrences(page, text), 1) << text;
