@@ -2,6 +2,7 @@
 // --help and --version, answered before anything needs a display), makes the long-lived
 // windows in their order and runs the event loop.
 #include "acquisition/windows/AcquisitionScreenshots.h"
+#include "analysis/windows/StatisticsScreenshots.h"
 #include "app/AppScreenshots.h"
 #include "app/ProgramArguments.h"
 #include "app/StartProgram.h"
@@ -37,6 +38,7 @@ int WriteScreenshots(TMainForm& main, const QString& directory, const QString& f
     written << WriteTableScreenshots(directory);
     written << WritePrintingScreenshots(directory);
     written << WriteChartScreenshots(directory);
+    written << WriteStatisticsScreenshots(directory);
     ScreenshotFolder folder(directory);
     main.resize(900, 600);
     folder.Save(main, "main-empty.png");

@@ -1,5 +1,6 @@
 #include "app/TMainForm.h"
 
+#include "analysis/windows/TStatisticsForm.h"
 #include "app/TAboutBox.h"
 #include "app/TRecordingInfoForm.h"
 #include "app/TSessionInfoDialog.h"
@@ -91,6 +92,7 @@ TMainForm::TMainForm(QWidget* parent)
     popup_->addActions({form_->PopCopy, form_->PopExport, form_->PopRename, form_->PopDelete});
     popup_->addSeparator();
     popup_->addAction(form_->PopProperties);
+    popup_->addAction(form_->PopStatistics);
     popup_->addSeparator();
     popup_->addAction(form_->PopPrint);
 
@@ -115,7 +117,8 @@ TMainForm::TMainForm(QWidget* parent)
         {form_->PopRename, &TMainForm::PopRenameClick},
         {form_->PopDelete, &TMainForm::PopDeleteClick},
         {form_->PopProperties, &TMainForm::PopPropertiesClick},
-        {form_->PopPrint, &TMainForm::PopPrintClick}};
+        {form_->PopPrint, &TMainForm::PopPrintClick},
+        {form_->PopStatistics, &TMainForm::PopStatisticsClick}};
     for (const auto& [action, handler] : commands)
         connect(action, &QAction::triggered, this, handler);
 
@@ -156,6 +159,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CloseItemWindows() {
+    statisticsWindows_.clear();
     itemWindows_.clear();
 }
 
@@ -175,6 +179,9 @@ TTableForm& TMainForm::TableWindow(LTableRecord& record) {
     std::unique_ptr<QWidget>& window = itemWindows_[&record];
     if (!window) {
         window = std::make_unique<TTableForm>(record);
+        auto* table = static_cast<TTableForm*>(window.get());
+        connect(table, &TTableForm::StatisticsRequested, this,
+                [this, table] { ShowStatistics(*table); });
         PlaceItemWindow(*window);
     }
     return static_cast<TTableForm&>(*window);
@@ -219,6 +226,8 @@ TChartForm* TMainForm::ChartWindow(LChartRecord& record) {
         return nullptr;
     }
     connect(window.get(), &TChartForm::RecordChanged, this, &TMainForm::SetModified);
+    connect(window.get(), &TChartForm::StatisticsRequested, this,
+            [this, chart = window.get()] { ShowStatistics(*chart); });
     PlaceItemWindow(*window);
     TChartForm* made = window.get();
     itemWindows_[&record] = std::move(window);
@@ -228,6 +237,37 @@ TChartForm* TMainForm::ChartWindow(LChartRecord& record) {
 TChartForm* TMainForm::ExistingChartWindow(const LChartRecord* record) const {
     const auto it = itemWindows_.find(record);
     return it == itemWindows_.end() ? nullptr : static_cast<TChartForm*>(it->second.get());
+}
+
+TStatisticsForm&
+TMainForm::ShowStatistics(const void* record,
+                          const std::function<std::unique_ptr<TStatisticsForm>()>& make) {
+    std::unique_ptr<TStatisticsForm>& window = statisticsWindows_[record];
+    if (window) {
+        window->Refresh();
+    } else {
+        window = make();
+        PlaceItemWindow(*window);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return *window;
+}
+
+TStatisticsForm& TMainForm::ShowStatistics(TTableForm& window) {
+    return ShowStatistics(&window.Record(),
+                          [&window] { return std::make_unique<TStatisticsForm>(window); });
+}
+
+TStatisticsForm& TMainForm::ShowStatistics(TChartForm& window) {
+    return ShowStatistics(&window.Record(),
+                          [&window] { return std::make_unique<TStatisticsForm>(window); });
+}
+
+TStatisticsForm* TMainForm::ExistingStatisticsWindow(const void* record) const {
+    const auto it = statisticsWindows_.find(record);
+    return it == statisticsWindows_.end() ? nullptr : it->second.get();
 }
 
 LTableRecord* TMainForm::SelectedTable() const {
@@ -347,6 +387,7 @@ void TMainForm::ExplorerChange(QTreeWidgetItem* node) {
     form_->PopDelete->setEnabled(item);
     form_->PopCopy->setEnabled(item || k == ikRecordingInfo);
     form_->PopExport->setEnabled(k == ikTable);
+    form_->PopStatistics->setEnabled(item);
     UpdateControls();
 }
 
@@ -778,6 +819,7 @@ void TMainForm::PopDeleteClick() {
     if (box.exec() != QMessageBox::Yes)
         return;
     const auto record = form_->Explorer->currentItem()->data(0, RecordRole).value<quintptr>();
+    statisticsWindows_.erase(reinterpret_cast<const void*>(record));
     itemWindows_.erase(reinterpret_cast<const void*>(record));
     if (kind == ikChart)
         database_.DeleteChart(reinterpret_cast<const LChartRecord*>(record));
@@ -806,6 +848,14 @@ void TMainForm::PopPrintClick() {
     else if (LChartRecord* chart = SelectedChart())
         if (TChartForm* window = ChartWindow(*chart))
             window->PrintChart();
+}
+
+void TMainForm::PopStatisticsClick() {
+    if (LTableRecord* table = SelectedTable())
+        ShowStatistics(TableWindow(*table));
+    else if (LChartRecord* chart = SelectedChart())
+        if (TChartForm* window = ChartWindow(*chart))
+            ShowStatistics(*window);
 }
 
 void TMainForm::ExplorerMouseDown(const QPoint& position) {

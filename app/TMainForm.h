@@ -20,6 +20,7 @@ class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TChartForm;
+class TStatisticsForm;
 class TTableForm;
 
 namespace Ui {
@@ -88,6 +89,7 @@ public:
     void PopDeleteClick();
     void PopPropertiesClick();
     void PopPrintClick();
+    void PopStatisticsClick();
 
     LDatabase& Database() { return database_; }
     RUF& RecentFiles() { return recentFiles_; }
@@ -109,6 +111,11 @@ public:
     // The same for charts; null (after saying why) when the chart cannot be shown.
     TChartForm* ChartWindow(LChartRecord& record);
     TChartForm* ExistingChartWindow(const LChartRecord* record) const;
+    // The Statistics window of a table's or chart's window, made or refreshed, and shown; one
+    // per record at a time.
+    TStatisticsForm& ShowStatistics(TTableForm& window);
+    TStatisticsForm& ShowStatistics(TChartForm& window);
+    TStatisticsForm* ExistingStatisticsWindow(const void* record) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -130,6 +137,9 @@ private:
     LChartRecord* SelectedChart() const;
     // A new table or chart window: placed on the screen, cascaded below the menu.
     void PlaceItemWindow(QWidget& window);
+    // Shows the record's Statistics window, made by make when there is none.
+    TStatisticsForm& ShowStatistics(const void* record,
+                                    const std::function<std::unique_ptr<TStatisticsForm>()>& make);
     // Selects the node of record in branch, which is expanded.
     void SelectItemNode(QTreeWidgetItem* branch, const void* record);
     // The windows go before the records they show: whenever the database closes.
@@ -153,6 +163,8 @@ private:
     FileNameAsker askFileName_;
     // The table and chart windows by the record they show.
     std::map<const void*, std::unique_ptr<QWidget>> itemWindows_;
+    // Their Statistics windows, which go before them.
+    std::map<const void*, std::unique_ptr<TStatisticsForm>> statisticsWindows_;
 };
 
 // The main window, once it exists.

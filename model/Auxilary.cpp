@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
+#include <iterator>
 #include <limits>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -116,6 +117,7 @@ std::string LeakReportText() {
         {"ParameterSourceCount = ", LiveInstances::ParameterSourceCount},
         {"ParameterSourceGroupCount = ", LiveInstances::ParameterSourceGroupCount},
         {"ChartFormCount = ", LiveInstances::ChartFormCount},
+        {"StatisticsFormCount = ", LiveInstances::StatisticsFormCount},
         {"TableFormCount = ", LiveInstances::TableFormCount},
     };
     std::string report;
@@ -125,7 +127,7 @@ std::string LeakReportText() {
         report += label;
         report += std::to_string(value);
         // The table window line is the last one and has no line feed of its own.
-        if (&value != &counters[5].second)
+        if (&value != &std::end(counters)[-1].second)
             report += '\n';
     }
     return report;

@@ -34,6 +34,7 @@ struct LiveInstances {
     static inline int32_t ParameterSourceCount = 0;
     static inline int32_t ParameterSourceGroupCount = 0;
     static inline int32_t ChartFormCount = 0;
+    static inline int32_t StatisticsFormCount = 0;
     static inline int32_t TableFormCount = 0;
 };
 

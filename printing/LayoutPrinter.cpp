@@ -2,6 +2,7 @@
 
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
+#include "printing/PrintedRows.h"
 #include "printing/PrintedTable.h"
 #include "resources/StringTable.h"
 #include "tables/DateTimeText.h"
@@ -18,6 +19,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -205,19 +207,21 @@ void TLayoutPrinter::Margins() {
 
 void TLayoutPrinter::Paginate() {
     const QPaintDevice& device = *printer_;
+    PrintedRows& rows = Grid ? *Grid : *Rows;
+    rows.FitWidth(device, PrintArea.width());
     // Only rows that fit whole below the header row: one reaching past the print area would
     // print over the footer or off the page.
-    int space = PrintArea.height() - Grid->GetRowHeight(device, 0);
+    int space = PrintArea.height() - rows.GetRowHeight(device, 0);
     RowsPerPage = 0;
-    while (space >= Grid->GetRowHeight(device, RowsPerPage + 1)) {
-        space -= Grid->GetRowHeight(device, RowsPerPage + 1);
+    while (space >= rows.GetRowHeight(device, RowsPerPage + 1)) {
+        space -= rows.GetRowHeight(device, RowsPerPage + 1);
         ++RowsPerPage;
     }
     if (RowsPerPage <= 0)
         Raise(TooShortMessage);
     RowPages = (LastRow - FirstRow + RowsPerPage) / RowsPerPage;
 
-    if (HasParameterColumns(*Grid)) {
+    if (Grid && HasParameterColumns(*Grid)) {
         ColumnsPerPage = (PageWidth - Grid->GetColWidth(device, 0)) / Grid->GetColWidth(device, 1);
         if (ColumnsPerPage <= 0)
             Raise(TooShortMessage);
@@ -225,7 +229,7 @@ void TLayoutPrinter::Paginate() {
         const int32_t columns = std::max(Grid->Group().SelectedCount(), 1);
         ColumnStrips = (columns + ColumnsPerPage - 1) / ColumnsPerPage;
     } else {
-        ColumnsPerPage = Grid->ColCount();
+        ColumnsPerPage = rows.ColCount();
         ColumnStrips = 1;
     }
     PageCount = ColumnStrips * RowPages;
@@ -293,13 +297,14 @@ void TLayoutPrinter::PrintInfoPage() {
 
 void TLayoutPrinter::PrintRows(int32_t rowPage) {
     QPainter& canvas = *Canvas;
-    canvas.setFont(Grid->Font());
+    const PrintedRows& rows = Grid ? *Grid : *Rows;
+    canvas.setFont(rows.Font());
     ResetColors();
     int y = PrintArea.top();
-    Grid->DrawRow(canvas, 0, PrintArea.left(), y);
+    rows.DrawRow(canvas, 0, PrintArea.left(), y);
     const int32_t first = FirstRow + rowPage * RowsPerPage;
     for (int32_t i = first; i < first + RowsPerPage && i <= LastRow; ++i)
-        Grid->DrawRow(canvas, i + 1, PrintArea.left(), y);
+        rows.DrawRow(canvas, i + 1, PrintArea.left(), y);
 }
 
 bool TLayoutPrinter::PrintOnePage(const std::function<void()>& drawPage) {
@@ -363,22 +368,26 @@ bool TLayoutPrinter::PrintChart() {
 
 bool TLayoutPrinter::PrintTable() {
     PrintedTable* grid = Grid;
+    PrintedRows* rows = grid ? grid : Rows;
     Grid = nullptr;
-    if (!grid || !BusyTest())
+    Rows = nullptr;
+    if (!rows || !BusyTest())
         return false;
     FirstRow = std::max(FirstRow, 0);
-    LastRow = std::min(LastRow, grid->DataRowCount() - 1);
+    LastRow = std::min(LastRow, rows->DataRowCount() - 1);
     if (LastRow < FirstRow)
         return false;
     // The page count shows in the options, so the layout comes first, with the options in
     // force before the dialog.
     PageSize();
     Grid = grid;
+    Rows = rows;
     try {
         Margins();
         Paginate();
     } catch (const VroError& e) {
         Grid = nullptr;
+        Rows = nullptr;
         Interaction().ShowError(QString::fromStdString(e.what()));
         return false;
     }
@@ -398,6 +407,7 @@ bool TLayoutPrinter::PrintTable() {
         }
     }
     Grid = nullptr;
+    Rows = nullptr;
     return printed;
 }
 
@@ -407,14 +417,17 @@ struct PrintCancelled {};
 
 void TLayoutPrinter::PrintTablePages(Document& document) {
     PrintInteraction& interaction = Interaction();
-    SavedSelection saved(*Grid);
-    LParameterSourceGroup& group = Grid->Group();
+    // Rows without a Grid have no sources to switch.
+    std::optional<SavedSelection> saved;
+    if (Grid)
+        saved.emplace(*Grid);
     int32_t last = -1;
     for (int32_t s = 0; s < ColumnStrips; ++s) {
-        if (HasParameterColumns(*Grid)) {
+        if (Grid && HasParameterColumns(*Grid)) {
+            LParameterSourceGroup& group = Grid->Group();
             int32_t shown = 0;
             for (int32_t i = 0; i < group.Count(); ++i) {
-                const bool show = saved.WasSelected(i) && i > last && shown < ColumnsPerPage;
+                const bool show = saved->WasSelected(i) && i > last && shown < ColumnsPerPage;
                 group.Items(i)->Selected = show;
                 if (show) {
                     last = i;

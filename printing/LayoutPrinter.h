@@ -10,6 +10,7 @@
 #include <memory>
 
 class LDatabase;
+class PrintedRows;
 class PrintedTable;
 class QPagedPaintDevice;
 class QPainter;
@@ -88,8 +89,11 @@ public:
     QString Title;
     int32_t FirstRow = 0;
     int32_t LastRow = 0;
-    // Not owned; cleared when the job ends.
+    // Not owned; cleared when the job ends. PrintTable prints Grid, or without a Grid the
+    // Rows (rows without column strips, such as the statistics' texts); while it runs, Rows
+    // are the rows printed.
     PrintedTable* Grid = nullptr;
+    PrintedRows* Rows = nullptr;
     ChartDrawing Chart;
     // The open document: the recording's location, user id and information, and the file
     // name that becomes the job's name. Not owned.
@@ -128,8 +132,8 @@ public:
     void PageSize();
     // PrintArea from the header and footer flags; raises TooShortMessage when nothing is left.
     void Margins();
-    // Rows and column strips of Grid in PrintArea; raises TooShortMessage when not one row or
-    // parameter column fits.
+    // Rows and column strips of Grid (or rows of Rows) in PrintArea; raises TooShortMessage
+    // when not one row or parameter column fits.
     void Paginate();
     // Drawing on Canvas.
     void PrintHeaderFooter(int32_t page);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ParameterTable.h"
+#include "printing/PrintedRows.h"
 #include "tables/CellPainting.h"
 #include "tables/TableText.h"
 
@@ -19,7 +20,7 @@ class QPaintDevice;
 // grid hands over what the user made of it (the column widths); vrotool prints with the sizes
 // the layout gives. The printer switches the sources' selected flags to print column strips
 // and calls UpdateTable after each switch.
-class PrintedTable {
+class PrintedTable : public PrintedRows {
 public:
     // Sizes measured on the font at dpi, as the grid measures them on the screen.
     PrintedTable(LParameterSourceGroup& group, LTableType type, const QFont& font,
@@ -31,11 +32,11 @@ public:
 
     LParameterSourceGroup& Group() const { return group_; }
     LTableType Type() const { return text_.Type(); }
-    const QFont& Font() const { return font_; }
+    const QFont& Font() const override { return font_; }
     const TableText& Text() const { return text_; }
     int32_t RowCount() const { return text_.RowCount(); }
-    int32_t ColCount() const { return text_.ColCount(); }
-    int32_t DataRowCount() const { return text_.DataRowCount(); }
+    int32_t ColCount() const override { return text_.ColCount(); }
+    int32_t DataRowCount() const override { return text_.DataRowCount(); }
     // Counts the visible sources again.
     void UpdateTable() { text_.UpdateTable(); }
 
@@ -43,11 +44,11 @@ public:
     int RowHeights(int32_t row) const;
     int ColWidths(int32_t col) const;
     // Scaled to the device's resolution (see ScaleToResolution).
-    int GetRowHeight(const QPaintDevice& device, int32_t row) const;
+    int GetRowHeight(const QPaintDevice& device, int32_t row) const override;
     int GetColWidth(const QPaintDevice& device, int32_t col) const;
     // Draws the whole row with its top at y, cells from x to the right, in the table's font
     // and the painter's pen and brush; advances y by the row's height.
-    void DrawRow(QPainter& painter, int32_t row, int x, int& y) const;
+    void DrawRow(QPainter& painter, int32_t row, int x, int& y) const override;
 
 private:
     LParameterSourceGroup& group_;

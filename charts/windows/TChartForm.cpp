@@ -146,6 +146,8 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
         ->setIcon(MenuImage(13));
     popup_->addSeparator();
     AddAction("Print1", QStringLiteral("Print"), &TChartForm::Print1Click)->setIcon(MenuImage(5));
+    popup_->addSeparator();
+    AddAction("Statistics", QStringLiteral("Statistics"), &TChartForm::StatisticsClick);
     chart_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(chart_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { popup_->popup(chart_->mapToGlobal(at)); });
@@ -169,6 +171,8 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
                 }
             });
     connect(chart_, &TChart::Zoomed, this, [this] { ChartZoom(); });
+    connect(chart_->BottomAxis(), qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            &TChartForm::VisibleTimesChanged);
 
     resize(640, 440);
     UpdateCaption();
@@ -409,6 +413,7 @@ void TChartForm::SetSeriesActive(int32_t i, bool active) {
         return;
     chart_->Series(i)->setVisible(active);
     record_.Sources.Items(i)->Selected = active;
+    emit VisibleParametersChanged();
 }
 
 bool TChartForm::SeriesActive(int32_t i) const {
@@ -440,6 +445,14 @@ void TChartForm::SetMode(int mode) {
 
 int TChartForm::ScaleWidth() const {
     return UnitScaleWidth(DisplayFont(record_.LeftAxisLabelFont), AxisLineWidth, TickLength);
+}
+
+TDateTime TChartForm::ViewStart() const {
+    return chart_->BottomAxis()->range().lower;
+}
+
+TDateTime TChartForm::ViewEnd() const {
+    return chart_->BottomAxis()->range().upper;
 }
 
 ChartMargins TChartForm::Margins() const {

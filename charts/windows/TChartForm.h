@@ -79,6 +79,9 @@ public:
     ChartMargins Margins() const;
     TDateTime Start() const { return start_; }
     TDateTime End() const { return end_; }
+    // The time range on screen (zoom and pan); VisibleTimesChanged tells when it moves.
+    TDateTime ViewStart() const;
+    TDateTime ViewEnd() const;
 
     // The chart as this window shows it into target of any painter (printer, PDF, SVG,
     // image), laid out for a device of dotsPerInch; see TChart::DrawChart.
@@ -98,6 +101,7 @@ public:
     void Copytoclipboard1Click() { CopyToClipboard(); }
     void Properties1Click() { EditProperties(); }
     void Print1Click() { PrintChart(); }
+    void StatisticsClick() { emit StatisticsRequested(); }
 
     // The chart's events.
     void ChartMouseDown();
@@ -110,6 +114,12 @@ public:
 signals:
     // The user changed what the database stores (the property editor says so).
     void RecordChanged();
+    // The user asks for the Statistics window of this chart (the main window opens it).
+    void StatisticsRequested();
+    // A series was shown or hidden.
+    void VisibleParametersChanged();
+    // The time range on screen changed: a zoom, a pan or a reset (each step of one).
+    void VisibleTimesChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;

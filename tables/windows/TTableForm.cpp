@@ -107,6 +107,8 @@ TTableForm::TTableForm(LTableRecord& record, QWidget* parent)
               &TTableForm::PrintSelectedsubrangeClick);
     popup_->addSeparator();
     AddAction(popup_, "Export", "Export\u2026", &TTableForm::ExportClick);
+    popup_->addSeparator();
+    AddAction(popup_, "Statistics", "Statistics", &TTableForm::StatisticsClick);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { popup_->popup(table_->viewport()->mapToGlobal(at)); });
@@ -323,6 +325,8 @@ void TTableForm::VisibleParametersClick() {
                                                 "finishes."));
         return;
     }
-    if (RunVisibleParametersDialog(record_.Sources))
+    if (RunVisibleParametersDialog(record_.Sources)) {
         UpdateTable();
+        emit VisibleParametersChanged();
+    }
 }

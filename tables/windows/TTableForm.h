@@ -15,9 +15,9 @@ class QMenu;
 class TParameterGrid;
 
 // The window of one table of the database: the record's sources in a grid that fills the
-// window, with a pop-up menu to choose the visible parameters, copy, print and export. The
-// database owns the record; the window shows and edits it, and closing the window only hides
-// it.
+// window, with a pop-up menu to choose the visible parameters, copy, print, export and ask for
+// the statistics. The database owns the record; the window shows and edits it, and closing the
+// window only hides it.
 class TTableForm : public TToolForm {
     Q_OBJECT
 
@@ -73,6 +73,13 @@ public:
     void PrintEntiretableClick() { PrintEntireTable(); }
     void PrintSelectedsubrangeClick() { PrintSelectedRange(); }
     void ExportClick() { Export(); }
+    void StatisticsClick() { emit StatisticsRequested(); }
+
+signals:
+    // The user asks for the Statistics window of this table (the main window opens it).
+    void StatisticsRequested();
+    // After the Visible parameters dialog changed which sources the table shows.
+    void VisibleParametersChanged();
 
 private:
     class CopyingState;

@@ -102,6 +102,10 @@ TEST(LeakReportTest, ListsOnlyLiveCountersLastLineWithoutLineFeed) {
     LiveInstances::ChartFormCount = 0;
     LiveInstances::TableFormCount = 1;
     EXPECT_EQ(LeakReportText(), "TableFormCount = 1");
+    // A Statistics window's line comes before the table windows'.
+    LiveInstances::StatisticsFormCount = 2;
+    EXPECT_EQ(LeakReportText(), "StatisticsFormCount = 2\nTableFormCount = 1");
+    LiveInstances::StatisticsFormCount = 0;
     LiveInstances::ParameterCount = 3;
     LiveInstances::TableFormCount = 0;
     EXPECT_EQ(LeakReportText(), "ParameterCount = 3\n");

@@ -3,6 +3,7 @@
 // Cancel, the busy test and the pages too short to print on.
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTable.h"
+#include "printing/PrintedTexts.h"
 #include "tables/DateTimeText.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
@@ -451,6 +452,46 @@ TEST_F(LayoutPrinterTest, AChartDrawsItselfIntoThePrintAreaAtTheResolutionBefore
     EXPECT_EQ(printer.DefaultPdfName().toStdString(), scratch / "Chart #1.pdf");
     printer.Title = QStringLiteral("Feeders 1/2");
     EXPECT_EQ(printer.DefaultPdfName().toStdString(), scratch / "Feeders 1_2.pdf");
+}
+
+// Rows of texts (the statistics) print as a table does, their caption and header on every
+// page; a row wider than the page prints in a smaller font, nothing cut off.
+TEST_F(LayoutPrinterTest, RowsOfTextsPrintInRowPagesWithTheHeaderAndShrinkToThePage) {
+    std::vector<QStringList> rows = {{"Parameter", "Count", "Remark"}};
+    for (int i = 1; i <= 40; ++i)
+        rows.push_back({QStringLiteral("Row %1").arg(i), QString::number(i * 1000),
+                        i == 7 ? QString(QLatin1Char('W')).repeated(60) : QString()});
+    QFont font = QGuiApplication::font();
+    font.setPointSizeF(10);
+    PrintedTexts texts(rows, font, {false, true, false});
+    texts.SetCaption(QStringLiteral("From noon to midnight"));
+    printer.Rows = &texts;
+    printer.FirstRow = 0;
+    printer.LastRow = 39;
+    printer.Title = QStringLiteral("Statistics of Table #1");
+    ASSERT_TRUE(printer.PrintTable());
+    EXPECT_EQ(printer.Rows, nullptr);
+    EXPECT_LT(texts.Font().pointSizeF(), 10);
+    EXPECT_LE(texts.RowWidth(), printer.PrintArea.width());
+    ASSERT_GT(printer.PageCount, 1);
+    EXPECT_EQ(printer.PageCount, (40 + printer.RowsPerPage - 1) / printer.RowsPerPage);
+    const std::vector<std::string> pages = PdfPageTexts(pdf);
+    ASSERT_EQ(static_cast<int32_t>(pages.size()), printer.PageCount);
+    std::string all;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const std::string& page = pages[i];
+        SCOPED_TRACE(page);
+        for (const std::string& text :
+             {std::string("Parameter"), std::string("Statistics of Table #1"),
+              std::string("From noon to midnight"),
+              "Page " + std::to_string(i + 1) + " of " + std::to_string(pages.size()),
+              std::string("Location: Plant 2")})
+            EXPECT_EQ(Occurrences(page, text), 1) << text;
+        all += page;
+    }
+    for (int i = 1; i <= 40; ++i)
+        EXPECT_EQ(Occurrences(all, "Row " + std::to_string(i) + " "), 1) << i;
+    EXPECT_EQ(Occurrences(all, std::string(60, 'W')), 1);
 }
 
 } // namespace

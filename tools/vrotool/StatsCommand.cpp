@@ -11,6 +11,7 @@
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/JsonWriter.h"
 #ifdef VRO_TABLES
+#include "tables/LocaleTextStyle.h"
 #include "tools/vrotool/LocaleStyle.h"
 #endif
 

@@ -1,0 +1,78 @@
+#include "analysis/windows/StatisticsScreenshots.h"
+
+#include "analysis/windows/TStatisticsForm.h"
+#include "charts/windows/TChart.h"
+#include "charts/windows/TChartForm.h"
+#include "database/LDatabase.h"
+#include "shell/Screenshots.h"
+#include "tables/windows/TTableForm.h"
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+// Two days at 5-minute samples from 11 March 2024, 09:30, on 3Ø 4W Wye.
+constexpr int Samples = 576;
+
+// A daily load curve with some noise: low at night, high in the afternoon.
+std::vector<float> Daily(float night, float day, float phase, float noise) {
+    std::vector<float> values;
+    for (int i = 0; i < Samples; ++i) {
+        const double hours = 9.5 + i / 12.0;
+        const double load =
+            0.5 - 0.5 * std::cos((hours - 4.0 - phase) / 24.0 * 2 * std::numbers::pi);
+        values.push_back(static_cast<float>(
+            night + (day - night) * load + noise * std::sin(i * 2.3 + phase) * std::sin(i * 0.37)));
+    }
+    return values;
+}
+
+// The voltages of two phases, a current with a few samples the recorder missed, and the
+// total real power (with its energy and load factor).
+std::vector<LParameter*> FillSample(LDatabase& db) {
+    NewSampleDatabase(db);
+    db.Header().Location = "Substation 4, feeder B";
+    std::vector<float> current = Daily(18.0f, 74.0f, 0.1f, 3.0f);
+    for (int i = 200; i < 206; ++i)
+        current[static_cast<size_t>(i)] = std::numeric_limits<float>::quiet_NaN();
+    return {AddSampleParameter(db, 6, Daily(123.5f, 118.0f, 0.0f, 0.6f)),
+            AddSampleParameter(db, 7, Daily(123.0f, 117.2f, 0.3f, 0.6f)),
+            AddSampleParameter(db, 13, current),
+            AddSampleParameter(db, 22, Daily(6400.0f, 25500.0f, 1.5f, 700.0f))};
+}
+
+} // namespace
+
+QStringList WriteStatisticsScreenshots(const QString& directory) {
+    ScreenshotFolder folder(directory);
+    LDatabase db;
+    const std::vector<LParameter*> parameters = FillSample(db);
+
+    LTableRecord& table = *db.AddTable();
+    for (LParameter* p : parameters)
+        table.Sources.Add(std::make_unique<LParameterSource>(p));
+    table.Caption = "Feeder B, 11 and 12 March";
+    TTableForm tableForm(table);
+    {
+        TStatisticsForm statistics(tableForm);
+        folder.Save(statistics, "statistics-table.png");
+    }
+
+    LChartRecord& chart = *db.AddChart();
+    chart.Caption = "Feeder B chart";
+    TChartForm chartForm(chart);
+    LParameterSourceGroup group(&db.Header());
+    for (LParameter* p : parameters)
+        group.Add(std::make_unique<LParameterSource>(p));
+    chartForm.SetGroup(group);
+    TStatisticsForm statistics(chartForm);
+    const double morning = std::floor(chartForm.Start()) + 1 + 5.0 / 24;
+    chartForm.Chart()->ZoomTo(QCPRange(morning, morning + 8.0 / 24), QCPRange(0.05, 0.95), false);
+    statistics.Refresh();
+    folder.Save(statistics, "statistics-chart-zoomed.png");
+    return folder.Written();
+}

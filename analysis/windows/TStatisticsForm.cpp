@@ -1,0 +1,255 @@
+#include "analysis/windows/TStatisticsForm.h"
+
+#include "analysis/StatisticsText.h"
+#include "analysis/windows/StatisticsModel.h"
+#include "charts/windows/TChartForm.h"
+#include "database/LChartRecord.h"
+#include "database/LTableRecord.h"
+#include "model/Auxilary.h"
+#include "printing/LayoutPrinter.h"
+#include "printing/PrintedTexts.h"
+#include "shell/Help.h"
+#include "shell/MenuImages.h"
+#include "tables/LocaleTextStyle.h"
+#include "tables/TableExport.h"
+#include "tables/windows/TTableForm.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int MaxClientWidth = 1280;
+constexpr int MaxClientHeight = 420;
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+TStatisticsForm::TStatisticsForm(TTableForm& table, QWidget* parent)
+    : TStatisticsForm(table, table.Record().Sources, {}, QStringLiteral("From %1 to %2"), parent) {
+    connect(&table, &TTableForm::VisibleParametersChanged, this, &TStatisticsForm::ScheduleRefresh);
+}
+
+TStatisticsForm::TStatisticsForm(TChartForm& chart, QWidget* parent)
+    : TStatisticsForm(
+          chart, chart.Record().Sources,
+          [&chart] {
+              return std::optional<TimeRange>(TimeRange{chart.ViewStart(), chart.ViewEnd()});
+          },
+          QStringLiteral("On screen from %1 to %2"), parent) {
+    connect(&chart, &TChartForm::VisibleParametersChanged, this, &TStatisticsForm::ScheduleRefresh);
+    connect(&chart, &TChartForm::VisibleTimesChanged, this, &TStatisticsForm::ScheduleRefresh);
+}
+
+TStatisticsForm::TStatisticsForm(QWidget& shown, const LParameterSourceGroup& group,
+                                 RangeOfView range, QString rangeText, QWidget* parent)
+    : TToolForm(parent), shown_(&shown), group_(group), rangeOfView_(std::move(range)),
+      rangeText_(std::move(rangeText)), style_(LocaleTextStyle()), range_(new QLabel(this)),
+      grid_(new QTableView(this)), model_(new StatisticsModel(this)), popup_(new QMenu(this)) {
+    SetHelpTopic(this, "statistics");
+    ++LiveInstances::StatisticsFormCount;
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setObjectName(QStringLiteral("TStatisticsForm"));
+    range_->setObjectName(QStringLiteral("RangeLabel"));
+    range_->setContentsMargins(6, 4, 6, 4);
+    range_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid_->setObjectName(QStringLiteral("Grid"));
+    grid_->setModel(model_);
+    grid_->verticalHeader()->hide();
+    // Nothing to select: the copy takes every row.
+    grid_->setSelectionMode(QAbstractItemView::NoSelection);
+    grid_->setFocusPolicy(Qt::NoFocus);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setWordWrap(false);
+    grid_->horizontalHeader()->setHighlightSections(false);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(range_);
+    layout->addWidget(grid_, 1);
+
+    popup_->setObjectName(QStringLiteral("Popup"));
+    QAction* copy = AddAction("Copytoclipboard", QStringLiteral("Copy to clipboard"),
+                              &TStatisticsForm::CopytoclipboardClick);
+    copy->setIcon(MenuImage(14));
+    copy->setShortcut(QKeySequence::Copy);
+    addAction(copy);
+    AddAction("Export", QStringLiteral("Export\u2026"), &TStatisticsForm::ExportClick);
+    popup_->addSeparator();
+    printAction_ = AddAction("Print", QStringLiteral("Print"), &TStatisticsForm::PrintClick);
+    printAction_->setIcon(MenuImage(5));
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(grid_->viewport()->mapToGlobal(at)); });
+
+    timer_.setSingleShot(true);
+    timer_.setInterval(RefreshDelay);
+    connect(&timer_, &QTimer::timeout, this, &TStatisticsForm::Refresh);
+    UpdateCaption(shown.windowTitle());
+    connect(&shown, &QWidget::windowTitleChanged, this, &TStatisticsForm::UpdateCaption);
+
+    Refresh();
+    FitToRows();
+}
+
+TStatisticsForm::~TStatisticsForm() {
+    --LiveInstances::StatisticsFormCount;
+}
+
+QAction* TStatisticsForm::AddAction(const char* name, const QString& caption,
+                                    void (TStatisticsForm::*handler)()) {
+    QAction* action = popup_->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void TStatisticsForm::UpdateCaption(const QString& shownTitle) {
+    setWindowTitle(QStringLiteral("Statistics of %1").arg(shownTitle));
+}
+
+void TStatisticsForm::ScheduleRefresh() {
+    timer_.start();
+}
+
+void TStatisticsForm::Refresh() {
+    timer_.stop();
+    // A table printing switches its sources' visible flags for its column strips.
+    if (LayoutPrinter().Printing() || !shown_) {
+        if (shown_)
+            timer_.start();
+        return;
+    }
+    RangeStatistics all = StatisticsOfGroup(group_, rangeOfView_ ? rangeOfView_() : std::nullopt);
+    statistics_ = {};
+    for (SourceStatistics& row : all.Rows) {
+        if (!row.Visible)
+            continue;
+        if (row.From)
+            statistics_.From =
+                statistics_.From ? std::min(*statistics_.From, *row.From) : *row.From;
+        if (row.To)
+            statistics_.To = statistics_.To ? std::max(*statistics_.To, *row.To) : *row.To;
+        statistics_.Rows.push_back(std::move(row));
+    }
+
+    std::vector<std::vector<QString>> cells;
+    cells.reserve(statistics_.Rows.size());
+    for (const SourceStatistics& row : statistics_.Rows) {
+        std::vector<QString>& texts = cells.emplace_back();
+        for (const std::string& cell : StatisticsCells(row, style_))
+            texts.push_back(FromStd(cell));
+    }
+    model_->SetRows(std::move(cells));
+    if (statistics_.Rows.empty())
+        range_->setText(QStringLiteral("No parameters are visible."));
+    else if (!statistics_.From)
+        range_->setText(QStringLiteral("No values in this range."));
+    else
+        range_->setText(rangeText_.arg(FromStd(style_.Time(*statistics_.From)),
+                                       FromStd(style_.Time(*statistics_.To))));
+    printAction_->setEnabled(!statistics_.Rows.empty());
+}
+
+void TStatisticsForm::FitToRows() {
+    grid_->resizeColumnsToContents();
+    const QHeaderView& header = *grid_->horizontalHeader();
+    const int frame = 2 * grid_->frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    int width = header.length() + frame;
+    int height = header.height() + grid_->verticalHeader()->length() + frame;
+    if (height > MaxClientHeight)
+        width += scrollBar;
+    if (width > MaxClientWidth)
+        height += scrollBar;
+    resize(std::min(width, MaxClientWidth),
+           std::min(height, MaxClientHeight) + range_->sizeHint().height());
+}
+
+std::string TStatisticsForm::Text(CellFormat format) const {
+    return StatisticsText(statistics_.Rows, style_, format);
+}
+
+void TStatisticsForm::CopyToClipboard() {
+    QApplication::clipboard()->setText(FromStd(Text(CellFormat::Tab)));
+}
+
+void TStatisticsForm::Export() {
+    const QString csv = QStringLiteral("Comma-separated values (*.csv)");
+    QFileDialog dialog(this, QStringLiteral("Export statistics"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({QStringLiteral("Tab-separated text (*.txt *.tsv)"), csv});
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(filter == csv ? QStringLiteral("csv") : QStringLiteral("txt"));
+    });
+    dialog.selectFile(windowTitle());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    ExportTo(dialog.selectedFiles().constFirst());
+}
+
+bool TStatisticsForm::ExportTo(const QString& fileName) {
+    const CellFormat format =
+        FormatForFileName(fileName) == RowFormat::Csv ? CellFormat::Csv : CellFormat::Tab;
+    const std::string text = Text(format);
+    QSaveFile file(fileName);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(text.data(), static_cast<qint64>(text.size())) ==
+                             static_cast<qint64>(text.size()) &&
+                         file.commit();
+    if (!written)
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("The statistics could not be written to %1.\n%2")
+                                 .arg(fileName, file.errorString()));
+    return written;
+}
+
+PrintedTexts TStatisticsForm::Printout() const {
+    std::vector<QStringList> rows;
+    QStringList header;
+    for (const std::string& caption : StatisticsHeader())
+        header << FromStd(caption);
+    rows.push_back(header);
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model_->columnCount(); ++c)
+            cells << model_->index(r, c).data().toString();
+        rows.push_back(cells);
+    }
+    std::vector<bool> right;
+    for (int c = 0; c < model_->columnCount(); ++c)
+        right.push_back(StatisticsModel::IsNumberColumn(c));
+    PrintedTexts texts(std::move(rows), grid_->font(), std::move(right));
+    texts.SetCaption(range_->text());
+    return texts;
+}
+
+bool TStatisticsForm::Print() {
+    if (statistics_.Rows.empty())
+        return false;
+    PrintedTexts texts = Printout();
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Title = windowTitle();
+    printer.Rows = &texts;
+    printer.FirstRow = 0;
+    printer.LastRow = texts.DataRowCount() - 1;
+    return printer.PrintTable();
+}
