@@ -1,7 +1,9 @@
 // The table of the largest Historic recording (127 parameters of 50 000 samples): copied to
 // the clipboard against formatting the same numbers with snprintf into one buffer, and its
 // window opened against the window of a 100-row table of the same parameters (nothing is
-// computed for rows not on screen, so the two should open alike).
+// computed for rows not on screen, so the two should open alike), and the Statistics window
+// of the large table against computing its rows alone (the window should add little).
+#include "analysis/windows/TStatisticsForm.h"
 #include "bench/Offscreen.h"
 #include "bench/RatioReporter.h"
 #include "database/LDatabase.h"
@@ -108,10 +110,34 @@ void BM_OpenSmallTableWindow(benchmark::State& state) {
     OpenWindow(state, Table(1));
 }
 
+void BM_StatisticsOfTable(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(StatisticsOfGroup(Table(0).Sources, std::nullopt));
+}
+
+// From the request to the rows on the screen, the table's window already open.
+void BM_OpenStatisticsWindow(benchmark::State& state) {
+    TTableForm table(Table(0));
+    double milliseconds = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        TStatisticsForm form(table);
+        form.show();
+        QApplication::processEvents();
+        milliseconds = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        if (form.Statistics().Rows.size() != static_cast<size_t>(Table(0).Sources.Count()))
+            state.SkipWithError("a row is missing");
+    }
+    state.counters["ms"] = milliseconds;
+}
+
 BENCHMARK(BM_SnprintfBaseline)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_CopyToClipboard)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_OpenSmallTableWindow)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_OpenTableWindow)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_StatisticsOfTable)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_OpenStatisticsWindow)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 } // namespace
 
@@ -126,6 +152,8 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     reporter.AddRatio("BM_CopyToClipboard", "BM_SnprintfBaseline", 2);
     reporter.AddRatio("BM_OpenTableWindow", "BM_OpenSmallTableWindow", 1.5);
+    // The window computes the rows and then lays out and paints a grid of them.
+    reporter.AddRatio("BM_OpenStatisticsWindow", "BM_StatisticsOfTable", 3);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

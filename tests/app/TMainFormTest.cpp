@@ -5,11 +5,13 @@
 #include "tests/support/PdfPages.h"
 #include "tests/support/TestSettings.h"
 
+#include "analysis/windows/TStatisticsForm.h"
 #include "app/TMainForm.h"
 #include "app/TSettingsDialog.h"
 #include "charts/windows/TChart.h"
 #include "charts/windows/TChartForm.h"
 #include "database/LDatabase.h"
+#include "model/Auxilary.h"
 #include "model/LParameter.h"
 #include "printing/LayoutPrinter.h"
 #include "shell/TErrorBox.h"
@@ -421,7 +423,7 @@ TEST_F(TMainFormTest, EveryNodeEnablesItsCommandsAsTheUserMeetsThem) {
     const std::pair<const char*, QAction*> popup[] = {
         {"view", f.PopView},     {"copy", f.PopCopy},     {"export", f.PopExport},
         {"rename", f.PopRename}, {"delete", f.PopDelete}, {"properties", f.PopProperties},
-        {"print", f.PopPrint}};
+        {"statistics", f.PopStatistics}, {"print", f.PopPrint}};
     const std::pair<const char*, QAction*> menu[] = {{"save", f.MISave},
                                                      {"save as", f.MISaveAs},
                                                      {"close", f.MIClose},
@@ -449,9 +451,9 @@ TEST_F(TMainFormTest, EveryNodeEnablesItsCommandsAsTheUserMeetsThem) {
     const std::pair<QTreeWidgetItem*, std::string> nodes[] = {
         {form->RecordingInfoNode(), "view copy properties print"},
         {form->TablesNode(), "view"},
-        {form->TablesNode()->child(0), "view copy export rename delete print"},
+        {form->TablesNode()->child(0), "view copy export rename delete statistics print"},
         {form->ChartsNode(), "view"},
-        {form->ChartsNode()->child(0), "view copy rename delete properties print"}};
+        {form->ChartsNode()->child(0), "view copy rename delete properties statistics print"}};
     for (const auto& [node, expected] : nodes) {
         SCOPED_TRACE(node->text(0).toStdString());
         const QPoint at = tree->visualItemRect(node).center();
@@ -792,6 +794,38 @@ TEST_F(TMainFormTest, PrintPrintsTheSelectedNodeAndNothingTakesTheDatabaseMeanwh
     EXPECT_EQ(Occurrences(PdfPageTexts(pdf).at(0), "Table #1"), 1);
     form->MICloseClick();
     EXPECT_FALSE(form->Database().Open());
+}
+
+// Statistics on a table or chart node opens that record's one Statistics window, which goes
+// with the record when it is deleted and with every window when the database closes.
+TEST_F(TMainFormTest, StatisticsWindowsAreOnePerRecordAndGoWithIt) {
+    form->OpenDatabase(SaveDatabaseFile("statistics", 1), false);
+    QTreeWidget* tree = form->Explorer();
+    tree->expandAll();
+    const int32_t before = LiveInstances::StatisticsFormCount;
+    QTreeWidgetItem* table = form->TablesNode()->child(0);
+    const void* record = form->Database().Tables()[0].get();
+    tree->setCurrentItem(table);
+    form->Form().PopStatistics->trigger();
+    TStatisticsForm* shown = form->ExistingStatisticsWindow(record);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    form->Form().PopStatistics->trigger();
+    EXPECT_EQ(form->ExistingStatisticsWindow(record), shown);
+    tree->setCurrentItem(form->ChartsNode()->child(0));
+    form->Form().PopStatistics->trigger();
+    EXPECT_EQ(LiveInstances::StatisticsFormCount, before + 2);
+
+    tree->setCurrentItem(table);
+    {
+        ModalDriver driver({Answer(QMessageBox::Yes)});
+        form->PopDeleteClick();
+    }
+    EXPECT_EQ(form->ExistingStatisticsWindow(record), nullptr);
+    EXPECT_EQ(LiveInstances::StatisticsFormCount, before + 1);
+    form->Database().SetModified(false);
+    form->MICloseClick();
+    EXPECT_EQ(LiveInstances::StatisticsFormCount, before);
 }
 
 } // namespace
