@@ -1,6 +1,6 @@
 #include "charts/windows/EnvelopeGraph.h"
 
-#include "charts/windows/SpanRenderer.h"
+#include "charts/windows/RasterPainter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +47,7 @@ void EnvelopeGraph::SetSource(std::span<const double> times, std::span<const flo
     mDataContainer->set(data, true);
 }
 
-void EnvelopeGraph::SetRenderer(SpanRenderer* renderer) {
+void EnvelopeGraph::SetRenderer(QCPLayerable* renderer) {
     renderer_ = renderer;
 }
 
@@ -101,7 +101,7 @@ double EnvelopeGraph::selectTest(const QPointF& pos, bool onlySelectable, QVaria
 }
 
 void EnvelopeGraph::draw(QCPPainter* painter) {
-    if (kind_ == Kind::Line && renderer_ && renderer_->Handles(painter))
+    if (kind_ == Kind::Line && renderer_ && renderer_->realVisibility() && PaintsRaster(painter))
         return;
     if (const QCPAxis* key = keyAxis())
         Prepare(key->range(), ColumnsFor(painter));

@@ -10,8 +10,6 @@
 #include <span>
 #include <vector>
 
-class SpanRenderer;
-
 // A series of the chart, fed straight from the recording's arrays. The engine sees normalised
 // values ((value - minimum) / range) and, for a line, only the per-pixel-column envelope of
 // the current time range at the painter's own width (so printing and SVG get one of their
@@ -48,8 +46,9 @@ public:
     double selectTest(const QPointF& pos, bool onlySelectable,
                       QVariant* details = nullptr) const override;
 
-    // With a renderer, raster output of a line is left to it.
-    void SetRenderer(SpanRenderer* renderer);
+    // With a renderer (a layerable that rasterises the lines of the whole axis rect, while it
+    // is visible), raster output of a line is left to it.
+    void SetRenderer(QCPLayerable* renderer);
 
 protected:
     void draw(QCPPainter* painter) override;
@@ -65,5 +64,5 @@ private:
     std::vector<uint32_t> pointOrder_;
     QCPRange preparedRange_;
     int preparedColumns_ = -1;
-    QPointer<SpanRenderer> renderer_;
+    QPointer<QCPLayerable> renderer_;
 };

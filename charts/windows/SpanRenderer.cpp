@@ -3,8 +3,7 @@
 #include "charts/ParallelFor.h"
 #include "charts/SpanRaster.h"
 #include "charts/windows/EnvelopeGraph.h"
-
-#include <QPaintEngine>
+#include "charts/windows/RasterPainter.h"
 
 #include <cmath>
 
@@ -26,9 +25,7 @@ SpanRenderer::SpanRenderer(QCPAxisRect* rect, QCPLayer* layer, int threads)
     : QCPLayerable(rect->parentPlot(), layer->name()), rect_(rect), threads_(threads) {}
 
 bool SpanRenderer::Handles(const QCPPainter* painter) const {
-    const QPaintEngine* engine = painter->paintEngine();
-    return realVisibility() && engine && engine->type() == QPaintEngine::Raster &&
-           !painter->modes().testFlag(QCPPainter::pmVectorized);
+    return realVisibility() && PaintsRaster(painter);
 }
 
 void SpanRenderer::applyDefaultAntialiasingHint(QCPPainter* painter) const {
