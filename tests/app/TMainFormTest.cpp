@@ -420,10 +420,14 @@ ModalDriver::Step Confirm() {
 // and the menu and tool bar commands with and without a database.
 TEST_F(TMainFormTest, EveryNodeEnablesItsCommandsAsTheUserMeetsThem) {
     const auto& f = form->Form();
-    const std::pair<const char*, QAction*> popup[] = {
-        {"view", f.PopView},     {"copy", f.PopCopy},     {"export", f.PopExport},
-        {"rename", f.PopRename}, {"delete", f.PopDelete}, {"properties", f.PopProperties},
-        {"statistics", f.PopStatistics}, {"print", f.PopPrint}};
+    const std::pair<const char*, QAction*> popup[] = {{"view", f.PopView},
+                                                      {"copy", f.PopCopy},
+                                                      {"export", f.PopExport},
+                                                      {"rename", f.PopRename},
+                                                      {"delete", f.PopDelete},
+                                                      {"properties", f.PopProperties},
+                                                      {"statistics", f.PopStatistics},
+                                                      {"print", f.PopPrint}};
     const std::pair<const char*, QAction*> menu[] = {{"save", f.MISave},
                                                      {"save as", f.MISaveAs},
                                                      {"close", f.MIClose},
