@@ -89,8 +89,8 @@ TEST_F(TStatisticsFormTest, AChartsRowsCoverTheTimesOnScreen) {
     // Ten minutes on screen, both ends on a sample: eleven samples.
     const double first = chartForm.Start();
     const double minute = 1.0 / 1440;
-    chartForm.Chart()->ZoomTo(QCPRange(first + 20 * minute, first + 30 * minute),
-                              QCPRange(0, 1), false);
+    chartForm.Chart()->ZoomTo(QCPRange(first + 20 * minute, first + 30 * minute), QCPRange(0, 1),
+                              false);
     EXPECT_TRUE(form.RefreshPending());
     form.Refresh();
     EXPECT_EQ(form.Statistics().Rows[0].Count, 11);
