@@ -41,23 +41,35 @@ QString FromStd(const std::string& text) {
 } // namespace
 
 TStatisticsForm::TStatisticsForm(TTableForm& table, QWidget* parent)
-    : TStatisticsForm(table, table.Record().Sources, {}, QStringLiteral("From %1 to %2"), parent) {
+    : TStatisticsForm(
+          table, table.Record().Sources, {}, [] { return QStringLiteral("From %1 to %2"); },
+          parent) {
     connect(&table, &TTableForm::VisibleParametersChanged, this, &TStatisticsForm::ScheduleRefresh);
 }
 
 TStatisticsForm::TStatisticsForm(TChartForm& chart, QWidget* parent)
     : TStatisticsForm(
           chart, chart.Record().Sources,
+          // Between the cursors when both are set, else the time range on the screen.
           [&chart] {
+              if (chart.HasCursorSpan())
+                  return std::optional<TimeRange>(
+                      TimeRange{std::min(*chart.CursorA(), *chart.CursorB()),
+                                std::max(*chart.CursorA(), *chart.CursorB())});
               return std::optional<TimeRange>(TimeRange{chart.ViewStart(), chart.ViewEnd()});
           },
-          QStringLiteral("On screen from %1 to %2"), parent) {
+          [&chart] {
+              return chart.HasCursorSpan() ? QStringLiteral("Between the cursors from %1 to %2")
+                                           : QStringLiteral("On screen from %1 to %2");
+          },
+          parent) {
+    connect(&chart, &TChartForm::CursorsChanged, this, &TStatisticsForm::ScheduleRefresh);
     connect(&chart, &TChartForm::VisibleParametersChanged, this, &TStatisticsForm::ScheduleRefresh);
     connect(&chart, &TChartForm::VisibleTimesChanged, this, &TStatisticsForm::ScheduleRefresh);
 }
 
 TStatisticsForm::TStatisticsForm(QWidget& shown, const LParameterSourceGroup& group,
-                                 RangeOfView range, QString rangeText, QWidget* parent)
+                                 RangeOfView range, RangeTextOf rangeText, QWidget* parent)
     : TToolForm(parent), shown_(&shown), group_(group), rangeOfView_(std::move(range)),
       rangeText_(std::move(rangeText)), style_(LocaleTextStyle()), range_(new QLabel(this)),
       grid_(new QTableView(this)), model_(new StatisticsModel(this)), popup_(new QMenu(this)) {
@@ -163,8 +175,8 @@ void TStatisticsForm::Refresh() {
     else if (!statistics_.From)
         range_->setText(QStringLiteral("No values in this range."));
     else
-        range_->setText(rangeText_.arg(FromStd(style_.Time(*statistics_.From)),
-                                       FromStd(style_.Time(*statistics_.To))));
+        range_->setText(rangeText_().arg(FromStd(style_.Time(*statistics_.From)),
+                                         FromStd(style_.Time(*statistics_.To))));
     printAction_->setEnabled(!statistics_.Rows.empty());
 }
 

@@ -73,8 +73,9 @@ public:
 
 private:
     using RangeOfView = std::function<std::optional<TimeRange>()>;
+    using RangeTextOf = std::function<QString()>;
     TStatisticsForm(QWidget& shown, const LParameterSourceGroup& group, RangeOfView range,
-                    QString rangeText, QWidget* parent);
+                    RangeTextOf rangeText, QWidget* parent);
     void ScheduleRefresh();
     void UpdateCaption(const QString& shownTitle);
     void FitToRows();
@@ -84,8 +85,8 @@ private:
     QPointer<QWidget> shown_;
     const LParameterSourceGroup& group_;
     RangeOfView rangeOfView_;
-    // "From %1 to %2", or as a chart says it.
-    QString rangeText_;
+    // "From %1 to %2", or as a chart says it now.
+    RangeTextOf rangeText_;
     TextStyle style_;
     RangeStatistics statistics_;
     QLabel* range_;

@@ -48,6 +48,25 @@ private:
     TChart* chart_;
 };
 
+// Runs the chart's cursor hook on the cursors' layer.
+class TChart::CursorLayer : public QCPLayerable {
+public:
+    CursorLayer(TChart* chart, QCPLayer* layer)
+        : QCPLayerable(chart, layer->name()), chart_(chart) {}
+
+protected:
+    void applyDefaultAntialiasingHint(QCPPainter* painter) const override {
+        applyAntialiasingHint(painter, false, QCP::aeAxes);
+    }
+    void draw(QCPPainter* painter) override {
+        if (chart_->OnCursorDraw)
+            chart_->OnCursorDraw(*painter);
+    }
+
+private:
+    TChart* chart_;
+};
+
 TChart::TChart(QWidget* parent) : QCustomPlot(parent), ticker_(new DayTimeTicker) {
     setObjectName(QStringLiteral("Chart"));
     setBackground(QBrush(Qt::white));
@@ -85,14 +104,18 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent), ticker_(new DayTimeTicker
     scalesLayer_ = layer(QStringLiteral("scales"));
     addLayer(QStringLiteral("series"), scalesLayer_, limAbove);
     seriesLayer_ = layer(QStringLiteral("series"));
+    addLayer(QStringLiteral("cursors"), seriesLayer_, limAbove);
+    cursorsLayer_ = layer(QStringLiteral("cursors"));
     scalesLayer_->setMode(QCPLayer::lmBuffered);
     seriesLayer_->setMode(QCPLayer::lmBuffered);
+    cursorsLayer_->setMode(QCPLayer::lmBuffered);
     const QList<QCPAxis*> axes = rect->axes();
     for (QCPAxis* axis : axes)
         axis->grid()->setLayer(scalesLayer_);
     for (QCPAxis* axis : axes)
         axis->setLayer(scalesLayer_);
     new AfterDrawLayer(this, scalesLayer_);
+    new CursorLayer(this, cursorsLayer_);
     // Below the point series, which go onto the same layer after it.
     renderer_ = new SpanRenderer(rect, seriesLayer_);
 
@@ -279,6 +302,7 @@ void TChart::RubberBandDone(const QRect& band) {
 void TChart::SetMouseAction(MouseAction action) {
     action_ = action;
     panning_ = false;
+    cursorDrag_ = false;
     setSelectionRectMode(action == MouseAction::Zoom ? QCP::srmCustom : QCP::srmNone);
     setCursor(restingCursor_);
 }
@@ -323,6 +347,13 @@ void TChart::ReplotView() {
     // A layer falls back to the whole replot by itself when the buffers are stale.
     scalesLayer_->replot();
     seriesLayer_->replot();
+    cursorsLayer_->replot();
+}
+
+void TChart::ReplotCursors() {
+    if (!isVisible())
+        return;
+    cursorsLayer_->replot();
 }
 
 void TChart::updateLayout() {
@@ -366,6 +397,11 @@ void TChart::mousePressEvent(QMouseEvent* event) {
         setCursor(Qt::ClosedHandCursor);
         return;
     }
+    if (action_ == MouseAction::Cursors) {
+        cursorDrag_ = true;
+        emit CursorPressed(event->pos());
+        return;
+    }
     emit Pressed(event->pos());
     if (!clickable_)
         return;
@@ -387,6 +423,10 @@ void TChart::mouseMoveEvent(QMouseEvent* event) {
         xAxis->setRange(panTime_.lower + dt, panTime_.upper + dt);
         yAxis->setRange(panValue_.lower + dv, panValue_.upper + dv);
         ReplotView();
+        return;
+    }
+    if (cursorDrag_) {
+        emit CursorDragged(event->pos());
         return;
     }
     if (clickable_) {
@@ -415,6 +455,10 @@ void TChart::mouseReleaseEvent(QMouseEvent* event) {
     if (panning_) {
         panning_ = false;
         setCursor(restingCursor_);
+    }
+    if (cursorDrag_) {
+        cursorDrag_ = false;
+        emit CursorReleased();
     }
 }
 

@@ -71,7 +71,9 @@ public:
     void ZoomTo(const QCPRange& time, const QCPRange& value, bool animated);
     bool AnimatedZoom = true;
 
-    enum class MouseAction { None, Zoom, Pan };
+    // Cursors: presses, drags and releases of the left button are reported (CursorPressed,
+    // CursorDragged, CursorReleased) for the window to place its cursors.
+    enum class MouseAction { None, Zoom, Pan, Cursors };
     void SetMouseAction(MouseAction action);
     MouseAction Action() const { return action_; }
     // Shown while the mouse is over no clickable point.
@@ -89,6 +91,10 @@ public:
     std::function<ChartMargins(int chartWidth)> MarginsFor;
     // Draws after the scales layer (axes and grid), in the plot's coordinates.
     std::function<void(QCPPainter& painter)> OnAfterDraw;
+    // Draws on a layer of its own above the series, in the plot's coordinates; ReplotCursors
+    // redraws that layer alone.
+    std::function<void(QCPPainter& painter)> OnCursorDraw;
+    void ReplotCursors();
 
     // The whole chart into target of any painter (screen, printer, PDF, SVG, image), laid out
     // for a device of dotsPerInch: text and pens keep their physical size. Vector devices get
@@ -104,6 +110,9 @@ signals:
     // A left press in no mouse action, before any SeriesClicked.
     void Pressed(const QPoint& pos);
     void SeriesClicked(EnvelopeGraph* series, qint64 sourceIndex);
+    void CursorPressed(const QPoint& pos);
+    void CursorDragged(const QPoint& pos);
+    void CursorReleased();
 
 protected:
     void updateLayout() override;
@@ -114,6 +123,7 @@ protected:
 
 private:
     class AfterDrawLayer;
+    class CursorLayer;
     void PlaceLegend();
     void FitLegend(int width, int height);
     void RubberBandDone(const QRect& rect);
@@ -124,6 +134,7 @@ private:
     QCPLayoutGrid* body_;
     QCPLayer* scalesLayer_;
     QCPLayer* seriesLayer_;
+    QCPLayer* cursorsLayer_;
     SpanRenderer* renderer_;
     QSharedPointer<DayTimeTicker> ticker_;
     std::vector<EnvelopeGraph*> series_;
@@ -135,6 +146,7 @@ private:
     bool clickable_ = false;
     // A pan in progress: where it started and the view then.
     bool panning_ = false;
+    bool cursorDrag_ = false;
     QPoint panStart_;
     QCPRange panTime_, panValue_;
     QPoint pressAt_;

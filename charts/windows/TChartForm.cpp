@@ -2,6 +2,8 @@
 
 #include "printing/LayoutPrinter.h"
 
+#include "analysis/CursorReadout.h"
+#include "analysis/TimeRange.h"
 #include "charts/ChartRules.h"
 #include "charts/ChartText.h"
 #include "charts/DisplayStyle.h"
@@ -18,18 +20,23 @@
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "tables/DateTimeText.h"
+#include "tables/LocaleTextStyle.h"
 #include "tables/windows/TParameterListView.h"
 #include "tables/windows/TVisibleParametersDialog.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QSvgGenerator>
+#include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <chrono>
@@ -39,6 +46,10 @@ namespace {
 
 constexpr int TickLength = 4;
 constexpr int AxisLineWidth = 1;
+// A press this close to a cursor's line drags it.
+constexpr int CursorGrip = 5;
+// The readout takes at most this much of the window's height.
+constexpr int ReadoutMaxHeight = 170;
 
 Qt::Alignment TextAlignment(uint8_t stored) {
     switch (stored) {
@@ -102,7 +113,8 @@ public:
 
 TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     : TToolForm(parent), record_(record), chart_(new TChart(this)),
-      statusBar_(new QStatusBar(this)), popup_(new QMenu(this)), scales_(MakeUnitScales()) {
+      statusBar_(new QStatusBar(this)), popup_(new QMenu(this)), scales_(MakeUnitScales()),
+      readoutHeading_(new QLabel), readout_(new QTableWidget), readoutBox_(new QWidget(this)) {
     SetHelpTopic(this, "charts");
     // Refused before the window counts as made.
     CheckChartSources(record.Sources);
@@ -115,7 +127,34 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(chart_, 1);
+    layout->addWidget(readoutBox_);
     layout->addWidget(statusBar_);
+
+    readoutBox_->setObjectName(QStringLiteral("CursorReadout"));
+    auto* readoutLayout = new QVBoxLayout(readoutBox_);
+    readoutLayout->setContentsMargins(4, 2, 4, 2);
+    readoutLayout->setSpacing(2);
+    readoutLayout->addWidget(readoutHeading_);
+    readoutLayout->addWidget(readout_);
+    readoutHeading_->setObjectName(QStringLiteral("ReadoutHeading"));
+    readout_->setObjectName(QStringLiteral("ReadoutGrid"));
+    readout_->setColumnCount(7);
+    readout_->setHorizontalHeaderLabels({QStringLiteral("Parameter"), QStringLiteral("At A"),
+                                         QStringLiteral("At B"), QStringLiteral("B \u2212 A"),
+                                         QStringLiteral("Minimum"), QStringLiteral("Mean"),
+                                         QStringLiteral("Maximum")});
+    readout_->verticalHeader()->setVisible(false);
+    readout_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    readout_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    readout_->setMaximumHeight(ReadoutMaxHeight);
+    readout_->verticalHeader()->setDefaultSectionSize(readout_->fontMetrics().height() + 4);
+    readoutBox_->hide();
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (cursorA_ || cursorB_)
+            ClearCursors();
+    });
 
     statusBar_->setObjectName(QStringLiteral("StatusBar"));
     statusBar_->setSizeGripEnabled(false);
@@ -131,6 +170,7 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     AddAction("Zoomin1", QStringLiteral("Zoom in"), &TChartForm::Zoomin1Click);
     AddAction("Zoomout1", QStringLiteral("Zoom out"), &TChartForm::Zoomout1Click);
     AddAction("Pan1", QStringLiteral("Pan"), &TChartForm::Pan1Click);
+    AddAction("Cursors1", QStringLiteral("Cursors"), &TChartForm::Cursors1Click);
     // "Reset Zoom && Pan": a doubled ampersand is a literal one in a menu.
     AddAction("ResetZoomAndPan", QStringLiteral("Reset Zoom && Pan"),
               &TChartForm::ResetZoomAndPanClick);
@@ -161,6 +201,14 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
                               record_.LegendPosition);
     };
     chart_->OnAfterDraw = [this](QCPPainter& painter) { ChartAfterDraw(painter); };
+    chart_->OnCursorDraw = [this](QCPPainter& painter) { ChartCursorDraw(painter); };
+    connect(chart_, &TChart::CursorPressed, this, &TChartForm::ChartCursorPress);
+    connect(chart_, &TChart::CursorDragged, this, &TChartForm::ChartCursorDrag);
+    connect(chart_, &TChart::CursorReleased, this, [this] { dragging_ = -1; });
+    connect(this, &TChartForm::VisibleParametersChanged, this, [this] {
+        if (cursorA_ || cursorB_)
+            RefreshReadout();
+    });
     connect(chart_, &TChart::Pressed, this, [this] { ChartMouseDown(); });
     connect(chart_, &TChart::SeriesClicked, this,
             [this](const EnvelopeGraph* series, qint64 index) {
@@ -421,7 +469,7 @@ bool TChartForm::SeriesActive(int32_t i) const {
 }
 
 void TChartForm::SetMode(int mode) {
-    mode_ = mode == ZoomMode || mode == PanMode ? mode : ExamineMode;
+    mode_ = mode == ZoomMode || mode == PanMode || mode == CursorsMode ? mode : ExamineMode;
     panels_[1]->clear();
     chart_->SetSeriesClickable(false);
     switch (mode_) {
@@ -434,6 +482,11 @@ void TChartForm::SetMode(int mode) {
         panels_[0]->setText(QString::fromStdString(LoadStr(StrModePan)));
         chart_->SetRestingCursor(ModeCursor(PanCursor));
         chart_->SetMouseAction(TChart::MouseAction::Pan);
+        break;
+    case CursorsMode:
+        panels_[0]->setText(QStringLiteral("Cursors"));
+        chart_->SetRestingCursor(QCursor(Qt::SplitHCursor));
+        chart_->SetMouseAction(TChart::MouseAction::Cursors);
         break;
     default:
         panels_[0]->setText(QString::fromStdString(LoadStr(StrModeExamine)));
@@ -524,6 +577,157 @@ void TChartForm::ChartAfterDraw(QCPPainter& painter) {
             QRectF(x - width / 2.0, plot.top() - metrics.height() - 2, width, metrics.height()),
             Qt::AlignCenter, QString::fromStdString(scale.Symbol));
         x += width * direction;
+    }
+}
+
+TDateTime TChartForm::SnapCursor(TDateTime time) const {
+    std::vector<const LParameterSource*> shown;
+    for (int32_t i = 0; i < record_.Sources.Count(); ++i)
+        if (SeriesActive(i))
+            shown.push_back(record_.Sources.Items(i));
+    return ::SnapCursor(shown, time);
+}
+
+void TChartForm::SetCursors(std::optional<TDateTime> a, std::optional<TDateTime> b) {
+    if (a == cursorA_ && b == cursorB_)
+        return;
+    cursorA_ = a;
+    cursorB_ = b;
+    chart_->ReplotCursors();
+    // A drag moves the cursor at once; the readout follows once per turn of the event loop.
+    if (!readoutPending_) {
+        readoutPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (readoutPending_)
+                RefreshReadout();
+        });
+    }
+    emit CursorsChanged();
+}
+
+void TChartForm::ChartCursorPress(const QPoint& pos) {
+    const QCPAxis* bottom = chart_->BottomAxis();
+    const TDateTime at = SnapCursor(bottom->pixelToCoord(pos.x()));
+    const auto distance = [&](const std::optional<TDateTime>& cursor) {
+        return cursor ? std::abs(bottom->coordToPixel(*cursor) - pos.x()) : 1e9;
+    };
+    const double toA = distance(cursorA_), toB = distance(cursorB_);
+    if (std::min(toA, toB) <= CursorGrip)
+        dragging_ = toA <= toB ? 0 : 1;
+    else if (!cursorA_)
+        dragging_ = 0;
+    else if (!cursorB_)
+        dragging_ = 1;
+    else
+        dragging_ = toA <= toB ? 0 : 1;
+    if (dragging_ == 0)
+        SetCursors(at, cursorB_);
+    else
+        SetCursors(cursorA_, at);
+}
+
+void TChartForm::ChartCursorDrag(const QPoint& pos) {
+    if (dragging_ < 0)
+        return;
+    const TDateTime at = SnapCursor(chart_->BottomAxis()->pixelToCoord(pos.x()));
+    if (dragging_ == 0)
+        SetCursors(at, cursorB_);
+    else
+        SetCursors(cursorA_, at);
+}
+
+void TChartForm::ChartCursorDraw(QCPPainter& painter) {
+    const QRect plot = chart_->ChartRect();
+    if (plot.height() <= 0)
+        return;
+    const QCPAxis* bottom = chart_->BottomAxis();
+    QFont font = DisplayFont(record_.LeftAxisLabelFont);
+    font.setBold(true);
+    painter.setFont(font);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QColor line = DisplayColor(record_.AxisColor);
+    const QColor background = DisplayColor(record_.BackgroundColor);
+    const std::pair<const std::optional<TDateTime>*, QString> cursors[] = {
+        {&cursorA_, QStringLiteral("A")}, {&cursorB_, QStringLiteral("B")}};
+    for (const auto& [cursor, label] : cursors) {
+        if (!*cursor)
+            continue;
+        const double x = bottom->coordToPixel(**cursor);
+        if (x < plot.left() - 0.5 || x > plot.right() + 0.5)
+            continue;
+        painter.setPen(QPen(line, 1, Qt::DashLine));
+        painter.drawLine(QLineF(x, plot.top(), x, plot.bottom()));
+        const int w = metrics.horizontalAdvance(label) + 6, h = metrics.height() + 2;
+        const QRectF box(std::clamp<double>(x - w / 2.0, plot.left(), plot.right() - w),
+                         plot.top() + 1, w, h);
+        painter.setPen(QPen(line, 1));
+        painter.setBrush(background);
+        painter.drawRect(box);
+        painter.drawText(box, Qt::AlignCenter, label);
+        painter.setBrush(Qt::NoBrush);
+    }
+}
+
+QString TChartForm::ReadoutHeading() const {
+    return readoutHeading_->text();
+}
+
+void TChartForm::RefreshReadout() {
+    readoutPending_ = false;
+    if (!cursorA_ && !cursorB_) {
+        readoutBox_->hide();
+        readout_->setRowCount(0);
+        readoutHeading_->clear();
+        return;
+    }
+    std::vector<const LParameterSource*> shown;
+    for (int32_t i = 0; i < record_.Sources.Count(); ++i)
+        if (SeriesActive(i))
+            shown.push_back(record_.Sources.Items(i));
+    const CursorReadout r = ReadCursors(shown, cursorA_, cursorB_);
+    const TextStyle style = LocaleTextStyle();
+    const auto time = [&](const std::optional<TDateTime>& t) {
+        return t ? QString::fromStdString(style.Time(*t)) : QStringLiteral("\u2013");
+    };
+    QString heading = QStringLiteral("A: %1    B: %2").arg(time(cursorA_), time(cursorB_));
+    if (r.DeltaSeconds)
+        heading += QStringLiteral("    \u0394t: %1")
+                       .arg(QString::fromStdString(DurationText(*r.DeltaSeconds)));
+    readoutHeading_->setText(heading);
+
+    const int rows = static_cast<int>(r.Rows.size());
+    readout_->setUpdatesEnabled(false);
+    if (readout_->rowCount() != rows) {
+        readout_->setRowCount(rows);
+        for (int row = 0; row < rows; ++row)
+            for (int column = 0; column < readout_->columnCount(); ++column)
+                if (!readout_->item(row, column)) {
+                    auto* item = new QTableWidgetItem;
+                    if (column > 0)
+                        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                    readout_->setItem(row, column, item);
+                }
+    }
+    const auto number = [&](const std::optional<double>& v) {
+        return v ? QString::fromStdString(style.Number(*v)) : QString();
+    };
+    for (int row = 0; row < rows; ++row) {
+        const CursorRow& c = r.Rows[static_cast<size_t>(row)];
+        const QString texts[] = {SeriesTitle(*shown[static_cast<size_t>(row)], false),
+                                 number(c.AtA),
+                                 number(c.AtB),
+                                 number(c.Difference),
+                                 number(c.Minimum),
+                                 number(c.Mean),
+                                 number(c.Maximum)};
+        for (int column = 0; column < 7; ++column)
+            if (readout_->item(row, column)->text() != texts[column])
+                readout_->item(row, column)->setText(texts[column]);
+    }
+    readout_->setUpdatesEnabled(true);
+    if (readoutBox_->isHidden()) {
+        readout_->resizeColumnsToContents();
+        readoutBox_->show();
     }
 }
 

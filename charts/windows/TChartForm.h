@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 class EnvelopeGraph;
 class LChartRecord;
@@ -17,18 +18,19 @@ class QCPPainter;
 class QLabel;
 class QMenu;
 class QStatusBar;
+class QTableWidget;
 class TChart;
 
 // The window of one chart of the database: the record's sources plotted against time, each
 // unit normalised to its own value range and drawn with a scale of its own at the plot's
-// edges (volts and amperes left, the other units right), with the modes Zoom, Pan and
-// Examine, a status bar, and a pop-up menu. The database owns the record; the window shows
+// edges (volts and amperes left, the other units right), with the modes Zoom, Pan, Examine
+// and Cursors, a status bar, and a pop-up menu. The database owns the record; the window shows
 // it as stored and writes into it only what the user changes. Closing it only hides it.
 class TChartForm : public TToolForm {
     Q_OBJECT
 
 public:
-    enum Mode { ZoomMode = 1, PanMode = 2, ExamineMode = 3 };
+    enum Mode { ZoomMode = 1, PanMode = 2, ExamineMode = 3, CursorsMode = 4 };
     // The identifiers of the modes' cursors.
     static constexpr int ExamineCursor = 1974, PanCursor = 1975, ZoomCursor = 1976;
 
@@ -83,6 +85,24 @@ public:
     TDateTime ViewStart() const;
     TDateTime ViewEnd() const;
 
+    // Two cursors, A and B, at times of the chart (not stored). In Cursors mode the first
+    // click sets A, the second B, a press near one drags it; each snaps to the nearest sample
+    // time of the first visible sampled series. Escape removes them. A readout under the chart
+    // shows the times, their difference, and per visible series the values at A and B, B - A,
+    // and the minimum, mean and maximum between them.
+    std::optional<TDateTime> CursorA() const { return cursorA_; }
+    std::optional<TDateTime> CursorB() const { return cursorB_; }
+    bool HasCursorSpan() const { return cursorA_ && cursorB_; }
+    // Where a cursor put at the time goes (see above).
+    TDateTime SnapCursor(TDateTime time) const;
+    void SetCursors(std::optional<TDateTime> a, std::optional<TDateTime> b);
+    void ClearCursors() { SetCursors(std::nullopt, std::nullopt); }
+    QTableWidget* Readout() const { return readout_; }
+    QString ReadoutHeading() const;
+    // The readout's rows as text, brought up to date now rather than at the next turn of the
+    // event loop.
+    void RefreshReadout();
+
     // The chart as this window shows it into target of any painter (printer, PDF, SVG,
     // image), laid out for a device of dotsPerInch; see TChart::DrawChart.
     void DrawChart(QPainter& painter, const QRectF& target, double dotsPerInch);
@@ -96,6 +116,7 @@ public:
     void Zoomin1Click() { SetMode(ZoomMode); }
     void Zoomout1Click();
     void Pan1Click() { SetMode(PanMode); }
+    void Cursors1Click() { SetMode(CursorsMode); }
     void ResetZoomAndPanClick();
     void VisibleparametersClick();
     void Copytoclipboard1Click() { CopyToClipboard(); }
@@ -108,6 +129,9 @@ public:
     void ChartClickSeries(const EnvelopeGraph* series, qint64 sourceIndex);
     void ChartZoom();
     void ChartAfterDraw(QCPPainter& painter);
+    void ChartCursorDraw(QCPPainter& painter);
+    void ChartCursorPress(const QPoint& pos);
+    void ChartCursorDrag(const QPoint& pos);
     // The window opens in Examine mode.
     void FormShow();
 
@@ -120,6 +144,8 @@ signals:
     void VisibleParametersChanged();
     // The time range on screen changed: a zoom, a pan or a reset (each step of one).
     void VisibleTimesChanged();
+    // A cursor was set, moved or removed.
+    void CursorsChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -137,4 +163,10 @@ private:
     TDateTime start_ = 0, end_ = 0;
     bool hasSpan_ = false;
     int mode_ = ExamineMode;
+    std::optional<TDateTime> cursorA_, cursorB_;
+    int dragging_ = -1; // 0 A, 1 B
+    QLabel* readoutHeading_;
+    QTableWidget* readout_;
+    QWidget* readoutBox_;
+    bool readoutPending_ = false;
 };

@@ -94,6 +94,16 @@ TEST_F(TStatisticsFormTest, AChartsRowsCoverTheTimesOnScreen) {
     EXPECT_TRUE(form.RefreshPending());
     form.Refresh();
     EXPECT_EQ(form.Statistics().Rows[0].Count, 11);
+
+    // Both cursors set: the span between them, whichever comes first, wherever the view is.
+    chartForm.SetCursors(first + 50 * minute, first + 45 * minute);
+    EXPECT_TRUE(form.RefreshPending());
+    form.Refresh();
+    EXPECT_EQ(form.Statistics().Rows[0].Count, 6);
+    EXPECT_TRUE(form.RangeLabel()->text().startsWith(QStringLiteral("Between the cursors ")));
+    chartForm.ClearCursors();
+    form.Refresh();
+    EXPECT_EQ(form.Statistics().Rows[0].Count, 11);
 }
 
 // Export writes CSV or tab-separated text by the name; print puts the header and every row on

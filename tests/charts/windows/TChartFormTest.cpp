@@ -1,3 +1,5 @@
+#include "analysis/CursorReadout.h"
+#include "analysis/TimeRange.h"
 #include "charts/ChartRules.h"
 #include "charts/DisplayStyle.h"
 #include "charts/windows/DayTimeTicker.h"
@@ -375,3 +377,91 @@ TEST_F(TChartFormTest, ALegendWhoseLastRowIsNotFullIsLaidOutAgain) {
 }
 
 } // namespace
+
+// The sample time of Historic point k of the chart's first source, at its whole second.
+TDateTime SampleTime(const TChartForm& form, int k) {
+    float value;
+    TDateTime time;
+    form.Record().Sources.Items(0)->GetPoint(k, value, time);
+    return form.SnapCursor(time);
+}
+
+TEST_F(TChartFormTest, CursorsAreSetDraggedSnappedReadAndRemovedWithEscape) {
+    ParseRecording(db, {HistoricV1, EventVoltageMaxV1}, 20, 4);
+    const auto form = NewChart(db, {0, 1});
+    Show(*form);
+    QSignalSpy changed(form.get(), &TChartForm::CursorsChanged);
+    form->Popup()->findChild<QAction*>(QStringLiteral("Cursors1"))->trigger();
+    EXPECT_EQ(form->StatusText(0), "Cursors");
+    TChart& chart = *form->Chart();
+    const auto x = [&](int k) {
+        return static_cast<int>(
+            std::lround(chart.BottomAxis()->coordToPixel(SampleTime(*form, k))));
+    };
+    const int y = chart.ChartRect().center().y();
+    // Between two samples, nearer the earlier: the cursor snaps to it.
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, QPoint((2 * x(3) + x(4)) / 3, y));
+    EXPECT_EQ(form->CursorA(), SampleTime(*form, 3));
+    EXPECT_FALSE(form->CursorB());
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, QPoint(x(12), y));
+    EXPECT_EQ(form->CursorB(), SampleTime(*form, 12));
+    // A press on A drags A; B stays.
+    QTest::mousePress(&chart, Qt::LeftButton, {}, QPoint(x(3) + 2, y));
+    QMouseEvent move(QEvent::MouseMove, QPointF(x(8), y), chart.mapToGlobal(QPointF(x(8), y)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(&chart, &move);
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, QPoint(x(8), y));
+    EXPECT_EQ(form->CursorA(), SampleTime(*form, 8));
+    EXPECT_EQ(form->CursorB(), SampleTime(*form, 12));
+    EXPECT_GE(changed.count(), 3);
+
+    form->RefreshReadout();
+    ASSERT_TRUE(form->Readout()->isVisible());
+    EXPECT_EQ(form->Readout()->rowCount(), 2);
+    const int64_t delta = WholeSeconds(SampleTime(*form, 12)) - WholeSeconds(SampleTime(*form, 8));
+    EXPECT_TRUE(form->ReadoutHeading().endsWith(QStringLiteral("\u0394t: ") +
+                                                QString::fromStdString(DurationText(delta))))
+        << form->ReadoutHeading().toStdString();
+    float atA, atB;
+    TDateTime t;
+    form->Record().Sources.Items(0)->GetPoint(8, atA, t);
+    form->Record().Sources.Items(0)->GetPoint(12, atB, t);
+    EXPECT_EQ(form->Readout()->item(0, 1)->text(), QLocale().toString(atA, 'f', 2));
+    EXPECT_EQ(form->Readout()->item(0, 2)->text(), QLocale().toString(atB, 'f', 2));
+    // Cursors outlive a zoom; a hidden series leaves the readout.
+    chart.ZoomPercent(200);
+    EXPECT_EQ(form->CursorA(), SampleTime(*form, 8));
+    form->SetSeriesActive(1, false);
+    EXPECT_EQ(form->Readout()->rowCount(), 1);
+
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_FALSE(form->CursorA() || form->CursorB());
+    form->RefreshReadout();
+    EXPECT_FALSE(form->Readout()->isVisible());
+}
+
+// A copy or print of the chart shows the cursors: the picture differs along their lines.
+TEST_F(TChartFormTest, CopiesOfTheChartShowTheCursors) {
+    ParseRecording(db, {HistoricV1}, 20, 4);
+    const auto form = NewChart(db, {0});
+    Show(*form);
+    const QSize size(600, 400);
+    const auto picture = [&] {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        form->Chart()->DrawTo(image, size, 1.0);
+        return image;
+    };
+    const QImage without = picture();
+    form->SetCursors(SampleTime(*form, 5), SampleTime(*form, 15));
+    const QImage with = picture();
+    int columns = 0;
+    for (int x = 0; x < size.width(); ++x)
+        for (int y = 0; y < size.height(); ++y)
+            if (with.pixel(x, y) != without.pixel(x, y)) {
+                ++columns;
+                break;
+            }
+    EXPECT_GE(columns, 2);
+    EXPECT_LT(columns, 40); // two lines and their labels, not a redrawn chart
+}
