@@ -136,6 +136,22 @@ void ZoomRedraw(benchmark::State& state, int n) {
     });
 }
 
+// Cursor B dragged to and fro over the chart with A at a quarter of it, the readout of every
+// series brought up to date and the window repainted each time: what one mouse move costs.
+void MoveCursor(benchmark::State& state, int n) {
+    const auto form = ShownChart(n);
+    const double from = form->Start(), span = form->End() - form->Start();
+    form->SetCursors(form->SnapCursor(from + span / 4), form->SnapCursor(from + span / 2));
+    form->RefreshReadout();
+    bool nudge = false;
+    for (auto _ : state) {
+        nudge = !nudge;
+        form->SetCursors(form->CursorA(), form->SnapCursor(from + span * (nudge ? 0.7 : 0.69)));
+        form->RefreshReadout();
+        form->repaint();
+    }
+}
+
 void StockRedraw(benchmark::State& state, int n) {
     const auto plot = StockChart(n);
     plot->resize(Screen);
@@ -170,6 +186,7 @@ int main(int argc, char** argv) {
     add("BM_FullRedraw127", FullRedraw, 127);
     add("BM_ZoomRedraw10", ZoomRedraw, 10);
     add("BM_ZoomRedraw127", ZoomRedraw, 127);
+    add("BM_MoveCursor127", MoveCursor, 127);
     RatioReporter reporter;
     // Building reads the recording's arrays in place; the engine copies every value.
     reporter.AddRatio("BM_Build127", "BM_StockBuild127", 1.0);
@@ -178,6 +195,8 @@ int main(int argc, char** argv) {
     reporter.AddRatio("BM_FullRedraw10", "BM_StockRedraw10", 1.0);
     reporter.AddRatio("BM_FullRedraw127", "BM_StockRedraw127", 0.5);
     reporter.AddRatio("BM_ZoomRedraw127", "BM_StockRedraw127", 0.5);
+    // Within one full redraw, readout included.
+    reporter.AddRatio("BM_MoveCursor127", "BM_FullRedraw127", 1.0);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -79,6 +79,16 @@ QStringList WriteChartScreenshots(const QString& directory) {
     const double morning = std::floor(form.Start()) + 1 + 5.0 / 24;
     chart.ZoomTo(QCPRange(morning, morning + 8.0 / 24), QCPRange(0.05, 0.95), false);
     folder.Save(form, "chart-zoomed.png");
+    // Both cursors over the morning's rise, with their readout under the chart.
+    form.SetMode(TChartForm::CursorsMode);
+    form.SetCursors(form.SnapCursor(morning + 1.5 / 24), form.SnapCursor(morning + 5.25 / 24));
+    form.RefreshReadout();
+    form.resize(900, 760);
+    folder.Save(form, "chart-cursors.png");
+    form.ClearCursors();
+    form.RefreshReadout();
+    form.SetMode(TChartForm::ExamineMode);
+    form.resize(900, 620);
     chart.UndoZoom();
 
     TChartPropertyEditor editor;

@@ -146,7 +146,6 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     readout_->verticalHeader()->setVisible(false);
     readout_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     readout_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    readout_->setMaximumHeight(ReadoutMaxHeight);
     readout_->verticalHeader()->setDefaultSectionSize(readout_->fontMetrics().height() + 4);
     readoutBox_->hide();
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -725,6 +724,11 @@ void TChartForm::RefreshReadout() {
                 readout_->item(row, column)->setText(texts[column]);
     }
     readout_->setUpdatesEnabled(true);
+    // As high as its rows, up to a limit that leaves the chart its room.
+    const int high = readout_->horizontalHeader()->sizeHint().height() +
+                     rows * readout_->verticalHeader()->defaultSectionSize() +
+                     2 * readout_->frameWidth() + 2;
+    readout_->setFixedHeight(std::min(high, ReadoutMaxHeight));
     if (readoutBox_->isHidden()) {
         readout_->resizeColumnsToContents();
         readoutBox_->show();

@@ -14,6 +14,7 @@ TEST(ChartScreenshotsTest, TheChartItsZoomAndEveryEditorPageArePictured) {
     for (const QString& file : files)
         EXPECT_GE(QImage(file).width(), 500) << file.toStdString();
     EXPECT_TRUE(files.contains(dir.filePath(QStringLiteral("shots/chart-zoomed.png"))));
+    EXPECT_TRUE(files.contains(dir.filePath(QStringLiteral("shots/chart-cursors.png"))));
 }
 
 } // namespace
