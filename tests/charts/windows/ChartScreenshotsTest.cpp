@@ -7,10 +7,10 @@
 
 namespace {
 
-TEST(ChartScreenshotsTest, TheChartItsZoomAndEveryEditorPageArePictured) {
+TEST(ChartScreenshotsTest, TheChartItsZoomItsCursorsAndEveryEditorPageArePictured) {
     QTemporaryDir dir;
     const QStringList files = WriteChartScreenshots(dir.filePath(QStringLiteral("shots")));
-    ASSERT_EQ(files.size(), 7);
+    ASSERT_EQ(files.size(), 8);
     for (const QString& file : files)
         EXPECT_GE(QImage(file).width(), 500) << file.toStdString();
     EXPECT_TRUE(files.contains(dir.filePath(QStringLiteral("shots/chart-zoomed.png"))));
