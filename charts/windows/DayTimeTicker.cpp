@@ -29,7 +29,11 @@ int DayTimeTicker::getSubTickCount(double tickStep) {
 QString DayTimeTicker::getTickLabel(double tick, const QLocale&, QChar, int) {
     // Ticks come back from whole seconds with a little rounding error; the texts round to
     // the millisecond, so 00:00:00 does not show as 23:59:59.
-    return withDate_ ? format_.DateTimeToStr(tick) : format_.TimeToStr(tick);
+    // With the date, every tick shows its time too, midnight included. Half a millisecond
+    // takes a tick just short of midnight into the day its time rounds to.
+    return withDate_ ? format_.DateToStr(tick + 0.5 / 86400000.0) + QLatin1Char(' ') +
+                           format_.TimeToStr(tick)
+                     : format_.TimeToStr(tick);
 }
 
 QVector<double> DayTimeTicker::createTickVector(double tickStep, const QCPRange& range) {

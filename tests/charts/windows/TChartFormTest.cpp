@@ -94,7 +94,7 @@ TEST_F(TChartFormTest, VoltsScaleLeftWattsRightAndAHiddenParameterTakesItsScaleA
     EXPECT_EQ(form->Chart()->Legend()->itemCount(), 1);
 }
 
-TEST_F(TChartFormTest, TheTimeAxisShowsDatesOnlyWhenTheDataCrossesMidnight) {
+TEST_F(TChartFormTest, TheTimeAxisShowsDatesOnlyWhenTheDataCrossesMidnightAndTimesAlways) {
     for (const int samples : {60, 1440}) {
         LDatabase recording;
         ParseRecording(recording, {HistoricV1}, samples);
@@ -103,8 +103,15 @@ TEST_F(TChartFormTest, TheTimeAxisShowsDatesOnlyWhenTheDataCrossesMidnight) {
         Show(*form);
         const QVector<QString> labels = form->Chart()->BottomAxis()->tickVectorLabels();
         ASSERT_FALSE(labels.isEmpty());
-        for (const QString& label : labels)
+        for (const QString& label : labels) {
             EXPECT_EQ(label.contains('/'), samples == 1440) << label.toStdString();
+            EXPECT_TRUE(label.contains(':')) << label.toStdString(); // midnight too
+        }
+        const QVector<double> ticks = form->Chart()->BottomAxis()->tickVector();
+        const bool midnight = std::any_of(ticks.begin(), ticks.end(), [](double t) {
+            return std::abs(t - std::round(t)) < 1e-6;
+        });
+        EXPECT_EQ(midnight, samples == 1440);
     }
 }
 
