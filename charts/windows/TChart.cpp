@@ -285,6 +285,9 @@ void TChart::ZoomTo(const QCPRange& time, const QCPRange& value, bool animated) 
 }
 
 void TChart::RubberBandDone(const QRect& band) {
+    // The band is done with: off the screen, whatever the drag did.
+    if (QCPLayer* overlay = selectionRect()->layer())
+        overlay->replot();
     if (std::abs(band.width()) < MinimumBand && std::abs(band.height()) < MinimumBand)
         return;
     // Drawn from right to left: back to the whole data, as the band's direction says.

@@ -141,6 +141,10 @@ TEST_F(TChartFormTest, ZoomsStopAtFiveSecondsAndAFifthOfTheValueRangeAndResetToT
     EXPECT_NEAR(chart.BottomAxis()->range().lower, lower, 1e-9);
     EXPECT_LT(chart.BottomAxis()->range().size(), (form->End() - form->Start()) / 3);
     EXPECT_GT(chart.LeftAxis()->range().lower, 0.0);
+    // What the partial redraw left on the screen is what a whole one draws: no band.
+    const QImage shown = chart.grab().toImage();
+    chart.replot(QCustomPlot::rpImmediateRefresh);
+    EXPECT_TRUE(shown == chart.grab().toImage());
     QTest::mousePress(&chart, Qt::LeftButton, {}, to);
     QTest::mouseMove(&chart, from);
     QTest::mouseRelease(&chart, Qt::LeftButton, {}, from);
