@@ -5,6 +5,7 @@
 #include "charts/windows/EnvelopeGraph.h"
 #include "charts/windows/SpanRenderer.h"
 
+#include <QDateTime>
 #include <QPaintEngine>
 #include <QPicture>
 #include <QTimer>
@@ -249,7 +250,43 @@ void TChart::SetDataRange(double start, double end) {
     xAxis->setRange(dataRange_);
 }
 
+void TChart::RememberView() {
+    // Enough steps for any session; the oldest go first.
+    constexpr size_t Depth = 100;
+    const std::pair<QCPRange, QCPRange> view(xAxis->range(), yAxis->range());
+    if (!history_.empty() && history_.back() == view)
+        return;
+    if (history_.size() == Depth)
+        history_.erase(history_.begin());
+    history_.push_back(view);
+}
+
+bool TChart::StepBack() {
+    // A pan that never moved remembered the view it left unchanged.
+    const std::pair<QCPRange, QCPRange> now(xAxis->range(), yAxis->range());
+    while (!history_.empty() && history_.back() == now)
+        history_.pop_back();
+    if (history_.empty())
+        return false;
+    const auto [time, value] = history_.back();
+    history_.pop_back();
+    xAxis->setRange(time);
+    yAxis->setRange(value);
+    emit Zoomed();
+    ReplotView();
+    return true;
+}
+
+void TChart::PanBy(double timeFraction, double valueFraction) {
+    RememberView();
+    const QCPRange t = xAxis->range(), v = yAxis->range();
+    xAxis->setRange(t.lower + t.size() * timeFraction, t.upper + t.size() * timeFraction);
+    yAxis->setRange(v.lower + v.size() * valueFraction, v.upper + v.size() * valueFraction);
+    ReplotView();
+}
+
 void TChart::UndoZoom() {
+    RememberView();
     xAxis->setRange(dataRange_);
     yAxis->setRange(0.0, 1.0);
     ReplotView();
@@ -258,6 +295,7 @@ void TChart::UndoZoom() {
 void TChart::ZoomPercent(double percent) {
     if (!(percent > 0))
         return;
+    RememberView();
     const double factor = 100.0 / percent;
     auto scaled = [factor](const QCPRange& r) {
         const double centre = r.center(), half = r.size() / 2 * factor;
@@ -298,6 +336,7 @@ void TChart::RubberBandDone(const QRect& band) {
     const QRect r = band.normalized().intersected(ChartRect());
     if (r.isEmpty())
         return;
+    RememberView();
     ZoomTo(QCPRange(xAxis->pixelToCoord(r.left()), xAxis->pixelToCoord(r.right())),
            QCPRange(yAxis->pixelToCoord(r.bottom()), yAxis->pixelToCoord(r.top())), AnimatedZoom);
 }
@@ -394,6 +433,7 @@ void TChart::mousePressEvent(QMouseEvent* event) {
         return;
     if (action_ == MouseAction::Pan) {
         panning_ = true;
+        RememberView();
         panStart_ = event->pos();
         panTime_ = xAxis->range();
         panValue_ = yAxis->range();
@@ -469,6 +509,10 @@ void TChart::wheelEvent(QWheelEvent* event) {
     const double steps = event->angleDelta().y() / 120.0;
     if (steps == 0)
         return;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (now - lastWheel_ > 600)
+        RememberView();
+    lastWheel_ = now;
     const double factor = std::pow(0.85, steps);
     const double at = xAxis->pixelToCoord(event->position().x());
     const QCPRange r = xAxis->range();

@@ -70,6 +70,13 @@ public:
     // To the time range and the normalised value range; animated in two steps.
     void ZoomTo(const QCPRange& time, const QCPRange& value, bool animated);
     bool AnimatedZoom = true;
+    // Moves the view by fractions of its width and height (right and up for positive ones).
+    void PanBy(double timeFraction, double valueFraction);
+    // Every zoom, pan and reset remembers the view before it; StepBack returns to the last
+    // one remembered (false when there is none). Consecutive wheel turns count as one.
+    void RememberView();
+    bool StepBack();
+    int HistoryDepth() const { return static_cast<int>(history_.size()); }
 
     // Cursors: presses, drags and releases of the left button are reported (CursorPressed,
     // CursorDragged, CursorReleased) for the window to place its cursors.
@@ -151,5 +158,7 @@ private:
     QCPRange panTime_, panValue_;
     QPoint pressAt_;
     QPoint hoverAt_;
+    std::vector<std::pair<QCPRange, QCPRange>> history_;
+    qint64 lastWheel_ = 0; // when the wheel last zoomed, in ms since the epoch
     bool hoverPending_ = false;
 };

@@ -24,6 +24,7 @@
 #include "tables/windows/TParameterListView.h"
 #include "tables/windows/TVisibleParametersDialog.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -148,12 +149,31 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     readout_->setSelectionBehavior(QAbstractItemView::SelectRows);
     readout_->verticalHeader()->setDefaultSectionSize(readout_->fontMetrics().height() + 4);
     readoutBox_->hide();
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(escape, &QShortcut::activated, this, [this] {
+    // The window's keys: Escape removes the cursors, else goes back to Examine; Ctrl+C copies
+    // the chart; + and - zoom about the centre, the arrows pan, Ctrl+Z steps back a view.
+    const auto key = [this](const QKeySequence& keys, auto handler) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    };
+    key(QKeySequence(Qt::Key_Escape), [this] {
         if (cursorA_ || cursorB_)
             ClearCursors();
+        else
+            SetMode(ExamineMode);
     });
+    key(QKeySequence::Copy, [this] { CopyToClipboard(); });
+    key(QKeySequence::Undo, [this] { chart_->StepBack(); });
+    for (const int plus : {Qt::Key_Plus, Qt::Key_Equal})
+        key(QKeySequence(plus), [this] { chart_->ZoomPercent(200); });
+    key(QKeySequence(Qt::Key_Minus), [this] { chart_->ZoomPercent(50); });
+    // A tenth of the view a press.
+    const std::pair<int, QPointF> arrows[] = {{Qt::Key_Left, {-0.1, 0}},
+                                              {Qt::Key_Right, {0.1, 0}},
+                                              {Qt::Key_Up, {0, 0.1}},
+                                              {Qt::Key_Down, {0, -0.1}}};
+    for (const auto& [arrow, step] : arrows)
+        key(QKeySequence(arrow), [this, step] { chart_->PanBy(step.x(), step.y()); });
 
     statusBar_->setObjectName(QStringLiteral("StatusBar"));
     statusBar_->setSizeGripEnabled(false);
@@ -165,11 +185,20 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     }
 
     popup_->setObjectName(QStringLiteral("Popup"));
-    AddAction("Examinevalue1", QStringLiteral("Examine value"), &TChartForm::Examinevalue1Click);
-    AddAction("Zoomin1", QStringLiteral("Zoom in"), &TChartForm::Zoomin1Click);
+    // The modes' items show which one is on.
+    auto* modes = new QActionGroup(this);
+    const auto mode = [&](QAction* action, int which) {
+        action->setCheckable(true);
+        action->setData(which);
+        modes->addAction(action);
+    };
+    mode(AddAction("Examinevalue1", QStringLiteral("Examine value"),
+                   &TChartForm::Examinevalue1Click),
+         ExamineMode);
+    mode(AddAction("Zoomin1", QStringLiteral("Zoom in"), &TChartForm::Zoomin1Click), ZoomMode);
     AddAction("Zoomout1", QStringLiteral("Zoom out"), &TChartForm::Zoomout1Click);
-    AddAction("Pan1", QStringLiteral("Pan"), &TChartForm::Pan1Click);
-    AddAction("Cursors1", QStringLiteral("Cursors"), &TChartForm::Cursors1Click);
+    mode(AddAction("Pan1", QStringLiteral("Pan"), &TChartForm::Pan1Click), PanMode);
+    mode(AddAction("Cursors1", QStringLiteral("Cursors"), &TChartForm::Cursors1Click), CursorsMode);
     // "Reset Zoom && Pan": a doubled ampersand is a literal one in a menu.
     AddAction("ResetZoomAndPan", QStringLiteral("Reset Zoom && Pan"),
               &TChartForm::ResetZoomAndPanClick);
@@ -469,6 +498,9 @@ bool TChartForm::SeriesActive(int32_t i) const {
 
 void TChartForm::SetMode(int mode) {
     mode_ = mode == ZoomMode || mode == PanMode || mode == CursorsMode ? mode : ExamineMode;
+    for (QAction* action : popup_->actions())
+        if (action->isCheckable())
+            action->setChecked(action->data().toInt() == mode_);
     panels_[1]->clear();
     chart_->SetSeriesClickable(false);
     switch (mode_) {

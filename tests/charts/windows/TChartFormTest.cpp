@@ -476,3 +476,55 @@ TEST_F(TChartFormTest, CopiesOfTheChartShowTheCursors) {
     EXPECT_GE(columns, 2);
     EXPECT_LT(columns, 40); // two lines and their labels, not a redrawn chart
 }
+
+// The chart window's keys, as a user presses them, and the pop-up marking the mode.
+TEST_F(TChartFormTest, KeysZoomPanStepBackCopyAndLeaveAMode) {
+    ParseRecording(db, {HistoricV1}, 120);
+    const auto form = NewChart(db, {0});
+    Show(*form);
+    TChart& chart = *form->Chart();
+    chart.AnimatedZoom = false;
+    // A click makes the window the active one, whose shortcuts the keys reach.
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, chart.ChartRect().center());
+    const QCPRange whole = chart.BottomAxis()->range();
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        double lower, upper; // of the view, in widths of the whole range from its start
+    } cases[] = {
+        {Qt::Key_Plus, {}, 0.25, 0.75},
+        {Qt::Key_Right, {}, 0.3, 0.8},
+        {Qt::Key_Left, {}, 0.25, 0.75},
+        {Qt::Key_Minus, {}, 0, 1},
+        {Qt::Key_Z, Qt::ControlModifier, 0.25, 0.75}, // back before the zoom out
+        {Qt::Key_Z, Qt::ControlModifier, 0.3, 0.8},   // and before the pan left
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        QTest::keyClick(form.get(), static_cast<Qt::Key>(c.key), c.modifiers);
+        const QCPRange r = chart.BottomAxis()->range();
+        EXPECT_NEAR((r.lower - whole.lower) / whole.size(), c.lower, 1e-9);
+        EXPECT_NEAR((r.upper - whole.lower) / whole.size(), c.upper, 1e-9);
+    }
+    const double up = chart.LeftAxis()->range().lower;
+    QTest::keyClick(form.get(), Qt::Key_Up);
+    EXPECT_GT(chart.LeftAxis()->range().lower, up);
+
+    QApplication::clipboard()->clear();
+    QTest::keyClick(form.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(QApplication::clipboard()->image().isNull());
+
+    const auto checked = [&] {
+        QString names;
+        for (QAction* a : form->Popup()->actions())
+            if (a->isChecked())
+                names += a->objectName();
+        return names;
+    };
+    EXPECT_EQ(checked(), "Examinevalue1");
+    form->Popup()->findChild<QAction*>(QStringLiteral("Pan1"))->trigger();
+    EXPECT_EQ(checked(), "Pan1");
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_EQ(form->CurrentMode(), TChartForm::ExamineMode);
+    EXPECT_EQ(checked(), "Examinevalue1");
+}
