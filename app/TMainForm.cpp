@@ -592,7 +592,8 @@ void TMainForm::ImportFromFile(const QString& name) {
 void TMainForm::MIPrintSetupClick() {
     QPrintDialog dialog(&LayoutPrinter().Printer(), this);
     dialog.setWindowTitle(QStringLiteral("Print Setup"));
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted)
+        LayoutPrinter().PageChosen = true;
 }
 
 void TMainForm::MIExitClick() {

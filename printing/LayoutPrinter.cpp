@@ -352,6 +352,24 @@ bool TLayoutPrinter::PrintChart() {
         return false;
     // Taken before the options, which set it on OK for the charts printed after this one.
     const int resolution = -ChartResolution;
+    // A page taller than wide is turned, for this chart only.
+    struct TurnedPage {
+        QPrinter& printer;
+        QPageLayout before;
+        TurnedPage(QPrinter& p, bool chosen) : printer(p), before(p.pageLayout()) {
+            const QRectF page = before.fullRect();
+            if (chosen || page.width() >= page.height())
+                return;
+            QPageLayout turned = before;
+            turned.setOrientation(before.orientation() == QPageLayout::Portrait
+                                      ? QPageLayout::Landscape
+                                      : QPageLayout::Portrait);
+            printer.setPageLayout(turned);
+        }
+        ~TurnedPage() { printer.setPageLayout(before); }
+        TurnedPage(const TurnedPage&) = delete;
+        TurnedPage& operator=(const TurnedPage&) = delete;
+    } turned(*printer_, PageChosen);
     return PrintOnePage([&] {
         PrintHeaderFooter(1);
         // Whatever the chart leaves set on the painter stays with it.

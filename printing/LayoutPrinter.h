@@ -113,6 +113,9 @@ public:
 
     // The printer of Print Setup: its page layout and resolution lay out every document.
     QPrinter& Printer() { return *printer_; }
+    // Set once the user chose the printer's page in Print Setup: until then a chart prints on
+    // the page turned to landscape (wider than tall), the shape of a chart.
+    bool PageChosen = false;
     // Not owned; without one, PlainPrintInteraction's answers.
     void SetInteraction(PrintInteraction* interaction) { interaction_ = interaction; }
     PrintInteraction& Interaction() { return interaction_ ? *interaction_ : plain_; }

@@ -443,6 +443,18 @@ TEST_F(LayoutPrinterTest, AChartDrawsItselfIntoThePrintAreaAtTheResolutionBefore
     }
     EXPECT_EQ(resolutions, (std::vector<int>{0, -100}));
     EXPECT_EQ(area, printer.PrintArea);
+    // A tall page turns to landscape for a chart, and back for what prints next; the page
+    // chosen in Print Setup stays as it is.
+    SetPage(100, 150);
+    for (const bool chosen : {false, true}) {
+        printer.PageChosen = chosen;
+        printer.Chart = chart;
+        ASSERT_TRUE(printer.PrintChart());
+        EXPECT_EQ(area.width() > area.height(), !chosen);
+        EXPECT_LT(printer.Printer().width(), printer.Printer().height());
+    }
+    printer.PageChosen = false;
+    SetPage(150, 100);
     const std::string page = PdfPageTexts(pdf).at(0);
     for (const char* text : {"Sample chart", "Chart #1", "Page 1 of 1", "Location: Plant 2"})
         EXPECT_EQ(Occurrences(page, text), 1) << text << " in\n" << page;
