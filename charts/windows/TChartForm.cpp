@@ -28,11 +28,17 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QSvgGenerator>
@@ -209,6 +215,8 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     AddAction("Copytoclipboard1", QStringLiteral("Copy to clipboard"),
               &TChartForm::Copytoclipboard1Click)
         ->setIcon(MenuImage(14));
+    AddAction("Saveaspicture1", QStringLiteral("Save as picture\u2026"),
+              &TChartForm::SaveAsPictureClick);
     popup_->addSeparator();
     AddAction("Properties1", QStringLiteral("Properties"), &TChartForm::Properties1Click)
         ->setIcon(MenuImage(13));
@@ -806,6 +814,72 @@ void TChartForm::CopyToClipboard() {
     mime->setData(QStringLiteral("image/svg+xml"), svg.data());
     mime->setImageData(picture);
     QApplication::clipboard()->setMimeData(mime);
+}
+
+bool TChartForm::SaveAsPicture(const QString& fileName, const QSize& size, QString* error) {
+    // The PDF's resolution: the chart is laid out for it as for a printer.
+    constexpr int PdfDotsPerInch = 300;
+    QSaveFile file(fileName);
+    const auto failed = [&] {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    };
+    if (size.isEmpty() || !file.open(QIODevice::WriteOnly))
+        return failed();
+    if (fileName.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(windowTitle());
+        chart_->DrawTo(svg, size, 1.0);
+    } else if (fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+        QPdfWriter pdf(&file);
+        pdf.setTitle(windowTitle());
+        pdf.setCreator(QStringLiteral("VroView"));
+        pdf.setResolution(PdfDotsPerInch);
+        pdf.setPageSize(QPageSize(QSizeF(size) / 96.0, QPageSize::Inch));
+        pdf.setPageMargins(QMarginsF());
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return failed();
+        DrawChart(painter, QRectF(0, 0, pdf.width(), pdf.height()), PdfDotsPerInch);
+        if (!painter.end())
+            return failed();
+    } else {
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        chart_->DrawTo(image, size, 1.0);
+        if (!image.save(&file, "PNG"))
+            return failed();
+    }
+    return file.commit() || failed();
+}
+
+void TChartForm::SaveAsPictureClick() {
+    const QString svg = QStringLiteral("SVG picture (*.svg)");
+    const QString png = QStringLiteral("PNG picture (*.png)");
+    const QString pdf = QStringLiteral("PDF document (*.pdf)");
+    QFileDialog dialog(this, QStringLiteral("Save as picture"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({svg, png, pdf});
+    dialog.setDefaultSuffix(QStringLiteral("svg"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(filter == png   ? QStringLiteral("png")
+                                : filter == pdf ? QStringLiteral("pdf")
+                                                : QStringLiteral("svg"));
+    });
+    dialog.selectFile(windowTitle());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString name = dialog.selectedFiles().constFirst();
+    QString error;
+    if (!SaveAsPicture(name, chart_->size(), &error))
+        QMessageBox::warning(
+            this, windowTitle(),
+            QStringLiteral("The chart could not be written to %1.\n%2").arg(name, error));
 }
 
 void TChartForm::PrintChart() {

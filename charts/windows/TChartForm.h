@@ -109,6 +109,12 @@ public:
     // The chart at size onto the clipboard, as SVG (vector) and PNG (bitmap).
     void CopyToClipboard();
     void PrintChart();
+    // The chart at size into a file: SVG, PDF (laid out at 300 dots per inch) or otherwise PNG,
+    // by the name's extension. The file is replaced only when complete; false and the reason
+    // in error when it could not be written.
+    bool SaveAsPicture(const QString& fileName, const QSize& size, QString* error = nullptr);
+    // Asks for a name and saves the chart at its size on the screen.
+    void SaveAsPictureClick();
     // The property editor on this window.
     void EditProperties();
 

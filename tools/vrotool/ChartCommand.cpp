@@ -9,12 +9,6 @@
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/OffscreenApplication.h"
 
-#include <QImage>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
-
 #include <cstdio>
 #include <limits>
 #include <memory>
@@ -23,8 +17,6 @@ namespace {
 
 constexpr long long MaxInt = std::numeric_limits<int32_t>::max();
 constexpr int MaxSide = 20000;
-// The PDF's resolution: the chart is laid out for it as for a printer.
-constexpr int PdfDotsPerInch = 300;
 
 QSize ParseSize(const std::string& text) {
     const QStringList parts = QString::fromStdString(text).split(QLatin1Char('x'));
@@ -34,35 +26,6 @@ QSize ParseSize(const std::string& text) {
         size.width() > MaxSide || size.height() > MaxSide)
         throw UsageError("--size takes WIDTHxHEIGHT, each 16 to 20000, e.g. 1200x800");
     return size;
-}
-
-bool WriteChart(TChartForm& form, const QString& file, const QSize& size) {
-    TChart& chart = *form.Chart();
-    if (file.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setFileName(file);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(form.windowTitle());
-        chart.DrawTo(svg, size, 1.0);
-        return true;
-    }
-    if (file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-        QPdfWriter pdf(file);
-        pdf.setTitle(form.windowTitle());
-        pdf.setResolution(PdfDotsPerInch);
-        pdf.setPageSize(QPageSize(QSizeF(size) / 96.0, QPageSize::Inch));
-        pdf.setPageMargins(QMarginsF());
-        QPainter painter;
-        if (!painter.begin(&pdf))
-            return false;
-        form.DrawChart(painter, QRectF(0, 0, pdf.width(), pdf.height()), PdfDotsPerInch);
-        return painter.end();
-    }
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    chart.DrawTo(image, size, 1.0);
-    return image.save(file, "PNG");
 }
 
 } // namespace
@@ -95,8 +58,9 @@ int ChartCommand(Arguments& args) {
     db.Load(files[0]);
     TChartForm form(FindItem(db.Charts(), "chart", index, caption));
     form.resize(size);
-    if (!WriteChart(form, out, size))
-        Raise("Error writing " + *output);
+    QString error;
+    if (!form.SaveAsPicture(out, size, &error))
+        Raise("Error writing " + *output + (error.isEmpty() ? "" : ": " + error.toStdString()));
     std::printf("Wrote %s\n", output->c_str());
     return 0;
 }

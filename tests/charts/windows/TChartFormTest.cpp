@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -527,4 +528,24 @@ TEST_F(TChartFormTest, KeysZoomPanStepBackCopyAndLeaveAMode) {
     QTest::keyClick(form.get(), Qt::Key_Escape);
     EXPECT_EQ(form->CurrentMode(), TChartForm::ExamineMode);
     EXPECT_EQ(checked(), "Examinevalue1");
+}
+
+// Save as picture writes the kind its name says, and nothing where it cannot write.
+TEST_F(TChartFormTest, SaveAsPictureWritesSvgPngOrPdfByTheName) {
+    ParseRecording(db, {HistoricV1}, 60);
+    const auto form = NewChart(db, {0});
+    ASSERT_NE(form->Popup()->findChild<QAction*>(QStringLiteral("Saveaspicture1")), nullptr);
+    ScratchFolder scratch;
+    const std::pair<const char*, const char*> kinds[] = {
+        {"chart.svg", "<?xml"}, {"chart.PNG", "\x89PNG"}, {"chart.pdf", "%PDF"}};
+    for (const auto& [name, magic] : kinds) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(form->SaveAsPicture(QString::fromStdString(scratch / name), {640, 400}));
+        EXPECT_EQ(ReadBytes(scratch / name).rfind(magic, 0), 0u);
+    }
+    QString error;
+    EXPECT_FALSE(form->SaveAsPicture(QString::fromStdString(scratch / "none/chart.svg"), {640, 400},
+                                     &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(scratch / "none")));
 }
