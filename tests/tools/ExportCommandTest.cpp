@@ -41,7 +41,7 @@ TEST(ExportCommandTest, WritesTheWorkbookOrExplains) {
         {"export " + file + " -o " + scratch / "s.csv", 2, "must end in .xlsx"},
         {"export -o " + book, 2, "give exactly one FILE"},
         {"export " + file + " -o " + book + " --what", 2, "--what"},
-        {"export " + scratch / "none.vro" + " -o " + scratch / "n.xlsx", 1, "none.vro"},
+        {"export " + scratch / "none.vro" + " -o " + scratch / "n.xlsx", 1, "loading the file"},
         {"export " + file + " -o " + scratch / "missing/n.xlsx", 1, "Error writing"},
     };
     for (const Case& c : cases) {
