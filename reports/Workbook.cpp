@@ -5,6 +5,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -128,6 +129,16 @@ void Workbook::Sheet::Number(uint32_t row, uint16_t col, double value, Style sty
         return;
     book_->Check(worksheet_write_number(sheet_, row, col, value, book_->styles_[style]));
     Measure(col, NumberWidth(value, style));
+}
+
+void Workbook::Sheet::Value(uint32_t row, uint16_t col, float value, Style style) {
+    if (!std::isfinite(value))
+        return;
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, value).ptr;
+    double decimal = value;
+    std::from_chars(text, end, decimal);
+    Number(row, col, decimal, style);
 }
 
 void Workbook::Sheet::DateTime(uint32_t row, uint16_t col, TDateTime value, Style style) {

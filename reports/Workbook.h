@@ -29,6 +29,8 @@ public:
         void Text(uint32_t row, uint16_t col, const std::string& text, Style style = Plain);
         // Nothing for a value that is not finite: the cell stays empty.
         void Number(uint32_t row, uint16_t col, double value, Style style = Workbook::Number);
+        // A recorded value as the decimal its CSV text reads as (230.1, not 230.100006...).
+        void Value(uint32_t row, uint16_t col, float value, Style style = Workbook::Number);
         // A day count since 1899-12-30 (the program's and the spreadsheet's), to the nearest
         // second; empty for a value that is not finite or not a date a spreadsheet shows.
         void DateTime(uint32_t row, uint16_t col, TDateTime value,

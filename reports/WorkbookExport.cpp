@@ -61,7 +61,7 @@ uint32_t WriteTable(Sheet& sheet, const TableText& text, int32_t first, int32_t 
                            timeColumn && col == 0 ? Workbook::Bold : Workbook::Plain);
                 break;
             case TableCell::Number:
-                sheet.Number(row, col, cell.value);
+                sheet.Value(row, col, static_cast<float>(cell.value));
                 break;
             case TableCell::DateTime:
                 sheet.DateTime(row, col, cell.value);
