@@ -168,7 +168,6 @@ TEST_F(WorkbookExportTest, DatabaseWorkbookHasEverySheet) {
     ASSERT_EQ(book.SheetNames(),
               (std::vector<std::string>{"Recording", "Table #1", "Statistics (2)", energy,
                                         "Statistics", "Survey", "Chart #1", "Chart #1 chart"}));
-    ExpectSheetIsTable(book.Sheet("Table #1"), historic);
     const auto layouts = {std::pair{&events, "Statistics (2)"}, {&cumulative, energy.c_str()}};
     for (const auto& [table, name] : layouts) {
         TableText text;
@@ -177,15 +176,11 @@ TEST_F(WorkbookExportTest, DatabaseWorkbookHasEverySheet) {
         ExpectSheetIsTable(book.Sheet(name), text);
         EXPECT_EQ(book.Sheet(name).paneTopLeft, text.FixedCols() ? "B2" : "A2") << name;
     }
-    EXPECT_EQ(book.Sheet("Statistics (2)").cells.at("A1").value, "Parameter");
-    EXPECT_EQ(book.Sheet(energy).cells.at("A2").value, "Total");
 
     const XlsxSheet& recording = book.Sheet("Recording");
     EXPECT_EQ(recording.cells.at("A2").value, "Location");
     EXPECT_TRUE(recording.cells.at("A2").bold);
     EXPECT_EQ(recording.cells.at("B4").format, DateTimeFormat);
-    EXPECT_DOUBLE_EQ(std::stod(recording.cells.at("B5").value),
-                     std::round(db.Header().EndTime * 86400) / 86400);
 
     const XlsxSheet& statistics = book.Sheet("Statistics");
     const RangeStatistics stats = StatisticsOfRecording(db.Parameters());

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdio>
-#include <sstream>
 
 namespace {
 
@@ -80,14 +79,6 @@ XlsxReader::XlsxReader(const std::string& fileName) : file_(fileName) {
             styles_.push_back(style);
         }
     }
-}
-
-std::vector<std::string> XlsxReader::Entries() const {
-    std::istringstream lines(Run("unzip -Z1 " + Quoted(file_)));
-    std::vector<std::string> entries;
-    for (std::string line; std::getline(lines, line);)
-        entries.push_back(line);
-    return entries;
 }
 
 std::string XlsxReader::Entry(const std::string& path) const {

@@ -29,8 +29,7 @@ public:
     std::vector<std::string> SheetNames() const { return names_; }
     // Read when first asked for.
     const XlsxSheet& Sheet(const std::string& name);
-    // Every entry of the zip, and one of them as text (empty when there is none).
-    std::vector<std::string> Entries() const;
+    // An entry of the zip as text (empty when there is none).
     std::string Entry(const std::string& path) const;
 
 private:
