@@ -124,6 +124,14 @@ void Workbook::Sheet::Text(uint32_t row, uint16_t col, const std::string& text, 
     Measure(col, static_cast<double>(Characters(cell)) * (style == Bold ? 1.1 : 1));
 }
 
+void Workbook::Sheet::Line(uint32_t row, uint16_t col, const std::string& text) {
+    if (text.empty())
+        return;
+    const double width = col < widths_.size() ? widths_[col] : 0;
+    Text(row, col, text);
+    widths_[col] = width;
+}
+
 void Workbook::Sheet::Number(uint32_t row, uint16_t col, double value, Style style) {
     if (!std::isfinite(value))
         return;

@@ -27,6 +27,9 @@ public:
     class Sheet {
     public:
         void Text(uint32_t row, uint16_t col, const std::string& text, Style style = Plain);
+        // A line of text that may run over the empty cells to its right: it leaves the
+        // column's width alone.
+        void Line(uint32_t row, uint16_t col, const std::string& text);
         // Nothing for a value that is not finite: the cell stays empty.
         void Number(uint32_t row, uint16_t col, double value, Style style = Workbook::Number);
         // A recorded value as the decimal its CSV text reads as (230.1, not 230.100006...).

@@ -149,7 +149,7 @@ void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& 
     Sheet sheet = book.AddSheet(names.Take("Survey"));
     const SurveyResult survey = RunSurvey(parameters, SurveyOptions());
     if (!survey.Power) {
-        sheet.Text(0, 0, NoPowerText);
+        sheet.Line(0, 0, NoPowerText);
         return;
     }
     const PowerSurvey& power = *survey.Power;
@@ -183,7 +183,7 @@ void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& 
     sheet.Text(row, 0, "Valid");
     sheet.Text(row++, 1, load.Valid ? "Yes" : "No");
     for (const std::string& reason : load.Reasons)
-        sheet.Text(row++, 1, reason);
+        sheet.Line(row++, 1, reason);
     timed("Peak demand", load.Peak, "W");
     line("Design load (125 %)", load.DesignWatts, "W");
     for (const PhasePeak& phase : load.Phases)
