@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 // Where cell texts go: a caller's buffer (or nowhere, when only the length is wanted) or a
 // string.
@@ -316,67 +317,111 @@ void TableText::WriteCell(int32_t col, int32_t row, TextOut& text, TextOut& seco
     }
 }
 
-void TableText::WriteCsvCell(int32_t col, int32_t row, std::string& field) const {
+namespace {
+
+TableCell NumberCell(float value) {
+    TableCell cell;
+    if (std::isfinite(value)) {
+        cell.kind = TableCell::Number;
+        cell.value = value;
+    }
+    return cell;
+}
+
+TableCell DateTimeCell(TDateTime value) {
+    TableCell cell;
+    if (std::isfinite(value)) {
+        cell.kind = TableCell::DateTime;
+        cell.value = value;
+    }
+    return cell;
+}
+
+TableCell TextCell(std::string text) {
+    TableCell cell;
+    if (!text.empty()) {
+        cell.kind = TableCell::Text;
+        cell.text = std::move(text);
+    }
+    return cell;
+}
+
+} // namespace
+
+TableCell TableText::Cell(int32_t col, int32_t row) const {
     if (type_ != ttEvent) {
         if (row == 0 || (type_ == ttCumulative && row == 1 && col == 0)) {
             // Headers and "Total" as the window has them, the two lines joined.
-            std::string second;
-            TextOut main(field), secondOut(second);
-            WriteCell(col, row, main, secondOut);
+            std::string main, second;
+            TextOut mainOut(main), secondOut(second);
+            WriteCell(col, row, mainOut, secondOut);
             if (!second.empty())
-                field += " " + second;
-            return;
+                main += " " + second;
+            return TextCell(std::move(main));
         }
         ++cellsComputed_;
         if (!group_ || col < 0 || row < 0)
-            return;
+            return {};
         float value;
         TDateTime time;
         if (col == 0 && type_ == ttHistoric) {
             if (timeSource_ && timeSource_->GetPoint(row - 1, value, time))
-                PutCsvDateTime(time, field);
+                return DateTimeCell(time);
         } else if (col == 0 && type_ == ttCumulative) {
             if (const LSession* session = group_->Session())
-                PutCsvDateTime(session->StartTime +
-                                   IntervalsToDays(row - 2, session->IntervalMinutes() * 60),
-                               field);
+                return DateTimeCell(session->StartTime +
+                                    IntervalsToDays(row - 2, session->IntervalMinutes() * 60));
         } else if (const LParameterSource* s = Visible(col - 1)) {
             // Cumulative: the total from the source, the intervals from its next source.
             const bool interval = type_ == ttCumulative && row >= 2;
             const LParameterSource* from = interval ? s->Next.get() : s;
             if (from && from->GetValue(interval ? row - 2 : row - 1, value))
-                PutCsvNumber(value, field);
+                return NumberCell(value);
         }
-        return;
+        return {};
     }
     ++cellsComputed_;
     if (row == 0) {
         static const char* const headers[] = {"Parameter", "Value", "Unit", "Time"};
-        if (col >= 0 && col < 4)
-            field = headers[col];
-        return;
+        return col >= 0 && col < 4 ? TextCell(headers[col]) : TableCell();
     }
     const LParameterSource* s = group_ ? Visible(row - 1) : nullptr;
     if (!s)
-        return;
+        return {};
     float value;
     TDateTime time;
     switch (col) {
     case 0:
-        field = s->Label();
-        break;
+        return TextCell(s->Label());
     case 1:
         if (s->GetPoint(0, value, time))
-            PutCsvNumber(value, field);
+            return NumberCell(value);
         break;
     case 2:
-        field = s->Parameter->ShortUnit();
-        break;
+        return TextCell(s->Parameter->ShortUnit());
     case 3:
         if (s->Parameter->TableType() == ttEvent && s->GetPoint(0, value, time))
-            PutCsvDateTime(time, field);
+            return DateTimeCell(time);
         break;
     default:
+        break;
+    }
+    return {};
+}
+
+void TableText::WriteCsvCell(int32_t col, int32_t row, std::string& field) const {
+    const TableCell cell = Cell(col, row);
+    switch (cell.kind) {
+    case TableCell::Text:
+        field = cell.text;
+        break;
+    case TableCell::Number:
+        PutCsvNumber(static_cast<float>(cell.value), field);
+        break;
+    case TableCell::DateTime:
+        PutCsvDateTime(cell.value, field);
+        break;
+    case TableCell::Empty:
         break;
     }
 }

@@ -22,6 +22,15 @@ class LParameterSourceGroup;
 // Parameter, Value, Unit, Time. Either way a row ends in CR LF.
 enum class RowFormat { Tab, Csv };
 
+// A cell as a spreadsheet stores it: a text, a number (the stored value), a date-time (the day
+// count) or nothing.
+struct TableCell {
+    enum Kind : uint8_t { Empty, Text, Number, DateTime };
+    Kind kind = Empty;
+    double value = 0;
+    std::string text;
+};
+
 // The layout a table window gives a group, from the kinds of its parameters: Historic when it
 // has Historic parameters, Event for Event or Cumulative parameters, Cumulative when these
 // have chained next sources, no layout when it has none of these kinds. A Historic table
@@ -70,6 +79,10 @@ public:
     std::string RowText(int32_t row, RowFormat format = RowFormat::Tab) const;
     // The columns of a row in the format: the grid's, but four for the Event layout in CSV.
     int32_t ColCount(RowFormat format) const;
+    // A cell of the CSV layout (ColCount(RowFormat::Csv) columns) as its value: the header
+    // row's texts with their two lines joined by a blank, numbers and date-times as they are
+    // stored (a value that is not finite is no number), empty where the CSV field is.
+    TableCell Cell(int32_t col, int32_t row) const;
 
     // "#,##0.00" with the locale's separators; "???" for a value that is not a number.
     std::string FormatValue(float value) const;

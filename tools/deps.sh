@@ -26,6 +26,7 @@ VRO_PACKAGES=(
     file
     help2man
     poppler-utils
+    unzip
     libxlsxwriter-dev
 )
 

@@ -4,6 +4,7 @@
 #include "model/Auxilary.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTable.h"
+#include "reports/WorkbookExport.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/TCopyProgressForm.h"
@@ -279,12 +280,15 @@ void TTableForm::PrintSelectedRange() {
 
 void TTableForm::Export() {
     const QString csv = QStringLiteral("Comma-separated values (*.csv)");
+    const QString xlsx = QStringLiteral("Excel workbook (*.xlsx)");
     QFileDialog dialog(this, QStringLiteral("Export table"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({QStringLiteral("Tab-separated text (*.txt *.tsv)"), csv});
+    dialog.setNameFilters({QStringLiteral("Tab-separated text (*.txt *.tsv)"), csv, xlsx});
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
-        dialog.setDefaultSuffix(filter == csv ? QStringLiteral("csv") : QStringLiteral("txt"));
+        dialog.setDefaultSuffix(filter == csv    ? QStringLiteral("csv")
+                                : filter == xlsx ? QStringLiteral("xlsx")
+                                                 : QStringLiteral("txt"));
     });
     dialog.selectFile(windowTitle());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -302,12 +306,17 @@ bool TTableForm::ExportTo(const QString& fileName, int32_t first, int32_t last) 
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     QString error;
-    const ExportResult result = ExportTable(table_->Text(), first, last, fileName,
-                                            FormatForFileName(fileName), error, [&](int32_t done) {
-                                                progress.setValue(done);
-                                                QApplication::processEvents();
-                                                return !progress.wasCanceled();
-                                            });
+    const ExportProgress step = [&](int32_t done) {
+        progress.setValue(done);
+        QApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+    const ExportResult result =
+        IsWorkbookFileName(fileName)
+            ? ExportTableWorkbook(table_->Text(), first, last, windowTitle().toStdString(),
+                                  fileName, error, step)
+            : ExportTable(table_->Text(), first, last, fileName, FormatForFileName(fileName), error,
+                          step);
     progress.reset();
     if (result == ExportResult::Failed)
         QMessageBox::warning(

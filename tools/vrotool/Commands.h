@@ -12,6 +12,7 @@ int ImportCommand(Arguments& args);
 int EditCommand(Arguments& args);
 int StatsCommand(Arguments& args);
 int SurveyCommand(Arguments& args);
-int TableCommand(Arguments& args); // with the tables' texts (Qt Core) only
-int PrintCommand(Arguments& args); // with the printer (Qt Gui, offscreen) only
-int ChartCommand(Arguments& args); // with the chart window (Qt Widgets), offscreen
+int TableCommand(Arguments& args);  // with the tables' texts (Qt Core) only
+int PrintCommand(Arguments& args);  // with the printer (Qt Gui, offscreen) only
+int ExportCommand(Arguments& args); // with the workbook writer (Qt Core) only
+int ChartCommand(Arguments& args);  // with the chart window (Qt Widgets), offscreen

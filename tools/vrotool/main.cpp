@@ -149,6 +149,14 @@ const Command Commands[] = {
      "  --landscape       the page turned on its side\n"
      "  -o, --output OUT  the PDF file; nothing is left there when printing fails\n"
      "  The pages are those VroView prints; no display is needed.\n"},
+    {"export", ExportCommand, "write a database file as an Excel workbook",
+     "vrotool export FILE -o BOOK.xlsx\n"
+     "  FILE              a database file (*.vro) or a recording byte stream (*.bin)\n"
+     "  -o, --output BOOK the workbook; nothing is left there when writing fails\n"
+     "  Sheets: Recording (the recording information), one per table in its layout,\n"
+     "  Statistics (every parameter), Survey (load study, totals, energy per day), and\n"
+     "  per chart a sheet of its data and a sheet of its line chart. Date-times are date\n"
+     "  cells, values numbers.\n"},
 #endif
 #ifdef VRO_CHARTS
     {"chart", ChartCommand, "draw a chart of a database file as SVG, PNG or PDF",

@@ -56,6 +56,9 @@ TEST_F(TTableFormTest, CopiesTheEntireTableOrTheSelectedRows) {
     ScratchFolder scratch;
     ASSERT_TRUE(form.ExportTo(QString::fromStdString(scratch / "t.tsv"), 0, 1));
     EXPECT_EQ(ReadBytes(scratch / "t.tsv"), all);
+    // A workbook for a name ending in ".xlsx": a zip.
+    ASSERT_TRUE(form.ExportTo(QString::fromStdString(scratch / "t.xlsx"), 0, 1));
+    EXPECT_EQ(ReadBytes(scratch / "t.xlsx").substr(0, 4), std::string("PK\3\4"));
 }
 
 // Cancel in the window's own progress dialog: the export reports failure, leaves no file and
@@ -67,7 +70,7 @@ TEST_F(TTableFormTest, AnExportCancelledFromItsProgressLeavesNoFile) {
     ScratchFolder scratch;
     const std::string earlier = scratch / "earlier.tsv";
     WriteBytes(earlier, "kept");
-    for (const std::string& file : {scratch / "new.tsv", earlier}) {
+    for (const std::string& file : {scratch / "new.tsv", earlier, scratch / "new.xlsx"}) {
         SCOPED_TRACE(file);
         bool cancelled = false;
         QTimer poll;

@@ -1,0 +1,30 @@
+// vrotool export: the workbook of a whole database file.
+#include "database/LDatabase.h"
+#include "model/ErrorReport.h"
+#include "reports/WorkbookExport.h"
+#include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/CommandFiles.h"
+#include "tools/vrotool/Commands.h"
+
+#include <cstdio>
+
+int ExportCommand(Arguments& args) {
+    const auto output = args.Value("--output", "-o");
+    const auto files = args.Positionals();
+    args.Finish();
+    if (files.size() != 1)
+        throw UsageError("give exactly one FILE");
+    if (!output)
+        throw UsageError("give the workbook with -o BOOK.xlsx");
+    const QString book = QString::fromStdString(*output);
+    if (!IsWorkbookFileName(book))
+        throw UsageError("the workbook's name must end in .xlsx, not '" + *output + "'");
+
+    LDatabase db;
+    OpenDatabaseOrRecording(db, files[0]);
+    QString error;
+    if (ExportDatabaseWorkbook(db, book, error) != ExportResult::Written)
+        Raise("Error writing " + *output + ": " + error.toStdString());
+    std::printf("Wrote %s\n", output->c_str());
+    return 0;
+}
