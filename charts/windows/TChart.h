@@ -111,6 +111,10 @@ public:
     // scaled by scale: an SVG or PDF file, or an image.
     void DrawTo(QPaintDevice& device, const QSize& size, double scale);
 
+    // The legend wraps to the width the chart is given, so what it holds never makes the
+    // chart ask for more room than a small window has.
+    QSize minimumSizeHint() const override { return {320, 240}; }
+
 signals:
     // After a zoom (before it is drawn, so that a handler may limit it).
     void Zoomed();

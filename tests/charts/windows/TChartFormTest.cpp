@@ -14,6 +14,7 @@
 #include "tests/support/ErrorReportSpy.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScratchFolder.h"
+#include "tools/RecordingGenerator.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -548,4 +549,30 @@ TEST_F(TChartFormTest, SaveAsPictureWritesSvgPngOrPdfByTheName) {
                                      &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(scratch / "none")));
+}
+
+// A chart of every parameter a typical recording has that a chart takes asks for no more
+// than a 1600 × 1000 screen, the legend on any side.
+TEST_F(TChartFormTest, AChartOfEveryParameterFitsTheScreen) {
+    GeneratorOptions options;
+    options.historicPoints = 50;
+    db.New();
+    db.Parse(GenerateRecordingBytes(options));
+    auto form = std::make_unique<TChartForm>(*db.AddChart());
+    LParameterSourceGroup group(&db.Header());
+    for (const auto& p : db.Parameters())
+        if (p->TableType() != ttCumulative && p->TableType() != ttIntervalCumulative)
+            group.Add(std::make_unique<LParameterSource>(p.get()));
+    ASSERT_GT(group.Count(), 60);
+    form->SetGroup(group);
+    for (const uint8_t position : {3, 2, 0, 1}) {
+        SCOPED_TRACE(position);
+        form->Record().LegendPosition = position;
+        form->ApplyStyle();
+        form->RefreshChart();
+        Show(*form, {1600, 1000});
+        EXPECT_LE(form->minimumSizeHint().width(), 1600);
+        EXPECT_LE(form->minimumSizeHint().height(), 1000);
+        EXPECT_LE(form->minimumSize().width(), 1600);
+    }
 }
