@@ -312,7 +312,9 @@ std::vector<std::pair<double, QString>> TimeTicks(const Frame& frame, TDateTime 
         }
     }
     std::vector<std::pair<double, QString>> ticks;
-    const double first = std::ceil(from / step - 1e-9) * step;
+    // Weeks start on Mondays (day 2 of the count, which starts on a Saturday).
+    const double offset = step >= 7 && std::fmod(step, 7) == 0 ? 2 : 0;
+    const double first = std::ceil((from - offset) / step - 1e-9) * step + offset;
     for (double t = first; t <= to + 1e-9; t += step) {
         const TDateTime whole = SecondsToDays(WholeSeconds(t));
         ticks.emplace_back(whole, step >= 1 ? DateText(whole)
