@@ -126,7 +126,7 @@ public:
             labels = std::max(labels, metrics_.horizontalAdvance(label));
         const double left = std::max(labels + 2 * gap_, 3 * gap_);
         const double width = std::max(area_.width() - left - right - 2 * gap_, 10.0);
-        legendRows_ = LegendRows(area_.left() + left, width);
+        legendRows_ = LegendRows(width);
         const double top = gap_ + legendRows_.size() * line_ + line_ + line_ / 2;
         const double bottom = line_ * (xTitle.isEmpty() ? 1.5 : 2.5) + gap_;
         plot_ = QRectF(area_.left() + left, area_.top() + top, width,
@@ -213,7 +213,7 @@ private:
         return 2 * line_ + gap_ + metrics_.horizontalAdvance(item.Text) + 2 * gap_;
     }
 
-    std::vector<std::vector<const LegendItem*>> LegendRows(double left, double width) const {
+    std::vector<std::vector<const LegendItem*>> LegendRows(double width) const {
         std::vector<std::vector<const LegendItem*>> rows;
         double x = width;
         for (const LegendItem& item : legend_) {
@@ -225,7 +225,6 @@ private:
             rows.back().push_back(&item);
             x += w;
         }
-        (void)left;
         return rows;
     }
 

@@ -256,10 +256,10 @@ SurveyChartView* TSurveyForm::MakeChart(Page page) {
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(view, &QWidget::customContextMenuRequested, this,
                 [this, view](const QPoint& at) { popup_->popup(view->mapToGlobal(at)); });
-        voltageGrid_->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(voltageGrid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-            popup_->popup(voltageGrid_->viewport()->mapToGlobal(at));
-        });
+        voltageGrid_->viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(
+            voltageGrid_->viewport(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(voltageGrid_->viewport()->mapToGlobal(at)); });
     }
     return view;
 }
