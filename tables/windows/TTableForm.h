@@ -57,8 +57,8 @@ public:
     // Asks for a file name and exports the whole table to it.
     void Export();
     // The text of CopyRows into a file: CSV for a name ending in ".csv", an Excel workbook of
-    // the table's sheet for ".xlsx", TAB-separated otherwise; with progress and Cancel. True when the file was written; a cancelled or
-    // failed export leaves no file behind.
+    // the table's sheet for ".xlsx", TAB-separated otherwise; with progress and Cancel. True when
+    // the file was written; a cancelled or failed export leaves no file behind.
     bool ExportTo(const QString& fileName, int32_t first, int32_t last);
 
     // A copy or an export runs: pending events are processed meanwhile, and nothing may take
