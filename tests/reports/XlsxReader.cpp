@@ -1,5 +1,7 @@
 #include "tests/reports/XlsxReader.h"
 
+#include "tests/support/CommandOutput.h"
+
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
@@ -8,23 +10,6 @@
 #include <cstdio>
 
 namespace {
-
-std::string Run(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return out;
-    std::array<char, 65536> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    pclose(pipe);
-    return out;
-}
-
-std::string Quoted(const std::string& text) {
-    return "'" + text + "'";
-}
 
 std::string Attribute(const QXmlStreamReader& xml, const char* name) {
     return xml.attributes().value(QLatin1String(name)).toString().toStdString();
@@ -82,7 +67,8 @@ XlsxReader::XlsxReader(const std::string& fileName) : file_(fileName) {
 }
 
 std::string XlsxReader::Entry(const std::string& path) const {
-    return Run("unzip -p " + Quoted(file_) + " " + Quoted(path) + " 2>/dev/null");
+    return CommandOutput("unzip -p " + ShellQuoted(file_) + " " + ShellQuoted(path) +
+                         " 2>/dev/null");
 }
 
 const XlsxSheet& XlsxReader::Sheet(const std::string& name) {
