@@ -178,8 +178,10 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
                                               {Qt::Key_Right, {0.1, 0}},
                                               {Qt::Key_Up, {0, 0.1}},
                                               {Qt::Key_Down, {0, -0.1}}};
-    for (const auto& [arrow, step] : arrows)
-        key(QKeySequence(arrow), [this, step] { chart_->PanBy(step.x(), step.y()); });
+    for (const auto& arrow : arrows) {
+        const QPointF step = arrow.second;
+        key(QKeySequence(arrow.first), [this, step] { chart_->PanBy(step.x(), step.y()); });
+    }
 
     statusBar_->setObjectName(QStringLiteral("StatusBar"));
     statusBar_->setSizeGripEnabled(false);
