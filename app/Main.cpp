@@ -3,6 +3,7 @@
 // windows in their order and runs the event loop.
 #include "acquisition/windows/AcquisitionScreenshots.h"
 #include "analysis/windows/StatisticsScreenshots.h"
+#include "analysis/windows/SurveyScreenshots.h"
 #include "app/AppScreenshots.h"
 #include "app/ProgramArguments.h"
 #include "app/StartProgram.h"
@@ -39,6 +40,7 @@ int WriteScreenshots(TMainForm& main, const QString& directory, const QString& f
     written << WritePrintingScreenshots(directory);
     written << WriteChartScreenshots(directory);
     written << WriteStatisticsScreenshots(directory);
+    written << WriteSurveyScreenshots(directory);
     ScreenshotFolder folder(directory);
     main.resize(900, 600);
     folder.Save(main, "main-empty.png");

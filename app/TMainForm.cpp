@@ -1,6 +1,7 @@
 #include "app/TMainForm.h"
 
 #include "analysis/windows/TStatisticsForm.h"
+#include "analysis/windows/TSurveyForm.h"
 #include "app/TAboutBox.h"
 #include "app/TRecordingInfoForm.h"
 #include "app/TSessionInfoDialog.h"
@@ -74,7 +75,8 @@ TMainForm::TMainForm(QWidget* parent)
         {form_->MINew, 0},       {form_->MIOpen, 1},         {form_->MISave, 2},
         {form_->MIImport, 4},    {form_->MICreateTable, 11}, {form_->MICreateChart, 10},
         {form_->MISettings, 12}, {form_->MIContents, 9},     {form_->PopCopy, 14},
-        {form_->PopDelete, 8},   {form_->PopProperties, 13}, {form_->PopPrint, 5}};
+        {form_->PopDelete, 8},   {form_->PopProperties, 13}, {form_->PopPrint, 5},
+        {form_->MISurvey, 15}};
     for (const auto& [action, index] : images)
         action->setIcon(MenuImage(index));
 
@@ -108,6 +110,7 @@ TMainForm::TMainForm(QWidget* parent)
         {form_->MICreateTable, &TMainForm::MICreateTableClick},
         {form_->MICreateChart, &TMainForm::MICreateChartClick},
         {form_->MIRecordingInfo, &TMainForm::MIRecordingInfoClick},
+        {form_->MISurvey, &TMainForm::MISurveyClick},
         {form_->MISettings, &TMainForm::MISettingsClick},
         {form_->MIContents, &TMainForm::MIContentsClick},
         {form_->MIAbout, &TMainForm::MIAboutClick},
@@ -159,6 +162,7 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::CloseItemWindows() {
+    surveyWindow_.reset();
     statisticsWindows_.clear();
     itemWindows_.clear();
 }
@@ -268,6 +272,19 @@ TStatisticsForm& TMainForm::ShowStatistics(TChartForm& window) {
 TStatisticsForm* TMainForm::ExistingStatisticsWindow(const void* record) const {
     const auto it = statisticsWindows_.find(record);
     return it == statisticsWindows_.end() ? nullptr : it->second.get();
+}
+
+TSurveyForm* TMainForm::ShowSurvey() {
+    if (!database_.Open())
+        return nullptr;
+    if (!surveyWindow_) {
+        surveyWindow_ = std::make_unique<TSurveyForm>(database_);
+        PlaceItemWindow(*surveyWindow_);
+    }
+    surveyWindow_->show();
+    surveyWindow_->raise();
+    surveyWindow_->activateWindow();
+    return surveyWindow_.get();
 }
 
 LTableRecord* TMainForm::SelectedTable() const {
@@ -402,7 +419,7 @@ void TMainForm::UpdateControls() {
                                              : TSettingsDialog::StoredShowAd()));
     form_->MIReopen->setEnabled(recentFiles_.Count() > 0);
     for (QAction* a : {form_->MISave, form_->MISaveAs, form_->MIClose, form_->MICreateTable,
-                       form_->MICreateChart, form_->MIRecordingInfo})
+                       form_->MICreateChart, form_->MIRecordingInfo, form_->MISurvey})
         a->setEnabled(open);
     const TExplorerItemKind k = selectedKind_;
     form_->PopPrint->setEnabled(open && (k == ikRecordingInfo || k == ikChart || k == ikTable));
@@ -708,6 +725,10 @@ void TMainForm::MIRecordingInfoClick() {
         if (TChartForm* window = ExistingChartWindow(chart.get()))
             window->UpdateFooter();
     SetModified();
+}
+
+void TMainForm::MISurveyClick() {
+    ShowSurvey();
 }
 
 void TMainForm::MISettingsClick() {

@@ -21,6 +21,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TChartForm;
 class TStatisticsForm;
+class TSurveyForm;
 class TTableForm;
 
 namespace Ui {
@@ -79,6 +80,7 @@ public:
     void MICreateTableClick();
     void MICreateChartClick();
     void MIRecordingInfoClick();
+    void MISurveyClick();
     void MISettingsClick();
     void MIContentsClick();
     void MIAboutClick();
@@ -116,6 +118,9 @@ public:
     TStatisticsForm& ShowStatistics(TTableForm& window);
     TStatisticsForm& ShowStatistics(TChartForm& window);
     TStatisticsForm* ExistingStatisticsWindow(const void* record) const;
+    // The Survey window of the open database, made or shown again; it goes with the database.
+    TSurveyForm* ShowSurvey();
+    TSurveyForm* ExistingSurveyWindow() const { return surveyWindow_.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -165,6 +170,7 @@ private:
     std::map<const void*, std::unique_ptr<QWidget>> itemWindows_;
     // Their Statistics windows, which go before them.
     std::map<const void*, std::unique_ptr<TStatisticsForm>> statisticsWindows_;
+    std::unique_ptr<TSurveyForm> surveyWindow_;
 };
 
 // The main window, once it exists.

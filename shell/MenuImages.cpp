@@ -15,9 +15,9 @@ void LoadShellResources() {
 }
 
 QIcon MenuImage(int index) {
-    static const char* const names[] = {"new",    "open",   "save",     nullptr,          "import",
-                                        "print",  nullptr,  nullptr,    "delete",         "help",
-                                        "charts", "tables", "settings", "recording-info", "copy"};
+    static const char* const names[] = {
+        "new",    "open", "save",   nullptr,  "import",   "print",          nullptr, nullptr,
+        "delete", "help", "charts", "tables", "settings", "recording-info", "copy",  "survey"};
     if (index < 0 || index >= static_cast<int>(std::size(names)) || !names[index])
         return {};
     LoadShellResources();

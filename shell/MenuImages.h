@@ -5,7 +5,8 @@
 
 // The pictures of the main window's menu items, tool buttons and tree nodes, by their index
 // in its image list: 0 New, 1 Open, 2 Save, 4 Import, 5 Print, 8 Delete, 9 Help contents,
-// 10 Charts, 11 Tables, 12 Settings, 13 Recording Info, 14 Copy. Other indexes give no picture.
+// 10 Charts, 11 Tables, 12 Settings, 13 Recording Info, 14 Copy, 15 Survey. Other indexes give
+// no picture.
 QIcon MenuImage(int index);
 
 QIcon ProgramIcon();

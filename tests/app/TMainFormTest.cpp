@@ -6,6 +6,7 @@
 #include "tests/support/TestSettings.h"
 
 #include "analysis/windows/TStatisticsForm.h"
+#include "analysis/windows/TSurveyForm.h"
 #include "app/TMainForm.h"
 #include "app/TSettingsDialog.h"
 #include "charts/windows/TChart.h"
@@ -33,6 +34,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
@@ -434,6 +436,7 @@ TEST_F(TMainFormTest, EveryNodeEnablesItsCommandsAsTheUserMeetsThem) {
                                                      {"create table", f.MICreateTable},
                                                      {"create chart", f.MICreateChart},
                                                      {"recording info", f.MIRecordingInfo},
+                                                     {"survey", f.MISurvey},
                                                      {"new", f.MINew},
                                                      {"open", f.MIOpen}};
     const auto enabled = [](const auto& actions) {
@@ -451,7 +454,7 @@ TEST_F(TMainFormTest, EveryNodeEnablesItsCommandsAsTheUserMeetsThem) {
     QTreeWidget* tree = form->Explorer();
     tree->expandAll();
     EXPECT_EQ(enabled(menu),
-              "save save as close create table create chart recording info new open");
+              "save save as close create table create chart recording info survey new open");
     const std::pair<QTreeWidgetItem*, std::string> nodes[] = {
         {form->RecordingInfoNode(), "view copy properties print"},
         {form->TablesNode(), "view"},
@@ -830,6 +833,27 @@ TEST_F(TMainFormTest, StatisticsWindowsAreOnePerRecordAndGoWithIt) {
     form->Database().SetModified(false);
     form->MICloseClick();
     EXPECT_EQ(LiveInstances::StatisticsFormCount, before);
+}
+
+// Survey opens the database's one Survey window, shows it again, and closes it with the
+// database.
+TEST_F(TMainFormTest, TheSurveyWindowIsOnePerDatabaseAndGoesWithIt) {
+    form->MISurveyClick();
+    EXPECT_EQ(form->ExistingSurveyWindow(), nullptr);
+    form->OpenDatabase(SaveDatabaseFile("survey"), false);
+    form->Form().MISurvey->trigger();
+    TSurveyForm* window = form->ExistingSurveyWindow();
+    ASSERT_NE(window, nullptr);
+    const QPointer<TSurveyForm> shown = window;
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Survey of survey.vro"));
+    window->hide();
+    form->Form().MISurvey->trigger();
+    EXPECT_EQ(form->ExistingSurveyWindow(), window);
+    EXPECT_TRUE(window->isVisible());
+    form->MICloseClick();
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(form->ExistingSurveyWindow(), nullptr);
 }
 
 } // namespace

@@ -1,0 +1,764 @@
+#include "analysis/drawing/SurveyCharts.h"
+
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+constexpr int MinutesPerDay = 1440;
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// "2024-03-11" of a midnight.
+QString DateText(TDateTime midnight) {
+    return FromStd(FormatIso8601(midnight).substr(0, 10));
+}
+
+// "Mon 2024-03-11".
+QString WeekdayDateText(TDateTime midnight) {
+    static const char* const names[] = {"Sat", "Sun", "Mon", "Tue", "Wed", "Thu", "Fri"};
+    const int64_t day = DayOfSecond(WholeSeconds(midnight));
+    const int64_t weekday = ((day % 7) + 7) % 7;
+    return QString::fromLatin1(names[weekday]) + ' ' + DateText(midnight);
+}
+
+int DecimalsFor(double step) {
+    if (step >= 1 || step <= 0)
+        return 0;
+    return std::min(6, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+}
+
+// A value axis: its range (the ticks' ends) and ticks.
+struct Scale {
+    double Low = 0, High = 1;
+    std::vector<double> Ticks;
+    int Decimals = 0;
+};
+
+Scale ValueScale(double low, double high, int count) {
+    if (!(high > low)) {
+        const double pad = std::max(1.0, std::abs(low) * 0.05);
+        low -= pad;
+        high += pad;
+    }
+    double step = 0;
+    NiceTicks(low, high, count, &step);
+    Scale s;
+    s.Low = std::floor(low / step + 1e-9) * step;
+    s.High = std::ceil(high / step - 1e-9) * step;
+    if (!(s.High > s.Low))
+        s.High = s.Low + step;
+    for (double t = s.Low; t <= s.High + step / 2; t += step)
+        s.Ticks.push_back(std::abs(t) < step * 1e-9 ? 0 : t);
+    s.Decimals = DecimalsFor(step);
+    return s;
+}
+
+enum class Mark { Line, Band, Dashed, DashDot, Dotted };
+
+struct LegendItem {
+    QString Text;
+    QColor Color;
+    Mark Kind = Mark::Line;
+};
+
+QPen MarkPen(const QColor& color, Mark kind, double width) {
+    QPen pen(color, width);
+    pen.setCapStyle(Qt::FlatCap);
+    if (kind == Mark::Dashed)
+        pen.setStyle(Qt::DashLine);
+    else if (kind == Mark::DashDot)
+        pen.setStyle(Qt::DashDotLine);
+    else if (kind == Mark::Dotted)
+        pen.setStyle(Qt::DotLine);
+    return pen;
+}
+
+QColor Translucent(QColor color, int alpha) {
+    color.setAlpha(alpha);
+    return color;
+}
+
+// The frame every chart shares: the legend on top, the value axis' title above its labels on
+// the left, the time axis' labels and title below; the plot fills the rest.
+class Frame {
+public:
+    Frame(QPainter& painter, const QRectF& area, const ChartLook& look, ChartLayout& out)
+        : painter_(painter), area_(area), look_(look), out_(out),
+          metrics_(look.Font, painter.device()) {
+        painter_.save();
+        painter_.setFont(look.Font);
+        painter_.setRenderHint(QPainter::Antialiasing, true);
+        painter_.fillRect(area, look.Background);
+        line_ = metrics_.height();
+        gap_ = metrics_.averageCharWidth();
+    }
+    ~Frame() { painter_.restore(); }
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+
+    const QFontMetricsF& Metrics() const { return metrics_; }
+    double Line() const { return line_; }
+    double Gap() const { return gap_; }
+    double Pen(double width = 1) const { return width * look_.PenScale; }
+    QPainter& Painter() { return painter_; }
+    const QRectF& Plot() const { return plot_; }
+
+    // Lays the chart out; yLabels are the widest texts left of the plot, right the room kept
+    // right of it.
+    void Place(std::vector<LegendItem> legend, const QString& yTitle, const QStringList& yLabels,
+               const QString& xTitle, double right = 0) {
+        legend_ = std::move(legend);
+        yTitle_ = yTitle;
+        xTitle_ = xTitle;
+        double labels = 0;
+        for (const QString& label : yLabels)
+            labels = std::max(labels, metrics_.horizontalAdvance(label));
+        const double left = std::max(labels + 2 * gap_, 3 * gap_);
+        const double width = std::max(area_.width() - left - right - 2 * gap_, 10.0);
+        legendRows_ = LegendRows(width);
+        const double top = gap_ + legendRows_.size() * line_ + line_ + line_ / 2;
+        const double bottom = line_ * (xTitle.isEmpty() ? 1.5 : 2.5) + gap_;
+        plot_ = QRectF(area_.left() + left, area_.top() + top, width,
+                       std::max(area_.height() - top - bottom, 10.0));
+    }
+
+    QPointF Map(double x, double y, double x0, double x1, const Scale& s) const {
+        return {plot_.left() + (x - x0) / (x1 - x0) * plot_.width(),
+                plot_.bottom() - (y - s.Low) / (s.High - s.Low) * plot_.height()};
+    }
+    double MapY(double y, const Scale& s) const { return Map(0, y, 0, 1, s).y(); }
+
+    void Text(const QRectF& box, int flags, const QString& text, const QColor* color = nullptr) {
+        painter_.setPen(color ? *color : look_.Text);
+        painter_.drawText(box, flags, text);
+        out_.Texts << text;
+    }
+
+    // The legend, the titles, the value axis with its grid lines and the plot's border.
+    void DrawValueAxis(const Scale& s) {
+        DrawLegend();
+        Text(QRectF(area_.left() + gap_, plot_.top() - line_ - line_ / 2,
+                    plot_.right() - area_.left(), line_),
+             Qt::AlignLeft | Qt::AlignVCenter, yTitle_);
+        for (double tick : s.Ticks) {
+            const double y = MapY(tick, s);
+            painter_.setPen(QPen(look_.Grid, Pen()));
+            painter_.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
+            Text(QRectF(area_.left(), y - line_ / 2, plot_.left() - area_.left() - gap_, line_),
+                 Qt::AlignRight | Qt::AlignVCenter, FromStd(look_.Style.Number(tick, s.Decimals)));
+        }
+        DrawXTitle();
+    }
+
+    void DrawXTitle() {
+        if (xTitle_.isEmpty())
+            return;
+        Text(QRectF(plot_.left(), plot_.bottom() + line_ * 1.25, plot_.width(), line_),
+             Qt::AlignHCenter | Qt::AlignVCenter, xTitle_);
+    }
+
+    // Ticks below the plot at x (between x0 and x1) with their labels, and grid lines.
+    void DrawXTicks(const std::vector<std::pair<double, QString>>& ticks, double x0, double x1,
+                    bool grid) {
+        for (const auto& [x, label] : ticks) {
+            const double at = plot_.left() + (x - x0) / (x1 - x0) * plot_.width();
+            if (grid) {
+                painter_.setPen(QPen(look_.Grid, Pen()));
+                painter_.drawLine(QPointF(at, plot_.top()), QPointF(at, plot_.bottom()));
+            }
+            painter_.setPen(QPen(look_.Axis, Pen()));
+            painter_.drawLine(QPointF(at, plot_.bottom()), QPointF(at, plot_.bottom() + gap_ / 2));
+            const double width = metrics_.horizontalAdvance(label) + gap_;
+            // The labels at the ends stay inside the area.
+            double left = at - width / 2;
+            left = std::clamp(left, area_.left(), area_.right() - width);
+            Text(QRectF(left, plot_.bottom() + gap_ / 2, width, line_), Qt::AlignCenter, label);
+        }
+    }
+
+    void DrawBorder() {
+        painter_.setPen(QPen(look_.Axis, Pen()));
+        painter_.setBrush(Qt::NoBrush);
+        painter_.drawRect(plot_);
+    }
+
+    // Clips to the plot until the scope ends.
+    class PlotClip {
+    public:
+        explicit PlotClip(Frame& frame) : painter_(frame.painter_) {
+            painter_.save();
+            painter_.setClipRect(frame.plot_);
+        }
+        ~PlotClip() { painter_.restore(); }
+        PlotClip(const PlotClip&) = delete;
+        PlotClip& operator=(const PlotClip&) = delete;
+
+    private:
+        QPainter& painter_;
+    };
+
+private:
+    double ItemWidth(const LegendItem& item) const {
+        return 2 * line_ + gap_ + metrics_.horizontalAdvance(item.Text) + 2 * gap_;
+    }
+
+    std::vector<std::vector<const LegendItem*>> LegendRows(double width) const {
+        std::vector<std::vector<const LegendItem*>> rows;
+        double x = width;
+        for (const LegendItem& item : legend_) {
+            const double w = ItemWidth(item);
+            if (rows.empty() || (x + w > width && !rows.back().empty())) {
+                rows.emplace_back();
+                x = 0;
+            }
+            rows.back().push_back(&item);
+            x += w;
+        }
+        return rows;
+    }
+
+    void DrawLegend() {
+        double y = area_.top() + gap_;
+        for (const auto& row : legendRows_) {
+            double x = plot_.left();
+            for (const LegendItem* item : row) {
+                const QRectF swatch(x, y + line_ * 0.2, 2 * line_, line_ * 0.6);
+                if (item->Kind == Mark::Band) {
+                    painter_.fillRect(swatch, Translucent(item->Color, 70));
+                } else {
+                    painter_.setPen(MarkPen(item->Color, item->Kind, Pen(2)));
+                    painter_.drawLine(QPointF(swatch.left(), swatch.center().y()),
+                                      QPointF(swatch.right(), swatch.center().y()));
+                }
+                const double textWidth = metrics_.horizontalAdvance(item->Text) + gap_;
+                Text(QRectF(swatch.right() + gap_, y, textWidth, line_),
+                     Qt::AlignLeft | Qt::AlignVCenter, item->Text);
+                x += ItemWidth(*item);
+            }
+            y += line_;
+        }
+    }
+
+    QPainter& painter_;
+    QRectF area_;
+    const ChartLook& look_;
+    ChartLayout& out_;
+    QFontMetricsF metrics_;
+    double line_ = 0, gap_ = 0;
+    std::vector<LegendItem> legend_;
+    std::vector<std::vector<const LegendItem*>> legendRows_;
+    QString yTitle_, xTitle_;
+    QRectF plot_;
+};
+
+QStringList TickLabels(const Scale& s, const ChartLook& look) {
+    QStringList labels;
+    for (double t : s.Ticks)
+        labels << FromStd(look.Style.Number(t, s.Decimals));
+    return labels;
+}
+
+// Time-of-day ticks from 00:00 to 24:00, as many hours apart as their labels need.
+std::vector<std::pair<double, QString>> DayTicks(const Frame& frame) {
+    const double label =
+        frame.Metrics().horizontalAdvance(QStringLiteral("00:00")) + 2 * frame.Gap();
+    int step = 60;
+    for (int hours : {1, 2, 3, 6, 12, 24}) {
+        step = hours * 60;
+        if (frame.Plot().width() / (MinutesPerDay / step) >= label)
+            break;
+    }
+    std::vector<std::pair<double, QString>> ticks;
+    for (int minute = 0; minute <= MinutesPerDay; minute += step)
+        ticks.emplace_back(minute, FromStd(BinStartText(minute)));
+    return ticks;
+}
+
+// Ticks at whole hours (over at most three days) or midnights between two times (days), as
+// far apart as their labels need: "09:00" for hours, "2024-03-11" for days.
+std::vector<std::pair<double, QString>> TimeTicks(const Frame& frame, TDateTime from,
+                                                  TDateTime to) {
+    const double gap = 2 * frame.Gap();
+    const double hourLabel = frame.Metrics().horizontalAdvance(QStringLiteral("00:00")) + gap;
+    const double dayLabel = frame.Metrics().horizontalAdvance(QStringLiteral("0000-00-00")) + gap;
+    const double span = std::max(to - from, 1.0 / 24);
+    const double perDay = frame.Plot().width() / span;
+    double step = 0;
+    // Hours only over a few days: across a week and more the dates say more.
+    for (double hours : {1.0, 2.0, 3.0, 6.0, 12.0}) {
+        if (span <= 3 && perDay * hours / 24 >= hourLabel) {
+            step = hours / 24;
+            break;
+        }
+    }
+    if (step == 0) {
+        step = 1;
+        for (double days : {1.0, 2.0, 7.0, 14.0, 28.0, 56.0, 112.0, 364.0}) {
+            step = days;
+            if (perDay * days >= dayLabel)
+                break;
+        }
+    }
+    std::vector<std::pair<double, QString>> ticks;
+    // Weeks start on Mondays (day 2 of the count, which starts on a Saturday).
+    const double offset = step >= 7 && std::fmod(step, 7) == 0 ? 2 : 0;
+    const double first = std::ceil((from - offset) / step - 1e-9) * step + offset;
+    for (double t = first; t <= to + 1e-9; t += step) {
+        const TDateTime whole = SecondsToDays(WholeSeconds(t));
+        ticks.emplace_back(whole, step >= 1 ? DateText(whole)
+                                            : FromStd(FormatIso8601(whole).substr(11, 5)));
+    }
+    return ticks;
+}
+
+// The colour of a share from 0 to 1 of the heat map's range: blue through green and yellow
+// to red.
+QColor HeatColor(double share) {
+    static const QColor stops[] = {QColor(0x2c, 0x3e, 0x9c), QColor(0x2b, 0x9f, 0xc2),
+                                   QColor(0x5c, 0xc0, 0x5a), QColor(0xf2, 0xd0, 0x3c),
+                                   QColor(0xd7, 0x30, 0x27)};
+    constexpr int last = static_cast<int>(std::size(stops)) - 1;
+    const double at = std::clamp(share, 0.0, 1.0) * last;
+    const int i = std::min(static_cast<int>(at), last - 1);
+    const double f = at - i;
+    const QColor& a = stops[i];
+    const QColor& b = stops[i + 1];
+    return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * f),
+                            static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * f),
+                            static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * f));
+}
+
+QColor ChannelColor(size_t index, const ChartLook& look) {
+    const QColor colors[] = {look.Weekday,
+                             look.Weekend,
+                             QColor(0x2e, 0x8b, 0x3e),
+                             QColor(0x7b, 0x3f, 0xa0),
+                             QColor(0x8c, 0x56, 0x2d),
+                             QColor(0x20, 0x90, 0x90)};
+    return colors[index % std::size(colors)];
+}
+
+const QString NoBlocksText = QStringLiteral("No complete blocks to chart.");
+
+// One side of the daily profile: its band and mean line.
+void PaintProfileSide(Frame& frame, const std::vector<ProfileBin>& bins, int32_t minutes,
+                      const Scale& s, const QColor& color) {
+    QPainter& painter = frame.Painter();
+    const auto at = [&](double minute, double value) {
+        return frame.Map(minute, value, 0, MinutesPerDay, s);
+    };
+    for (size_t first = 0; first < bins.size();) {
+        if (!bins[first].Mean) {
+            ++first;
+            continue;
+        }
+        size_t end = first;
+        while (end < bins.size() && bins[end].Mean)
+            ++end;
+        // A run of bins with blocks: points at their middles, or across a lone bin.
+        std::vector<double> xs;
+        std::vector<const ProfileBin*> run;
+        for (size_t i = first; i < end; ++i) {
+            if (end - first == 1) {
+                xs = {double(bins[i].StartMinute), double(bins[i].StartMinute + minutes)};
+                run = {&bins[i], &bins[i]};
+            } else {
+                xs.push_back(bins[i].StartMinute + minutes / 2.0);
+                run.push_back(&bins[i]);
+            }
+        }
+        QPolygonF band, mean;
+        for (size_t i = 0; i < run.size(); ++i) {
+            band << at(xs[i], *run[i]->Maximum);
+            mean << at(xs[i], *run[i]->Mean);
+        }
+        for (size_t i = run.size(); i-- > 0;)
+            band << at(xs[i], *run[i]->Minimum);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Translucent(color, 60));
+        painter.drawPolygon(band);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(color, frame.Pen(1.6), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(mean);
+        first = end;
+    }
+}
+
+} // namespace
+
+std::vector<double> NiceTicks(double low, double high, int count, double* step) {
+    std::vector<double> ticks;
+    double s = 1;
+    if (std::isfinite(low) && std::isfinite(high) && high > low && count > 0) {
+        const double rough = (high - low) / count;
+        const double power = std::pow(10.0, std::floor(std::log10(rough)));
+        for (double m : {1.0, 2.0, 5.0, 10.0}) {
+            s = m * power;
+            if (s >= rough * (1 - 1e-9))
+                break;
+        }
+        for (double t = std::ceil(low / s - 1e-9) * s; t <= high + s * 1e-9; t += s)
+            ticks.push_back(std::abs(t) < s * 1e-9 ? 0 : t);
+    }
+    if (step)
+        *step = s;
+    return ticks;
+}
+
+ChartLayout PaintChartMessage(QPainter& painter, const QRectF& area, const QString& text,
+                              const ChartLook& look) {
+    ChartLayout out;
+    painter.save();
+    painter.fillRect(area, look.Background);
+    painter.setFont(look.Font);
+    painter.setPen(look.Text);
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text);
+    painter.restore();
+    out.Plot = area;
+    out.Texts << text;
+    return out;
+}
+
+ChartLayout PaintDailyProfile(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                              const ChartLook& look) {
+    const DailyProfile& profile = power.Profile;
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    bool weekday = false, weekend = false;
+    for (const auto* bins : {&profile.Weekday, &profile.Weekend})
+        for (const ProfileBin& bin : *bins)
+            if (bin.Mean) {
+                low = std::min(low, *bin.Minimum);
+                high = std::max(high, *bin.Maximum);
+                (bins == &profile.Weekday ? weekday : weekend) = true;
+            }
+    if (!weekday && !weekend)
+        return PaintChartMessage(painter, area, NoBlocksText, look);
+
+    ChartLayout out;
+    Frame frame(painter, area, look, out);
+    const Scale s = ValueScale(std::min(low, 0.0), high, 6);
+    std::vector<LegendItem> legend;
+    if (weekday) {
+        legend.push_back({QStringLiteral("Weekday mean"), look.Weekday, Mark::Line});
+        legend.push_back({QStringLiteral("Weekday minimum to maximum"), look.Weekday, Mark::Band});
+    }
+    if (weekend) {
+        legend.push_back({QStringLiteral("Weekend mean"), look.Weekend, Mark::Line});
+        legend.push_back({QStringLiteral("Weekend minimum to maximum"), look.Weekend, Mark::Band});
+    }
+    frame.Place(std::move(legend),
+                QStringLiteral("Demand (W), blocks of %1 min").arg(profile.Minutes),
+                TickLabels(s, look), QStringLiteral("Time of day"));
+    frame.DrawValueAxis(s);
+    frame.DrawXTicks(DayTicks(frame), 0, MinutesPerDay, true);
+    {
+        Frame::PlotClip clip(frame);
+        PaintProfileSide(frame, profile.Weekday, profile.Minutes, s, look.Weekday);
+        PaintProfileSide(frame, profile.Weekend, profile.Minutes, s, look.Weekend);
+    }
+    frame.DrawBorder();
+    out.Plot = frame.Plot();
+    return out;
+}
+
+ChartLayout PaintHeatMap(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                         const ChartLook& look) {
+    const HeatMap& heat = power.Heat;
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    for (double cell : heat.Cells)
+        if (std::isfinite(cell)) {
+            low = std::min(low, cell);
+            high = std::max(high, cell);
+        }
+    if (heat.Days.empty() || heat.Bins <= 0 || !std::isfinite(low))
+        return PaintChartMessage(painter, area, NoBlocksText, look);
+
+    ChartLayout out;
+    Frame frame(painter, area, look, out);
+    const Scale s = ValueScale(low, high, 5);
+    const QStringList scaleLabels = TickLabels(s, look);
+    double scaleWidth = frame.Metrics().horizontalAdvance(QStringLiteral("W"));
+    for (const QString& label : scaleLabels)
+        scaleWidth = std::max(scaleWidth, frame.Metrics().horizontalAdvance(label));
+    const double bar = frame.Line();
+    const double right = 2 * frame.Gap() + bar + frame.Gap() + scaleWidth;
+    QStringList dayLabels;
+    for (TDateTime day : heat.Days)
+        dayLabels << WeekdayDateText(day);
+    frame.Place({}, QStringLiteral("Day"), dayLabels, QStringLiteral("Time of day"), right);
+    frame.DrawValueAxis(Scale{0, 1, {}, 0}); // the titles only
+    const QRectF plot = frame.Plot();
+
+    // The cells, edge to edge.
+    const size_t rows = heat.Days.size();
+    const double rowHeight = plot.height() / static_cast<double>(rows);
+    const double cellWidth = plot.width() / heat.Bins;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (size_t r = 0; r < rows; ++r) {
+        const double top = std::round(plot.top() + r * rowHeight);
+        const double bottom = std::round(plot.top() + (r + 1) * rowHeight);
+        for (int32_t b = 0; b < heat.Bins; ++b) {
+            const double left = std::round(plot.left() + b * cellWidth);
+            const double end = std::round(plot.left() + (b + 1) * cellWidth);
+            const std::optional<double> cell = heat.Cell(r, b);
+            painter.fillRect(QRectF(left, top, end - left, bottom - top),
+                             cell ? HeatColor((*cell - s.Low) / (s.High - s.Low)) : look.Empty);
+        }
+    }
+    painter.restore();
+
+    // The day labels, as many as fit.
+    const int every = std::max(1, static_cast<int>(std::ceil(frame.Line() / rowHeight)));
+    for (size_t r = 0; r < rows; r += every) {
+        const double middle = plot.top() + (r + 0.5) * rowHeight;
+        frame.Text(QRectF(area.left(), middle - frame.Line() / 2,
+                          plot.left() - area.left() - frame.Gap(), frame.Line()),
+                   Qt::AlignRight | Qt::AlignVCenter, dayLabels[static_cast<int>(r)]);
+    }
+    frame.DrawXTicks(DayTicks(frame), 0, MinutesPerDay, false);
+    frame.DrawBorder();
+
+    // The colour legend: the scale from the lowest (bottom) to the highest demand (top).
+    const QRectF legend(plot.right() + 2 * frame.Gap(), plot.top(), bar, plot.height());
+    QLinearGradient gradient(legend.bottomLeft(), legend.topLeft());
+    for (int i = 0; i <= 8; ++i)
+        gradient.setColorAt(i / 8.0, HeatColor(i / 8.0));
+    painter.fillRect(legend, gradient);
+    painter.setPen(QPen(look.Axis, frame.Pen()));
+    painter.drawRect(legend);
+    frame.Text(QRectF(legend.left(), plot.top() - frame.Line() * 1.5, area.right() - legend.left(),
+                      frame.Line()),
+               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("W"));
+    for (size_t i = 0; i < s.Ticks.size(); ++i) {
+        const double y = frame.MapY(s.Ticks[i], s);
+        painter.setPen(QPen(look.Axis, frame.Pen()));
+        painter.drawLine(QPointF(legend.right(), y), QPointF(legend.right() + frame.Gap() / 2, y));
+        frame.Text(QRectF(legend.right() + frame.Gap(), y - frame.Line() / 2,
+                          scaleWidth + frame.Gap(), frame.Line()),
+                   Qt::AlignLeft | Qt::AlignVCenter, scaleLabels[static_cast<int>(i)]);
+    }
+    out.Plot = plot;
+    return out;
+}
+
+ChartLayout PaintLoadDuration(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                              const ChartLook& look) {
+    const LoadDuration& d = power.Duration;
+    if (d.Sorted.empty())
+        return PaintChartMessage(painter, area, NoBlocksText, look);
+
+    ChartLayout out;
+    Frame frame(painter, area, look, out);
+    double high = d.Sorted.front(), low = d.Sorted.back();
+    if (d.ThresholdWatts) {
+        high = std::max(high, *d.ThresholdWatts);
+        low = std::min(low, *d.ThresholdWatts);
+    }
+    const Scale s = ValueScale(std::min(low, 0.0), high, 6);
+    std::vector<LegendItem> legend = {
+        {QStringLiteral("Demand of %1-minute blocks, highest first").arg(power.Blocks.Minutes),
+         look.Weekday, Mark::Line}};
+    if (d.ThresholdWatts)
+        legend.push_back(
+            {QStringLiteral("Threshold %1 W").arg(FromStd(look.Style.Number(*d.ThresholdWatts))),
+             look.Limit, Mark::Dashed});
+    frame.Place(std::move(legend), QStringLiteral("Demand (W)"), TickLabels(s, look),
+                QStringLiteral("Share of time (%)"));
+    frame.DrawValueAxis(s);
+    std::vector<std::pair<double, QString>> ticks;
+    const double label = frame.Metrics().horizontalAdvance(QStringLiteral("100")) + 2 * frame.Gap();
+    const int step = frame.Plot().width() / 10 >= label ? 10 : 25;
+    for (int p = 0; p <= 100; p += step)
+        ticks.emplace_back(p, QString::number(p));
+    frame.DrawXTicks(ticks, 0, 100, true);
+    {
+        Frame::PlotClip clip(frame);
+        // The curve falls monotonically: a few points per pixel column draw it whole.
+        const size_t n = d.Sorted.size();
+        const size_t points =
+            std::min(n, static_cast<size_t>(std::max(2.0, 2 * frame.Plot().width())));
+        QPolygonF curve;
+        for (size_t j = 0; j < points; ++j) {
+            const size_t i =
+                points == 1 ? 0
+                            : static_cast<size_t>(std::llround(double(j) * (n - 1) / (points - 1)));
+            const double share = n == 1 ? 0 : 100.0 * i / (n - 1);
+            curve << frame.Map(share, d.Sorted[i], 0, 100, s);
+        }
+        if (n == 1)
+            curve << frame.Map(100, d.Sorted[0], 0, 100, s);
+        painter.setPen(
+            QPen(look.Weekday, frame.Pen(1.8), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(curve);
+        if (d.ThresholdWatts) {
+            const double y = frame.MapY(*d.ThresholdWatts, s);
+            painter.setPen(MarkPen(look.Limit, Mark::Dashed, frame.Pen(1.5)));
+            painter.drawLine(QPointF(frame.Plot().left(), y), QPointF(frame.Plot().right(), y));
+        }
+    }
+    frame.DrawBorder();
+    out.Plot = frame.Plot();
+    return out;
+}
+
+ChartLayout PaintVoltageBlocks(QPainter& painter, const QRectF& area,
+                               const VoltageVariation& voltage, const ChartLook& look) {
+    double low = std::numeric_limits<double>::infinity(), high = -low;
+    int64_t first = std::numeric_limits<int64_t>::max(), last = std::numeric_limits<int64_t>::min();
+    for (const VoltageChannel& c : voltage.Channels)
+        for (const DemandBlock& b : c.Blocks.Blocks)
+            if (b.Complete) {
+                low = std::min(low, b.Mean);
+                high = std::max(high, b.Mean);
+                first = std::min(first, b.Start);
+                last = std::max(last, b.Start + 60 * int64_t(c.Blocks.Minutes));
+            }
+    if (!std::isfinite(low))
+        return PaintChartMessage(painter, area,
+                                 QStringLiteral("No complete 10-minute blocks to chart."), look);
+
+    ChartLayout out;
+    Frame frame(painter, area, look, out);
+    const std::optional<double> un = voltage.NominalVolts;
+    if (un) {
+        low = std::min(low, *un * 0.85);
+        high = std::max(high, *un * 1.1);
+    }
+    const double pad = (high - low) * 0.04;
+    const Scale s = ValueScale(low - pad, high + pad, 6);
+    std::vector<LegendItem> legend;
+    for (size_t i = 0; i < voltage.Channels.size(); ++i)
+        legend.push_back(
+            {FromStd(voltage.Channels[i].ChannelLabel), ChannelColor(i, look), Mark::Line});
+    if (un) {
+        legend.push_back({QStringLiteral("Un %1 V").arg(FromStd(look.Style.Number(*un, 0))),
+                          look.Axis, Mark::Dotted});
+        legend.push_back({QStringLiteral("Un ± 10 %"), look.Limit, Mark::Dashed});
+        legend.push_back({QStringLiteral("Un − 15 %"), look.Limit, Mark::DashDot});
+    }
+    frame.Place(std::move(legend), QStringLiteral("10-minute mean (V)"), TickLabels(s, look),
+                QString());
+    frame.DrawValueAxis(s);
+    const TDateTime from = SecondsToDays(first), to = SecondsToDays(last);
+    frame.DrawXTicks(TimeTicks(frame, from, to), from, to, true);
+    {
+        Frame::PlotClip clip(frame);
+        if (un) {
+            const std::pair<double, Mark> limits[] = {{1.0, Mark::Dotted},
+                                                      {1.1, Mark::Dashed},
+                                                      {0.9, Mark::Dashed},
+                                                      {0.85, Mark::DashDot}};
+            for (const auto& [factor, kind] : limits) {
+                const double y = frame.MapY(*un * factor, s);
+                painter.setPen(MarkPen(factor == 1.0 ? look.Axis : look.Limit, kind,
+                                       frame.Pen(factor == 1.0 ? 1 : 1.4)));
+                painter.drawLine(QPointF(frame.Plot().left(), y), QPointF(frame.Plot().right(), y));
+            }
+        }
+        for (size_t i = 0; i < voltage.Channels.size(); ++i) {
+            const BlockSeries& blocks = voltage.Channels[i].Blocks;
+            const int64_t length = 60 * int64_t(blocks.Minutes);
+            painter.setPen(QPen(ChannelColor(i, look), frame.Pen(1.3), Qt::SolidLine, Qt::RoundCap,
+                                Qt::RoundJoin));
+            QPolygonF line;
+            int64_t previous = 0;
+            const auto flush = [&] {
+                if (line.size() == 1)
+                    line << line.front() + QPointF(frame.Pen(1), 0);
+                painter.drawPolyline(line);
+                line.clear();
+            };
+            for (const DemandBlock& b : blocks.Blocks) {
+                if (!b.Complete)
+                    continue;
+                if (!line.isEmpty() && b.Start != previous + length)
+                    flush();
+                line << frame.Map(SecondsToDays(b.Start) + length / 2.0 / SecsPerDay, b.Mean, from,
+                                  to, s);
+                previous = b.Start;
+            }
+            if (!line.isEmpty())
+                flush();
+        }
+    }
+    frame.DrawBorder();
+    out.Plot = frame.Plot();
+    return out;
+}
+
+double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<QStringList>& rows,
+                      const std::vector<bool>& alignRight, const ChartLook& look) {
+    if (rows.empty())
+        return 0;
+    QFont font = look.Font;
+    QFont bold = font;
+    bold.setBold(true);
+    size_t columns = 0;
+    for (const QStringList& row : rows)
+        columns = std::max(columns, static_cast<size_t>(row.size()));
+    std::vector<double> widths;
+    double gap = 0, line = 0;
+    // Measured again in a smaller font while the rows are wider than the area.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const QFontMetricsF plain(font, painter.device()), heavy(bold, painter.device());
+        gap = 2 * plain.averageCharWidth();
+        line = std::max(plain.height(), heavy.height());
+        widths.assign(columns, 0);
+        for (size_t r = 0; r < rows.size(); ++r)
+            for (int c = 0; c < rows[r].size(); ++c)
+                widths[static_cast<size_t>(c)] =
+                    std::max(widths[static_cast<size_t>(c)],
+                             (r == 0 ? heavy : plain).horizontalAdvance(rows[r][c]));
+        double total = gap * (columns > 0 ? columns - 1 : 0);
+        for (double w : widths)
+            total += w;
+        // Fonts in points (on paper) or in pixels (on screen), down to about 5 points.
+        const bool points = font.pointSizeF() > 0;
+        const double size = points ? font.pointSizeF() : font.pixelSize();
+        const double smallest = points ? 5 : 7;
+        if (total <= area.width() || size <= smallest)
+            break;
+        const double smaller = std::max(smallest, size * area.width() / total * 0.98);
+        for (QFont* f : {&font, &bold}) {
+            if (points)
+                f->setPointSizeF(smaller);
+            else
+                f->setPixelSize(static_cast<int>(smaller));
+        }
+    }
+    painter.save();
+    painter.setPen(look.Text);
+    double y = area.top();
+    for (size_t r = 0; r < rows.size() && y + line <= area.bottom() + 0.5; ++r) {
+        painter.setFont(r == 0 ? bold : font);
+        double x = area.left();
+        for (int c = 0; c < rows[r].size(); ++c) {
+            const size_t column = static_cast<size_t>(c);
+            const bool right = column < alignRight.size() && alignRight[column] && r > 0;
+            painter.drawText(QRectF(x, y, widths[column], line),
+                             (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                             rows[r][c]);
+            x += widths[column] + gap;
+        }
+        y += line;
+        if (r == 0) {
+            painter.setPen(QPen(look.Axis, look.PenScale));
+            painter.drawLine(QPointF(area.left(), y), QPointF(x - gap, y));
+            painter.setPen(look.Text);
+        }
+    }
+    painter.restore();
+    return y - area.top();
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "analysis/Survey.h"
+#include "analysis/TextStyle.h"
+
+#include <QColor>
+#include <QFont>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class QPainter;
+
+// How the survey's charts look: the font of every text, the numbers' and times' style, the
+// width a pen of one unit has on the device (1 on screen, the device's dots per 96 on paper)
+// and the colours.
+struct ChartLook {
+    QFont Font;
+    TextStyle Style;
+    double PenScale = 1;
+    QColor Background = Qt::white;
+    QColor Text = QColor(0x20, 0x20, 0x20);
+    QColor Axis = QColor(0x60, 0x60, 0x60);
+    QColor Grid = QColor(0xe0, 0xe0, 0xe0);
+    QColor Weekday = QColor(0x1f, 0x5f, 0xb4);
+    QColor Weekend = QColor(0xe0, 0x6c, 0x10);
+    QColor Limit = QColor(0xc0, 0x20, 0x20);
+    QColor Empty = QColor(0xf2, 0xf2, 0xf2);
+};
+
+// What a chart drew: its plot area and every text it wrote (tick labels, axis titles, the
+// legend), in order.
+struct ChartLayout {
+    QRectF Plot;
+    QStringList Texts;
+};
+
+// The daily profile: demand in W by time of day, the weekday and the weekend mean, each with
+// a band from the minimum to the maximum of its bin.
+ChartLayout PaintDailyProfile(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                              const ChartLook& look);
+// The block demands as a day × time-of-day grid, a row per day from the top, with the colour
+// legend in W on the right; a cell without a complete block stays empty.
+ChartLayout PaintHeatMap(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                         const ChartLook& look);
+// The load duration curve: demand in W against the share of time it is reached, with the
+// threshold as a line when there is one.
+ChartLayout PaintLoadDuration(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                              const ChartLook& look);
+// The 10-minute means of every voltage channel in V over time, with the limit lines of the
+// nominal voltage: Un + 10 %, Un − 10 % and Un − 15 %.
+ChartLayout PaintVoltageBlocks(QPainter& painter, const QRectF& area,
+                               const VoltageVariation& voltage, const ChartLook& look);
+// A chart with nothing to show: the text in the middle of the area.
+ChartLayout PaintChartMessage(QPainter& painter, const QRectF& area, const QString& text,
+                              const ChartLook& look);
+
+// Rows of texts with the first row in bold as the header, each column as wide as its widest
+// text, the columns marked in alignRight to the right. Returns the height drawn.
+double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<QStringList>& rows,
+                      const std::vector<bool>& alignRight, const ChartLook& look);
+
+// Tick values for a range: 1, 2 or 5 times a power of ten apart, about count of them, from
+// the first multiple of the step at or above low to the last at or below high.
+std::vector<double> NiceTicks(double low, double high, int count, double* step = nullptr);

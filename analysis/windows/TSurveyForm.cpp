@@ -1,0 +1,560 @@
+#include "analysis/windows/TSurveyForm.h"
+
+#include "analysis/SurveyTables.h"
+#include "analysis/SurveyText.h"
+#include "analysis/windows/SurveyChartView.h"
+#include "analysis/windows/SurveyTableModel.h"
+#include "database/LDatabase.h"
+#include "printing/LayoutPrinter.h"
+#include "printing/PrintedTexts.h"
+#include "shell/Help.h"
+#include "shell/MenuImages.h"
+#include "shell/Registry.h"
+#include "tables/LocaleTextStyle.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <iterator>
+
+namespace {
+
+const QString BlockMinutesName = QStringLiteral("Block Minutes");
+const QString RatingName = QStringLiteral("Rating Amps");
+const QString NominalName = QStringLiteral("Nominal Volts");
+const QString ThresholdName = QStringLiteral("Threshold Watts");
+
+// The size of a chart's picture when the window is not shown.
+constexpr QSize PictureSize(900, 560);
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QStringList Texts(const std::vector<std::string>& cells) {
+    QStringList texts;
+    for (const std::string& cell : cells)
+        texts << FromStd(cell);
+    return texts;
+}
+
+std::vector<bool> NumberColumns(size_t count, bool (*isNumber)(size_t)) {
+    std::vector<bool> columns;
+    for (size_t c = 0; c < count; ++c)
+        columns.push_back(isNumber(c));
+    return columns;
+}
+
+bool TakesRating(double value) {
+    return value >= 0;
+}
+bool TakesNominal(double value) {
+    return value > 0;
+}
+
+// A setting's text in the user's locale (or plainly written); unset when empty or when it is
+// no number the setting takes.
+std::optional<double> ParseSetting(const QString& text, bool (*takes)(double)) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    double value = QLocale().toDouble(trimmed, &ok);
+    if (!ok)
+        value = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(value) || !takes(value))
+        return std::nullopt;
+    return value;
+}
+
+QString SettingText(const std::optional<double>& value) {
+    return value ? QLocale().toString(*value, 'g', 12) : QString();
+}
+
+std::optional<double> StoredNumber(const RegistryKey& key, const QString& name,
+                                   bool (*takes)(double)) {
+    QString text;
+    if (!key.ReadString(name, text) || text.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(value) || !takes(value))
+        return std::nullopt;
+    return value;
+}
+
+void StoreNumber(RegistryKey& key, const QString& name, const std::optional<double>& value) {
+    key.WriteString(name, value ? QLocale::c().toString(*value, 'g', 17) : QString());
+}
+
+bool IsTextPage(TSurveyForm::Page page) {
+    return page == TSurveyForm::SummaryPage || page == TSurveyForm::EnergyPage ||
+           page == TSurveyForm::VoltagePage;
+}
+
+bool IsPicturePage(TSurveyForm::Page page) {
+    return page != TSurveyForm::SummaryPage && page != TSurveyForm::EnergyPage;
+}
+
+const char* const PageTitles[] = {"Summary",  "Energy per day", "Daily profile",
+                                  "Heat map", "Load duration",  "Voltage"};
+
+} // namespace
+
+TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
+    : TToolForm(parent), database_(database), style_(LocaleTextStyle()),
+      minutes_(new QComboBox(this)), rating_(new QLineEdit(this)), nominal_(new QLineEdit(this)),
+      threshold_(new QLineEdit(this)), pages_(new QTabWidget(this)),
+      summary_(new QPlainTextEdit(this)), energyGrid_(new QTableView(this)),
+      energyModel_(new SurveyTableModel(
+          Texts(EnergyDayHeader()),
+          NumberColumns(EnergyDayHeader().size(), IsEnergyDayNumberColumn), this)),
+      voltageGrid_(new QTableView(this)),
+      voltageModel_(
+          new SurveyTableModel(Texts(VoltageHeader()),
+                               NumberColumns(VoltageHeader().size(), IsVoltageNumberColumn), this)),
+      popup_(new QMenu(this)) {
+    SetHelpTopic(this, "surveywindow");
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setObjectName(QStringLiteral("TSurveyForm"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addWidget(MakeSettingsRow());
+    layout->addWidget(pages_, 1);
+    pages_->setObjectName(QStringLiteral("Pages"));
+
+    summary_->setObjectName(QStringLiteral("Summary"));
+    summary_->setReadOnly(true);
+    summary_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    summary_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    AddPage(summary_, QString::fromLatin1(PageTitles[SummaryPage]));
+
+    for (auto [grid, model, name] : {std::tuple{energyGrid_, energyModel_, "EnergyGrid"},
+                                     std::tuple{voltageGrid_, voltageModel_, "VoltageGrid"}}) {
+        grid->setObjectName(QString::fromLatin1(name));
+        grid->setModel(model);
+        grid->verticalHeader()->hide();
+        grid->setSelectionMode(QAbstractItemView::NoSelection);
+        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        grid->setWordWrap(false);
+        grid->horizontalHeader()->setHighlightSections(false);
+        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    }
+    AddPage(energyGrid_, QString::fromLatin1(PageTitles[EnergyPage]));
+    for (Page page : {ProfilePage, HeatMapPage, DurationPage})
+        AddPage(MakeChart(page), QString::fromLatin1(PageTitles[page]));
+    auto* voltage = new QWidget(this);
+    auto* voltageLayout = new QVBoxLayout(voltage);
+    voltageLayout->setContentsMargins(0, 0, 0, 0);
+    voltageLayout->setSpacing(4);
+    voltageLayout->addWidget(voltageGrid_);
+    voltageLayout->addWidget(MakeChart(VoltagePage), 1);
+    AddPage(voltage, QString::fromLatin1(PageTitles[VoltagePage]));
+
+    popup_->setObjectName(QStringLiteral("Popup"));
+    QAction* copy = AddAction("Copytoclipboard", QStringLiteral("Copy to clipboard"),
+                              &TSurveyForm::CopytoclipboardClick);
+    copy->setIcon(MenuImage(14));
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(copy);
+    AddAction("Export", QStringLiteral("Export\u2026"), &TSurveyForm::ExportClick);
+    popup_->addSeparator();
+    AddAction("Print", QStringLiteral("Print"), &TSurveyForm::PrintClick)->setIcon(MenuImage(5));
+
+    timer_.setSingleShot(true);
+    timer_.setInterval(RefreshDelay);
+    connect(&timer_, &QTimer::timeout, this, &TSurveyForm::Refresh);
+    UpdateCaption();
+    Refresh();
+    resize(900, 600);
+}
+
+TSurveyForm::~TSurveyForm() = default;
+
+QWidget* TSurveyForm::MakeSettingsRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(2, 2, 2, 2);
+    const SurveyOptions stored = StoredOptions();
+    const auto label = [&](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, row);
+        l->setBuddy(buddy);
+        layout->addWidget(l);
+        layout->addWidget(buddy);
+        layout->addSpacing(8);
+    };
+    minutes_->setObjectName(QStringLiteral("BlockMinutesBox"));
+    for (int minutes : BlockMinutes)
+        minutes_->addItem(QString::number(minutes), minutes);
+    minutes_->setCurrentIndex(std::max(0, minutes_->findData(stored.BlockMinutes)));
+    label(QStringLiteral("&Block minutes"), minutes_);
+    const std::tuple<QLineEdit*, const char*, QString, std::optional<double>> edits[] = {
+        {rating_, "RatingEdit", QStringLiteral("Service &rating (A)"), stored.RatingAmps},
+        {nominal_, "NominalEdit", QStringLiteral("&Nominal voltage (V)"), stored.NominalVolts},
+        {threshold_, "ThresholdEdit", QStringLiteral("&Threshold (W)"), stored.ThresholdWatts}};
+    for (const auto& [edit, name, caption, value] : edits) {
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setPlaceholderText(edit == nominal_ ? QStringLiteral("guessed")
+                                                  : QStringLiteral("not set"));
+        edit->setText(SettingText(value));
+        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 12);
+        label(caption, edit);
+        connect(edit, &QLineEdit::textChanged, this, &TSurveyForm::SettingChanged);
+    }
+    layout->addStretch(1);
+    connect(minutes_, &QComboBox::currentIndexChanged, this, &TSurveyForm::SettingChanged);
+    return row;
+}
+
+void TSurveyForm::AddPage(QWidget* page, const QString& title) {
+    page->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(page, &QWidget::customContextMenuRequested, this,
+            [this, page](const QPoint& at) { popup_->popup(page->mapToGlobal(at)); });
+    if (auto* grid = qobject_cast<QTableView*>(page)) {
+        grid->setContextMenuPolicy(Qt::NoContextMenu);
+        grid->viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(
+            grid->viewport(), &QWidget::customContextMenuRequested, this,
+            [this, grid](const QPoint& at) { popup_->popup(grid->viewport()->mapToGlobal(at)); });
+    }
+    pages_->addTab(page, title);
+}
+
+SurveyChartView* TSurveyForm::MakeChart(Page page) {
+    auto* view = new SurveyChartView(
+        [this, page](QPainter& painter, const QRectF& area) {
+            PaintPage(page, painter, area, ScreenLook(), false);
+        },
+        this);
+    view->setObjectName(QString::fromLatin1(PageTitles[page]).remove(' ') + "Chart");
+    if (page == VoltagePage) {
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this,
+                [this, view](const QPoint& at) { popup_->popup(view->mapToGlobal(at)); });
+        voltageGrid_->viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(
+            voltageGrid_->viewport(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(voltageGrid_->viewport()->mapToGlobal(at)); });
+    }
+    return view;
+}
+
+QAction* TSurveyForm::AddAction(const char* name, const QString& caption,
+                                void (TSurveyForm::*handler)()) {
+    QAction* action = popup_->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void TSurveyForm::UpdateCaption() {
+    const QString name = QFileInfo(QFile::decodeName(database_.FileName().c_str())).fileName();
+    setWindowTitle(name.isEmpty() ? QStringLiteral("Survey")
+                                  : QStringLiteral("Survey of %1").arg(name));
+}
+
+SurveyOptions TSurveyForm::Options() const {
+    SurveyOptions o;
+    o.BlockMinutes = minutes_->currentData().toInt();
+    o.RatingAmps = ParseSetting(rating_->text(), TakesRating);
+    o.NominalVolts = ParseSetting(nominal_->text(), TakesNominal);
+    o.ThresholdWatts = ParseSetting(threshold_->text(), TakesRating);
+    return o;
+}
+
+SurveyOptions TSurveyForm::StoredOptions() {
+    const RegistryKey key(SurveyKey);
+    SurveyOptions o;
+    int32_t minutes = 0;
+    if (key.ReadInteger(BlockMinutesName, minutes) && IsDemandInterval(minutes))
+        o.BlockMinutes = minutes;
+    o.RatingAmps = StoredNumber(key, RatingName, TakesRating);
+    o.NominalVolts = StoredNumber(key, NominalName, TakesNominal);
+    o.ThresholdWatts = StoredNumber(key, ThresholdName, TakesRating);
+    return o;
+}
+
+void TSurveyForm::StoreOptions(const SurveyOptions& options) {
+    RegistryKey key(SurveyKey);
+    key.WriteInteger(BlockMinutesName, options.BlockMinutes);
+    StoreNumber(key, RatingName, options.RatingAmps);
+    StoreNumber(key, NominalName, options.NominalVolts);
+    StoreNumber(key, ThresholdName, options.ThresholdWatts);
+}
+
+void TSurveyForm::SettingChanged() {
+    // A text that is no number the setting takes shows in red and counts as not set.
+    using Takes = bool (*)(double);
+    const std::pair<QLineEdit*, Takes> edits[] = {
+        {rating_, TakesRating}, {nominal_, TakesNominal}, {threshold_, TakesRating}};
+    for (const auto& [edit, takes] : edits) {
+        const bool bad = !edit->text().trimmed().isEmpty() && !ParseSetting(edit->text(), takes);
+        edit->setStyleSheet(bad ? QStringLiteral("color: #c02020") : QString());
+    }
+    StoreOptions(Options());
+    timer_.start();
+}
+
+void TSurveyForm::Refresh() {
+    timer_.stop();
+    result_ = RunSurvey(database_.Parameters(), Options());
+    summary_->setPlainText(FromStd(SurveySummaryText(result_, style_)));
+
+    std::vector<QStringList> days;
+    if (result_.Power)
+        for (const EnergyDay& day : result_.Power->Days)
+            days.push_back(Texts(EnergyDayCells(day, style_)));
+    energyModel_->SetRows(std::move(days));
+    std::vector<QStringList> channels;
+    if (result_.Voltage)
+        for (const VoltageChannel& channel : result_.Voltage->Channels)
+            channels.push_back(Texts(VoltageCells(channel, style_)));
+    voltageModel_->SetRows(std::move(channels));
+    for (QTableView* grid : {energyGrid_, voltageGrid_})
+        grid->resizeColumnsToContents();
+    const int rows = std::max(1, voltageModel_->rowCount());
+    voltageGrid_->setFixedHeight(voltageGrid_->horizontalHeader()->sizeHint().height() +
+                                 rows * voltageGrid_->verticalHeader()->defaultSectionSize() +
+                                 2 * voltageGrid_->frameWidth() + 2);
+    for (QWidget* chart : findChildren<SurveyChartView*>())
+        chart->update();
+}
+
+TSurveyForm::Page TSurveyForm::CurrentPage() const {
+    return static_cast<Page>(std::max(0, pages_->currentIndex()));
+}
+
+std::string TSurveyForm::Text(Page page, CellFormat format) const {
+    switch (page) {
+    case SummaryPage:
+        return SurveySummaryText(result_, style_);
+    case EnergyPage:
+        return EnergyDaysText(result_.Power ? result_.Power->Days : std::vector<EnergyDay>{},
+                              style_, format);
+    case VoltagePage:
+        return VoltageText(result_.Voltage ? *result_.Voltage : VoltageVariation{}, style_, format);
+    default:
+        return {};
+    }
+}
+
+ChartLook TSurveyForm::ScreenLook() const {
+    ChartLook look;
+    look.Font = font();
+    look.Style = style_;
+    return look;
+}
+
+bool TSurveyForm::Paint(Page page, QPainter& painter, const QRectF& area,
+                        const ChartLook& look) const {
+    return PaintPage(page, painter, area, look, true);
+}
+
+bool TSurveyForm::PaintPage(Page page, QPainter& painter, const QRectF& area, const ChartLook& look,
+                            bool withTable) const {
+    if (!IsPicturePage(page))
+        return false;
+    if (page == VoltagePage) {
+        if (!result_.Voltage) {
+            PaintChartMessage(painter, area, QString::fromLatin1(NoVoltageText), look);
+            return true;
+        }
+        QRectF chart = area;
+        if (withTable) {
+            // In a file or on paper the table stands above the chart.
+            std::vector<QStringList> rows = {voltageModel_->Header()};
+            for (const QStringList& row : voltageModel_->Rows())
+                rows.push_back(row);
+            std::vector<bool> right;
+            for (int c = 0; c < voltageModel_->columnCount(); ++c)
+                right.push_back(voltageModel_->IsNumberColumn(c));
+            painter.fillRect(area, look.Background);
+            const QFontMetricsF metrics(look.Font, painter.device());
+            const double margin = metrics.averageCharWidth();
+            const double height = PaintTextTable(painter, area.adjusted(margin, margin, -margin, 0),
+                                                 rows, right, look);
+            chart.setTop(area.top() + margin + height + metrics.height());
+        }
+        PaintVoltageBlocks(painter, chart, *result_.Voltage, look);
+        return true;
+    }
+    if (!result_.Power) {
+        PaintChartMessage(painter, area, QString::fromLatin1(NoPowerText), look);
+        return true;
+    }
+    if (page == ProfilePage)
+        PaintDailyProfile(painter, area, *result_.Power, look);
+    else if (page == HeatMapPage)
+        PaintHeatMap(painter, area, *result_.Power, look);
+    else
+        PaintLoadDuration(painter, area, *result_.Power, look);
+    return true;
+}
+
+QImage TSurveyForm::Picture(Page page, const QSize& size) const {
+    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    Paint(page, painter, QRectF(QPointF(0, 0), QSizeF(size)), ScreenLook());
+    return picture;
+}
+
+void TSurveyForm::CopyToClipboard() {
+    const Page page = CurrentPage();
+    auto* mime = new QMimeData;
+    if (IsTextPage(page))
+        mime->setText(FromStd(Text(page, CellFormat::Tab)));
+    if (IsPicturePage(page)) {
+        QBuffer svg;
+        svg.open(QIODevice::WriteOnly);
+        {
+            QSvgGenerator generator;
+            generator.setOutputDevice(&svg);
+            generator.setSize(PictureSize);
+            generator.setViewBox(QRect(QPoint(0, 0), PictureSize));
+            generator.setTitle(windowTitle());
+            QPainter painter(&generator);
+            Paint(page, painter, QRectF(QPointF(0, 0), QSizeF(PictureSize)), ScreenLook());
+        }
+        mime->setData(QStringLiteral("image/svg+xml"), svg.data());
+        mime->setImageData(Picture(page, PictureSize));
+    }
+    QApplication::clipboard()->setMimeData(mime);
+}
+
+void TSurveyForm::Export() {
+    const Page page = CurrentPage();
+    QStringList filters;
+    if (page == SummaryPage)
+        filters << QStringLiteral("Text (*.txt)");
+    else if (IsTextPage(page))
+        filters << QStringLiteral("Comma-separated values (*.csv)")
+                << QStringLiteral("Tab-separated text (*.txt *.tsv)");
+    if (IsPicturePage(page))
+        filters << QStringLiteral("SVG picture (*.svg)") << QStringLiteral("PNG picture (*.png)");
+    QFileDialog dialog(this, QStringLiteral("Export survey"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    const auto suffix = [](const QString& filter) {
+        const int star = filter.indexOf(QStringLiteral("*."));
+        return filter.mid(
+            star + 2, filter.indexOf(QRegularExpression(QStringLiteral("[ )]")), star) - star - 2);
+    };
+    dialog.setDefaultSuffix(suffix(filters.constFirst()));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&](const QString& filter) { dialog.setDefaultSuffix(suffix(filter)); });
+    dialog.selectFile(windowTitle() + ' ' + QString::fromLatin1(PageTitles[page]));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    ExportTo(dialog.selectedFiles().constFirst());
+}
+
+bool TSurveyForm::ExportTo(const QString& fileName) {
+    const Page page = CurrentPage();
+    const QString ending = QFileInfo(fileName).suffix().toLower();
+    QByteArray bytes;
+    if (IsPicturePage(page) && ending == QStringLiteral("svg")) {
+        QBuffer svg(&bytes);
+        svg.open(QIODevice::WriteOnly);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&svg);
+        generator.setSize(PictureSize);
+        generator.setViewBox(QRect(QPoint(0, 0), PictureSize));
+        generator.setTitle(windowTitle());
+        QPainter painter(&generator);
+        Paint(page, painter, QRectF(QPointF(0, 0), QSizeF(PictureSize)), ScreenLook());
+    } else if (IsPicturePage(page) && ending == QStringLiteral("png")) {
+        QBuffer png(&bytes);
+        png.open(QIODevice::WriteOnly);
+        Picture(page, PictureSize).save(&png, "PNG");
+    } else if (IsTextPage(page)) {
+        bytes = QByteArray::fromStdString(
+            Text(page, ending == QStringLiteral("csv") ? CellFormat::Csv : CellFormat::Tab));
+    } else {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("This page exports as an SVG or PNG picture."));
+        return false;
+    }
+    QSaveFile file(fileName);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(bytes) == static_cast<qint64>(bytes.size()) && file.commit();
+    if (!written)
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("The survey could not be written to %1.\n%2")
+                                 .arg(fileName, file.errorString()));
+    return written;
+}
+
+PrintedTexts TSurveyForm::Printout(Page page) const {
+    std::vector<QStringList> rows;
+    std::vector<bool> right;
+    QFont font = this->font();
+    if (page == SummaryPage) {
+        // A column of lines in a fixed font, so that the figures stay aligned.
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        for (const QString& line : FromStd(SurveySummaryText(result_, style_)).split('\n'))
+            if (!line.isEmpty() || !rows.empty())
+                rows.push_back({line});
+        while (rows.size() > 1 && rows.back().constFirst().isEmpty())
+            rows.pop_back();
+    } else {
+        const SurveyTableModel& model = page == VoltagePage ? *voltageModel_ : *energyModel_;
+        rows.push_back(model.Header());
+        for (const QStringList& row : model.Rows())
+            rows.push_back(row);
+        for (int c = 0; c < model.columnCount(); ++c)
+            right.push_back(model.IsNumberColumn(c));
+    }
+    return PrintedTexts(std::move(rows), font, std::move(right));
+}
+
+bool TSurveyForm::Print() {
+    const Page page = CurrentPage();
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Title = windowTitle() + QStringLiteral(": ") + QString::fromLatin1(PageTitles[page]);
+    if (page == SummaryPage || page == EnergyPage) {
+        PrintedTexts texts = Printout(page);
+        if (texts.DataRowCount() < 1)
+            return false;
+        printer.Rows = &texts;
+        printer.FirstRow = 0;
+        printer.LastRow = texts.DataRowCount() - 1;
+        return printer.PrintTable();
+    }
+    // Laid out for the page's own resolution: fonts in points, pens a pixel per 1/96 inch.
+    printer.Chart = [this, page](QPainter& painter, const QRect& area, int) {
+        ChartLook look = ScreenLook();
+        if (look.Font.pointSizeF() <= 0)
+            look.Font.setPointSizeF(9);
+        look.PenScale = painter.device()->logicalDpiX() / 96.0;
+        Paint(page, painter, QRectF(area), look);
+    };
+    const bool printed = printer.PrintChart();
+    printer.Chart = nullptr;
+    return printed;
+}

@@ -1,0 +1,199 @@
+#include "analysis/windows/TSurveyForm.h"
+
+#include "analysis/SurveyTables.h"
+#include "database/LDatabase.h"
+#include "printing/LayoutPrinter.h"
+#include "shell/Screenshots.h"
+#include "tests/analysis/AnalysisTestSupport.h"
+#include "tests/support/PdfPages.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/TestSettings.h"
+#include "tests/tables/TablesTestSupport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPrinter>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace code;
+
+const TDateTime Monday = At(2024, 3, 11);
+
+class TSurveyFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        QLocale::setDefault(UsLocale());
+        db.New();
+        // Three days at 1-minute samples: the power and one voltage.
+        std::vector<float> power, volts;
+        for (int k = 0; k < 3 * 1440; ++k) {
+            power.push_back(k % 1440 >= 600 && k % 1440 < 720 ? 2500.f : 800.f);
+            volts.push_back(231.f);
+        }
+        AddHistoric(db.Parameters(), RealPower, Watts, ThreePhase, power, Monday, 60);
+        AddHistoric(db.Parameters(), Rms, Volts, VAN, volts, Monday, 60);
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    LDatabase db;
+};
+
+// A setting changes the survey after the refresh delay and is stored at once; a new window
+// starts from what is stored. Text that is no number the setting takes counts as not set.
+TEST_F(TSurveyFormTest, SettingsRecomputeAndAreKept) {
+    TSurveyForm form(db);
+    ASSERT_TRUE(form.Result().Power);
+    EXPECT_EQ(form.Result().Power->Profile.Weekday.size(), 96u);
+    form.BlockMinutesBox()->setCurrentIndex(form.BlockMinutesBox()->findData(30));
+    EXPECT_TRUE(form.RefreshPending());
+    form.Refresh();
+    EXPECT_EQ(form.Result().Power->Profile.Weekday.size(), 48u);
+    EXPECT_EQ(form.Result().Options.BlockMinutes, 30);
+    EXPECT_EQ(TSurveyForm::StoredOptions().BlockMinutes, 30);
+
+    const struct {
+        QLineEdit* edit;
+        const char* text;
+        std::optional<double> SurveyOptions::*field;
+        std::optional<double> expected;
+    } cases[] = {
+        {form.RatingEdit(), "40", &SurveyOptions::RatingAmps, 40},
+        {form.RatingEdit(), "-5", &SurveyOptions::RatingAmps, std::nullopt},
+        {form.RatingEdit(), "1,250.5", &SurveyOptions::RatingAmps, 1250.5},
+        {form.NominalEdit(), "0", &SurveyOptions::NominalVolts, std::nullopt},
+        {form.NominalEdit(), "120", &SurveyOptions::NominalVolts, 120},
+        {form.ThresholdEdit(), "watts", &SurveyOptions::ThresholdWatts, std::nullopt},
+        {form.ThresholdEdit(), " 2000 ", &SurveyOptions::ThresholdWatts, 2000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        c.edit->setText(QString::fromLatin1(c.text));
+        form.Refresh();
+        EXPECT_EQ(form.Result().Options.*c.field, c.expected);
+        EXPECT_EQ(TSurveyForm::StoredOptions().*c.field, c.expected);
+    }
+    EXPECT_EQ(form.Result().Voltage->NominalVolts, 120);
+    EXPECT_EQ(form.Result().Power->Duration.ThresholdWatts, 2000);
+
+    TSurveyForm again(db);
+    EXPECT_EQ(again.BlockMinutesBox()->currentData().toInt(), 30);
+    EXPECT_EQ(again.RatingEdit()->text(), QStringLiteral("1,250.5"));
+    EXPECT_EQ(again.Options().ThresholdWatts, 2000);
+    EXPECT_EQ(again.Result().Power->Load.RatingAmps, 1250.5);
+}
+
+// The energy page copies its rows as shown; a chart page copies its picture, the Voltage page
+// both.
+TEST_F(TSurveyFormTest, PagesCopyWhatTheyShow) {
+    TSurveyForm form(db);
+    form.Pages()->setCurrentIndex(TSurveyForm::EnergyPage);
+    form.CopyToClipboard();
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_EQ(copied.toStdString(),
+              EnergyDaysText(form.Result().Power->Days, form.Style(), CellFormat::Tab));
+    const QAbstractItemModel& model = *form.EnergyGrid()->model();
+    ASSERT_EQ(model.rowCount(), 3);
+    QStringList rows = {form.Text(TSurveyForm::EnergyPage, CellFormat::Tab).c_str()};
+    QStringList shown;
+    for (int c = 0; c < model.columnCount(); ++c)
+        shown << model.headerData(c, Qt::Horizontal).toString();
+    QString expected = shown.join('\t') + "\r\n";
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model.columnCount(); ++c)
+            cells << model.index(r, c).data().toString();
+        expected += cells.join('\t') + "\r\n";
+    }
+    EXPECT_EQ(copied, expected);
+    EXPECT_TRUE(copied.contains(QStringLiteral("2024-03-11\t")));
+
+    const struct {
+        TSurveyForm::Page page;
+        bool text, picture;
+    } pages[] = {{TSurveyForm::SummaryPage, true, false},
+                 {TSurveyForm::HeatMapPage, false, true},
+                 {TSurveyForm::VoltagePage, true, true}};
+    for (const auto& p : pages) {
+        SCOPED_TRACE(p.page);
+        form.Pages()->setCurrentIndex(p.page);
+        form.CopyToClipboard();
+        const QMimeData* mime = QApplication::clipboard()->mimeData();
+        EXPECT_EQ(mime->hasText(), p.text);
+        EXPECT_EQ(mime->hasImage(), p.picture);
+        EXPECT_EQ(mime->hasFormat(QStringLiteral("image/svg+xml")), p.picture);
+    }
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Channel\t")));
+}
+
+// Each page exports in the formats it offers, chosen by the file name's ending.
+TEST_F(TSurveyFormTest, PagesExportByTheFileNamesEnding) {
+    TSurveyForm form(db);
+    ScratchFolder scratch;
+    const struct {
+        TSurveyForm::Page page;
+        const char* name;
+        std::string start;
+    } cases[] = {
+        {TSurveyForm::SummaryPage, "s.txt", "Survey of 3/11/24"},
+        {TSurveyForm::EnergyPage, "e.csv", "Date,Energy (WH),Peak (W)"},
+        {TSurveyForm::VoltagePage, "v.txt", "Channel\tNominal (V)"},
+        {TSurveyForm::ProfilePage, "p.png", "\x89PNG"},
+        {TSurveyForm::DurationPage, "d.svg", "<?xml"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form.Pages()->setCurrentIndex(c.page);
+        const std::string path = scratch / c.name;
+        ASSERT_TRUE(form.ExportTo(QString::fromStdString(path)));
+        const std::string bytes = ReadBytes(path);
+        EXPECT_EQ(bytes.substr(0, c.start.size()), c.start);
+    }
+    const QImage picture(QString::fromStdString(scratch / "p.png"));
+    EXPECT_EQ(picture.size(), QSize(900, 560));
+}
+
+// The energy table prints as rows, the voltage page its table with its chart.
+TEST_F(TSurveyFormTest, PagesPrint) {
+    TSurveyForm form(db);
+    ScratchFolder scratch;
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    const struct {
+        TSurveyForm::Page page;
+        const char* name;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {TSurveyForm::EnergyPage,
+         "e.pdf",
+         {"Survey of New Database: Energy per day", "Coverage", "2024-03-13"}},
+        {TSurveyForm::VoltagePage,
+         "v.pdf",
+         {"Survey of New Database: Voltage", "Verdict", "Un 230 V"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlainPrintInteraction interaction(QString::fromStdString(scratch / c.name));
+        printer.SetInteraction(&interaction);
+        form.Pages()->setCurrentIndex(c.page);
+        ASSERT_TRUE(form.Print());
+        printer.SetInteraction(nullptr);
+        const std::vector<std::string> pages = PdfPageTexts(scratch / c.name);
+        ASSERT_EQ(pages.size(), 1u);
+        for (const std::string& text : c.texts)
+            EXPECT_NE(pages[0].find(text), std::string::npos) << text << " in " << pages[0];
+    }
+}
+
+} // namespace
