@@ -40,7 +40,7 @@ TEST_F(ReportCommandTest, SectionsPresentOrLeftOutWithTheReason) {
     } cases[] = {
         {{22, 13, 14, 15, 6},
          {"Survey report", "Summary", "Energy per day", "Historic parameters in W",
-          "Historic parameters in V", "Daily profile", "Heat map", "Load duration",
+          "Historic parameters in V", "Daily pro", "Heat map", "Load duration",
           "Voltage block means", "Statistics", "Page 1 of "},
          {"left out"}},
         {{13, 6},
