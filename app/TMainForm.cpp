@@ -12,6 +12,7 @@
 #include "model/ErrorReport.h"
 #include "model/ParameterTable.h"
 #include "printing/LayoutPrinter.h"
+#include "reports/windows/TSurveyReportDialog.h"
 #include "resources/DataFiles.h"
 #include "resources/StringTable.h"
 #include "shell/Help.h"
@@ -105,6 +106,7 @@ TMainForm::TMainForm(QWidget* parent)
         {form_->MISaveAs, &TMainForm::MISaveAsClick},
         {form_->MIClose, &TMainForm::MICloseClick},
         {form_->MIImport, &TMainForm::MIImportClick},
+        {form_->MISurveyReport, &TMainForm::MISurveyReportClick},
         {form_->MIPrintSetup, &TMainForm::MIPrintSetupClick},
         {form_->MIExit, &TMainForm::MIExitClick},
         {form_->MICreateTable, &TMainForm::MICreateTableClick},
@@ -418,8 +420,9 @@ void TMainForm::UpdateControls() {
                                              ? SettingsDialog().ShowAd()
                                              : TSettingsDialog::StoredShowAd()));
     form_->MIReopen->setEnabled(recentFiles_.Count() > 0);
-    for (QAction* a : {form_->MISave, form_->MISaveAs, form_->MIClose, form_->MICreateTable,
-                       form_->MICreateChart, form_->MIRecordingInfo, form_->MISurvey})
+    for (QAction* a :
+         {form_->MISave, form_->MISaveAs, form_->MIClose, form_->MICreateTable,
+          form_->MICreateChart, form_->MIRecordingInfo, form_->MISurvey, form_->MISurveyReport})
         a->setEnabled(open);
     const TExplorerItemKind k = selectedKind_;
     form_->PopPrint->setEnabled(open && (k == ikRecordingInfo || k == ikChart || k == ikTable));
@@ -604,6 +607,10 @@ void TMainForm::ImportFromFile(const QString& name) {
     }
     SetModified();
     UpdateExplorer();
+}
+
+void TMainForm::MISurveyReportClick() {
+    RunSurveyReport(this, database_);
 }
 
 void TMainForm::MIPrintSetupClick() {

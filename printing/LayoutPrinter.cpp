@@ -433,7 +433,7 @@ namespace {
 struct PrintCancelled {};
 } // namespace
 
-void TLayoutPrinter::PrintTablePages(Document& document) {
+void TLayoutPrinter::PrintTablePages(Document& document, int32_t firstPage) {
     PrintInteraction& interaction = Interaction();
     // Rows without a Grid have no sources to switch.
     std::optional<SavedSelection> saved;
@@ -456,9 +456,9 @@ void TLayoutPrinter::PrintTablePages(Document& document) {
         }
         for (int32_t p = 0; p < RowPages; ++p) {
             // Counted over the whole document, so that the bar fills once.
-            interaction.SetProgress(s * RowPages + p + 1);
+            interaction.SetProgress(firstPage + s * RowPages + p + 1);
             PrintRows(p);
-            PrintHeaderFooter(PageNumber(s, p));
+            PrintHeaderFooter(firstPage + PageNumber(s, p));
             if (p < RowPages - 1)
                 document.NewPage();
             if (interaction.Cancelled())
@@ -467,6 +467,119 @@ void TLayoutPrinter::PrintTablePages(Document& document) {
         if (s < ColumnStrips - 1)
             document.NewPage();
     }
+}
+
+namespace {
+
+// The layout of one table or rows part, found before the document starts.
+struct PartLayout {
+    int32_t FirstPage = 0;
+    int32_t Pages = 0;
+    int32_t LastRow = 0;
+    int32_t RowsPerPage = 0;
+    int32_t ColumnsPerPage = 0;
+    int32_t ColumnStrips = 0;
+    int32_t RowPages = 0;
+};
+
+} // namespace
+
+bool TLayoutPrinter::PrintParts(std::vector<PrintedPart>& parts) {
+    std::erase_if(parts, [](const PrintedPart& part) {
+        const PrintedRows* rows = part.Grid ? part.Grid : part.Rows;
+        return rows ? rows->DataRowCount() <= 0 : part.Pages <= 0 || !part.Draw;
+    });
+    if (parts.empty() || !BusyTest())
+        return false;
+    // Every part is laid out before the options show the page count.
+    PageSize();
+    std::vector<PartLayout> layouts(parts.size());
+    const auto useLayout = [&](size_t i) {
+        const PrintedPart& part = parts[i];
+        Grid = part.Grid;
+        Rows = part.Grid ? part.Grid : part.Rows;
+        FirstRow = 0;
+        LastRow = layouts[i].LastRow;
+        RowsPerPage = layouts[i].RowsPerPage;
+        ColumnsPerPage = layouts[i].ColumnsPerPage;
+        ColumnStrips = layouts[i].ColumnStrips;
+        RowPages = layouts[i].RowPages;
+        Title = part.Title;
+    };
+    const auto clear = [this] {
+        Grid = nullptr;
+        Rows = nullptr;
+    };
+    int32_t pages = 0;
+    try {
+        Margins();
+        for (size_t i = 0; i < parts.size(); ++i) {
+            PartLayout& layout = layouts[i];
+            layout.FirstPage = pages;
+            if (PrintedRows* rows = parts[i].Grid ? parts[i].Grid : parts[i].Rows) {
+                Grid = parts[i].Grid;
+                Rows = rows;
+                FirstRow = 0;
+                LastRow = rows->DataRowCount() - 1;
+                Paginate();
+                layout = {pages,          PageCount,    LastRow, RowsPerPage,
+                          ColumnsPerPage, ColumnStrips, RowPages};
+            } else {
+                layout.Pages = parts[i].Pages;
+            }
+            pages += layout.Pages;
+        }
+    } catch (const VroError& e) {
+        clear();
+        Interaction().ShowError(QString::fromStdString(e.what()));
+        return false;
+    }
+    clear();
+    PageCount = pages;
+    PrintInteraction& interaction = Interaction();
+    bool printed = false;
+    if (interaction.ExecuteOptions(*this)) {
+        Document document(*this);
+        if (document.Begin()) {
+            try {
+                interaction.StartProgress(*this);
+                for (size_t i = 0; i < parts.size(); ++i) {
+                    const int32_t first = layouts[i].FirstPage;
+                    if (first > 0)
+                        document.NewPage();
+                    useLayout(i);
+                    if (Rows) {
+                        PrintTablePages(document, first);
+                        clear();
+                        continue;
+                    }
+                    for (int32_t p = 0; p < layouts[i].Pages; ++p) {
+                        interaction.SetProgress(first + p + 1);
+                        if (p > 0)
+                            document.NewPage();
+                        PrintHeaderFooter(first + p + 1);
+                        Canvas->save();
+                        try {
+                            parts[i].Draw(*Canvas, PrintArea, p);
+                        } catch (...) {
+                            Canvas->restore();
+                            throw;
+                        }
+                        Canvas->restore();
+                        if (interaction.Cancelled())
+                            throw PrintCancelled();
+                    }
+                }
+                interaction.HideProgress();
+                printed = document.End();
+            } catch (...) {
+                interaction.HideProgress();
+            }
+        }
+    }
+    clear();
+    PageCount = pages;
+    return printed;
 }
 
 TLayoutPrinter& LayoutPrinter() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class LDatabase;
 class PrintedRows;
@@ -58,6 +59,18 @@ public:
 
 private:
     QString pdf_;
+};
+
+// One part of a document of several (TLayoutPrinter::PrintParts), with Title in the header of
+// its pages: a table (Grid, in column strips and row pages as PrintTable prints it), rows of
+// texts (Rows, in row pages), or Pages pages that Draw draws into the print area, the page
+// counted from 0 within the part. Grid and Rows are not owned.
+struct PrintedPart {
+    QString Title;
+    PrintedTable* Grid = nullptr;
+    PrintedRows* Rows = nullptr;
+    int32_t Pages = 1;
+    std::function<void(QPainter& painter, const QRect& area, int32_t page)> Draw;
 };
 
 // The page layout printer: the recording information, a chart or a table printed on the
@@ -130,6 +143,10 @@ public:
     bool PrintRecordingInfo();
     bool PrintChart();
     bool PrintTable();
+    // One document of the parts in their order, the pages numbered over the whole document,
+    // every table or rows part starting on a new page; a part of rows without data rows is
+    // left out. True when the document was printed completely.
+    bool PrintParts(std::vector<PrintedPart>& parts);
 
     // The layout on the printer's page, step by step (PrintTable runs them all).
     void PageSize();
@@ -152,7 +169,8 @@ private:
     // options in force, the options dialog, then drawPage; false when cancelled or failed.
     bool PrintOnePage(const std::function<void()>& drawPage);
     void ResetColors();
-    void PrintTablePages(Document& document);
+    // The pages of Grid or Rows as laid out, numbered from firstPage + 1.
+    void PrintTablePages(Document& document, int32_t firstPage = 0);
 
     std::unique_ptr<QPrinter> printer_;
     PlainPrintInteraction plain_;

@@ -437,6 +437,7 @@ TEST_F(TMainFormTest, EveryNodeEnablesItsCommandsAsTheUserMeetsThem) {
                                                      {"create chart", f.MICreateChart},
                                                      {"recording info", f.MIRecordingInfo},
                                                      {"survey", f.MISurvey},
+                                                     {"survey report", f.MISurveyReport},
                                                      {"new", f.MINew},
                                                      {"open", f.MIOpen}};
     const auto enabled = [](const auto& actions) {
@@ -454,7 +455,8 @@ TEST_F(TMainFormTest, EveryNodeEnablesItsCommandsAsTheUserMeetsThem) {
     QTreeWidget* tree = form->Explorer();
     tree->expandAll();
     EXPECT_EQ(enabled(menu),
-              "save save as close create table create chart recording info survey new open");
+              "save save as close create table create chart recording info survey survey report "
+              "new open");
     const std::pair<QTreeWidgetItem*, std::string> nodes[] = {
         {form->RecordingInfoNode(), "view copy properties print"},
         {form->TablesNode(), "view"},

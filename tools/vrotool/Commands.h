@@ -16,3 +16,4 @@ int TableCommand(Arguments& args);  // with the tables' texts (Qt Core) only
 int PrintCommand(Arguments& args);  // with the printer (Qt Gui, offscreen) only
 int ExportCommand(Arguments& args); // with the workbook writer (Qt Core) only
 int ChartCommand(Arguments& args);  // with the chart window (Qt Widgets), offscreen
+int ReportCommand(Arguments& args); // with the chart window (Qt Widgets), offscreen

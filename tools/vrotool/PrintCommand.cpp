@@ -10,6 +10,7 @@
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/OffscreenApplication.h"
+#include "tools/vrotool/PageArgument.h"
 
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -25,6 +26,8 @@ namespace {
 
 constexpr long long MaxInt = std::numeric_limits<int32_t>::max();
 
+} // namespace
+
 QPageSize PageNamed(const std::string& name) {
     if (name == "A4" || name == "a4")
         return QPageSize(QPageSize::A4);
@@ -32,8 +35,6 @@ QPageSize PageNamed(const std::string& name) {
         return QPageSize(QPageSize::Letter);
     throw UsageError("--page is A4 or Letter, not '" + name + "'");
 }
-
-} // namespace
 
 int PrintCommand(Arguments& args) {
     const bool info = args.Flag("--info");

@@ -7,6 +7,7 @@
 #include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/JsonWriter.h"
+#include "tools/vrotool/SurveyArguments.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -181,7 +182,7 @@ void WriteJson(JsonWriter& j, const SurveyResult& s) {
 
 } // namespace
 
-int SurveyCommand(Arguments& args) {
+SurveyOptions SurveyArguments(Arguments& args) {
     SurveyOptions options;
     if (const auto minutes = args.Integer("--block-minutes", 1, 1440)) {
         if (!IsDemandInterval(static_cast<int32_t>(*minutes)))
@@ -195,6 +196,11 @@ int SurveyCommand(Arguments& args) {
         Number(args, "--nominal-volts", "above 0", [](double v) { return v > 0; });
     options.ThresholdWatts =
         Number(args, "--threshold-watts", "in watts", [](double) { return true; });
+    return options;
+}
+
+int SurveyCommand(Arguments& args) {
+    const SurveyOptions options = SurveyArguments(args);
     const bool json = args.Flag("--json");
     const auto output = args.Value("--output", "-o");
     const auto files = args.Positionals();

@@ -168,6 +168,21 @@ const Command Commands[] = {
      "  --size WxH        the picture's size in pixels of 1/96 inch (default 1200x800)\n"
      "  The chart is drawn as its window draws it, over its whole time range; no display\n"
      "  is needed. A chart of Cumulative parameters cannot be drawn (exit 1).\n"},
+    {"report", ReportCommand, "print the survey report of a recording into a PDF file",
+     "vrotool report FILE -o OUT.pdf [--block-minutes B] [--rating-amps A]\n"
+     "               [--nominal-volts V] [--threshold-watts W] [--title TEXT]\n"
+     "               [--page A4|Letter] [--with-items]\n"
+     "  FILE                 a database file (*.vro) or a recording byte stream (*.bin)\n"
+     "  --block-minutes B, --rating-amps A, --nominal-volts V, --threshold-watts W\n"
+     "                       the survey's settings, as vrotool survey takes them\n"
+     "  --title TEXT         the title on the cover and in the header (default\n"
+     "                       \"Survey report\")\n"
+     "  --page SIZE          A4 (default) or Letter, with 10 mm margins\n"
+     "  --with-items         the database's own tables and charts after the survey\n"
+     "  -o, --output OUT     the PDF file; nothing is left there when printing fails\n"
+     "  Sections: cover, summary, energy per day, a chart per unit of the Historic\n"
+     "  parameters, daily profile, load duration, heat map, voltage block means,\n"
+     "  statistics. A section without data is left out; the summary says why.\n"},
 #endif
 };
 

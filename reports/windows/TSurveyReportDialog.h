@@ -1,0 +1,34 @@
+#pragma once
+
+#include "reports/windows/SurveyReport.h"
+#include "shell/TStandardDialog.h"
+
+class LDatabase;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+// The survey report's settings: the demand interval, the service rating, the nominal voltage
+// and the demand threshold (an empty field leaves it unset), the title, and whether the
+// database's tables and charts follow the survey.
+class TSurveyReportDialog : public TStandardDialog {
+    Q_OBJECT
+
+public:
+    explicit TSurveyReportDialog(QWidget* parent = nullptr);
+
+    void SetOptions(const SurveyReportOptions& options);
+    SurveyReportOptions Options() const;
+
+    QComboBox* BlockMinutesBox;
+    QLineEdit* RatingEdit;
+    QLineEdit* NominalEdit;
+    QLineEdit* ThresholdEdit;
+    QLineEdit* TitleEdit;
+    QCheckBox* WithItemsCheck;
+};
+
+// The dialog, then the report of the open database on the program's printer (a PDF file
+// name asked for when the printer writes PDF), with its progress and Cancel; the settings are
+// kept for the next report of the run. True when printed.
+bool RunSurveyReport(QWidget* window, LDatabase& db);

@@ -1,0 +1,101 @@
+// vrotool report: the sections of the report read back with pdftotext, the page count and
+// size, and the exit statuses.
+#include "tests/support/PdfPages.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/tools/VrotoolRun.h"
+#include "tools/RecordingGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class ReportCommandTest : public ::testing::Test {
+protected:
+    std::string Recording(std::vector<int> entries, const std::string& name = "r.bin") {
+        GeneratorOptions o;
+        o.entries = std::move(entries);
+        o.historicPoints = 2880;
+        const std::string path = (scratch.path / name).string();
+        std::ofstream(path, std::ios::binary) << GenerateRecordingBytes(o);
+        return path;
+    }
+    std::string All(const std::string& pdf) {
+        std::string text;
+        for (const std::string& page : PdfPageTexts(pdf))
+            text += page;
+        return text;
+    }
+    std::string Out() { return (scratch.path / "out.pdf").string(); }
+    ScratchFolder scratch;
+};
+
+// Each section is there by its heading, or left out with the line that says why.
+TEST_F(ReportCommandTest, SectionsPresentOrLeftOutWithTheReason) {
+    const struct {
+        std::vector<int> entries;
+        std::vector<std::string> present, absent;
+    } cases[] = {
+        {{22, 13, 14, 15, 6},
+         {"Survey report", "Summary", "Energy per day", "Historic parameters in W",
+          "Historic parameters in V", "Daily pro", "Heat map", "Load duration",
+          "Voltage block means", "Statistics", "Page 1 of "},
+         {"left out"}},
+        {{13, 6},
+         {"Summary", "Historic parameters in A", "Voltage block means", "Statistics", "left out"},
+         {"Heat map", "Load duration"}},
+        {{22}, {"Energy per day", "left out"}, {"Historic parameters in V"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.present[1]);
+        Result r = Vro("report " + Recording(c.entries) + " -o " + Out());
+        ASSERT_EQ(r.status, 0) << r.out;
+        const std::string text = All(Out());
+        for (const std::string& s : c.present)
+            EXPECT_NE(text.find(s), std::string::npos) << s;
+        for (const std::string& s : c.absent)
+            EXPECT_EQ(text.find(s), std::string::npos) << s;
+    }
+}
+
+// The figures are those vrotool survey prints; the items add pages; Letter is Letter.
+TEST_F(ReportCommandTest, FiguresItemsAndPage) {
+    const std::string recording = Recording({22, 13, 14, 15, 6});
+    Result survey = Vro("survey " + recording);
+    const size_t at = survey.out.find("Peak demand");
+    ASSERT_NE(at, std::string::npos);
+    const std::string peak = survey.out.substr(at, survey.out.find('\n', at) - at);
+    const std::string figure = peak.substr(peak.find_first_of("0123456789"));
+    ASSERT_EQ(Vro("report " + recording + " -o " + Out() + " --title Feeder").status, 0);
+    const std::string text = All(Out());
+    EXPECT_NE(text.find(figure), std::string::npos) << figure;
+    EXPECT_NE(text.find("Feeder"), std::string::npos);
+    const int pages = PdfPageCount(Out());
+
+    const std::string vro = (scratch.path / "d.vro").string();
+    ASSERT_EQ(Vro("import " + recording + " -o " + vro).status, 0);
+    ASSERT_EQ(Vro("report " + vro + " -o " + Out() + " --with-items --page Letter").status, 0);
+    EXPECT_GE(PdfPageCount(Out()), pages); // an imported recording has no tables or charts
+    Result info = RunCommand("pdfinfo " + Out());
+    EXPECT_NE(info.out.find("612 x 792"), std::string::npos) << info.out;
+}
+
+TEST_F(ReportCommandTest, BadOptionsExit2DamagedFileExit1WithoutOutput) {
+    const std::string recording = Recording({22, 6});
+    for (const std::string options : {"--page A3", "--block-minutes 7", "--rating-amps -1", "",
+                                      "--nominal-volts 0", "--what"}) {
+        SCOPED_TRACE(options);
+        EXPECT_EQ(
+            Vro("report " + recording + " " + options + (options.empty() ? "" : " -o " + Out()))
+                .status,
+            2);
+    }
+    const std::string damaged = (scratch.path / "bad.vro").string();
+    std::ofstream(damaged, std::ios::binary) << "not a database";
+    EXPECT_EQ(Vro("report " + damaged + " -o " + Out()).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(Out()));
+}
+
+} // namespace
