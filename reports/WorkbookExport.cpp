@@ -3,6 +3,7 @@
 #include "analysis/RangeStatistics.h"
 #include "analysis/StatisticsText.h"
 #include "analysis/Survey.h"
+#include "analysis/SurveyTables.h"
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "model/LParameter.h"
@@ -145,6 +146,54 @@ void WriteStatistics(Workbook& book, SheetNames& names, const LParameterCollecti
     sheet.FitColumns();
 }
 
+// The header in bold at row, then a row per day; row ends below the last.
+void WriteEnergyDays(Sheet& sheet, uint32_t& row, const std::vector<EnergyDay>& days) {
+    const std::vector<std::string> header = EnergyDayHeader();
+    for (uint16_t col = 0; col < header.size(); ++col)
+        sheet.Text(row, col, header[col], Workbook::Bold);
+    ++row;
+    for (const EnergyDay& day : days) {
+        sheet.DateTime(row, 0, day.Date, Workbook::Date);
+        sheet.Number(row, 1, day.EnergyWh);
+        if (day.Peak) {
+            sheet.Number(row, 2, day.Peak->Value);
+            sheet.DateTime(row, 3, day.Peak->Time);
+        }
+        if (day.BaseWatts)
+            sheet.Number(row, 4, *day.BaseWatts);
+        sheet.Number(row++, 5, day.Coverage, Workbook::Percent);
+    }
+}
+
+// The Survey window's voltage columns, a row per channel, the header in bold.
+void WriteVoltage(Sheet& sheet, uint32_t& row, const VoltageVariation& voltage) {
+    const std::vector<std::string> header = VoltageHeader();
+    for (uint16_t col = 0; col < header.size(); ++col)
+        sheet.Text(row, col, header[col], Workbook::Bold);
+    ++row;
+    const auto timed = [&](uint16_t col, const std::optional<TimedValue>& value) {
+        if (value) {
+            sheet.Number(row, col, value->Value);
+            sheet.DateTime(row, col + 1, value->Time);
+        }
+    };
+    for (const VoltageChannel& channel : voltage.Channels) {
+        sheet.Text(row, 0, channel.ChannelLabel);
+        if (channel.NominalVolts)
+            sheet.Number(row, 1, *channel.NominalVolts, Workbook::Whole);
+        sheet.Number(row, 2, channel.Blocks.Complete, Workbook::Whole);
+        if (channel.Within10)
+            sheet.Number(row, 3, *channel.Within10, Workbook::Percent);
+        if (channel.Within10To15)
+            sheet.Number(row, 4, *channel.Within10To15, Workbook::Percent);
+        timed(5, channel.Maximum);
+        timed(7, channel.Minimum);
+        if (channel.Within10)
+            sheet.Text(row, 9, channel.Pass ? "pass" : "fail");
+        ++row;
+    }
+}
+
 void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& parameters) {
     Sheet sheet = book.AddSheet(names.Take("Survey"));
     const SurveyResult survey = RunSurvey(parameters, SurveyOptions());
@@ -203,22 +252,7 @@ void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& 
     line("Days", power.Totals.Days);
 
     heading("Energy per day");
-    const char* const header[] = {"Date",         "Energy (WH)", "Peak (W)",
-                                  "Time of peak", "Base (W)",    "Coverage"};
-    for (uint16_t col = 0; col < std::size(header); ++col)
-        sheet.Text(row, col, header[col], Workbook::Bold);
-    ++row;
-    for (const EnergyDay& day : power.Days) {
-        sheet.DateTime(row, 0, day.Date, Workbook::Date);
-        sheet.Number(row, 1, day.EnergyWh);
-        if (day.Peak) {
-            sheet.Number(row, 2, day.Peak->Value);
-            sheet.DateTime(row, 3, day.Peak->Time);
-        }
-        if (day.BaseWatts)
-            sheet.Number(row, 4, *day.BaseWatts);
-        sheet.Number(row++, 5, day.Coverage, Workbook::Percent);
-    }
+    WriteEnergyDays(sheet, row, power.Days);
     sheet.FitColumns();
 }
 
@@ -309,5 +343,28 @@ ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName
         WriteSurvey(book, own, db.Parameters());
         for (const auto& chart : db.Charts())
             WriteChart(book, names, *chart, rows);
+    });
+}
+
+ExportResult ExportEnergyDaysWorkbook(const std::vector<EnergyDay>& days, const QString& fileName,
+                                      QString& error) {
+    return WriteWorkbookFile(fileName, error, [&](Workbook& book) {
+        Sheet sheet = book.AddSheet("Energy per day");
+        uint32_t row = 0;
+        WriteEnergyDays(sheet, row, days);
+        sheet.Freeze(1, 1);
+        sheet.Filter(0, 0, row - 1, static_cast<uint16_t>(EnergyDayHeader().size() - 1));
+        sheet.FitColumns();
+    });
+}
+
+ExportResult ExportVoltageWorkbook(const VoltageVariation& voltage, const QString& fileName,
+                                   QString& error) {
+    return WriteWorkbookFile(fileName, error, [&](Workbook& book) {
+        Sheet sheet = book.AddSheet("Voltage");
+        uint32_t row = 0;
+        WriteVoltage(sheet, row, voltage);
+        sheet.Freeze(1, 1);
+        sheet.FitColumns();
     });
 }

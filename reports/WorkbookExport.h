@@ -7,8 +7,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class LDatabase;
+struct EnergyDay;
+struct VoltageVariation;
 
 // Excel workbooks (.xlsx) of a table or of a whole database. Cells hold what the table's CSV
 // export writes, typed: date-times as date cells ("yyyy-mm-dd hh:mm:ss"), values as numbers
@@ -39,3 +42,13 @@ ExportResult ExportTableWorkbook(const TableText& text, int32_t first, int32_t l
 // line chart over them.
 ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName, QString& error,
                                     const ExportProgress& progress = {});
+
+// The Survey window's tables as workbooks of one sheet, in its columns: energy per day
+// ("Energy per day": the date a date cell, energy, peak and base numbers, the peak's time a
+// date-time, the coverage a percentage; frozen header, autofilter) and the voltage channels
+// ("Voltage": nominal and block count whole numbers, the shares percentages, the highest and
+// lowest block means numbers with date-time cells, the verdict a text).
+ExportResult ExportEnergyDaysWorkbook(const std::vector<EnergyDay>& days, const QString& fileName,
+                                      QString& error);
+ExportResult ExportVoltageWorkbook(const VoltageVariation& voltage, const QString& fileName,
+                                   QString& error);

@@ -7,6 +7,7 @@
 #include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
+#include "reports/WorkbookExport.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/Registry.h"
@@ -454,7 +455,8 @@ void TSurveyForm::Export() {
         filters << QStringLiteral("Text (*.txt)");
     else if (IsTextPage(page))
         filters << QStringLiteral("Comma-separated values (*.csv)")
-                << QStringLiteral("Tab-separated text (*.txt *.tsv)");
+                << QStringLiteral("Tab-separated text (*.txt *.tsv)")
+                << QStringLiteral("Excel workbook (*.xlsx)");
     if (IsPicturePage(page))
         filters << QStringLiteral("SVG picture (*.svg)") << QStringLiteral("PNG picture (*.png)");
     QFileDialog dialog(this, QStringLiteral("Export survey"));
@@ -477,6 +479,8 @@ void TSurveyForm::Export() {
 bool TSurveyForm::ExportTo(const QString& fileName) {
     const Page page = CurrentPage();
     const QString ending = QFileInfo(fileName).suffix().toLower();
+    if (ending == QStringLiteral("xlsx") && (page == EnergyPage || page == VoltagePage))
+        return ExportWorkbook(page, fileName);
     QByteArray bytes;
     if (IsPicturePage(page) && ending == QStringLiteral("svg")) {
         QBuffer svg(&bytes);
@@ -508,6 +512,22 @@ bool TSurveyForm::ExportTo(const QString& fileName) {
                              QStringLiteral("The survey could not be written to %1.\n%2")
                                  .arg(fileName, file.errorString()));
     return written;
+}
+
+bool TSurveyForm::ExportWorkbook(Page page, const QString& fileName) {
+    QString error;
+    ExportResult result = ExportResult::Failed;
+    if (page == EnergyPage)
+        result = ExportEnergyDaysWorkbook(
+            result_.Power ? result_.Power->Days : std::vector<EnergyDay>{}, fileName, error);
+    else
+        result = ExportVoltageWorkbook(result_.Voltage ? *result_.Voltage : VoltageVariation{},
+                                       fileName, error);
+    if (result != ExportResult::Written)
+        QMessageBox::warning(
+            this, windowTitle(),
+            QStringLiteral("The survey could not be written to %1.\n%2").arg(fileName, error));
+    return result == ExportResult::Written;
 }
 
 PrintedTexts TSurveyForm::Printout(Page page) const {

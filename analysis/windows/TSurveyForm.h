@@ -80,9 +80,11 @@ public:
     void CopyToClipboard();
     void Export();
     // By the name's ending: ".csv" CSV and ".txt" or ".tsv" TAB-separated text of a text page,
-    // ".svg" or ".png" the picture of a chart page; through a temporary file that replaces the
-    // file only when complete. True when written; says why when not.
+    // ".svg" or ".png" the picture of a chart page, ".xlsx" a workbook of the energy or voltage
+    // table; through a temporary file that replaces the file only when complete. True when
+    // written; says why when not.
     bool ExportTo(const QString& fileName);
+    bool ExportWorkbook(Page page, const QString& fileName);
     // The summary or a table as the page layout printer prints rows of texts.
     PrintedTexts Printout(Page page) const;
     // On the printer, with the header and footer of a table or chart. True when printed.

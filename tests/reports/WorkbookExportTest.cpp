@@ -232,6 +232,32 @@ TEST(WorkbookSurveyTest, SurveySheetHasTheLoadStudyAndEnergyPerDay) {
                         1e-6 * std::fabs(energy));
         }
     EXPECT_EQ(dates, static_cast<int>(survey.Power->Days.size()));
+
+    // The Survey window's tables, each a workbook of its own, typed.
+    ASSERT_EQ(ExportEnergyDaysWorkbook(survey.Power->Days,
+                                       QString::fromStdString(scratch / "e.xlsx"), error),
+              ExportResult::Written);
+    XlsxReader energy(scratch / "e.xlsx");
+    EXPECT_EQ(energy.SheetNames(), std::vector<std::string>{"Energy per day"});
+    const XlsxSheet& days = energy.Sheet("Energy per day");
+    EXPECT_EQ(days.paneTopLeft, "B2");
+    EXPECT_EQ(days.cells.at("A2").format, "yyyy-mm-dd");
+    EXPECT_EQ(days.cells.at("D2").format, "yyyy-mm-dd hh:mm:ss");
+    EXPECT_EQ(days.cells.at("F2").format, "0.00%");
+    ASSERT_TRUE(survey.Voltage);
+    ASSERT_EQ(
+        ExportVoltageWorkbook(*survey.Voltage, QString::fromStdString(scratch / "v.xlsx"), error),
+        ExportResult::Written);
+    XlsxReader voltage(scratch / "v.xlsx");
+    const XlsxSheet& channels = voltage.Sheet("Voltage");
+    const VoltageChannel& first = survey.Voltage->Channels.at(0);
+    EXPECT_EQ(channels.cells.at("A2").value, first.ChannelLabel);
+    EXPECT_EQ(channels.cells.at("C2").value, std::to_string(first.Blocks.Complete));
+    EXPECT_EQ(channels.cells.at("D2").format, "0.00%");
+    EXPECT_NEAR(std::stod(channels.cells.at("F2").value), first.Maximum->Value, 1e-9);
+    EXPECT_EQ(channels.cells.at("G2").format, "yyyy-mm-dd hh:mm:ss");
+    EXPECT_NEAR(std::stod(channels.cells.at("H2").value), first.Minimum->Value, 1e-9);
+    EXPECT_EQ(channels.cells.count("A" + std::to_string(survey.Voltage->Channels.size() + 2)), 0u);
 }
 
 TEST_F(WorkbookExportTest, CancelOrFailureLeavesNoFile) {

@@ -149,6 +149,8 @@ TEST_F(TSurveyFormTest, PagesExportByTheFileNamesEnding) {
         {TSurveyForm::SummaryPage, "s.txt", "Survey of 3/11/24"},
         {TSurveyForm::EnergyPage, "e.csv", "Date,Energy (WH),Peak (W)"},
         {TSurveyForm::VoltagePage, "v.txt", "Channel\tNominal (V)"},
+        {TSurveyForm::EnergyPage, "e.xlsx", "PK\x03\x04"},
+        {TSurveyForm::VoltagePage, "v.xlsx", "PK\x03\x04"},
         {TSurveyForm::ProfilePage, "p.png", "\x89PNG"},
         {TSurveyForm::DurationPage, "d.svg", "<?xml"},
     };
