@@ -13,6 +13,7 @@
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "printing/windows/PrintingScreenshots.h"
+#include "reports/windows/ReportScreenshots.h"
 #include "shell/Screenshots.h"
 #include "tables/windows/TableDialogScreenshots.h"
 #include "tables/windows/TableScreenshots.h"
@@ -41,6 +42,7 @@ int WriteScreenshots(TMainForm& main, const QString& directory, const QString& f
     written << WriteChartScreenshots(directory);
     written << WriteStatisticsScreenshots(directory);
     written << WriteSurveyScreenshots(directory);
+    written << WriteReportScreenshots(directory);
     ScreenshotFolder folder(directory);
     main.resize(900, 600);
     folder.Save(main, "main-empty.png");

@@ -2,6 +2,7 @@
 
 #include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
+#include "shell/Help.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,6 +40,7 @@ std::optional<double> NumberOf(const QLineEdit* edit, bool positive) {
 
 TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(parent) {
     setWindowTitle(QStringLiteral("Survey report"));
+    SetHelpTopic(this, "surveyreport");
     QWidget* panel = ContentPanel();
     auto* form = new QFormLayout(panel);
     BlockMinutesBox = new QComboBox(panel);

@@ -1,0 +1,118 @@
+// The survey report of the largest recording (127 parameters of 50 000 samples, Historic and
+// event blocks alternating) printed to a PDF file, against printing its recording information
+// and one chart of it (the Historic parameters of its first unit) in the same run.
+#include "bench/Offscreen.h"
+#include "bench/RatioReporter.h"
+#include "charts/windows/TChartForm.h"
+#include "database/LChartRecord.h"
+#include "database/LDatabase.h"
+#include "model/Auxilary.h"
+#include "printing/LayoutPrinter.h"
+#include "reports/windows/SurveyReport.h"
+#include "tools/RecordingGenerator.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+LDatabase& Maximal() {
+    static LDatabase db;
+    static const bool made = [] {
+        db.New();
+        db.Parse(GenerateRecordingBytes(MaximalRecordingOptions()));
+        db.Header().Location = "Plant 2";
+        return true;
+    }();
+    (void)made;
+    return db;
+}
+
+// The Historic parameters of the recording's first unit, as the report charts each unit.
+LChartRecord& FirstUnitChart() {
+    static LChartRecord record(&Maximal().Header());
+    static const bool made = [] {
+        const LParameterCollection& parameters = Maximal().Parameters();
+        std::string unit;
+        for (int32_t i = 0; i < parameters.Count(); ++i) {
+            LParameter* p = parameters.Items(i);
+            if (p->TableType() != ttHistoric || p->Count() <= 0)
+                continue;
+            if (unit.empty())
+                unit = p->ShortUnit();
+            if (p->ShortUnit() == unit)
+                record.Sources.Add(std::make_unique<LParameterSource>(p));
+        }
+        return true;
+    }();
+    (void)made;
+    return record;
+}
+
+struct PdfPrinter {
+    QTemporaryDir dir;
+    PlainPrintInteraction interaction{dir.filePath(QStringLiteral("out.pdf"))};
+    TLayoutPrinter printer;
+    PdfPrinter() {
+        printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+        printer.SetInteraction(&interaction);
+        printer.Database = &Maximal();
+    }
+    double Megabytes() const {
+        return static_cast<double>(QFileInfo(dir.filePath(QStringLiteral("out.pdf"))).size()) / 1e6;
+    }
+};
+
+void BM_PrintInfoAndOneChart(benchmark::State& state) {
+    PdfPrinter pdf;
+    TChartForm form(FirstUnitChart());
+    for (auto _ : state) {
+        pdf.printer.Title = QStringLiteral("Recording information");
+        if (!pdf.printer.PrintRecordingInfo())
+            state.SkipWithError("the recording information was not printed");
+        pdf.printer.Title = QStringLiteral("Chart #1");
+        pdf.printer.Chart = [&](QPainter& painter, const QRect& area, int resolution) {
+            form.DrawChart(painter, area, resolution);
+        };
+        if (!pdf.printer.PrintChart())
+            state.SkipWithError("the chart was not printed");
+    }
+    state.counters["MB"] = pdf.Megabytes();
+}
+
+void BM_SurveyReport(benchmark::State& state) {
+    PdfPrinter pdf;
+    int32_t pages = 0;
+    for (auto _ : state) {
+        if (!PrintSurveyReport(pdf.printer, Maximal(), {}))
+            state.SkipWithError("the report was not printed");
+        pages = pdf.printer.PageCount;
+    }
+    state.counters["pages"] = pages;
+    state.counters["MB"] = pdf.Megabytes();
+}
+
+BENCHMARK(BM_PrintInfoAndOneChart)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SurveyReport)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    PrepareOffscreen();
+    QApplication app(argc, argv);
+    InitCatalogue();
+    TuneAllocator();
+    benchmark::Initialize(&argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    FirstUnitChart();
+    RatioReporter reporter;
+    // The report draws a chart per unit besides the survey's charts and tables.
+    reporter.AddRatio("BM_SurveyReport", "BM_PrintInfoAndOneChart", 20);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,16 @@
+#include "reports/windows/ReportScreenshots.h"
+
+#include "reports/windows/TSurveyReportDialog.h"
+#include "shell/Screenshots.h"
+
+QStringList WriteReportScreenshots(const QString& directory) {
+    ScreenshotFolder folder(directory);
+    TSurveyReportDialog dialog;
+    SurveyReportOptions options;
+    options.Survey.RatingAmps = 200;
+    options.Title = QStringLiteral("Feeder 4 load study");
+    options.WithItems = true;
+    dialog.SetOptions(options);
+    folder.Save(dialog, "survey-report-dialog.png");
+    return folder.Written();
+}

@@ -1,0 +1,78 @@
+// The survey report printed in-process: the database's own tables and charts follow the survey
+// only when asked for, and a Cancel in the progress leaves the earlier file as it was.
+#include "reports/windows/SurveyReport.h"
+#include "database/LChartRecord.h"
+#include "database/LDatabase.h"
+#include "database/LTableRecord.h"
+#include "printing/LayoutPrinter.h"
+#include "tests/support/PdfPages.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/tables/TablesTestSupport.h"
+
+#include <QPrinter>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// Cancels once the progress has reached CancelAt (0: never).
+class CancellingInteraction : public PlainPrintInteraction {
+public:
+    using PlainPrintInteraction::PlainPrintInteraction;
+    void SetProgress(int32_t position) override { position_ = position; }
+    bool Cancelled() const override { return CancelAt > 0 && position_ >= CancelAt; }
+    int32_t CancelAt = 0;
+
+private:
+    int32_t position_ = 0;
+};
+
+std::string Text(const std::string& pdf) {
+    std::string text;
+    for (const std::string& page : PdfPageTexts(pdf))
+        text += page;
+    return text;
+}
+
+TEST(SurveyReportTest, ItemsFollowOnlyWhenAskedForAndCancelLeavesTheEarlierFile) {
+    LDatabase db;
+    ParseRecording(db, {HistoricV1, HistoricI1, HistoricRealPower}, 240);
+    LTableRecord& table = AddTable(db, {0, 1});
+    table.Caption = "Feeder table";
+    LChartRecord& chart = *db.AddChart();
+    chart.Caption = "Feeder chart";
+    chart.Sources.Add(std::make_unique<LParameterSource>(db.Parameters().Items(2)));
+
+    ScratchFolder scratch;
+    const std::string pdf = scratch / "report.pdf";
+    CancellingInteraction interaction(QString::fromStdString(pdf));
+    TLayoutPrinter printer;
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.SetInteraction(&interaction);
+
+    SurveyReportOptions options;
+    for (const bool withItems : {false, true}) {
+        SCOPED_TRACE(withItems);
+        options.WithItems = withItems;
+        ASSERT_TRUE(PrintSurveyReport(printer, db, options));
+        const std::string text = Text(pdf);
+        EXPECT_NE(text.find("Survey report"), std::string::npos);
+        for (const char* caption : {"Feeder table", "Feeder chart"})
+            EXPECT_EQ(text.find(caption) != std::string::npos, withItems) << caption;
+        EXPECT_EQ(PdfPageCount(pdf), printer.PageCount);
+    }
+
+    const auto pages = PdfPageCount(pdf);
+    interaction.CancelAt = 2;
+    EXPECT_FALSE(PrintSurveyReport(printer, db, options));
+    EXPECT_EQ(PdfPageCount(pdf), pages);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+} // namespace
