@@ -17,6 +17,7 @@
 #include "tables/DateTimeText.h"
 #include "tables/TableText.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
@@ -109,9 +110,9 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     std::vector<PrintedPart> parts;
     std::vector<std::unique_ptr<PrintedRows>> rows;
     const auto textPart = [&](const QString& caption, std::vector<QStringList> texts,
-                              std::vector<bool> alignRight = {}) {
-        auto printed =
-            std::make_unique<PrintedTexts>(std::move(texts), font, std::move(alignRight));
+                              std::vector<bool> alignRight = {}, const QFont& textFont = {}) {
+        auto printed = std::make_unique<PrintedTexts>(
+            std::move(texts), textFont == QFont() ? font : textFont, std::move(alignRight));
         if (!caption.isEmpty())
             printed->SetCaption(caption);
         PrintedPart part;
@@ -170,7 +171,7 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     });
 
     // The summary, and a line for every section left out.
-    std::vector<QStringList> summary{{QStringLiteral("Summary")}};
+    std::vector<QStringList> summary;
     for (const QString& line : Q(SurveySummaryText(survey)).split(QLatin1Char('\n')))
         summary.push_back({line});
     const auto leftOut = [&](const QString& sections, const QString& why) {
@@ -184,7 +185,9 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     if (units.empty())
         leftOut(QStringLiteral("Charts and statistics of the Historic parameters"),
                 QStringLiteral("the recording has no Historic parameters."));
-    textPart({}, std::move(summary));
+    // A fixed font, so that the summary's figures stand in columns.
+    textPart(QStringLiteral("Summary"), std::move(summary), {},
+             QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     if (survey.Power) {
         const PowerSurvey& power = *survey.Power;
@@ -199,18 +202,24 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
 
     // A chart per unit over the whole recording, drawn by the chart engine.
     if (!units.empty())
-        drawnPart(static_cast<int32_t>(units.size()),
-                  [&](QPainter& painter, const QRect& area, int32_t page) {
-                      const auto& unit = units[static_cast<size_t>(page)];
-                      LChartRecord record(&db.Header());
-                      record.Title = QStringLiteral("Historic parameters in %1")
-                                         .arg(Q(unit.front()->ShortUnit()))
-                                         .toStdString();
-                      record.Caption = record.Title;
-                      for (LParameter* parameter : unit)
-                          record.Sources.Add(std::make_unique<LParameterSource>(parameter));
-                      DrawEngineChart(painter, ChartArea(area), record, font);
-                  });
+        drawnPart(static_cast<int32_t>(units.size()), [&](QPainter& painter, const QRect& area,
+                                                          int32_t page) {
+            const auto& unit = units[static_cast<size_t>(page)];
+            LChartRecord record(&db.Header());
+            record.Title = QStringLiteral("Historic parameters in %1")
+                               .arg(Q(unit.front()->ShortUnit()))
+                               .toStdString();
+            record.Caption = record.Title;
+            for (LParameter* parameter : unit)
+                record.Sources.Add(std::make_unique<LParameterSource>(parameter));
+            // Colours of the report's own, the same in every report, apart on
+            // white paper.
+            const uint32_t colors[] = {0x0000C0, 0x008000, 0xC00000, 0x8000C0, 0x006080, 0x404040};
+            record.SeriesStyles.assign(unit.size(), LSeriesStyle{});
+            for (size_t i = 0; i < unit.size(); ++i)
+                record.SeriesStyles[i].Color = colors[i % std::size(colors)];
+            DrawEngineChart(painter, ChartArea(area), record, font);
+        });
 
     if (survey.Power) {
         const PowerSurvey& power = *survey.Power;
