@@ -35,8 +35,9 @@ BlockSeries ComputeBlocks(const SampledSeries& series, int32_t minutes) {
         b.Complete = b.Finite >= needed;
         ++(b.Complete ? result.Complete : result.Partial);
     };
+    const SampledSeries::SecondsWalk seconds(series);
     for (int32_t j = 0; j < series.Count; ++j) {
-        const int64_t offset = series.Seconds(j) - t0;
+        const int64_t offset = seconds(j) - t0;
         const int64_t block = offset >= 0 ? offset / length : -1;
         if (block != current || result.Blocks.empty()) {
             if (!result.Blocks.empty())

@@ -12,8 +12,9 @@ std::vector<EnergyDay> ComputeEnergyDays(const SampledSeries& power, const Block
         d.EnergyWh = sum * hoursPerSample;
         d.Coverage = d.Samples > 0 ? static_cast<double>(d.Finite) / d.Samples : 0;
     };
+    const SampledSeries::SecondsWalk seconds(power);
     for (int32_t j = 0; j < power.Count; ++j) {
-        const int64_t day = DayOfSecond(power.Seconds(j));
+        const int64_t day = DayOfSecond(seconds(j));
         if (days.empty() || day != current) {
             if (!days.empty())
                 close();

@@ -18,6 +18,21 @@ struct SampledSeries {
 
     // The whole second of value j.
     int64_t Seconds(int32_t j) const;
+    // Every value's whole second, Seconds(j) for j from 0 to Count − 1 in turn, without
+    // rounding each: Seconds(0) + j × Rate when the first sample lies clear of a half second
+    // (then no sample rounds the other way), else Seconds(j) itself.
+    class SecondsWalk {
+    public:
+        explicit SecondsWalk(const SampledSeries& series);
+        int64_t operator()(int32_t j) const {
+            return stepwise_ ? first_ + static_cast<int64_t>(j) * series_.Rate : series_.Seconds(j);
+        }
+
+    private:
+        const SampledSeries& series_;
+        int64_t first_ = 0;
+        bool stepwise_ = false;
+    };
     // (last sample's time − first's + rate) / 86 400: the days the samples cover.
     double SpanDays() const;
 };

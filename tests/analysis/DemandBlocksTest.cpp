@@ -69,3 +69,29 @@ TEST(DemandBlocksTest, ARateLongerThanTheBlockIsRefused) {
 }
 
 } // namespace
+
+namespace {
+
+// The walk gives each sample's own rounded second, also where the first lies at or near a
+// half second, past an offset, or at the last date a time can hold.
+TEST(DemandBlocksTest, SecondsWalkRoundsAsEachSampleDoes) {
+    const struct {
+        TDateTime start;
+        int32_t first, rate;
+    } cases[] = {
+        {At(2024, 3, 11, 9, 0, 0), 0, 60},       {At(2024, 3, 11, 9, 0, 0.5), 0, 1},
+        {At(2024, 3, 11, 9, 0, 0.4996), 7, 1},   {At(2024, 3, 11, 9, 0, 0.5004), 0, 3600},
+        {At(2024, 3, 11, 9, 0, 0.2), 49999, 30}, {At(9999, 12, 31, 23, 0, 0), 0, 60},
+    };
+    const std::vector<float> values(5000, 1);
+    for (const auto& c : cases) {
+        SampledSeries s{"3Ø", values.data(), 5000, c.start, c.first, c.rate};
+        const SampledSeries::SecondsWalk walk(s);
+        int wrong = 0;
+        for (int32_t j = 0; j < s.Count; ++j)
+            wrong += walk(j) != s.Seconds(j);
+        EXPECT_EQ(wrong, 0) << c.start << " " << c.rate;
+    }
+}
+
+} // namespace
