@@ -79,9 +79,14 @@ TEST(DemandBlocksTest, SecondsWalkRoundsAsEachSampleDoes) {
         TDateTime start;
         int32_t first, rate;
     } cases[] = {
-        {At(2024, 3, 11, 9, 0, 0), 0, 60},       {At(2024, 3, 11, 9, 0, 0.5), 0, 1},
-        {At(2024, 3, 11, 9, 0, 0.4996), 7, 1},   {At(2024, 3, 11, 9, 0, 0.5004), 0, 3600},
-        {At(2024, 3, 11, 9, 0, 0.2), 49999, 30}, {At(9999, 12, 31, 23, 0, 0), 0, 60},
+        {At(2024, 3, 11, 9, 0, 0), 0, 60},
+        {At(2024, 3, 11, 9, 0, 0.5), 0, 1},
+        {At(2024, 3, 11, 9, 0, 0.4996), 7, 1},
+        {At(2024, 3, 11, 9, 0, 0.5004), 0, 3600},
+        {At(2024, 3, 11, 9, 0, 0.2), 49999, 30},
+        {At(9999, 12, 31, 23, 0, 0), 0, 60},
+        // 09:00:00.5 as a day number whose samples round some up, some down.
+        {45362.0 + 32400.5 / 86400, 0, 60},
     };
     const std::vector<float> values(5000, 1);
     for (const auto& c : cases) {
