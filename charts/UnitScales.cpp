@@ -125,3 +125,39 @@ int TickDecimals(double step) {
 QString ScaleLabel(double value, int decimals, const QLocale& locale) {
     return locale.toString(value, 'f', decimals);
 }
+
+QStringList ScaleLabels(const std::vector<double>& ticks, const QFontMetrics& metrics, int maxWidth,
+                        const QLocale& locale) {
+    const double step = ticks.size() > 1 ? ticks[1] - ticks[0] : 0.0;
+    const auto fits = [&](const QStringList& labels) {
+        return std::all_of(labels.begin(), labels.end(), [&](const QString& label) {
+            return metrics.horizontalAdvance(label) <= maxWidth;
+        });
+    };
+    QStringList labels;
+    for (const double v : ticks)
+        labels << ScaleLabel(v, TickDecimals(step), locale);
+    if (fits(labels))
+        return labels;
+    // One to three digits before the point for the largest tick, if they fit.
+    static const char* const Suffixes[] = {"k", "M", "G", "T"};
+    double largest = 0;
+    for (const double v : ticks)
+        largest = std::max(largest, std::fabs(v));
+    size_t first = 0;
+    while (first + 1 < std::size(Suffixes) && largest >= std::pow(1000.0, first + 2))
+        ++first;
+    for (size_t i = first; i < std::size(Suffixes); ++i) {
+        const double divisor = std::pow(1000.0, i + 1);
+        const int decimals = step > 0 ? TickDecimals(step / divisor) : 0;
+        labels.clear();
+        for (const double v : ticks)
+            labels << ScaleLabel(v / divisor, decimals, locale) + QLatin1String(Suffixes[i]);
+        if (fits(labels))
+            return labels;
+    }
+    labels.clear();
+    for (const double v : ticks)
+        labels << locale.toString(v, 'g', 2);
+    return labels;
+}

@@ -3,11 +3,14 @@
 #include <QFont>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+class QFontMetrics;
 
 class LParameterSourceGroup;
 
@@ -69,3 +72,9 @@ std::vector<double> ScaleTicks(double min, double max, int maxCount);
 // The decimals a label needs to tell ticks of this step apart (0 to 6).
 int TickDecimals(double step);
 QString ScaleLabel(double value, int decimals, const QLocale& locale = QLocale());
+// The labels of a scale's ticks, each at most maxWidth pixels wide in metrics, so that none
+// is cut or runs into the next scale: as ScaleLabel writes them with the step's decimals
+// when they fit, else all in thousands, millions, billions or trillions, one to three digits
+// before the point for the largest ("250k", "1.5M", "12G"), else in exponent form ("1.2E+20").
+QStringList ScaleLabels(const std::vector<double>& ticks, const QFontMetrics& metrics, int maxWidth,
+                        const QLocale& locale = QLocale());

@@ -601,12 +601,16 @@ void TChartForm::ChartAfterDraw(QCPPainter& painter) {
         const double low = scale.Value(view.lower), high = scale.Value(view.upper);
         const std::vector<double> ticks =
             ScaleTicks(low, high, std::max(2, plot.height() / std::max(1, 2 * metrics.height())));
-        const int decimals = TickDecimals(ticks.size() > 1 ? ticks[1] - ticks[0] : high - low);
-        for (const double v : ticks) {
+        // Within the scale's width, so that no label is cut at the window's edge or runs
+        // into the next scale.
+        const QStringList labels =
+            ScaleLabels(ticks, metrics, width - AxisLineWidth - TickLength - 1);
+        for (size_t i = 0; i < ticks.size(); ++i) {
+            const double v = ticks[i];
             const double y = left->coordToPixel((v - scale.Minimum) / scale.Range);
             painter.setPen(axisPen);
             painter.drawLine(QLineF(x, y, x + TickLength * direction, y));
-            const QString text = ScaleLabel(v, decimals);
+            const QString& text = labels[static_cast<qsizetype>(i)];
             const int textWidth = metrics.horizontalAdvance(text);
             const QRectF box(direction < 0 ? labelAt - textWidth - 1 : labelAt + 1,
                              y - metrics.height() / 2.0, textWidth, metrics.height());

@@ -2,6 +2,9 @@
 #include "model/LParameter.h"
 #include "tests/tables/TablesTestSupport.h"
 
+#include <QFontMetrics>
+#include <QGuiApplication>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,6 +77,34 @@ TEST(UnitScalesTest, TicksAreRoundStepsWithinTheRange) {
     EXPECT_EQ(TickDecimals(0.05), 2);
     EXPECT_EQ(TickDecimals(200), 0);
     EXPECT_EQ(ScaleLabel(2.5, 1, UsLocale()), "2.5");
+}
+
+// Labels that would outgrow the scale's width are written in thousands, millions, ... or in
+// exponent form, never cut; those that fit stay as they were.
+TEST(UnitScalesTest, LargeLabelsTakeACompactFormWithinTheScale) {
+    const QFont font = QGuiApplication::font();
+    const QFontMetrics metrics(font);
+    const int width = UnitScaleWidth(font, 0, 0);
+    const struct {
+        std::vector<double> ticks;
+        QStringList want;
+    } cases[] = {
+        {{220, 225, 230}, {"220", "225", "230"}},
+        {{0, 25000, 50000}, {"0", "25,000", "50,000"}},
+        {{0, 0.5, 1}, {"0.0", "0.5", "1.0"}},
+        {{0, 5e6, 1e7, 1.5e7}, {"0M", "5M", "10M", "15M"}},
+        {{-2e7, 0, 2e7}, {"-20M", "0M", "20M"}},
+        {{2e8, 2.002e8}, {"200.0M", "200.2M"}},
+        {{0, 4e9, 8e9}, {"0G", "4G", "8G"}},
+        {{0, 1e16, 2e16}, {"0T", "10,000T", "20,000T"}},
+        {{0, 1e20, 2e20}, {"0", "1E+20", "2E+20"}},
+    };
+    for (const auto& c : cases) {
+        const QStringList labels = ScaleLabels(c.ticks, metrics, width, UsLocale());
+        EXPECT_EQ(labels, c.want) << c.want.join(' ').toStdString();
+        for (const QString& label : labels)
+            EXPECT_LE(metrics.horizontalAdvance(label), width) << label.toStdString();
+    }
 }
 
 } // namespace
