@@ -19,7 +19,15 @@ int DayTimeTicker::LabelWidth(const QFont& font) const {
 
 double DayTimeTicker::getTickStep(const QCPRange& range) {
     const QCPRange seconds(ToUnixSeconds(range.lower), ToUnixSeconds(range.upper));
-    return QCPAxisTickerDateTime::getTickStep(seconds) / 86400.0;
+    double step = QCPAxisTickerDateTime::getTickStep(seconds);
+    if (axisPixels_ > 0 && labelPixels_ > 0) {
+        // A label and a fifth of one between neighbours; a wider range asked for rounds to
+        // the next nice step up.
+        const double shortest = seconds.size() * (labelPixels_ * 1.2) / axisPixels_;
+        for (double wider = 2; step < shortest && wider < 1e9; wider *= 2)
+            step = QCPAxisTickerDateTime::getTickStep(QCPRange(0, seconds.size() * wider));
+    }
+    return step / 86400.0;
 }
 
 int DayTimeTicker::getSubTickCount(double tickStep) {

@@ -18,6 +18,12 @@ public:
     bool WithDate() const { return withDate_; }
     // The widest label this ticker writes in the font, for spacing the ticks.
     int LabelWidth(const QFont& font) const;
+    // The axis is axisPixels long and its labels labelPixels wide: no step is so short that
+    // neighbouring labels touch, however the range is zoomed.
+    void SetSpacing(int axisPixels, int labelPixels) {
+        axisPixels_ = axisPixels;
+        labelPixels_ = labelPixels;
+    }
 
     static double ToUnixSeconds(double day) { return (day - UnixEpochDay) * 86400.0; }
     static double ToDay(double unixSeconds) { return unixSeconds / 86400.0 + UnixEpochDay; }
@@ -31,5 +37,7 @@ protected:
 
 private:
     bool withDate_;
+    int axisPixels_ = 0;
+    int labelPixels_ = 0;
     DateTimeFormatter format_;
 };

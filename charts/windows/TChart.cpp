@@ -196,20 +196,39 @@ void TChart::RebuildLegend() {
             g->addToLegend(legend);
 }
 
-void TChart::FitLegend(int width, int height) {
-    if (!legendVisible_ || legend->itemCount() == 0)
-        return;
+QSize TChart::LegendItemSize() const {
     QSize item;
     // A wrapped legend's grid has empty cells at its end.
     for (int i = 0; i < legend->itemCount(); ++i)
         if (const QCPAbstractLegendItem* entry = legend->item(i))
             item = item.expandedTo(entry->minimumOuterSizeHint());
-    const bool horizontal = legendPosition_ >= LegendTop;
-    int wrap;
-    if (horizontal)
-        wrap = std::max(1, width * 96 / 100 / std::max(1, item.width() + legend->columnSpacing()));
-    else
-        wrap = std::max(1, height * 3 / 4 / std::max(1, item.height() + legend->rowSpacing()));
+    return item;
+}
+
+int TChart::LegendWrap(QSize item, int width, int height) const {
+    if (legendPosition_ >= LegendTop)
+        return std::max(1, width * 96 / 100 / std::max(1, item.width() + legend->columnSpacing()));
+    return std::max(1, height * 3 / 4 / std::max(1, item.height() + legend->rowSpacing()));
+}
+
+QSize TChart::LegendSize(QSize chart) const {
+    if (!legendVisible_ || legend->itemCount() == 0)
+        return {};
+    const QSize item = LegendItemSize();
+    const int wrap = LegendWrap(item, chart.width(), chart.height());
+    const int lines = (legend->itemCount() + wrap - 1) / wrap;
+    const QMargins m = legend->margins();
+    // Top or bottom: rows of wrap items; left or right: columns of wrap items.
+    const int rows = legendPosition_ >= LegendTop ? lines : std::min(wrap, legend->itemCount());
+    const int columns = legendPosition_ >= LegendTop ? std::min(wrap, legend->itemCount()) : lines;
+    return {columns * item.width() + (columns - 1) * legend->columnSpacing() + m.left() + m.right(),
+            rows * item.height() + (rows - 1) * legend->rowSpacing() + m.top() + m.bottom()};
+}
+
+void TChart::FitLegend(int width, int height) {
+    if (!legendVisible_ || legend->itemCount() == 0)
+        return;
+    const int wrap = LegendWrap(LegendItemSize(), width, height);
     if (legend->wrap() != wrap) {
         legend->setWrap(wrap);
         legend->setFillOrder(legend->fillOrder(), true);
@@ -420,6 +439,7 @@ void TChart::updateLayout() {
     // for two labels per tick keeps neighbours apart.
     const int label = ticker_->LabelWidth(xAxis->tickLabelFont());
     ticker_->setTickCount(std::clamp((width - left - right) / std::max(1, 2 * label), 2, 10));
+    ticker_->SetSpacing(width - left - right - outer.left() - outer.right(), label);
     QCustomPlot::updateLayout();
 }
 

@@ -50,6 +50,8 @@ public:
     uint8_t LegendPosition() const { return legendPosition_; }
     // The legend lists the visible series, in their order.
     void RebuildLegend();
+    // The room the legend takes when the chart is chart pixels large, wrapped as it would be.
+    QSize LegendSize(QSize chart) const;
 
     // A series of a source's samples, normalised with minimum and range, on the left or the
     // right value axis; it belongs to the chart but is not one of its series until attached.
@@ -137,6 +139,9 @@ private:
     class CursorLayer;
     void PlaceLegend();
     void FitLegend(int width, int height);
+    QSize LegendItemSize() const;
+    // How many items a row (top or bottom) or a column (left or right) of the legend holds.
+    int LegendWrap(QSize item, int width, int height) const;
     void RubberBandDone(const QRect& rect);
     void UpdateHoverCursor();
 

@@ -264,6 +264,36 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     UpdateCaption();
     SetMode(ExamineMode);
     ShowRecord();
+    FitWindowToLegend();
+}
+
+void TChartForm::FitWindowToLegend() {
+    if (isVisible())
+        return;
+    // Room for the frame a window manager adds around a window.
+    constexpr int Frame = 8;
+    constexpr int TitleBar = 32;
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize most(screen.width() - 2 * Frame, screen.height() - TitleBar - Frame);
+    const bool across = chart_->LegendPosition() >= LChartRecord::LegendTop;
+    const int below = statusBar_->sizeHint().height();
+    QSize size = this->size().boundedTo(most);
+    for (;;) {
+        const QSize chart(size.width(), size.height() - below);
+        const QSize legend = chart_->LegendSize(chart);
+        const bool crowded = across ? legend.height() * 5 > chart.height() * 2
+                                    : legend.width() * 5 > chart.width() * 2;
+        if (!crowded || size == most)
+            break;
+        size = (size * 1.15).boundedTo(most);
+    }
+    resize(size);
+    // Kept whole on the screen.
+    QPoint at = pos();
+    at.setX(std::max(screen.x() + Frame, std::min(at.x(), screen.right() - Frame - size.width())));
+    at.setY(
+        std::max(screen.y() + TitleBar, std::min(at.y(), screen.bottom() - Frame - size.height())));
+    move(at);
 }
 
 TChartForm::~TChartForm() {
@@ -314,6 +344,7 @@ void TChartForm::SetGroup(LParameterSourceGroup& group) {
     if (DataTimeSpan(sources, start, end))
         record_.XAxisLabelsTimeDate = CrossesMidnight(start, end) ? 1 : 0;
     ShowRecord();
+    FitWindowToLegend();
 }
 
 void TChartForm::ShowRecord() {

@@ -54,6 +54,9 @@ public:
     void MakeSeries(uint8_t unit, UnitScale& scale);
     // Series titles, the right axis, the footer, the unit scales shown and the margins.
     void RefreshChart();
+    // A window not shown yet grows, within the screen, until its legend takes no more than
+    // two fifths of the chart: many parameters leave a plot to look at.
+    void FitWindowToLegend();
     void SyncRightAxis();
     // The record's fonts, colours, titles, legend and grid onto the chart.
     void ApplyStyle();

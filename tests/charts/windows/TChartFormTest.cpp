@@ -97,23 +97,38 @@ TEST_F(TChartFormTest, VoltsScaleLeftWattsRightAndAHiddenParameterTakesItsScaleA
 }
 
 TEST_F(TChartFormTest, TheTimeAxisShowsDatesOnlyWhenTheDataCrossesMidnightAndTimesAlways) {
-    for (const int samples : {60, 1440}) {
+    for (const int samples : {60, 1440, 7 * 1440}) {
         LDatabase recording;
         ParseRecording(recording, {HistoricV1}, samples);
         const auto form = NewChart(recording, {0});
-        EXPECT_EQ(form->Record().XAxisLabelsTimeDate, samples == 1440 ? 1 : 0);
+        EXPECT_EQ(form->Record().XAxisLabelsTimeDate, samples >= 1440 ? 1 : 0);
         Show(*form);
         const QVector<QString> labels = form->Chart()->BottomAxis()->tickVectorLabels();
         ASSERT_FALSE(labels.isEmpty());
         for (const QString& label : labels) {
-            EXPECT_EQ(label.contains('/'), samples == 1440) << label.toStdString();
+            EXPECT_EQ(label.contains('/'), samples >= 1440) << label.toStdString();
             EXPECT_TRUE(label.contains(':')) << label.toStdString(); // midnight too
         }
         const QVector<double> ticks = form->Chart()->BottomAxis()->tickVector();
         const bool midnight = std::any_of(ticks.begin(), ticks.end(), [](double t) {
             return std::abs(t - std::round(t)) < 1e-6;
         });
-        EXPECT_EQ(midnight, samples == 1440);
+        EXPECT_EQ(midnight, samples >= 1440);
+        // However narrow the window or large the font, neighbouring labels stay apart.
+        for (const auto& [width, points] :
+             {std::pair(900, 0), std::pair(300, 0), std::pair(900, 22)}) {
+            SCOPED_TRACE(width + points);
+            QCPAxis* axis = form->Chart()->BottomAxis();
+            QFont font = axis->tickLabelFont();
+            if (points > 0)
+                font.setPointSize(points);
+            axis->setTickLabelFont(font);
+            Show(*form, {width, 400});
+            const QVector<double> at = axis->tickVector();
+            const int label = form->Chart()->TimeTicker().LabelWidth(font);
+            for (qsizetype k = 1; k < at.size(); ++k)
+                EXPECT_GT(axis->coordToPixel(at[k]) - axis->coordToPixel(at[k - 1]), label);
+        }
     }
 }
 
@@ -207,6 +222,7 @@ TEST_F(TChartFormTest, ANewChartIsSortedColouredAndStyledByItsParameters) {
     const auto form = NewChart(db, {0, 1, 2});
     const LChartRecord& r = form->Record();
     ASSERT_EQ(r.SeriesStyles.size(), 3u);
+    EXPECT_EQ(form->size(), QSize(640, 440)); // a short legend needs no more
     EXPECT_EQ(r.Sources.Items(2)->Parameter->TableType(), ttEvent);
     EXPECT_EQ(r.Style(2).PointStyle, 2); // RMS maximum: an up triangle
     EXPECT_EQ(form->Chart()->Series(2)->scatterStyle().shape(), QCPScatterStyle::ssTriangle);
@@ -565,6 +581,13 @@ TEST_F(TChartFormTest, AChartOfEveryParameterFitsTheScreen) {
             group.Add(std::make_unique<LParameterSource>(p.get()));
     ASSERT_GT(group.Count(), 60);
     form->SetGroup(group);
+    // Not shown yet, the window grows for its legend, and stays whole on the screen.
+    const QRect screen = form->screen()->availableGeometry();
+    EXPECT_GT(form->height(), 440);
+    EXPECT_TRUE(screen.contains(form->geometry()));
+    const QSize legend = form->Chart()->LegendSize(form->size());
+    EXPECT_TRUE(legend.height() * 5 <= form->height() * 2 || form->width() >= screen.width() - 16)
+        << legend.height() << " of " << form->height();
     for (const uint8_t position : {3, 2, 0, 1}) {
         SCOPED_TRACE(position);
         form->Record().LegendPosition = position;
