@@ -300,7 +300,17 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
         }
     }
 
+    // The printer is shared: it points at this database only while the report prints.
+    const LDatabase* const before = printer.Database;
     printer.Database = &db;
     printer.Title = title;
-    return printer.PrintParts(parts);
+    bool printed = false;
+    try {
+        printed = printer.PrintParts(parts);
+    } catch (...) {
+        printer.Database = before;
+        throw;
+    }
+    printer.Database = before;
+    return printed;
 }

@@ -30,7 +30,11 @@ protected:
         // 120 one-minute samples of a voltage, a current and the real power.
         ParseRecording(db, {HistoricV1, HistoricI1, HistoricRealPower}, 120);
     }
-    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+    void TearDown() override {
+        QLocale::setDefault(QLocale::system());
+        // The shared printer must not keep pointing at this test's database.
+        LayoutPrinter().Database = nullptr;
+    }
 
     static std::vector<std::string> Names(const TStatisticsForm& form) {
         std::vector<std::string> names;

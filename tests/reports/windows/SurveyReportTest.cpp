@@ -64,6 +64,7 @@ TEST(SurveyReportTest, ItemsFollowOnlyWhenAskedForAndCancelLeavesTheEarlierFile)
         for (const char* caption : {"Feeder table", "Feeder chart"})
             EXPECT_EQ(text.find(caption) != std::string::npos, withItems) << caption;
         EXPECT_EQ(PdfPageCount(pdf), printer.PageCount);
+        EXPECT_EQ(printer.Database, nullptr); // left as it was, not at a database that goes
     }
 
     const auto pages = PdfPageCount(pdf);
