@@ -11,6 +11,7 @@
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/Registry.h"
+#include "shell/SvgPicture.h"
 #include "tables/LocaleTextStyle.h"
 
 #include <QApplication>
@@ -427,25 +428,16 @@ QImage TSurveyForm::Picture(Page page, const QSize& size) const {
 
 void TSurveyForm::CopyToClipboard() {
     const Page page = CurrentPage();
-    auto* mime = new QMimeData;
-    if (IsTextPage(page))
-        mime->setText(FromStd(Text(page, CellFormat::Tab)));
-    if (IsPicturePage(page)) {
-        QBuffer svg;
-        svg.open(QIODevice::WriteOnly);
-        {
-            QSvgGenerator generator;
-            generator.setOutputDevice(&svg);
-            generator.setSize(PictureSize);
-            generator.setViewBox(QRect(QPoint(0, 0), PictureSize));
-            generator.setTitle(windowTitle());
-            QPainter painter(&generator);
-            Paint(page, painter, QRectF(QPointF(0, 0), QSizeF(PictureSize)), ScreenLook());
-        }
-        mime->setData(QStringLiteral("image/svg+xml"), svg.data());
-        mime->setImageData(Picture(page, PictureSize));
-    }
-    QApplication::clipboard()->setMimeData(mime);
+    ::CopyToClipboard(IsTextPage(page) ? FromStd(Text(page, CellFormat::Tab)) : QString(),
+                      IsPicturePage(page) ? Svg(page) : QByteArray(),
+                      IsPicturePage(page) ? Picture(page, PictureSize) : QImage());
+}
+
+QByteArray TSurveyForm::Svg(Page page) const {
+    return SvgBytes(PictureSize, windowTitle(), [&](QPaintDevice& device) {
+        QPainter painter(&device);
+        Paint(page, painter, QRectF(QPointF(0, 0), QSizeF(PictureSize)), ScreenLook());
+    });
 }
 
 void TSurveyForm::Export() {
@@ -483,15 +475,7 @@ bool TSurveyForm::ExportTo(const QString& fileName) {
         return ExportWorkbook(page, fileName);
     QByteArray bytes;
     if (IsPicturePage(page) && ending == QStringLiteral("svg")) {
-        QBuffer svg(&bytes);
-        svg.open(QIODevice::WriteOnly);
-        QSvgGenerator generator;
-        generator.setOutputDevice(&svg);
-        generator.setSize(PictureSize);
-        generator.setViewBox(QRect(QPoint(0, 0), PictureSize));
-        generator.setTitle(windowTitle());
-        QPainter painter(&generator);
-        Paint(page, painter, QRectF(QPointF(0, 0), QSizeF(PictureSize)), ScreenLook());
+        bytes = Svg(page);
     } else if (IsPicturePage(page) && ending == QStringLiteral("png")) {
         QBuffer png(&bytes);
         png.open(QIODevice::WriteOnly);

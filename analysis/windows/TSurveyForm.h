@@ -72,6 +72,8 @@ public:
     // a page without a picture.
     bool Paint(Page page, QPainter& painter, const QRectF& area, const ChartLook& look) const;
     QImage Picture(Page page, const QSize& size) const;
+    // The page drawn as an SVG file of the picture size, titled as the window.
+    QByteArray Svg(Page page) const;
     // The look on screen (and in files): the window's font and the locale's numbers.
     ChartLook ScreenLook() const;
 

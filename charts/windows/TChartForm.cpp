@@ -19,6 +19,7 @@
 #include "resources/StringTable.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
+#include "shell/SvgPicture.h"
 #include "tables/DateTimeText.h"
 #include "tables/LocaleTextStyle.h"
 #include "tables/windows/TParameterListView.h"
@@ -834,23 +835,12 @@ void TChartForm::DrawChart(QPainter& painter, const QRectF& target, double dotsP
 
 void TChartForm::CopyToClipboard() {
     const QSize size = chart_->isVisible() ? chart_->size() : QSize(800, 560);
-    QBuffer svg;
-    svg.open(QIODevice::WriteOnly);
-    {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&svg);
-        generator.setSize(size);
-        generator.setViewBox(QRect(QPoint(0, 0), size));
-        generator.setTitle(windowTitle());
-        chart_->DrawTo(generator, size, 1.0);
-    }
+    const QByteArray svg = SvgBytes(
+        size, windowTitle(), [&](QPaintDevice& device) { chart_->DrawTo(device, size, 1.0); });
     QImage picture(size, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
     chart_->DrawTo(picture, size, 1.0);
-    auto* mime = new QMimeData;
-    mime->setData(QStringLiteral("image/svg+xml"), svg.data());
-    mime->setImageData(picture);
-    QApplication::clipboard()->setMimeData(mime);
+    ::CopyToClipboard(QString(), svg, picture);
 }
 
 bool TChartForm::SaveAsPicture(const QString& fileName, const QSize& size, QString* error) {
@@ -866,12 +856,8 @@ bool TChartForm::SaveAsPicture(const QString& fileName, const QSize& size, QStri
     if (size.isEmpty() || !file.open(QIODevice::WriteOnly))
         return failed();
     if (fileName.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(windowTitle());
-        chart_->DrawTo(svg, size, 1.0);
+        WriteSvg(file, size, windowTitle(),
+                 [&](QPaintDevice& device) { chart_->DrawTo(device, size, 1.0); });
     } else if (fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
         QPdfWriter pdf(&file);
         pdf.setTitle(windowTitle());
