@@ -163,41 +163,38 @@ void StockRedraw(benchmark::State& state, int n) {
 } // namespace
 
 int main(int argc, char** argv) {
-    PrepareOffscreen();
-    QApplication app(argc, argv);
-    InitCatalogue();
-    TuneAllocator();
-    benchmark::Initialize(&argc, argv);
-    Maximal();
-    auto add = [](const char* name, void (*fn)(benchmark::State&, int), int n) {
-        benchmark::RegisterBenchmark(name, fn, n)
-            ->Unit(benchmark::kMillisecond)
-            ->MinTime(2.0)
-            ->UseRealTime();
-    };
-    benchmark::RegisterBenchmark("BM_MemcpyBaseline", BM_MemcpyBaseline)
-        ->Unit(benchmark::kMillisecond);
-    add("BM_StockBuild127", StockBuild, 127);
-    add("BM_Build10", Build, 10);
-    add("BM_Build127", Build, 127);
-    add("BM_StockRedraw10", StockRedraw, 10);
-    add("BM_StockRedraw127", StockRedraw, 127);
-    add("BM_FullRedraw10", FullRedraw, 10);
-    add("BM_FullRedraw127", FullRedraw, 127);
-    add("BM_ZoomRedraw10", ZoomRedraw, 10);
-    add("BM_ZoomRedraw127", ZoomRedraw, 127);
-    add("BM_MoveCursor127", MoveCursor, 127);
-    RatioReporter reporter;
-    // Building reads the recording's arrays in place; the engine copies every value.
-    reporter.AddRatio("BM_Build127", "BM_StockBuild127", 1.0);
-    reporter.AddRatio("BM_Build127", "BM_MemcpyBaseline", 200);
-    // Half of what the engine takes alone, or better.
-    reporter.AddRatio("BM_FullRedraw10", "BM_StockRedraw10", 1.0);
-    reporter.AddRatio("BM_FullRedraw127", "BM_StockRedraw127", 0.5);
-    reporter.AddRatio("BM_ZoomRedraw127", "BM_StockRedraw127", 0.5);
-    // Within one full redraw, readout included.
-    reporter.AddRatio("BM_MoveCursor127", "BM_FullRedraw127", 1.0);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks<QApplication>(
+        argc, argv,
+        [] {
+            Maximal();
+            auto add = [](const char* name, void (*fn)(benchmark::State&, int), int n) {
+                benchmark::RegisterBenchmark(name, fn, n)
+                    ->Unit(benchmark::kMillisecond)
+                    ->MinTime(2.0)
+                    ->UseRealTime();
+            };
+            benchmark::RegisterBenchmark("BM_MemcpyBaseline", BM_MemcpyBaseline)
+                ->Unit(benchmark::kMillisecond);
+            add("BM_StockBuild127", StockBuild, 127);
+            add("BM_Build10", Build, 10);
+            add("BM_Build127", Build, 127);
+            add("BM_StockRedraw10", StockRedraw, 10);
+            add("BM_StockRedraw127", StockRedraw, 127);
+            add("BM_FullRedraw10", FullRedraw, 10);
+            add("BM_FullRedraw127", FullRedraw, 127);
+            add("BM_ZoomRedraw10", ZoomRedraw, 10);
+            add("BM_ZoomRedraw127", ZoomRedraw, 127);
+            add("BM_MoveCursor127", MoveCursor, 127);
+        },
+        [](RatioReporter& reporter) {
+            // Building reads the recording's arrays in place; the engine copies every value.
+            reporter.AddRatio("BM_Build127", "BM_StockBuild127", 1.0);
+            reporter.AddRatio("BM_Build127", "BM_MemcpyBaseline", 200);
+            // Half of what the engine takes alone, or better.
+            reporter.AddRatio("BM_FullRedraw10", "BM_StockRedraw10", 1.0);
+            reporter.AddRatio("BM_FullRedraw127", "BM_StockRedraw127", 0.5);
+            reporter.AddRatio("BM_ZoomRedraw127", "BM_StockRedraw127", 0.5);
+            // Within one full redraw, readout included.
+            reporter.AddRatio("BM_MoveCursor127", "BM_FullRedraw127", 1.0);
+        });
 }

@@ -88,16 +88,9 @@ BENCHMARK(BM_PrintTableToPdf)->Unit(benchmark::kMillisecond)->MinTime(5.0);
 } // namespace
 
 int main(int argc, char** argv) {
-    PrepareOffscreen();
-    QGuiApplication app(argc, argv);
-    InitCatalogue();
-    TuneAllocator();
-    benchmark::Initialize(&argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Table();
-    RatioReporter reporter;
-    reporter.AddRatio("BM_PrintTableToPdf", "BM_FormatRowTexts", 60);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks<QGuiApplication>(
+        argc, argv, [] { Table(); },
+        [](RatioReporter& reporter) {
+            reporter.AddRatio("BM_PrintTableToPdf", "BM_FormatRowTexts", 60);
+        });
 }

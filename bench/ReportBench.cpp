@@ -104,18 +104,11 @@ BENCHMARK(BM_SurveyReport)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 } // namespace
 
 int main(int argc, char** argv) {
-    PrepareOffscreen();
-    QApplication app(argc, argv);
-    InitCatalogue();
-    TuneAllocator();
-    benchmark::Initialize(&argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    FirstUnitChart();
-    RatioReporter reporter;
-    // The report of 13 pages, six of them charts as dense as the baseline's: no page should
-    // cost more than a chart page.
-    reporter.AddRatio("BM_SurveyReport", "BM_PrintInfoAndOneChart", 13);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks<QApplication>(
+        argc, argv, [] { FirstUnitChart(); },
+        [](RatioReporter& reporter) {
+            // The report of 13 pages, six of them charts as dense as the baseline's: no page
+            // should cost more than a chart page.
+            reporter.AddRatio("BM_SurveyReport", "BM_PrintInfoAndOneChart", 13);
+        });
 }

@@ -142,19 +142,12 @@ BENCHMARK(BM_OpenStatisticsWindow)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 } // namespace
 
 int main(int argc, char** argv) {
-    PrepareOffscreen();
-    QApplication app(argc, argv);
-    InitCatalogue();
-    TuneAllocator();
-    benchmark::Initialize(&argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Maximal();
-    RatioReporter reporter;
-    reporter.AddRatio("BM_CopyToClipboard", "BM_SnprintfBaseline", 2);
-    reporter.AddRatio("BM_OpenTableWindow", "BM_OpenSmallTableWindow", 1.5);
-    // The window computes the rows and then lays out and paints a grid of them.
-    reporter.AddRatio("BM_OpenStatisticsWindow", "BM_StatisticsOfTable", 3);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunOffscreenBenchmarks<QApplication>(
+        argc, argv, [] { Maximal(); },
+        [](RatioReporter& reporter) {
+            reporter.AddRatio("BM_CopyToClipboard", "BM_SnprintfBaseline", 2);
+            reporter.AddRatio("BM_OpenTableWindow", "BM_OpenSmallTableWindow", 1.5);
+            // The window computes the rows and then lays out and paints a grid of them.
+            reporter.AddRatio("BM_OpenStatisticsWindow", "BM_StatisticsOfTable", 3);
+        });
 }
