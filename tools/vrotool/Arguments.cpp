@@ -68,3 +68,11 @@ void Arguments::Finish() {
         if (!used_[i])
             throw UsageError("unknown argument '" + args_[i] + "'");
 }
+
+std::string Arguments::OnlyFile(const char* what) {
+    const std::vector<std::string> files = Positionals();
+    Finish();
+    if (files.size() != 1)
+        throw UsageError(std::string("give exactly one ") + what);
+    return files[0];
+}

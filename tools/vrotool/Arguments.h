@@ -24,6 +24,9 @@ public:
     std::vector<std::string> Positionals();
     bool WantsHelp() const { return help_; }
     void Finish();
+    // Finishes, refusing anything but one positional: the file the command works on (what
+    // names it in the usage error).
+    std::string OnlyFile(const char* what = "FILE");
 
 private:
     std::vector<std::string> args_;

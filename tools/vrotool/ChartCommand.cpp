@@ -35,10 +35,7 @@ int ChartCommand(Arguments& args) {
     const auto caption = args.Value("--caption");
     const auto output = args.Value("--output", "-o");
     const auto sizeText = args.Value("--size");
-    const auto files = args.Positionals();
-    args.Finish();
-    if (files.size() != 1)
-        throw UsageError("give exactly one FILE.vro");
+    const std::string file = args.OnlyFile("FILE.vro");
     if (index.has_value() == caption.has_value())
         throw UsageError("give either --index N or --caption TEXT");
     if (!output)
@@ -55,7 +52,7 @@ int ChartCommand(Arguments& args) {
 
     LDatabase db;
     db.New();
-    db.Load(files[0]);
+    db.Load(file);
     TChartForm form(FindItem(db.Charts(), "chart", index, caption));
     form.resize(size);
     QString error;

@@ -28,21 +28,13 @@ struct RecordingInfo {
     }
 };
 
-std::string OneFile(Arguments& args, const char* what) {
-    const auto files = args.Positionals();
-    args.Finish();
-    if (files.size() != 1)
-        throw UsageError(std::string("give exactly one ") + what);
-    return files[0];
-}
-
 } // namespace
 
 int ImportCommand(Arguments& args) {
     const RecordingInfo info(args);
     const auto output = args.Value("--output", "-o");
     const bool backup = args.Flag("--backup");
-    const std::string input = OneFile(args, "FILE.bin");
+    const std::string input = args.OnlyFile("FILE.bin");
 
     LDatabase db;
     ImportFile(db, input, [&](LSession& session) { info.ApplyTo(session); });
@@ -56,7 +48,7 @@ int ImportCommand(Arguments& args) {
 int EditCommand(Arguments& args) {
     const RecordingInfo info(args);
     const bool backup = args.Flag("--backup");
-    const std::string file = OneFile(args, "FILE.vro");
+    const std::string file = args.OnlyFile("FILE.vro");
 
     LDatabase db;
     db.New();

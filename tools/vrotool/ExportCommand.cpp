@@ -10,10 +10,7 @@
 
 int ExportCommand(Arguments& args) {
     const auto output = args.Value("--output", "-o");
-    const auto files = args.Positionals();
-    args.Finish();
-    if (files.size() != 1)
-        throw UsageError("give exactly one FILE");
+    const std::string file = args.OnlyFile();
     if (!output)
         throw UsageError("give the workbook with -o BOOK.xlsx");
     const QString book = QString::fromStdString(*output);
@@ -21,7 +18,7 @@ int ExportCommand(Arguments& args) {
         throw UsageError("the workbook's name must end in .xlsx, not '" + *output + "'");
 
     LDatabase db;
-    OpenDatabaseOrRecording(db, files[0]);
+    OpenDatabaseOrRecording(db, file);
     QString error;
     if (ExportDatabaseWorkbook(db, book, error) != ExportResult::Written)
         Raise("Error writing " + *output + ": " + error.toStdString());

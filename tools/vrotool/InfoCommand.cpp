@@ -275,17 +275,14 @@ int DatabaseInfo(const std::string& fileName, bool json, bool values) {
 int InfoCommand(Arguments& args) {
     const bool json = args.Flag("--json");
     const bool values = args.Flag("--values");
-    const auto files = args.Positionals();
-    args.Finish();
-    if (files.size() != 1)
-        throw UsageError("give exactly one FILE");
+    const std::string file = args.OnlyFile();
 
-    if (IsDatabaseFile(files[0]))
-        return DatabaseInfo(files[0], json, values);
+    if (IsDatabaseFile(file))
+        return DatabaseInfo(file, json, values);
 
     LSession session;
     LParameterCollection parameters;
-    std::string bytes = ReadWholeFile(files[0]);
+    std::string bytes = ReadWholeFile(file);
     LParser().Run(bytes, session, parameters);
 
     if (json) {
@@ -300,7 +297,7 @@ int InfoCommand(Arguments& args) {
         j.EndArray();
         j.EndObject();
     } else {
-        std::printf("File:          %s (recording)\n", files[0].c_str());
+        std::printf("File:          %s (recording)\n", file.c_str());
         PrintSession(session);
         PrintParameters(parameters);
         if (values)

@@ -49,10 +49,7 @@ int PrintCommand(Arguments& args) {
     const auto pageName = args.Value("--page");
     const bool landscape = args.Flag("--landscape");
     const auto output = args.Value("--output", "-o");
-    const auto files = args.Positionals();
-    args.Finish();
-    if (files.size() != 1)
-        throw UsageError("give exactly one FILE.vro");
+    const std::string file = args.OnlyFile("FILE.vro");
     if (int(info) + int(tableIndex.has_value()) + int(chartIndex.has_value()) != 1)
         throw UsageError("give one of --info, --table N and --chart N");
     if (!output)
@@ -68,7 +65,7 @@ int PrintCommand(Arguments& args) {
 
     LDatabase db;
     db.New();
-    db.Load(files[0]);
+    db.Load(file);
 
     TLayoutPrinter printer;
     QPrinter& device = printer.Printer();

@@ -23,10 +23,7 @@ int ReportCommand(Arguments& args) {
     const auto pageName = args.Value("--page");
     options.WithItems = args.Flag("--with-items");
     const auto output = args.Value("--output", "-o");
-    const auto files = args.Positionals();
-    args.Finish();
-    if (files.size() != 1)
-        throw UsageError("give exactly one FILE");
+    const std::string file = args.OnlyFile();
     if (!output)
         throw UsageError("give the PDF file to write with -o OUT.pdf");
     const QPageSize page = PageNamed(pageName.value_or("A4"));
@@ -36,7 +33,7 @@ int ReportCommand(Arguments& args) {
     const auto application = OffscreenApplication(true);
 
     LDatabase db;
-    OpenDatabaseOrRecording(db, files[0]);
+    OpenDatabaseOrRecording(db, file);
 
     TLayoutPrinter printer;
     QPrinter& device = printer.Printer();

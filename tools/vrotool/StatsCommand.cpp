@@ -107,10 +107,7 @@ int StatsCommand(Arguments& args) {
     const bool csv = args.Flag("--csv");
     const auto localeName = args.Value("--locale");
     const auto output = args.Value("--output", "-o");
-    const auto files = args.Positionals();
-    args.Finish();
-    if (files.size() != 1)
-        throw UsageError("give exactly one FILE");
+    const std::string file = args.OnlyFile();
     if (index && caption)
         throw UsageError("give --index N or --caption TEXT, not both");
     if (chart && !index && !caption)
@@ -140,7 +137,7 @@ int StatsCommand(Arguments& args) {
     }
 
     LDatabase db;
-    OpenDatabaseOrRecording(db, files[0]);
+    OpenDatabaseOrRecording(db, file);
     RangeStatistics stats;
     if (index || caption) {
         const LParameterSourceGroup& group =

@@ -203,13 +203,10 @@ int SurveyCommand(Arguments& args) {
     const SurveyOptions options = SurveyArguments(args);
     const bool json = args.Flag("--json");
     const auto output = args.Value("--output", "-o");
-    const auto files = args.Positionals();
-    args.Finish();
-    if (files.size() != 1)
-        throw UsageError("give exactly one FILE");
+    const std::string file = args.OnlyFile();
 
     LDatabase db;
-    OpenDatabaseOrRecording(db, files[0]);
+    OpenDatabaseOrRecording(db, file);
     const SurveyResult survey = RunSurvey(db.Parameters(), options);
     if (json)
         WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, survey); }), output);

@@ -29,10 +29,7 @@ int TableCommand(Arguments& args) {
     const bool csv = args.Flag("--csv");
     const auto localeName = args.Value("--locale");
     const auto output = args.Value("--output", "-o");
-    const auto files = args.Positionals();
-    args.Finish();
-    if (files.size() != 1)
-        throw UsageError("give exactly one FILE.vro");
+    const std::string file = args.OnlyFile("FILE.vro");
     if (index.has_value() == caption.has_value())
         throw UsageError("give either --index N or --caption TEXT");
     if (first && last && *last < *first)
@@ -41,7 +38,7 @@ int TableCommand(Arguments& args) {
 
     LDatabase db;
     db.New();
-    db.Load(files[0]);
+    db.Load(file);
     const LTableRecord& table = FindItem(db.Tables(), "table", index, caption);
     const TableLayout layout = ChooseLayout(table.Sources);
     TableText text(locale);
