@@ -14,6 +14,9 @@
 #include <QProgressBar>
 #include <QWidget>
 
+#include <cmath>
+#include <numbers>
+
 LSession SampleSession() {
     LSession session;
     session.UserID = "J. Marsh";
@@ -86,4 +89,17 @@ void NewSampleDatabase(LDatabase& db) {
     session.StartTime = SampleSession().StartTime;
     session.Rate = 5;
     session.PhaseConfig = 3;
+}
+
+std::vector<float> TwoSampleDays(float night, float day, float phase, float noise) {
+    constexpr int Samples = 2 * 288;
+    std::vector<float> values;
+    for (int i = 0; i < Samples; ++i) {
+        const double hours = 9.5 + i / 12.0;
+        const double load =
+            0.5 - 0.5 * std::cos((hours - 4.0 - phase) / 24.0 * 2 * std::numbers::pi);
+        values.push_back(static_cast<float>(
+            night + (day - night) * load + noise * std::sin(i * 2.3 + phase) * std::sin(i * 0.37)));
+    }
+    return values;
 }

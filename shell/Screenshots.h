@@ -46,6 +46,10 @@ LSession SampleSession();
 LParameter* AddSampleParameter(LDatabase& db, int catalogueIndex, const std::vector<float>& values,
                                const std::vector<TDateTime>& times = {});
 
+// Two days of a load at 5-minute samples from 11 March 2024, 09:30, as the chart and
+// statistics pictures show it: low at night, high in the afternoon, with some noise.
+std::vector<float> TwoSampleDays(float night, float day, float phase, float noise);
+
 // Makes db a new database of a recording on 3Ø 4W Wye at 5-minute samples from 11 March 2024,
 // 09:30, without parameters: the pictures add what they show.
 void NewSampleDatabase(LDatabase& db);

@@ -12,26 +12,9 @@
 
 #include <cmath>
 #include <memory>
-#include <numbers>
 #include <vector>
 
 namespace {
-
-// Two days at 5-minute samples from 11 March 2024, 09:30, on 3Ø 4W Wye.
-constexpr int Samples = 576;
-
-// A daily load curve with some noise: low at night, high in the afternoon.
-std::vector<float> Daily(float night, float day, float phase, float noise) {
-    std::vector<float> values;
-    for (int i = 0; i < Samples; ++i) {
-        const double hours = 9.5 + i / 12.0;
-        const double load =
-            0.5 - 0.5 * std::cos((hours - 4.0 - phase) / 24.0 * 2 * std::numbers::pi);
-        values.push_back(static_cast<float>(
-            night + (day - night) * load + noise * std::sin(i * 2.3 + phase) * std::sin(i * 0.37)));
-    }
-    return values;
-}
 
 void FillSample(LDatabase& db) {
     NewSampleDatabase(db);
@@ -40,10 +23,10 @@ void FillSample(LDatabase& db) {
     LChartRecord& chart = *db.AddChart();
     auto show = [&](LParameter* p) { chart.Sources.Add(std::make_unique<LParameterSource>(p)); };
     // The voltages sag as the load rises; the current and the power follow the load.
-    show(AddSampleParameter(db, 6, Daily(123.5f, 118.0f, 0.0f, 0.6f)));
-    show(AddSampleParameter(db, 7, Daily(123.0f, 117.2f, 0.3f, 0.6f)));
-    show(AddSampleParameter(db, 13, Daily(18.0f, 74.0f, 0.1f, 3.0f)));
-    show(AddSampleParameter(db, 22, Daily(6400.0f, 25500.0f, 1.5f, 700.0f)));
+    show(AddSampleParameter(db, 6, TwoSampleDays(123.5f, 118.0f, 0.0f, 0.6f)));
+    show(AddSampleParameter(db, 7, TwoSampleDays(123.0f, 117.2f, 0.3f, 0.6f)));
+    show(AddSampleParameter(db, 13, TwoSampleDays(18.0f, 74.0f, 0.1f, 3.0f)));
+    show(AddSampleParameter(db, 22, TwoSampleDays(6400.0f, 25500.0f, 1.5f, 700.0f)));
     // The voltage maxima of each phase as events.
     std::vector<TDateTime> times;
     std::vector<float> maxima;
