@@ -18,6 +18,11 @@ const std::vector<std::string>& StatisticsHeader() {
     return header;
 }
 
+bool IsStatisticsNumberColumn(size_t column) {
+    // Parameter, channel and unit come first; the extremes' times follow their values.
+    return column >= 3 && column != 6 && column != 8;
+}
+
 std::vector<std::string> StatisticsCells(const SourceStatistics& row, const TextStyle& style) {
     std::vector<std::string> cells;
     cells.reserve(StatisticsHeader().size());

@@ -11,6 +11,8 @@
 // its time, mean, std dev, integral with its unit, load factor. A figure that does not apply
 // has an empty cell.
 const std::vector<std::string>& StatisticsHeader();
+// The columns of figures (count to load factor, but not the times of the extremes).
+bool IsStatisticsNumberColumn(size_t column);
 std::vector<std::string> StatisticsCells(const SourceStatistics& row, const TextStyle& style);
 
 // The header row, then a row per statistics row, as a table copies (TAB) or exports (CSV).

@@ -1,7 +1,7 @@
 #include "analysis/windows/TStatisticsForm.h"
 
 #include "analysis/StatisticsText.h"
-#include "analysis/windows/StatisticsModel.h"
+#include "analysis/windows/TextTableModel.h"
 #include "charts/windows/TChartForm.h"
 #include "database/LChartRecord.h"
 #include "database/LTableRecord.h"
@@ -72,7 +72,9 @@ TStatisticsForm::TStatisticsForm(QWidget& shown, const LParameterSourceGroup& gr
                                  RangeOfView range, RangeTextOf rangeText, QWidget* parent)
     : TToolForm(parent), shown_(&shown), group_(group), rangeOfView_(std::move(range)),
       rangeText_(std::move(rangeText)), style_(LocaleTextStyle()), range_(new QLabel(this)),
-      grid_(new QTableView(this)), model_(new StatisticsModel(this)), popup_(new QMenu(this)) {
+      grid_(new QTableView(this)),
+      model_(new TextTableModel(StatisticsHeader(), IsStatisticsNumberColumn, this)),
+      popup_(new QMenu(this)) {
     SetHelpTopic(this, "statistics");
     ++LiveInstances::StatisticsFormCount;
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -162,13 +164,10 @@ void TStatisticsForm::Refresh() {
         statistics_.Rows.push_back(std::move(row));
     }
 
-    std::vector<std::vector<QString>> cells;
+    std::vector<QStringList> cells;
     cells.reserve(statistics_.Rows.size());
-    for (const SourceStatistics& row : statistics_.Rows) {
-        std::vector<QString>& texts = cells.emplace_back();
-        for (const std::string& cell : StatisticsCells(row, style_))
-            texts.push_back(FromStd(cell));
-    }
+    for (const SourceStatistics& row : statistics_.Rows)
+        cells.push_back(TextTableModel::Texts(StatisticsCells(row, style_)));
     model_->SetRows(std::move(cells));
     if (statistics_.Rows.empty())
         range_->setText(QStringLiteral("No parameters are visible."));
@@ -248,7 +247,7 @@ PrintedTexts TStatisticsForm::Printout() const {
     }
     std::vector<bool> right;
     for (int c = 0; c < model_->columnCount(); ++c)
-        right.push_back(StatisticsModel::IsNumberColumn(c));
+        right.push_back(model_->IsNumberColumn(c));
     PrintedTexts texts(std::move(rows), grid_->font(), std::move(right));
     texts.SetCaption(range_->text());
     return texts;

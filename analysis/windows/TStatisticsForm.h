@@ -19,7 +19,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QTableView;
-class StatisticsModel;
+class TextTableModel;
 class TChartForm;
 class TTableForm;
 
@@ -91,7 +91,7 @@ private:
     RangeStatistics statistics_;
     QLabel* range_;
     QTableView* grid_;
-    StatisticsModel* model_;
+    TextTableModel* model_;
     QMenu* popup_;
     QAction* printAction_ = nullptr;
     QTimer timer_;

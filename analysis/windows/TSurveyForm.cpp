@@ -3,7 +3,7 @@
 #include "analysis/SurveyTables.h"
 #include "analysis/SurveyText.h"
 #include "analysis/windows/SurveyChartView.h"
-#include "analysis/windows/SurveyTableModel.h"
+#include "analysis/windows/TextTableModel.h"
 #include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
@@ -52,20 +52,6 @@ constexpr QSize PictureSize(900, 560);
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QStringList Texts(const std::vector<std::string>& cells) {
-    QStringList texts;
-    for (const std::string& cell : cells)
-        texts << FromStd(cell);
-    return texts;
-}
-
-std::vector<bool> NumberColumns(size_t count, bool (*isNumber)(size_t)) {
-    std::vector<bool> columns;
-    for (size_t c = 0; c < count; ++c)
-        columns.push_back(isNumber(c));
-    return columns;
 }
 
 bool TakesRating(double value) {
@@ -129,13 +115,9 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
       minutes_(new QComboBox(this)), rating_(new QLineEdit(this)), nominal_(new QLineEdit(this)),
       threshold_(new QLineEdit(this)), pages_(new QTabWidget(this)),
       summary_(new QPlainTextEdit(this)), energyGrid_(new QTableView(this)),
-      energyModel_(new SurveyTableModel(
-          Texts(EnergyDayHeader()),
-          NumberColumns(EnergyDayHeader().size(), IsEnergyDayNumberColumn), this)),
+      energyModel_(new TextTableModel(EnergyDayHeader(), IsEnergyDayNumberColumn, this)),
       voltageGrid_(new QTableView(this)),
-      voltageModel_(
-          new SurveyTableModel(Texts(VoltageHeader()),
-                               NumberColumns(VoltageHeader().size(), IsVoltageNumberColumn), this)),
+      voltageModel_(new TextTableModel(VoltageHeader(), IsVoltageNumberColumn, this)),
       popup_(new QMenu(this)) {
     SetHelpTopic(this, "surveywindow");
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -330,12 +312,12 @@ void TSurveyForm::Refresh() {
     std::vector<QStringList> days;
     if (result_.Power)
         for (const EnergyDay& day : result_.Power->Days)
-            days.push_back(Texts(EnergyDayCells(day, style_)));
+            days.push_back(TextTableModel::Texts(EnergyDayCells(day, style_)));
     energyModel_->SetRows(std::move(days));
     std::vector<QStringList> channels;
     if (result_.Voltage)
         for (const VoltageChannel& channel : result_.Voltage->Channels)
-            channels.push_back(Texts(VoltageCells(channel, style_)));
+            channels.push_back(TextTableModel::Texts(VoltageCells(channel, style_)));
     voltageModel_->SetRows(std::move(channels));
     for (QTableView* grid : {energyGrid_, voltageGrid_})
         grid->resizeColumnsToContents();
@@ -527,7 +509,7 @@ PrintedTexts TSurveyForm::Printout(Page page) const {
         while (rows.size() > 1 && rows.back().constFirst().isEmpty())
             rows.pop_back();
     } else {
-        const SurveyTableModel& model = page == VoltagePage ? *voltageModel_ : *energyModel_;
+        const TextTableModel& model = page == VoltagePage ? *voltageModel_ : *energyModel_;
         rows.push_back(model.Header());
         for (const QStringList& row : model.Rows())
             rows.push_back(row);

@@ -20,7 +20,7 @@ class QPlainTextEdit;
 class QTabWidget;
 class QTableView;
 class SurveyChartView;
-class SurveyTableModel;
+class TextTableModel;
 
 // The survey of the open recording: can the service take more load, where does the energy go,
 // is the voltage within limits. Its settings (block minutes, service rating, nominal voltage,
@@ -119,9 +119,9 @@ private:
     QTabWidget* pages_;
     QPlainTextEdit* summary_;
     QTableView* energyGrid_;
-    SurveyTableModel* energyModel_;
+    TextTableModel* energyModel_;
     QTableView* voltageGrid_;
-    SurveyTableModel* voltageModel_;
+    TextTableModel* voltageModel_;
     QMenu* popup_;
     QTimer timer_;
 };
