@@ -307,42 +307,14 @@ void TLayoutPrinter::PrintRows(int32_t rowPage) {
         rows.DrawRow(canvas, i + 1, PrintArea.left(), y);
 }
 
-bool TLayoutPrinter::PrintOnePage(const std::function<void()>& drawPage) {
-    PageSize();
-    PageCount = 1;
-    try {
-        Margins();
-    } catch (const VroError& e) {
-        Interaction().ShowError(QString::fromStdString(e.what()));
-        return false;
-    }
-    PrintInteraction& interaction = Interaction();
-    if (!interaction.ExecuteOptions(*this))
-        return false;
-    Document document(*this);
-    if (!document.Begin())
-        return false;
-    try {
-        interaction.StartProgress(*this);
-        interaction.SetProgress(1);
-        drawPage();
-        const bool cancelled = interaction.Cancelled();
-        interaction.HideProgress();
-        return !cancelled && document.End();
-    } catch (...) {
-        interaction.HideProgress();
-        return false;
-    }
-}
-
 bool TLayoutPrinter::PrintRecordingInfo() {
     if (!Database || !Database->Open() || !BusyTest())
         return false;
     Title = QStringLiteral("Recording info");
-    return PrintOnePage([this] {
-        PrintInfoPage();
-        PrintHeaderFooter(1);
-    });
+    std::vector<PrintedPart> page(1);
+    page[0].Title = Title;
+    page[0].Draw = [this](QPainter&, const QRect&, int32_t) { PrintInfoPage(); };
+    return PrintParts(page);
 }
 
 bool TLayoutPrinter::PrintChart() {
@@ -370,18 +342,12 @@ bool TLayoutPrinter::PrintChart() {
         TurnedPage(const TurnedPage&) = delete;
         TurnedPage& operator=(const TurnedPage&) = delete;
     } turned(*printer_, PageChosen);
-    return PrintOnePage([&] {
-        PrintHeaderFooter(1);
-        // Whatever the chart leaves set on the painter stays with it.
-        Canvas->save();
-        try {
-            chart(*Canvas, PrintArea, resolution);
-        } catch (...) {
-            Canvas->restore();
-            throw;
-        }
-        Canvas->restore();
-    });
+    std::vector<PrintedPart> page(1);
+    page[0].Title = Title;
+    page[0].Draw = [&](QPainter& painter, const QRect& area, int32_t) {
+        chart(painter, area, resolution);
+    };
+    return PrintParts(page);
 }
 
 bool TLayoutPrinter::PrintTable() {

@@ -167,7 +167,6 @@ private:
     bool BusyTest();
     // A document of one page (the recording information, a chart): the layout with the
     // options in force, the options dialog, then drawPage; false when cancelled or failed.
-    bool PrintOnePage(const std::function<void()>& drawPage);
     void ResetColors();
     // The pages of Grid or Rows as laid out, numbered from firstPage + 1.
     void PrintTablePages(Document& document, int32_t firstPage = 0);
