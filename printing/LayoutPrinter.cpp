@@ -351,48 +351,15 @@ bool TLayoutPrinter::PrintChart() {
 }
 
 bool TLayoutPrinter::PrintTable() {
-    PrintedTable* grid = Grid;
-    PrintedRows* rows = grid ? grid : Rows;
+    std::vector<PrintedPart> table(1);
+    table[0].Title = Title;
+    table[0].Grid = Grid;
+    table[0].Rows = Grid ? nullptr : Rows;
+    table[0].FirstRow = FirstRow;
+    table[0].LastRow = LastRow;
     Grid = nullptr;
     Rows = nullptr;
-    if (!rows || !BusyTest())
-        return false;
-    FirstRow = std::max(FirstRow, 0);
-    LastRow = std::min(LastRow, rows->DataRowCount() - 1);
-    if (LastRow < FirstRow)
-        return false;
-    // The page count shows in the options, so the layout comes first, with the options in
-    // force before the dialog.
-    PageSize();
-    Grid = grid;
-    Rows = rows;
-    try {
-        Margins();
-        Paginate();
-    } catch (const VroError& e) {
-        Grid = nullptr;
-        Rows = nullptr;
-        Interaction().ShowError(QString::fromStdString(e.what()));
-        return false;
-    }
-    PrintInteraction& interaction = Interaction();
-    bool printed = false;
-    if (interaction.ExecuteOptions(*this)) {
-        Document document(*this);
-        if (document.Begin()) {
-            try {
-                interaction.StartProgress(*this);
-                PrintTablePages(document);
-                interaction.HideProgress();
-                printed = document.End();
-            } catch (...) {
-                interaction.HideProgress();
-            }
-        }
-    }
-    Grid = nullptr;
-    Rows = nullptr;
-    return printed;
+    return PrintParts(table);
 }
 
 namespace {
@@ -451,9 +418,14 @@ struct PartLayout {
 } // namespace
 
 bool TLayoutPrinter::PrintParts(std::vector<PrintedPart>& parts) {
+    for (PrintedPart& part : parts)
+        if (const PrintedRows* rows = part.Grid ? part.Grid : part.Rows) {
+            part.FirstRow = std::max(part.FirstRow, 0);
+            part.LastRow = std::min(part.LastRow, rows->DataRowCount() - 1);
+        }
     std::erase_if(parts, [](const PrintedPart& part) {
-        const PrintedRows* rows = part.Grid ? part.Grid : part.Rows;
-        return rows ? rows->DataRowCount() <= 0 : part.Pages <= 0 || !part.Draw;
+        return part.Grid || part.Rows ? part.LastRow < part.FirstRow
+                                      : part.Pages <= 0 || !part.Draw;
     });
     if (parts.empty() || !BusyTest())
         return false;
@@ -464,7 +436,7 @@ bool TLayoutPrinter::PrintParts(std::vector<PrintedPart>& parts) {
         const PrintedPart& part = parts[i];
         Grid = part.Grid;
         Rows = part.Grid ? part.Grid : part.Rows;
-        FirstRow = 0;
+        FirstRow = part.FirstRow;
         LastRow = layouts[i].LastRow;
         RowsPerPage = layouts[i].RowsPerPage;
         ColumnsPerPage = layouts[i].ColumnsPerPage;
@@ -485,8 +457,8 @@ bool TLayoutPrinter::PrintParts(std::vector<PrintedPart>& parts) {
             if (PrintedRows* rows = parts[i].Grid ? parts[i].Grid : parts[i].Rows) {
                 Grid = parts[i].Grid;
                 Rows = rows;
-                FirstRow = 0;
-                LastRow = rows->DataRowCount() - 1;
+                FirstRow = parts[i].FirstRow;
+                LastRow = parts[i].LastRow;
                 Paginate();
                 layout = {pages,          PageCount,    LastRow, RowsPerPage,
                           ColumnsPerPage, ColumnStrips, RowPages};

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -64,11 +65,14 @@ private:
 // One part of a document of several (TLayoutPrinter::PrintParts), with Title in the header of
 // its pages: a table (Grid, in column strips and row pages as PrintTable prints it), rows of
 // texts (Rows, in row pages), or Pages pages that Draw draws into the print area, the page
-// counted from 0 within the part. Grid and Rows are not owned.
+// counted from 0 within the part. Grid and Rows are not owned; of them, only the data rows
+// FirstRow to LastRow (clamped to the rows there are) print.
 struct PrintedPart {
     QString Title;
     PrintedTable* Grid = nullptr;
     PrintedRows* Rows = nullptr;
+    int32_t FirstRow = 0;
+    int32_t LastRow = std::numeric_limits<int32_t>::max();
     int32_t Pages = 1;
     std::function<void(QPainter& painter, const QRect& area, int32_t page)> Draw;
 };
