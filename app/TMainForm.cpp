@@ -18,6 +18,7 @@
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/WindowInstance.h"
+#include "shell/WindowPlacement.h"
 #include "tables/windows/TChartSelectParametersDialog.h"
 #include "tables/windows/TParameterListView.h"
 #include "tables/windows/TTableForm.h"
@@ -198,22 +199,16 @@ void TMainForm::PlaceItemWindow(QWidget& window) {
     // step further than the one before, and kept whole on the screen.
     constexpr int Step = 28;
     constexpr int Steps = 8;
-    // Room for the frame a window manager adds around a window.
-    constexpr int Frame = 8;
+    // The first window stands a title bar below the tree's top.
     constexpr int TitleBar = 32;
     const QRect screen = this->screen()->availableGeometry();
-    QSize size = window.size().boundedTo(
-        QSize(screen.width() - 2 * Frame, screen.height() - TitleBar - Frame));
+    QSize size = window.size().boundedTo(LargestWindowOn(screen));
     size = size.expandedTo(window.minimumSize().boundedTo(size));
     window.resize(size);
     const int n = placedWindows_++ % Steps;
-    QPoint at =
+    const QPoint at =
         form_->ClientArea->mapToGlobal(QPoint(0, 0)) + QPoint(n * Step, n * Step + TitleBar);
-    const int right = screen.x() + screen.width() - Frame - size.width();
-    const int bottom = screen.y() + screen.height() - Frame - size.height();
-    at.setX(std::max(screen.x() + Frame, std::min(at.x(), right)));
-    at.setY(std::max(screen.y() + TitleBar, std::min(at.y(), bottom)));
-    window.move(at);
+    window.move(WholeOnScreen(at, size, screen));
 }
 
 TTableForm* TMainForm::ExistingTableWindow(const LTableRecord* record) const {

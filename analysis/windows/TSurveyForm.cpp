@@ -14,9 +14,7 @@
 #include "shell/SvgPicture.h"
 #include "tables/LocaleTextStyle.h"
 
-#include <QApplication>
 #include <QBuffer>
-#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -27,12 +25,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>

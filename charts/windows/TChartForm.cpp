@@ -20,29 +20,25 @@
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/SvgPicture.h"
+#include "shell/WindowPlacement.h"
 #include "tables/DateTimeText.h"
 #include "tables/LocaleTextStyle.h"
 #include "tables/windows/TParameterListView.h"
 #include "tables/windows/TVisibleParametersDialog.h"
 
 #include <QActionGroup>
-#include <QApplication>
-#include <QBuffer>
-#include <QClipboard>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QSvgGenerator>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -271,11 +267,8 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
 void TChartForm::FitWindowToLegend() {
     if (isVisible())
         return;
-    // Room for the frame a window manager adds around a window.
-    constexpr int Frame = 8;
-    constexpr int TitleBar = 32;
     const QRect screen = this->screen()->availableGeometry();
-    const QSize most(screen.width() - 2 * Frame, screen.height() - TitleBar - Frame);
+    const QSize most = LargestWindowOn(screen);
     const bool across = chart_->LegendPosition() >= LChartRecord::LegendTop;
     const int below = statusBar_->sizeHint().height();
     QSize size = this->size().boundedTo(most);
@@ -289,12 +282,7 @@ void TChartForm::FitWindowToLegend() {
         size = (size * 1.15).boundedTo(most);
     }
     resize(size);
-    // Kept whole on the screen.
-    QPoint at = pos();
-    at.setX(std::max(screen.x() + Frame, std::min(at.x(), screen.right() - Frame - size.width())));
-    at.setY(
-        std::max(screen.y() + TitleBar, std::min(at.y(), screen.bottom() - Frame - size.height())));
-    move(at);
+    move(WholeOnScreen(pos(), size, screen));
 }
 
 TChartForm::~TChartForm() {
