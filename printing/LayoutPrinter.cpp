@@ -308,12 +308,11 @@ void TLayoutPrinter::PrintRows(int32_t rowPage) {
 }
 
 bool TLayoutPrinter::PrintRecordingInfo() {
-    if (!Database || !Database->Open() || !BusyTest())
+    if (!Database || !Database->Open())
         return false;
     Title = QStringLiteral("Recording info");
-    std::vector<PrintedPart> page(1);
-    page[0].Title = Title;
-    page[0].Draw = [this](QPainter&, const QRect&, int32_t) { PrintInfoPage(); };
+    std::vector<PrintedPart> page{
+        {.Title = Title, .Draw = [this](QPainter&, const QRect&, int32_t) { PrintInfoPage(); }}};
     return PrintParts(page);
 }
 
@@ -342,21 +341,20 @@ bool TLayoutPrinter::PrintChart() {
         TurnedPage(const TurnedPage&) = delete;
         TurnedPage& operator=(const TurnedPage&) = delete;
     } turned(*printer_, PageChosen);
-    std::vector<PrintedPart> page(1);
-    page[0].Title = Title;
-    page[0].Draw = [&](QPainter& painter, const QRect& area, int32_t) {
-        chart(painter, area, resolution);
-    };
+    std::vector<PrintedPart> page{
+        {.Title = Title, .Draw = [&](QPainter& painter, const QRect& area, int32_t) {
+             chart(painter, area, resolution);
+         }}};
     return PrintParts(page);
 }
 
 bool TLayoutPrinter::PrintTable() {
-    std::vector<PrintedPart> table(1);
-    table[0].Title = Title;
-    table[0].Grid = Grid;
-    table[0].Rows = Grid ? nullptr : Rows;
-    table[0].FirstRow = FirstRow;
-    table[0].LastRow = LastRow;
+    std::vector<PrintedPart> table{{.Title = Title,
+                                    .Grid = Grid,
+                                    .Rows = Grid ? nullptr : Rows,
+                                    .FirstRow = FirstRow,
+                                    .LastRow = LastRow,
+                                    .Draw = {}}};
     Grid = nullptr;
     Rows = nullptr;
     return PrintParts(table);

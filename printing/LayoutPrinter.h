@@ -169,8 +169,6 @@ public:
 private:
     class Document;
     bool BusyTest();
-    // A document of one page (the recording information, a chart): the layout with the
-    // options in force, the options dialog, then drawPage; false when cancelled or failed.
     void ResetColors();
     // The pages of Grid or Rows as laid out, numbered from firstPage + 1.
     void PrintTablePages(Document& document, int32_t firstPage = 0);

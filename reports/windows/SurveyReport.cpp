@@ -301,16 +301,12 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     }
 
     // The printer is shared: it points at this database only while the report prints.
-    const LDatabase* const before = printer.Database;
+    struct Restore {
+        TLayoutPrinter& printer;
+        const LDatabase* before;
+        ~Restore() { printer.Database = before; }
+    } restore{printer, printer.Database};
     printer.Database = &db;
     printer.Title = title;
-    bool printed = false;
-    try {
-        printed = printer.PrintParts(parts);
-    } catch (...) {
-        printer.Database = before;
-        throw;
-    }
-    printer.Database = before;
-    return printed;
+    return printer.PrintParts(parts);
 }
