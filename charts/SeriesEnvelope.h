@@ -79,10 +79,12 @@ public:
     std::span<const float> Y() const { return y_; }
     bool HasGaps() const { return hasGaps_; }
 
+    // The lowest and highest of v[0, n), n > 0.
+    static void MinMax(const float* v, size_t n, float& lo, float& hi);
+
 private:
     size_t RunEnd(size_t i, size_t end, double perColumn, int column, double xMin,
                   double columnsPerUnit, int columns) const;
-    static void MinMax(const float* v, size_t n, float& lo, float& hi);
 
     std::span<const double> x_;
     std::span<const float> y_;

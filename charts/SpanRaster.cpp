@@ -4,8 +4,22 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
+
+// The columns [FirstColumn, FirstColumn + ColumnCount) of a view, stored column by column:
+// the vertical runs are contiguous there, where in a row-major image each pixel of a run is a
+// cache line of its own.
+struct ColumnBuffer {
+    uint32_t* Bits = nullptr;
+    int FirstColumn = 0;
+    int ColumnCount = 0;
+    int Height = 0;
+    uint32_t* Column(int c) const { return Bits + std::ptrdiff_t(c - FirstColumn) * Height; }
+    int EndColumn() const { return FirstColumn + ColumnCount; }
+};
 
 // Without SSE4.1 std::floor may be a library call; callers clamp v into int range first.
 inline int IntFloor(double v) {
@@ -25,12 +39,52 @@ uint32_t Blend(uint32_t dst, uint32_t src) {
     return src + ScaleArgb(dst, inverse + (inverse >> 7)); // 0..255 -> 0..256
 }
 
-class ColumnWriter {
-public:
-    ColumnWriter(const ColumnBuffer& t, const SpanStyle& s, int colBegin, int colEnd)
-        : t_(t), s_(s), colBegin_(colBegin), colEnd_(colEnd), opaque_((s.Color >> 24) == 0xffu) {}
+// The rows a run paints: the two ends (which take their covered fraction when antialiased) and
+// the rows between them, which take the whole colour.
+struct RunRows {
+    int First, Last;        // the end rows; First == Last for a run within one row
+    double FirstPart = 1.0; // the covered fractions of the end rows when antialiased
+    double LastPart = 1.0;
+    int InnerBegin, InnerEnd; // [InnerBegin, InnerEnd), inside the image
+};
 
-    // Widens the run of col to cover [lo, hi]; a new column writes out the one before.
+// The rows of a vertical run [lo, hi] (pen growth included) in a column height rows high.
+RunRows RowsOf(double lo, double hi, bool antialias, int height) {
+    if (!antialias) {
+        const int r0 = IntFloor(std::clamp(lo, 0.0, static_cast<double>(height)));
+        const int r1 = IntFloor(std::clamp(hi, -1.0, height - 1.0));
+        return {r0, r1, 1.0, 1.0, r0, r1 + 1};
+    }
+    // The line is one pixel thick around its centre run [lo, hi]; the rows at the ends get
+    // their covered fraction, as a Wu line does.
+    const double top = std::clamp(lo - 0.5, -1.0, height + 1.0);
+    const double bottom = std::clamp(hi + 0.5, -1.0, height + 1.0);
+    const int r0 = IntFloor(top), r1 = IntFloor(bottom);
+    if (r0 == r1)
+        return {r0, r1, bottom - top, 0.0, 0, 0};
+    return {r0, r1, r0 + 1.0 - top, bottom - r1, std::max(r0 + 1, 0), std::min(r1, height)};
+}
+
+// One series' run in one column of a tile; the rows [HiddenLo, HiddenHi] are painted over
+// opaquely by a later run and are left out, and a run left with no row is not painted at all.
+struct Run {
+    int Column;
+    int Series;
+    RunRows Rows;
+    int HiddenLo = 0, HiddenHi = -1;
+    bool Hidden = false;
+};
+
+// The runs of one series in one tile: a column's run widens while the scan stays in it and is
+// stored when the scan moves on.
+class RunCollector {
+public:
+    RunCollector(std::vector<Run>& runs, int series, const SpanStyle& s, int height, int colBegin,
+                 int colEnd)
+        : runs_(runs), series_(series), width_(s.Width), antialias_(s.Antialias), height_(height),
+          colBegin_(colBegin), colEnd_(colEnd) {}
+
+    // Widens the run of col to cover [lo, hi]; a new column stores the one before.
     void Add(int col, double lo, double hi) {
         if (col != col_) {
             Flush();
@@ -47,64 +101,92 @@ public:
         if (col_ == None)
             return;
         // Wider pens repeat the run in neighbouring columns and grow it vertically.
-        const double grow = (s_.Width - 1) * 0.5;
-        const int first = col_ - (s_.Width - 1) / 2;
-        for (int c = std::max(first, colBegin_); c < std::min(first + s_.Width, colEnd_); ++c)
-            s_.Antialias ? WriteSmooth(c, lo_ - grow, hi_ + grow)
-                         : WriteHard(c, lo_ - grow, hi_ + grow);
+        const double grow = (width_ - 1) * 0.5;
+        const int first = col_ - (width_ - 1) / 2;
+        const RunRows rows = RowsOf(lo_ - grow, hi_ + grow, antialias_, height_);
+        for (int c = std::max(first, colBegin_); c < std::min(first + width_, colEnd_); ++c)
+            runs_.push_back({c, series_, rows});
         col_ = None;
     }
 
 private:
     static constexpr int None = std::numeric_limits<int>::min();
 
-    void WriteHard(int col, double lo, double hi) {
-        const int r0 = IntFloor(std::clamp(lo, 0.0, static_cast<double>(t_.Height)));
-        const int r1 = IntFloor(std::clamp(hi, -1.0, t_.Height - 1.0));
-        uint32_t* p = t_.Column(col);
-        if (opaque_)
-            std::fill(p + r0, p + r1 + 1, s_.Color);
-        else
-            for (int r = r0; r <= r1; ++r)
-                p[r] = Blend(p[r], s_.Color);
-    }
-
-    // The line is one pixel thick around its centre run [lo, hi]; the rows at the ends get
-    // their covered fraction, as a Wu line does.
-    void WriteSmooth(int col, double lo, double hi) {
-        const double top = std::clamp(lo - 0.5, -1.0, t_.Height + 1.0);
-        const double bottom = std::clamp(hi + 0.5, -1.0, t_.Height + 1.0);
-        const int r0 = IntFloor(top), r1 = IntFloor(bottom); // the rows holding the two ends
-        uint32_t* p = t_.Column(col);
-        auto cover = [&](int r, double amount) {
-            if (r >= 0 && r < t_.Height && amount > 0.0)
-                p[r] = Blend(p[r], ScaleArgb(s_.Color,
-                                             static_cast<unsigned>(std::min(amount, 1.0) * 256.0)));
-        };
-        if (r0 == r1) {
-            cover(r0, bottom - top);
-            return;
-        }
-        cover(r0, r0 + 1.0 - top);
-        cover(r1, bottom - r1);
-        const int i0 = std::max(r0 + 1, 0), i1 = std::min(r1, t_.Height);
-        if (opaque_)
-            std::fill(p + std::max(i0, 0), p + std::max(i1, i0), s_.Color);
-        else
-            for (int r = i0; r < i1; ++r)
-                p[r] = Blend(p[r], s_.Color);
-    }
-
-    const ColumnBuffer& t_;
-    const SpanStyle& s_;
-    int colBegin_, colEnd_;
-    bool opaque_;
+    std::vector<Run>& runs_;
+    int series_, width_;
+    bool antialias_;
+    int height_, colBegin_, colEnd_;
     int col_ = None;
     double lo_ = 0, hi_ = 0;
 };
 
+bool Opaque(const SpanStyle& s) {
+    return (s.Color >> 24) == 0xffu;
+}
+
+// Back to front, the rows of each run that a later run paints over with its whole opaque
+// colour: painting them would change no pixel. Each column keeps one interval of such rows,
+// grown while runs touch it, which is enough for lines drawn over each other.
+void HideCovered(std::span<Run> runs, std::span<const SeriesJob> jobs, const ColumnBuffer& t,
+                 std::vector<std::pair<int, int>>& covered) {
+    covered.assign(static_cast<size_t>(t.ColumnCount), {0, -1});
+    for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
+        auto& [lo, hi] = covered[static_cast<size_t>(r->Column - t.FirstColumn)];
+        const SpanStyle& style = jobs[static_cast<size_t>(r->Series)].Style;
+        const RunRows& rows = r->Rows;
+        r->HiddenLo = lo;
+        r->HiddenHi = hi;
+        r->Hidden = std::max(rows.First, 0) >= lo && std::min(rows.Last, t.Height - 1) <= hi;
+        const int a = rows.InnerBegin, b = rows.InnerEnd - 1;
+        if (!Opaque(style) || a > b)
+            continue;
+        if (lo > hi) { // nothing covered yet
+            lo = a;
+            hi = b;
+        } else if (a <= hi + 1 && b >= lo - 1) { // touching: one interval
+            lo = std::min(lo, a);
+            hi = std::max(hi, b);
+        } else if (b - a > hi - lo) { // apart: the longer is kept
+            lo = a;
+            hi = b;
+        }
+    }
+}
+
+void PaintRun(const ColumnBuffer& t, const Run& r, const SpanStyle& s) {
+    if (r.Hidden)
+        return;
+    const RunRows& rows = r.Rows;
+    uint32_t* p = t.Column(r.Column);
+    const bool opaque = Opaque(s);
+    auto shown = [&](int row) { return row < r.HiddenLo || row > r.HiddenHi; };
+    auto cover = [&](int row, double amount) {
+        if (row >= 0 && row < t.Height && amount > 0.0 && shown(row))
+            p[row] = Blend(
+                p[row], ScaleArgb(s.Color, static_cast<unsigned>(std::min(amount, 1.0) * 256.0)));
+    };
+    auto whole = [&](int from, int to) {
+        if (from >= to)
+            return;
+        if (opaque)
+            std::fill(p + from, p + to, s.Color);
+        else
+            for (int row = from; row < to; ++row)
+                p[row] = Blend(p[row], s.Color);
+    };
+    if (s.Antialias) {
+        cover(rows.First, rows.FirstPart);
+        if (rows.First == rows.Last)
+            return;
+        cover(rows.Last, rows.LastPart);
+    }
+    // The inner rows above and below the hidden ones.
+    whole(rows.InnerBegin, std::min(rows.InnerEnd, r.HiddenLo));
+    whole(std::max(rows.InnerBegin, r.HiddenHi + 1), rows.InnerEnd);
+}
+
 // Adds the part of the segment p-q inside each column it crosses.
-void AddSegment(ColumnWriter& out, double px, double py, double qx, double qy, int colBegin,
+void AddSegment(RunCollector& out, double px, double py, double qx, double qy, int colBegin,
                 int colEnd) {
     if (!(qx > px))
         return; // the same x: both ends are in their column's run already
@@ -119,10 +201,49 @@ void AddSegment(ColumnWriter& out, double px, double py, double qx, double qy, i
     }
 }
 
-} // namespace
+// The samples of a tile's columns, column by column, for one array of times: series sharing
+// it (the parameters of one recording) share these, and each only finds its extremes.
+struct ColumnSpans {
+    const double* X;
+    size_t Count;
+    double XMin, XMax;
+    int ColBegin, ColEnd;
+    size_t Begin = 0, End = 0; // the samples in [ColBegin, ColEnd)
+    std::vector<ColumnRun> Runs;
 
-void RasterizeEnvelope(const ColumnBuffer& target, int viewColumns, const SeriesEnvelope& series,
-                       double xMin, double xMax, Affine toPixelY, const SpanStyle& style) {
+    bool For(std::span<const double> x, double xMin, double xMax, int colBegin, int colEnd) const {
+        return X == x.data() && Count == x.size() && XMin == xMin && XMax == xMax &&
+               ColBegin == colBegin && ColEnd == colEnd;
+    }
+};
+
+const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope& line, double xMin,
+                           double xMax, int colBegin, int colEnd, int columns) {
+    for (const ColumnSpans& s : known)
+        if (s.For(line.X(), xMin, xMax, colBegin, colEnd))
+            return s;
+    ColumnSpans& s = known.emplace_back(
+        ColumnSpans{line.X().data(), line.X().size(), xMin, xMax, colBegin, colEnd, 0, 0, {}});
+    const double perUnit = columns / (xMax - xMin);
+    const auto [lo, hi] = line.IndexRange(xMin, xMax);
+    s.Begin = line.FirstInColumn(lo, hi, colBegin, xMin, perUnit, columns);
+    s.End = line.FirstInColumn(s.Begin, hi, colEnd, xMin, perUnit, columns);
+    if (!line.HasGaps())
+        line.ForEachColumn<false>(s.Begin, s.End, xMin, perUnit, columns,
+                                  [&](const ColumnRun& r) { s.Runs.push_back(r); });
+    return s;
+}
+
+// Collects the runs of jobs[series] in the tile's columns; [xMin, xMax] spans viewColumns
+// columns. NaN breaks the line.
+void CollectRuns(std::vector<Run>& runs, std::vector<ColumnSpans>& known,
+                 const ColumnBuffer& target, int viewColumns, std::span<const SeriesJob> jobs,
+                 int series) {
+    const SeriesJob& job = jobs[static_cast<size_t>(series)];
+    const SeriesEnvelope& line = *job.Series;
+    const double xMin = job.XMin, xMax = job.XMax;
+    const Affine toPixelY = job.ToPixelY;
+    const SpanStyle& style = job.Style;
     const int columns = viewColumns;
     const int clipBegin = std::max(target.FirstColumn, 0);
     const int clipEnd = std::min(target.EndColumn(), columns);
@@ -131,26 +252,25 @@ void RasterizeEnvelope(const ColumnBuffer& target, int viewColumns, const Series
     const int spill = std::max(style.Width, 1) - 1;
     const int colBegin = std::max(clipBegin - spill, 0);
     const int colEnd = std::min(clipEnd + spill, columns);
-    const std::span<const double> xs = series.X();
-    const std::span<const float> ys = series.Y();
+    const std::span<const double> xs = line.X();
+    const std::span<const float> ys = line.Y();
     const size_t n = xs.size();
     if (n == 0 || clipBegin >= clipEnd || target.Height <= 0 || !(xMax > xMin))
         return;
 
     const double perUnit = columns / (xMax - xMin);
-    const auto [lo, hi] = series.IndexRange(xMin, xMax);
-    const size_t begin = series.FirstInColumn(lo, hi, colBegin, xMin, perUnit, columns);
-    const size_t end = series.FirstInColumn(begin, hi, colEnd, xMin, perUnit, columns);
+    const ColumnSpans& spans = SpansOf(known, line, xMin, xMax, colBegin, colEnd, columns);
+    const size_t begin = spans.Begin, end = spans.End;
     // The neighbours just outside the columns carry the line in and out. x stays exact (the
     // slopes depend on it); y is bounded only to keep infinities out.
     auto px = [&](size_t i) { return (xs[i] - xMin) * perUnit; };
     auto py = [&](size_t i) { return std::clamp(toPixelY(ys[i]), -1.0e6, 1.0e6); };
 
-    ColumnWriter out(target, style, clipBegin, clipEnd);
+    RunCollector out(runs, series, style, target.Height, clipBegin, clipEnd);
     bool havePrevious = begin > 0 && !std::isnan(ys[begin - 1]);
     double previousX = havePrevious ? px(begin - 1) : 0.0;
     double previousY = havePrevious ? py(begin - 1) : 0.0;
-    series.ForEachColumn<false>(begin, end, xMin, perUnit, columns, [&](const ColumnRun& r) {
+    auto visit = [&](const ColumnRun& r) {
         if (r.Gap) {
             havePrevious = false;
             return;
@@ -164,26 +284,22 @@ void RasterizeEnvelope(const ColumnBuffer& target, int viewColumns, const Series
         havePrevious = true;
         previousX = px(r.Last);
         previousY = py(r.Last);
-    });
+    };
+    if (line.HasGaps()) {
+        line.ForEachColumn<false>(begin, end, xMin, perUnit, columns, visit);
+    } else {
+        for (ColumnRun r : spans.Runs) {
+            SeriesEnvelope::MinMax(ys.data() + r.First, r.Last - r.First + 1, r.MinValue,
+                                   r.MaxValue);
+            visit(r);
+        }
+    }
     if (havePrevious && end < n && !std::isnan(ys[end]))
         AddSegment(out, previousX, previousY, px(end), py(end), colBegin, colEnd);
     out.Flush();
 }
 
-void RenderSeries(std::span<const SeriesJob> jobs, const RasterTarget& image, uint32_t* scratch,
-                  int colBegin, int colEnd, int tileColumns) {
-    colBegin = std::max(colBegin, 0);
-    colEnd = std::min(colEnd, image.Width);
-    for (int t = colBegin; t < colEnd; t += tileColumns) {
-        const ColumnBuffer tile{scratch, t, std::min(tileColumns, colEnd - t), image.Height};
-        std::memset(scratch, 0,
-                    static_cast<size_t>(tile.ColumnCount) * static_cast<size_t>(tile.Height) * 4);
-        for (const SeriesJob& j : jobs)
-            RasterizeEnvelope(tile, image.Width, *j.Series, j.XMin, j.XMax, j.ToPixelY, j.Style);
-        CopyColumns(tile, image);
-    }
-}
-
+// The band into the same columns of the row-major image.
 void CopyColumns(const ColumnBuffer& from, const RasterTarget& to) {
     const int colBegin = std::max(from.FirstColumn, 0);
     const int colEnd = std::min(from.EndColumn(), to.Width);
@@ -197,5 +313,29 @@ void CopyColumns(const ColumnBuffer& from, const RasterTarget& to) {
             for (int c = c0; c < c1; ++c)
                 dst[c] = from.Column(c)[r];
         }
+    }
+}
+
+} // namespace
+
+void RenderSeries(std::span<const SeriesJob> jobs, const RasterTarget& image, uint32_t* scratch,
+                  int colBegin, int colEnd, int tileColumns) {
+    colBegin = std::max(colBegin, 0);
+    colEnd = std::min(colEnd, image.Width);
+    std::vector<Run> runs;
+    std::vector<std::pair<int, int>> covered;
+    std::vector<ColumnSpans> known;
+    for (int t = colBegin; t < colEnd; t += tileColumns) {
+        const ColumnBuffer tile{scratch, t, std::min(tileColumns, colEnd - t), image.Height};
+        std::memset(scratch, 0,
+                    static_cast<size_t>(tile.ColumnCount) * static_cast<size_t>(tile.Height) * 4);
+        runs.clear();
+        known.clear();
+        for (size_t j = 0; j < jobs.size(); ++j)
+            CollectRuns(runs, known, tile, image.Width, jobs, static_cast<int>(j));
+        HideCovered(runs, jobs, tile, covered);
+        for (const Run& r : runs)
+            PaintRun(tile, r, jobs[static_cast<size_t>(r.Series)].Style);
+        CopyColumns(tile, image);
     }
 }

@@ -19,18 +19,6 @@ struct RasterTarget {
     std::ptrdiff_t Stride = 0; // in pixels
 };
 
-// The columns [FirstColumn, FirstColumn + ColumnCount) of a view, stored column by column:
-// the vertical runs are contiguous there, where in a row-major image each pixel of a run is a
-// cache line of its own.
-struct ColumnBuffer {
-    uint32_t* Bits = nullptr;
-    int FirstColumn = 0;
-    int ColumnCount = 0;
-    int Height = 0;
-    uint32_t* Column(int c) const { return Bits + std::ptrdiff_t(c - FirstColumn) * Height; }
-    int EndColumn() const { return FirstColumn + ColumnCount; }
-};
-
 // pixel = Offset + Scale * value
 struct Affine {
     double Offset = 0.0;
@@ -47,11 +35,6 @@ struct SpanStyle {
     bool Antialias = false;
 };
 
-// Draws the series into the buffer's band of the view's columns; [xMin, xMax] spans
-// viewColumns columns. Threads and tiles each draw their own band. NaN breaks the line.
-void RasterizeEnvelope(const ColumnBuffer& target, int viewColumns, const SeriesEnvelope& series,
-                       double xMin, double xMax, Affine toPixelY, const SpanStyle& style);
-
 struct SeriesJob {
     const SeriesEnvelope* Series;
     double XMin, XMax;
@@ -61,9 +44,6 @@ struct SeriesJob {
 
 // Draws every series, in order, into the image's columns [colBegin, colEnd), a band of
 // tileColumns at a time, so that the band stays in the cache while every series passes over
-// it. scratch holds tileColumns * height pixels.
+// it. scratch holds tileColumns * height pixels. A NaN value breaks its line.
 void RenderSeries(std::span<const SeriesJob> jobs, const RasterTarget& image, uint32_t* scratch,
                   int colBegin, int colEnd, int tileColumns = DefaultTileColumns);
-
-// The band into the same columns of the row-major image.
-void CopyColumns(const ColumnBuffer& from, const RasterTarget& to);

@@ -154,4 +154,63 @@ TEST(SpanRasterTest, LaterSeriesPaintOverEarlierOnes) {
         EXPECT_EQ(px[static_cast<size_t>(5 * 100 + c)], 0xff0000ffu) << c;
 }
 
+// Premultiplied source-over, rounded to nearest; the renderer rounds down, so channels may
+// differ by 2.
+uint32_t Over(uint32_t dst, uint32_t src) {
+    const uint32_t keep = 255 - (src >> 24);
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const uint32_t d = (dst >> shift) & 0xff, s = (src >> shift) & 0xff;
+        out |= std::min<uint32_t>(255, s + (d * keep + 127) / 255) << shift;
+    }
+    return out;
+}
+
+bool Near(uint32_t a, uint32_t b) {
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(int((a >> shift) & 0xff) - int((b >> shift) & 0xff)) > 2)
+            return false;
+    return true;
+}
+
+// Series drawn together give what each gives alone, laid over the ones before: whatever a
+// later series hides is hidden exactly, and nothing shows through a translucent one wrongly.
+TEST(SpanRasterTest, SeriesDrawnTogetherAreEachDrawnAloneLaidOverTheOnesBefore) {
+    const std::vector<uint32_t> alphas[] = {{255, 255, 255}, {255, 128, 255}, {128, 255, 60}};
+    const int w = 300, h = 200;
+    std::vector<Series> lines;
+    for (uint32_t seed : {1u, 2u, 3u}) {
+        lines.push_back(Noisy(20000, seed));
+        for (float& v : lines.back().y)
+            v += 0.05f * static_cast<float>(seed);
+    }
+    std::vector<SeriesEnvelope> envelopes;
+    for (const Series& s : lines)
+        envelopes.emplace_back(s.x, s.y);
+    const double x0 = lines[0].x.front(), x1 = lines[0].x.back();
+    for (const auto& alpha : alphas)
+        for (bool antialias : {false, true}) {
+            std::vector<SeriesJob> jobs;
+            std::vector<uint32_t> composite(static_cast<size_t>(w * h), 0);
+            for (size_t i = 0; i < 3; ++i) {
+                SpanStyle style;
+                const uint32_t a = alpha[i], rgb = (0x30u + 0x60u * i) * a / 255;
+                style.Color = a << 24 | rgb << 16 | (a - rgb) << 8 | (a / 2);
+                style.Antialias = antialias;
+                Image alone(w, h);
+                alone.Draw(envelopes[i], x0, x1, style, 0, w, 32);
+                for (size_t p = 0; p < composite.size(); ++p)
+                    composite[p] = Over(composite[p], alone.px[p]);
+                jobs.push_back({&envelopes[i], x0, x1, {double(h), -double(h)}, style});
+            }
+            Image together(w, h);
+            std::vector<uint32_t> scratch(static_cast<size_t>(32 * h));
+            RenderSeries(jobs, {together.px.data(), w, h, w}, scratch.data(), 0, w, 32);
+            int wrong = 0;
+            for (size_t p = 0; p < composite.size(); ++p)
+                wrong += !Near(together.px[p], composite[p]);
+            EXPECT_EQ(wrong, 0) << "alpha " << alpha[1] << " antialias " << antialias;
+        }
+}
+
 } // namespace
