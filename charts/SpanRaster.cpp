@@ -209,6 +209,9 @@ struct ColumnSpans {
     double XMin, XMax;
     int ColBegin, ColEnd;
     size_t Begin = 0, End = 0; // the samples in [ColBegin, ColEnd)
+    // The columns' samples, made for the first line without gaps that asks (a line with gaps
+    // splits its columns at them and scans on its own).
+    bool Split = false;
     std::vector<ColumnRun> Runs;
 
     bool For(std::span<const double> x, double xMin, double xMax, int colBegin, int colEnd) const {
@@ -219,18 +222,24 @@ struct ColumnSpans {
 
 const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope& line, double xMin,
                            double xMax, int colBegin, int colEnd, int columns) {
-    for (const ColumnSpans& s : known)
-        if (s.For(line.X(), xMin, xMax, colBegin, colEnd))
-            return s;
-    ColumnSpans& s = known.emplace_back(
-        ColumnSpans{line.X().data(), line.X().size(), xMin, xMax, colBegin, colEnd, 0, 0, {}});
     const double perUnit = columns / (xMax - xMin);
-    const auto [lo, hi] = line.IndexRange(xMin, xMax);
-    s.Begin = line.FirstInColumn(lo, hi, colBegin, xMin, perUnit, columns);
-    s.End = line.FirstInColumn(s.Begin, hi, colEnd, xMin, perUnit, columns);
-    if (!line.HasGaps())
+    auto found = std::find_if(known.begin(), known.end(), [&](const ColumnSpans& s) {
+        return s.For(line.X(), xMin, xMax, colBegin, colEnd);
+    });
+    if (found == known.end()) {
+        ColumnSpans& s = known.emplace_back(ColumnSpans{
+            line.X().data(), line.X().size(), xMin, xMax, colBegin, colEnd, 0, 0, false, {}});
+        const auto [lo, hi] = line.IndexRange(xMin, xMax);
+        s.Begin = line.FirstInColumn(lo, hi, colBegin, xMin, perUnit, columns);
+        s.End = line.FirstInColumn(s.Begin, hi, colEnd, xMin, perUnit, columns);
+        found = known.end() - 1;
+    }
+    ColumnSpans& s = *found;
+    if (!line.HasGaps() && !s.Split) {
         line.ForEachColumn<false>(s.Begin, s.End, xMin, perUnit, columns,
                                   [&](const ColumnRun& r) { s.Runs.push_back(r); });
+        s.Split = true;
+    }
     return s;
 }
 

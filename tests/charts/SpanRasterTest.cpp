@@ -184,9 +184,12 @@ TEST(SpanRasterTest, SeriesDrawnTogetherAreEachDrawnAloneLaidOverTheOnesBefore) 
         for (float& v : lines.back().y)
             v += 0.05f * static_cast<float>(seed);
     }
+    // One times array, as a recording's parameters share theirs; the first line has a gap.
+    for (size_t i = 5000; i < 5100; ++i)
+        lines[0].y[i] = std::numeric_limits<float>::quiet_NaN();
     std::vector<SeriesEnvelope> envelopes;
     for (const Series& s : lines)
-        envelopes.emplace_back(s.x, s.y);
+        envelopes.emplace_back(lines[0].x, s.y);
     const double x0 = lines[0].x.front(), x1 = lines[0].x.back();
     for (const auto& alpha : alphas)
         for (bool antialias : {false, true}) {
