@@ -1,10 +1,10 @@
 #include "charts/windows/SpanRenderer.h"
 
 #include "charts/ParallelFor.h"
-#include "charts/SpanRaster.h"
 #include "charts/windows/EnvelopeGraph.h"
 #include "charts/windows/RasterPainter.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,10 +19,26 @@ Affine ValueToImage(const EnvelopeGraph& g, const QCPAxis& axis, double origin, 
     return {offset - scale * g.Minimum() / g.Range(), scale / g.Range()};
 }
 
+bool SameJob(const SeriesJob& a, const SeriesJob& b) {
+    return a.Series == b.Series && a.XMin == b.XMin && a.XMax == b.XMax &&
+           a.ToPixelY.Offset == b.ToPixelY.Offset && a.ToPixelY.Scale == b.ToPixelY.Scale &&
+           a.Style.Color == b.Style.Color && a.Style.Width == b.Style.Width &&
+           a.Style.Antialias == b.Style.Antialias;
+}
+
 } // namespace
+
+bool SpanRenderer::Frame::operator==(const Frame& other) const {
+    return Size == other.Size && Ratio == other.Ratio && Antialias == other.Antialias &&
+           std::equal(Jobs.begin(), Jobs.end(), other.Jobs.begin(), other.Jobs.end(), SameJob);
+}
 
 SpanRenderer::SpanRenderer(QCPAxisRect* rect, QCPLayer* layer, int threads)
     : QCPLayerable(rect->parentPlot(), layer->name()), rect_(rect), threads_(threads) {}
+
+SpanRenderer::~SpanRenderer() {
+    Finish();
+}
 
 bool SpanRenderer::Handles(const QCPPainter* painter) const {
     return realVisibility() && PaintsRaster(painter);
@@ -33,22 +49,13 @@ void SpanRenderer::applyDefaultAntialiasingHint(QCPPainter* painter) const {
     applyAntialiasingHint(painter, mAntialiased, QCP::aePlottables);
 }
 
-void SpanRenderer::draw(QCPPainter* painter) {
-    if (!Handles(painter))
-        return;
-    // Device pixels per logical one: screen scaling times any export scale.
-    const double dpr = painter->device()->devicePixelRatioF();
-    const double ratio = dpr * painter->transform().m11();
+SpanRenderer::Frame SpanRenderer::FrameFor(double ratio, bool antialias) const {
     const QRect area = rect_->rect();
-    const QSize size(static_cast<int>(std::lround(area.width() * ratio)),
-                     static_cast<int>(std::lround(area.height() * ratio)));
-    if (size.isEmpty())
-        return;
-    if (image_.size() != size)
-        image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
-
-    const bool antialias = painter->antialiasing();
-    std::vector<SeriesJob> jobs;
+    Frame frame{QSize(static_cast<int>(std::lround(area.width() * ratio)),
+                      static_cast<int>(std::lround(area.height() * ratio))),
+                ratio,
+                antialias,
+                {}};
     for (QCPAbstractPlottable* p : rect_->plottables()) {
         const auto* g = qobject_cast<EnvelopeGraph*>(p);
         const QCPAxis* key = g ? g->keyAxis() : nullptr;
@@ -62,26 +69,89 @@ void SpanRenderer::draw(QCPPainter* painter) {
         style.Width = std::max(1, static_cast<int>(std::lround(g->pen().widthF() * ratio)));
         style.Antialias = antialias;
         const QCPRange range = key->range();
-        jobs.push_back({g->Envelope(), range.lower, range.upper,
-                        ValueToImage(*g, *value, area.top(), ratio), style});
+        frame.Jobs.push_back({g->Envelope(), range.lower, range.upper,
+                              ValueToImage(*g, *value, area.top(), ratio), style});
     }
+    return frame;
+}
 
-    const RasterTarget target{reinterpret_cast<uint32_t*>(image_.bits()), size.width(),
-                              size.height(), image_.bytesPerLine() / 4};
-    const int threads = std::max(1, threads_);
-    scratch_.resize(static_cast<size_t>(threads));
+RasterTarget SpanRenderer::TargetFor(const Frame& frame) {
+    if (image_.size() != frame.Size)
+        image_ = QImage(frame.Size, QImage::Format_ARGB32_Premultiplied);
+    scratch_.resize(static_cast<size_t>(std::max(1, threads_)));
     for (auto& s : scratch_)
-        s.resize(static_cast<size_t>(DefaultTileColumns) * static_cast<size_t>(size.height()));
-    ParallelFor(threads, threads, [&](int t) {
-        // Whole tiles per thread, so that no two threads write one cache line.
-        const int tiles = (size.width() + DefaultTileColumns - 1) / DefaultTileColumns;
-        const int c0 = tiles * t / threads * DefaultTileColumns;
-        const int c1 = tiles * (t + 1) / threads * DefaultTileColumns;
-        RenderSeries(jobs, target, scratch_[static_cast<size_t>(t)].data(), c0, c1);
-    });
+        s.resize(static_cast<size_t>(DefaultTileColumns) *
+                 static_cast<size_t>(frame.Size.height()));
+    return {reinterpret_cast<uint32_t*>(image_.bits()), frame.Size.width(), frame.Size.height(),
+            image_.bytesPerLine() / 4};
+}
+
+void SpanRenderer::RenderTiles(const Frame& frame, const RasterTarget& target, size_t scratch) {
+    // A tile at a time, whichever thread is free takes the next: whole tiles, so that no two
+    // threads write one cache line.
+    const int tiles = (target.Width + DefaultTileColumns - 1) / DefaultTileColumns;
+    for (int t = nextTile_++; t < tiles; t = nextTile_++)
+        RenderSeries(frame.Jobs, target, scratch_[scratch].data(), t * DefaultTileColumns,
+                     (t + 1) * DefaultTileColumns);
+}
+
+void SpanRenderer::Render(const Frame& frame, const RasterTarget& target) {
+    nextTile_ = 0;
+    const int threads = static_cast<int>(scratch_.size());
+    ParallelFor(threads, threads,
+                [&](int t) { RenderTiles(frame, target, static_cast<size_t>(t)); });
+}
+
+void SpanRenderer::Prepare() {
+    Finish();
+    prepared_.reset();
+    if (!lastDevice_ || !realVisibility() || threads_ < 2)
+        return;
+    Frame frame = FrameFor(lastDevice_->first, lastDevice_->second);
+    if (frame.Size.isEmpty() || frame.Jobs.empty())
+        return;
+    preparedTarget_ = TargetFor(frame);
+    prepared_ = std::move(frame);
+    nextTile_ = 0;
+    // One thread now; the caller's joins it at draw(), so that the two share the cores with
+    // the layers drawn meanwhile and never outnumber them.
+    pending_ = std::thread([this] { RenderTiles(*prepared_, preparedTarget_, 1); });
+}
+
+void SpanRenderer::Finish() {
+    if (pending_.joinable())
+        pending_.join();
+}
+
+void SpanRenderer::draw(QCPPainter* painter) {
+    if (!Handles(painter)) {
+        Finish();
+        prepared_.reset();
+        return;
+    }
+    // Device pixels per logical one: screen scaling times any export scale.
+    const double dpr = painter->device()->devicePixelRatioF();
+    const double ratio = dpr * painter->transform().m11();
+    const bool antialias = painter->antialiasing();
+    Frame frame = FrameFor(ratio, antialias);
+    if (frame.Size.isEmpty()) {
+        Finish();
+        prepared_.reset();
+        return;
+    }
+    lastDevice_.emplace(ratio, antialias);
+    if (prepared_ && *prepared_ == frame) {
+        RenderTiles(*prepared_, preparedTarget_, 0);
+        Finish();
+    } else {
+        Finish();
+        Render(frame, TargetFor(frame));
+    }
+    prepared_.reset();
 
     // The engine's painter shifts by half a pixel while antialiasing, and a shifted image
     // would be resampled (slow and blurred): the image goes on whole pixels.
+    const QRect area = rect_->rect();
     const QPointF at = painter->transform().map(QPointF(area.topLeft()));
     painter->save();
     painter->resetTransform();

@@ -119,6 +119,13 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent), ticker_(new DayTimeTicker
     new CursorLayer(this, cursorsLayer_);
     // Below the point series, which go onto the same layer after it.
     renderer_ = new SpanRenderer(rect, seriesLayer_);
+    // A replot starts the series' drawing once its layout is done (updateLayout), so that it
+    // runs while the layers below are drawn, and waits for it before it returns.
+    connect(this, &QCustomPlot::beforeReplot, this, [this] { replotting_ = true; });
+    connect(this, &QCustomPlot::afterReplot, this, [this] {
+        replotting_ = false;
+        renderer_->Finish();
+    });
 
     legend->setVisible(true);
     PlaceLegend();
@@ -406,8 +413,10 @@ void TChart::ReplotView() {
         return;
     }
     // A layer falls back to the whole replot by itself when the buffers are stale.
+    renderer_->Prepare();
     scalesLayer_->replot();
     seriesLayer_->replot();
+    renderer_->Finish();
     cursorsLayer_->replot();
 }
 
@@ -441,6 +450,8 @@ void TChart::updateLayout() {
     ticker_->setTickCount(std::clamp((width - left - right) / std::max(1, 2 * label), 2, 10));
     ticker_->SetSpacing(width - left - right - outer.left() - outer.right(), label);
     QCustomPlot::updateLayout();
+    if (replotting_)
+        renderer_->Prepare();
 }
 
 void TChart::mousePressEvent(QMouseEvent* event) {

@@ -170,4 +170,5 @@ private:
     std::vector<std::pair<QCPRange, QCPRange>> history_;
     qint64 lastWheel_ = 0; // when the wheel last zoomed, in ms since the epoch
     bool hoverPending_ = false;
+    bool replotting_ = false; // between beforeReplot and afterReplot
 };

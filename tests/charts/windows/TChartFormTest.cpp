@@ -4,6 +4,7 @@
 #include "charts/DisplayStyle.h"
 #include "charts/windows/DayTimeTicker.h"
 #include "charts/windows/EnvelopeGraph.h"
+#include "charts/windows/SpanRenderer.h"
 #include "charts/windows/TChart.h"
 #include "charts/windows/TChartPropertyEditor.h"
 #include "model/Auxilary.h"
@@ -32,6 +33,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -387,6 +389,36 @@ TEST_F(TChartFormTest, ASingleSampleSpikeIsDrawnOnScreenInImagesAndAsVectors) {
     EXPECT_NEAR(BlueCentre(drawn), 0.5, 0.03) << "SVG";
     // The window's own layout is back.
     EXPECT_EQ(form->Chart()->ChartRect(), plot);
+}
+
+// A redraw starts drawing the series once the layout is known; what changes before the series
+// layer is drawn (here between Prepare and a redraw of that layer alone) is drawn as it is then.
+TEST_F(TChartFormTest, SeriesChangedAfterTheirDrawingStartedAreDrawnAsTheyAreThen) {
+    ParseRecording(db, {HistoricV1, HistoricRealPower}, 2000);
+    const std::pair<const char*, std::function<void(TChart&)>> changes[] = {
+        {"colour", [](TChart& c) { c.Series(0)->setPen(QPen(Qt::magenta, 1)); }},
+        {"width", [](TChart& c) { c.Series(1)->setPen(QPen(c.Series(1)->pen().color(), 4)); }},
+        {"hidden", [](TChart& c) { c.Series(1)->setVisible(false); }},
+    };
+    for (const auto& [name, change] : changes) {
+        const auto form = NewChart(db, {0, 1});
+        Show(*form);
+        TChart& chart = *form->Chart();
+        SpanRenderer* renderer = nullptr;
+        for (QCPLayerable* l : chart.layer(QStringLiteral("series"))->children())
+            renderer = renderer ? renderer : qobject_cast<SpanRenderer*>(l);
+        ASSERT_NE(renderer, nullptr);
+        // The plot alone: the legend is redrawn with the layers below.
+        const QRect plot = chart.ChartRect();
+        const QImage before = chart.grab(plot).toImage();
+        renderer->Prepare();
+        change(chart);
+        chart.layer(QStringLiteral("series"))->replot();
+        const QImage partial = chart.grab(plot).toImage();
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+        EXPECT_FALSE(partial == before) << name;
+        EXPECT_TRUE(partial == chart.grab(plot).toImage()) << name;
+    }
 }
 
 TEST_F(TChartFormTest, ALegendWhoseLastRowIsNotFullIsLaidOutAgain) {
