@@ -29,7 +29,7 @@ bool SameJob(const SeriesJob& a, const SeriesJob& b) {
 } // namespace
 
 bool SpanRenderer::Frame::operator==(const Frame& other) const {
-    return Size == other.Size && Ratio == other.Ratio && Antialias == other.Antialias &&
+    return Size == other.Size && Ratio == other.Ratio &&
            std::equal(Jobs.begin(), Jobs.end(), other.Jobs.begin(), other.Jobs.end(), SameJob);
 }
 
@@ -54,7 +54,6 @@ SpanRenderer::Frame SpanRenderer::FrameFor(double ratio, bool antialias) const {
     Frame frame{QSize(static_cast<int>(std::lround(area.width() * ratio)),
                       static_cast<int>(std::lround(area.height() * ratio))),
                 ratio,
-                antialias,
                 {}};
     for (QCPAbstractPlottable* p : rect_->plottables()) {
         const auto* g = qobject_cast<EnvelopeGraph*>(p);
@@ -124,30 +123,21 @@ void SpanRenderer::Finish() {
 }
 
 void SpanRenderer::draw(QCPPainter* painter) {
-    if (!Handles(painter)) {
-        Finish();
-        prepared_.reset();
-        return;
-    }
     // Device pixels per logical one: screen scaling times any export scale.
     const double dpr = painter->device()->devicePixelRatioF();
     const double ratio = dpr * painter->transform().m11();
     const bool antialias = painter->antialiasing();
-    Frame frame = FrameFor(ratio, antialias);
-    if (frame.Size.isEmpty()) {
-        Finish();
-        prepared_.reset();
-        return;
-    }
-    lastDevice_.emplace(ratio, antialias);
-    if (prepared_ && *prepared_ == frame) {
+    const Frame frame = Handles(painter) ? FrameFor(ratio, antialias) : Frame{};
+    const bool ready = prepared_ && *prepared_ == frame;
+    if (ready)
         RenderTiles(*prepared_, preparedTarget_, 0);
-        Finish();
-    } else {
-        Finish();
-        Render(frame, TargetFor(frame));
-    }
+    Finish();
     prepared_.reset();
+    if (frame.Size.isEmpty())
+        return;
+    lastDevice_.emplace(ratio, antialias);
+    if (!ready)
+        Render(frame, TargetFor(frame));
 
     // The engine's painter shifts by half a pixel while antialiasing, and a shifted image
     // would be resampled (slow and blurred): the image goes on whole pixels.

@@ -43,9 +43,8 @@ private:
     // What one drawing of the series depends on.
     struct Frame {
         QSize Size;
-        double Ratio = 1.0; // device pixels per logical one
-        bool Antialias = false;
-        std::vector<SeriesJob> Jobs;
+        double Ratio = 1.0;          // device pixels per logical one
+        std::vector<SeriesJob> Jobs; // antialiasing is in each job's style
         bool operator==(const Frame& other) const;
     };
 
