@@ -412,7 +412,12 @@ void TChart::ReplotView() {
         replot(rpQueuedRefresh);
         return;
     }
-    // A layer falls back to the whole replot by itself when the buffers are stale.
+    // Stale buffers need the whole replot, which the layers would fall back to one by one,
+    // drawing the series again after it.
+    if (hasInvalidatedPaintBuffers()) {
+        replot();
+        return;
+    }
     renderer_->Prepare();
     scalesLayer_->replot();
     seriesLayer_->replot();
