@@ -117,6 +117,10 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent), ticker_(new DayTimeTicker
         axis->setLayer(scalesLayer_);
     new AfterDrawLayer(this, scalesLayer_);
     new CursorLayer(this, cursorsLayer_);
+    // The zoom band goes on top of the cursors, in their buffer: every buffer is cleared and
+    // composited in full at each redraw, and the engine's own overlay buffer is mostly empty.
+    selectionRect()->setLayer(cursorsLayer_);
+    removeLayer(layer(QStringLiteral("overlay")));
     // Below the point series, which go onto the same layer after it.
     renderer_ = new SpanRenderer(rect, seriesLayer_);
     // A replot starts the series' drawing once its layout is done (updateLayout), so that it
@@ -350,8 +354,8 @@ void TChart::ZoomTo(const QCPRange& time, const QCPRange& value, bool animated) 
 
 void TChart::RubberBandDone(const QRect& band) {
     // The band is done with: off the screen, whatever the drag did.
-    if (QCPLayer* overlay = selectionRect()->layer())
-        overlay->replot();
+    if (QCPLayer* bandLayer = selectionRect()->layer())
+        bandLayer->replot();
     if (std::abs(band.width()) < MinimumBand && std::abs(band.height()) < MinimumBand)
         return;
     // Drawn from right to left: back to the whole data, as the band's direction says.

@@ -154,8 +154,10 @@ TEST_F(TChartFormTest, ZoomsStopAtFiveSecondsAndAFifthOfTheValueRangeAndResetToT
     const QPoint from(plot.left() + plot.width() / 4, plot.top() + 10);
     const QPoint to(plot.left() + plot.width() / 2, plot.bottom() - 10);
     const double lower = chart.BottomAxis()->pixelToCoord(from.x());
+    const QImage unzoomed = chart.grab().toImage();
     QTest::mousePress(&chart, Qt::LeftButton, {}, from);
     QTest::mouseMove(&chart, to);
+    EXPECT_FALSE(chart.grab().toImage() == unzoomed) << "the band is shown while it is drawn";
     QTest::mouseRelease(&chart, Qt::LeftButton, {}, to);
     EXPECT_NEAR(chart.BottomAxis()->range().lower, lower, 1e-9);
     EXPECT_LT(chart.BottomAxis()->range().size(), (form->End() - form->Start()) / 3);
