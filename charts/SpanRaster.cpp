@@ -7,6 +7,11 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#include <xmmintrin.h>
+#endif
+
 // The tile loop below is one function, every helper inlined into it, so that GCC can build it
 // twice, for AVX2 (one-instruction floors, wider moves) and for the baseline, and the loader
 // picks the one the processor runs. No FMA: the pixels stay those of the baseline.
@@ -94,7 +99,7 @@ public:
           colBegin_(colBegin), colEnd_(colEnd) {}
 
     // Widens the run of col to cover [lo, hi]; a new column stores the one before.
-    void Add(int col, double lo, double hi) {
+    [[gnu::always_inline]] void Add(int col, double lo, double hi) {
         if (col != col_) {
             Flush();
             col_ = col;
@@ -106,7 +111,7 @@ public:
         }
     }
 
-    void Flush() {
+    [[gnu::always_inline]] void Flush() {
         if (col_ == None)
             return;
         // Wider pens repeat the run in neighbouring columns and grow it vertically.
@@ -291,7 +296,7 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
     bool havePrevious = begin > 0 && !std::isnan(ys[begin - 1]);
     double previousX = havePrevious ? px(begin - 1) : 0.0;
     double previousY = havePrevious ? py(begin - 1) : 0.0;
-    auto visit = [&](const ColumnRun& r) {
+    auto visit = [&](const ColumnRun& r) __attribute__((always_inline)) {
         if (r.Gap) {
             havePrevious = false;
             return;
@@ -325,15 +330,41 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
     const int colBegin = std::max(from.FirstColumn, 0);
     const int colEnd = std::min(from.EndColumn(), to.Width);
     const int rows = std::min(from.Height, to.Height);
-    // Blocks of 8 columns: 8 sequential read streams, one 32-byte write per row.
-    constexpr int Block = 8;
-    for (int c0 = colBegin; c0 < colEnd; c0 += Block) {
-        const int c1 = std::min(c0 + Block, colEnd);
-        for (int r = 0; r < rows; ++r) {
-            uint32_t* dst = to.Bits + r * to.Stride;
-            for (int c = c0; c < c1; ++c)
-                dst[c] = from.Column(c)[r];
+    int c0 = colBegin;
+#if defined(__SSE2__)
+    // Blocks of 4 columns by 4 rows: four loads down the columns, a transpose in registers,
+    // four stores along the rows.
+    for (; c0 + 4 <= colEnd; c0 += 4) {
+        const uint32_t* s0 = from.Column(c0);
+        const uint32_t* s1 = s0 + from.Height;
+        const uint32_t* s2 = s1 + from.Height;
+        const uint32_t* s3 = s2 + from.Height;
+        const std::ptrdiff_t stride = to.Stride;
+        uint32_t* dst = to.Bits + c0;
+        int r = 0;
+        for (; r + 4 <= rows; r += 4, dst += 4 * stride) {
+            auto load = [r](const uint32_t* p) {
+                return _mm_castsi128_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + r)));
+            };
+            __m128 a = load(s0), b = load(s1), c = load(s2), d = load(s3);
+            _MM_TRANSPOSE4_PS(a, b, c, d);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_castps_si128(a));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + stride), _mm_castps_si128(b));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 2 * stride), _mm_castps_si128(c));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 3 * stride), _mm_castps_si128(d));
         }
+        for (; r < rows; ++r, dst += stride) {
+            dst[0] = s0[r];
+            dst[1] = s1[r];
+            dst[2] = s2[r];
+            dst[3] = s3[r];
+        }
+    }
+#endif
+    for (; c0 < colEnd; ++c0) {
+        const uint32_t* src = from.Column(c0);
+        for (int r = 0; r < rows; ++r)
+            to.Bits[r * to.Stride + c0] = src[r];
     }
 }
 

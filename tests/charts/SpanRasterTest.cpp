@@ -91,15 +91,15 @@ TEST(SpanRasterTest, PaintsWhatEverySegmentPaintsHoweverTheColumnsAreSplit) {
         const char* name;
         int samples;
         double from, to;
-        int width, split, tile, gapAt, pen;
+        int width, height, split, tile, gapAt, pen;
     };
     const Case cases[] = {
-        {"full view", 50000, 0.0, 1.0, 1880, 940, 64, -1, 1},
-        {"odd width, split and tile", 50000, 0.0, 1.0, 641, 333, 7, -1, 1},
-        {"a few samples", 50000, 0.5, 0.50005, 900, 450, 64, -1, 1},
-        {"off the right end", 1000, 0.9, 1.3, 500, 250, 64, -1, 1},
-        {"gap on the split column", 5000, 0.0, 1.0, 1000, 500, 64, 2499, 1},
-        {"wide pen across tiles", 5000, 0.0, 1.0, 700, 350, 5, -1, 3},
+        {"full view", 50000, 0.0, 1.0, 1880, 400, 940, 64, -1, 1},
+        {"odd width, height, split and tile", 50000, 0.0, 1.0, 641, 399, 333, 7, -1, 1},
+        {"a few samples", 50000, 0.5, 0.50005, 900, 401, 450, 64, -1, 1},
+        {"off the right end", 1000, 0.9, 1.3, 500, 400, 250, 64, -1, 1},
+        {"gap on the split column", 5000, 0.0, 1.0, 1000, 400, 500, 64, 2499, 1},
+        {"wide pen across tiles", 5000, 0.0, 1.0, 700, 402, 350, 5, -1, 3},
     };
     for (const Case& c : cases) {
         Series s = Noisy(c.samples);
@@ -109,7 +109,7 @@ TEST(SpanRasterTest, PaintsWhatEverySegmentPaintsHoweverTheColumnsAreSplit) {
         const SeriesEnvelope e(s.x, s.y);
         const double span = s.x.back() - s.x.front();
         const double x0 = s.x.front() + c.from * span, x1 = s.x.front() + c.to * span;
-        Image whole(c.width, 400), halves(c.width, 400);
+        Image whole(c.width, c.height), halves(c.width, c.height);
         SpanStyle style;
         style.Color = Red;
         style.Width = c.pen;
@@ -118,7 +118,7 @@ TEST(SpanRasterTest, PaintsWhatEverySegmentPaintsHoweverTheColumnsAreSplit) {
         halves.Draw(e, x0, x1, style, c.split, c.width, c.tile);
         EXPECT_EQ(whole.px, halves.px) << c.name;
         if (c.pen == 1) {
-            EXPECT_EQ(PaintedRuns(whole), ReferenceRuns(s, x0, x1, c.width, 400)) << c.name;
+            EXPECT_EQ(PaintedRuns(whole), ReferenceRuns(s, x0, x1, c.width, c.height)) << c.name;
         }
     }
 }
@@ -140,7 +140,8 @@ TEST(SpanRasterTest, ASingleSampleSpikeIsPaintedAtEveryWidth) {
 
 TEST(SpanRasterTest, LaterSeriesPaintOverEarlierOnes) {
     const std::vector<double> x{0.0, 1.0};
-    const std::vector<float> y{0.5f, 0.5f};
+    // On the bottom row, which is not in a whole block of four.
+    const std::vector<float> y{0.05f, 0.05f};
     const SeriesEnvelope e(x, y);
     std::vector<uint32_t> px(100 * 10);
     SpanStyle red, blue;
@@ -151,7 +152,7 @@ TEST(SpanRasterTest, LaterSeriesPaintOverEarlierOnes) {
     std::vector<uint32_t> scratch(16 * 10);
     RenderSeries(jobs, {px.data(), 100, 10, 100}, scratch.data(), 0, 100, 16);
     for (int c = 0; c < 100; ++c)
-        EXPECT_EQ(px[static_cast<size_t>(5 * 100 + c)], 0xff0000ffu) << c;
+        EXPECT_EQ(px[static_cast<size_t>(9 * 100 + c)], 0xff0000ffu) << c;
 }
 
 // Premultiplied source-over, rounded to nearest; the renderer rounds down, so channels may
