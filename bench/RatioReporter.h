@@ -52,7 +52,7 @@ public:
             if (!seconds_.count(name) || !seconds_.count(baseline))
                 continue;
             const double ratio = seconds_[name] / seconds_[baseline];
-            std::printf("ratio %-34s / %-24s = %6.2f  (target at most %.1f: %s)\n", name.c_str(),
+            std::printf("ratio %-34s / %-24s = %6.2f  (target at most %g: %s)\n", name.c_str(),
                         baseline.c_str(), ratio, target, ratio <= target ? "met" : "NOT MET");
         }
         for (const auto& [name, counter, target] : flatness_) {
@@ -66,7 +66,7 @@ public:
                             counter.c_str(), r.time, benchmark::GetTimeUnitString(r.unit),
                             counter.c_str());
             const double ratio = runs.back().time / runs.front().time;
-            std::printf("ratio %s per %s, largest / smallest = %.2f  (target at most %.1f: %s)\n",
+            std::printf("ratio %s per %s, largest / smallest = %.2f  (target at most %g: %s)\n",
                         name.c_str(), counter.c_str(), ratio, target,
                         ratio <= target ? "met" : "NOT MET");
         }
