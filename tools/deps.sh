@@ -1,5 +1,7 @@
 # Sourced by ./run and ./test: installs the Debian packages the build and the tests need.
-# One package a line in the list; add to it rather than installing anything by hand.
+# One package a line in the list; add to it rather than installing anything by hand. Real
+# package names only: dpkg never reports a name that a package merely provides as installed,
+# so one would send every run to apt-get.
 VRO_PACKAGES=(
     build-essential
     cmake
@@ -12,7 +14,7 @@ VRO_PACKAGES=(
     libbenchmark-dev
     qt6-base-dev
     qt6-base-dev-tools
-    libqt6svg6-dev
+    qt6-svg-dev
     libqcustomplot-dev
     libqcustomplot2.1-qt6
     fonts-liberation
