@@ -89,69 +89,63 @@ struct Run {
     bool Hidden = false;
 };
 
-// The runs of one series in one tile: a column's run widens while the scan stays in it and is
-// stored when the scan moves on.
+// The vertical extent of every series in every column of a tile (the columns a wide pen spills
+// into included), series by series: a series has one run per column, since its samples go
+// left to right. Lo > Hi where a series has none.
+struct TileExtents {
+    int FirstColumn = 0, Columns = 0;
+    std::vector<double> Lo, Hi;
+
+    void Reset(int firstColumn, int columns, size_t series) {
+        FirstColumn = firstColumn;
+        Columns = columns;
+        const size_t n = series * static_cast<size_t>(columns);
+        Lo.assign(n, std::numeric_limits<double>::infinity());
+        Hi.assign(n, -std::numeric_limits<double>::infinity());
+    }
+    size_t At(int series, int column) const {
+        return static_cast<size_t>(series) * static_cast<size_t>(Columns) +
+               static_cast<size_t>(column - FirstColumn);
+    }
+};
+
+// Widens one series' runs, column by column.
 class RunCollector {
 public:
-    RunCollector(std::vector<Run>& runs, int series, const SpanStyle& s, int height, int colBegin,
-                 int colEnd)
-        : runs_(runs), series_(series), width_(s.Width), antialias_(s.Antialias), height_(height),
-          colBegin_(colBegin), colEnd_(colEnd) {}
+    RunCollector(TileExtents& extents, int series)
+        : lo_(extents.Lo.data() + extents.At(series, extents.FirstColumn)),
+          hi_(extents.Hi.data() + extents.At(series, extents.FirstColumn)),
+          first_(extents.FirstColumn) {}
 
-    // Widens the run of col to cover [lo, hi]; a new column stores the one before.
+    // Widens the run of col to cover [lo, hi].
     [[gnu::always_inline]] void Add(int col, double lo, double hi) {
-        if (col != col_) {
-            Flush();
-            col_ = col;
-            lo_ = lo;
-            hi_ = hi;
-        } else {
-            lo_ = std::min(lo_, lo);
-            hi_ = std::max(hi_, hi);
-        }
-    }
-
-    [[gnu::always_inline]] void Flush() {
-        if (col_ == None)
-            return;
-        // Wider pens repeat the run in neighbouring columns and grow it vertically.
-        const double grow = (width_ - 1) * 0.5;
-        const int first = col_ - (width_ - 1) / 2;
-        const RunRows rows = RowsOf(lo_ - grow, hi_ + grow, antialias_, height_);
-        for (int c = std::max(first, colBegin_); c < std::min(first + width_, colEnd_); ++c)
-            runs_.push_back({c, series_, rows});
-        col_ = None;
+        const int k = col - first_;
+        lo_[k] = std::min(lo_[k], lo);
+        hi_[k] = std::max(hi_[k], hi);
     }
 
 private:
-    static constexpr int None = std::numeric_limits<int>::min();
-
-    std::vector<Run>& runs_;
-    int series_, width_;
-    bool antialias_;
-    int height_, colBegin_, colEnd_;
-    int col_ = None;
-    double lo_ = 0, hi_ = 0;
+    double* lo_;
+    double* hi_;
+    int first_;
 };
 
 bool Opaque(const SpanStyle& s) {
     return (s.Color >> 24) == 0xffu;
 }
 
-// Back to front, the rows of each run that a later run paints over with its whole opaque
-// colour: painting them would change no pixel. Each column keeps one interval of such rows,
-// grown while runs touch it, which is enough for lines drawn over each other.
+// Back to front, the rows of each run of one column that a later run paints over with its
+// whole opaque colour: painting them would change no pixel. The column keeps one interval of
+// such rows, grown while runs touch it, which is enough for lines drawn over each other.
 [[gnu::always_inline]] inline void HideCovered(std::span<Run> runs, std::span<const SeriesJob> jobs,
-                                               const ColumnBuffer& t,
-                                               std::vector<std::pair<int, int>>& covered) {
-    covered.assign(static_cast<size_t>(t.ColumnCount), {0, -1});
+                                               int height) {
+    int lo = 0, hi = -1;
     for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
-        auto& [lo, hi] = covered[static_cast<size_t>(r->Column - t.FirstColumn)];
         const SpanStyle& style = jobs[static_cast<size_t>(r->Series)].Style;
         const RunRows& rows = r->Rows;
         r->HiddenLo = lo;
         r->HiddenHi = hi;
-        r->Hidden = std::max(rows.First, 0) >= lo && std::min(rows.Last, t.Height - 1) <= hi;
+        r->Hidden = std::max(rows.First, 0) >= lo && std::min(rows.Last, height - 1) <= hi;
         const int a = rows.InnerBegin, b = rows.InnerEnd - 1;
         if (!Opaque(style) || a > b)
             continue;
@@ -259,9 +253,9 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
     return s;
 }
 
-// Collects the runs of jobs[series] in the tile's columns; [xMin, xMax] spans viewColumns
+// Widens the runs of jobs[series] in the tile's columns; [xMin, xMax] spans viewColumns
 // columns. NaN breaks the line.
-[[gnu::always_inline]] inline void CollectRuns(std::vector<Run>& runs,
+[[gnu::always_inline]] inline void CollectRuns(TileExtents& extents,
                                                std::vector<ColumnSpans>& known,
                                                const ColumnBuffer& target, int viewColumns,
                                                std::span<const SeriesJob> jobs, int series) {
@@ -292,7 +286,7 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
     auto px = [&](size_t i) { return (xs[i] - xMin) * perUnit; };
     auto py = [&](size_t i) { return std::clamp(toPixelY(ys[i]), -1.0e6, 1.0e6); };
 
-    RunCollector out(runs, series, style, target.Height, clipBegin, clipEnd);
+    RunCollector out(extents, series);
     bool havePrevious = begin > 0 && !std::isnan(ys[begin - 1]);
     double previousX = havePrevious ? px(begin - 1) : 0.0;
     double previousY = havePrevious ? py(begin - 1) : 0.0;
@@ -322,7 +316,29 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
     }
     if (havePrevious && end < n && !std::isnan(ys[end]))
         AddSegment(out, previousX, previousY, px(end), py(end), colBegin, colEnd);
-    out.Flush();
+}
+
+// The runs of every series in column c, in the order they are drawn: series by series, and a
+// wide pen's copies from the columns left to right.
+[[gnu::always_inline]] inline void RunsOf(std::vector<Run>& runs, const TileExtents& extents,
+                                          std::span<const SeriesJob> jobs, int c, int height) {
+    runs.clear();
+    const int first = extents.FirstColumn, last = extents.FirstColumn + extents.Columns - 1;
+    for (size_t j = 0; j < jobs.size(); ++j) {
+        const SpanStyle& style = jobs[j].Style;
+        const int w = style.Width;
+        // Wider pens repeat the run in neighbouring columns and grow it vertically.
+        const int shift = (w - 1) / 2;
+        const double grow = (w - 1) * 0.5;
+        const int series = static_cast<int>(j);
+        for (int from = std::max(c + shift - w + 1, first); from <= std::min(c + shift, last);
+             ++from) {
+            const size_t at = extents.At(series, from);
+            const double lo = extents.Lo[at], hi = extents.Hi[at];
+            if (lo <= hi)
+                runs.push_back({c, series, RowsOf(lo - grow, hi + grow, style.Antialias, height)});
+        }
+    }
 }
 
 // The band into the same columns of the row-major image.
@@ -375,19 +391,26 @@ VRO_TILE_CLONES void RenderSeries(std::span<const SeriesJob> jobs, const RasterT
     colBegin = std::max(colBegin, 0);
     colEnd = std::min(colEnd, image.Width);
     std::vector<Run> runs;
-    std::vector<std::pair<int, int>> covered;
     std::vector<ColumnSpans> known;
+    TileExtents extents;
+    int spill = 0; // the widest pen's spill
+    for (const SeriesJob& job : jobs)
+        spill = std::max(spill, job.Style.Width - 1);
     for (int t = colBegin; t < colEnd; t += tileColumns) {
         const ColumnBuffer tile{scratch, t, std::min(tileColumns, colEnd - t), image.Height};
         std::memset(scratch, 0,
                     static_cast<size_t>(tile.ColumnCount) * static_cast<size_t>(tile.Height) * 4);
-        runs.clear();
+        const int from = std::max(t - spill, 0);
+        extents.Reset(from, std::min(tile.EndColumn() + spill, image.Width) - from, jobs.size());
         known.clear();
         for (size_t j = 0; j < jobs.size(); ++j)
-            CollectRuns(runs, known, tile, image.Width, jobs, static_cast<int>(j));
-        HideCovered(runs, jobs, tile, covered);
-        for (const Run& r : runs)
-            PaintRun(tile, r, jobs[static_cast<size_t>(r.Series)].Style);
+            CollectRuns(extents, known, tile, image.Width, jobs, static_cast<int>(j));
+        for (int c = tile.FirstColumn; c < tile.EndColumn(); ++c) {
+            RunsOf(runs, extents, jobs, c, tile.Height);
+            HideCovered(runs, jobs, tile.Height);
+            for (const Run& r : runs)
+                PaintRun(tile, r, jobs[static_cast<size_t>(r.Series)].Style);
+        }
         CopyColumns(tile, image);
     }
 }
