@@ -4,6 +4,8 @@
 #include <QFontInfo>
 
 #include <cmath>
+#include <map>
+#include <mutex>
 #include <utility>
 
 namespace {
@@ -24,9 +26,8 @@ const std::pair<const char*, const char*> Substitutes[] = {
 constexpr uint8_t FixedPitch = 2;
 constexpr uint32_t SystemColorBit = 0x80000000u;
 
-} // namespace
-
-QString DisplayFamily(const std::string& face, uint8_t pitch) {
+// The face drawn for a stored one, as the font database answers.
+QString FindFamily(const std::string& face, uint8_t pitch) {
     const QString stored = QString::fromStdString(face);
     if (!stored.isEmpty() && QFontDatabase::hasFamily(stored))
         return stored;
@@ -38,6 +39,20 @@ QString DisplayFamily(const std::string& face, uint8_t pitch) {
         return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
     // fontconfig picks its own likeness for any other face.
     return stored;
+}
+
+} // namespace
+
+QString DisplayFamily(const std::string& face, uint8_t pitch) {
+    // Asking the database goes to fontconfig each time, and every redraw asks for the fonts of
+    // its texts: the answers are kept, the installed faces staying as they were at start-up.
+    static std::mutex lock;
+    static std::map<std::pair<std::string, uint8_t>, QString> known;
+    const std::lock_guard<std::mutex> hold(lock);
+    auto [at, added] = known.try_emplace({face, pitch});
+    if (added)
+        at->second = FindFamily(face, pitch);
+    return at->second;
 }
 
 QFont DisplayFont(const LFont& font) {

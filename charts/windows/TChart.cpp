@@ -3,6 +3,7 @@
 #include "charts/ChartRules.h"
 #include "charts/windows/DayTimeTicker.h"
 #include "charts/windows/EnvelopeGraph.h"
+#include "charts/windows/LegendEntry.h"
 #include "charts/windows/SpanRenderer.h"
 
 #include <QDateTime>
@@ -204,7 +205,7 @@ void TChart::RebuildLegend() {
     legend->clearItems();
     for (EnvelopeGraph* g : series_)
         if (g->visible())
-            g->addToLegend(legend);
+            legend->addItem(new LegendEntry(legend, g));
 }
 
 QSize TChart::LegendItemSize() const {
