@@ -439,6 +439,28 @@ TEST_F(TChartFormTest, ALegendWhoseLastRowIsNotFullIsLaidOutAgain) {
     }
 }
 
+// Entries keep their measured size between layouts, and measure again when what they show
+// changes.
+TEST_F(TChartFormTest, ALegendEntryIsMeasuredAgainWhenItsNameOrFontChanges) {
+    ParseRecording(db, {HistoricV1, HistoricI1}, 50, 3);
+    const auto form = NewChart(db, {0, 1});
+    QCPLegend* legend = form->Chart()->Legend();
+    const QCPAbstractLegendItem* entry = legend->item(0);
+    ASSERT_NE(entry, nullptr);
+    QFont larger = legend->font();
+    larger.setPointSize(larger.pointSize() * 2);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"name", [&] { form->Chart()->Series(0)->setName(QStringLiteral("A much longer name")); }},
+        {"font", [&] { legend->setFont(larger); }},
+    };
+    for (const auto& [what, change] : changes) {
+        const QSize before = entry->minimumOuterSizeHint();
+        change();
+        const QSize after = entry->minimumOuterSizeHint();
+        EXPECT_TRUE(after.width() > before.width() || after.height() > before.height()) << what;
+    }
+}
+
 } // namespace
 
 // The sample time of Historic point k of the chart's first source, at its whole second.
