@@ -211,6 +211,28 @@ bool Opaque(const SpanStyle& s) {
     }
 }
 
+// The line joining two samples in neighbouring columns, where it crosses one column border
+// (the usual case): what AddSegment finds, less the values, which each series brings.
+struct Join {
+    double FromX = 0, ToX = 0; // the samples' columns, fractional
+    double Across = 0;         // ToX - FromX
+    double ToBorder = 0;       // from FromX to the border
+    int Column = 0;            // the column of FromX; the border is at Column + 1
+    bool Simple = false;       // crosses exactly that border; else AddSegment draws it
+};
+
+// Join of the samples at px and qx in the columns [colBegin, colEnd), as AddSegment splits it.
+Join JoinOf(double px, double qx, int colBegin, int colEnd) {
+    Join j{px, qx, qx - px, 0, 0, false};
+    const int c0 =
+        IntFloor(std::clamp(px, static_cast<double>(colBegin), static_cast<double>(colEnd)));
+    const int c1 = IntFloor(std::clamp(qx, colBegin - 1.0, colEnd - 1e-9));
+    j.Column = c0;
+    j.ToBorder = (c0 + 1.0) - px;
+    j.Simple = qx > px && c1 == c0 + 1 && px >= c0 && qx <= c1 + 1.0;
+    return j;
+}
+
 // The samples of a tile's columns, column by column, for one array of times: series sharing
 // it (the parameters of one recording) share these, and each only finds its extremes.
 struct ColumnSpans {
@@ -223,6 +245,8 @@ struct ColumnSpans {
     // splits its columns at them and scans on its own).
     bool Split = false;
     std::vector<ColumnRun> Runs;
+    // Joins[k] is the line from the last sample of Runs[k - 1] to the first of Runs[k].
+    std::vector<Join> Joins;
 
     bool For(std::span<const double> x, double xMin, double xMax, int colBegin, int colEnd) const {
         return X == x.data() && Count == x.size() && XMin == xMin && XMax == xMax &&
@@ -238,7 +262,7 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
     });
     if (found == known.end()) {
         ColumnSpans& s = known.emplace_back(ColumnSpans{
-            line.X().data(), line.X().size(), xMin, xMax, colBegin, colEnd, 0, 0, false, {}});
+            line.X().data(), line.X().size(), xMin, xMax, colBegin, colEnd, 0, 0, false, {}, {}});
         const auto [lo, hi] = line.IndexRange(xMin, xMax);
         s.Begin = line.FirstInColumn(lo, hi, colBegin, xMin, perUnit, columns);
         s.End = line.FirstInColumn(s.Begin, hi, colEnd, xMin, perUnit, columns);
@@ -248,6 +272,11 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
     if (!line.HasGaps() && !s.Split) {
         line.ForEachColumn<false>(s.Begin, s.End, xMin, perUnit, columns,
                                   [&](const ColumnRun& r) { s.Runs.push_back(r); });
+        const std::span<const double> xs = line.X();
+        auto px = [&](size_t i) { return (xs[i] - xMin) * perUnit; };
+        s.Joins.resize(s.Runs.size());
+        for (size_t k = 1; k < s.Runs.size(); ++k)
+            s.Joins[k] = JoinOf(px(s.Runs[k - 1].Last), px(s.Runs[k].First), colBegin, colEnd);
         s.Split = true;
     }
     return s;
@@ -308,10 +337,34 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
     if (line.HasGaps()) {
         line.ForEachColumn<false>(begin, end, xMin, perUnit, columns, visit);
     } else {
-        for (ColumnRun r : spans.Runs) {
-            SeriesEnvelope::MinMax(ys.data() + r.First, r.Last - r.First + 1, r.MinValue,
-                                   r.MaxValue);
-            visit(r);
+        // As visit does, with the columns' shared joins.
+        const size_t runs = spans.Runs.size();
+        for (size_t k = 0; k < runs; ++k) {
+            const ColumnRun& r = spans.Runs[k];
+            const Join& j = spans.Joins[k];
+            const double fy = py(r.First);
+            if (k > 0 && j.Simple) {
+                const double slope = (fy - previousY) / j.Across;
+                const double ya = previousY + 0.0 * slope;
+                const double yb = previousY + j.ToBorder * slope;
+                const double yq = previousY + j.Across * slope;
+                out.Add(j.Column, std::min(ya, yb), std::max(ya, yb));
+                out.Add(j.Column + 1, std::min(yb, yq), std::max(yb, yq));
+            } else if (havePrevious) {
+                AddSegment(out, previousX, previousY, k > 0 ? j.ToX : px(r.First), fy, colBegin,
+                           colEnd);
+            }
+            float lo, hi;
+            SeriesEnvelope::MinMax(ys.data() + r.First, r.Last - r.First + 1, lo, hi);
+            const double a = std::clamp(toPixelY(lo), -1.0e6, 1.0e6);
+            const double b = std::clamp(toPixelY(hi), -1.0e6, 1.0e6);
+            out.Add(r.Column, std::min(a, b), std::max(a, b));
+            havePrevious = true;
+            previousY = py(r.Last);
+            if (k + 1 < runs)
+                previousX = spans.Joins[k + 1].FromX;
+            else
+                previousX = px(r.Last);
         }
     }
     if (havePrevious && end < n && !std::isnan(ys[end]))
