@@ -80,13 +80,12 @@ struct RunRows {
 }
 
 // One series' run in one column of a tile; the rows [HiddenLo, HiddenHi] are painted over
-// opaquely by a later run and are left out, and a run left with no row is not painted at all.
+// opaquely by a later run and are left out.
 struct Run {
     int Column;
     int Series;
     RunRows Rows;
     int HiddenLo = 0, HiddenHi = -1;
-    bool Hidden = false;
 };
 
 // The vertical extent of every series in every column of a tile (the columns a wide pen spills
@@ -134,38 +133,8 @@ bool Opaque(const SpanStyle& s) {
     return (s.Color >> 24) == 0xffu;
 }
 
-// Back to front, the rows of each run of one column that a later run paints over with its
-// whole opaque colour: painting them would change no pixel. The column keeps one interval of
-// such rows, grown while runs touch it, which is enough for lines drawn over each other.
-[[gnu::always_inline]] inline void HideCovered(std::span<Run> runs, std::span<const SeriesJob> jobs,
-                                               int height) {
-    int lo = 0, hi = -1;
-    for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
-        const SpanStyle& style = jobs[static_cast<size_t>(r->Series)].Style;
-        const RunRows& rows = r->Rows;
-        r->HiddenLo = lo;
-        r->HiddenHi = hi;
-        r->Hidden = std::max(rows.First, 0) >= lo && std::min(rows.Last, height - 1) <= hi;
-        const int a = rows.InnerBegin, b = rows.InnerEnd - 1;
-        if (!Opaque(style) || a > b)
-            continue;
-        if (lo > hi) { // nothing covered yet
-            lo = a;
-            hi = b;
-        } else if (a <= hi + 1 && b >= lo - 1) { // touching: one interval
-            lo = std::min(lo, a);
-            hi = std::max(hi, b);
-        } else if (b - a > hi - lo) { // apart: the longer is kept
-            lo = a;
-            hi = b;
-        }
-    }
-}
-
 [[gnu::always_inline]] inline void PaintRun(const ColumnBuffer& t, const Run& r,
                                             const SpanStyle& s) {
-    if (r.Hidden)
-        return;
     const RunRows& rows = r.Rows;
     uint32_t* p = t.Column(r.Column);
     const bool opaque = Opaque(s);
@@ -371,25 +340,47 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
         AddSegment(out, previousX, previousY, px(end), py(end), colBegin, colEnd);
 }
 
-// The runs of every series in column c, in the order they are drawn: series by series, and a
-// wide pen's copies from the columns left to right.
-[[gnu::always_inline]] inline void RunsOf(std::vector<Run>& runs, const TileExtents& extents,
-                                          std::span<const SeriesJob> jobs, int c, int height) {
+// The runs of every series in column c that show, back to front (the order they are drawn in
+// reversed: series by series, and a wide pen's copies from the columns left to right). Each
+// run leaves out the rows a later run paints over with its whole opaque colour, since painting
+// them would change no pixel, and a run left with no row is not kept. The column keeps one
+// interval of such rows, grown while runs touch it, which is enough for lines drawn over each
+// other.
+[[gnu::always_inline]] inline void ShownRunsOf(std::vector<Run>& runs, const TileExtents& extents,
+                                               std::span<const SeriesJob> jobs, int c, int height) {
     runs.clear();
     const int first = extents.FirstColumn, last = extents.FirstColumn + extents.Columns - 1;
-    for (size_t j = 0; j < jobs.size(); ++j) {
+    int lo = 0, hi = -1; // the rows covered so far
+    for (size_t j = jobs.size(); j-- > 0;) {
         const SpanStyle& style = jobs[j].Style;
         const int w = style.Width;
         // Wider pens repeat the run in neighbouring columns and grow it vertically.
         const int shift = (w - 1) / 2;
         const double grow = (w - 1) * 0.5;
         const int series = static_cast<int>(j);
-        for (int from = std::max(c + shift - w + 1, first); from <= std::min(c + shift, last);
-             ++from) {
+        const bool opaque = Opaque(style);
+        for (int from = std::min(c + shift, last); from >= std::max(c + shift - w + 1, first);
+             --from) {
             const size_t at = extents.At(series, from);
-            const double lo = extents.Lo[at], hi = extents.Hi[at];
-            if (lo <= hi)
-                runs.push_back({c, series, RowsOf(lo - grow, hi + grow, style.Antialias, height)});
+            const double top = extents.Lo[at], bottom = extents.Hi[at];
+            if (!(top <= bottom))
+                continue;
+            const RunRows rows = RowsOf(top - grow, bottom + grow, style.Antialias, height);
+            if (!(std::max(rows.First, 0) >= lo && std::min(rows.Last, height - 1) <= hi))
+                runs.push_back({c, series, rows, lo, hi});
+            const int a = rows.InnerBegin, b = rows.InnerEnd - 1;
+            if (!opaque || a > b)
+                continue;
+            if (lo > hi) { // nothing covered yet
+                lo = a;
+                hi = b;
+            } else if (a <= hi + 1 && b >= lo - 1) { // touching: one interval
+                lo = std::min(lo, a);
+                hi = std::max(hi, b);
+            } else if (b - a > hi - lo) { // apart: the longer is kept
+                lo = a;
+                hi = b;
+            }
         }
     }
 }
@@ -459,10 +450,9 @@ VRO_TILE_CLONES void RenderSeries(std::span<const SeriesJob> jobs, const RasterT
         for (size_t j = 0; j < jobs.size(); ++j)
             CollectRuns(extents, known, tile, image.Width, jobs, static_cast<int>(j));
         for (int c = tile.FirstColumn; c < tile.EndColumn(); ++c) {
-            RunsOf(runs, extents, jobs, c, tile.Height);
-            HideCovered(runs, jobs, tile.Height);
-            for (const Run& r : runs)
-                PaintRun(tile, r, jobs[static_cast<size_t>(r.Series)].Style);
+            ShownRunsOf(runs, extents, jobs, c, tile.Height);
+            for (auto r = runs.rbegin(); r != runs.rend(); ++r)
+                PaintRun(tile, *r, jobs[static_cast<size_t>(r->Series)].Style);
         }
         CopyColumns(tile, image);
     }
