@@ -27,6 +27,7 @@
 #include "tables/windows/TVisibleParametersDialog.h"
 
 #include <QActionGroup>
+#include <QDataStream>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QIcon>
@@ -601,6 +602,25 @@ void TChartForm::ChartAfterDraw(QCPPainter& painter) {
     const QRect plot = chart_->ChartRect();
     if (plot.height() <= 0)
         return;
+    // Everything the scales are drawn from. Their symbols overhang the plot's edges by half a
+    // scale's width; the rest lies beside the plot.
+    const int width = ScaleWidth();
+    const QCPRange view = chart_->LeftAxis()->range();
+    QByteArray key;
+    QDataStream out(&key, QIODevice::WriteOnly);
+    out << plot << view.lower << view.upper << width << DisplayFont(record_.LeftAxisLabelFont)
+        << DisplayColor(record_.AxisColor).rgba()
+        << DisplayColor(record_.LeftAxisLabelFont.Color).rgba();
+    for (const UnitScale& scale : scales_)
+        out << scale.Shown << scale.LeftSide << QByteArray::fromStdString(scale.Symbol)
+            << scale.Minimum << scale.Range;
+    scalesPicture_.Draw(painter, chart_->viewport().size(), plot.left() + width / 2 + 2,
+                        plot.right() + 1 - width / 2 - 2, key,
+                        [this](QCPPainter& p) { DrawUnitScales(p); });
+}
+
+void TChartForm::DrawUnitScales(QCPPainter& painter) {
+    const QRect plot = chart_->ChartRect();
     const QFont font = DisplayFont(record_.LeftAxisLabelFont);
     painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();

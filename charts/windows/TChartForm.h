@@ -2,6 +2,7 @@
 
 #include "charts/SeriesSamples.h"
 #include "charts/UnitScales.h"
+#include "charts/windows/SidePicture.h"
 #include "model/DateTime.h"
 #include "shell/TToolForm.h"
 
@@ -138,6 +139,7 @@ public:
     void ChartClickSeries(const EnvelopeGraph* series, qint64 sourceIndex);
     void ChartZoom();
     void ChartAfterDraw(QCPPainter& painter);
+    void DrawUnitScales(QCPPainter& painter);
     void ChartCursorDraw(QCPPainter& painter);
     void ChartCursorPress(const QPoint& pos);
     void ChartCursorDrag(const QPoint& pos);
@@ -168,6 +170,7 @@ private:
     QLabel* panels_[2];
     QMenu* popup_;
     UnitScaleSet scales_;
+    SidePicture scalesPicture_;
     SeriesSamples samples_;
     TDateTime start_ = 0, end_ = 0;
     bool hasSpan_ = false;

@@ -461,6 +461,44 @@ TEST_F(TChartFormTest, ALegendEntryIsMeasuredAgainWhenItsNameOrFontChanges) {
     }
 }
 
+// The unit scales are kept as pictures between redraws: after each change a kept picture shows
+// what a chart drawn afresh shows.
+TEST_F(TChartFormTest, KeptUnitScalesShowEveryChangeOfWhatTheyAreDrawnFrom) {
+    ParseRecording(db, {HistoricV1, HistoricI1, HistoricRealPower}, 50, 3);
+    const std::pair<const char*, std::function<void(TChartForm&)>> changes[] = {
+        {"axis colour", [](TChartForm& f) { f.SetAxisColor(0x0000FF); }},
+        {"label font",
+         [](TChartForm& f) {
+             f.Record().LeftAxisLabelFont.Size = 14;
+             f.ApplyStyle();
+         }},
+        {"value zoom", [](TChartForm& f) { f.Chart()->LeftAxis()->setRange(0.2, 0.6); }},
+        {"scale hidden",
+         [](TChartForm& f) {
+             f.SetSeriesActive(2, false);
+             f.RefreshChart();
+         }},
+        {"volts for amperes, as many scales",
+         [](TChartForm& f) {
+             f.SetSeriesActive(0, false);
+             f.SetSeriesActive(1, true);
+             f.RefreshChart();
+         }},
+    };
+    for (const auto& [what, change] : changes) {
+        const auto kept = NewChart(db, {0, 1, 2});
+        kept->SetSeriesActive(1, false);
+        kept->RefreshChart();
+        kept->Chart()->toPixmap(800, 500);
+        change(*kept);
+        TChartForm fresh(kept->Record());
+        change(fresh);
+        EXPECT_EQ(kept->Chart()->toPixmap(800, 500).toImage(),
+                  fresh.Chart()->toPixmap(800, 500).toImage())
+            << what;
+    }
+}
+
 } // namespace
 
 // The sample time of Historic point k of the chart's first source, at its whole second.
@@ -616,6 +654,8 @@ TEST_F(TChartFormTest, SaveAsPictureWritesSvgPngOrPdfByTheName) {
         ASSERT_TRUE(form->SaveAsPicture(QString::fromStdString(scratch / name), {640, 400}));
         EXPECT_EQ(ReadBytes(scratch / name).rfind(magic, 0), 0u);
     }
+    // Vectors throughout: no part of the chart goes in as a bitmap.
+    EXPECT_EQ(ReadBytes(scratch / "chart.svg").find("<image"), std::string::npos);
     QString error;
     EXPECT_FALSE(form->SaveAsPicture(QString::fromStdString(scratch / "none/chart.svg"), {640, 400},
                                      &error));
