@@ -183,16 +183,15 @@ bool Opaque(const SpanStyle& s) {
 // The line joining two samples in neighbouring columns, where it crosses one column border
 // (the usual case): what AddSegment finds, less the values, which each series brings.
 struct Join {
-    double FromX = 0, ToX = 0; // the samples' columns, fractional
-    double Across = 0;         // ToX - FromX
-    double ToBorder = 0;       // from FromX to the border
-    int Column = 0;            // the column of FromX; the border is at Column + 1
-    bool Simple = false;       // crosses exactly that border; else AddSegment draws it
+    double Across = 0;   // from the first sample's column position to the second's
+    double ToBorder = 0; // from the first sample to the border
+    int Column = 0;      // the first sample's column; the border is at Column + 1
+    bool Simple = false; // crosses exactly that border; else AddSegment draws it
 };
 
 // Join of the samples at px and qx in the columns [colBegin, colEnd), as AddSegment splits it.
 Join JoinOf(double px, double qx, int colBegin, int colEnd) {
-    Join j{px, qx, qx - px, 0, 0, false};
+    Join j{qx - px, 0, 0, false};
     const int c0 =
         IntFloor(std::clamp(px, static_cast<double>(colBegin), static_cast<double>(colEnd)));
     const int c1 = IntFloor(std::clamp(qx, colBegin - 1.0, colEnd - 1e-9));
@@ -288,20 +287,23 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
     bool havePrevious = begin > 0 && !std::isnan(ys[begin - 1]);
     double previousX = havePrevious ? px(begin - 1) : 0.0;
     double previousY = havePrevious ? py(begin - 1) : 0.0;
+    // The column's own extremes, and its last sample, where the next join starts.
+    auto addColumn = [&](const ColumnRun& r, float lo, float hi) __attribute__((always_inline)) {
+        const double a = std::clamp(toPixelY(lo), -1.0e6, 1.0e6);
+        const double b = std::clamp(toPixelY(hi), -1.0e6, 1.0e6);
+        out.Add(r.Column, std::min(a, b), std::max(a, b));
+        havePrevious = true;
+        previousX = px(r.Last);
+        previousY = py(r.Last);
+    };
     auto visit = [&](const ColumnRun& r) __attribute__((always_inline)) {
         if (r.Gap) {
             havePrevious = false;
             return;
         }
-        const double fx = px(r.First), fy = py(r.First);
         if (havePrevious)
-            AddSegment(out, previousX, previousY, fx, fy, colBegin, colEnd);
-        const double a = std::clamp(toPixelY(r.MinValue), -1.0e6, 1.0e6);
-        const double b = std::clamp(toPixelY(r.MaxValue), -1.0e6, 1.0e6);
-        out.Add(r.Column, std::min(a, b), std::max(a, b));
-        havePrevious = true;
-        previousX = px(r.Last);
-        previousY = py(r.Last);
+            AddSegment(out, previousX, previousY, px(r.First), py(r.First), colBegin, colEnd);
+        addColumn(r, r.MinValue, r.MaxValue);
     };
     if (line.HasGaps()) {
         line.ForEachColumn<false>(begin, end, xMin, perUnit, columns, visit);
@@ -320,20 +322,11 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
                 out.Add(j.Column, std::min(ya, yb), std::max(ya, yb));
                 out.Add(j.Column + 1, std::min(yb, yq), std::max(yb, yq));
             } else if (havePrevious) {
-                AddSegment(out, previousX, previousY, k > 0 ? j.ToX : px(r.First), fy, colBegin,
-                           colEnd);
+                AddSegment(out, previousX, previousY, px(r.First), fy, colBegin, colEnd);
             }
             float lo, hi;
             SeriesEnvelope::MinMax(ys.data() + r.First, r.Last - r.First + 1, lo, hi);
-            const double a = std::clamp(toPixelY(lo), -1.0e6, 1.0e6);
-            const double b = std::clamp(toPixelY(hi), -1.0e6, 1.0e6);
-            out.Add(r.Column, std::min(a, b), std::max(a, b));
-            havePrevious = true;
-            previousY = py(r.Last);
-            if (k + 1 < runs)
-                previousX = spans.Joins[k + 1].FromX;
-            else
-                previousX = px(r.Last);
+            addColumn(r, lo, hi);
         }
     }
     if (havePrevious && end < n && !std::isnan(ys[end]))
