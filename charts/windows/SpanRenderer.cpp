@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -37,7 +38,7 @@ SpanRenderer::SpanRenderer(QCPAxisRect* rect, QCPLayer* layer, int threads)
     : QCPLayerable(rect->parentPlot(), layer->name()), rect_(rect), threads_(threads) {}
 
 SpanRenderer::~SpanRenderer() {
-    Finish();
+    Cancel();
 }
 
 bool SpanRenderer::Handles(const QCPPainter* painter) const {
@@ -74,15 +75,15 @@ SpanRenderer::Frame SpanRenderer::FrameFor(double ratio, bool antialias) const {
     return frame;
 }
 
-RasterTarget SpanRenderer::TargetFor(const Frame& frame) {
-    if (image_.size() != frame.Size)
-        image_ = QImage(frame.Size, QImage::Format_ARGB32_Premultiplied);
+RasterTarget SpanRenderer::TargetFor(QImage& image, const Frame& frame) {
+    if (image.size() != frame.Size)
+        image = QImage(frame.Size, QImage::Format_ARGB32_Premultiplied);
     scratch_.resize(static_cast<size_t>(std::max(1, threads_)));
     for (auto& s : scratch_)
         s.resize(static_cast<size_t>(DefaultTileColumns) *
                  static_cast<size_t>(frame.Size.height()));
-    return {reinterpret_cast<uint32_t*>(image_.bits()), frame.Size.width(), frame.Size.height(),
-            image_.bytesPerLine() / 4};
+    return {reinterpret_cast<uint32_t*>(image.bits()), frame.Size.width(), frame.Size.height(),
+            image.bytesPerLine() / 4};
 }
 
 void SpanRenderer::RenderTiles(const Frame& frame, const RasterTarget& target, size_t scratch) {
@@ -102,24 +103,58 @@ void SpanRenderer::Render(const Frame& frame, const RasterTarget& target) {
 }
 
 void SpanRenderer::Prepare() {
-    Finish();
+    Cancel();
     prepared_.reset();
     if (!lastDevice_ || !realVisibility() || threads_ < 2)
         return;
     Frame frame = FrameFor(lastDevice_->first, lastDevice_->second);
     if (frame.Size.isEmpty() || frame.Jobs.empty())
         return;
-    preparedTarget_ = TargetFor(frame);
+    preparedTarget_ = TargetFor(image_, frame);
     prepared_ = std::move(frame);
     nextTile_ = 0;
-    // One thread now; the caller's joins it at draw(), so that the two share the cores with
+    // One thread now; the caller's joins it at Finish, so that the two share the cores with
     // the layers drawn meanwhile and never outnumber them.
     pending_ = std::thread([this] { RenderTiles(*prepared_, preparedTarget_, 1); });
 }
 
 void SpanRenderer::Finish() {
+    if (!pending_.joinable())
+        return;
+    RenderTiles(*prepared_, preparedTarget_, 0);
+    pending_.join();
+}
+
+void SpanRenderer::Cancel() {
+    nextTile_ = std::numeric_limits<int>::max() / 2;
     if (pending_.joinable())
         pending_.join();
+}
+
+void SpanRenderer::DrawImage(QPainter* painter, QImage& image, const QPointF& at) const {
+    painter->save();
+    painter->resetTransform();
+    image.setDevicePixelRatio(painter->device()->devicePixelRatioF());
+    painter->drawImage(at, image);
+    painter->restore();
+}
+
+bool SpanRenderer::Composite(QPainter* painter) {
+    if (!kept_ || !realVisibility())
+        return false;
+    Finish();
+    DrawImage(painter, image_, *kept_);
+    return true;
+}
+
+bool SpanRenderer::AloneOnLayer() const {
+    // Line series leave raster devices to this; anything else visible draws for itself.
+    const QList<QCPLayerable*> children = layer()->children();
+    return std::all_of(children.begin(), children.end(), [this](const QCPLayerable* l) {
+        const auto* g = qobject_cast<const EnvelopeGraph*>(l);
+        return l == this || !l->realVisibility() ||
+               (g && g->SeriesKind() == EnvelopeGraph::Kind::Line);
+    });
 }
 
 void SpanRenderer::draw(QCPPainter* painter) {
@@ -129,24 +164,32 @@ void SpanRenderer::draw(QCPPainter* painter) {
     const bool antialias = painter->antialiasing();
     const Frame frame = Handles(painter) ? FrameFor(ratio, antialias) : Frame{};
     const bool ready = prepared_ && *prepared_ == frame;
-    if (ready)
-        RenderTiles(*prepared_, preparedTarget_, 0);
-    Finish();
-    prepared_.reset();
+    if (!ready) {
+        Cancel();
+        prepared_.reset();
+    }
+    // Kept for the widget only when the layer's buffer gets nothing else: composited apart,
+    // translucent points over the lines would round differently.
+    const bool keep = !inPlace_ && AloneOnLayer();
+    if (!inPlace_)
+        kept_.reset();
     if (frame.Size.isEmpty())
         return;
-    lastDevice_.emplace(ratio, antialias);
+    if (!inPlace_)
+        lastDevice_.emplace(ratio, antialias);
+    // An image of the chart's own leaves the one kept for the widget as it is.
+    QImage own;
+    QImage& image = ready || !inPlace_ ? image_ : own;
     if (!ready)
-        Render(frame, TargetFor(frame));
-
+        Render(frame, TargetFor(image, frame));
     // The engine's painter shifts by half a pixel while antialiasing, and a shifted image
     // would be resampled (slow and blurred): the image goes on whole pixels.
-    const QRect area = rect_->rect();
-    const QPointF at = painter->transform().map(QPointF(area.topLeft()));
-    painter->save();
-    painter->resetTransform();
-    image_.setDevicePixelRatio(dpr);
-    painter->drawImage(QPointF(std::floor(at.x() * dpr) / dpr, std::floor(at.y() * dpr) / dpr),
-                       image_);
-    painter->restore();
+    const QPointF at = painter->transform().map(QPointF(rect_->rect().topLeft()));
+    const QPointF whole(std::floor(at.x() * dpr) / dpr, std::floor(at.y() * dpr) / dpr);
+    if (keep) {
+        kept_ = whole;
+        return;
+    }
+    Finish();
+    DrawImage(painter, image, whole);
 }

@@ -426,8 +426,8 @@ void TChart::ReplotView() {
     renderer_->Prepare();
     scalesLayer_->replot();
     seriesLayer_->replot();
-    renderer_->Finish();
     cursorsLayer_->replot();
+    renderer_->Finish();
 }
 
 void TChart::ReplotCursors() {
@@ -462,6 +462,41 @@ void TChart::updateLayout() {
     QCustomPlot::updateLayout();
     if (replotting_)
         renderer_->Prepare();
+}
+
+void TChart::paintEvent(QPaintEvent*) {
+    // The buffers as the engine composites them, but for the series' image, which their
+    // layer's buffered draw may have kept aside instead of drawing it into an empty buffer.
+    QCPPainter painter(this);
+    if (!painter.isActive())
+        return;
+    if (mBackgroundBrush.style() != Qt::NoBrush)
+        painter.fillRect(mViewport, mBackgroundBrush);
+    drawBackground(&painter);
+    const int series = BufferIndex(seriesLayer_);
+    for (int i = 0; i < mPaintBuffers.size(); ++i) {
+        if (i != series || !renderer_->Composite(&painter))
+            mPaintBuffers.at(i)->draw(&painter);
+    }
+}
+
+int TChart::BufferIndex(const QCPLayer* target) const {
+    // As the engine hands out its buffers: the logical layers share the current one, and each
+    // buffered layer takes one of its own, with a new one after it for logical layers above.
+    int index = 0;
+    for (int i = 0; i < layerCount(); ++i) {
+        const QCPLayer* l = layer(i);
+        if (l->mode() == QCPLayer::lmBuffered) {
+            ++index;
+            if (l == target)
+                return index;
+            if (i + 1 < layerCount() && layer(i + 1)->mode() == QCPLayer::lmLogical)
+                ++index;
+        } else if (l == target) {
+            return index;
+        }
+    }
+    return -1;
 }
 
 void TChart::mousePressEvent(QMouseEvent* event) {
@@ -572,7 +607,9 @@ void TChart::DrawTo(QPaintDevice& device, const QSize& size, double scale) {
             painter.setMode(QCPPainter::pmVectorized);
         painter.setMode(QCPPainter::pmNoCaching);
         painter.scale(scale, scale);
+        renderer_->SetInPlace(true);
         toPainter(&painter, size.width(), size.height());
+        renderer_->SetInPlace(false);
     }
     // Back to the screen's layout, for the hit tests and layer redraws that follow.
     updateLayout();
@@ -604,7 +641,9 @@ void TChart::DrawChart(QPainter& painter, const QRectF& target, double dotsPerIn
             recorder.setMode(QCPPainter::pmVectorized);
             recorder.setMode(QCPPainter::pmNoCaching);
             recorder.scale(device, device);
+            renderer_->SetInPlace(true);
             toPainter(&recorder, logical.width(), logical.height());
+            renderer_->SetInPlace(false);
         }
         updateLayout();
         // A picture plays back scaled by the device's resolution over its own; that is

@@ -129,6 +129,7 @@ signals:
 
 protected:
     void updateLayout() override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -144,6 +145,8 @@ private:
     int LegendWrap(QSize item, int width, int height) const;
     void RubberBandDone(const QRect& rect);
     void UpdateHoverCursor();
+    // The index into the engine's paint buffers of the one that layer draws into.
+    int BufferIndex(const QCPLayer* layer) const;
 
     QCPTextElement* title_;
     QCPTextElement* foot_;

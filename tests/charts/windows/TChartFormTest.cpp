@@ -34,6 +34,7 @@
 
 #include <cstring>
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -60,6 +61,13 @@ protected:
         return QPointF(chart.BottomAxis()->coordToPixel(time),
                        chart.LeftAxis()->coordToPixel(scale.Normalise(value)))
             .toPoint();
+    }
+
+    static SpanRenderer& RendererOf(const TChart& chart) {
+        for (QCPLayerable* l : chart.layer(QStringLiteral("series"))->children())
+            if (auto* r = qobject_cast<SpanRenderer*>(l))
+                return *r;
+        throw std::logic_error("no span renderer");
     }
 
     LDatabase db;
@@ -406,10 +414,7 @@ TEST_F(TChartFormTest, SeriesChangedAfterTheirDrawingStartedAreDrawnAsTheyAreThe
         const auto form = NewChart(db, {0, 1});
         Show(*form);
         TChart& chart = *form->Chart();
-        SpanRenderer* renderer = nullptr;
-        for (QCPLayerable* l : chart.layer(QStringLiteral("series"))->children())
-            renderer = renderer ? renderer : qobject_cast<SpanRenderer*>(l);
-        ASSERT_NE(renderer, nullptr);
+        SpanRenderer* renderer = &RendererOf(chart);
         // The plot alone: the legend is redrawn with the layers below.
         const QRect plot = chart.ChartRect();
         const QImage before = chart.grab(plot).toImage();
@@ -420,6 +425,46 @@ TEST_F(TChartFormTest, SeriesChangedAfterTheirDrawingStartedAreDrawnAsTheyAreThe
         chart.replot(QCustomPlot::rpImmediateRefresh);
         EXPECT_FALSE(partial == before) << name;
         EXPECT_TRUE(partial == chart.grab(plot).toImage()) << name;
+    }
+}
+
+// A layerable that draws nothing, which the series' layer then holds besides its series.
+class Blank : public QCPLayerable {
+public:
+    using QCPLayerable::QCPLayerable;
+
+protected:
+    void applyDefaultAntialiasingHint(QCPPainter*) const override {}
+    void draw(QCPPainter*) override {}
+};
+
+// The line series' image is kept apart from their layer's buffer only while nothing else draws
+// there: composited apart, points over lines would round differently. Kept or not, the widget
+// shows the same, and a picture of the chart taken in between leaves it as it was.
+TEST_F(TChartFormTest, TheSeriesImageIsKeptApartOnlyWhileTheirLayerHoldsNothingElse) {
+    ParseRecording(db, {HistoricV1, HistoricI1, EventVoltageMaxV1}, 400, 200);
+    struct Case {
+        const char* name;
+        bool points, hidePoints, kept;
+    };
+    for (const Case& c : {Case{"lines", false, false, true}, Case{"points", true, false, false},
+                          Case{"hidden points", true, true, true}}) {
+        const auto form = c.points ? NewChart(db, {0, 1, 2}) : NewChart(db, {0, 1});
+        Show(*form);
+        TChart& chart = *form->Chart();
+        if (c.hidePoints)
+            chart.Series(2)->setVisible(false);
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+        const QImage shown = chart.grab().toImage();
+        QImage scratch(8, 8, QImage::Format_ARGB32_Premultiplied);
+        QPainter onScratch(&scratch);
+        EXPECT_EQ(RendererOf(chart).Composite(&onScratch), c.kept) << c.name;
+        QImage picture(700, 500, QImage::Format_ARGB32_Premultiplied);
+        chart.DrawTo(picture, picture.size(), 1.0);
+        EXPECT_TRUE(chart.grab().toImage() == shown) << c.name;
+        new Blank(&chart, QStringLiteral("series"));
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+        EXPECT_TRUE(chart.grab().toImage() == shown) << c.name;
     }
 }
 
