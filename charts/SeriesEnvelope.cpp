@@ -58,13 +58,12 @@ size_t SeriesEnvelope::RunEnd(size_t i, size_t end, double perColumn, int column
 }
 
 void SeriesEnvelope::MinMax(const float* v, size_t n, float& lo, float& hi) {
-    lo = v[0];
-    hi = v[0];
-    size_t k = 1;
 #if defined(__SSE2__)
-    if (n >= 8) {
-        __m128 vlo = _mm_set1_ps(v[0]), vhi = vlo;
-        for (; k + 4 <= n; k += 4) {
+    if (n >= 4) {
+        // Whole vectors, the last one overlapping the one before it: the extremes do not mind
+        // a value seen twice, and no loop is left for the remainder.
+        __m128 vlo = _mm_loadu_ps(v + n - 4), vhi = vlo;
+        for (size_t k = 0; k + 4 < n; k += 4) {
             const __m128 a = _mm_loadu_ps(v + k);
             vlo = _mm_min_ps(vlo, a);
             vhi = _mm_max_ps(vhi, a);
@@ -74,9 +73,12 @@ void SeriesEnvelope::MinMax(const float* v, size_t n, float& lo, float& hi) {
         _mm_store_ps(h, vhi);
         lo = std::min({l[0], l[1], l[2], l[3]});
         hi = std::max({h[0], h[1], h[2], h[3]});
+        return;
     }
 #endif
-    for (; k < n; ++k) {
+    lo = v[0];
+    hi = v[0];
+    for (size_t k = 1; k < n; ++k) {
         lo = std::min(lo, v[k]);
         hi = std::max(hi, v[k]);
     }

@@ -95,6 +95,20 @@ TEST(SeriesEnvelopeTest, KeepsEveryColumnsExtremesAndRunsToTheBorders) {
     }
 }
 
+// The extremes of any length, with a spike or a dip at every place in turn.
+TEST(SeriesEnvelopeTest, MinMaxFindsTheExtremesWhereverTheyLie) {
+    for (size_t n = 1; n <= 40; ++n)
+        for (size_t at = 0; at < n; ++at)
+            for (const float odd : {5.0f, -3.0f}) {
+                std::vector<float> v(n, 1.0f);
+                v[at] = odd;
+                float lo, hi;
+                SeriesEnvelope::MinMax(v.data(), n, lo, hi);
+                EXPECT_EQ(hi, n == 1 ? odd : std::max(1.0f, odd)) << n << " " << at;
+                EXPECT_EQ(lo, n == 1 ? odd : std::min(1.0f, odd)) << n << " " << at;
+            }
+}
+
 TEST(SeriesEnvelopeTest, AGapBreaksTheLineOnce) {
     Data d = Noisy(1000);
     for (size_t i = 400; i < 420; ++i)
