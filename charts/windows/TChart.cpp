@@ -598,6 +598,14 @@ void TChart::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+void TChart::DrawWhole(QCPPainter& painter, QSize size) {
+    // Not one of the plot's buffers: the series' image goes into this painter, and the one kept
+    // for the widget stays as it is.
+    renderer_->SetInPlace(true);
+    toPainter(&painter, size.width(), size.height());
+    renderer_->SetInPlace(false);
+}
+
 void TChart::DrawTo(QPaintDevice& device, const QSize& size, double scale) {
     {
         QCPPainter painter(&device);
@@ -607,9 +615,7 @@ void TChart::DrawTo(QPaintDevice& device, const QSize& size, double scale) {
             painter.setMode(QCPPainter::pmVectorized);
         painter.setMode(QCPPainter::pmNoCaching);
         painter.scale(scale, scale);
-        renderer_->SetInPlace(true);
-        toPainter(&painter, size.width(), size.height());
-        renderer_->SetInPlace(false);
+        DrawWhole(painter, size);
     }
     // Back to the screen's layout, for the hit tests and layer redraws that follow.
     updateLayout();
@@ -641,9 +647,7 @@ void TChart::DrawChart(QPainter& painter, const QRectF& target, double dotsPerIn
             recorder.setMode(QCPPainter::pmVectorized);
             recorder.setMode(QCPPainter::pmNoCaching);
             recorder.scale(device, device);
-            renderer_->SetInPlace(true);
-            toPainter(&recorder, logical.width(), logical.height());
-            renderer_->SetInPlace(false);
+            DrawWhole(recorder, logical);
         }
         updateLayout();
         // A picture plays back scaled by the device's resolution over its own; that is

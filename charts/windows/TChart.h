@@ -145,6 +145,8 @@ private:
     int LegendWrap(QSize item, int width, int height) const;
     void RubberBandDone(const QRect& rect);
     void UpdateHoverCursor();
+    // Every layer at size onto painter, which is none of the plot's buffers.
+    void DrawWhole(QCPPainter& painter, QSize size);
     // The index into the engine's paint buffers of the one that layer draws into.
     int BufferIndex(const QCPLayer* layer) const;
 
