@@ -187,15 +187,21 @@ bool Opaque(const SpanStyle& s) {
     whole(std::max(rows.InnerBegin, r.HiddenHi + 1), rows.InnerEnd);
 }
 
+// The first and last of the columns [colBegin, colEnd) that the segment from x = px to qx
+// crosses (none when the second is before the first).
+[[gnu::always_inline]] inline std::pair<int, int> CrossedColumns(double px, double qx, int colBegin,
+                                                                 int colEnd) {
+    return {IntFloor(std::clamp(px, static_cast<double>(colBegin), static_cast<double>(colEnd))),
+            IntFloor(std::clamp(qx, colBegin - 1.0, colEnd - 1e-9))};
+}
+
 // Adds the part of the segment p-q inside each column it crosses.
 [[gnu::always_inline]] inline void AddSegment(RunCollector& out, double px, double py, double qx,
                                               double qy, int colBegin, int colEnd) {
     if (!(qx > px))
         return; // the same x: both ends are in their column's run already
     const double slope = (qy - py) / (qx - px);
-    const int c0 =
-        IntFloor(std::clamp(px, static_cast<double>(colBegin), static_cast<double>(colEnd)));
-    const int c1 = IntFloor(std::clamp(qx, colBegin - 1.0, colEnd - 1e-9));
+    const auto [c0, c1] = CrossedColumns(px, qx, colBegin, colEnd);
     for (int c = c0; c <= c1; ++c) {
         const double xa = std::max(px, static_cast<double>(c)), xb = std::min(qx, c + 1.0);
         const double ya = py + (xa - px) * slope, yb = py + (xb - px) * slope;
@@ -215,9 +221,7 @@ struct Join {
 // Join of the samples at px and qx in the columns [colBegin, colEnd), as AddSegment splits it.
 Join JoinOf(double px, double qx, int colBegin, int colEnd) {
     Join j{qx - px, 0, 0, false};
-    const int c0 =
-        IntFloor(std::clamp(px, static_cast<double>(colBegin), static_cast<double>(colEnd)));
-    const int c1 = IntFloor(std::clamp(qx, colBegin - 1.0, colEnd - 1e-9));
+    const auto [c0, c1] = CrossedColumns(px, qx, colBegin, colEnd);
     j.Column = c0;
     j.ToBorder = (c0 + 1.0) - px;
     j.Simple = qx > px && c1 == c0 + 1 && px >= c0 && qx <= c1 + 1.0;
