@@ -139,7 +139,6 @@ public:
     void ChartClickSeries(const EnvelopeGraph* series, qint64 sourceIndex);
     void ChartZoom();
     void ChartAfterDraw(QCPPainter& painter);
-    void DrawUnitScales(QCPPainter& painter);
     void ChartCursorDraw(QCPPainter& painter);
     void ChartCursorPress(const QPoint& pos);
     void ChartCursorDrag(const QPoint& pos);
@@ -163,6 +162,8 @@ protected:
 
 private:
     QAction* AddAction(const char* name, const QString& caption, void (TChartForm::*handler)());
+    // The unit scales beside the plot, which ChartAfterDraw keeps as pictures.
+    void DrawUnitScales(QCPPainter& painter);
 
     LChartRecord& record_;
     TChart* chart_;
