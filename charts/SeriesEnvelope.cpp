@@ -3,10 +3,6 @@
 #include <cassert>
 #include <cmath>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 SeriesEnvelope::SeriesEnvelope(std::span<const double> x, std::span<const float> y) : x_(x), y_(y) {
     assert(x.size() == y.size());
     // Series without gaps (the usual case) skip every NaN check of the scan.
@@ -55,33 +51,6 @@ size_t SeriesEnvelope::RunEnd(size_t i, size_t end, double perColumn, int column
     }
     const double* lo = x + i + 1;
     return static_cast<size_t>(std::partition_point(lo, x + end, inColumn) - x);
-}
-
-void SeriesEnvelope::MinMax(const float* v, size_t n, float& lo, float& hi) {
-#if defined(__SSE2__)
-    if (n >= 4) {
-        // Whole vectors, the last one overlapping the one before it: the extremes do not mind
-        // a value seen twice, and no loop is left for the remainder.
-        __m128 vlo = _mm_loadu_ps(v + n - 4), vhi = vlo;
-        for (size_t k = 0; k + 4 < n; k += 4) {
-            const __m128 a = _mm_loadu_ps(v + k);
-            vlo = _mm_min_ps(vlo, a);
-            vhi = _mm_max_ps(vhi, a);
-        }
-        alignas(16) float l[4], h[4];
-        _mm_store_ps(l, vlo);
-        _mm_store_ps(h, vhi);
-        lo = std::min({l[0], l[1], l[2], l[3]});
-        hi = std::max({h[0], h[1], h[2], h[3]});
-        return;
-    }
-#endif
-    lo = v[0];
-    hi = v[0];
-    for (size_t k = 1; k < n; ++k) {
-        lo = std::min(lo, v[k]);
-        hi = std::max(hi, v[k]);
-    }
 }
 
 void SeriesEnvelope::Reduce(double xMin, double xMax, int columns, ReducedSeries& out) const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <utility>
@@ -79,7 +80,8 @@ public:
     std::span<const float> Y() const { return y_; }
     bool HasGaps() const { return hasGaps_; }
 
-    // The lowest and highest of v[0, n), n > 0.
+    // The lowest and highest of v[0, n), n > 0, no NaN among them. Inline, so that callers
+    // built for wider vectors get them here too.
     static void MinMax(const float* v, size_t n, float& lo, float& hi);
 
 private:
@@ -90,6 +92,45 @@ private:
     std::span<const float> y_;
     bool hasGaps_ = false;
 };
+
+inline void SeriesEnvelope::MinMax(const float* v, size_t n, float& lo, float& hi) {
+    // Whole vectors, the last one overlapping the one before it: the extremes do not mind a
+    // value seen twice, and no loop is left for the remainder. Eight lanes where the caller is
+    // built for them, else two vectors of four.
+    using Eight = float __attribute__((vector_size(32)));
+    using Four = float __attribute__((vector_size(16)));
+    Four l4, h4, a4;
+    if (n >= 8) {
+        Eight l8, h8, a8;
+        std::memcpy(&l8, v + n - 8, sizeof l8);
+        h8 = l8;
+        for (size_t k = 0; k + 8 < n; k += 8) {
+            std::memcpy(&a8, v + k, sizeof a8);
+            l8 = a8 < l8 ? a8 : l8;
+            h8 = a8 > h8 ? a8 : h8;
+        }
+        std::memcpy(&l4, &l8, sizeof l4);
+        std::memcpy(&a4, reinterpret_cast<const char*>(&l8) + sizeof a4, sizeof a4);
+        l4 = a4 < l4 ? a4 : l4;
+        std::memcpy(&h4, &h8, sizeof h4);
+        std::memcpy(&a4, reinterpret_cast<const char*>(&h8) + sizeof a4, sizeof a4);
+        h4 = a4 > h4 ? a4 : h4;
+    } else if (n >= 4) {
+        std::memcpy(&l4, v, sizeof l4);
+        std::memcpy(&a4, v + n - 4, sizeof a4);
+        h4 = a4 > l4 ? a4 : l4;
+        l4 = a4 < l4 ? a4 : l4;
+    } else {
+        lo = hi = v[0];
+        for (size_t k = 1; k < n; ++k) {
+            lo = std::min(lo, v[k]);
+            hi = std::max(hi, v[k]);
+        }
+        return;
+    }
+    lo = std::min(std::min(l4[0], l4[1]), std::min(l4[2], l4[3]));
+    hi = std::max(std::max(h4[0], h4[1]), std::max(h4[2], h4[3]));
+}
 
 template <bool withIndices, class F>
 void SeriesEnvelope::ForEachColumn(size_t begin, size_t end, double xMin, double columnsPerUnit,
