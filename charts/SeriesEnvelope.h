@@ -109,11 +109,12 @@ inline void SeriesEnvelope::MinMax(const float* v, size_t n, float& lo, float& h
             l8 = a8 < l8 ? a8 : l8;
             h8 = a8 > h8 ? a8 : h8;
         }
-        std::memcpy(&l4, &l8, sizeof l4);
-        std::memcpy(&a4, reinterpret_cast<const char*>(&l8) + sizeof a4, sizeof a4);
+        // The two halves of each, one against the other.
+        l4 = __builtin_shufflevector(l8, l8, 0, 1, 2, 3);
+        a4 = __builtin_shufflevector(l8, l8, 4, 5, 6, 7);
         l4 = a4 < l4 ? a4 : l4;
-        std::memcpy(&h4, &h8, sizeof h4);
-        std::memcpy(&a4, reinterpret_cast<const char*>(&h8) + sizeof a4, sizeof a4);
+        h4 = __builtin_shufflevector(h8, h8, 0, 1, 2, 3);
+        a4 = __builtin_shufflevector(h8, h8, 4, 5, 6, 7);
         h4 = a4 > h4 ? a4 : h4;
     } else if (n >= 4) {
         std::memcpy(&l4, v, sizeof l4);
