@@ -161,6 +161,13 @@ TEST_F(TChartPropertyEditorTest, EveryControlApplyReadsReachesTheStoredChart) {
         editor.SetPanelColor(panel, colour);
         return [&stored, colour] { return stored == colour; };
     };
+    // The editor shown another position first, so that a button Apply skips is seen.
+    const auto position = [&](QRadioButton* button, uint8_t wanted) -> Check {
+        r.LegendPosition = static_cast<uint8_t>((wanted + 1) % 4);
+        editor.Init();
+        button->setChecked(true);
+        return [&r, wanted] { return r.LegendPosition == wanted; };
+    };
     const std::vector<std::pair<const char*, std::function<Check()>>> cases = {
         {"title",
          [&] {
@@ -203,11 +210,12 @@ TEST_F(TChartPropertyEditorTest, EveryControlApplyReadsReachesTheStoredChart) {
         {"legend", [&] { return toggle(F().LegendVisible, r.LegendVisible); }},
         {"legend colour", [&] { return panelColor(F().LegendFontColor, r.LegendColor); }},
         {"legend font", [&] { return panelFont(F().LegendFontColor, r.LegendFont); }},
-        {"legend position",
-         [&] {
-             F().LegendPositionLeft->setChecked(true);
-             return Check([&] { return r.LegendPosition == LChartRecord::LegendLeft; });
-         }},
+        {"legend left", [&] { return position(F().LegendPositionLeft, LChartRecord::LegendLeft); }},
+        {"legend right",
+         [&] { return position(F().LegendPositionRight, LChartRecord::LegendRight); }},
+        {"legend top", [&] { return position(F().LegendPositionTop, LChartRecord::LegendTop); }},
+        {"legend bottom",
+         [&] { return position(F().LegendPositionBottom, LChartRecord::LegendBottom); }},
         {"minimum and maximum", [&] { return toggle(F().ShowMinMax, r.ShowMinMax); }},
     };
     for (const auto& [name, change] : cases) {
