@@ -1,5 +1,6 @@
 #include "analysis/SourceStatistics.h"
 
+#include "analysis/ValueBlocks.h"
 #include "model/LParameter.h"
 #include "model/LParameterSource.h"
 
@@ -11,12 +12,9 @@ namespace {
 
 constexpr uint8_t UnitWatts = 2, UnitVar = 3, UnitVoltAmperes = 4;
 
-// The values are read in blocks; within a block four lanes keep their own sums, so that no
-// add waits for the one before it, and the block's moments are merged into the running ones
-// by Chan's form of Welford's update: one pass, as stable as Welford's sample by sample.
-constexpr int32_t BlockSize = 1024;
-constexpr int Lanes = 4;
-
+// The values are read in blocks (ValueBlocks); each block's moments are merged into the
+// running ones by Chan's form of Welford's update: one pass, as stable as Welford's sample by
+// sample.
 struct Pass {
     int64_t count = 0;
     int64_t invalid = 0;
@@ -31,68 +29,36 @@ Pass Scan(const float* v, int32_t begin, int32_t end) {
     float lo = std::numeric_limits<float>::infinity();
     float hi = -lo;
     for (int32_t b = begin; b < end;) {
-        const int32_t e = end - b > BlockSize ? b + BlockSize : end;
+        const int32_t e = ValueBlocks::BlockEnd(b, end);
         // Deviations are summed from a shift near the mean, so that their squares lose
         // nothing to a large offset: the mean so far, or the block's first finite value.
         double shift = r.mean;
         if (r.count == 0) {
-            int32_t i = b;
-            while (i < e && !std::isfinite(v[i]))
-                ++i;
-            r.invalid += i - b;
-            if (i == e) {
+            const float* finite =
+                std::find_if(v + b, v + e, [](float x) { return std::isfinite(x); });
+            if (finite == v + e) {
+                r.invalid += e - b;
                 b = e;
                 continue;
             }
-            shift = v[i];
-            b = i;
+            shift = *finite;
         }
-        double s[Lanes] = {}, q[Lanes] = {}, x[Lanes] = {};
-        int32_t n[Lanes] = {};
-        float blo[Lanes], bhi[Lanes];
-        std::fill_n(blo, Lanes, lo);
-        std::fill_n(bhi, Lanes, hi);
-        auto add = [&](int j, float value) {
-            const bool finite = std::isfinite(value);
-            const float f = finite ? value : 0.0f;
-            const double d = finite ? static_cast<double>(value) - shift : 0.0;
-            s[j] += d;
-            q[j] += d * d;
-            x[j] += f;
-            n[j] += finite;
-            blo[j] = finite && value < blo[j] ? value : blo[j];
-            bhi[j] = finite && value > bhi[j] ? value : bhi[j];
-        };
-        int32_t i = b;
-        for (; e - i >= Lanes; i += Lanes)
-            for (int j = 0; j < Lanes; ++j)
-                add(j, v[i + j]);
-        for (int j = 0; i < e; ++i, ++j)
-            add(j, v[i]);
-
-        int32_t blockCount = 0;
         double blockS = 0, blockQ = 0;
-        float blockLo = lo, blockHi = hi;
-        for (int j = 0; j < Lanes; ++j) {
-            blockCount += n[j];
-            blockS += s[j];
-            blockQ += q[j];
-            r.sum += x[j];
-            blockLo = std::min(blockLo, blo[j]);
-            blockHi = std::max(blockHi, bhi[j]);
-        }
-        r.invalid += (e - b) - blockCount;
+        const ValueBlocks::Figures f = ValueBlocks::Scan(v, b, e, shift, blockS, blockQ);
+        for (const double x : f.Sums)
+            r.sum += x;
+        r.invalid += (e - b) - f.Count;
         // The first occurrence of a new extreme: the block's first value equal to it.
-        if (blockLo < lo) {
-            lo = blockLo;
-            r.minimum = static_cast<int32_t>(std::find(v + b, v + e, blockLo) - v);
+        if (f.Lo < lo) {
+            lo = f.Lo;
+            r.minimum = static_cast<int32_t>(std::find(v + b, v + e, lo) - v);
         }
-        if (blockHi > hi) {
-            hi = blockHi;
-            r.maximum = static_cast<int32_t>(std::find(v + b, v + e, blockHi) - v);
+        if (f.Hi > hi) {
+            hi = f.Hi;
+            r.maximum = static_cast<int32_t>(std::find(v + b, v + e, hi) - v);
         }
-        if (blockCount > 0) {
-            const double nb = blockCount;
+        if (f.Count > 0) {
+            const double nb = f.Count;
             const double blockMean = shift + blockS / nb;
             const double blockM2 = std::max(0.0, blockQ - blockS * blockS / nb);
             const double na = static_cast<double>(r.count);
@@ -100,7 +66,7 @@ Pass Scan(const float* v, int32_t begin, int32_t end) {
             const double delta = blockMean - r.mean;
             r.mean += delta * nb / total;
             r.m2 += blockM2 + delta * delta * na * nb / total;
-            r.count += blockCount;
+            r.count += f.Count;
         }
         b = e;
     }
@@ -182,4 +148,32 @@ SourceStatistics ComputeStatistics(const LParameterSource& source,
     s.Parameter = source.Parameter;
     s.Visible = source.Selected;
     return s;
+}
+
+RangeExtremes ComputeExtremes(const SeriesRange& points, const ValueBlocks& kept) {
+    RangeExtremes out;
+    if (points.Empty())
+        return out;
+    int64_t count = 0;
+    double sum = 0;
+    float lo = std::numeric_limits<float>::infinity();
+    float hi = -lo;
+    // As Scan cuts the range and adds its sums (a block without finite values adds zeros), so
+    // that the figures are the same.
+    for (int32_t b = points.First; b < points.End;) {
+        const int32_t e = ValueBlocks::BlockEnd(b, points.End);
+        const ValueBlocks::Figures f = kept.Of(b, e);
+        for (const double x : f.Sums)
+            sum += x;
+        count += f.Count;
+        lo = std::min(lo, f.Lo);
+        hi = std::max(hi, f.Hi);
+        b = e;
+    }
+    if (count > 0) {
+        out.Minimum = lo;
+        out.Mean = sum / static_cast<double>(count);
+        out.Maximum = hi;
+    }
+    return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/CursorReadout.h"
 #include "charts/SeriesSamples.h"
 #include "charts/UnitScales.h"
 #include "charts/windows/SidePicture.h"
@@ -182,4 +183,5 @@ private:
     QTableWidget* readout_;
     QWidget* readoutBox_;
     bool readoutPending_ = false;
+    KeptBlocks readoutBlocks_; // of the parameters read between the cursors
 };

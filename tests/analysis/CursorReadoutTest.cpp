@@ -1,11 +1,15 @@
 #include "analysis/CursorReadout.h"
+#include "analysis/SourceStatistics.h"
 #include "model/LParameter.h"
 #include "model/LParameterSource.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -70,6 +74,51 @@ TEST_F(CursorReadoutTest, CursorsSnapToTheFirstHistoricSeriesAndDurationsRead) {
                      {2 * 86400 + 3 * 3600 + 4 * 60 + 5, "2 d 03:04:05"}};
     for (const auto& d : durations)
         EXPECT_EQ(DurationText(d.seconds), d.text);
+}
+
+// Figures kept per block of 1024 give what a scan of the range gives, bit for bit: ranges
+// within a block, on and across its borders, from a block of NaN and to the last sample.
+TEST(CursorReadoutBlocksTest, KeptBlocksGiveTheScansFiguresBitForBit) {
+    std::vector<float> values(5000);
+    uint32_t seed = 7;
+    for (float& v : values) {
+        seed = seed * 1664525u + 1013904223u;
+        // Magnitudes far apart, so that a sum taken in another order comes out otherwise.
+        v = std::ldexp(1.0f + static_cast<float>(seed >> 9) / 8388608.0f,
+                       static_cast<int>(seed % 61) - 30);
+    }
+    std::fill(values.begin() + 1024, values.begin() + 2048, NAN);
+    values[100] = INFINITY;
+    values[3000] = -1.0f;
+    LParameterCollection recording;
+    LParameter* p = AddHistoric(recording, Rms, Volts, VAN, values, At(2024, 3, 11), 1);
+    const ValueBlocks kept(p->Values(), p->Count());
+    const std::pair<int32_t, int32_t> ranges[] = {{5, 900},     {0, 1024},    {1024, 2048},
+                                                  {1500, 2100}, {3, 4100},    {2048, 3072},
+                                                  {1030, 5000}, {4095, 5000}, {0, 5000}};
+    for (const auto& [first, end] : ranges) {
+        SCOPED_TRACE(first);
+        const SeriesRange range{p, first, end};
+        const SourceStatistics scanned = ComputeStatistics(range);
+        const RangeExtremes e = ComputeExtremes(range, kept);
+        EXPECT_EQ(e.Minimum, scanned.Minimum);
+        EXPECT_EQ(e.Mean, scanned.Mean);
+        EXPECT_EQ(e.Maximum, scanned.Maximum);
+    }
+    // The readout keeps blocks per parameter, and makes them anew for values they were not
+    // made of.
+    LParameterSource source(p);
+    const TDateTime a = PointTime(*p, 10), b = PointTime(*p, 4500);
+    KeptBlocks blocks;
+    blocks[p] = std::make_unique<const ValueBlocks>(values.data(), p->Count());
+    const CursorReadout plain = ReadCursors({&source}, a, b);
+    for (int round = 0; round < 2; ++round) {
+        const CursorReadout r = ReadCursors({&source}, a, b, &blocks);
+        EXPECT_EQ(r.Rows[0].Minimum, plain.Rows[0].Minimum);
+        EXPECT_EQ(r.Rows[0].Mean, plain.Rows[0].Mean);
+        EXPECT_EQ(r.Rows[0].Maximum, plain.Rows[0].Maximum);
+        EXPECT_TRUE(blocks.at(p)->Of(p->Values(), p->Count()));
+    }
 }
 
 } // namespace
