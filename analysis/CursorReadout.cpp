@@ -37,7 +37,7 @@ std::vector<SeriesRange> KeepBlocks(const std::vector<const LParameterSource*>& 
         if (!p || ranges[i].Empty())
             continue;
         std::unique_ptr<const ValueBlocks>& slot = kept[p];
-        if (!slot || !slot->Of(p->Values(), p->Count())) {
+        if (!slot || !slot->MadeOf(p->Values(), p->Count())) {
             slot.reset();
             missing.push_back(p);
         }

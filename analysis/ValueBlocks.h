@@ -34,10 +34,11 @@ public:
     ValueBlocks(const float* values, int32_t count);
 
     // Made from these values.
-    bool Of(const float* values, int32_t count) const {
+    bool MadeOf(const float* values, int32_t count) const {
         return values == values_ && count == count_;
     }
-    // The figures of v[begin, end) within one block: kept for a whole block, else scanned.
+    // The figures of the values [begin, end), within one block: kept for a whole block, else
+    // scanned.
     Figures Of(int32_t begin, int32_t end) const;
 
 private:

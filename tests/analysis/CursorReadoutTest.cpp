@@ -117,7 +117,7 @@ TEST(CursorReadoutBlocksTest, KeptBlocksGiveTheScansFiguresBitForBit) {
         EXPECT_EQ(r.Rows[0].Minimum, plain.Rows[0].Minimum);
         EXPECT_EQ(r.Rows[0].Mean, plain.Rows[0].Mean);
         EXPECT_EQ(r.Rows[0].Maximum, plain.Rows[0].Maximum);
-        EXPECT_TRUE(blocks.at(p)->Of(p->Values(), p->Count()));
+        EXPECT_TRUE(blocks.at(p)->MadeOf(p->Values(), p->Count()));
     }
 }
 
