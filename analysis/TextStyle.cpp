@@ -2,36 +2,6 @@
 
 #include "analysis/TimeRange.h"
 
-#include <cmath>
-#include <cstdio>
-
-std::string TextStyle::Number(double value, int decimals) const {
-    if (!std::isfinite(value))
-        return "???";
-    char digits[400];
-    std::snprintf(digits, sizeof digits, "%.*f", decimals, value);
-    std::string_view text(digits);
-    bool negative = text.front() == '-';
-    if (negative)
-        text.remove_prefix(1);
-    // -0.001 rounds to 0.00, which has no sign.
-    if (text.find_first_of("123456789") == std::string_view::npos)
-        negative = false;
-    const size_t point = text.find('.');
-    const std::string_view whole = text.substr(0, point);
-    std::string out = negative ? "-" : "";
-    for (size_t i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0)
-            out += GroupSeparator;
-        out += whole[i];
-    }
-    if (point != std::string_view::npos) {
-        out += DecimalPoint;
-        out += text.substr(point + 1);
-    }
-    return out;
-}
-
 std::string TextStyle::Whole(int64_t value) const {
     return Number(static_cast<double>(value), 0);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/DateTime.h"
+#include "model/NumberFormat.h"
 
 #include <functional>
 #include <string>
@@ -8,17 +9,18 @@
 #include <vector>
 
 // How the analyses' texts write numbers and times. The windows and vrotool fill it from the
-// user's locale (the separators and date-time text the tables use); by default numbers are
+// user's locale (the numbers and date-time text the tables use); by default numbers are
 // "12,345.67" and times "2024-03-11 09:30:01".
 struct TextStyle {
-    std::string DecimalPoint = ".";
-    std::string GroupSeparator = ",";
+    NumberFormat Numbers;
     // Given a time at a whole second.
     std::function<std::string(TDateTime)> DateTime;
 
     // "#,##0.00" with decimals digits after the point; "???" for a value that is not finite,
     // as the tables write one.
-    std::string Number(double value, int decimals = 2) const;
+    std::string Number(double value, int decimals = 2) const {
+        return Numbers.Fixed(value, decimals);
+    }
     // A whole number with the group separator: "50,000".
     std::string Whole(int64_t value) const;
     std::string Time(TDateTime time) const;

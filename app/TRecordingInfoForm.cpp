@@ -1,7 +1,7 @@
 #include "app/TRecordingInfoForm.h"
 
 #include "shell/Help.h"
-#include "tables/DateTimeText.h"
+#include "texts/DateTimeText.h"
 
 #include "shell/WindowInstance.h"
 #include "ui_TRecordingInfoForm.h"

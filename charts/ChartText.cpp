@@ -3,22 +3,38 @@
 #include "model/LParameter.h"
 #include "model/LParameterSource.h"
 #include "resources/StringTable.h"
-#include "tables/DateTimeText.h"
+#include "texts/DateTimeText.h"
+#include "texts/LocaleNumbers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <string>
 
 QString FormatFixed(double value, const QLocale& locale) {
     if (!std::isfinite(value))
         return locale.toString(value);
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%.7e", value);
-    const double rounded = std::strtod(digits, nullptr);
-    QLocale plain = locale;
-    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
-    if (std::fabs(rounded) >= 1e8)
-        return plain.toString(rounded, 'E', 7);
-    return plain.toString(rounded, 'f', 2);
+    char digits[64];
+    const char* end =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific, 7).ptr;
+    double rounded = value;
+    std::from_chars(digits, end, rounded);
+    NumberFormat plain = KeptLocaleNumbers(locale);
+    plain.Group = 0;
+    if (std::fabs(rounded) < 1e8)
+        return QString::fromStdString(plain.Fixed(rounded, 2));
+    // "1.2345678E+08": the mantissa in the locale's numbers, a signed exponent of two digits
+    // at least.
+    const char* e = std::find(static_cast<const char*>(digits), end, 'e');
+    double m = 0;
+    int exponent = 0;
+    std::from_chars(digits, e, m);
+    std::from_chars(e + 1 + (e[1] == '+'), end, exponent);
+    std::string text = plain.Fixed(m, 7);
+    text += exponent < 0 ? "E-" : "E+";
+    const std::string power = std::to_string(std::abs(exponent));
+    text += (power.size() < 2 ? "0" : "") + power;
+    return QString::fromStdString(text);
 }
 
 namespace {

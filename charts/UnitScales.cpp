@@ -3,6 +3,7 @@
 #include "model/LParameter.h"
 #include "model/LParameterSourceGroup.h"
 #include "model/ParameterTable.h"
+#include "texts/LocaleNumbers.h"
 
 #include <QFontMetrics>
 
@@ -123,7 +124,7 @@ int TickDecimals(double step) {
 }
 
 QString ScaleLabel(double value, int decimals, const QLocale& locale) {
-    return locale.toString(value, 'f', decimals);
+    return QString::fromStdString(KeptLocaleNumbers(locale).Fixed(value, decimals));
 }
 
 QStringList ScaleLabels(const std::vector<double>& ticks, const QFontMetrics& metrics, int maxWidth,

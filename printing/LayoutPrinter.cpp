@@ -5,7 +5,7 @@
 #include "printing/PrintedRows.h"
 #include "printing/PrintedTable.h"
 #include "resources/StringTable.h"
-#include "tables/DateTimeText.h"
+#include "texts/DateTimeText.h"
 
 #include <QDir>
 #include <QFile>

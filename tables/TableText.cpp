@@ -5,6 +5,7 @@
 #include "model/LParameterSource.h"
 #include "model/LParameterSourceGroup.h"
 #include "model/LSession.h"
+#include "texts/LocaleNumbers.h"
 
 #include <algorithm>
 #include <charconv>
@@ -42,7 +43,7 @@ private:
 namespace {
 
 constexpr TDateTime TimeSample = 0.01;
-constexpr size_t ValueTextMax = 128;
+constexpr size_t ValueTextMax = NumberFormat::MaxLength;
 
 bool Shows(LTableType layout, const LParameterSource& source) {
     if (!source.Parameter)
@@ -105,9 +106,7 @@ TableLayout ChooseLayout(const LParameterSourceGroup& group) {
     return {TableText::NoLayout, false};
 }
 
-TableText::TableText(const QLocale& locale)
-    : dateTimes_(locale), decimalPoint_(locale.decimalPoint().toStdString()),
-      groupSeparator_(locale.groupSeparator().toStdString()) {}
+TableText::TableText(const QLocale& locale) : dateTimes_(locale), numbers_(LocaleNumbers(locale)) {}
 
 void TableText::SetGroup(const LParameterSourceGroup* group) {
     group_ = group;
@@ -189,36 +188,7 @@ bool TableText::IsFixedCell(int32_t col, int32_t row) const {
 }
 
 size_t TableText::FormatValue(float value, char* out) const {
-    if (!std::isfinite(value)) {
-        std::memcpy(out, "???", 3);
-        return 3;
-    }
-    char digits[64];
-    const char* end = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value),
-                                    std::chars_format::fixed, 2)
-                          .ptr;
-    const char* p = digits;
-    const bool negative = *p == '-';
-    if (negative)
-        ++p;
-    const char* point = end - 3;
-    const auto whole = static_cast<size_t>(point - p);
-    size_t n = 0;
-    // -0.001 rounds to 0.00, which has no sign.
-    if (negative && std::any_of(p, end, [](char c) { return c >= '1' && c <= '9'; }))
-        out[n++] = '-';
-    for (size_t i = 0; i < whole; ++i) {
-        if (i > 0 && (whole - i) % 3 == 0) {
-            std::memcpy(out + n, groupSeparator_.data(), groupSeparator_.size());
-            n += groupSeparator_.size();
-        }
-        out[n++] = p[i];
-    }
-    std::memcpy(out + n, decimalPoint_.data(), decimalPoint_.size());
-    n += decimalPoint_.size();
-    out[n++] = point[1];
-    out[n++] = point[2];
-    return n;
+    return numbers_.Write(out, static_cast<double>(value), 2);
 }
 
 std::string TableText::FormatValue(float value) const {

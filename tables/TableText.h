@@ -1,7 +1,8 @@
 #pragma once
 
+#include "model/NumberFormat.h"
 #include "model/ParameterTable.h"
-#include "tables/DateTimeText.h"
+#include "texts/DateTimeText.h"
 
 #include <QLocale>
 #include <QString>
@@ -105,8 +106,7 @@ private:
     void FindVisible();
 
     DateTimeFormatter dateTimes_;
-    std::string decimalPoint_;
-    std::string groupSeparator_;
+    NumberFormat numbers_;
     const LParameterSourceGroup* group_ = nullptr;
     LTableType type_ = ttHistoric;
     std::vector<const LParameterSource*> visible_;

@@ -29,6 +29,7 @@ VRO_PACKAGES=(
     help2man
     poppler-utils
     unzip
+    locales-all
     libxlsxwriter-dev
 )
 

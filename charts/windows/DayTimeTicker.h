@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tables/DateTimeText.h"
+#include "texts/DateTimeText.h"
 
 #include <qcustomplot.h>
 

@@ -21,10 +21,10 @@
 #include "shell/MenuImages.h"
 #include "shell/SvgPicture.h"
 #include "shell/WindowPlacement.h"
-#include "tables/DateTimeText.h"
-#include "tables/LocaleTextStyle.h"
 #include "tables/windows/TParameterListView.h"
 #include "tables/windows/TVisibleParametersDialog.h"
+#include "texts/DateTimeText.h"
+#include "texts/LocaleTextStyle.h"
 
 #include <QActionGroup>
 #include <QDataStream>

@@ -4,8 +4,8 @@
 #include "resources/StringTable.h"
 #include "shell/Help.h"
 #include "shell/WindowInstance.h"
-#include "tables/DateTimeText.h"
 #include "tables/windows/TRangeTrackBar.h"
+#include "texts/DateTimeText.h"
 #include "ui_TTimeSelectionDialog.h"
 
 #include <QSignalBlocker>

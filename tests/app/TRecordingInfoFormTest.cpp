@@ -31,17 +31,17 @@ LSession Recording() {
 
 TEST(TRecordingInfoFormTest, DatesAndTimesFollowTheLocaleAndTheirParts) {
     const QLocale german(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(DateTimeText(At(2024, 3, 11), german), "11.03.24");
-    EXPECT_EQ(DateTimeText(At(2024, 3, 11, 13, 2, 3), german), "11.03.24 13:02:03");
+    EXPECT_EQ(DateTimeText(At(2024, 3, 11), german), "11.03.2024");
+    EXPECT_EQ(DateTimeText(At(2024, 3, 11, 13, 2, 3), german), "11.03.2024 13:02:03");
     EXPECT_EQ(DateTimeText(0.5, german), "12:00:00");
     EXPECT_EQ(DateTimeText(0, german), "00:00:00");
     // A hair past midnight is still midnight to the second.
-    EXPECT_EQ(DateTimeText(At(2024, 3, 11) + 1e-10, german), "11.03.24");
+    EXPECT_EQ(DateTimeText(At(2024, 3, 11) + 1e-10, german), "11.03.2024");
 
     // The long time format's zone is left out: the instrument's times have none.
     const QLocale us(QLocale::English, QLocale::UnitedStates);
     const QString afternoon = DateTimeText(At(2024, 3, 11, 13, 2, 3), us);
-    EXPECT_TRUE(afternoon.startsWith("3/11/24 1:02:03")) << afternoon.toStdString();
+    EXPECT_TRUE(afternoon.startsWith("3/11/2024 1:02:03")) << afternoon.toStdString();
     EXPECT_TRUE(afternoon.endsWith("PM")) << afternoon.toStdString();
 }
 
@@ -55,8 +55,8 @@ TEST(TRecordingInfoFormTest, TheClipboardTextHasTenLinesAsShown) {
     EXPECT_EQ(rows[0], "User ID\tAna");
     EXPECT_EQ(rows[1], "Location\tPlant 2");
     EXPECT_EQ(rows[2], "Comments\t");
-    EXPECT_EQ(rows[3], "Start time\t11.03.24");
-    EXPECT_EQ(rows[4], "End time\t18.03.24 09:30:05");
+    EXPECT_EQ(rows[3], "Start time\t11.03.2024");
+    EXPECT_EQ(rows[4], "End time\t18.03.2024 09:30:05");
     EXPECT_EQ(rows[7], "Rate\t" + QString::fromStdString(Recording().RateText()));
     const QStringList captions = {"User ID", "Location", "Comments", "Start time", "End time",
                                   "Phase",   "Mode",     "Rate",     "Interval",   "CT"};

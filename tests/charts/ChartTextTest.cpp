@@ -1,8 +1,8 @@
 #include "charts/ChartText.h"
 #include "model/LParameter.h"
 #include "model/LSession.h"
-#include "tables/DateTimeText.h"
 #include "tests/tables/TablesTestSupport.h"
+#include "texts/DateTimeText.h"
 
 #include <gtest/gtest.h>
 
@@ -43,14 +43,14 @@ TEST_F(ChartTextTest, ExamineNamesTheRecordedValueAndItsTime) {
     const DateTimeFormatter format(UsLocale());
     const LParameterSource historic(db.Parameters().Items(0));
     EXPECT_EQ(ExamineText(historic, 1, format).toStdString(),
-              "RMS Voltage - V1 = 126.40V  11/30/26 5:43:01 PM");
+              "RMS Voltage - V1 = 126.40V  11/30/2026 5:43:01 PM");
     EXPECT_EQ(ExamineText(historic, 3, format), "No value");
 }
 
 TEST_F(ChartTextTest, TheFooterTellsTheSpanAndTheLocation) {
     const DateTimeFormatter format(UsLocale());
     const TDateTime start = db.Header().StartTime;
-    const QString span = "Start: 11/30/26 5:42:01 PM End: 11/30/26 5:44:01 PM";
+    const QString span = "Start: 11/30/2026 5:42:01 PM End: 11/30/2026 5:44:01 PM";
     EXPECT_EQ(FooterLines(true, true, true, start, start + 2 / 1440.0, "Plant 2", format)
                   .join('|')
                   .toStdString(),

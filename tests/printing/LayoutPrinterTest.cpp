@@ -4,10 +4,10 @@
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTable.h"
 #include "printing/PrintedTexts.h"
-#include "tables/DateTimeText.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
+#include "texts/DateTimeText.h"
 
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -103,7 +103,7 @@ protected:
         for (int i : positions)
             record.Sources.Add(std::make_unique<LParameterSource>(db.Parameters().Items(i)));
         tables.push_back(std::make_unique<PrintedTable>(record.Sources, type, font));
-        tables.back()->SetColWidths({140, 110});
+        tables.back()->SetColWidths({170, 110});
         return *tables.back();
     }
     // Prints rowPages pages of rows from the first.

@@ -97,7 +97,7 @@ TEST_F(TableExportTest, CsvHoldsPlainNumbersAndDateTimes) {
         }
     }
     // The TAB-separated text is the window's.
-    EXPECT_EQ(text.RowText(1).substr(0, 27), "30.11.26 01:05:01\t1.234,50\t");
+    EXPECT_EQ(text.RowText(1).substr(0, 29), "30.11.2026 01:05:01\t1.234,50\t");
 }
 
 TEST_F(TableExportTest, CsvOfEventAndIntervalTables) {

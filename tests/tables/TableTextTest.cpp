@@ -50,10 +50,10 @@ TEST_F(TableTextTest, HistoricLayout) {
     text.GetCellText(1, 1, main, second);
     EXPECT_TRUE(second.isEmpty());
     EXPECT_EQ(AllRows(text), "Time\tRMS VoltageV1 (V)\tRMS CurrentI1 (A)\tReal PowerV1I1 (W)\r\n"
-                             "11/30/26 5:43:01 PM\t229.85\t" +
+                             "11/30/2026 5:43:01 PM\t229.85\t" +
                                  text.FormatValue(db.Parameters().Items(1)->Values()[0]) +
                                  "\t-15,000.00\r\n"
-                                 "11/30/26 5:44:01 PM\t1,234.50\t" +
+                                 "11/30/2026 5:44:01 PM\t1,234.50\t" +
                                  text.FormatValue(db.Parameters().Items(1)->Values()[1]) +
                                  "\t???\r\n");
 }
@@ -72,7 +72,7 @@ TEST_F(TableTextTest, EventLayoutGivesTheTimeOfEventParametersOnly) {
     EXPECT_EQ(text.FixedCols(), 0);
     EXPECT_EQ(AllRows(text),
               "Parameter\tValue\r\n"
-              "RMS Voltage Max - V1\t229.85 V (11/30/26 12:00:00 PM)\r\n"
+              "RMS Voltage Max - V1\t229.85 V (11/30/2026 12:00:00 PM)\r\n"
               "Energy - V1I1\t1,234.50 WH\r\n"
               "RMS Voltage Max - V1\t??? V (" +
                   DateTimeToStr(db.Parameters().Items(2)->Times()[0], UsLocale()).toStdString() +
@@ -95,9 +95,9 @@ TEST_F(TableTextTest, CumulativeLayoutCountsIntervalsFromTheStart) {
     EXPECT_EQ(text.RowCount(), 5);
     EXPECT_EQ(AllRows(text), "Interval start\tEnergyV1I1 (WH)\r\n"
                              "Total\t1,234.50\r\n"
-                             "11/30/26 5:00:01 PM\t10.00\r\n"
-                             "11/30/26 5:15:01 PM\t20.00\r\n"
-                             "11/30/26 5:30:01 PM\t30.00\r\n");
+                             "11/30/2026 5:00:01 PM\t10.00\r\n"
+                             "11/30/2026 5:15:01 PM\t20.00\r\n"
+                             "11/30/2026 5:30:01 PM\t30.00\r\n");
 }
 
 // A table as New Table makes it of a maximum and an energy: the totals, then the intervals
@@ -139,7 +139,7 @@ TEST_F(TableTextTest, AllHiddenKeepsOneEmptyColumnOrRow) {
     for (const auto& s : historic)
         s->Selected = false;
     const TableText text = Showing(historic, ttHistoric);
-    EXPECT_EQ(AllRows(text), "Time\t\r\n11/30/26 5:43:01 PM\t\r\n");
+    EXPECT_EQ(AllRows(text), "Time\t\r\n11/30/2026 5:43:01 PM\t\r\n");
 
     LParameterSourceGroup& events = AddTable(db, {2}).Sources;
     events.Items(0)->Selected = false;

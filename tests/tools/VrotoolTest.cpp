@@ -226,8 +226,8 @@ TEST_F(VrotoolTest, TableAsTheWindowCopiesIt) {
 
     Result r = Vro("table " + vro + " --index 1 --locale en_US");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.out, "Time\tRMS VoltageV1 (V)\r\n11/30/26 5:42:01 PM\t1,234.50\r\n"
-                     "11/30/26 5:43:01 PM\t2.00\r\n11/30/26 5:44:01 PM\t3.00\r\n");
+    EXPECT_EQ(r.out, "Time\tRMS VoltageV1 (V)\r\n11/30/2026 5:42:01 PM\t1,234.50\r\n"
+                     "11/30/2026 5:43:01 PM\t2.00\r\n11/30/2026 5:44:01 PM\t3.00\r\n");
     r = Vro("table " + vro + " --caption 'Feeder \"B\"' --first 1 --last 1 --csv --locale de_DE");
     ASSERT_EQ(r.status, 0) << r.out;
     // CSV is the spreadsheet's, whatever the locale.

@@ -9,8 +9,8 @@
 #include "tools/vrotool/JsonWriter.h"
 #include "tools/vrotool/SurveyArguments.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -20,10 +20,12 @@ std::optional<double> Number(Arguments& args, const std::string& option, const c
     const auto text = args.Value(option);
     if (!text)
         return std::nullopt;
-    char* end = nullptr;
-    const double value = std::strtod(text->c_str(), &end);
-    if (text->empty() || end != text->c_str() + text->size() || !std::isfinite(value) ||
-        !takes(value))
+    // Read as written whatever the language: a point before the decimals.
+    double value = 0;
+    const char* first = text->data() + (!text->empty() && text->front() == '+');
+    const auto [end, error] = std::from_chars(first, text->data() + text->size(), value);
+    if (text->empty() || error != std::errc() || end != text->data() + text->size() ||
+        !std::isfinite(value) || !takes(value))
         throw UsageError("option " + option + " needs a number " + what + ", not '" + *text + "'");
     return value;
 }
@@ -146,7 +148,7 @@ void WriteVoltage(JsonWriter& j, const VoltageVariation& v) {
         j.Key("maximum_time_iso"), OptionalIso(j, c.Maximum);
         j.Key("minimum"), OptionalDouble(j, ValueOf(c.Minimum));
         j.Key("minimum_time_iso"), OptionalIso(j, c.Minimum);
-        j.Key("pass"), j.Bool(c.Pass);
+        j.Key("pass"), c.Pass ? j.Bool(*c.Pass) : j.Null();
         j.EndObject();
     }
     j.EndArray();

@@ -1,6 +1,6 @@
 #include "tables/windows/TParameterGrid.h"
-#include "tables/DateTimeText.h"
 #include "tests/tables/TablesTestSupport.h"
+#include "texts/DateTimeText.h"
 
 #include <QApplication>
 #include <QFontMetrics>

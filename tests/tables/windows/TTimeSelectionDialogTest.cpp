@@ -48,9 +48,9 @@ TEST_F(TTimeSelectionDialogTest, DurationCountsTheLastSecondWith30DayMonths) {
 TEST_F(TTimeSelectionDialogTest, EndsShowTheLocaleDateAndTimeWithoutAZone) {
     const TimeRangeTexts texts = TimeRangeLabels(MondayMorning(), 15, 0, 99);
     const QString space = QLocale().toString(QTime(9, 30), QStringLiteral("h:mm AP")).mid(4, 1);
-    EXPECT_EQ(texts.StartDate, QStringLiteral("3/11/24"));
+    EXPECT_EQ(texts.StartDate, QStringLiteral("3/11/2024"));
     EXPECT_EQ(texts.StartTime, QStringLiteral("9:30:00") + space + QStringLiteral("AM"));
-    EXPECT_EQ(texts.EndDate, QStringLiteral("3/11/24"));
+    EXPECT_EQ(texts.EndDate, QStringLiteral("3/11/2024"));
     EXPECT_EQ(texts.EndTime, QStringLiteral("9:54:45") + space + QStringLiteral("AM"));
 }
 

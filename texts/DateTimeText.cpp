@@ -1,4 +1,4 @@
-#include "tables/DateTimeText.h"
+#include "texts/DateTimeText.h"
 
 #include <QDate>
 #include <QTime>
@@ -24,6 +24,29 @@ QString TimeFormatWithoutZone(const QLocale& locale) {
     return result.simplified();
 }
 
+// The short date with the year in four digits ("dd.MM.yy" becomes "dd.MM.yyyy"): a study
+// can span a new year, and a two-digit year reads as a day.
+QString DateFormatWithFullYear(const QLocale& locale) {
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    QString result;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('y')) {
+            result.append(c);
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + run < format.size() && format[i + run] == QLatin1Char('y'))
+            ++run;
+        result.append(QStringLiteral("yyyy"));
+        i += run - 1;
+    }
+    return result;
+}
+
 struct Parts {
     QDate date;
     QTime time;
@@ -41,7 +64,7 @@ bool Split(TDateTime value, Parts& parts) {
 } // namespace
 
 DateTimeFormatter::DateTimeFormatter(const QLocale& locale)
-    : locale_(locale), dateFormat_(locale.dateFormat(QLocale::ShortFormat)),
+    : locale_(locale), dateFormat_(DateFormatWithFullYear(locale)),
       timeFormat_(TimeFormatWithoutZone(locale)) {}
 
 QString DateTimeFormatter::DateTimeToStr(TDateTime value) const {
@@ -52,6 +75,14 @@ QString DateTimeFormatter::DateTimeToStr(TDateTime value) const {
     if (p.time.hour() == 0 && p.time.minute() == 0 && p.time.second() == 0)
         return date;
     return date + QLatin1Char(' ') + locale_.toString(p.time, timeFormat_);
+}
+
+QString DateTimeFormatter::FullDateTimeToStr(TDateTime value) const {
+    Parts p;
+    if (!Split(value, p))
+        return Unformattable;
+    return locale_.toString(p.date, dateFormat_) + QLatin1Char(' ') +
+           locale_.toString(p.time, timeFormat_);
 }
 
 QString DateTimeFormatter::DateToStr(TDateTime value) const {

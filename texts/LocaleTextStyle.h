@@ -5,5 +5,6 @@
 #include <QLocale>
 
 // Numbers and date-times of the analyses' texts as the tables show them in the locale: its
-// separators, its short date and long time (see DateTimeFormatter).
+// numbers (LocaleNumbers), its short date and long time (see DateTimeFormatter), the time shown
+// even at midnight.
 TextStyle LocaleTextStyle(const QLocale& locale = QLocale());

@@ -1,0 +1,62 @@
+#include "model/NumberFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+TEST(NumberFormatTest, RoundsGroupsAndSigns) {
+    NumberFormat indian;
+    indian.HigherGroups = 2;
+    NumberFormat spaced;
+    spaced.GroupSeparator = "\u202f";
+    spaced.DecimalPoint = ",";
+    const NumberFormat plain = NumberFormat::Plain();
+    const NumberFormat standard;
+    const struct {
+        const NumberFormat& format;
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {standard, 0.125, 2, "0.13"}, // a tie, away from zero
+        {standard, -0.125, 2, "-0.13"},
+        {standard, 2.5, 0, "3"},
+        {standard, -9.5, 0, "-10"},
+        {standard, 2.675, 2, "2.67"},  // 2.67499999...
+        {standard, 0.1251, 2, "0.13"}, // near a tie, but not one
+        {standard, 0.12549, 3, "0.125"},
+        {standard, 999.995, 2, "1,000.00"}, // 999.99500000000000455
+        {standard, 999.994, 2, "999.99"},
+        {standard, -0.001, 2, "0.00"},
+        {standard, -0.0, 0, "0"},
+        {standard, -999999.5, 0, "-1,000,000"},
+        {standard, 123, 0, "123"},
+        {standard, 1234, 0, "1,234"},
+        {standard, 1e15, 1, "1,000,000,000,000,000.0"},
+        {indian, 1234567.25, 2, "12,34,567.25"},
+        {indian, 123456, 0, "1,23,456"},
+        {spaced, -12345.678, 1, "-12\u202f345,7"},
+        {plain, -1234567.891, 3, "-1234567.891"},
+        {plain, 5039, 0, "5039"},
+        {standard, std::numeric_limits<double>::quiet_NaN(), 2, "???"},
+        {standard, -std::numeric_limits<double>::infinity(), 2, "???"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.format.Fixed(c.value, c.decimals), c.text) << c.value;
+}
+
+TEST(NumberFormatTest, LongestNumberFitsItsBuffer) {
+    NumberFormat wide;
+    wide.GroupSeparator = "12345678";
+    wide.Group = 1;
+    wide.HigherGroups = 1;
+    wide.GroupFrom = 2;
+    std::string text = wide.Fixed(-std::numeric_limits<double>::max(), NumberFormat::MaxDecimals);
+    EXPECT_LE(text.size(), NumberFormat::MaxLength);
+    EXPECT_EQ(text.substr(0, 10), "-112345678");
+}
+
+} // namespace
