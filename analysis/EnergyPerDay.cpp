@@ -1,5 +1,6 @@
 #include "analysis/EnergyPerDay.h"
 
+#include <algorithm>
 #include <cmath>
 
 std::vector<EnergyDay> ComputeEnergyDays(const SampledSeries& power, const BlockSeries& blocks) {
@@ -10,7 +11,9 @@ std::vector<EnergyDay> ComputeEnergyDays(const SampledSeries& power, const Block
     auto close = [&] {
         EnergyDay& d = days.back();
         d.EnergyWh = sum * hoursPerSample;
-        d.Coverage = d.Samples > 0 ? static_cast<double>(d.Finite) / d.Samples : 0;
+        // A first or last day the recording reaches only in part is partial, however well its
+        // own samples are filled.
+        d.Coverage = std::min(1.0, static_cast<double>(d.Finite) * power.Rate / 86400.0);
     };
     const SampledSeries::SecondsWalk seconds(power);
     for (int32_t j = 0; j < power.Count; ++j) {

@@ -14,7 +14,11 @@ struct EnergyDay {
     std::optional<double> BaseWatts; // the lowest complete block starting that day
     int32_t Samples = 0;             // of that day, finite or not
     int32_t Finite = 0;
-    double Coverage = 0; // Finite / Samples
+    // The share of the calendar day that was measured: Finite × rate / 86 400.
+    double Coverage = 0;
+
+    // Every sample period of the day holds a finite sample.
+    bool Full() const { return Coverage >= 1; }
 };
 
 struct EnergyTotals {

@@ -1,13 +1,12 @@
 #include "analysis/LoadStudy.h"
 
-#include <cstdio>
+#include "model/NumberFormat.h"
 
 namespace {
 
-std::string Format(const char* format, double a, double b = 0) {
-    char text[160];
-    std::snprintf(text, sizeof text, format, a, b);
-    return text;
+// Reasons are sentences of their own, the same in every locale.
+std::string Plain(double value, int decimals = 0) {
+    return NumberFormat::Plain().Fixed(value, decimals);
 }
 
 } // namespace
@@ -40,17 +39,18 @@ LoadStudy ComputeLoadStudy(const BlockSeries& power, double days,
     if (!power.Refusal.empty())
         study.Reasons.push_back(power.Refusal);
     if (power.Minutes != LoadStudyMinutes)
-        study.Reasons.push_back(
-            Format("The demand interval is %.0f min, not 15 min.", power.Minutes));
+        study.Reasons.push_back("The demand interval is " + Plain(power.Minutes) +
+                                " min, not 15 min.");
     if (days < 30)
-        study.Reasons.push_back(Format("The recording covers %.2f days, less than 30 days.", days));
+        study.Reasons.push_back("The recording covers " + Plain(days, 2) +
+                                " days, less than 30 days.");
     if (power.Partial > 0)
-        study.Reasons.push_back(
-            Format(power.Partial == 1 ? "%.0f block was incomplete and left out (%.0f complete)."
-                                      : "%.0f blocks were incomplete and left out (%.0f complete).",
-                   power.Partial, power.Complete));
+        study.Reasons.push_back(Plain(power.Partial) +
+                                (power.Partial == 1 ? " block was incomplete and left out ("
+                                                    : " blocks were incomplete and left out (") +
+                                Plain(power.Complete) + " complete).");
     if (study.Reasons.empty())
-        study.Reasons.push_back(Format(
-            "Only %.0f complete blocks; the load study needs at least 2880.", power.Complete));
+        study.Reasons.push_back("Only " + Plain(power.Complete) +
+                                " complete blocks; the load study needs at least 2880.");
     return study;
 }

@@ -1,5 +1,7 @@
 #include "analysis/VoltageVariation.h"
 
+#include "model/NumberFormat.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +15,9 @@ VoltageChannel TestChannel(const SampledSeries& series, std::optional<double> no
     VoltageChannel c;
     c.ChannelLabel = series.Label;
     c.Blocks = ComputeBlocks(series, VoltageBlockMinutes);
+    if (!c.Blocks.Refusal.empty())
+        c.Blocks.Refusal = "The recording interval (" + std::to_string(series.Rate) +
+                           " s) is longer than the 10-minute voltage block.";
     c.NominalVolts = nominal;
     if (!nominal) {
         if (const auto median = MedianSample(series)) {
@@ -86,9 +91,8 @@ VoltageVariation ComputeVoltageVariation(const std::vector<SampledSeries>& chann
             break;
         }
     if (!channels.empty() && days < VoltageTestDays) {
-        char text[128];
-        std::snprintf(text, sizeof text, "The recording covers %.2f days, less than 7 days.", days);
-        v.Reasons.push_back(text);
+        v.Reasons.push_back("The recording covers " + NumberFormat::Plain().Fixed(days, 2) +
+                            " days, less than 7 days.");
     }
     return v;
 }

@@ -10,7 +10,7 @@
 
 // The supply voltage test: the 10-minute means of every RMS voltage channel against the
 // nominal voltage Un; a channel passes when at least 95 % of them lie within Un ± 10 % and
-// all within Un + 10 % / − 15 %.
+// all within Un + 10 % / − 15 %. A channel without a complete block has no verdict.
 struct VoltageChannel {
     std::string ChannelLabel;
     std::optional<double> NominalVolts; // as given, or guessed from the channel's median
@@ -19,7 +19,8 @@ struct VoltageChannel {
     std::optional<double> Within10;             // share of complete blocks within Un ± 10 %
     std::optional<double> Within10To15;         // share within Un + 10 % / − 15 %
     std::optional<TimedValue> Maximum, Minimum; // the highest and lowest block means
-    bool Pass = false;
+    // Unset without a complete block: nothing was measured, so there is no verdict.
+    std::optional<bool> Pass;
 };
 
 struct VoltageVariation {

@@ -23,6 +23,30 @@ PrintedTexts::PrintedTexts(std::vector<QStringList> rows, const QFont& font,
         columns_ = std::max(columns_, static_cast<int32_t>(row.size()));
 }
 
+namespace {
+
+std::vector<QStringList> TableRows(const TextTable& table, const TextStyle& style) {
+    std::vector<QStringList> rows;
+    for (const auto& row : table.Texts(style)) {
+        QStringList& texts = rows.emplace_back();
+        for (const std::string& cell : row)
+            texts << QString::fromStdString(cell);
+    }
+    return rows;
+}
+
+std::vector<bool> RightColumns(const TextTable& table) {
+    std::vector<bool> right;
+    for (const TextColumn& column : table.Columns)
+        right.push_back(column.Right);
+    return right;
+}
+
+} // namespace
+
+PrintedTexts::PrintedTexts(const TextTable& table, const TextStyle& style, const QFont& font)
+    : PrintedTexts(TableRows(table, style), font, RightColumns(table)) {}
+
 QFont PrintedTexts::CellFont(int32_t row) const {
     QFont font = font_;
     font.setBold(row == 0);

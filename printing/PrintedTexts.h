@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/TextTable.h"
 #include "printing/PrintedRows.h"
 
 #include <QFont>
@@ -20,6 +21,8 @@ public:
 
     PrintedTexts(std::vector<QStringList> rows, const QFont& font,
                  std::vector<bool> alignRight = {});
+    // A text table as a person reads it in the style, its figures aligned to the right.
+    PrintedTexts(const TextTable& table, const TextStyle& style, const QFont& font);
 
     void SetCaption(const QString& caption) { caption_ = caption; }
     const QString& Caption() const { return caption_; }

@@ -9,7 +9,9 @@
 #include "model/LParameter.h"
 #include "reports/SheetNames.h"
 #include "reports/Workbook.h"
+
 #include "resources/StringTable.h"
+#include <cmath>
 
 #include <QFile>
 
@@ -104,94 +106,66 @@ void WriteRecording(Workbook& book, SheetNames& names, const LSession& recording
     sheet.FitColumns();
 }
 
+// The header in bold at row, then a row per table row; row ends below the last. Numbers
+// keep their value (shares as percentages), times are date-time cells and days date cells, and
+// the texts after a column's numbers go into a column of their own, as the CSV has them.
+void WriteTextTable(Sheet& sheet, uint32_t& row, const TextTable& table,
+                    RowCounter* rows = nullptr) {
+    uint16_t col = 0;
+    for (size_t c = 0; c < table.Columns.size(); ++c) {
+        sheet.Text(row, col++, table.HeaderText(c), Workbook::Bold);
+        if (!table.Columns[c].SuffixColumn.empty())
+            sheet.Text(row, col++, table.Columns[c].SuffixColumn, Workbook::Bold);
+    }
+    ++row;
+    for (const std::vector<TextCell>& cells : table.Rows) {
+        col = 0;
+        for (size_t c = 0; c < table.Columns.size(); ++c) {
+            const TextColumn& column = table.Columns[c];
+            const TextCell cell = c < cells.size() ? cells[c] : TextCell{};
+            const bool number = cell.kind == TextCell::Number && std::isfinite(cell.value);
+            if (cell.kind == TextCell::Text)
+                sheet.Text(row, col, cell.text);
+            else if (cell.kind == TextCell::Time)
+                sheet.DateTime(row, col, cell.value);
+            else if (cell.kind == TextCell::Day)
+                sheet.DateTime(row, col, cell.value, Workbook::Date);
+            else if (number && column.Unit == "%")
+                sheet.Number(row, col, cell.value / 100, Workbook::Percent);
+            else if (number)
+                sheet.Number(row, col, cell.value,
+                             cell.decimals == 0   ? Workbook::Whole
+                             : cell.decimals == 3 ? Workbook::Ratio
+                                                  : Workbook::Number);
+            ++col;
+            if (!column.SuffixColumn.empty()) {
+                if (number && !cell.text.empty())
+                    sheet.Text(row, col, cell.text);
+                ++col;
+            }
+        }
+        ++row;
+        if (rows)
+            rows->Step();
+    }
+}
+
+uint16_t ColumnCount(const TextTable& table) {
+    size_t count = table.Columns.size();
+    for (const TextColumn& column : table.Columns)
+        count += !column.SuffixColumn.empty();
+    return static_cast<uint16_t>(count);
+}
+
 void WriteStatistics(Workbook& book, SheetNames& names, const LParameterCollection& parameters,
                      RowCounter& rows) {
     Sheet sheet = book.AddSheet(names.Take("Statistics"));
-    std::vector<std::string> header = StatisticsHeader();
-    header.insert(header.begin() + 12, "Integral unit");
-    for (uint16_t col = 0; col < header.size(); ++col)
-        sheet.Text(0, col, header[col], Workbook::Bold);
-    const RangeStatistics stats = StatisticsOfRecording(parameters);
-    uint32_t row = 1;
-    for (const SourceStatistics& s : stats.Rows) {
-        const auto figure = [&](uint16_t col, const std::optional<double>& value,
-                                Workbook::Style style = Workbook::Number) {
-            if (value)
-                sheet.Number(row, col, *value, style);
-        };
-        if (const LParameter* p = s.Parameter) {
-            sheet.Text(row, 0, p->Name());
-            sheet.Text(row, 1, p->ChannelLabel());
-            sheet.Text(row, 2, p->ShortUnit());
-        }
-        sheet.Number(row, 3, static_cast<double>(s.Count), Workbook::Whole);
-        figure(4, s.Coverage, Workbook::Percent);
-        figure(5, s.Minimum);
-        if (s.Minimum)
-            sheet.DateTime(row, 6, s.MinimumTime);
-        figure(7, s.Maximum);
-        if (s.Maximum)
-            sheet.DateTime(row, 8, s.MaximumTime);
-        figure(9, s.Mean);
-        figure(10, s.StdDev);
-        figure(11, s.Integral);
-        if (s.Integral)
-            sheet.Text(row, 12, s.IntegralUnit);
-        figure(13, s.LoadFactor, Workbook::Ratio);
-        ++row;
-        rows.Step();
-    }
+    const TextTable table = StatisticsTable(StatisticsOfRecording(parameters).Rows);
+    uint32_t row = 0;
+    WriteTextTable(sheet, row, table, &rows);
     sheet.Freeze(1, 1);
-    sheet.Filter(0, 0, row - 1, static_cast<uint16_t>(header.size() - 1));
+    sheet.Filter(0, 0, row - 1, static_cast<uint16_t>(ColumnCount(table) - 1));
     sheet.FitColumns();
-}
-
-// The header in bold at row, then a row per day; row ends below the last.
-void WriteEnergyDays(Sheet& sheet, uint32_t& row, const std::vector<EnergyDay>& days) {
-    const std::vector<std::string> header = EnergyDayHeader();
-    for (uint16_t col = 0; col < header.size(); ++col)
-        sheet.Text(row, col, header[col], Workbook::Bold);
-    ++row;
-    for (const EnergyDay& day : days) {
-        sheet.DateTime(row, 0, day.Date, Workbook::Date);
-        sheet.Number(row, 1, day.EnergyWh);
-        if (day.Peak) {
-            sheet.Number(row, 2, day.Peak->Value);
-            sheet.DateTime(row, 3, day.Peak->Time);
-        }
-        if (day.BaseWatts)
-            sheet.Number(row, 4, *day.BaseWatts);
-        sheet.Number(row++, 5, day.Coverage, Workbook::Percent);
-    }
-}
-
-// The Survey window's voltage columns, a row per channel, the header in bold.
-void WriteVoltage(Sheet& sheet, uint32_t& row, const VoltageVariation& voltage) {
-    const std::vector<std::string> header = VoltageHeader();
-    for (uint16_t col = 0; col < header.size(); ++col)
-        sheet.Text(row, col, header[col], Workbook::Bold);
-    ++row;
-    const auto timed = [&](uint16_t col, const std::optional<TimedValue>& value) {
-        if (value) {
-            sheet.Number(row, col, value->Value);
-            sheet.DateTime(row, col + 1, value->Time);
-        }
-    };
-    for (const VoltageChannel& channel : voltage.Channels) {
-        sheet.Text(row, 0, channel.ChannelLabel);
-        if (channel.NominalVolts)
-            sheet.Number(row, 1, *channel.NominalVolts, Workbook::Whole);
-        sheet.Number(row, 2, channel.Blocks.Complete, Workbook::Whole);
-        if (channel.Within10)
-            sheet.Number(row, 3, *channel.Within10, Workbook::Percent);
-        if (channel.Within10To15)
-            sheet.Number(row, 4, *channel.Within10To15, Workbook::Percent);
-        timed(5, channel.Maximum);
-        timed(7, channel.Minimum);
-        if (channel.Within10)
-            sheet.Text(row, 9, channel.Pass ? "pass" : "fail");
-        ++row;
-    }
 }
 
 void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& parameters) {
@@ -252,7 +226,7 @@ void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& 
     line("Days", power.Totals.Days);
 
     heading("Energy per day");
-    WriteEnergyDays(sheet, row, power.Days);
+    WriteTextTable(sheet, row, EnergyDayTable(power.Days));
     sheet.FitColumns();
 }
 
@@ -346,25 +320,14 @@ ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName
     });
 }
 
-ExportResult ExportEnergyDaysWorkbook(const std::vector<EnergyDay>& days, const QString& fileName,
-                                      QString& error) {
+ExportResult ExportTextTableWorkbook(const TextTable& table, const std::string& sheetName,
+                                     const QString& fileName, QString& error) {
     return WriteWorkbookFile(fileName, error, [&](Workbook& book) {
-        Sheet sheet = book.AddSheet("Energy per day");
+        Sheet sheet = book.AddSheet(sheetName);
         uint32_t row = 0;
-        WriteEnergyDays(sheet, row, days);
+        WriteTextTable(sheet, row, table);
         sheet.Freeze(1, 1);
-        sheet.Filter(0, 0, row - 1, static_cast<uint16_t>(EnergyDayHeader().size() - 1));
-        sheet.FitColumns();
-    });
-}
-
-ExportResult ExportVoltageWorkbook(const VoltageVariation& voltage, const QString& fileName,
-                                   QString& error) {
-    return WriteWorkbookFile(fileName, error, [&](Workbook& book) {
-        Sheet sheet = book.AddSheet("Voltage");
-        uint32_t row = 0;
-        WriteVoltage(sheet, row, voltage);
-        sheet.Freeze(1, 1);
+        sheet.Filter(0, 0, row - 1, static_cast<uint16_t>(ColumnCount(table) - 1));
         sheet.FitColumns();
     });
 }

@@ -10,8 +10,7 @@
 #include <vector>
 
 class LDatabase;
-struct EnergyDay;
-struct VoltageVariation;
+struct TextTable;
 
 // Excel workbooks (.xlsx) of a table or of a whole database. Cells hold what the table's CSV
 // export writes, typed: date-times as date cells ("yyyy-mm-dd hh:mm:ss"), values as numbers
@@ -43,12 +42,10 @@ ExportResult ExportTableWorkbook(const TableText& text, int32_t first, int32_t l
 ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName, QString& error,
                                     const ExportProgress& progress = {});
 
-// The Survey window's tables as workbooks of one sheet, in its columns: energy per day
-// ("Energy per day": the date a date cell, energy, peak and base numbers, the peak's time a
-// date-time, the coverage a percentage; frozen header, autofilter) and the voltage channels
-// ("Voltage": nominal and block count whole numbers, the shares percentages, the highest and
-// lowest block means numbers with date-time cells, the verdict a text).
-ExportResult ExportEnergyDaysWorkbook(const std::vector<EnergyDay>& days, const QString& fileName,
-                                      QString& error);
-ExportResult ExportVoltageWorkbook(const VoltageVariation& voltage, const QString& fileName,
-                                   QString& error);
+// A text table of the Survey or Statistics window as a workbook of one sheet of that name: its
+// header bold and frozen with the first column, an autofilter over it all; numbers as numbers
+// (shares as percentages, whole counts and ratios in their formats), times as date-time cells,
+// days as date cells, texts as texts, the texts after a column's numbers (units, notes) in a
+// column of their own.
+ExportResult ExportTextTableWorkbook(const TextTable& table, const std::string& sheetName,
+                                     const QString& fileName, QString& error);

@@ -762,3 +762,17 @@ double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<Q
     painter.restore();
     return y - area.top();
 }
+
+double PaintTextTable(QPainter& painter, const QRectF& area, const TextTable& table,
+                      const ChartLook& look) {
+    std::vector<QStringList> rows;
+    for (const auto& row : table.Texts(look.Style)) {
+        QStringList& texts = rows.emplace_back();
+        for (const std::string& cell : row)
+            texts << QString::fromStdString(cell);
+    }
+    std::vector<bool> right;
+    for (const TextColumn& column : table.Columns)
+        right.push_back(column.Right);
+    return PaintTextTable(painter, area, rows, right, look);
+}

@@ -2,6 +2,7 @@
 
 #include "analysis/Survey.h"
 #include "analysis/TextStyle.h"
+#include "analysis/TextTable.h"
 
 #include <QColor>
 #include <QFont>
@@ -61,6 +62,9 @@ ChartLayout PaintChartMessage(QPainter& painter, const QRectF& area, const QStri
 // text, the columns marked in alignRight to the right. Returns the height drawn.
 double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<QStringList>& rows,
                       const std::vector<bool>& alignRight, const ChartLook& look);
+// A text table as a person reads it in the look's style.
+double PaintTextTable(QPainter& painter, const QRectF& area, const TextTable& table,
+                      const ChartLook& look);
 
 // Tick values for a range: 1, 2 or 5 times a power of ten apart, about count of them, from
 // the first multiple of the step at or above low to the last at or below high.

@@ -10,9 +10,9 @@
 #include "printing/PrintedTexts.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
-#include "tables/LocaleTextStyle.h"
 #include "tables/TableExport.h"
 #include "tables/windows/TTableForm.h"
+#include "texts/LocaleTextStyle.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -72,8 +72,7 @@ TStatisticsForm::TStatisticsForm(QWidget& shown, const LParameterSourceGroup& gr
                                  RangeOfView range, RangeTextOf rangeText, QWidget* parent)
     : TToolForm(parent), shown_(&shown), group_(group), rangeOfView_(std::move(range)),
       rangeText_(std::move(rangeText)), style_(LocaleTextStyle()), range_(new QLabel(this)),
-      grid_(new QTableView(this)),
-      model_(new TextTableModel(StatisticsHeader(), IsStatisticsNumberColumn, this)),
+      grid_(new QTableView(this)), model_(new TextTableModel(StatisticsTable({}), style_, this)),
       popup_(new QMenu(this)) {
     SetHelpTopic(this, "statistics");
     ++LiveInstances::StatisticsFormCount;
@@ -164,11 +163,7 @@ void TStatisticsForm::Refresh() {
         statistics_.Rows.push_back(std::move(row));
     }
 
-    std::vector<QStringList> cells;
-    cells.reserve(statistics_.Rows.size());
-    for (const SourceStatistics& row : statistics_.Rows)
-        cells.push_back(TextTableModel::Texts(StatisticsCells(row, style_)));
-    model_->SetRows(std::move(cells));
+    model_->SetTable(StatisticsTable(statistics_.Rows));
     if (statistics_.Rows.empty())
         range_->setText(QStringLiteral("No parameters are visible."));
     else if (!statistics_.From)
@@ -195,7 +190,7 @@ void TStatisticsForm::FitToRows() {
 }
 
 std::string TStatisticsForm::Text(CellFormat format) const {
-    return StatisticsText(statistics_.Rows, style_, format);
+    return model_->Table().Text(style_, format);
 }
 
 void TStatisticsForm::CopyToClipboard() {
@@ -234,21 +229,7 @@ bool TStatisticsForm::ExportTo(const QString& fileName) {
 }
 
 PrintedTexts TStatisticsForm::Printout() const {
-    std::vector<QStringList> rows;
-    QStringList header;
-    for (const std::string& caption : StatisticsHeader())
-        header << FromStd(caption);
-    rows.push_back(header);
-    for (int r = 0; r < model_->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < model_->columnCount(); ++c)
-            cells << model_->index(r, c).data().toString();
-        rows.push_back(cells);
-    }
-    std::vector<bool> right;
-    for (int c = 0; c < model_->columnCount(); ++c)
-        right.push_back(model_->IsNumberColumn(c));
-    PrintedTexts texts(std::move(rows), grid_->font(), std::move(right));
+    PrintedTexts texts(model_->Table(), style_, grid_->font());
     texts.SetCaption(range_->text());
     return texts;
 }

@@ -12,7 +12,7 @@
 #include "shell/MenuImages.h"
 #include "shell/Registry.h"
 #include "shell/SvgPicture.h"
-#include "tables/LocaleTextStyle.h"
+#include "texts/LocaleTextStyle.h"
 
 #include <QBuffer>
 #include <QComboBox>
@@ -111,10 +111,9 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
       minutes_(new QComboBox(this)), rating_(new QLineEdit(this)), nominal_(new QLineEdit(this)),
       threshold_(new QLineEdit(this)), pages_(new QTabWidget(this)),
       summary_(new QPlainTextEdit(this)), energyGrid_(new QTableView(this)),
-      energyModel_(new TextTableModel(EnergyDayHeader(), IsEnergyDayNumberColumn, this)),
+      energyModel_(new TextTableModel(EnergyDayTable({}), style_, this)),
       voltageGrid_(new QTableView(this)),
-      voltageModel_(new TextTableModel(VoltageHeader(), IsVoltageNumberColumn, this)),
-      popup_(new QMenu(this)) {
+      voltageModel_(new TextTableModel(VoltageTable({}), style_, this)), popup_(new QMenu(this)) {
     SetHelpTopic(this, "surveywindow");
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -305,16 +304,14 @@ void TSurveyForm::Refresh() {
     result_ = RunSurvey(database_.Parameters(), Options());
     summary_->setPlainText(FromStd(SurveySummaryText(result_, style_)));
 
-    std::vector<QStringList> days;
-    if (result_.Power)
-        for (const EnergyDay& day : result_.Power->Days)
-            days.push_back(TextTableModel::Texts(EnergyDayCells(day, style_)));
-    energyModel_->SetRows(std::move(days));
-    std::vector<QStringList> channels;
-    if (result_.Voltage)
-        for (const VoltageChannel& channel : result_.Voltage->Channels)
-            channels.push_back(TextTableModel::Texts(VoltageCells(channel, style_)));
-    voltageModel_->SetRows(std::move(channels));
+    const std::vector<EnergyDay> noDays;
+    const std::vector<EnergyDay>& days = result_.Power ? result_.Power->Days : noDays;
+    energyModel_->SetTable(EnergyDayTable(days));
+    std::vector<bool> partial;
+    for (const EnergyDay& day : days)
+        partial.push_back(!day.Full());
+    energyModel_->SetDimmed(std::move(partial));
+    voltageModel_->SetTable(VoltageTable(result_.Voltage ? *result_.Voltage : VoltageVariation{}));
     for (QTableView* grid : {energyGrid_, voltageGrid_})
         grid->resizeColumnsToContents();
     const int rows = std::max(1, voltageModel_->rowCount());
@@ -334,10 +331,9 @@ std::string TSurveyForm::Text(Page page, CellFormat format) const {
     case SummaryPage:
         return SurveySummaryText(result_, style_);
     case EnergyPage:
-        return EnergyDaysText(result_.Power ? result_.Power->Days : std::vector<EnergyDay>{},
-                              style_, format);
+        return energyModel_->Table().Text(style_, format);
     case VoltagePage:
-        return VoltageText(result_.Voltage ? *result_.Voltage : VoltageVariation{}, style_, format);
+        return voltageModel_->Table().Text(style_, format);
     default:
         return {};
     }
@@ -367,17 +363,11 @@ bool TSurveyForm::PaintPage(Page page, QPainter& painter, const QRectF& area, co
         QRectF chart = area;
         if (withTable) {
             // In a file or on paper the table stands above the chart.
-            std::vector<QStringList> rows = {voltageModel_->Header()};
-            for (const QStringList& row : voltageModel_->Rows())
-                rows.push_back(row);
-            std::vector<bool> right;
-            for (int c = 0; c < voltageModel_->columnCount(); ++c)
-                right.push_back(voltageModel_->IsNumberColumn(c));
             painter.fillRect(area, look.Background);
             const QFontMetricsF metrics(look.Font, painter.device());
             const double margin = metrics.averageCharWidth();
             const double height = PaintTextTable(painter, area.adjusted(margin, margin, -margin, 0),
-                                                 rows, right, look);
+                                                 voltageModel_->Table(), look);
             chart.setTop(area.top() + margin + height + metrics.height());
         }
         PaintVoltageBlocks(painter, chart, *result_.Voltage, look);
@@ -480,11 +470,9 @@ bool TSurveyForm::ExportWorkbook(Page page, const QString& fileName) {
     QString error;
     ExportResult result = ExportResult::Failed;
     if (page == EnergyPage)
-        result = ExportEnergyDaysWorkbook(
-            result_.Power ? result_.Power->Days : std::vector<EnergyDay>{}, fileName, error);
+        result = ExportTextTableWorkbook(energyModel_->Table(), "Energy per day", fileName, error);
     else
-        result = ExportVoltageWorkbook(result_.Voltage ? *result_.Voltage : VoltageVariation{},
-                                       fileName, error);
+        result = ExportTextTableWorkbook(voltageModel_->Table(), "Voltage", fileName, error);
     if (result != ExportResult::Written)
         QMessageBox::warning(
             this, windowTitle(),
@@ -506,11 +494,7 @@ PrintedTexts TSurveyForm::Printout(Page page) const {
             rows.pop_back();
     } else {
         const TextTableModel& model = page == VoltagePage ? *voltageModel_ : *energyModel_;
-        rows.push_back(model.Header());
-        for (const QStringList& row : model.Rows())
-            rows.push_back(row);
-        for (int c = 0; c < model.columnCount(); ++c)
-            right.push_back(model.IsNumberColumn(c));
+        return PrintedTexts(model.Table(), style_, font);
     }
     return PrintedTexts(std::move(rows), font, std::move(right));
 }

@@ -1,29 +1,31 @@
 #include "analysis/windows/TextTableModel.h"
 
-TextTableModel::TextTableModel(const std::vector<std::string>& header, bool (*isNumber)(size_t),
-                               QObject* parent)
-    : QAbstractTableModel(parent), header_(Texts(header)) {
-    for (size_t c = 0; c < header.size(); ++c)
-        numberColumns_.push_back(isNumber(c));
-}
+#include <QBrush>
+#include <QPalette>
 
-QStringList TextTableModel::Texts(const std::vector<std::string>& cells) {
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(cells.size()));
-    for (const std::string& cell : cells)
-        texts << QString::fromStdString(cell);
-    return texts;
-}
+TextTableModel::TextTableModel(TextTable table, TextStyle style, QObject* parent)
+    : QAbstractTableModel(parent), table_(std::move(table)), style_(std::move(style)) {}
 
-void TextTableModel::SetRows(std::vector<QStringList> rows) {
+void TextTableModel::SetTable(TextTable table) {
     beginResetModel();
-    rows_ = std::move(rows);
+    table_ = std::move(table);
+    dimmed_.clear();
     endResetModel();
 }
 
+std::vector<QStringList> TextTableModel::Texts() const {
+    std::vector<QStringList> texts;
+    for (const auto& row : table_.Texts(style_)) {
+        QStringList& line = texts.emplace_back();
+        for (const std::string& cell : row)
+            line << QString::fromStdString(cell);
+    }
+    return texts;
+}
+
 bool TextTableModel::IsNumberColumn(int column) const {
-    return column >= 0 && static_cast<size_t>(column) < numberColumns_.size() &&
-           numberColumns_[static_cast<size_t>(column)];
+    return column >= 0 && static_cast<size_t>(column) < table_.Columns.size() &&
+           table_.Columns[static_cast<size_t>(column)].Right;
 }
 
 QVariant TextTableModel::Alignment(int column) const {
@@ -32,20 +34,24 @@ QVariant TextTableModel::Alignment(int column) const {
 }
 
 int TextTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(table_.Rows.size());
 }
 
 int TextTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(header_.size());
+    return parent.isValid() ? 0 : static_cast<int>(table_.Columns.size());
 }
 
 QVariant TextTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount())
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
         return {};
+    const auto row = static_cast<size_t>(index.row());
     if (role == Qt::DisplayRole)
-        return rows_[static_cast<size_t>(index.row())].value(index.column());
+        return QString::fromStdString(
+            table_.CellText(row, static_cast<size_t>(index.column()), style_));
     if (role == Qt::TextAlignmentRole)
         return Alignment(index.column());
+    if (role == Qt::ForegroundRole && row < dimmed_.size() && dimmed_[row])
+        return QBrush(QPalette().color(QPalette::Disabled, QPalette::Text));
     return {};
 }
 
@@ -53,7 +59,7 @@ QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return header_.value(section);
+        return QString::fromStdString(table_.HeaderText(static_cast<size_t>(section)));
     if (role == Qt::TextAlignmentRole)
         return Alignment(section);
     return {};

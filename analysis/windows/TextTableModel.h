@@ -1,30 +1,29 @@
 #pragma once
 
+#include "analysis/TextTable.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
 
-#include <string>
 #include <vector>
 
-// A grid of texts for the Statistics and Survey windows: a header and rows of texts, the
-// columns of figures aligned to the right (their headers too). The window computes the texts;
-// the model only hands them to the view.
+// A text table for the Statistics and Survey windows' grids: its cells as a person reads them
+// in the window's style, the columns of figures aligned to the right (their headers too).
 class TextTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    // isNumber tells the columns of figures by their index.
-    TextTableModel(const std::vector<std::string>& header, bool (*isNumber)(size_t),
-                   QObject* parent = nullptr);
+    TextTableModel(TextTable table, TextStyle style, QObject* parent = nullptr);
 
-    void SetRows(std::vector<QStringList> rows);
-    const QStringList& Header() const { return header_; }
-    const std::vector<QStringList>& Rows() const { return rows_; }
+    void SetTable(TextTable table);
+    const TextTable& Table() const { return table_; }
+    const TextStyle& Style() const { return style_; }
     bool IsNumberColumn(int column) const;
-
-    // The texts of standard-library strings, for a header or a row.
-    static QStringList Texts(const std::vector<std::string>& cells);
+    // The header and every row as shown.
+    std::vector<QStringList> Texts() const;
+    // Rows drawn apart (greyed), such as the partial days of the energy table.
+    void SetDimmed(std::vector<bool> dimmed) { dimmed_ = std::move(dimmed); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -35,7 +34,7 @@ public:
 private:
     QVariant Alignment(int column) const;
 
-    QStringList header_;
-    std::vector<bool> numberColumns_;
-    std::vector<QStringList> rows_;
+    TextTable table_;
+    TextStyle style_;
+    std::vector<bool> dimmed_;
 };

@@ -14,8 +14,9 @@
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTable.h"
 #include "printing/PrintedTexts.h"
-#include "tables/DateTimeText.h"
 #include "tables/TableText.h"
+#include "texts/DateTimeText.h"
+#include "texts/LocaleTextStyle.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -29,13 +30,6 @@ namespace {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QStringList Row(const std::vector<std::string>& cells) {
-    QStringList row;
-    for (const std::string& cell : cells)
-        row << Q(cell);
-    return row;
 }
 
 // The Historic parameters with points, grouped by their unit in the order the units first
@@ -80,6 +74,7 @@ QRectF ChartArea(const QRectF& area) {
 ChartLook PaperLook(const QPainter& painter, const QFont& font) {
     ChartLook look;
     look.Font = font;
+    look.Style = LocaleTextStyle();
     look.PenScale = painter.device()->logicalDpiX() / 96.0;
     return look;
 }
@@ -104,15 +99,14 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     const QString title =
         options.Title.isEmpty() ? QString::fromLatin1(DefaultReportTitle) : options.Title;
     const SurveyResult survey = RunSurvey(db.Parameters(), options.Survey);
+    // The numbers and times of the user's locale, as the Survey window shows them.
+    const TextStyle style = LocaleTextStyle();
     const LSession& recording = db.Header();
     const auto units = HistoricByUnit(db.Parameters());
 
     std::vector<PrintedPart> parts;
     std::vector<std::unique_ptr<PrintedRows>> rows;
-    const auto textPart = [&](const QString& caption, std::vector<QStringList> texts,
-                              std::vector<bool> alignRight = {}, const QFont& textFont = {}) {
-        auto printed = std::make_unique<PrintedTexts>(
-            std::move(texts), textFont == QFont() ? font : textFont, std::move(alignRight));
+    const auto addText = [&](const QString& caption, std::unique_ptr<PrintedTexts> printed) {
         if (!caption.isEmpty())
             printed->SetCaption(caption);
         PrintedPart part;
@@ -120,6 +114,15 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
         part.Rows = printed.get();
         rows.push_back(std::move(printed));
         parts.push_back(std::move(part));
+    };
+    const auto textPart = [&](const QString& caption, std::vector<QStringList> texts,
+                              std::vector<bool> alignRight = {}, const QFont& textFont = {}) {
+        addText(caption, std::make_unique<PrintedTexts>(std::move(texts),
+                                                        textFont == QFont() ? font : textFont,
+                                                        std::move(alignRight)));
+    };
+    const auto tablePart = [&](const QString& caption, const TextTable& table) {
+        addText(caption, std::make_unique<PrintedTexts>(table, style, font));
     };
     const auto drawnPart = [&](int32_t pages, auto draw) {
         PrintedPart part;
@@ -172,7 +175,7 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
 
     // The summary, and a line for every section left out.
     std::vector<QStringList> summary;
-    for (const QString& line : Q(SurveySummaryText(survey)).split(QLatin1Char('\n')))
+    for (const QString& line : Q(SurveySummaryText(survey, style)).split(QLatin1Char('\n')))
         summary.push_back({line});
     const auto leftOut = [&](const QString& sections, const QString& why) {
         summary.push_back({sections + QStringLiteral(" left out: ") + why});
@@ -189,16 +192,8 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     textPart(QStringLiteral("Summary"), std::move(summary), {},
              QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
-    if (survey.Power) {
-        const PowerSurvey& power = *survey.Power;
-        std::vector<QStringList> days{Row(EnergyDayHeader())};
-        std::vector<bool> right;
-        for (size_t c = 0; c < static_cast<size_t>(days[0].size()); ++c)
-            right.push_back(IsEnergyDayNumberColumn(c));
-        for (const EnergyDay& day : power.Days)
-            days.push_back(Row(EnergyDayCells(day, {})));
-        textPart(QStringLiteral("Energy per day"), std::move(days), std::move(right));
-    }
+    if (survey.Power)
+        tablePart(QStringLiteral("Energy per day"), EnergyDayTable(survey.Power->Days));
 
     // A chart per unit over the whole recording, drawn by the chart engine.
     if (!units.empty())
@@ -252,30 +247,20 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
             const QRectF chart = ChartArea(
                 Heading(painter, QRectF(area), QStringLiteral("Voltage block means"), font));
             PaintVoltageBlocks(painter, chart, voltage, look);
-            std::vector<QStringList> table{Row(VoltageHeader())};
-            std::vector<bool> right;
-            for (size_t c = 0; c < static_cast<size_t>(table[0].size()); ++c)
-                right.push_back(IsVoltageNumberColumn(c));
-            for (const VoltageChannel& channel : voltage.Channels)
-                table.push_back(Row(VoltageCells(channel, look.Style)));
             QRectF below = QRectF(area);
             below.setTop(chart.bottom() + QFontMetricsF(font, painter.device()).height());
-            PaintTextTable(painter, below, table, right, look);
+            PaintTextTable(painter, below, VoltageTable(voltage), look);
         });
     }
 
     // The statistics of every Historic parameter.
     if (!units.empty()) {
-        const RangeStatistics statistics = StatisticsOfRecording(db.Parameters());
-        std::vector<QStringList> table{Row(StatisticsHeader())};
-        for (const SourceStatistics& row : statistics.Rows)
-            if (row.Parameter && row.Parameter->TableType() == ttHistoric &&
-                row.Parameter->Count() > 0)
-                table.push_back(Row(StatisticsCells(row, {})));
-        std::vector<bool> right(static_cast<size_t>(table[0].size()), true);
-        for (size_t c = 0; c < 3 && c < right.size(); ++c)
-            right[c] = false;
-        textPart(QStringLiteral("Statistics"), std::move(table), std::move(right));
+        RangeStatistics statistics = StatisticsOfRecording(db.Parameters());
+        std::erase_if(statistics.Rows, [](const SourceStatistics& row) {
+            return !row.Parameter || row.Parameter->TableType() != ttHistoric ||
+                   row.Parameter->Count() <= 0;
+        });
+        tablePart(QStringLiteral("Statistics"), StatisticsTable(statistics.Rows));
     }
 
     // The database's own tables and charts, as Print prints them.

@@ -152,12 +152,16 @@ TEST_F(SurveyTest, EnergyPerDayAndTotals) {
     EXPECT_EQ(days[0].Date, Monday);
     EXPECT_DOUBLE_EQ(days[0].EnergyWh, 12000);
     EXPECT_EQ(days[0].Peak->Time, Second(start));
-    EXPECT_EQ(days[0].Coverage, 1);
+    // Monday and Wednesday were recorded for half a day each, however complete.
+    EXPECT_EQ(days[0].Coverage, 0.5);
+    EXPECT_FALSE(days[0].Full());
     EXPECT_DOUBLE_EQ(days[1].EnergyWh, 25000 - 1000 / 60.0);
     EXPECT_EQ(days[1].Peak->Value, 2000);
     EXPECT_EQ(days[1].Peak->Time, Second(tuesday + 10 / 24.0));
     EXPECT_EQ(*days[1].BaseWatts, 1000);
     EXPECT_DOUBLE_EQ(days[1].Coverage, 1439 / 1440.0);
+    EXPECT_FALSE(days[1].Full());
+    EXPECT_EQ(days[2].Coverage, 0.5);
     EXPECT_EQ(days[2].Samples, 720);
 
     const EnergyTotals& t = r.Power->Totals;

@@ -88,7 +88,7 @@ TEST(VoltageVariationTest, ShortRecordingsAndLongIntervalsAreNotValid) {
     v = ComputeVoltageVariation({Series("VAN", slow, 900)}, 230.0);
     EXPECT_FALSE(v.Valid);
     EXPECT_EQ(v.Reasons, std::vector<std::string>{"The recording interval (900 s) is longer "
-                                                  "than the demand interval (10 min)."});
+                                                  "than the 10-minute voltage block."});
     EXPECT_FALSE(v.Channels[0].Within10);
     EXPECT_FALSE(v.Channels[0].Pass);
 }

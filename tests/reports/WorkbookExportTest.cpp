@@ -1,4 +1,5 @@
 #include "reports/WorkbookExport.h"
+#include "analysis/SurveyTables.h"
 
 #include "analysis/RangeStatistics.h"
 #include "analysis/Survey.h"
@@ -227,36 +228,39 @@ TEST(WorkbookSurveyTest, SurveySheetHasTheLoadStudyAndEnergyPerDay) {
     for (const auto& [ref, cell] : sheet.cells)
         if (cell.format == "yyyy-mm-dd") {
             ++dates;
-            const double energy = std::stod(sheet.cells.at("B" + ref.substr(1)).value);
+            const double energy = std::stod(sheet.cells.at("C" + ref.substr(1)).value);
             EXPECT_NEAR(energy, survey.Power->Days[static_cast<size_t>(dates - 1)].EnergyWh,
                         1e-6 * std::fabs(energy));
         }
     EXPECT_EQ(dates, static_cast<int>(survey.Power->Days.size()));
 
     // The Survey window's tables, each a workbook of its own, typed.
-    ASSERT_EQ(ExportEnergyDaysWorkbook(survey.Power->Days,
-                                       QString::fromStdString(scratch / "e.xlsx"), error),
+    ASSERT_EQ(ExportTextTableWorkbook(EnergyDayTable(survey.Power->Days), "Energy per day",
+                                      QString::fromStdString(scratch / "e.xlsx"), error),
               ExportResult::Written);
     XlsxReader energy(scratch / "e.xlsx");
     EXPECT_EQ(energy.SheetNames(), std::vector<std::string>{"Energy per day"});
     const XlsxSheet& days = energy.Sheet("Energy per day");
     EXPECT_EQ(days.paneTopLeft, "B2");
     EXPECT_EQ(days.cells.at("A2").format, "yyyy-mm-dd");
-    EXPECT_EQ(days.cells.at("D2").format, "yyyy-mm-dd hh:mm:ss");
-    EXPECT_EQ(days.cells.at("F2").format, "0.00%");
+    EXPECT_EQ(days.cells.at("B2").value, survey.Power->Days[0].Full() ? "full" : "partial");
+    EXPECT_EQ(days.cells.at("E2").format, "yyyy-mm-dd hh:mm:ss");
+    EXPECT_EQ(days.cells.at("G2").format, "0.00%");
     ASSERT_TRUE(survey.Voltage);
-    ASSERT_EQ(
-        ExportVoltageWorkbook(*survey.Voltage, QString::fromStdString(scratch / "v.xlsx"), error),
-        ExportResult::Written);
+    ASSERT_EQ(ExportTextTableWorkbook(VoltageTable(*survey.Voltage), "Voltage",
+                                      QString::fromStdString(scratch / "v.xlsx"), error),
+              ExportResult::Written);
     XlsxReader voltage(scratch / "v.xlsx");
     const XlsxSheet& channels = voltage.Sheet("Voltage");
     const VoltageChannel& first = survey.Voltage->Channels.at(0);
     EXPECT_EQ(channels.cells.at("A2").value, first.ChannelLabel);
-    EXPECT_EQ(channels.cells.at("C2").value, std::to_string(first.Blocks.Complete));
-    EXPECT_EQ(channels.cells.at("D2").format, "0.00%");
-    EXPECT_NEAR(std::stod(channels.cells.at("F2").value), first.Maximum->Value, 1e-9);
-    EXPECT_EQ(channels.cells.at("G2").format, "yyyy-mm-dd hh:mm:ss");
-    EXPECT_NEAR(std::stod(channels.cells.at("H2").value), first.Minimum->Value, 1e-9);
+    // The nominal's note stands in a column of its own after it.
+    EXPECT_EQ(channels.cells.at("C1").value, "Nominal source");
+    EXPECT_EQ(channels.cells.at("D2").value, std::to_string(first.Blocks.Complete));
+    EXPECT_EQ(channels.cells.at("E2").format, "0.00%");
+    EXPECT_NEAR(std::stod(channels.cells.at("G2").value), first.Maximum->Value, 1e-9);
+    EXPECT_EQ(channels.cells.at("H2").format, "yyyy-mm-dd hh:mm:ss");
+    EXPECT_NEAR(std::stod(channels.cells.at("I2").value), first.Minimum->Value, 1e-9);
     EXPECT_EQ(channels.cells.count("A" + std::to_string(survey.Voltage->Channels.size() + 2)), 0u);
 }
 

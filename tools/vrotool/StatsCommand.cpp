@@ -11,7 +11,7 @@
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/JsonWriter.h"
 #ifdef VRO_TABLES
-#include "tables/LocaleTextStyle.h"
+#include "texts/LocaleTextStyle.h"
 #include "tools/vrotool/LocaleStyle.h"
 #endif
 
@@ -151,7 +151,8 @@ int StatsCommand(Arguments& args) {
     if (json)
         WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, stats); }), output);
     else
-        WriteOutput(StatisticsText(stats.Rows, style, csv ? CellFormat::Csv : CellFormat::Tab),
-                    output);
+        WriteOutput(
+            StatisticsTable(stats.Rows).Text(style, csv ? CellFormat::Csv : CellFormat::Tab),
+            output);
     return 0;
 }

@@ -69,7 +69,7 @@ TEST_F(TStatisticsFormTest, ATablesRowsFollowItsVisibleParameters) {
 
     form.CopyToClipboard();
     const std::string copied = QApplication::clipboard()->text().toStdString();
-    EXPECT_EQ(copied, StatisticsText(form.Statistics().Rows, form.Style(), CellFormat::Tab));
+    EXPECT_EQ(copied, StatisticsTable(form.Statistics().Rows).Text(form.Style(), CellFormat::Tab));
     EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 3); // header and two rows
 
     for (int32_t i = 0; i < table.Sources.Count(); ++i)

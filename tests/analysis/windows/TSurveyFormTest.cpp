@@ -102,7 +102,7 @@ TEST_F(TSurveyFormTest, PagesCopyWhatTheyShow) {
     form.CopyToClipboard();
     const QString copied = QApplication::clipboard()->text();
     EXPECT_EQ(copied.toStdString(),
-              EnergyDaysText(form.Result().Power->Days, form.Style(), CellFormat::Tab));
+              EnergyDayTable(form.Result().Power->Days).Text(form.Style(), CellFormat::Tab));
     const QAbstractItemModel& model = *form.EnergyGrid()->model();
     ASSERT_EQ(model.rowCount(), 3);
     QStringList rows = {form.Text(TSurveyForm::EnergyPage, CellFormat::Tab).c_str()};
@@ -146,8 +146,8 @@ TEST_F(TSurveyFormTest, PagesExportByTheFileNamesEnding) {
         const char* name;
         std::string start;
     } cases[] = {
-        {TSurveyForm::SummaryPage, "s.txt", "Survey of 3/11/24"},
-        {TSurveyForm::EnergyPage, "e.csv", "Date,Energy (WH),Peak (W)"},
+        {TSurveyForm::SummaryPage, "s.txt", "Survey of 3/11/2024"},
+        {TSurveyForm::EnergyPage, "e.csv", "Date,Day,Energy (WH),Peak (W)"},
         {TSurveyForm::VoltagePage, "v.txt", "Channel\tNominal (V)"},
         {TSurveyForm::EnergyPage, "e.xlsx", "PK\x03\x04"},
         {TSurveyForm::VoltagePage, "v.xlsx", "PK\x03\x04"},

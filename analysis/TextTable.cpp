@@ -1,0 +1,158 @@
+#include "analysis/TextTable.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+TextCell TextCell::Of(std::string text) {
+    TextCell cell;
+    cell.kind = Text;
+    cell.text = std::move(text);
+    return cell;
+}
+
+TextCell TextCell::Of(double number, int decimals, std::string unit) {
+    TextCell cell;
+    cell.kind = Number;
+    cell.value = number;
+    cell.decimals = decimals;
+    cell.text = std::move(unit);
+    return cell;
+}
+
+TextCell TextCell::At(TDateTime time) {
+    TextCell cell;
+    cell.kind = Time;
+    cell.value = time;
+    return cell;
+}
+
+TextCell TextCell::OfDay(TDateTime midnight) {
+    TextCell cell;
+    cell.kind = Day;
+    cell.value = midnight;
+    return cell;
+}
+
+TextColumn TextColumn::Texts(std::string title) {
+    TextColumn column;
+    column.Title = std::move(title);
+    return column;
+}
+
+TextColumn TextColumn::Figures(std::string title, std::string unit) {
+    TextColumn column;
+    column.Title = std::move(title);
+    column.Unit = std::move(unit);
+    column.Right = true;
+    return column;
+}
+
+TextColumn TextColumn::Shares(std::string title) {
+    TextColumn column = Figures(std::move(title), "%");
+    column.InCells = true;
+    return column;
+}
+
+std::string CsvDateTime(TDateTime time) {
+    if (!std::isfinite(time) || std::fabs(time) > 3.0e6)
+        return {};
+    const DateTimeParts p =
+        DecodeDateTime(static_cast<double>(std::llround(time * SecsPerDay)) / SecsPerDay);
+    if (p.year < 1 || p.year > 9999)
+        return {};
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
+                  p.hour, p.minute, p.second);
+    return text;
+}
+
+std::string TextTable::HeaderText(size_t column) const {
+    const TextColumn& c = Columns[column];
+    return c.Unit.empty() || c.InCells ? c.Title : c.Title + " (" + c.Unit + ")";
+}
+
+std::string TextTable::CellText(size_t row, size_t column, const TextStyle& style) const {
+    const std::vector<TextCell>& cells = Rows[row];
+    if (column >= cells.size())
+        return Missing;
+    const TextCell& cell = cells[column];
+    const TextColumn& c = Columns[column];
+    switch (cell.kind) {
+    case TextCell::Text:
+        return cell.text;
+    case TextCell::Time:
+        return style.Time(cell.value);
+    case TextCell::Day:
+        return CsvDateTime(cell.value).substr(0, 10);
+    case TextCell::Number: {
+        if (!std::isfinite(cell.value))
+            return Missing;
+        std::string text = style.Number(cell.value, cell.decimals);
+        if (!c.SuffixColumn.empty() && !cell.text.empty())
+            text += " " + cell.text;
+        else if (c.InCells && !c.Unit.empty())
+            text += " " + c.Unit;
+        return text;
+    }
+    default:
+        return Missing;
+    }
+}
+
+std::vector<std::vector<std::string>> TextTable::Texts(const TextStyle& style) const {
+    std::vector<std::vector<std::string>> texts;
+    texts.reserve(Rows.size() + 1);
+    auto& header = texts.emplace_back();
+    for (size_t c = 0; c < Columns.size(); ++c)
+        header.push_back(HeaderText(c));
+    for (size_t r = 0; r < Rows.size(); ++r) {
+        auto& row = texts.emplace_back();
+        for (size_t c = 0; c < Columns.size(); ++c)
+            row.push_back(CellText(r, c, style));
+    }
+    return texts;
+}
+
+std::string TextTable::Text(const TextStyle& style, CellFormat format) const {
+    if (format == CellFormat::Csv)
+        return Csv();
+    std::string out;
+    for (const auto& row : Texts(style))
+        AppendRow(out, row, format);
+    return out;
+}
+
+std::string TextTable::Csv() const {
+    std::vector<std::string> fields;
+    std::string out;
+    for (const TextColumn& c : Columns) {
+        fields.push_back(c.Unit.empty() ? c.Title : c.Title + " (" + c.Unit + ")");
+        if (!c.SuffixColumn.empty())
+            fields.push_back(c.SuffixColumn);
+    }
+    AppendRow(out, fields, CellFormat::Csv);
+    const NumberFormat plain = NumberFormat::Plain();
+    for (const std::vector<TextCell>& row : Rows) {
+        fields.clear();
+        for (size_t c = 0; c < Columns.size(); ++c) {
+            const TextCell cell = c < row.size() ? row[c] : TextCell{};
+            std::string field;
+            if (cell.kind == TextCell::Text)
+                field = cell.text;
+            else if (cell.kind == TextCell::Time)
+                field = CsvDateTime(cell.value);
+            else if (cell.kind == TextCell::Day)
+                field = CsvDateTime(cell.value).substr(0, 10);
+            else if (cell.kind == TextCell::Number && std::isfinite(cell.value))
+                field = plain.Fixed(cell.value, cell.decimals);
+            fields.push_back(std::move(field));
+            if (!Columns[c].SuffixColumn.empty())
+                fields.push_back(cell.kind == TextCell::Number && std::isfinite(cell.value)
+                                     ? cell.text
+                                     : std::string());
+        }
+        AppendRow(out, fields, CellFormat::Csv);
+    }
+    return out;
+}

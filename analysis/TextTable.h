@@ -1,0 +1,67 @@
+#pragma once
+
+#include "analysis/TextStyle.h"
+#include "model/DateTime.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A cell of a text table as what it holds, not as a text: a person reads it in the style's
+// numbers and times, a spreadsheet gets it plain.
+struct TextCell {
+    enum Kind : uint8_t { Empty, Text, Number, Time, Day };
+    Kind kind = Empty;
+    double value = 0; // the number, the date-time, or a day's midnight
+    int decimals = 2;
+    // A Text's text; after a Number, its own unit ("WH"), where the column's differs by row.
+    std::string text;
+
+    static TextCell Of(std::string text);
+    static TextCell Of(double number, int decimals = 2, std::string unit = {});
+    static TextCell At(TDateTime time);
+    // A calendar day, "2024-03-11" for everyone.
+    static TextCell OfDay(TDateTime midnight);
+};
+
+struct TextColumn {
+    std::string Title;
+    // The column's unit. Shown after every number of it ("99.98 %") when InCells, else in the
+    // header ("Energy (WH)"); a spreadsheet gets it in the header either way.
+    std::string Unit;
+    bool InCells = false;
+    // Figures, aligned to the right.
+    bool Right = false;
+    // When set, each number carries a text of its own (its unit, or a note) shown after it; a
+    // spreadsheet gets those texts in a column of their own after this one, of this title.
+    std::string SuffixColumn;
+
+    // A column of texts or times; of figures with their unit in the header; of shares in %.
+    static TextColumn Texts(std::string title);
+    static TextColumn Figures(std::string title, std::string unit = {});
+    static TextColumn Shares(std::string title);
+};
+
+// A header row and rows of cells: what the analyses' grids, pictures, printouts, copies and
+// files show. Texts for a person come in the style's numbers and times, Missing for a cell that
+// holds nothing; CSV is the same whatever the locale: numbers with a point and no grouping at
+// their decimals (shares in %, as shown), date-times "YYYY-MM-DD hh:mm:ss", an empty field where
+// there is no number, and the texts after a column's numbers in a column of their own.
+struct TextTable {
+    std::vector<TextColumn> Columns;
+    std::vector<std::vector<TextCell>> Rows;
+    // What a person reads in a cell that holds nothing.
+    std::string Missing = "-";
+
+    std::string HeaderText(size_t column) const;
+    std::string CellText(size_t row, size_t column, const TextStyle& style) const;
+    // Every row as a person reads it, the header first.
+    std::vector<std::vector<std::string>> Texts(const TextStyle& style) const;
+    // The header and every row as the clipboard takes them (TAB) or as CSV.
+    std::string Text(const TextStyle& style, CellFormat format) const;
+    std::string Csv() const;
+};
+
+// "YYYY-MM-DD hh:mm:ss" at the nearest second; empty for a value that is no date.
+std::string CsvDateTime(TDateTime time);
