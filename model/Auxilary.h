@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -27,15 +28,16 @@ int ReadToEnd(int fd, std::string& content, int64_t limit = WholeFileLimit);
 // Called once at the start of each program.
 void TuneAllocator();
 
-// Live instances of the model classes and the windows, for the debug leak report.
+// Live instances of the model classes and the windows, for the debug leak report. Atomic, as
+// recordings may be read on several threads at once (vrotool survey of several files).
 struct LiveInstances {
-    static inline int32_t ParameterCollectionCount = 0;
-    static inline int32_t ParameterCount = 0;
-    static inline int32_t ParameterSourceCount = 0;
-    static inline int32_t ParameterSourceGroupCount = 0;
-    static inline int32_t ChartFormCount = 0;
-    static inline int32_t StatisticsFormCount = 0;
-    static inline int32_t TableFormCount = 0;
+    static inline std::atomic<int32_t> ParameterCollectionCount = 0;
+    static inline std::atomic<int32_t> ParameterCount = 0;
+    static inline std::atomic<int32_t> ParameterSourceCount = 0;
+    static inline std::atomic<int32_t> ParameterSourceGroupCount = 0;
+    static inline std::atomic<int32_t> ChartFormCount = 0;
+    static inline std::atomic<int32_t> StatisticsFormCount = 0;
+    static inline std::atomic<int32_t> TableFormCount = 0;
 };
 
 // Set by the "/debug" switch of the windowed program.

@@ -94,9 +94,9 @@ TEST_F(ReadWholeFileTest, PipesAreReadToTheirEndWithinALimit) {
 
 TEST(LeakReportTest, ListsOnlyLiveCountersLastLineWithoutLineFeed) {
     const auto keep = std::make_tuple(
-        LiveInstances::ParameterCollectionCount, LiveInstances::ParameterCount,
-        LiveInstances::ParameterSourceCount, LiveInstances::ParameterSourceGroupCount,
-        LiveInstances::ChartFormCount, LiveInstances::TableFormCount);
+        LiveInstances::ParameterCollectionCount.load(), LiveInstances::ParameterCount.load(),
+        LiveInstances::ParameterSourceCount.load(), LiveInstances::ParameterSourceGroupCount.load(),
+        LiveInstances::ChartFormCount.load(), LiveInstances::TableFormCount.load());
     LiveInstances::ParameterCollectionCount = LiveInstances::ParameterCount = 0;
     LiveInstances::ParameterSourceCount = LiveInstances::ParameterSourceGroupCount = 0;
     LiveInstances::ChartFormCount = 0;
