@@ -61,8 +61,17 @@ double FullScaleCurrent(uint8_t ct) {
     return ct == 0 ? 100 : ct == 1 ? 300 : 3000;
 }
 
-Panel PanelAt(TDateTime t, uint8_t ct, Random& noise) {
+Panel PanelAt(TDateTime t, const GeneratorOptions& o, Random& noise) {
     Panel s{};
+    if (o.steady) {
+        for (int p = 0; p < 3; ++p) {
+            s.voltage[p] = o.steady->volts[p];
+            s.current[p] = o.steady->amps[p];
+            s.pf[p] = o.steady->powerFactor[p];
+        }
+        return s;
+    }
+    const uint8_t ct = o.ct;
     const double load = LoadCurve(t - std::floor(t));
     const double amps = 0.6 * FullScaleCurrent(ct);
     for (int p = 0; p < 3; ++p) {
@@ -140,7 +149,7 @@ void FillHistoricBlock(GeneratedBlock& b, const GeneratorOptions& o, TDateTime s
                        int32_t historicCount, Random& rng) {
     b.values.resize(static_cast<size_t>(historicCount));
     for (int32_t i = 0; i < historicCount; ++i) {
-        const Panel s = PanelAt(start + i * step, o.ct, rng);
+        const Panel s = PanelAt(start + i * step, o, rng);
         b.values[i] = static_cast<float>(Measure(s, b.quantity, b.unit, b.channel));
     }
 }
@@ -159,7 +168,7 @@ void FillScatteredBlock(GeneratedBlock& b, const GeneratorOptions& o, TDateTime 
     double energy = 0;
     TDateTime previous = start;
     for (int32_t i = 0; i < n; ++i) {
-        const Panel s = PanelAt(times[i], o.ct, rng);
+        const Panel s = PanelAt(times[i], o, rng);
         double v = Measure(s, b.quantity, b.unit, b.channel);
         switch (b.quantity) {
         case 5: // RMS maximum: a swell above the running value
@@ -246,7 +255,7 @@ IntervalSeries MakeSeries(const GeneratorOptions& o, const IntervalSpan& span, u
         double sum = 0;
         for (int j = 0; j < samples; ++j) {
             const TDateTime t = WholeSecond(from + (j + 0.5) * slot);
-            const double v = Sampled(PanelAt(t, o.ct, rng), quantity, unit, channel, rng);
+            const double v = Sampled(PanelAt(t, o, rng), quantity, unit, channel, rng);
             if (j == 0 || (smallest ? v < found.value : v > found.value))
                 found = {v, t};
             sum += quantity == qEnergy ? std::max(v, 0.0) * slot * 24 : v;

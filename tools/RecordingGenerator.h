@@ -27,6 +27,15 @@ struct CalendarTime {
 // The instrument's 7-byte time stamp: afternoon hours carry the top bit (13:00 is 129).
 TimeStamp EncodeTimeStamp(const CalendarTime& t);
 
+// A load that never changes, for answers known by construction: per phase the line-to-neutral
+// voltage, the current and the power factor (the line-to-line voltages are √3 times their
+// first phase's, the neutral current 0).
+struct SteadyLoad {
+    std::array<double, 3> volts{230, 230, 230};
+    std::array<double, 3> amps{10, 10, 10};
+    std::array<double, 3> powerFactor{1, 1, 1};
+};
+
 struct GeneratorOptions {
     uint8_t phaseConfig = 3; // 3Ø 4W Wye
     uint8_t ct = 0;
@@ -46,6 +55,8 @@ struct GeneratorOptions {
     bool scatteredEvents = false;
     int32_t eventPoints = 200;
     uint32_t seed = 1;
+    // Instead of the daily load curve with its noise.
+    std::optional<SteadyLoad> steady;
     int16_t productionDate = 503; // May 2003
     int16_t instrumentNumber = 1207;
     std::string instrumentText = "VIREO 2000";
