@@ -31,6 +31,7 @@ VRO_PACKAGES=(
     unzip
     locales-all
     libxlsxwriter-dev
+    nlohmann-json3-dev
 )
 
 vro_install_deps() {
