@@ -14,8 +14,9 @@ const char* const NoVoltageText = "The recording has no RMS voltage: no voltage 
 
 namespace {
 
-constexpr uint8_t QuantityRms = 0, QuantityRealPower = 1;
-constexpr uint8_t UnitVolts = 0, UnitAmperes = 1, UnitWatts = 2;
+constexpr uint8_t QuantityRms = 0, QuantityRealPower = 1, QuantityReactivePower = 2,
+                  QuantityApparentPower = 3;
+constexpr uint8_t UnitVolts = 0, UnitAmperes = 1, UnitWatts = 2, UnitVar = 3, UnitVoltAmperes = 4;
 constexpr uint8_t ChannelPhaseA = 22, ChannelPhaseB = 23, ChannelPhaseC = 24;
 
 bool Usable(const LParameter& p, uint8_t quantity, uint8_t unit) {
@@ -45,6 +46,39 @@ std::optional<SampledSeries> Sampled(const LParameter* p, const std::optional<Ti
                          kept.First,       p->Rate()};
 }
 
+// The 3Ø parameter of this quantity and unit, else the sample-by-sample sum of ØA, ØB and ØC
+// when all three share one time base.
+std::optional<SampledSeries> TotalOf(const LParameterCollection& parameters,
+                                     const std::optional<TimeRange>& range, uint8_t quantity,
+                                     uint8_t unit, std::vector<float>& phaseSum) {
+    if (const LParameter* total = Find(parameters, quantity, unit, chThreePhase))
+        if (auto s = Sampled(total, range, total->ChannelLabel()))
+            return s;
+    std::optional<SampledSeries> phases[3];
+    int i = 0;
+    for (const uint8_t channel : {ChannelPhaseA, ChannelPhaseB, ChannelPhaseC})
+        phases[i++] = Sampled(Find(parameters, quantity, unit, channel), range, std::string());
+    const auto& a = phases[0];
+    const auto& b = phases[1];
+    const auto& c = phases[2];
+    const auto same = [&](const std::optional<SampledSeries>& s) {
+        return s && s->Rate == a->Rate && WholeSeconds(s->Start) == WholeSeconds(a->Start) &&
+               s->FirstIndex == a->FirstIndex;
+    };
+    if (!a || !same(b) || !same(c))
+        return std::nullopt;
+    const int32_t n = std::min({a->Count, b->Count, c->Count});
+    phaseSum.resize(static_cast<size_t>(n));
+    for (int32_t j = 0; j < n; ++j)
+        phaseSum[static_cast<size_t>(j)] =
+            static_cast<float>(static_cast<double>(a->Values[j]) + b->Values[j] + c->Values[j]);
+    std::optional<SampledSeries> sum = *a;
+    sum->Label = "ØA+ØB+ØC";
+    sum->Values = phaseSum.data();
+    sum->Count = n;
+    return sum;
+}
+
 } // namespace
 
 bool IsDemandInterval(int32_t minutes) {
@@ -52,35 +86,13 @@ bool IsDemandInterval(int32_t minutes) {
 }
 
 SurveySeries::SurveySeries(const LParameterCollection& parameters,
-                           const std::optional<TimeRange>& range) {
-    if (const LParameter* total = Find(parameters, QuantityRealPower, UnitWatts, chThreePhase))
-        power_ = Sampled(total, range, total->ChannelLabel());
-    if (!power_) {
-        std::optional<SampledSeries> phases[3];
-        int i = 0;
-        for (const uint8_t channel : {ChannelPhaseA, ChannelPhaseB, ChannelPhaseC}) {
-            phases[i++] = Sampled(Find(parameters, QuantityRealPower, UnitWatts, channel), range,
-                                  std::string());
-        }
-        const auto& a = phases[0];
-        const auto& b = phases[1];
-        const auto& c = phases[2];
-        const auto same = [&](const std::optional<SampledSeries>& s) {
-            return s && s->Rate == a->Rate && WholeSeconds(s->Start) == WholeSeconds(a->Start) &&
-                   s->FirstIndex == a->FirstIndex;
-        };
-        if (a && same(b) && same(c)) {
-            const int32_t n = std::min({a->Count, b->Count, c->Count});
-            phaseSum_.resize(static_cast<size_t>(n));
-            for (int32_t j = 0; j < n; ++j)
-                phaseSum_[static_cast<size_t>(j)] = static_cast<float>(
-                    static_cast<double>(a->Values[j]) + b->Values[j] + c->Values[j]);
-            power_ = *a;
-            power_->Label = "ØA+ØB+ØC";
-            power_->Values = phaseSum_.data();
-            power_->Count = n;
-        }
-    }
+                           const std::optional<TimeRange>& range, bool apparent) {
+    power_.Series = TotalOf(parameters, range, QuantityRealPower, UnitWatts, power_.PhaseSum);
+    reactive_.Series =
+        TotalOf(parameters, range, QuantityReactivePower, UnitVar, reactive_.PhaseSum);
+    if (apparent)
+        apparent_.Series =
+            TotalOf(parameters, range, QuantityApparentPower, UnitVoltAmperes, apparent_.PhaseSum);
 
     // IA, IB, IC, else I1, I2, I3.
     for (const auto& channels : {std::initializer_list<uint8_t>{18, 19, 20}, {4, 5, 6}}) {
@@ -105,10 +117,42 @@ SurveySeries::SurveySeries(const LParameterCollection& parameters,
     }
 }
 
+namespace {
+
+// The blocks of a series in the minutes asked, the ones already made when they match.
+const BlockSeries* BlocksIn(int32_t minutes, const std::optional<SampledSeries>& series,
+                            const BlockSeries* made, std::optional<BlockSeries>& own) {
+    if (!series)
+        return nullptr;
+    if (made && made->Minutes == minutes)
+        return made;
+    own = ComputeBlocks(*series, minutes);
+    return &*own;
+}
+
+CostStudy SurveyCost(const SurveySeries& series, const SurveyOptions& options, const PowerSurvey& p,
+                     const std::optional<BlockSeries>& reactive) {
+    const Tariff& tariff = *options.CostTariff;
+    const int32_t minutes = tariff.DemandWindowMinutes.value_or(options.BlockMinutes);
+    std::optional<BlockSeries> ownDemand, ownReactive;
+    const BlockSeries* demand = tariff.DemandInKva
+                                    ? BlocksIn(minutes, series.Apparent(), nullptr, ownDemand)
+                                    : BlocksIn(minutes, series.Power(), &p.Blocks, ownDemand);
+    const BlockSeries* reactiveDemand =
+        tariff.ReactivePrice != 0
+            ? BlocksIn(minutes, series.Reactive(), reactive ? &*reactive : nullptr, ownReactive)
+            : nullptr;
+    return ComputeCost(tariff, *series.Power(), demand, reactiveDemand, p.Totals.Days,
+                       options.ThresholdWatts);
+}
+
+} // namespace
+
 SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptions& options) {
     SurveyResult result;
     result.Options = options;
-    const SurveySeries series(parameters, options.Range);
+    const SurveySeries series(parameters, options.Range,
+                              options.CostTariff && options.CostTariff->DemandInKva);
 
     auto widen = [&](const SampledSeries& s) {
         const TDateTime first = SecondsToDays(s.Seconds(0));
@@ -117,14 +161,14 @@ SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptio
         result.To = result.To ? std::max(*result.To, last) : last;
     };
 
+    std::vector<BlockSeries> phases;
+    for (const SampledSeries& current : series.Currents())
+        phases.push_back(ComputeBlocks(current, options.BlockMinutes));
     if (const auto& power = series.Power()) {
         widen(*power);
         PowerSurvey& p = result.Power.emplace();
         p.Source = power->Label;
         p.Blocks = ComputeBlocks(*power, options.BlockMinutes);
-        std::vector<BlockSeries> phases;
-        for (const SampledSeries& current : series.Currents())
-            phases.push_back(ComputeBlocks(current, options.BlockMinutes));
         p.Totals = ComputeEnergyTotals(*power, p.Blocks);
         p.Load = ComputeLoadStudy(p.Blocks, p.Totals.Days, phases, options.RatingAmps);
         p.Days = ComputeEnergyDays(*power, p.Blocks);
@@ -134,11 +178,25 @@ SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptio
             days.push_back(d.Date);
         p.Heat = ComputeHeatMap(p.Blocks, days);
         p.Duration = ComputeLoadDuration(p.Blocks, options.ThresholdWatts);
+        std::optional<BlockSeries> reactive;
+        if (series.Reactive())
+            reactive = ComputeBlocks(*series.Reactive(), options.BlockMinutes);
+        p.PowerFactor =
+            ComputePowerFactorCorrection(p.Blocks, reactive ? &*reactive : nullptr,
+                                         options.TargetPowerFactor, options.BankStepVar);
+        if (options.CostTariff)
+            p.Cost = SurveyCost(series, options, p, reactive);
     }
+    std::vector<const BlockSeries*> voltageBlocks, currentBlocks;
     if (!series.Voltages().empty()) {
         for (const SampledSeries& v : series.Voltages())
             widen(v);
         result.Voltage = ComputeVoltageVariation(series.Voltages(), options.NominalVolts);
+        for (const VoltageChannel& c : result.Voltage->Channels)
+            voltageBlocks.push_back(&c.Blocks);
     }
+    for (const BlockSeries& b : phases)
+        currentBlocks.push_back(&b);
+    result.Unbalance = ComputeUnbalance(voltageBlocks, currentBlocks);
     return result;
 }

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "analysis/CostStudy.h"
 #include "analysis/DailyProfile.h"
 #include "analysis/DemandBlocks.h"
 #include "analysis/EnergyPerDay.h"
 #include "analysis/LoadDuration.h"
 #include "analysis/LoadStudy.h"
+#include "analysis/PowerFactorCorrection.h"
 #include "analysis/SampledSeries.h"
+#include "analysis/Tariff.h"
 #include "analysis/TimeRange.h"
+#include "analysis/UnbalanceStudy.h"
 #include "analysis/VoltageVariation.h"
 
 #include <cstdint>
@@ -26,6 +30,10 @@ struct SurveyOptions {
     std::optional<double> ThresholdWatts;
     // Only the samples in this time range, when set.
     std::optional<TimeRange> Range;
+    // What the load costs, when set.
+    std::optional<Tariff> CostTariff;
+    double TargetPowerFactor = DefaultTargetPowerFactor; // 0.80 to 1.00
+    double BankStepVar = DefaultBankStepVar;             // above 0
 };
 
 // Whether the survey takes blocks of this many minutes.
@@ -33,22 +41,30 @@ bool IsDemandInterval(int32_t minutes);
 
 // The series a survey reads from a recording. The power series is the Historic real power of
 // 3Ø, else the sample-by-sample sum of ØA, ØB and ØC (all three, on one time base; a sample
-// where one is not finite is not finite), else none. The phase currents are the Historic RMS
-// currents IA, IB, IC, else I1, I2, I3 (those there are); the voltages every Historic RMS
-// voltage channel. The first parameter of each channel counts.
+// where one is not finite is not finite), else none; the reactive and apparent power likewise
+// (the apparent power only when asked for). The phase currents are the Historic RMS currents
+// IA, IB, IC, else I1, I2, I3 (those there are); the voltages every Historic RMS voltage
+// channel. The first parameter of each channel counts.
 class SurveySeries {
 public:
-    SurveySeries(const LParameterCollection& parameters, const std::optional<TimeRange>& range);
+    SurveySeries(const LParameterCollection& parameters, const std::optional<TimeRange>& range,
+                 bool apparent = false);
     SurveySeries(const SurveySeries&) = delete;
     SurveySeries& operator=(const SurveySeries&) = delete;
 
-    const std::optional<SampledSeries>& Power() const { return power_; }
+    const std::optional<SampledSeries>& Power() const { return power_.Series; }
+    const std::optional<SampledSeries>& Reactive() const { return reactive_.Series; }
+    const std::optional<SampledSeries>& Apparent() const { return apparent_.Series; }
     const std::vector<SampledSeries>& Currents() const { return currents_; }
     const std::vector<SampledSeries>& Voltages() const { return voltages_; }
 
 private:
-    std::optional<SampledSeries> power_;
-    std::vector<float> phaseSum_;
+    // A series of 3Ø, or the sum of the phases it holds.
+    struct Total {
+        std::optional<SampledSeries> Series;
+        std::vector<float> PhaseSum;
+    };
+    Total power_, reactive_, apparent_;
     std::vector<SampledSeries> currents_;
     std::vector<SampledSeries> voltages_;
 };
@@ -63,6 +79,9 @@ struct PowerSurvey {
     DailyProfile Profile;
     HeatMap Heat;
     LoadDuration Duration;
+    // With a tariff.
+    std::optional<CostStudy> Cost;
+    PowerFactorCorrection PowerFactor;
 };
 
 struct SurveyResult {
@@ -73,6 +92,7 @@ struct SurveyResult {
     std::optional<PowerSurvey> Power;
     // Unset without an RMS voltage channel.
     std::optional<VoltageVariation> Voltage;
+    UnbalanceStudy Unbalance;
 };
 
 // The options are taken as given; the caller checks them (IsDemandInterval, a rating that is

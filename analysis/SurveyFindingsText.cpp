@@ -1,0 +1,174 @@
+#include "analysis/SurveyFindingsText.h"
+
+#include <algorithm>
+
+namespace {
+
+// Characters, not bytes, so that "Ø" and "€" take one column.
+size_t Columns(const std::string& text) {
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// Lines laid out as the survey's summary lays them: "  Label                value".
+class Section {
+public:
+    explicit Section(const TextStyle& style) : style_(style) {}
+
+    void Line(const std::string& text) { out_ += text + "\n"; }
+    void Figure(const std::string& label, const std::string& value, size_t indent = 2) {
+        std::string line = std::string(indent, ' ') + label;
+        line.append(Columns(line) < 23 ? 23 - Columns(line) : 0, ' ');
+        Line(line + " " + value);
+    }
+    void Reasons(const std::vector<std::string>& reasons) {
+        for (const std::string& r : reasons)
+            Line("  - " + r);
+    }
+    std::string Number(double value, const char* unit, int decimals = 2) const {
+        return style_.Number(value, decimals) + " " + unit;
+    }
+    std::string Number(const std::optional<double>& value, const char* unit,
+                       int decimals = 2) const {
+        return value ? Number(*value, unit, decimals) : "-";
+    }
+    std::string Percent(const std::optional<double>& share) const {
+        return share ? style_.Number(*share * 100) + " %" : "-";
+    }
+    std::string Timed(const std::optional<TimedValue>& value, const char* unit,
+                      int decimals = 2) const {
+        if (!value)
+            return "-";
+        return style_.Number(value->Value, decimals) + (*unit ? " " : "") + unit +
+               " in the block from " + style_.Time(value->Time);
+    }
+    const TextStyle& Style() const { return style_; }
+    std::string Take() { return std::move(out_); }
+
+private:
+    const TextStyle& style_;
+    std::string out_;
+};
+
+void CostMonthLines(Section& out, const CostStudy& c, const CostMonth& m) {
+    const TextStyle& style = out.Style();
+    const std::string money = c.Currency;
+    out.Figure("Month " + m.Month.Text(), "recorded " + style.Whole(m.DaysRecorded) + " of " +
+                                              style.Whole(m.DaysInMonth) + " days");
+    for (const EnergyCharge& e : c.Energy)
+        if (e.Month == m.Month)
+            out.Figure(
+                "energy, period " + style.Whole(e.Period),
+                out.Number(e.EnergyWh / 1000, "kWh") + ", " + out.Number(e.Cost, money.c_str()), 4);
+    const char* unit = c.DemandInKva ? "VA" : "W";
+    for (const DemandCharge& d : c.Demand) {
+        if (!(d.Month == m.Month))
+            continue;
+        std::string label = d.Kind == DemandKind::TimeOfUse ? "demand"
+                            : d.Kind == DemandKind::Flat    ? "flat demand"
+                                                            : "reactive demand";
+        if (d.Period && d.Kind == DemandKind::TimeOfUse)
+            label += ", period " + style.Whole(*d.Period);
+        out.Figure(label,
+                   out.Timed(d.Demand, d.Kind == DemandKind::Reactive ? "var" : unit) + ", " +
+                       out.Number(d.Cost, money.c_str()),
+                   4);
+    }
+    out.Figure("fixed charge", out.Number(m.FixedCost, money.c_str()), 4);
+}
+
+} // namespace
+
+std::string EstimateText(double days, const TextStyle& style) {
+    return "estimate from " + style.Number(days) + " days";
+}
+
+std::string CostText(const SurveyResult& survey, const TextStyle& style) {
+    Section out(style);
+    const CostStudy* c = survey.Power && survey.Power->Cost ? &*survey.Power->Cost : nullptr;
+    if (!c) {
+        out.Line(survey.Options.CostTariff ? "Cost: no power series to charge."
+                                           : "Cost: no tariff given.");
+        return out.Take();
+    }
+    const char* money = c->Currency.c_str();
+    out.Line("Cost: " + c->Tariff + ", in " + c->Currency);
+    out.Reasons(c->Reasons);
+    out.Figure("Energy",
+               out.Number(c->EnergyCost, money) + " for " + out.Number(c->EnergyWh / 1000, "kWh"));
+    out.Figure(c->DemandInKva ? "Demand (kVA)" : "Demand", out.Number(c->DemandCost, money));
+    out.Figure("Reactive demand", out.Number(c->ReactiveCost, money));
+    out.Figure("Fixed charge", out.Number(c->FixedCost, money));
+    out.Figure("Total", out.Number(c->Total, money));
+    out.Figure("Average price",
+               c->AveragePrice ? out.Number(*c->AveragePrice, money, 4) + " per kWh" : "-");
+    const std::string estimate = " (" + EstimateText(c->Days, style) + ")";
+    out.Figure("Typical month",
+               c->TypicalMonth ? out.Number(c->TypicalMonth, money) + estimate : "-");
+    out.Figure("Year", c->Year ? out.Number(c->Year, money) + estimate : "-");
+    if (const auto& s = c->Shaving)
+        out.Figure("Peak shaving",
+                   "at " + out.Number(s->ThresholdWatts, c->DemandInKva ? "VA" : "W") +
+                       ": demand charges " + out.Number(s->DemandCost, money) + " instead of " +
+                       out.Number(c->DemandCost, money) + ", " +
+                       out.Number(s->TypicalMonthSaving, money) + " less a typical month");
+    for (const CostMonth& m : c->Months)
+        CostMonthLines(out, *c, m);
+    return out.Take();
+}
+
+std::string PowerFactorText(const SurveyResult& survey, const TextStyle& style) {
+    Section out(style);
+    if (!survey.Power) {
+        out.Line("Power factor: no power series.");
+        return out.Take();
+    }
+    const PowerFactorCorrection& pf = survey.Power->PowerFactor;
+    out.Line("Power factor: target " + style.Number(pf.Target) + ", " + style.Whole(pf.Blocks) +
+             " blocks of " + style.Whole(survey.Power->Blocks.Minutes) + " min");
+    out.Reasons(pf.Reasons);
+    if (pf.Blocks == 0)
+        return out.Take();
+    out.Figure("Average", pf.Average ? style.Number(*pf.Average, 3) : "-");
+    out.Figure("Blocks below target", out.Percent(pf.BelowTarget));
+    out.Figure("Lowest", out.Timed(pf.Lowest, "", 3));
+    out.Figure("Qc at the peak", out.Number(pf.QcAtPeakVar, "var"));
+    out.Figure("Largest Qc", out.Timed(pf.QcMax, "var"));
+    out.Figure("Qc at 95 %", out.Number(pf.Qc95Var, "var"));
+    out.Figure("Light-load Qc", out.Number(pf.QcLightVar, "var"));
+    out.Figure("Bank", out.Number(pf.BankVar, "var") + ": " + out.Number(pf.FixedVar, "var") +
+                           " fixed, " + style.Whole(pf.SwitchedSteps.value_or(0)) +
+                           " switched steps of " + out.Number(pf.StepVar, "var"));
+    out.Figure("At the peak", out.Number(pf.PeakVaBefore, "VA") + " before, " +
+                                  out.Number(pf.PeakVaAfter, "VA") + " after: current " +
+                                  out.Percent(pf.CurrentFall) + " lower");
+    return out.Take();
+}
+
+std::string UnbalanceText(const SurveyResult& survey, const TextStyle& style) {
+    Section out(style);
+    const UnbalanceStudy& u = survey.Unbalance;
+    out.Line("Unbalance (NEMA, from the RMS magnitudes)");
+    out.Reasons(u.Reasons);
+    auto figures = [&](const char* what, const UnbalanceFigures& f, std::string head) {
+        std::string channels;
+        for (const std::string& c : f.Channels)
+            channels += (channels.empty() ? "" : ", ") + c;
+        out.Figure(std::string(what) + " " + channels,
+                   head + style.Whole(f.Blocks) + " blocks of " + style.Whole(f.Minutes) + " min");
+        out.Figure("largest", out.Timed(f.Max, "%"), 4);
+        out.Figure("95 %", out.Number(f.P95, "%"), 4);
+        out.Figure("mean", out.Number(f.Mean, "%"), 4);
+    };
+    if (const auto& v = u.Voltage) {
+        figures("Voltage", *v, v->Pass ? std::string(*v->Pass ? "pass, " : "fail, ") : "");
+        out.Figure("within 2 %", out.Percent(v->Within2), 4);
+    }
+    if (const auto& c = u.Current) {
+        figures("Current", *c, "");
+        out.Figure("light-load blocks", style.Whole(c->LightBlocks) + " left out", 4);
+        out.Figure("deviating most often", c->MostDeviating.value_or("-"), 4);
+    }
+    return out.Take();
+}

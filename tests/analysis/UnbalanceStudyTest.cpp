@@ -1,0 +1,94 @@
+#include "analysis/Survey.h"
+#include "tests/analysis/AnalysisTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace code;
+
+const TDateTime Monday = At(2024, 3, 11);
+constexpr uint8_t VAB = 12, VBC = 13, VCA = 14, VCN = 17;
+
+class UnbalanceStudyTest : public ::testing::Test {
+protected:
+    // A channel holding value for n minutes, a sample a minute, and other for the next m.
+    void Channel(uint8_t channel, float value, int n = 120, float other = 0, int m = 0) {
+        std::vector<float> values(static_cast<size_t>(n), value);
+        values.insert(values.end(), static_cast<size_t>(m), other);
+        AddHistoric(recording, Rms, channel >= 18 || channel == 4 ? Amperes : Volts, channel,
+                    values, Monday, 60);
+    }
+    UnbalanceStudy Run() { return RunSurvey(recording, options).Unbalance; }
+    LParameterCollection recording;
+    SurveyOptions options;
+};
+
+TEST_F(UnbalanceStudyTest, VoltageFromKnownMagnitudesLineToLinePreferred) {
+    // Line to neutral: mean 230 V, 5 V the most off: 2.17 %, failing.
+    Channel(VAN, 230);
+    Channel(VBN, 225);
+    Channel(VCN, 235);
+    UnbalanceStudy u = Run();
+    ASSERT_TRUE(u.Voltage);
+    EXPECT_FALSE(u.LineToLine);
+    EXPECT_EQ(u.Voltage->Channels, (std::vector<std::string>{"VAN", "VBN", "VCN"}));
+    EXPECT_EQ(u.Voltage->Blocks, 12);
+    EXPECT_NEAR(u.Voltage->Max->Value, 100 * 5 / 230.0, 1e-4);
+    EXPECT_EQ(u.Voltage->Max->Time, Monday);
+    EXPECT_NEAR(*u.Voltage->Mean, 100 * 5 / 230.0, 1e-4);
+    EXPECT_EQ(*u.Voltage->Within2, 0);
+    EXPECT_FALSE(*u.Voltage->Pass);
+    EXPECT_FALSE(u.Voltage->MostDeviating);
+
+    // Line to line, in the last hour 4 V off 400: 1 %; 6 of 12 blocks within 2 %.
+    Channel(VAB, 400, 60, 400, 60);
+    Channel(VBC, 380, 60, 396, 60);
+    Channel(VCA, 420, 60, 404, 60);
+    u = Run();
+    EXPECT_TRUE(u.LineToLine);
+    EXPECT_EQ(u.Voltage->Channels, (std::vector<std::string>{"VAB", "VBC", "VCA"}));
+    EXPECT_NEAR(u.Voltage->Max->Value, 5, 1e-4);
+    EXPECT_NEAR(*u.Voltage->P95, 5, 1e-4);
+    EXPECT_NEAR(*u.Voltage->Mean, 3, 1e-4);
+    EXPECT_EQ(*u.Voltage->Within2, 0.5);
+    EXPECT_FALSE(*u.Voltage->Pass);
+    EXPECT_EQ(u.Reasons.front(), NegativeSequenceText);
+    EXPECT_EQ(u.Reasons.back(),
+              "The recording has neither IA, IB and IC nor I1, I2 and I3: no current unbalance.");
+    EXPECT_FALSE(u.Current);
+}
+
+TEST_F(UnbalanceStudyTest, LightLoadCurrentBlocksAreLeftOut) {
+    // 100, 95 and 115 A for an hour (IC 11.29 % off the mean), then 5, 1 and 9 A: below 10 % of
+    // the highest mean.
+    Channel(IA, 100, 60, 5, 60);
+    Channel(IB, 95, 60, 1, 60);
+    Channel(IC, 115, 60, 9, 60);
+    const UnbalanceStudy u = Run();
+    ASSERT_TRUE(u.Current);
+    EXPECT_EQ(u.Current->Blocks, 4);
+    EXPECT_EQ(u.Current->LightBlocks, 4);
+    EXPECT_NEAR(u.Current->Max->Value, 100 * (115 - 310 / 3.0) / (310 / 3.0), 1e-4);
+    EXPECT_EQ(*u.Current->MostDeviating, "IC");
+    EXPECT_EQ(u.Current->Minutes, 15);
+    EXPECT_FALSE(u.Current->Pass);
+    EXPECT_FALSE(u.Voltage);
+    EXPECT_EQ(u.Reasons, (std::vector<std::string>{
+                             "The recording has neither VAB, VBC and VCA nor VAN, VBN and VCN: no "
+                             "voltage unbalance.",
+                             "4 blocks of light load (below 10 % of the highest mean current) "
+                             "were left out of the current unbalance."}));
+}
+
+TEST_F(UnbalanceStudyTest, FewerThanThreePhases) {
+    Channel(VAN, 230);
+    Channel(VCN, 231);
+    Channel(IA, 10);
+    Channel(IB, 12);
+    const UnbalanceStudy u = Run();
+    EXPECT_FALSE(u.Voltage || u.Current);
+    EXPECT_EQ(u.Reasons.size(), 2u);
+}
+
+} // namespace
