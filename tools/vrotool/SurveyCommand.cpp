@@ -1,13 +1,17 @@
-// vrotool survey: the load study, energy, profile, load duration and voltage test of a
-// recording.
+// vrotool survey: the load study, energy, profile, load duration, voltage test, cost, power
+// factor correction and unbalance of a recording, or a row of each of several.
 #include "analysis/Survey.h"
+#include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyText.h"
+#include "analysis/TariffReader.h"
 #include "database/LDatabase.h"
+#include "model/ErrorReport.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/JsonWriter.h"
 #include "tools/vrotool/SurveyArguments.h"
+#include "tools/vrotool/SurveyRows.h"
 
 #include <charconv>
 #include <cmath>
@@ -155,6 +159,113 @@ void WriteVoltage(JsonWriter& j, const VoltageVariation& v) {
     j.EndObject();
 }
 
+void WriteCost(JsonWriter& j, const CostStudy& c) {
+    j.BeginObject();
+    j.Key("tariff"), j.String(c.Tariff);
+    j.Key("currency"), j.String(c.Currency);
+    j.Key("days"), j.Double(c.Days);
+    j.Key("energy");
+    j.BeginArray();
+    for (const EnergyCharge& e : c.Energy) {
+        j.BeginObject();
+        j.Key("month"), j.String(e.Month.Text());
+        j.Key("period"), j.Int(e.Period);
+        j.Key("kwh"), j.Double(e.EnergyWh / 1000);
+        j.Key("cost"), j.Double(e.Cost);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.Key("demand");
+    j.BeginArray();
+    for (const DemandCharge& d : c.Demand) {
+        j.BeginObject();
+        j.Key("month"), j.String(d.Month.Text());
+        j.Key("kind"), j.String(DemandKindName(d.Kind));
+        j.Key("period"), d.Period ? j.Int(*d.Period) : j.Null();
+        j.Key("demand"), j.Double(d.Demand.Value);
+        j.Key("time_iso"), j.String(FormatIso8601(d.Demand.Time));
+        j.Key("cost"), j.Double(d.Cost);
+        j.Key("days_recorded"), j.Int(d.DaysRecorded);
+        j.Key("days_in_month"), j.Int(d.DaysInMonth);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.Key("fixed"), j.Double(c.FixedCost);
+    j.Key("total"), j.Double(c.Total);
+    j.Key("average_price"), OptionalDouble(j, c.AveragePrice);
+    j.Key("per_day");
+    j.BeginArray();
+    for (const CostDay& d : c.PerDay) {
+        j.BeginObject();
+        j.Key("date"), j.String(FormatIso8601(d.Date).substr(0, 10));
+        j.Key("cost"), j.Double(d.EnergyCost);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.Key("typical_month"), OptionalDouble(j, c.TypicalMonth);
+    j.Key("year"), OptionalDouble(j, c.Year);
+    j.Key("shaving");
+    if (c.Shaving) {
+        j.BeginObject();
+        j.Key("threshold_w"), j.Double(c.Shaving->ThresholdWatts);
+        j.Key("typical_month_saving"), j.Double(c.Shaving->TypicalMonthSaving);
+        j.EndObject();
+    } else {
+        j.Null();
+    }
+    j.EndObject();
+}
+
+void WritePowerFactor(JsonWriter& j, const PowerFactorCorrection& pf) {
+    j.BeginObject();
+    j.Key("target"), j.Double(pf.Target);
+    j.Key("average"), OptionalDouble(j, pf.Average);
+    j.Key("below_target"), OptionalDouble(j, pf.BelowTarget);
+    j.Key("lowest"), OptionalDouble(j, ValueOf(pf.Lowest));
+    j.Key("lowest_time_iso"), OptionalIso(j, pf.Lowest);
+    j.Key("qc_at_peak_var"), OptionalDouble(j, pf.QcAtPeakVar);
+    j.Key("qc_max_var"), OptionalDouble(j, ValueOf(pf.QcMax));
+    j.Key("qc_max_time_iso"), OptionalIso(j, pf.QcMax);
+    j.Key("qc_95_var"), OptionalDouble(j, pf.Qc95Var);
+    j.Key("qc_light_var"), OptionalDouble(j, pf.QcLightVar);
+    j.Key("step_var"), j.Double(pf.StepVar);
+    j.Key("bank_var"), OptionalDouble(j, pf.BankVar);
+    j.Key("fixed_var"), OptionalDouble(j, pf.FixedVar);
+    j.Key("switched_steps"), pf.SwitchedSteps ? j.Int(*pf.SwitchedSteps) : j.Null();
+    j.Key("peak_va_before"), OptionalDouble(j, pf.PeakVaBefore);
+    j.Key("peak_va_after"), OptionalDouble(j, pf.PeakVaAfter);
+    j.Key("current_fall"), OptionalDouble(j, pf.CurrentFall);
+    j.Key("reasons"), Strings(j, pf.Reasons);
+    j.EndObject();
+}
+
+void WriteUnbalanceFigures(JsonWriter& j, const UnbalanceFigures& f, bool voltage) {
+    j.BeginObject();
+    j.Key("channels"), Strings(j, f.Channels);
+    j.Key("blocks"), j.Int(f.Blocks);
+    if (!voltage)
+        j.Key("light_blocks"), j.Int(f.LightBlocks);
+    j.Key("max"), OptionalDouble(j, ValueOf(f.Max));
+    j.Key("max_time_iso"), OptionalIso(j, f.Max);
+    j.Key("p95"), OptionalDouble(j, f.P95);
+    j.Key("mean"), OptionalDouble(j, f.Mean);
+    if (voltage) {
+        j.Key("within_2"), OptionalDouble(j, f.Within2);
+        j.Key("pass"), f.Pass ? j.Bool(*f.Pass) : j.Null();
+    } else {
+        j.Key("most_deviating"), f.MostDeviating ? j.String(*f.MostDeviating) : j.Null();
+    }
+    j.EndObject();
+}
+
+void WriteUnbalance(JsonWriter& j, const UnbalanceStudy& u) {
+    j.BeginObject();
+    j.Key("voltage"), u.Voltage ? WriteUnbalanceFigures(j, *u.Voltage, true) : j.Null();
+    j.Key("current"), u.Current ? WriteUnbalanceFigures(j, *u.Current, false) : j.Null();
+    j.Key("reasons"), Strings(j, u.Reasons);
+    j.EndObject();
+}
+
 void WriteJson(JsonWriter& j, const SurveyResult& s) {
     const PowerSurvey* p = s.Power ? &*s.Power : nullptr;
     j.BeginObject();
@@ -179,7 +290,33 @@ void WriteJson(JsonWriter& j, const SurveyResult& s) {
     }
     j.Key("duration"), p ? WriteDuration(j, p->Duration) : j.Null();
     j.Key("voltage"), s.Voltage ? WriteVoltage(j, *s.Voltage) : j.Null();
+    j.Key("cost"), p && p->Cost ? WriteCost(j, *p->Cost) : j.Null();
+    j.Key("power_factor"),
+        p && p->PowerFactor.Blocks > 0 ? WritePowerFactor(j, p->PowerFactor) : j.Null();
+    j.Key("unbalance"), WriteUnbalance(j, s.Unbalance);
     j.EndObject();
+}
+
+// The tariff a survey prices the load by: a rate file, or the simple tariff's three rates.
+std::optional<Tariff> TariffArguments(Arguments& args) {
+    const auto file = args.Value("--tariff");
+    const auto atLeastZero = [](double v) { return v >= 0; };
+    const auto energy = Number(args, "--energy-rate", "of at least 0", atLeastZero);
+    const auto demand = Number(args, "--demand-rate", "of at least 0", atLeastZero);
+    const auto fixed = Number(args, "--fixed-monthly", "of at least 0", atLeastZero);
+    const bool simple = energy || demand || fixed;
+    if (file && simple)
+        throw UsageError("give --tariff or the rates --energy-rate, --demand-rate and "
+                         "--fixed-monthly, not both");
+    if (simple)
+        return SimpleTariff(energy.value_or(0), demand.value_or(0), fixed.value_or(0));
+    if (!file)
+        return std::nullopt;
+    try {
+        return ReadTariffFile(*file);
+    } catch (const VroError& e) {
+        throw UsageError(e.what());
+    }
 }
 
 } // namespace
@@ -198,21 +335,43 @@ SurveyOptions SurveyArguments(Arguments& args) {
         Number(args, "--nominal-volts", "above 0", [](double v) { return v > 0; });
     options.ThresholdWatts =
         Number(args, "--threshold-watts", "in watts", [](double) { return true; });
+    options.CostTariff = TariffArguments(args);
+    if (const auto pf = Number(args, "--target-pf", "from 0.80 to 1.00",
+                               [](double v) { return v >= LowestTargetPowerFactor && v <= 1; }))
+        options.TargetPowerFactor = *pf;
+    if (const auto step =
+            Number(args, "--bank-step", "of kvar above 0", [](double v) { return v > 0; }))
+        options.BankStepVar = *step * 1000;
     return options;
 }
 
 int SurveyCommand(Arguments& args) {
     const SurveyOptions options = SurveyArguments(args);
     const bool json = args.Flag("--json");
+    const bool csv = args.Flag("--csv");
     const auto output = args.Value("--output", "-o");
-    const std::string file = args.OnlyFile();
+    const std::vector<std::string> files = args.Positionals();
+    args.Finish();
+    if (files.empty())
+        throw UsageError("give at least one FILE");
+    if (json && csv)
+        throw UsageError("give --json or --csv, not both");
+    if (files.size() > 1 && !json && !csv)
+        throw UsageError("several files need --csv or --json");
+    if (csv || files.size() > 1) {
+        const SurveyRows rows = SurveyFiles(files, options);
+        WriteOutput(csv ? rows.Csv() : rows.JsonLines(), output);
+        return rows.Failed() ? 1 : 0;
+    }
 
     LDatabase db;
-    OpenDatabaseOrRecording(db, file);
+    OpenDatabaseOrRecording(db, files.front());
     const SurveyResult survey = RunSurvey(db.Parameters(), options);
     if (json)
         WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, survey); }), output);
     else
-        WriteOutput(SurveySummaryText(survey), output);
+        WriteOutput(SurveySummaryText(survey) + "\n" + CostText(survey) + "\n" +
+                        PowerFactorText(survey) + "\n" + UnbalanceText(survey),
+                    output);
     return 0;
 }

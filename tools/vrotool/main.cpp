@@ -109,18 +109,34 @@ const Command Commands[] = {
      "                   when writing fails\n"
      "  Without a table or chart: every parameter over the whole recording. The text is\n"
      "  what the Statistics window copies: a header row and a row per source.\n"},
-    {"survey", SurveyCommand, "print the load study, energy and voltage test of a recording",
-     "vrotool survey FILE [--block-minutes B] [--rating-amps A] [--nominal-volts V]\n"
-     "               [--threshold-watts W] [--json] [-o OUT]\n"
+    {"survey", SurveyCommand,
+     "print the load study, energy, voltage test, cost, power factor and unbalance of a recording",
+     "vrotool survey FILE... [--block-minutes B] [--rating-amps A] [--nominal-volts V]\n"
+     "               [--threshold-watts W] [--tariff T.json | --energy-rate R\n"
+     "               --demand-rate R --fixed-monthly R] [--target-pf T] [--bank-step KVAR]\n"
+     "               [--json | --csv] [-o OUT]\n"
      "  FILE                 a database file (*.vro) or a recording byte stream (*.bin)\n"
      "  --block-minutes B    the demand interval: 5, 10, 15 (default), 30 or 60 minutes\n"
      "  --rating-amps A      the service rating in amperes, for the headroom\n"
      "  --nominal-volts V    the nominal voltage (default: guessed from the median)\n"
-     "  --threshold-watts W  the hours and energy above this demand\n"
+     "  --threshold-watts W  the hours and energy above this demand, and peak shaving\n"
+     "  --tariff T.json      the tariff: a rate in the layout of the US utility rate\n"
+     "                       database (an example: /usr/share/vroview/tariff-example.json)\n"
+     "  --energy-rate R      or a simple tariff: R per kWh, --demand-rate R per kW of the\n"
+     "                       month's highest block, --fixed-monthly R a month\n"
+     "  --target-pf T        the power factor to correct to, 0.80 to 1.00 (default 0.95)\n"
+     "  --bank-step KVAR     the capacitor bank's step in kvar (default 5)\n"
      "  --json               everything the survey finds, machine-readable\n"
+     "  --csv                a row per file: file, location, from, to, days, energy_wh,\n"
+     "                       peak_w, peak_time, base_w, load_factor, design_w, headroom_a,\n"
+     "                       voltage_pass, unbalance_pass, average_pf, bank_var,\n"
+     "                       typical_month_cost, error\n"
      "  -o, --output OUT     write to OUT instead of standard output; nothing is left\n"
      "                       there when writing fails\n"
-     "  The text is the Survey window's Summary page.\n"},
+     "  The text is the Survey window's Summary page, then Cost, Power factor and\n"
+     "  Unbalance. Several files need --csv, or --json for an object of those columns per\n"
+     "  file and line; they are surveyed in parallel, and a file that cannot be read gets\n"
+     "  a row with its error (exit 1 after the others).\n"},
 #ifdef VRO_TABLES
     {"table", TableCommand, "write a table of a database file as text",
      "vrotool table FILE.vro (--index N | --caption TEXT) [--first A --last B] [--csv]\n"
