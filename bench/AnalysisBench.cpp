@@ -4,6 +4,7 @@
 // milliseconds, as the ratios need one unit.
 #include "analysis/RangeStatistics.h"
 #include "analysis/Survey.h"
+#include "analysis/TariffReader.h"
 #include "bench/RatioReporter.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
@@ -81,6 +82,17 @@ void BM_Survey(benchmark::State& state) {
         benchmark::DoNotOptimize(RunSurvey(parameters, {}));
 }
 
+// The same survey priced by a three-period tariff with tiers, time-of-use and flat demand
+// and a reactive charge.
+void BM_SurveyTariff(benchmark::State& state) {
+    const LParameterCollection& parameters = Maximal().Parameters();
+    SurveyOptions options;
+    options.CostTariff = ReadTariffFile(VRO_TARIFF_EXAMPLE);
+    options.ThresholdWatts = 1000;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RunSurvey(parameters, options));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -99,6 +111,7 @@ int main(int argc, char** argv) {
         ->UseRealTime();
     benchmark::RegisterBenchmark("BM_PowerPass", BM_PowerPass)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_Survey", BM_Survey)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_SurveyTariff", BM_SurveyTariff)->Unit(benchmark::kMillisecond);
     RatioReporter reporter;
     reporter.AddRatio("BM_Statistics127", "BM_SumBaseline", 3);
     reporter.AddRatio("BM_Statistics127OneThread", "BM_SumBaseline", 3);
@@ -106,6 +119,8 @@ int main(int argc, char** argv) {
     // medians and sorts the blocks: about a hundred passes' worth. Its own target is under
     // 50 ms, read off the table above.
     reporter.AddRatio("BM_Survey", "BM_PowerPass", 150);
+    // The tariff adds a pass over the power samples and a walk over the blocks.
+    reporter.AddRatio("BM_SurveyTariff", "BM_Survey", 1.5);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
