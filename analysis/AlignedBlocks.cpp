@@ -8,6 +8,12 @@ AlignedBlocks AlignBlocks(const std::vector<const BlockSeries*>& series) {
     if (series.empty())
         return aligned;
     // Each series' blocks are in time order: advance the ones behind the latest head.
+    size_t most = 0;
+    for (const BlockSeries* s : series)
+        most = std::max(most, s->Blocks.size());
+    aligned.Starts.reserve(most);
+    for (auto& means : aligned.Means)
+        means.reserve(most);
     std::vector<size_t> at(series.size(), 0);
     while (true) {
         int64_t latest = 0;

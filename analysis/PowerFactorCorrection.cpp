@@ -14,9 +14,11 @@ const char* const NoHarmonicsText =
 
 namespace {
 
+// The sorted value at index round(p (n − 1)), without sorting them all.
 double Percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    return values[static_cast<size_t>(std::lround(p * static_cast<double>(values.size() - 1)))];
+    const auto at = values.begin() + std::lround(p * static_cast<double>(values.size() - 1));
+    std::nth_element(values.begin(), at, values.end());
+    return *at;
 }
 
 // Whole steps of a figure, rounded up or down; a figure a rounding error off a whole step

@@ -34,7 +34,8 @@ UnbalanceFigures Figures(const std::vector<const BlockSeries*>& phases, const Al
         f.Channels.push_back(s->Label);
     f.Minutes = phases.front()->Minutes;
     std::vector<double> unbalance;
-    int32_t deviates[3] = {};
+    unbalance.reserve(blocks.Count());
+    int32_t deviates[3] = {}, within = 0;
     for (size_t k = 0; k < blocks.Count(); ++k) {
         const double x[3] = {blocks.Means[0][k], blocks.Means[1][k], blocks.Means[2][k]};
         const double mean = (x[0] + x[1] + x[2]) / 3;
@@ -47,6 +48,7 @@ UnbalanceFigures Figures(const std::vector<const BlockSeries*>& phases, const Al
         ++deviates[most];
         const double u = 100 * std::fabs(x[most] - mean) / mean;
         unbalance.push_back(u);
+        within += u <= VoltageUnbalanceLimit;
         if (!f.Max || u > f.Max->Value)
             f.Max = TimedValue{u, SecondsToDays(blocks.Starts[k])};
     }
@@ -59,12 +61,10 @@ UnbalanceFigures Figures(const std::vector<const BlockSeries*>& phases, const Al
     f.Mean = sum / static_cast<double>(unbalance.size());
     f.MostDeviating = f.Channels[static_cast<size_t>(
         std::max_element(std::begin(deviates), std::end(deviates)) - std::begin(deviates))];
-    std::sort(unbalance.begin(), unbalance.end());
-    f.P95 = unbalance[static_cast<size_t>(
-        std::lround(0.95 * static_cast<double>(unbalance.size() - 1)))];
-    const auto within =
-        std::upper_bound(unbalance.begin(), unbalance.end(), VoltageUnbalanceLimit) -
-        unbalance.begin();
+    const auto p95 =
+        unbalance.begin() + std::lround(0.95 * static_cast<double>(unbalance.size() - 1));
+    std::nth_element(unbalance.begin(), p95, unbalance.end());
+    f.P95 = *p95;
     f.Within2 = static_cast<double>(within) / static_cast<double>(unbalance.size());
     return f;
 }
