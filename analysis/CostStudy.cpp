@@ -203,7 +203,8 @@ CostStudy ComputeCost(const Tariff& tariff, const SampledSeries& power, const Bl
 
     double highest = 0, highestCapped = 0;
     bool charged = false;
-    for (auto& [key, w] : months) {
+    for (auto& entry : months) {
+        MonthWork& w = entry.second;
         CostMonth& m = w.Totals;
         for (size_t p = 0; p < energyPeriods; ++p)
             if (w.Used[p])
@@ -262,8 +263,8 @@ CostStudy ComputeCost(const Tariff& tariff, const SampledSeries& power, const Bl
     if (thresholdWatts && tariff.ChargesDemand() && demand && demand->Refusal.empty()) {
         PeakShaving& s = study.Shaving.emplace();
         s.ThresholdWatts = *thresholdWatts;
-        for (const auto& [key, w] : months)
-            s.DemandCost += w.CappedDemandCost;
+        for (const auto& entry : months)
+            s.DemandCost += entry.second.CappedDemandCost;
         s.TypicalMonthSaving = highest - highestCapped;
     }
     return study;
