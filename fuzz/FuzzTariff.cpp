@@ -13,7 +13,7 @@
 namespace {
 
 // Three days of a load that swings between export and import, a sample every five minutes, from
-// a Friday (weekdays and a weekend, two months).
+// a Saturday (a weekend and a weekday, two months).
 const SampledSeries& Load() {
     static const std::vector<float> values = [] {
         std::vector<float> v(3 * 288);
@@ -22,9 +22,9 @@ const SampledSeries& Load() {
         v[100] = NAN;
         return v;
     }();
-    // 2024-03-29 00:00, a Friday.
+    // 2024-03-30 00:00, a Saturday.
     static const SampledSeries series{
-        "3Ø", values.data(), static_cast<int32_t>(values.size()), 45380, 0, 300};
+        "3Ø", values.data(), static_cast<int32_t>(values.size()), 45381, 0, 300};
     return series;
 }
 
