@@ -116,9 +116,9 @@ TEST_F(SurveyCommandTest, WithoutPowerThePowerResultsAreNull) {
 
 TEST_F(SurveyCommandTest, TextAndExitStatuses) {
     const std::string file = Recording();
-    Result r = Vro("survey " + file);
+    Result r = Vro("survey " + file + " --locale de_DE");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.out.rfind("Survey of 2026-11-28 17:45:01 to 2026-11-30 17:44:01\n", 0), 0u)
+    EXPECT_EQ(r.out.rfind("Survey of 28.11.2026 17:45:01 to 30.11.2026 17:44:01\n", 0), 0u)
         << r.out;
     EXPECT_NE(r.out.find("\nLoad study: not valid\n"), std::string::npos);
     for (const char* bad :

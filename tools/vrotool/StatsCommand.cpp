@@ -10,10 +10,7 @@
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/JsonWriter.h"
-#ifdef VRO_TABLES
-#include "texts/LocaleTextStyle.h"
-#include "tools/vrotool/LocaleStyle.h"
-#endif
+#include "tools/vrotool/TextStyleOption.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -114,19 +111,7 @@ int StatsCommand(Arguments& args) {
         throw UsageError("--chart needs --index N or --caption TEXT");
     if (json && csv)
         throw UsageError("give --json or --csv, not both");
-    TextStyle style;
-    if (localeName) {
-#ifdef VRO_TABLES
-        style = LocaleTextStyle(LocaleNamed(*localeName));
-#else
-        throw UsageError("--locale needs a build with the tables (Qt)");
-#endif
-    }
-#ifdef VRO_TABLES
-    else if (!json) {
-        style = LocaleTextStyle(QLocale::system());
-    }
-#endif
+    const TextStyle style = TextStyleOption(localeName);
     std::optional<TimeRange> range;
     if (fromText || toText) {
         // An open end reaches past every time a recording can hold.

@@ -12,6 +12,7 @@
 #include "tools/vrotool/JsonWriter.h"
 #include "tools/vrotool/SurveyArguments.h"
 #include "tools/vrotool/SurveyRows.h"
+#include "tools/vrotool/TextStyleOption.h"
 
 #include <charconv>
 #include <cmath>
@@ -349,6 +350,7 @@ int SurveyCommand(Arguments& args) {
     const SurveyOptions options = SurveyArguments(args);
     const bool json = args.Flag("--json");
     const bool csv = args.Flag("--csv");
+    const auto localeName = args.Value("--locale");
     const auto output = args.Value("--output", "-o");
     const std::vector<std::string> files = args.Positionals();
     args.Finish();
@@ -369,9 +371,11 @@ int SurveyCommand(Arguments& args) {
     const SurveyResult survey = RunSurvey(db.Parameters(), options);
     if (json)
         WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, survey); }), output);
-    else
-        WriteOutput(SurveySummaryText(survey) + "\n" + CostText(survey) + "\n" +
-                        PowerFactorText(survey) + "\n" + UnbalanceText(survey),
+    else {
+        const TextStyle style = TextStyleOption(localeName);
+        WriteOutput(SurveySummaryText(survey, style) + "\n" + CostText(survey, style) + "\n" +
+                        PowerFactorText(survey, style) + "\n" + UnbalanceText(survey, style),
                     output);
+    }
     return 0;
 }
