@@ -1,5 +1,6 @@
 #include "tables/TableExport.h"
 #include "model/DateTime.h"
+#include "tests/support/CsvReader.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
 
@@ -14,31 +15,6 @@
 #include <vector>
 
 namespace {
-
-using CsvRows = std::vector<std::vector<std::string>>;
-
-// RFC 4180: fields end at commas, rows at CR LF; a quoted field may hold both, and its quotes
-// doubled.
-CsvRows ReadCsv(const std::string& text) {
-    CsvRows rows(1, std::vector<std::string>(1));
-    bool quoted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        std::string& field = rows.back().back();
-        if (quoted && c == '"' && text.compare(i, 2, "\"\"") == 0)
-            field += text[i++];
-        else if (c == '"')
-            quoted = !quoted;
-        else if (!quoted && c == ',')
-            rows.back().emplace_back();
-        else if (!quoted && text.compare(i, 2, "\r\n") == 0)
-            rows.emplace_back(1), ++i;
-        else
-            field += c;
-    }
-    rows.pop_back(); // after the last CR LF
-    return rows;
-}
 
 // A spreadsheet's number: the whole field, exactly the stored float.
 float Number(const std::string& field) {

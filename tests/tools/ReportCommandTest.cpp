@@ -60,6 +60,33 @@ TEST_F(ReportCommandTest, SectionsPresentOrLeftOutWithTheReason) {
     }
 }
 
+// In the user's language the report writes the numbers the survey's text writes, never the
+// C library's printf separators run together with the locale's.
+TEST_F(ReportCommandTest, NumbersInTheUsersLocale) {
+    const std::string recording = Recording({22, 13, 14, 15, 6});
+    for (const char* locale : {"en_US.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "C", "hi_IN.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        const std::string env = std::string("LC_ALL=") + locale + " LANG=" + locale + " ";
+        const Result survey = RunCommand(env + VROTOOL + " survey " + recording);
+        const size_t at = survey.out.find("Peak demand");
+        ASSERT_NE(at, std::string::npos) << survey.out;
+        const std::string peak = survey.out.substr(at, survey.out.find('\n', at) - at);
+        // pdftotext may give the narrow no-break space of French groups as a plain one.
+        const auto plain = [](std::string t) {
+            for (const std::string blank : {"\u202f", "\u00a0"})
+                for (size_t i; (i = t.find(blank)) != std::string::npos;)
+                    t.replace(i, blank.size(), " ");
+            return t;
+        };
+        const std::string figure = plain(peak.substr(peak.find_first_of("0123456789"), 8));
+        ASSERT_EQ(RunCommand(env + VROTOOL + " report " + recording + " -o " + Out()).status, 0);
+        const std::string text = plain(All(Out()));
+        EXPECT_NE(text.find(figure), std::string::npos) << figure;
+        for (const char* garbled : {",,", ".,", ",."})
+            EXPECT_EQ(text.find(garbled), std::string::npos) << garbled;
+    }
+}
+
 // The figures are those vrotool survey prints; the items add pages; Letter is Letter.
 TEST_F(ReportCommandTest, FiguresItemsAndPage) {
     const std::string recording = Recording({22, 13, 14, 15, 6});

@@ -7,6 +7,7 @@
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
 #include "tables/windows/TTableForm.h"
+#include "tests/support/LocaleGuard.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
@@ -15,6 +16,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QPrinter>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +47,34 @@ protected:
 
     LDatabase db;
 };
+
+// The figures in the locale's numbers, the CSV the same in every locale.
+TEST_F(TStatisticsFormTest, NumbersInTheUsersLocale) {
+    LDatabase recording;
+    ParseRecording(recording, {HistoricRealPower}, 2, 0, [](GeneratedRecording& r) {
+        r.blocks[0].values = {-1234.5f, 31000.25f};
+    });
+    LTableRecord& table = AddTable(recording, {0});
+    TTableForm tableForm(table);
+    const struct {
+        const char *locale, *minimum, *maximum;
+    } cases[] = {{"en_US", "-1,234.50", "31,000.25"},
+                 {"de_DE", "-1.234,50", "31.000,25"},
+                 {"fr_FR", "-1\u202f234,50", "31\u202f000,25"},
+                 {"es_ES", "-1234,50", "31.000,25"},
+                 {"C", "-1234.50", "31000.25"}};
+    std::string csv;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        const LocaleGuard locale(c.locale);
+        TStatisticsForm form(tableForm);
+        const QAbstractItemModel& model = *form.Grid()->model();
+        EXPECT_EQ(model.index(0, 5).data().toString().toStdString(), c.minimum);
+        EXPECT_EQ(model.index(0, 7).data().toString().toStdString(), c.maximum);
+        EXPECT_TRUE(csv.empty() || form.Text(CellFormat::Csv) == csv);
+        csv = form.Text(CellFormat::Csv);
+    }
+}
 
 // The rows are the visible sources in their order, over the table's range; hiding one and
 // telling the window drops its row after the refresh delay, and the copy is the rows' text.

@@ -5,6 +5,8 @@
 #include "printing/LayoutPrinter.h"
 #include "shell/Screenshots.h"
 #include "tests/analysis/AnalysisTestSupport.h"
+#include "tests/support/CsvReader.h"
+#include "tests/support/LocaleGuard.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/TestSettings.h"
@@ -16,6 +18,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTabWidget>
 #include <QTableView>
@@ -49,6 +52,49 @@ protected:
 
     LDatabase db;
 };
+
+// Every text a person reads in the locale's numbers, whatever the C library's printf would
+// write, and the CSV the same in all of them.
+TEST_F(TSurveyFormTest, NumbersInTheUsersLocale) {
+    const struct {
+        const char* locale;
+        const char *peak, *energy, *share;
+    } cases[] = {
+        {"en_US", "2,500.00 W", "22,600.00", "100.00 %"},
+        {"de_DE", "2.500,00 W", "22.600,00", "100,00 %"},
+        {"fr_FR", "2\u202f500,00 W", "22\u202f600,00", "100,00 %"},
+        {"C", "2500.00 W", "22600.00", "100.00 %"},
+        {"es_ES", "2500,00 W", "22.600,00", "100,00 %"}, // no group of four digits
+    };
+    std::string csv;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        const LocaleGuard locale(c.locale);
+        TSurveyForm form(db);
+        EXPECT_NE(form.SummaryView()->toPlainText().toStdString().find(c.peak), std::string::npos)
+            << form.SummaryView()->toPlainText().toStdString();
+        const QAbstractItemModel& days = *form.EnergyGrid()->model();
+        EXPECT_EQ(days.index(1, 2).data().toString().toStdString(), c.energy);
+        EXPECT_EQ(form.VoltageGrid()->model()->index(0, 3).data().toString().toStdString(),
+                  c.share);
+        const std::string text = form.Text(TSurveyForm::VoltagePage, CellFormat::Csv) +
+                                 form.Text(TSurveyForm::EnergyPage, CellFormat::Csv);
+        EXPECT_TRUE(csv.empty() || text == csv) << text;
+        csv = text;
+    }
+    // Read back as a spreadsheet reads it: every figure a whole plain number, every time plain.
+    const CsvRows rows = ReadCsv(csv);
+    ASSERT_EQ(rows.size(), 6u); // the voltage's header and row, the days' header and rows
+    EXPECT_EQ(rows[0][4], "Within ±10 % (%)");
+    EXPECT_EQ(rows[1][4], "100.00");
+    EXPECT_EQ(rows[2][2], "Energy (WH)");
+    EXPECT_EQ(rows[4][2], "22600.00");
+    EXPECT_EQ(rows[4][4], "2024-03-12 10:00:00");
+    for (const auto& row : {rows[1], rows[3], rows[4], rows[5]})
+        for (const std::string& field : row)
+            EXPECT_EQ(field.find_first_of(" ,%"), field.find(' ') == 10 ? 10u : std::string::npos)
+                << field;
+}
 
 // A setting changes the survey after the refresh delay and is stored at once; a new window
 // starts from what is stored. Text that is no number the setting takes counts as not set.

@@ -13,6 +13,7 @@
 #include "tests/charts/windows/ChartTestSupport.h"
 #include "tests/support/ErrorMessage.h"
 #include "tests/support/ErrorReportSpy.h"
+#include "tests/support/LocaleGuard.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScratchFolder.h"
 #include "tools/RecordingGenerator.h"
@@ -552,6 +553,33 @@ TDateTime SampleTime(const TChartForm& form, int k) {
     TDateTime time;
     form.Record().Sources.Items(0)->GetPoint(k, value, time);
     return form.SnapCursor(time);
+}
+
+TEST_F(TChartFormTest, TheReadoutWritesTheLocalesNumbers) {
+    ParseRecording(db, {HistoricV1}, 3, 0, [](GeneratedRecording& r) {
+        r.blocks[0].values = {1234.5f, 2345.25f, 1000};
+    });
+    const struct {
+        const char *locale, *atA, *mean;
+    } cases[] = {{"en_US", "1,234.50", "1,526.58"},
+                 {"de_DE", "1.234,50", "1.526,58"},
+                 {"fr_FR", "1\u202f234,50", "1\u202f526,58"},
+                 {"C", "1234.50", "1526.58"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        const LocaleGuard locale(c.locale);
+        const auto form = NewChart(db, {0});
+        Show(*form);
+        form->SetCursors(SampleTime(*form, 0), SampleTime(*form, 2));
+        form->RefreshReadout();
+        ASSERT_EQ(form->Readout()->rowCount(), 1);
+        EXPECT_EQ(form->Readout()->item(0, 1)->text().toStdString(), c.atA);
+        bool found = false;
+        for (int column = 0; column < form->Readout()->columnCount(); ++column)
+            found |= form->Readout()->item(0, column) &&
+                     form->Readout()->item(0, column)->text().toStdString() == c.mean;
+        EXPECT_TRUE(found) << "no mean " << c.mean;
+    }
 }
 
 TEST_F(TChartFormTest, CursorsAreSetDraggedSnappedReadAndRemovedWithEscape) {
