@@ -11,6 +11,7 @@
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/Registry.h"
+#include "shell/SurveySettings.h"
 #include "shell/SvgPicture.h"
 #include "texts/LocaleTextStyle.h"
 
@@ -38,58 +39,11 @@
 
 namespace {
 
-const QString BlockMinutesName = QStringLiteral("Block Minutes");
-const QString RatingName = QStringLiteral("Rating Amps");
-const QString NominalName = QStringLiteral("Nominal Volts");
-const QString ThresholdName = QStringLiteral("Threshold Watts");
-
 // The size of a chart's picture when the window is not shown.
 constexpr QSize PictureSize(900, 560);
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-bool TakesRating(double value) {
-    return value >= 0;
-}
-bool TakesNominal(double value) {
-    return value > 0;
-}
-
-// A setting's text in the user's locale (or plainly written); unset when empty or when it is
-// no number the setting takes.
-std::optional<double> ParseSetting(const QString& text, bool (*takes)(double)) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    double value = QLocale().toDouble(trimmed, &ok);
-    if (!ok)
-        value = QLocale::c().toDouble(trimmed, &ok);
-    if (!ok || !std::isfinite(value) || !takes(value))
-        return std::nullopt;
-    return value;
-}
-
-QString SettingText(const std::optional<double>& value) {
-    return value ? QLocale().toString(*value, 'g', 12) : QString();
-}
-
-std::optional<double> StoredNumber(const RegistryKey& key, const QString& name,
-                                   bool (*takes)(double)) {
-    QString text;
-    if (!key.ReadString(name, text) || text.isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
-    if (!ok || !std::isfinite(value) || !takes(value))
-        return std::nullopt;
-    return value;
-}
-
-void StoreNumber(RegistryKey& key, const QString& name, const std::optional<double>& value) {
-    key.WriteString(name, value ? QLocale::c().toString(*value, 'g', 17) : QString());
 }
 
 bool IsTextPage(TSurveyForm::Page page) {
@@ -191,16 +145,16 @@ QWidget* TSurveyForm::MakeSettingsRow() {
     for (int minutes : BlockMinutes)
         minutes_->addItem(QString::number(minutes), minutes);
     minutes_->setCurrentIndex(std::max(0, minutes_->findData(stored.BlockMinutes)));
-    label(QStringLiteral("&Block minutes"), minutes_);
-    const std::tuple<QLineEdit*, const char*, QString, std::optional<double>> edits[] = {
-        {rating_, "RatingEdit", QStringLiteral("Service &rating (A)"), stored.RatingAmps},
-        {nominal_, "NominalEdit", QStringLiteral("&Nominal voltage (V)"), stored.NominalVolts},
-        {threshold_, "ThresholdEdit", QStringLiteral("&Threshold (W)"), stored.ThresholdWatts}};
-    for (const auto& [edit, name, caption, value] : edits) {
+    label(SurveySettingCaption(SurveySetting::BlockMinutes), minutes_);
+    const std::tuple<QLineEdit*, const char*, SurveySetting, std::optional<double>> edits[] = {
+        {rating_, "RatingEdit", SurveySetting::Rating, stored.RatingAmps},
+        {nominal_, "NominalEdit", SurveySetting::Nominal, stored.NominalVolts},
+        {threshold_, "ThresholdEdit", SurveySetting::Threshold, stored.ThresholdWatts}};
+    for (const auto& [edit, name, setting, value] : edits) {
+        const QString caption = SurveySettingCaption(setting);
         edit->setObjectName(QString::fromLatin1(name));
-        edit->setPlaceholderText(edit == nominal_ ? QStringLiteral("guessed")
-                                                  : QStringLiteral("not set"));
-        edit->setText(SettingText(value));
+        edit->setPlaceholderText(SurveySettingPlaceholder(setting));
+        edit->setText(SurveySettingText(value));
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 12);
         label(caption, edit);
         connect(edit, &QLineEdit::textChanged, this, &TSurveyForm::SettingChanged);
@@ -260,39 +214,28 @@ void TSurveyForm::UpdateCaption() {
 SurveyOptions TSurveyForm::Options() const {
     SurveyOptions o;
     o.BlockMinutes = minutes_->currentData().toInt();
-    o.RatingAmps = ParseSetting(rating_->text(), TakesRating);
-    o.NominalVolts = ParseSetting(nominal_->text(), TakesNominal);
-    o.ThresholdWatts = ParseSetting(threshold_->text(), TakesRating);
+    o.RatingAmps = ParseSurveySetting(rating_->text(), SurveySetting::Rating);
+    o.NominalVolts = ParseSurveySetting(nominal_->text(), SurveySetting::Nominal);
+    o.ThresholdWatts = ParseSurveySetting(threshold_->text(), SurveySetting::Threshold);
     return o;
 }
 
 SurveyOptions TSurveyForm::StoredOptions() {
-    const RegistryKey key(SurveyKey);
-    SurveyOptions o;
-    int32_t minutes = 0;
-    if (key.ReadInteger(BlockMinutesName, minutes) && IsDemandInterval(minutes))
-        o.BlockMinutes = minutes;
-    o.RatingAmps = StoredNumber(key, RatingName, TakesRating);
-    o.NominalVolts = StoredNumber(key, NominalName, TakesNominal);
-    o.ThresholdWatts = StoredNumber(key, ThresholdName, TakesRating);
-    return o;
+    return StoredSurveyOptions();
 }
 
 void TSurveyForm::StoreOptions(const SurveyOptions& options) {
-    RegistryKey key(SurveyKey);
-    key.WriteInteger(BlockMinutesName, options.BlockMinutes);
-    StoreNumber(key, RatingName, options.RatingAmps);
-    StoreNumber(key, NominalName, options.NominalVolts);
-    StoreNumber(key, ThresholdName, options.ThresholdWatts);
+    StoreSurveyOptions(options);
 }
 
 void TSurveyForm::SettingChanged() {
     // A text that is no number the setting takes shows in red and counts as not set.
-    using Takes = bool (*)(double);
-    const std::pair<QLineEdit*, Takes> edits[] = {
-        {rating_, TakesRating}, {nominal_, TakesNominal}, {threshold_, TakesRating}};
-    for (const auto& [edit, takes] : edits) {
-        const bool bad = !edit->text().trimmed().isEmpty() && !ParseSetting(edit->text(), takes);
+    const std::pair<QLineEdit*, SurveySetting> edits[] = {{rating_, SurveySetting::Rating},
+                                                          {nominal_, SurveySetting::Nominal},
+                                                          {threshold_, SurveySetting::Threshold}};
+    for (const auto& [edit, setting] : edits) {
+        const bool bad =
+            !edit->text().trimmed().isEmpty() && !ParseSurveySetting(edit->text(), setting);
         edit->setStyleSheet(bad ? QStringLiteral("color: #c02020") : QString());
     }
     StoreOptions(Options());

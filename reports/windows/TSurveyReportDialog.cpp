@@ -3,10 +3,10 @@
 #include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
 #include "shell/Help.h"
+#include "shell/SurveySettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDoubleValidator>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QLocale>
@@ -15,25 +15,10 @@ namespace {
 
 constexpr int BlockMinutes[] = {5, 10, 15, 30, 60};
 
-QLineEdit* NumberEdit(QWidget* parent, double bottom) {
+QLineEdit* NumberEdit(QWidget* parent, SurveySetting setting) {
     auto* edit = new QLineEdit(parent);
-    auto* validator = new QDoubleValidator(bottom, 1e9, 3, edit);
-    validator->setLocale(QLocale::c());
-    edit->setValidator(validator);
-    edit->setPlaceholderText(QStringLiteral("unset"));
+    edit->setPlaceholderText(SurveySettingPlaceholder(setting));
     return edit;
-}
-
-QString NumberText(const std::optional<double>& value) {
-    return value ? QString::number(*value) : QString();
-}
-
-std::optional<double> NumberOf(const QLineEdit* edit, bool positive) {
-    bool ok = false;
-    const double value = edit->text().trimmed().toDouble(&ok);
-    if (!ok || (positive && value <= 0))
-        return std::nullopt;
-    return value;
 }
 
 } // namespace
@@ -46,52 +31,59 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     BlockMinutesBox = new QComboBox(panel);
     for (const int minutes : BlockMinutes)
         BlockMinutesBox->addItem(QString::number(minutes), minutes);
-    RatingEdit = NumberEdit(panel, 0);
-    NominalEdit = NumberEdit(panel, 0);
-    ThresholdEdit = NumberEdit(panel, -1e9);
+    RatingEdit = NumberEdit(panel, SurveySetting::Rating);
+    NominalEdit = NumberEdit(panel, SurveySetting::Nominal);
+    ThresholdEdit = NumberEdit(panel, SurveySetting::Threshold);
     TitleEdit = new QLineEdit(panel);
     TitleEdit->setPlaceholderText(QString::fromLatin1(DefaultReportTitle));
     WithItemsCheck =
         new QCheckBox(QStringLiteral("Include the database's tables and charts"), panel);
-    form->addRow(QStringLiteral("Block (minutes):"), BlockMinutesBox);
-    form->addRow(QStringLiteral("Rating (A):"), RatingEdit);
-    form->addRow(QStringLiteral("Nominal (V):"), NominalEdit);
-    form->addRow(QStringLiteral("Threshold (W):"), ThresholdEdit);
-    form->addRow(QStringLiteral("Title:"), TitleEdit);
+    form->addRow(SurveySettingCaption(SurveySetting::BlockMinutes), BlockMinutesBox);
+    form->addRow(SurveySettingCaption(SurveySetting::Rating), RatingEdit);
+    form->addRow(SurveySettingCaption(SurveySetting::Nominal), NominalEdit);
+    form->addRow(SurveySettingCaption(SurveySetting::Threshold), ThresholdEdit);
+    form->addRow(QStringLiteral("T&itle"), TitleEdit);
     form->addRow(WithItemsCheck);
     SetOptions({});
 }
 
 void TSurveyReportDialog::SetOptions(const SurveyReportOptions& options) {
+    given_ = options;
     const int index = BlockMinutesBox->findData(options.Survey.BlockMinutes);
     BlockMinutesBox->setCurrentIndex(index < 0 ? 2 : index);
-    RatingEdit->setText(NumberText(options.Survey.RatingAmps));
-    NominalEdit->setText(NumberText(options.Survey.NominalVolts));
-    ThresholdEdit->setText(NumberText(options.Survey.ThresholdWatts));
+    RatingEdit->setText(SurveySettingText(options.Survey.RatingAmps));
+    NominalEdit->setText(SurveySettingText(options.Survey.NominalVolts));
+    ThresholdEdit->setText(SurveySettingText(options.Survey.ThresholdWatts));
     TitleEdit->setText(options.Title);
     WithItemsCheck->setChecked(options.WithItems);
 }
 
 SurveyReportOptions TSurveyReportDialog::Options() const {
-    SurveyReportOptions options;
+    // What the dialog does not show (the range, the tariff) stays as it was given.
+    SurveyReportOptions options = given_;
     options.Survey.BlockMinutes = BlockMinutesBox->currentData().toInt();
-    options.Survey.RatingAmps = NumberOf(RatingEdit, false);
-    options.Survey.NominalVolts = NumberOf(NominalEdit, true);
-    options.Survey.ThresholdWatts = NumberOf(ThresholdEdit, false);
+    options.Survey.RatingAmps = ParseSurveySetting(RatingEdit->text(), SurveySetting::Rating);
+    options.Survey.NominalVolts = ParseSurveySetting(NominalEdit->text(), SurveySetting::Nominal);
+    options.Survey.ThresholdWatts =
+        ParseSurveySetting(ThresholdEdit->text(), SurveySetting::Threshold);
     options.Title = TitleEdit->text().trimmed();
     options.WithItems = WithItemsCheck->isChecked();
     return options;
 }
 
 bool RunSurveyReport(QWidget* window, LDatabase& db) {
+    // The survey's settings are the user's, shared with the Survey window; the title and the
+    // items are kept for the run.
     static SurveyReportOptions last;
     TLayoutPrinter& printer = LayoutPrinter();
     if (!db.Open() || printer.Printing())
         return false;
     TSurveyReportDialog dialog(window);
+    last.Survey = StoredSurveyOptions();
     dialog.SetOptions(last);
     if (!dialog.ExecuteFor(window))
         return false;
     last = dialog.Options();
+    StoreSurveyOptions(last.Survey);
     return PrintSurveyReport(printer, db, last);
 }

@@ -26,9 +26,13 @@ public:
     QLineEdit* ThresholdEdit;
     QLineEdit* TitleEdit;
     QCheckBox* WithItemsCheck;
+
+private:
+    SurveyReportOptions given_;
 };
 
 // The dialog, then the report of the open database on the program's printer (a PDF file
-// name asked for when the printer writes PDF), with its progress and Cancel; the settings are
-// kept for the next report of the run. True when printed.
+// name asked for when the printer writes PDF), with its progress and Cancel. The survey's
+// settings are those the Survey window keeps, and kept for it; the title and the items are kept
+// for the next report of the run. True when printed.
 bool RunSurveyReport(QWidget* window, LDatabase& db);
