@@ -8,6 +8,7 @@
 #include "app/TSettingsDialog.h"
 #include "charts/windows/TChartForm.h"
 #include "database/ImportFile.h"
+#include "database/OpenFailure.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/ParameterTable.h"
@@ -481,7 +482,8 @@ void TMainForm::OpenDatabase(const QString& fileName, bool addToRecent) {
         if (addToRecent)
             recentFiles_.Add(fileName);
     } catch (const std::exception& e) {
-        ShowFailure(QString::fromStdString(e.what()));
+        ShowFailure(QString::fromStdString(
+            OpenFailureText(LocalName(fileName), FileKind::Database, FileAction::Open, e.what())));
         database_.Close();
     }
     UpdateControls();
@@ -595,7 +597,8 @@ void TMainForm::ImportFromFile(const QString& name) {
     try {
         ImportFile(database_, LocalName(name), [](LSession& session) { EditInfo(session, false); });
     } catch (const std::exception& e) {
-        ShowFailure(QString::fromStdString(e.what()));
+        ShowFailure(QString::fromStdString(
+            OpenFailureText(LocalName(name), FileKind::ExportFile, FileAction::Import, e.what())));
         database_.Close();
         UpdateControls();
         return;

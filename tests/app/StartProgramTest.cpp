@@ -31,7 +31,9 @@ TEST(StartProgramTest, ADamagedCommandLineFileIsReportedInTheErrorBoxFirst) {
         }
     });
     const auto program = StartProgram(QString::fromStdString(file));
-    EXPECT_EQ(shown, QStringList({"LDatabase::Load: Wrong file format", "Wrong file format"}));
+    EXPECT_EQ(shown, QStringList({"LDatabase::Load: Wrong file format",
+                                  "damaged.vro could not be opened: it is damaged or not a "
+                                  "database file of this program.\nWrong file format"}));
     EXPECT_FALSE(program->Database().Open());
     SetErrorReportHandler(before);
 }

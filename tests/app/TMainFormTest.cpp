@@ -160,7 +160,8 @@ TEST_F(TMainFormTest, FailedOpenLeavesNothingOpenAndNothingRemembered) {
                         Answer(QMessageBox::Ok, &shown)});
     form->OpenDatabase(Path("bad.vro"), true);
     EXPECT_EQ(context, "LDatabase::Load");
-    EXPECT_EQ(shown, "Wrong file format");
+    EXPECT_EQ(shown, "bad.vro could not be opened: it is damaged or not a database file of this "
+                     "program.\nWrong file format");
     EXPECT_FALSE(form->Database().Open());
     EXPECT_FALSE(TreeShown());
     EXPECT_EQ(form->RecentFiles().Count(), 0);

@@ -106,18 +106,30 @@ TEST_F(VrotoolTest, EmptyParameterHasNullMinimum) {
         << r.out;
 }
 
+// The reader's message under a sentence that names the file and what the failure means.
 TEST_F(VrotoolTest, ErrorsAreTheProgramsMessagesWithStatusOne) {
-    Result r = Vro("info " + Write("short.bin", std::string(20, '\0')));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Parse error:Incremented past end\n");
-    r = Vro("info " + (dir / "missing.bin").string());
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Error opening file!\n");
     GeneratedRecording rec = GenerateRecording({});
     rec.phaseConfig = 2;
-    r = Vro("info " + Write("p.bin", rec.Serialize()));
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Parse error:PhaseConfig [2]\n");
+    std::filesystem::create_directory(dir / "folder.vro");
+    const std::string damaged = ": it is damaged or not an export file of the 1.x software.\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {Write("short.bin", std::string(20, '\0')),
+         "short.bin could not be opened" + damaged + "Parse error:Incremented past end\n"},
+        {(dir / "missing.bin").string(),
+         "missing.bin could not be opened: it does not exist.\nError opening file!\n"},
+        {Write("p.bin", rec.Serialize()),
+         "p.bin could not be opened" + damaged + "Parse error:PhaseConfig [2]\n"},
+        {Write("week3.vro", std::string("\x03\0\0\0Vro\x0A\xD7\xA3\x3C", 11)),
+         "week3.vro could not be opened: it is damaged or not a database file of this "
+         "program.\nError reading\n"},
+        {(dir / "folder.vro").string(),
+         "folder.vro could not be opened: it is a folder.\nError reading\n"},
+    };
+    for (const auto& [file, message] : cases) {
+        const Result r = Vro("info " + file);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, message);
+    }
 }
 
 TEST_F(VrotoolTest, UsageErrorsExitWithTwo) {
@@ -192,11 +204,13 @@ TEST_F(VrotoolTest, DatabaseFilesAreKnownByNameOrMark) {
     // A .vro name with a wrong mark is a database that fails, not a recording.
     Result r = Vro("info " + Write("bad.VRO", std::string("\x03\0\0\0vro\x0A\xD7\xA3\x3C", 11)));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Program error in LDatabase::Load: Wrong file format\nWrong file format\n");
+    EXPECT_EQ(r.out, "Program error in LDatabase::Load: Wrong file format\nbad.VRO could not be "
+                     "opened: it is damaged or not a database file of this program.\nWrong file "
+                     "format\n");
     // The mark without the name: loaded as a database all the same.
     r = Vro("info " + Write("noname", std::string("\x03\0\0\0Vro\x0A\xD7\xA3\x3C", 11)));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Error reading\n");
+    EXPECT_NE(r.out.find("\nError reading\n"), std::string::npos);
     r = Vro("import " + Write("empty.bin", ""));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "Parse error:Incremented past end\n");

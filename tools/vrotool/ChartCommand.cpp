@@ -5,6 +5,7 @@
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/OffscreenApplication.h"
@@ -51,8 +52,7 @@ int ChartCommand(Arguments& args) {
     const auto application = OffscreenApplication(true);
 
     LDatabase db;
-    db.New();
-    db.Load(file);
+    LoadDatabaseFile(db, file);
     TChartForm form(FindItem(db.Charts(), "chart", index, caption));
     form.resize(size);
     QString error;

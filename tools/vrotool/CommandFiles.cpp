@@ -1,6 +1,7 @@
 #include "tools/vrotool/CommandFiles.h"
 
 #include "database/LDatabase.h"
+#include "database/OpenFailure.h"
 #include "database/SafeFileReplace.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
@@ -25,12 +26,29 @@ bool IsDatabaseFile(const std::string& fileName) {
     return got == sizeof head && std::memcmp(head, mark, sizeof mark) == 0;
 }
 
+void ReadingFile(const std::string& fileName, bool database, const std::function<void()>& read) {
+    try {
+        read();
+    } catch (const VroError& e) {
+        Raise(OpenFailureText(fileName, database ? FileKind::Database : FileKind::ExportFile,
+                              FileAction::Open, e.what()));
+    }
+}
+
 void OpenDatabaseOrRecording(LDatabase& db, const std::string& fileName) {
     db.New();
-    if (IsDatabaseFile(fileName))
-        db.Load(fileName);
-    else
-        db.Parse(ReadWholeFile(fileName));
+    const bool database = IsDatabaseFile(fileName);
+    ReadingFile(fileName, database, [&] {
+        if (database)
+            db.Load(fileName);
+        else
+            db.Parse(ReadWholeFile(fileName));
+    });
+}
+
+void LoadDatabaseFile(LDatabase& db, const std::string& fileName) {
+    db.New();
+    ReadingFile(fileName, true, [&] { db.Load(fileName); });
 }
 
 std::string JsonText(const std::function<void(JsonWriter&)>& write) {

@@ -2,6 +2,7 @@
 #include "database/ImportFile.h"
 #include "database/LDatabase.h"
 #include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 
 #include <cstdio>
@@ -51,8 +52,7 @@ int EditCommand(Arguments& args) {
     const std::string file = args.OnlyFile("FILE.vro");
 
     LDatabase db;
-    db.New();
-    db.Load(file);
+    LoadDatabaseFile(db, file);
     info.ApplyTo(db.Header());
     db.Save(backup);
     std::printf("Wrote %s\n", db.FileName().c_str());

@@ -222,8 +222,7 @@ void WriteChartJson(JsonWriter& j, const LChartRecord& c) {
 
 int DatabaseInfo(const std::string& fileName, bool json, bool values) {
     LDatabase db;
-    db.New();
-    db.Load(fileName);
+    LoadDatabaseFile(db, fileName);
     if (json) {
         JsonWriter j(stdout);
         j.BeginObject();
@@ -282,8 +281,10 @@ int InfoCommand(Arguments& args) {
 
     LSession session;
     LParameterCollection parameters;
-    std::string bytes = ReadWholeFile(file);
-    LParser().Run(bytes, session, parameters);
+    ReadingFile(file, false, [&] {
+        std::string bytes = ReadWholeFile(file);
+        LParser().Run(bytes, session, parameters);
+    });
 
     if (json) {
         JsonWriter j(stdout);

@@ -7,6 +7,7 @@
 #include "printing/PrintedTable.h"
 #include "tables/TableText.h"
 #include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/OffscreenApplication.h"
@@ -64,8 +65,7 @@ int PrintCommand(Arguments& args) {
     const auto application = OffscreenApplication(chartIndex.has_value());
 
     LDatabase db;
-    db.New();
-    db.Load(file);
+    LoadDatabaseFile(db, file);
 
     TLayoutPrinter printer;
     QPrinter& device = printer.Printer();

@@ -7,6 +7,7 @@
 #include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/JsonWriter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <new>
@@ -59,7 +60,10 @@ std::vector<Cell> Row(const std::string& file, const std::string& location, cons
 std::vector<Cell> ErrorRow(const std::string& file, const std::string& error) {
     std::vector<Cell> row(SurveyRows::Columns().size());
     row.front() = file;
-    row.back() = error;
+    // One line a row: the sentence and the reader's message joined by a blank.
+    std::string line = error;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    row.back() = line;
     return row;
 }
 

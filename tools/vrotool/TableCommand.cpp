@@ -4,6 +4,7 @@
 #include "tables/TableExport.h"
 #include "tables/TableText.h"
 #include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/LocaleStyle.h"
@@ -37,8 +38,7 @@ int TableCommand(Arguments& args) {
     const QLocale locale = localeName ? LocaleNamed(*localeName) : QLocale::system();
 
     LDatabase db;
-    db.New();
-    db.Load(file);
+    LoadDatabaseFile(db, file);
     const LTableRecord& table = FindItem(db.Tables(), "table", index, caption);
     const TableLayout layout = ChooseLayout(table.Sources);
     TableText text(locale);
