@@ -111,6 +111,25 @@ TDateTime SnapCursor(const std::vector<const LParameterSource*>& sources, TDateT
     return SecondsToDays(WholeSeconds(time));
 }
 
+TextTable CursorReadoutTable(const CursorReadout& readout, const std::vector<std::string>& titles) {
+    TextTable table;
+    table.Missing.clear();
+    using C = TextColumn;
+    table.Columns = {C::Texts("Parameter"),    C::Figures("At A"),    C::Figures("At B"),
+                     C::Figures("B \u2212 A"), C::Figures("Minimum"), C::Figures("Mean"),
+                     C::Figures("Maximum")};
+    const auto figure = [](const std::optional<double>& v) {
+        return v ? TextCell::Of(*v) : TextCell{};
+    };
+    for (size_t i = 0; i < readout.Rows.size(); ++i) {
+        const CursorRow& r = readout.Rows[i];
+        table.Rows.push_back({TextCell::Of(i < titles.size() ? titles[i] : std::string()),
+                              figure(r.AtA), figure(r.AtB), figure(r.Difference), figure(r.Minimum),
+                              figure(r.Mean), figure(r.Maximum)});
+    }
+    return table;
+}
+
 std::string DurationText(int64_t seconds) {
     const bool negative = seconds < 0;
     const uint64_t s =

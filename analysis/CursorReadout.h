@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/TextTable.h"
 #include "analysis/ValueBlocks.h"
 #include "model/DateTime.h"
 
@@ -49,6 +50,10 @@ CursorReadout ReadCursors(const std::vector<const LParameterSource*>& sources,
 // Where a cursor put at the time goes: the nearest sample time of the first Historic source
 // with samples among the sources given, else the time at its whole second.
 TDateTime SnapCursor(const std::vector<const LParameterSource*>& sources, TDateTime time);
+
+// The readout as a table: Parameter (the titles given, one per row), At A, At B, B − A,
+// Minimum, Mean, Maximum.
+TextTable CursorReadoutTable(const CursorReadout& readout, const std::vector<std::string>& titles);
 
 // A span of seconds as "2 d 03:04:05" ("03:04:05" under a day), negative with a minus sign.
 std::string DurationText(int64_t seconds);

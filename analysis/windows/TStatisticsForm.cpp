@@ -8,8 +8,10 @@
 #include "model/Auxilary.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
+#include "shell/AttachPopup.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
+#include "shell/TextTableCommands.h"
 #include "tables/TableExport.h"
 #include "tables/windows/TTableForm.h"
 #include "texts/LocaleTextStyle.h"
@@ -108,9 +110,8 @@ TStatisticsForm::TStatisticsForm(QWidget& shown, const LParameterSourceGroup& gr
     popup_->addSeparator();
     printAction_ = AddAction("Print", QStringLiteral("Print"), &TStatisticsForm::PrintClick);
     printAction_->setIcon(MenuImage(5));
-    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(grid_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { popup_->popup(grid_->viewport()->mapToGlobal(at)); });
+    AttachPopup(grid_, popup_);
+    AttachPopup(range_, popup_);
 
     timer_.setSingleShot(true);
     timer_.setInterval(RefreshDelay);
@@ -194,38 +195,15 @@ std::string TStatisticsForm::Text(CellFormat format) const {
 }
 
 void TStatisticsForm::CopyToClipboard() {
-    QApplication::clipboard()->setText(FromStd(Text(CellFormat::Tab)));
+    CopyTextTable(model_->Table(), style_);
 }
 
 void TStatisticsForm::Export() {
-    const QString csv = QStringLiteral("Comma-separated values (*.csv)");
-    QFileDialog dialog(this, QStringLiteral("Export statistics"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({QStringLiteral("Tab-separated text (*.txt *.tsv)"), csv});
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
-        dialog.setDefaultSuffix(filter == csv ? QStringLiteral("csv") : QStringLiteral("txt"));
-    });
-    dialog.selectFile(windowTitle());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    ExportTo(dialog.selectedFiles().constFirst());
+    ExportTextTable(this, model_->Table(), style_, windowTitle());
 }
 
 bool TStatisticsForm::ExportTo(const QString& fileName) {
-    const CellFormat format =
-        FormatForFileName(fileName) == RowFormat::Csv ? CellFormat::Csv : CellFormat::Tab;
-    const std::string text = Text(format);
-    QSaveFile file(fileName);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(text.data(), static_cast<qint64>(text.size())) ==
-                             static_cast<qint64>(text.size()) &&
-                         file.commit();
-    if (!written)
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("The statistics could not be written to %1.\n%2")
-                                 .arg(fileName, file.errorString()));
-    return written;
+    return WriteTextTable(this, fileName, model_->Table(), style_, windowTitle());
 }
 
 PrintedTexts TStatisticsForm::Printout() const {
@@ -235,13 +213,5 @@ PrintedTexts TStatisticsForm::Printout() const {
 }
 
 bool TStatisticsForm::Print() {
-    if (statistics_.Rows.empty())
-        return false;
-    PrintedTexts texts = Printout();
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Title = windowTitle();
-    printer.Rows = &texts;
-    printer.FirstRow = 0;
-    printer.LastRow = texts.DataRowCount() - 1;
-    return printer.PrintTable();
+    return PrintTextTable(model_->Table(), style_, grid_->font(), windowTitle(), range_->text());
 }

@@ -8,11 +8,14 @@
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
 #include "reports/WorkbookExport.h"
+#include "shell/AttachPopup.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/Registry.h"
+#include "shell/SaveFileDialog.h"
 #include "shell/SurveySettings.h"
 #include "shell/SvgPicture.h"
+#include "shell/TextTableCommands.h"
 #include "texts/LocaleTextStyle.h"
 
 #include <QBuffer>
@@ -165,16 +168,7 @@ QWidget* TSurveyForm::MakeSettingsRow() {
 }
 
 void TSurveyForm::AddPage(QWidget* page, const QString& title) {
-    page->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(page, &QWidget::customContextMenuRequested, this,
-            [this, page](const QPoint& at) { popup_->popup(page->mapToGlobal(at)); });
-    if (auto* grid = qobject_cast<QTableView*>(page)) {
-        grid->setContextMenuPolicy(Qt::NoContextMenu);
-        grid->viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(
-            grid->viewport(), &QWidget::customContextMenuRequested, this,
-            [this, grid](const QPoint& at) { popup_->popup(grid->viewport()->mapToGlobal(at)); });
-    }
+    AttachPopup(page, popup_);
     pages_->addTab(page, title);
 }
 
@@ -186,13 +180,8 @@ SurveyChartView* TSurveyForm::MakeChart(Page page) {
         this);
     view->setObjectName(QString::fromLatin1(PageTitles[page]).remove(' ') + "Chart");
     if (page == VoltagePage) {
-        view->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(view, &QWidget::customContextMenuRequested, this,
-                [this, view](const QPoint& at) { popup_->popup(view->mapToGlobal(at)); });
-        voltageGrid_->viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(
-            voltageGrid_->viewport(), &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { popup_->popup(voltageGrid_->viewport()->mapToGlobal(at)); });
+        AttachPopup(view, popup_);
+        AttachPopup(voltageGrid_, popup_);
     }
     return view;
 }
@@ -357,33 +346,24 @@ void TSurveyForm::Export() {
     if (page == SummaryPage)
         filters << QStringLiteral("Text (*.txt)");
     else if (IsTextPage(page))
-        filters << QStringLiteral("Comma-separated values (*.csv)")
-                << QStringLiteral("Tab-separated text (*.txt *.tsv)")
-                << QStringLiteral("Excel workbook (*.xlsx)");
+        filters << TextTableFilters();
     if (IsPicturePage(page))
         filters << QStringLiteral("SVG picture (*.svg)") << QStringLiteral("PNG picture (*.png)");
-    QFileDialog dialog(this, QStringLiteral("Export survey"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(filters);
-    const auto suffix = [](const QString& filter) {
-        const int star = filter.indexOf(QStringLiteral("*."));
-        return filter.mid(
-            star + 2, filter.indexOf(QRegularExpression(QStringLiteral("[ )]")), star) - star - 2);
-    };
-    dialog.setDefaultSuffix(suffix(filters.constFirst()));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog,
-            [&](const QString& filter) { dialog.setDefaultSuffix(suffix(filter)); });
-    dialog.selectFile(windowTitle() + ' ' + QString::fromLatin1(PageTitles[page]));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    ExportTo(dialog.selectedFiles().constFirst());
+    const QString name =
+        AskSaveFileName(this, QStringLiteral("Export survey"), filters,
+                        windowTitle() + ' ' + QString::fromLatin1(PageTitles[page]));
+    if (!name.isEmpty())
+        ExportTo(name);
 }
 
 bool TSurveyForm::ExportTo(const QString& fileName) {
     const Page page = CurrentPage();
     const QString ending = QFileInfo(fileName).suffix().toLower();
-    if (ending == QStringLiteral("xlsx") && (page == EnergyPage || page == VoltagePage))
-        return ExportWorkbook(page, fileName);
+    const bool picture = ending == QStringLiteral("svg") || ending == QStringLiteral("png");
+    if ((page == EnergyPage || page == VoltagePage) && !picture)
+        return WriteTextTable(this, fileName,
+                              (page == EnergyPage ? energyModel_ : voltageModel_)->Table(), style_,
+                              QString::fromLatin1(PageTitles[page]));
     QByteArray bytes;
     if (IsPicturePage(page) && ending == QStringLiteral("svg")) {
         bytes = Svg(page);
@@ -406,21 +386,9 @@ bool TSurveyForm::ExportTo(const QString& fileName) {
         QMessageBox::warning(this, windowTitle(),
                              QStringLiteral("The survey could not be written to %1.\n%2")
                                  .arg(fileName, file.errorString()));
-    return written;
-}
-
-bool TSurveyForm::ExportWorkbook(Page page, const QString& fileName) {
-    QString error;
-    ExportResult result = ExportResult::Failed;
-    if (page == EnergyPage)
-        result = ExportTextTableWorkbook(energyModel_->Table(), "Energy per day", fileName, error);
     else
-        result = ExportTextTableWorkbook(voltageModel_->Table(), "Voltage", fileName, error);
-    if (result != ExportResult::Written)
-        QMessageBox::warning(
-            this, windowTitle(),
-            QStringLiteral("The survey could not be written to %1.\n%2").arg(fileName, error));
-    return result == ExportResult::Written;
+        ReportWrittenFile(fileName);
+    return written;
 }
 
 PrintedTexts TSurveyForm::Printout(Page page) const {

@@ -86,7 +86,6 @@ public:
     // table; through a temporary file that replaces the file only when complete. True when
     // written; says why when not.
     bool ExportTo(const QString& fileName);
-    bool ExportWorkbook(Page page, const QString& fileName);
     // The summary or a table as the page layout printer prints rows of texts.
     PrintedTexts Printout(Page page) const;
     // On the printer, with the header and footer of a table or chart. True when printed.

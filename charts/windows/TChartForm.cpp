@@ -17,9 +17,11 @@
 #include "model/LParameter.h"
 #include "model/LSession.h"
 #include "resources/StringTable.h"
+#include "shell/AttachPopup.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/SvgPicture.h"
+#include "shell/TextTableCommands.h"
 #include "shell/WindowPlacement.h"
 #include "tables/windows/TParameterListView.h"
 #include "tables/windows/TVisibleParametersDialog.h"
@@ -119,7 +121,8 @@ public:
 TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     : TToolForm(parent), record_(record), chart_(new TChart(this)),
       statusBar_(new QStatusBar(this)), popup_(new QMenu(this)), scales_(MakeUnitScales()),
-      readoutHeading_(new QLabel), readout_(new QTableWidget), readoutBox_(new QWidget(this)) {
+      readoutHeading_(new QLabel), readout_(new QTableWidget), readoutBox_(new QWidget(this)),
+      readoutPopup_(new QMenu(this)), readoutStyle_(LocaleTextStyle()) {
     SetHelpTopic(this, "charts");
     // Refused before the window counts as made.
     CheckChartSources(record.Sources);
@@ -149,10 +152,38 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
                                          QStringLiteral("Minimum"), QStringLiteral("Mean"),
                                          QStringLiteral("Maximum")});
     readout_->verticalHeader()->setVisible(false);
+    // The figures' columns fit their texts; the parameters' column takes the rest of the width,
+    // so that nothing is cut and the readout grows with the window.
+    readout_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    readout_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    readout_->horizontalHeader()->setMinimumSectionSize(
+        readout_->fontMetrics().horizontalAdvance(QStringLiteral("Maximum")));
     readout_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     readout_->setSelectionBehavior(QAbstractItemView::SelectRows);
     readout_->verticalHeader()->setDefaultSectionSize(readout_->fontMetrics().height() + 4);
     readoutBox_->hide();
+    readoutPopup_->setObjectName(QStringLiteral("ReadoutPopup"));
+    const auto readoutAction = [this](const char* name, const QString& caption, auto handler) {
+        QAction* action = readoutPopup_->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    readoutAction("ReadoutCopy", QStringLiteral("Copy to clipboard"), [this] {
+        CopyTextTable(readoutTable_, readoutStyle_, readoutHeading_->text());
+    })->setIcon(MenuImage(14));
+    readoutAction("ReadoutExport", QStringLiteral("Export\u2026"), [this] {
+        ExportTextTable(this, readoutTable_, readoutStyle_,
+                        QStringLiteral("Cursors of %1").arg(windowTitle()),
+                        readoutHeading_->text());
+    });
+    readoutPopup_->addSeparator();
+    readoutAction("ReadoutPrint", QStringLiteral("Print"), [this] {
+        PrintTextTable(readoutTable_, readoutStyle_, readout_->font(),
+                       QStringLiteral("Cursors of %1").arg(windowTitle()), readoutHeading_->text());
+    })->setIcon(MenuImage(5));
+    AttachPopup(readout_, readoutPopup_);
+    AttachPopup(readoutHeading_, readoutPopup_);
     // The window's keys: Escape removes the cursors, else goes back to Examine; Ctrl+C copies
     // the chart; + and - zoom about the centre, the arrows pan, Ctrl+Z steps back a view.
     const auto key = [this](const QKeySequence& keys, auto handler) {
@@ -771,7 +802,7 @@ void TChartForm::RefreshReadout() {
         if (SeriesActive(i))
             shown.push_back(record_.Sources.Items(i));
     const CursorReadout r = ReadCursors(shown, cursorA_, cursorB_, &readoutBlocks_);
-    const TextStyle style = LocaleTextStyle();
+    const TextStyle& style = readoutStyle_;
     const auto time = [&](const std::optional<TDateTime>& t) {
         return t ? QString::fromStdString(style.Time(*t)) : QStringLiteral("\u2013");
     };
@@ -780,6 +811,10 @@ void TChartForm::RefreshReadout() {
         heading += QStringLiteral("    \u0394t: %1")
                        .arg(QString::fromStdString(DurationText(*r.DeltaSeconds)));
     readoutHeading_->setText(heading);
+    std::vector<std::string> titles;
+    for (const LParameterSource* source : shown)
+        titles.push_back(SeriesTitle(*source, false).toStdString());
+    readoutTable_ = CursorReadoutTable(r, titles);
 
     const int rows = static_cast<int>(r.Rows.size());
     readout_->setUpdatesEnabled(false);
@@ -794,32 +829,20 @@ void TChartForm::RefreshReadout() {
                     readout_->setItem(row, column, item);
                 }
     }
-    const auto number = [&](const std::optional<double>& v) {
-        return v ? QString::fromStdString(style.Number(*v)) : QString();
-    };
-    for (int row = 0; row < rows; ++row) {
-        const CursorRow& c = r.Rows[static_cast<size_t>(row)];
-        const QString texts[] = {SeriesTitle(*shown[static_cast<size_t>(row)], false),
-                                 number(c.AtA),
-                                 number(c.AtB),
-                                 number(c.Difference),
-                                 number(c.Minimum),
-                                 number(c.Mean),
-                                 number(c.Maximum)};
-        for (int column = 0; column < 7; ++column)
-            if (readout_->item(row, column)->text() != texts[column])
-                readout_->item(row, column)->setText(texts[column]);
-    }
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < readout_->columnCount(); ++column) {
+            const QString text = QString::fromStdString(readoutTable_.CellText(
+                static_cast<size_t>(row), static_cast<size_t>(column), style));
+            if (readout_->item(row, column)->text() != text)
+                readout_->item(row, column)->setText(text);
+        }
     readout_->setUpdatesEnabled(true);
     // As high as its rows, up to a limit that leaves the chart its room.
     const int high = readout_->horizontalHeader()->sizeHint().height() +
                      rows * readout_->verticalHeader()->defaultSectionSize() +
                      2 * readout_->frameWidth() + 2;
     readout_->setFixedHeight(std::min(high, ReadoutMaxHeight));
-    if (readoutBox_->isHidden()) {
-        readout_->resizeColumnsToContents();
-        readoutBox_->show();
-    }
+    readoutBox_->setVisible(true);
 }
 
 void TChartForm::Zoomout1Click() {

@@ -15,8 +15,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -94,6 +96,25 @@ TEST_F(TSurveyFormTest, NumbersInTheUsersLocale) {
         for (const std::string& field : row)
             EXPECT_EQ(field.find_first_of(" ,%"), field.find(' ') == 10 ? 10u : std::string::npos)
                 << field;
+}
+
+// A right-click anywhere on any page, its grids included, opens the page's menu.
+TEST_F(TSurveyFormTest, EveryPageHasItsMenu) {
+    TSurveyForm form(db);
+    form.resize(900, 600);
+    form.show();
+    for (int page = 0; page < TSurveyForm::PageCount; ++page) {
+        form.Pages()->setCurrentIndex(page);
+        QApplication::processEvents();
+        QWidget* shown = form.Pages()->currentWidget();
+        const QPoint at(shown->width() / 2, 12);
+        QWidget* target = shown->childAt(at) ? shown->childAt(at) : shown;
+        QContextMenuEvent click(QContextMenuEvent::Mouse, target->mapFrom(shown, at),
+                                target->mapToGlobal(target->mapFrom(shown, at)));
+        QApplication::sendEvent(target, &click);
+        EXPECT_TRUE(form.Popup()->isVisible()) << page;
+        form.Popup()->hide();
+    }
 }
 
 // A setting changes the survey after the refresh delay and is stored at once; a new window

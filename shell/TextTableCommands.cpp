@@ -1,0 +1,83 @@
+#include "shell/TextTableCommands.h"
+
+#include "printing/LayoutPrinter.h"
+#include "printing/PrintedTexts.h"
+#include "reports/WorkbookExport.h"
+#include "shell/SaveFileDialog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSaveFile>
+
+namespace {
+
+std::string WithHeading(const QString& heading, std::string text) {
+    return heading.isEmpty() ? text : heading.toStdString() + "\r\n" + text;
+}
+
+} // namespace
+
+void CopyTextTable(const TextTable& table, const TextStyle& style, const QString& heading) {
+    QApplication::clipboard()->setText(
+        QString::fromStdString(WithHeading(heading, table.Text(style, CellFormat::Tab))));
+}
+
+QStringList TextTableFilters() {
+    return {QStringLiteral("Comma-separated values (*.csv)"),
+            QStringLiteral("Tab-separated text (*.txt *.tsv)"),
+            QStringLiteral("Excel workbook (*.xlsx)")};
+}
+
+bool WriteTextTable(QWidget* parent, const QString& fileName, const TextTable& table,
+                    const TextStyle& style, const QString& sheetName, const QString& heading) {
+    const QString ending = QFileInfo(fileName).suffix().toLower();
+    QString error;
+    bool written = false;
+    if (ending == QStringLiteral("xlsx")) {
+        written = ExportTextTableWorkbook(table, FileNameOf(sheetName).toStdString(), fileName,
+                                          error) == ExportResult::Written;
+    } else {
+        const std::string text = ending == QStringLiteral("csv")
+                                     ? table.Csv()
+                                     : WithHeading(heading, table.Text(style, CellFormat::Tab));
+        QSaveFile file(fileName);
+        written = file.open(QIODevice::WriteOnly) &&
+                  file.write(text.data(), static_cast<qint64>(text.size())) ==
+                      static_cast<qint64>(text.size()) &&
+                  file.commit();
+        error = file.errorString();
+    }
+    if (written)
+        ReportWrittenFile(fileName);
+    else
+        QMessageBox::warning(
+            parent, parent ? parent->windowTitle() : QString(),
+            QStringLiteral("The table could not be written to %1.\n%2").arg(fileName, error));
+    return written;
+}
+
+bool ExportTextTable(QWidget* parent, const TextTable& table, const TextStyle& style,
+                     const QString& title, const QString& heading) {
+    const QString name =
+        AskSaveFileName(parent, QStringLiteral("Export %1").arg(title), TextTableFilters(), title);
+    return !name.isEmpty() && WriteTextTable(parent, name, table, style, title, heading);
+}
+
+bool PrintTextTable(const TextTable& table, const TextStyle& style, const QFont& font,
+                    const QString& title, const QString& heading) {
+    if (table.Rows.empty())
+        return false;
+    PrintedTexts texts(table, style, font);
+    if (!heading.isEmpty())
+        texts.SetCaption(heading);
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Title = title;
+    printer.Rows = &texts;
+    printer.FirstRow = 0;
+    printer.LastRow = texts.DataRowCount() - 1;
+    const bool printed = printer.PrintTable();
+    printer.Rows = nullptr;
+    return printed;
+}
