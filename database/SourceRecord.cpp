@@ -7,7 +7,6 @@
 #include "model/LParameter.h"
 #include "model/LParameterSource.h"
 #include "model/LParameterSourceGroup.h"
-#include "model/LParser.h"
 
 namespace {
 
@@ -15,10 +14,11 @@ namespace {
 constexpr int64_t SourceRecordSize = 4 + 1 + 1 + 4 + 4 + 1;
 
 // What SetSubset can leave: first from -1 (no point in the range) up, last at most the
-// largest recording's last point, and never fewer than no points. Anything else would reach
-// the tables and charts as a view of up to four billion points, or overflow computing it.
-bool PossibleRange(int32_t first, int32_t last) {
-    return first >= -1 && last <= LParser::MaxPoints && int64_t{last} - first + 1 >= 0;
+// parameter's count (a whole view ends there), and never fewer than no points. Anything else
+// would reach the tables and charts as a view of points the parameter does not have, up to
+// four billion of them, or overflow computing it.
+bool PossibleRange(int32_t first, int32_t last, const LParameter& parameter) {
+    return first >= -1 && last <= parameter.Count() && int64_t{last} - first + 1 >= 0;
 }
 
 std::unique_ptr<LParameterSource> LoadOne(FileReader& reader, const ParameterIndex& parameters,
@@ -34,7 +34,7 @@ std::unique_ptr<LParameterSource> LoadOne(FileReader& reader, const ParameterInd
     source->SubsetActive = reader.ReadFlag();
     source->First = reader.ReadInt();
     source->Last = reader.ReadInt();
-    if (!PossibleRange(source->First, source->Last))
+    if (!PossibleRange(source->First, source->Last, *parameter))
         ShowErrorAndRaise("LParameterSource::Load", "Invalid source range");
     source->Selected = true;
     hasNext = reader.ReadFlag();

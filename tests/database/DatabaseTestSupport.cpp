@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -26,7 +27,7 @@ void FillDatabase(LDatabase& db, int historicPoints, int eventPoints) {
     LTableRecord* table = db.AddTable();
     for (const auto& s : db.AllSources())
         table->Sources.Add(std::make_unique<LParameterSource>(*s));
-    table->Sources.Items(0)->SetSubset(2, 9);
+    table->Sources.Items(0)->SetSubset(2, std::min(9, historicPoints - 1));
     // An Event table as New Table makes it: the maximum with its intervals.
     LParameterSourceGroup& events = db.AddTable()->Sources;
     events.Add(std::make_unique<LParameterSource>(*db.AllSources().Items(1)));
