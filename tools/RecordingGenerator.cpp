@@ -38,6 +38,11 @@ TDateTime ToDateTime(const CalendarTime& t) {
     return date + time;
 }
 
+TDateTime StampTime(const TimeStamp& s) {
+    const int hour = s[0] >= 129 ? s[0] - 116 : s[0];
+    return ToDateTime({s[6] < 97 ? 2000 + s[6] : 1900 + s[6], s[5], s[4], hour, s[1], s[2]});
+}
+
 TimeStamp StampOf(TDateTime value) {
     const DateTimeParts p = DecodeDateTime(std::round(value * SecsPerDay) / SecsPerDay);
     return EncodeTimeStamp({p.year, p.month, p.day, p.hour, p.minute, p.second});
@@ -399,8 +404,10 @@ GeneratedRecording GenerateRecording(const GeneratorOptions& o) {
     int32_t n = std::max(historic, anyInterval ? intervals : anyEvent ? 1 : 0);
     if (o.scatteredEvents)
         n = std::max(historic, anyEvent ? o.eventPoints : 0);
-    const TDateTime end = ToDateTime(o.end);
-    const TDateTime start = end - n * step + Second;
+    const TDateTime start = o.start ? ToDateTime(*o.start) : ToDateTime(o.end) - n * step + Second;
+    const TDateTime end = o.start ? start + n * step - Second : ToDateTime(o.end);
+    if (o.start)
+        r.end = StampOf(end);
     const IntervalSpan span{start, start + spanPoints * step, step,
                             intervalSeconds > 0 ? intervalSeconds / SecsPerDay : spanPoints * step,
                             intervals};
@@ -468,6 +475,23 @@ std::string GeneratedRecording::Serialize() const {
         }
     }
     return out;
+}
+
+std::vector<GeneratedRecording> GenerateSeries(const GeneratorOptions& options, int count,
+                                               int32_t gapPeriods) {
+    const GeneratedRecording first = GenerateRecording(options);
+    const double step = RateSeconds(options.rate) / SecsPerDay;
+    std::vector<GeneratedRecording> series;
+    for (int k = 0; k < count; ++k) {
+        const double shift = k * (int64_t{options.historicPoints} + gapPeriods) * step;
+        GeneratedRecording r = first;
+        r.end = StampOf(StampTime(r.end) + shift);
+        for (GeneratedBlock& b : r.blocks)
+            for (TimeStamp& stamp : b.stamps)
+                stamp = StampOf(StampTime(stamp) + shift);
+        series.push_back(std::move(r));
+    }
+    return series;
 }
 
 std::string GenerateRecordingBytes(const GeneratorOptions& options) {

@@ -43,6 +43,8 @@ struct GeneratorOptions {
     uint8_t interval = 1;
     uint8_t mode = 0;
     CalendarTime end;
+    // When set, the first sample's time instead: the end follows from the recording's length.
+    std::optional<CalendarTime> start;
     // Catalogue indices, one block each, in this order; empty: every entry the phase
     // configuration can record (interval types only with an interval).
     std::vector<int> entries;
@@ -94,6 +96,13 @@ struct GeneratedRecording {
 };
 
 GeneratedRecording GenerateRecording(const GeneratorOptions& options);
+
+// count recordings of one site, one after the other: each starts gapPeriods sample periods
+// after the one before ends (its last sample plus a period), the first as the options say.
+// The length of each is options.historicPoints periods. For speed their samples are the
+// first one's again, at their own times.
+std::vector<GeneratedRecording> GenerateSeries(const GeneratorOptions& options, int count,
+                                               int32_t gapPeriods = 0);
 
 // Shorthand: GenerateRecording(options).Serialize().
 std::string GenerateRecordingBytes(const GeneratorOptions& options);
