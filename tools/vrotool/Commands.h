@@ -10,6 +10,7 @@ int SimulateCommand(Arguments& args); // these two with the serial layer (Qt Cor
 int DownloadCommand(Arguments& args);
 int ImportCommand(Arguments& args);
 int EditCommand(Arguments& args);
+int JoinCommand(Arguments& args);
 int StatsCommand(Arguments& args);
 int SurveyCommand(Arguments& args);
 int TableCommand(Arguments& args);  // with the tables' texts (Qt Core) only

@@ -1,5 +1,6 @@
-// vrotool import and edit: the database file from the command line.
+// vrotool import, edit and join: the database file from the command line.
 #include "database/ImportFile.h"
+#include "database/JoinRecordings.h"
 #include "database/LDatabase.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CommandFiles.h"
@@ -7,6 +8,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -55,6 +57,34 @@ int EditCommand(Arguments& args) {
     LoadDatabaseFile(db, file);
     info.ApplyTo(db.Header());
     db.Save(backup);
+    std::printf("Wrote %s\n", db.FileName().c_str());
+    return 0;
+}
+
+int JoinCommand(Arguments& args) {
+    const auto output = args.Value("--output", "-o");
+    const auto choice = args.Value("--overlap");
+    const std::vector<std::string> files = args.Positionals();
+    args.Finish();
+    if (!output)
+        throw UsageError("give the database to write with -o");
+    JoinOverlap overlap = JoinOverlap::Refuse;
+    if (choice == "earlier")
+        overlap = JoinOverlap::Earlier;
+    else if (choice == "later")
+        overlap = JoinOverlap::Later;
+    else if (choice && *choice != "refuse")
+        throw UsageError("--overlap takes refuse, earlier or later");
+
+    std::vector<JoinInput> inputs;
+    for (const std::string& file : files)
+        inputs.push_back(ReadJoinInput(file));
+    LDatabase db;
+    const JoinPlan plan = JoinRecordings(std::move(inputs), overlap, db);
+    for (const std::string& move : plan.Moves)
+        std::printf("%s\n", move.c_str());
+    db.SetFileName(*output);
+    db.Save(false);
     std::printf("Wrote %s\n", db.FileName().c_str());
     return 0;
 }

@@ -95,6 +95,17 @@ const Command Commands[] = {
      "  --location S      where it was made\n"
      "  --comments S      anything else worth knowing\n"
      "  --backup          keep the former file as FILE.vro.backup\n"},
+    {"join", JoinCommand, "join recordings of one site into one database file",
+     "vrotool join A B ... -o OUT.vro [--overlap refuse|earlier|later]\n"
+     "  A B ...           database files (*.vro) or recording byte streams (*.bin) of one site,\n"
+     "                    recorded with the same settings and parameters, in any order\n"
+     "  -o, --output OUT  the joined database; written only when the join is complete\n"
+     "  --overlap MODE    where a recording starts before the one before it ends: refuse\n"
+     "                    (default, exit 1), earlier (the earlier one's samples stay) or\n"
+     "                    later (the later one's samples replace them)\n"
+     "  The recordings are taken by start time; the gaps between them hold samples without\n"
+     "  a value (NaN) on the first one's time base, and a start moved onto it by more than a\n"
+     "  tenth of a period is reported. A refusal names the files and exits with 1.\n"},
     {"stats", StatsCommand, "print the statistics of a recording's parameters or a table's sources",
      "vrotool stats FILE [--index N | --caption TEXT] [--chart] [--from TIME --to TIME]\n"
      "              [--json | --csv] [--locale NAME] [-o OUT]\n"
