@@ -36,6 +36,7 @@ std::vector<EnergyDay> ComputeEnergyDays(const SampledSeries& power, const Block
     }
     if (!days.empty())
         close();
+    std::erase_if(days, [](const EnergyDay& d) { return d.Finite == 0; });
 
     // Blocks and days are both in time order: one walk gives each day its blocks.
     size_t k = 0;

@@ -30,6 +30,7 @@ struct EnergyTotals {
     double Days = 0;                    // (last sample time − first + rate) / 86 400
 };
 
-// A row per calendar day the power series touches, in order.
+// A row per calendar day the power series has a finite sample in, in order: a day within a
+// gap between joined recordings has none.
 std::vector<EnergyDay> ComputeEnergyDays(const SampledSeries& power, const BlockSeries& blocks);
 EnergyTotals ComputeEnergyTotals(const SampledSeries& power, const BlockSeries& blocks);
