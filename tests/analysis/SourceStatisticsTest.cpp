@@ -4,6 +4,7 @@
 #include "model/LParameter.h"
 #include "model/LParameterSource.h"
 #include "tests/analysis/AnalysisTestSupport.h"
+#include "tests/support/JoinedSeries.h"
 #include "tools/RecordingGenerator.h"
 
 #include <gtest/gtest.h>
@@ -228,6 +229,31 @@ TEST(SourceStatisticsTest, GroupsInParallelMatchOneByOne) {
     const RangeStatistics recording = StatisticsOfRecording(db.Parameters());
     EXPECT_EQ(recording.Rows.size(), static_cast<size_t>(db.Parameters().Count()));
     EXPECT_EQ(recording.Rows[0].Count, 3000);
+}
+
+// Joined recordings with a gap of 37 minutes: its NaN samples are counted as invalid, and
+// the coverage is what was recorded of the whole span. A year's last sample is found.
+TEST(SourceStatisticsTest, AJoinedRecordingCountsItsGapAsNotCovered) {
+    GeneratorOptions o;
+    o.entries = {6, 122};
+    o.historicPoints = 120;
+    o.start = CalendarTime{2026, 3, 2, 0, 0, 0};
+    LDatabase db;
+    JoinSeries(db, GenerateSeries(o, 2, 37));
+    const SourceStatistics s = ComputeStatistics(*db.Parameters().Items(0));
+    EXPECT_EQ(s.Count, 240);
+    EXPECT_EQ(s.Invalid, 37);
+    EXPECT_DOUBLE_EQ(*s.Coverage, 240 / 277.0);
+    EXPECT_EQ(*s.Last, db.Parameters().Items(0)->Values()[276]);
+    EXPECT_EQ(ComputeStatistics(*db.Parameters().Items(1)).Count, 16);
+
+    JoinedYear(db);
+    const LParameter& year = *db.Parameters().Items(0);
+    ASSERT_EQ(year.Count(), 525600);
+    const SourceStatistics y = ComputeStatistics(year);
+    EXPECT_EQ(y.Count, 525600);
+    EXPECT_EQ(*y.Last, year.Values()[525599]);
+    EXPECT_NEAR(*y.To, At(2025, 12, 31, 23, 59), 1e-3 / SecsPerDay);
 }
 
 } // namespace

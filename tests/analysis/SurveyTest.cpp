@@ -1,6 +1,8 @@
 #include "analysis/Survey.h"
+#include "database/LDatabase.h"
 #include "model/LParameter.h"
 #include "tests/analysis/AnalysisTestSupport.h"
+#include "tests/support/JoinedSeries.h"
 
 #include <gtest/gtest.h>
 
@@ -260,6 +262,55 @@ TEST_F(SurveyTest, NoPowerAndNoVoltage) {
     EXPECT_FALSE(r.Power);
     EXPECT_FALSE(r.Voltage);
     EXPECT_FALSE(r.From);
+}
+
+// A day of 3Ø power and currents, then a gap of a day, ten hours and seven minutes, then
+// another day: the gap's blocks are partial and its day has no row.
+TEST(JoinedSurveyTest, AGapsBlocksArePartialAndItsDaysLeftOut) {
+    GeneratorOptions o;
+    o.entries = {13, 14, 15, 22};
+    o.historicPoints = 1440;
+    o.start = CalendarTime{2026, 3, 2, 0, 0, 0};
+    GeneratedRecording before = GenerateRecording(o);
+    o.start = CalendarTime{2026, 3, 4, 10, 7, 0};
+    GeneratedRecording after = GenerateRecording(o);
+    LDatabase db;
+    JoinSeries(db, {before, after});
+    ASSERT_EQ(db.Parameters().Items(3)->Count(), 2880 + 607 + 1440);
+
+    const SurveyResult r = RunSurvey(db.Parameters(), SurveyOptions{});
+    ASSERT_TRUE(r.Power);
+    // 96 blocks on the first day, 95 from 10:15 to 10:00 the day after; 136 in the gap and
+    // the two from 10:00 on either day partial.
+    EXPECT_EQ(r.Power->Blocks.Complete, 96 + 95);
+    EXPECT_EQ(r.Power->Blocks.Partial, 138);
+    EXPECT_EQ(r.Power->Blocks.Blocks[96 + 136].Finite, 8);
+    EXPECT_EQ(r.Power->Load.Reasons.back(),
+              "138 blocks were incomplete and left out (191 complete).");
+    EXPECT_EQ(r.Power->Load.Phases.size(), 3u);
+    const std::vector<EnergyDay>& days = r.Power->Days;
+    ASSERT_EQ(days.size(), 3u);
+    EXPECT_EQ(days[0].Date, At(2026, 3, 2));
+    EXPECT_EQ(days[1].Date, At(2026, 3, 4));
+    EXPECT_DOUBLE_EQ(days[1].Coverage, 833 / 1440.0);
+    EXPECT_EQ(days[2].Coverage, 1);
+    EXPECT_EQ(r.Power->Heat.Days.size(), 3u);
+    EXPECT_EQ(*r.From, At(2026, 3, 2));
+    EXPECT_EQ(*r.To, At(2026, 3, 5, 10, 6));
+}
+
+// 525 600 one-minute samples of 89 parameters: a year of 15-minute blocks, every day.
+TEST(JoinedSurveyTest, AYearOfOneMinuteSamples) {
+    LDatabase db;
+    JoinedYear(db);
+    const SurveyResult r = RunSurvey(db.Parameters(), SurveyOptions{});
+    ASSERT_TRUE(r.Power);
+    EXPECT_EQ(r.Power->Blocks.Complete, 365 * 96);
+    EXPECT_EQ(r.Power->Blocks.Partial, 0);
+    EXPECT_EQ(r.Power->Days.size(), 365u);
+    EXPECT_TRUE(r.Power->Load.Valid);
+    ASSERT_TRUE(r.Voltage);
+    EXPECT_EQ(r.Voltage->Channels[0].Blocks.Complete, 365 * 144);
 }
 
 } // namespace
