@@ -206,7 +206,8 @@ void TableText::WriteDateTime(TDateTime value, TextOut& text) const {
 
 void TableText::WriteValue(const LParameterSource* source, int32_t i, TextOut& text) const {
     float value;
-    if (!source || !source->GetValue(i, value))
+    // NaN marks a sample not taken (the gap between joined recordings): an empty cell.
+    if (!source || !source->GetValue(i, value) || std::isnan(value))
         return;
     char buffer[ValueTextMax];
     text.Put(std::string_view(buffer, FormatValue(value, buffer)));

@@ -44,8 +44,9 @@ TableLayout ChooseLayout(const LParameterSourceGroup& group);
 
 // The texts of a table's cells, computed from a source group whenever they are asked for:
 // nothing is stored but the list of visible sources. Row 0 is the header; column 0 the time
-// (Historic and Cumulative layouts). The grid paints these texts, and the clipboard copy, the
-// export and vrotool write them; none of them needs a window or a font.
+// (Historic and Cumulative layouts); a value cell of a NaN sample (not taken: the gap between
+// joined recordings) is empty. The grid paints these texts, and the clipboard copy, the export
+// and vrotool write them; none of them needs a window or a font.
 class TableText {
 public:
     // The layout of a Type without one: every text empty, one cell.

@@ -1,4 +1,5 @@
 #include "tables/TableText.h"
+#include "tests/support/JoinedSeries.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
 
@@ -55,7 +56,33 @@ TEST_F(TableTextTest, HistoricLayout) {
                                  "\t-15,000.00\r\n"
                                  "11/30/2026 5:44:01 PM\t1,234.50\t" +
                                  text.FormatValue(db.Parameters().Items(1)->Values()[1]) +
-                                 "\t???\r\n");
+                                 "\t\r\n");
+}
+
+// Joined recordings: the gap's rows have their times and no values, in the window's text and
+// in CSV; a year's last row is there.
+TEST_F(TableTextTest, AGapsRowsHaveTheirTimesAndNoValues) {
+    GeneratorOptions o;
+    o.phaseConfig = 0;
+    o.entries = {HistoricV1, HistoricI1};
+    o.historicPoints = 2;
+    o.start = CalendarTime{2026, 11, 30, 17, 0, 0};
+    JoinSeries(db, GenerateSeries(o, 2, 1));
+    const TableText text = Showing(AddTable(db, {0, 1}).Sources, ttHistoric);
+    ASSERT_EQ(text.RowCount(), 6);
+    EXPECT_EQ(text.RowText(3), "11/30/26 5:02:00 PM\t\t\r\n");
+    EXPECT_EQ(text.RowText(3, RowFormat::Csv), "2026-11-30 17:02:00,,\r\n");
+    EXPECT_EQ(text.RowText(4).substr(0, 21), "11/30/26 5:03:00 PM\t2");
+
+    JoinedYear(db);
+    LTableRecord& year = *db.AddTable();
+    for (const auto& s : db.AllSources())
+        year.Sources.Add(std::make_unique<LParameterSource>(*s));
+    const TableText all = Showing(year.Sources, ttHistoric);
+    ASSERT_EQ(all.RowCount(), 525601);
+    const std::string last = all.RowText(525600);
+    EXPECT_EQ(last.substr(0, 22), "12/31/25 11:59:00 PM\t2");
+    EXPECT_EQ(std::count(last.begin(), last.end(), '\t'), all.ColCount() - 1);
 }
 
 TEST_F(TableTextTest, EventLayoutGivesTheTimeOfEventParametersOnly) {
