@@ -3,6 +3,7 @@
 #include "printing/LayoutPrinter.h"
 #include "shell/TCopyProgressForm.h"
 #include "tables/windows/TParameterGrid.h"
+#include "tests/support/JoinedSeries.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
@@ -59,6 +60,27 @@ TEST_F(TTableFormTest, CopiesTheEntireTableOrTheSelectedRows) {
     // A workbook for a name ending in ".xlsx": a zip.
     ASSERT_TRUE(form.ExportTo(QString::fromStdString(scratch / "t.xlsx"), 0, 1));
     EXPECT_EQ(ReadBytes(scratch / "t.xlsx").substr(0, 4), std::string("PK\3\4"));
+}
+
+// A year of one-minute samples opens and scrolls to its last row, computing only the cells it
+// shows.
+TEST_F(TTableFormTest, AYearScrollsToItsLastRow) {
+    JoinedYear(db);
+    LTableRecord& table = *db.AddTable();
+    for (const auto& p : db.Parameters())
+        if (p->TableType() == ttHistoric)
+            table.Sources.Add(std::make_unique<LParameterSource>(p.get()));
+    TTableForm form(table);
+    form.resize(900, 500);
+    form.show();
+    QApplication::processEvents();
+    TParameterGrid& grid = *form.Table();
+    grid.scrollToBottom();
+    (void)grid.grab();
+    const QModelIndex bottom = grid.indexAt(QPoint(1, grid.viewport()->height() - 2));
+    EXPECT_EQ(bottom.row(), 525599);
+    EXPECT_EQ(grid.RowText(525600).substr(0, 21), "12/31/25 11:59:00 PM\t");
+    EXPECT_LT(grid.Text().CellsComputed(), 5000u);
 }
 
 // Cancel in the window's own progress dialog: the export reports failure, leaves no file and
