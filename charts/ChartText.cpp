@@ -52,8 +52,8 @@ QString SeriesTitle(const LParameterSource& source, bool showMinMax, const QLoca
     const QString unit = QString::fromStdString(p->ShortUnit());
     QString title = Label(*p);
     if (p->TableType() == ttHistoric && showMinMax)
-        title += QStringLiteral(" [ ") + FormatFixed(p->Minimum(), locale) + unit +
-                 QStringLiteral(" .. ") + FormatFixed(p->Maximum(), locale) + unit +
+        title += QStringLiteral(" [ ") + FormatFixed(p->Lowest(), locale) + unit +
+                 QStringLiteral(" .. ") + FormatFixed(p->Highest(), locale) + unit +
                  QStringLiteral(" ] ");
     else if (!unit.isEmpty())
         title += QStringLiteral(" (") + unit + QLatin1Char(')');

@@ -32,10 +32,11 @@ void MeasureUnitScale(UnitScale& scale, const LParameterSourceGroup& group, uint
         const LParameter* p = source->Parameter;
         if (!p || p->Unit() != unit || p->Count() == 0)
             continue;
-        if (std::isfinite(p->Minimum()))
-            minimum = std::min(minimum, static_cast<double>(p->Minimum()));
-        if (std::isfinite(p->Maximum()))
-            maximum = std::max(maximum, static_cast<double>(p->Maximum()));
+        // Not Minimum: a gap's NaN would hide the values before it.
+        if (std::isfinite(p->Lowest()))
+            minimum = std::min(minimum, static_cast<double>(p->Lowest()));
+        if (std::isfinite(p->Highest()))
+            maximum = std::max(maximum, static_cast<double>(p->Highest()));
     }
     if (!(minimum <= maximum)) {
         scale.Minimum = 0;

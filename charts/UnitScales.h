@@ -40,8 +40,8 @@ using UnitScaleSet = std::array<UnitScale, UnitCount>;
 UnitScaleSet MakeUnitScales();
 
 // Minimum and range over the parameters of the unit's sources (the extremes of all their
-// values, not only of the viewed ones); range 1 when they are all equal. Parameters without
-// points and extremes that are not numbers take no part.
+// values, not only of the viewed ones, NaN samples left out); range 1 when they are all equal.
+// Parameters without points and extremes that are not numbers take no part.
 void MeasureUnitScale(UnitScale& scale, const LParameterSourceGroup& group, uint8_t unit);
 
 // Each unit with an active series is shown, every other one hidden; active[i] tells whether

@@ -3,6 +3,8 @@
 #include "model/Auxilary.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -106,10 +108,23 @@ float FirstEqual(const float* v, int32_t n, float x) {
     return x;
 }
 
+// The extremes of the values that are numbers; NaN when none is.
+void NumberMinMax(const float* v, int32_t n, float& lo, float& hi) {
+    lo = hi = std::numeric_limits<float>::quiet_NaN();
+    for (int32_t i = 0; i < n; ++i) {
+        if (std::isnan(v[i]))
+            continue;
+        if (std::isnan(lo) || v[i] < lo)
+            lo = v[i];
+        if (std::isnan(hi) || v[i] > hi)
+            hi = v[i];
+    }
+}
+
 } // namespace
 
 void LParameter::ComputeMinMax() {
-    minimum_ = maximum_ = 0;
+    minimum_ = maximum_ = lowest_ = highest_ = 0;
     if (count_ == 0)
         return;
     const float* v = values_.get();
@@ -149,10 +164,11 @@ void LParameter::ComputeMinMax() {
         high = std::max(high, v[i]);
     }
     if (!anyNaN) {
-        minimum_ = low == 0 ? FirstEqual(v, count_, low) : low;
-        maximum_ = high == 0 ? FirstEqual(v, count_, high) : high;
+        minimum_ = lowest_ = low == 0 ? FirstEqual(v, count_, low) : low;
+        maximum_ = highest_ = high == 0 ? FirstEqual(v, count_, high) : high;
         return;
     }
 #endif
     ScalarMinMax(v, count_, minimum_, maximum_);
+    NumberMinMax(v, count_, lowest_, highest_);
 }

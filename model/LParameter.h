@@ -59,6 +59,10 @@ public:
     // Meaningless for a parameter without points.
     float Minimum() const { return minimum_; }
     float Maximum() const { return maximum_; }
+    // The lowest and highest value that is a number: the same but for the NaN samples (the
+    // gaps between joined recordings), which Minimum lets in. NaN when there is none.
+    float Lowest() const { return lowest_; }
+    float Highest() const { return highest_; }
     const float* Values() const { return values_.get(); }
     const TDateTime* Times() const { return times_.get(); }
 
@@ -86,4 +90,6 @@ private:
     float headerB_ = 0;
     float minimum_ = 0;
     float maximum_ = 0;
+    float lowest_ = 0;
+    float highest_ = 0;
 };

@@ -57,6 +57,34 @@ TEST(LParameterMinMaxTest, NaNBecomesTheMinimumUntilTheNextValue) {
     EXPECT_EQ(p.Minimum(), 2);
 }
 
+// A gap between joined recordings must not hide what came before it.
+TEST(LParameterMinMaxTest, LowestAndHighestLeaveNaNOut) {
+    std::vector<float> joined(100, 230);
+    joined[10] = 200;
+    joined[11] = 250;
+    std::fill(joined.begin() + 40, joined.begin() + 60, NaN);
+    const struct {
+        std::vector<float> values;
+        float lowest, highest;
+    } cases[] = {
+        {{3, 1, 2}, 1, 3},
+        {{1, NaN, 5}, 1, 5},
+        {{NaN, 2, 1}, 1, 2},
+        {joined, 200, 250},
+        {std::vector<float>(40, 7), 7, 7},
+        {{NaN, NaN}, NaN, NaN},
+    };
+    for (const auto& c : cases) {
+        LParameter p;
+        p.SetData(60, HistoricVAN, nullptr, c.values.data(), static_cast<int32_t>(c.values.size()),
+                  0, 0);
+        EXPECT_TRUE(p.Lowest() == c.lowest || (std::isnan(p.Lowest()) && std::isnan(c.lowest)))
+            << c.values.size() << ": " << p.Lowest();
+        EXPECT_TRUE(p.Highest() == c.highest || (std::isnan(p.Highest()) && std::isnan(c.highest)))
+            << c.values.size() << ": " << p.Highest();
+    }
+}
+
 TEST(LParameterDataTest, CodesComeFromTheCatalogueAndArraysAreCopied) {
     std::vector<float> values = {1, 2};
     std::vector<double> times = {100.5, 100.75};
