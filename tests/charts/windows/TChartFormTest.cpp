@@ -14,6 +14,7 @@
 #include "tests/support/ErrorMessage.h"
 #include "tests/support/ErrorReportSpy.h"
 #include "tests/support/LocaleGuard.h"
+#include "tests/support/JoinedSeries.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScratchFolder.h"
 #include "tools/RecordingGenerator.h"
@@ -400,6 +401,67 @@ TEST_F(TChartFormTest, ASingleSampleSpikeIsDrawnOnScreenInImagesAndAsVectors) {
     EXPECT_NEAR(BlueCentre(drawn), 0.5, 0.03) << "SVG";
     // The window's own layout is back.
     EXPECT_EQ(form->Chart()->ChartRect(), plot);
+}
+
+// A year of one-minute samples joined from recordings of five days: a single sample above the
+// flat line in the last days shows in the full view, at its place.
+TEST_F(TChartFormTest, AYearsSpikeInItsLastDaysShowsInTheFullView) {
+    JoinedYear(db, [](std::vector<GeneratedRecording>& parts) {
+        for (GeneratedRecording& part : parts)
+            part.blocks[0].values.assign(part.blocks[0].values.size(), 230.0f);
+        parts.back().blocks[0].values[4321] = 260.0f;
+    });
+    const auto form = NewChart(db, {0});
+    form->Record().Style(0).Color = 0x0000FF;
+    form->ApplySeriesStyle(0);
+    Show(*form, {1920, 1080});
+    const QImage image = form->Chart()->grab().toImage();
+    ASSERT_TRUE(RedAbove(image, 0.4));
+    const int spike = PointAt(*form, 0, 525600 - 7200 + 4321).x();
+    int column = -1;
+    for (int row = 0; row < image.height() * 4 / 10 && column < 0; ++row)
+        for (int col = 0; col < image.width(); ++col)
+            if (QColor c = image.pixelColor(col, row); c.red() > 160 && c.green() < 100) {
+                column = col;
+                break;
+            }
+    EXPECT_NEAR(column, spike, 1);
+}
+
+// Joined recordings with a gap: no line is drawn across it.
+TEST_F(TChartFormTest, NoLineIsDrawnAcrossAGap) {
+    GeneratorOptions o;
+    o.phaseConfig = 0;
+    o.entries = {HistoricV1};
+    o.historicPoints = 600;
+    o.start = CalendarTime{2026, 11, 30, 0, 0, 0};
+    std::vector<GeneratedRecording> parts = GenerateSeries(o, 2, 600);
+    for (GeneratedRecording& part : parts)
+        part.blocks[0].values.assign(600, 230.0f);
+    // The line in the middle of its scale.
+    parts[0].blocks[0].values[0] = 220.0f;
+    parts[1].blocks[0].values[599] = 240.0f;
+    JoinSeries(db, parts);
+    const auto form = NewChart(db, {0});
+    form->Record().Style(0).Color = 0x0000FF;
+    form->ApplySeriesStyle(0);
+    Show(*form);
+    const QImage image = form->Chart()->grab().toImage();
+    auto red = [&](int from, int to, int y) {
+        int n = 0;
+        for (int col = from; col <= to; ++col)
+            for (int row = y - 2; row <= y + 2; ++row)
+                if (QColor c = image.pixelColor(col, row); c.red() > c.green() + 60)
+                    ++n;
+        return n;
+    };
+    const QPoint lastBefore = PointAt(*form, 0, 598), firstAfter = PointAt(*form, 0, 1201);
+    ASSERT_GT(firstAfter.x() - lastBefore.x(), 100);
+    // The scale holds the value before the gap too.
+    EXPECT_TRUE(form->Chart()->ChartRect().contains(PointAt(*form, 0, 0)));
+    EXPECT_GT(red(lastBefore.x() - 20, lastBefore.x(), lastBefore.y()), 0);
+    EXPECT_EQ(red(lastBefore.x() + 3, firstAfter.x() - 3, lastBefore.y()), 0);
+    EXPECT_GT(red(firstAfter.x(), firstAfter.x() + 20, firstAfter.y()), 0);
 }
 
 // A redraw starts drawing the series once the layout is known; what changes before the series
