@@ -113,6 +113,38 @@ TEST(SurveyChartsTest, EmptyResultsPaintTheirMessage) {
                      "Threshold 1,500.00 W"));
 }
 
+// A year of 10-minute voltage blocks: one block a volt below the highest, in a column of its
+// own, changes the picture in that column and nowhere else.
+TEST(SurveyChartsTest, AYearOfVoltageBlocksKeepsEveryBlocksExtreme) {
+    const TDateTime start = At(2025, 1, 1);
+    const auto paint = [&](bool peak) {
+        std::vector<float> volts(525600, 230);
+        std::fill_n(volts.begin() + 1000, 10, 250.f);
+        std::fill_n(volts.begin() + 400000, 10, 210.f);
+        if (peak)
+            std::fill_n(volts.begin() + 200000, 10, 249.f);
+        LParameterCollection recording;
+        AddHistoric(recording, Rms, Volts, VAN, volts, start, 60);
+        const SurveyResult r = RunSurvey(recording, {});
+        Canvas canvas;
+        canvas.image.fill(Qt::white);
+        QPainter painter(&canvas.image);
+        const QRectF plot = PaintVoltageBlocks(painter, canvas.area, *r.Voltage, canvas.look).Plot;
+        return std::pair{canvas.image, plot};
+    };
+    const auto [with, plot] = paint(true);
+    const QImage without = paint(false).first;
+    const double x = plot.left() + plot.width() * (200000 + 5) / 525599.0;
+    int changed = 0;
+    for (int col = 0; col < with.width(); ++col)
+        for (int row = 0; row < with.height(); ++row)
+            if (with.pixel(col, row) != without.pixel(col, row)) {
+                EXPECT_NEAR(col, x, 3) << row;
+                ++changed;
+            }
+    EXPECT_GT(changed, 20);
+}
+
 // Rows run down by day and cells across by bin: the highest cell is red, the lowest blue, a
 // cell without a block empty.
 TEST(SurveyChartsTest, HeatMapCellsSitByDayAndTimeOfDay) {
