@@ -401,22 +401,24 @@ JoinPlan PlanJoin(const std::vector<JoinInput>& inputs, JoinOverlap overlap) {
                                                 : spans[a].end < spans[b].end;
     });
 
+    // Every step is laid out, so that a refusal still shows what lies between the inputs;
+    // the first reason found is the one given.
+    const auto refuse = [&plan](std::string reason) {
+        if (plan.Refusal.empty())
+            plan.Refusal = std::move(reason);
+    };
     const JoinInput& first = inputs[order[0]];
     const LSession& base = first.Recording->Header();
     for (size_t k = 1; k < order.size(); ++k) {
         const JoinInput& input = inputs[order[k]];
-        plan.Refusal =
-            SettingsDifference(Name(input), input.Recording->Header(), Name(first), base);
-        if (plan.Refusal.empty())
-            plan.Refusal = EntriesDifference(Name(input), input.Recording->Parameters(),
-                                             Name(first), first.Recording->Parameters());
-        if (!plan.Refusal.empty())
-            return plan;
+        refuse(SettingsDifference(Name(input), input.Recording->Header(), Name(first), base));
+        refuse(EntriesDifference(Name(input), input.Recording->Parameters(), Name(first),
+                                 first.Recording->Parameters()));
     }
 
     const int64_t rate = RateSeconds(base.Rate);
     const int64_t origin = spans[order[0]].start;
-    int64_t end = 0;
+    int64_t end = 0, endSeconds = origin;
     size_t endsLast = order[0];
     for (const size_t k : order) {
         JoinStep step;
@@ -424,26 +426,23 @@ JoinPlan PlanJoin(const std::vector<JoinInput>& inputs, JoinOverlap overlap) {
         const int64_t offset = spans[k].start - origin;
         step.Position = FloorDivide(2 * offset + rate, 2 * rate);
         step.MovedSeconds = step.Position * rate - offset;
-        step.Periods = LengthInPeriods(*inputs[k].Recording, rate);
+        const int64_t ownRate = RateSeconds(inputs[k].Recording->Header().Rate);
+        step.Periods = LengthInPeriods(*inputs[k].Recording, ownRate);
         step.Start = inputs[k].Recording->Header().StartTime;
-        step.End = step.Start + static_cast<double>(step.Periods * rate) / SecsPerDay;
+        step.End = step.Start + static_cast<double>(step.Periods * ownRate) / SecsPerDay;
         step.Before = k;
         step.KeptPeriods = step.Periods;
         if (k != order[0]) {
             step.Before = endsLast;
             step.GapPeriods = step.Position - end;
-            step.GapSeconds = offset - end * rate;
+            step.GapSeconds = spans[k].start - endSeconds;
             const std::string name = Name(inputs[k]), before = Name(inputs[endsLast]);
-            if (step.GapSeconds > MostGapSeconds) {
-                plan.Refusal = name + " starts " + SpanText(step.GapSeconds) + " after " + before +
-                               " ends: a gap of more than 366 days";
-                return plan;
-            }
-            if (step.GapPeriods < 0 && overlap == JoinOverlap::Refuse) {
-                plan.Refusal =
-                    name + " starts " + SpanText(-step.GapSeconds) + " before " + before + " ends";
-                return plan;
-            }
+            if (step.GapSeconds > MostGapSeconds)
+                refuse(name + " starts " + SpanText(step.GapSeconds) + " after " + before +
+                       " ends: a gap of more than 366 days");
+            if (step.GapPeriods < 0 && overlap == JoinOverlap::Refuse)
+                refuse(name + " starts " + SpanText(-step.GapSeconds) + " before " + before +
+                       " ends");
             if (std::abs(step.MovedSeconds) * 10 > rate)
                 plan.Moves.push_back(name + ": start moved by " +
                                      std::to_string(std::abs(step.MovedSeconds)) + " s onto the " +
@@ -456,11 +455,14 @@ JoinPlan PlanJoin(const std::vector<JoinInput>& inputs, JoinOverlap overlap) {
             end = step.Position + step.Periods;
             endsLast = k;
         }
+        endSeconds = std::max(endSeconds, spans[k].end);
         plan.Steps.push_back(step);
     }
     plan.Periods = end;
     if (overlap == JoinOverlap::Later)
         KeepWhatLaterStepsLeave(plan.Steps);
+    if (!plan.Refusal.empty())
+        return plan;
 
     int64_t historic = 0, points = 0;
     for (const auto& p : first.Recording->Parameters())

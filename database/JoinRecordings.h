@@ -51,7 +51,9 @@ struct JoinStep {
 };
 
 struct JoinPlan {
-    std::vector<JoinStep> Steps; // by start; of equal starts, the one ending later is later
+    // By start; of equal starts, the one ending later is later. Laid out also when the join
+    // is refused (unless a start or a rate is unknown), in periods of the first's rate.
+    std::vector<JoinStep> Steps;
     // Why they cannot be joined, naming the files; empty when they can.
     std::string Refusal;
     // Starts moved by more than a tenth of a period: "week3.vro: start moved by 20 s onto the
