@@ -3,6 +3,7 @@
 #include "analysis/windows/TStatisticsForm.h"
 #include "analysis/windows/TSurveyForm.h"
 #include "app/TAboutBox.h"
+#include "app/TJoinDialog.h"
 #include "app/TRecordingInfoForm.h"
 #include "app/TSessionInfoDialog.h"
 #include "app/TSettingsDialog.h"
@@ -108,6 +109,7 @@ TMainForm::TMainForm(QWidget* parent)
         {form_->MISaveAs, &TMainForm::MISaveAsClick},
         {form_->MIClose, &TMainForm::MICloseClick},
         {form_->MIImport, &TMainForm::MIImportClick},
+        {form_->MIJoin, &TMainForm::MIJoinClick},
         {form_->MISurveyReport, &TMainForm::MISurveyReportClick},
         {form_->MIPrintSetup, &TMainForm::MIPrintSetupClick},
         {form_->MIExit, &TMainForm::MIExitClick},
@@ -590,6 +592,24 @@ void TMainForm::MIImportClick() {
     const QString name = askFileName_(FileDialogKind::Import);
     if (!name.isEmpty())
         ImportFromFile(name);
+}
+
+void TMainForm::MIJoinClick() {
+    if (RefuseWhileBusy())
+        return;
+    TJoinDialog dialog(this);
+    if (!dialog.Execute() || !CloseDatabase())
+        return;
+    try {
+        dialog.JoinInto(database_);
+    } catch (const std::exception& e) {
+        ShowFailure(QString::fromStdString(e.what()));
+        database_.Close();
+        UpdateControls();
+        return;
+    }
+    SetModified();
+    UpdateExplorer();
 }
 
 void TMainForm::ImportFromFile(const QString& name) {

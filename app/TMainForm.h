@@ -75,6 +75,7 @@ public:
     void MISaveAsClick();
     void MICloseClick();
     void MIImportClick();
+    void MIJoinClick();
     void MISurveyReportClick();
     void MIPrintSetupClick();
     void MIExitClick();
