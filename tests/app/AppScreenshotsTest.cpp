@@ -16,10 +16,11 @@ TEST(AppScreenshotsTest, EveryWindowIsWrittenAtLeastAtItsSize) {
                             ? qEnvironmentVariable("VRO_SCREENSHOTS")
                             : temporary.path();
     const QStringList files = WriteAppScreenshots(dir);
-    ASSERT_EQ(files.size(), 4);
+    ASSERT_EQ(files.size(), 7);
     const std::pair<const char*, QSize> sizes[] = {
-        {"about.png", {441, 264}},
-        {"recording-info-window.png", {250, 300}},
+        {"about.png", {441, 264}},           {"recording-info-window.png", {250, 300}},
+        {"join-recordings.png", {900, 300}}, {"join-recordings-refused.png", {900, 300}},
+        {"chart-gap.png", {900, 600}},
     };
     for (const auto& [name, size] : sizes) {
         const QImage image(dir + "/" + name);
