@@ -168,8 +168,11 @@ std::unique_ptr<LParameter> JoinHistoric(const std::vector<JoinInput>& inputs, c
                                          int32_t j, JoinOverlap overlap) {
     const auto n = static_cast<size_t>(plan.Periods);
     auto values = std::make_unique_for_overwrite<float[]>(n);
-    std::fill_n(values.get(), n, std::numeric_limits<float>::quiet_NaN());
-    int64_t end = 0;
+    float* out = values.get();
+    constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
+    // Each sample is written once where the recordings do not overlap: NaN goes only where
+    // none of them has a sample, as each is copied in.
+    int64_t end = 0, written = 0;
     for (const JoinStep& step : plan.Steps) {
         const LParameter& p = Parameter(inputs, step, j);
         // Taken in order, a later recording overwrites what it overlaps, unless the earlier
@@ -177,10 +180,15 @@ std::unique_ptr<LParameter> JoinHistoric(const std::vector<JoinInput>& inputs, c
         const int64_t from =
             overlap == JoinOverlap::Earlier ? std::max<int64_t>(0, end - step.Position) : 0;
         const int64_t count = std::min<int64_t>(p.Count(), step.Periods);
-        if (from < count)
-            std::copy(p.Values() + from, p.Values() + count, values.get() + step.Position + from);
+        if (from < count) {
+            if (step.Position + from > written)
+                std::fill(out + written, out + step.Position + from, NaN);
+            std::copy(p.Values() + from, p.Values() + count, out + step.Position + from);
+            written = std::max(written, step.Position + count);
+        }
         end = std::max(end, step.Position + step.Periods);
     }
+    std::fill(out + written, out + plan.Periods, NaN);
     return Made(Parameter(inputs, plan.Steps.front(), j).GetRecord(), plan.Periods,
                 std::move(values), nullptr);
 }
