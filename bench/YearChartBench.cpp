@@ -1,0 +1,100 @@
+// A chart of a year of one-minute samples (525 600 per parameter, joined from 73 recordings of
+// five days) against the same chart of one week's recording, offscreen at 1920 by 1080: a
+// full redraw of the 23 Historic parameters, and of every parameter a chart can show (the
+// interval types as points as well).
+#include "bench/Offscreen.h"
+#include "charts/windows/TChart.h"
+#include "charts/windows/TChartForm.h"
+#include "database/JoinRecordings.h"
+#include "database/LDatabase.h"
+#include "model/LParameter.h"
+#include "tools/RecordingGenerator.h"
+
+#include <QApplication>
+#include <QStatusBar>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QSize Screen(1920, 1080);
+LDatabase Year, Week;
+
+// The chart of the database's chart sources: its Historic ones, or all.
+LChartRecord& AddChart(LDatabase& db, bool all) {
+    LChartRecord& chart = *db.AddChart();
+    int32_t i = 0;
+    for (const auto& source : db.ChartSources()) {
+        if (!all && source->Parameter->TableType() != ttHistoric)
+            continue;
+        chart.Sources.Add(std::make_unique<LParameterSource>(*source));
+        chart.Style(i).Color = static_cast<uint32_t>(i * 0x2F1B37) & 0xFFFFFF;
+        ++i;
+    }
+    chart.LegendVisible = false;
+    return chart;
+}
+
+void Prepare() {
+    GeneratorOptions o;
+    o.start = CalendarTime{2025, 1, 1, 0, 0, 0};
+    o.historicPoints = 5 * 1440;
+    std::vector<JoinInput> parts;
+    for (const GeneratedRecording& part : GenerateSeries(o, 73)) {
+        parts.push_back({"part.bin", std::make_unique<LDatabase>()});
+        parts.back().Recording->New();
+        parts.back().Recording->Parse(part.Serialize());
+    }
+    JoinRecordings(std::move(parts), JoinOverlap::Refuse, Year);
+    o.historicPoints = 7 * 1440;
+    Week.New();
+    Week.Parse(GenerateRecordingBytes(o));
+    for (LDatabase* db : {&Year, &Week})
+        for (const bool all : {false, true})
+            AddChart(*db, all);
+}
+
+// Every redraw shows a slightly different time range, so that the series are drawn anew.
+void FullRedraw(benchmark::State& state, LDatabase* db, bool all) {
+    TChartForm form(*db->Charts()[all ? 1 : 0]);
+    form.resize(Screen.width(), Screen.height() + form.StatusBar()->sizeHint().height());
+    form.show();
+    QApplication::processEvents();
+    TChart& chart = *form.Chart();
+    chart.resize(Screen);
+    chart.replot(QCustomPlot::rpImmediateRefresh);
+    const QCPRange whole = chart.xAxis->range();
+    bool nudge = false;
+    for (auto _ : state) {
+        const double d = nudge ? whole.size() * 0.002 : 0;
+        nudge = !nudge;
+        chart.xAxis->setRange(whole.lower + d, whole.upper - d);
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return RunOffscreenBenchmarks<QApplication>(
+        argc, argv,
+        [] {
+            Prepare();
+            const auto add = [](const char* name, LDatabase* db, bool all) {
+                benchmark::RegisterBenchmark(name, FullRedraw, db, all)
+                    ->Unit(benchmark::kMillisecond)
+                    ->MinTime(2.0)
+                    ->UseRealTime();
+            };
+            add("BM_WeekHistoric", &Week, false);
+            add("BM_YearHistoric", &Year, false);
+            add("BM_WeekAll", &Week, true);
+            add("BM_YearAll", &Year, true);
+        },
+        [](RatioReporter& reporter) {
+            // A line's raster reads every sample in view: 52 times the samples may cost twice.
+            reporter.AddRatio("BM_YearHistoric", "BM_WeekHistoric", 2.0);
+            reporter.AddRatio("BM_YearAll", "BM_WeekAll", 2.0);
+        });
+}
