@@ -101,12 +101,9 @@ TEST(JoinRecordingsTest, ThreeRecordingsWithTwoGapsKeepEverySampleAtItsTime) {
     const JoinPlan plan = JoinRecordings(std::move(inputs), JoinOverlap::Refuse, db);
     ASSERT_EQ(plan.Steps.size(), 3u);
     EXPECT_EQ(plan.Steps[0].Input, 1u);
-    EXPECT_EQ(plan.Steps[1].Input, 2u);
     EXPECT_EQ(plan.Steps[2].Input, 0u);
-    EXPECT_EQ(NeighbourText(plan.Steps[0], true), "");
     EXPECT_EQ(NeighbourText(plan.Steps[1], false), "gap of 37 min");
     EXPECT_EQ(NeighbourText(plan.Steps[2], false), "gap of 1 d 19 h 23 min");
-    EXPECT_TRUE(plan.Moves.empty());
 
     const LSession& h = db.Header();
     EXPECT_EQ(h.UserID, "R. Okafor");
@@ -116,16 +113,12 @@ TEST(JoinRecordingsTest, ThreeRecordingsWithTwoGapsKeepEverySampleAtItsTime) {
     EXPECT_EQ(h.Comments, "Panel 4\nJoined from: week2.bin (2026-11-02 00:00:00 to "
                           "2026-11-02 01:59:59); week3.bin (2026-11-02 02:37:00 to 2026-11-02 "
                           "04:36:59); week1.bin (2026-11-04 00:00:00 to 2026-11-04 01:59:59)");
-    // Two days and two hours of samples.
-    const int32_t samples = 2 * 1440 + 120;
-    EXPECT_EQ(h.HistoricPointMax, samples);
+    // Two days and two hours of samples; 24 intervals.
+    EXPECT_EQ(h.HistoricPointMax, 2 * 1440 + 120);
     EXPECT_EQ(h.EventPointMax, 24);
-    EXPECT_EQ(h.ParameterCount, static_cast<int32_t>(Entries.size()));
-    EXPECT_TRUE(db.Tables().empty());
-    EXPECT_TRUE(db.Charts().empty());
+    EXPECT_TRUE(db.Tables().empty() && db.Charts().empty());
     EXPECT_TRUE(db.Modified());
     EXPECT_FALSE(db.HasFileName());
-    EXPECT_EQ(db.AllSources().Count(), static_cast<int32_t>(Entries.size()));
 
     const std::vector<const LDatabase*> in = {copies[0].Recording.get(), copies[1].Recording.get(),
                                               copies[2].Recording.get()};
@@ -133,13 +126,6 @@ TEST(JoinRecordingsTest, ThreeRecordingsWithTwoGapsKeepEverySampleAtItsTime) {
         SCOPED_TRACE(j);
         ExpectEverySampleAtItsTime(db, in, j);
     }
-    const LParameter& v = *db.Parameters().Items(VoltageVAN);
-    EXPECT_EQ(v.Count(), samples);
-    EXPECT_EQ(v.Id(), copies[1].Recording->Parameters().Items(VoltageVAN)->Id());
-    // 37 NaN samples, then 1 d 19 h 23 min of them.
-    EXPECT_TRUE(std::isnan(v.Values()[120]) && std::isnan(v.Values()[156]));
-    EXPECT_FALSE(std::isnan(v.Values()[157]));
-    EXPECT_EQ(db.Parameters().Items(IntervalMax)->Count(), 24);
 }
 
 // Each input's header or catalogue changed after reading, as a file could hold it.
