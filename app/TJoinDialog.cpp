@@ -4,7 +4,7 @@
 #include "model/LParameterCollection.h"
 #include "model/LSession.h"
 #include "shell/Help.h"
-#include "tables/DateTimeText.h"
+#include "texts/DateTimeText.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -365,11 +365,8 @@ std::string NeighbourText(const JoinStep& step, bool first) {
 
 JoinInput ReadJoinInput(const std::string& fileName) {
     JoinInput input{fileName, std::make_unique<LDatabase>()};
-    try {
-        OpenDatabaseOrRecording(*input.Recording, fileName);
-    } catch (const VroError& e) {
-        Raise(FileBaseName(fileName) + ": " + e.what());
-    }
+    // Its message names the file already.
+    OpenDatabaseOrRecording(*input.Recording, fileName);
     return input;
 }
 

@@ -293,7 +293,7 @@ TEST(JoinedSurveyTest, AGapsBlocksArePartialAndItsDaysLeftOut) {
     EXPECT_EQ(days[0].Date, At(2026, 3, 2));
     EXPECT_EQ(days[1].Date, At(2026, 3, 4));
     EXPECT_DOUBLE_EQ(days[1].Coverage, 833 / 1440.0);
-    EXPECT_EQ(days[2].Coverage, 1);
+    EXPECT_DOUBLE_EQ(days[2].Coverage, 607 / 1440.0); // to 10:06
     EXPECT_EQ(r.Power->Heat.Days.size(), 3u);
     EXPECT_EQ(*r.From, At(2026, 3, 2));
     EXPECT_EQ(*r.To, At(2026, 3, 5, 10, 6));

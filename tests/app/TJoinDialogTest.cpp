@@ -67,7 +67,7 @@ TEST_F(TJoinDialogTest, ListsTheFilesByStartWithWhatLiesBetweenAndWhyNot) {
         }});
         dialog.AddFiles({Path("c.bin"), Path("missing.bin"), Path("a.bin"), Path("b.bin")});
     }
-    EXPECT_EQ(shown, "missing.bin: Error opening file!");
+    EXPECT_EQ(shown, "missing.bin could not be opened: it does not exist.\nError opening file!");
     EXPECT_EQ(Column(dialog, TJoinDialog::FileColumn), QStringList({"a.bin", "b.bin", "c.bin"}));
     EXPECT_EQ(Column(dialog, TJoinDialog::BeforeColumn),
               QStringList({"", "gap of 37 min", "gap of 37 min"}));

@@ -70,9 +70,9 @@ TEST_F(TableTextTest, AGapsRowsHaveTheirTimesAndNoValues) {
     JoinSeries(db, GenerateSeries(o, 2, 1));
     const TableText text = Showing(AddTable(db, {0, 1}).Sources, ttHistoric);
     ASSERT_EQ(text.RowCount(), 6);
-    EXPECT_EQ(text.RowText(3), "11/30/26 5:02:00 PM\t\t\r\n");
+    EXPECT_EQ(text.RowText(3), "11/30/2026 5:02:00 PM\t\t\r\n");
     EXPECT_EQ(text.RowText(3, RowFormat::Csv), "2026-11-30 17:02:00,,\r\n");
-    EXPECT_EQ(text.RowText(4).substr(0, 21), "11/30/26 5:03:00 PM\t2");
+    EXPECT_EQ(text.RowText(4).substr(0, 23), "11/30/2026 5:03:00 PM\t2");
 
     JoinedYear(db);
     LTableRecord& year = *db.AddTable();
@@ -81,7 +81,7 @@ TEST_F(TableTextTest, AGapsRowsHaveTheirTimesAndNoValues) {
     const TableText all = Showing(year.Sources, ttHistoric);
     ASSERT_EQ(all.RowCount(), 525601);
     const std::string last = all.RowText(525600);
-    EXPECT_EQ(last.substr(0, 22), "12/31/25 11:59:00 PM\t2");
+    EXPECT_EQ(last.substr(0, 24), "12/31/2025 11:59:00 PM\t2");
     EXPECT_EQ(std::count(last.begin(), last.end(), '\t'), all.ColCount() - 1);
 }
 

@@ -52,7 +52,8 @@ TEST_F(JoinCommandTest, ARefusalExitsWithItsReasonAndLeavesTheOutput) {
     const Case cases[] = {
         {Path("part1.bin") + " " + Path("part2.vro") + " " + Path("part2.bin"), 1,
          "part2.bin starts 2 h before part2.vro ends\n"},
-        {Path("part1.bin") + " " + Path("missing.bin"), 1, "missing.bin: Error opening file!\n"},
+        {Path("part1.bin") + " " + Path("missing.bin"), 1,
+         "missing.bin could not be opened: it does not exist.\nError opening file!\n"},
         {Path("part1.bin"), 1, "A join needs at least two recordings.\n"},
         {Path("part1.bin") + " " + Path("part2.bin") + " --overlap sooner", 2,
          "vrotool join: --overlap takes refuse, earlier or later\n"},
