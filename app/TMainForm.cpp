@@ -33,6 +33,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
@@ -42,6 +43,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 
@@ -197,9 +199,31 @@ TTableForm& TMainForm::TableWindow(LTableRecord& record) {
     return static_cast<TTableForm&>(*window);
 }
 
-void TMainForm::PlaceItemWindow(QWidget& window) {
-    // Cascaded from the top left of the tree, below the menu and the tool bar, each window a
-    // step further than the one before, and kept whole on the screen.
+void TMainForm::AdoptToolWindow(QWidget& window) {
+    // A window of the main window's, as a desktop program's tool windows are: the window
+    // manager keeps it above the main window and minimises it with it. X11 window managers
+    // learn the owner only of a dialog's type (WM_TRANSIENT_FOR); the window keeps its buttons.
+    if (window.parentWidget() != this)
+        window.setParent(this, (window.windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+}
+
+QPoint TMainForm::WorkAreaOrigin() const {
+    // Beside the tree's captions and below the menu and tool bar, so that neither is covered.
+    const QTreeWidget* tree = form_->Explorer;
+    int captions = 0;
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it)
+        if (!(*it)->isHidden())
+            captions =
+                std::max(captions, tree->visualItemRect(*it).left() +
+                                       tree->fontMetrics().horizontalAdvance((*it)->text(0)));
+    return form_->ClientArea->mapToGlobal(
+        QPoint(std::min(captions + 24, form_->ClientArea->width() / 3), 0));
+}
+
+void TMainForm::PlaceItemWindow(QWidget& window, const QWidget* beside) {
+    AdoptToolWindow(window);
+    // Cascaded from beside the tree, each window a step further than the one before, and
+    // kept whole on the screen; a window that belongs to another stands beside that one.
     constexpr int Step = 28;
     constexpr int Steps = 8;
     // The first window stands a title bar below the tree's top.
@@ -208,10 +232,22 @@ void TMainForm::PlaceItemWindow(QWidget& window) {
     QSize size = window.size().boundedTo(LargestWindowOn(screen));
     size = size.expandedTo(window.minimumSize().boundedTo(size));
     window.resize(size);
+    if (beside && beside->isVisible()) {
+        const QRect other = beside->frameGeometry();
+        const int gap = 8;
+        if (other.right() + gap + size.width() <= screen.right())
+            return window.move(
+                WholeOnScreen(QPoint(other.right() + gap, other.top()), size, screen));
+        if (other.left() - gap - size.width() >= screen.left())
+            return window.move(WholeOnScreen(QPoint(other.left() - gap - size.width(), other.top()),
+                                             size, screen));
+        if (other.bottom() + gap + size.height() <= screen.bottom())
+            return window.move(
+                WholeOnScreen(QPoint(other.left(), other.bottom() + gap), size, screen));
+    }
     const int n = placedWindows_++ % Steps;
-    const QPoint at =
-        form_->ClientArea->mapToGlobal(QPoint(0, 0)) + QPoint(n * Step, n * Step + TitleBar);
-    window.move(WholeOnScreen(at, size, screen));
+    window.move(
+        WholeOnScreen(WorkAreaOrigin() + QPoint(n * Step, n * Step + TitleBar), size, screen));
 }
 
 TTableForm* TMainForm::ExistingTableWindow(const LTableRecord* record) const {
@@ -245,13 +281,14 @@ TChartForm* TMainForm::ExistingChartWindow(const LChartRecord* record) const {
 
 TStatisticsForm&
 TMainForm::ShowStatistics(const void* record,
-                          const std::function<std::unique_ptr<TStatisticsForm>()>& make) {
+                          const std::function<std::unique_ptr<TStatisticsForm>()>& make,
+                          const QWidget* shown) {
     std::unique_ptr<TStatisticsForm>& window = statisticsWindows_[record];
     if (window) {
         window->Refresh();
     } else {
         window = make();
-        PlaceItemWindow(*window);
+        PlaceItemWindow(*window, shown);
     }
     window->show();
     window->raise();
@@ -260,13 +297,13 @@ TMainForm::ShowStatistics(const void* record,
 }
 
 TStatisticsForm& TMainForm::ShowStatistics(TTableForm& window) {
-    return ShowStatistics(&window.Record(),
-                          [&window] { return std::make_unique<TStatisticsForm>(window); });
+    return ShowStatistics(
+        &window.Record(), [&window] { return std::make_unique<TStatisticsForm>(window); }, &window);
 }
 
 TStatisticsForm& TMainForm::ShowStatistics(TChartForm& window) {
-    return ShowStatistics(&window.Record(),
-                          [&window] { return std::make_unique<TStatisticsForm>(window); });
+    return ShowStatistics(
+        &window.Record(), [&window] { return std::make_unique<TStatisticsForm>(window); }, &window);
 }
 
 TStatisticsForm* TMainForm::ExistingStatisticsWindow(const void* record) const {
@@ -769,14 +806,26 @@ void TMainForm::MIAboutClick() {
     AboutBox().exec();
 }
 
+void TMainForm::ShowRecordingInfo() {
+    TRecordingInfoForm& window = RecordingInfoForm();
+    window.ShowRecording(database_.Header());
+    if (window.parentWidget() != this) {
+        AdoptToolWindow(window);
+        // Inside the work area, below the menu and beside the tree.
+        const QRect screen = this->screen()->availableGeometry();
+        window.move(WholeOnScreen(WorkAreaOrigin() + QPoint(0, 32), window.size(), screen));
+    }
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 void TMainForm::PopViewClick() {
     switch (selectedKind_) {
     case ikRecordingInfo:
         if (!database_.Open())
             return;
-        RecordingInfoForm().ShowRecording(database_.Header());
-        RecordingInfoForm().show();
-        RecordingInfoForm().raise();
+        ShowRecordingInfo();
         break;
     case ikTable:
         if (LTableRecord* table = SelectedTable()) {

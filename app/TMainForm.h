@@ -143,10 +143,16 @@ private:
     bool AskTimeRange(LParameterSourceGroup& group);
     LChartRecord* SelectedChart() const;
     // A new table or chart window: placed on the screen, cascaded below the menu.
-    void PlaceItemWindow(QWidget& window);
+    // Makes the window the main window's own and places it: beside the window it belongs to
+    // when given, else cascaded in the work area beside the tree.
+    void PlaceItemWindow(QWidget& window, const QWidget* beside = nullptr);
+    void AdoptToolWindow(QWidget& window);
+    QPoint WorkAreaOrigin() const;
+    void ShowRecordingInfo();
     // Shows the record's Statistics window, made by make when there is none.
     TStatisticsForm& ShowStatistics(const void* record,
-                                    const std::function<std::unique_ptr<TStatisticsForm>()>& make);
+                                    const std::function<std::unique_ptr<TStatisticsForm>()>& make,
+                                    const QWidget* shown);
     // Selects the node of record in branch, which is expanded.
     void SelectItemNode(QTreeWidgetItem* branch, const void* record);
     // The windows go before the records they show: whenever the database closes.

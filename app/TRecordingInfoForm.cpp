@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QShortcut>
 
 namespace {
 const char* const CaptionTexts[10] = {"User ID", "Location", "Comments", "Start time", "End time",
@@ -49,6 +50,9 @@ TRecordingInfoForm::TRecordingInfoForm(QWidget* parent)
     SetHelpTopic(this, "info");
     Form->setupUi(this);
     setWindowFlags(windowFlags() | Qt::WindowCloseButtonHint);
+    // A window that only shows: Escape closes it, as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     WindowInstance<TRecordingInfoForm>::Register(this);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <random>
+#include <vector>
 
 class LParameterSourceGroup;
 
@@ -31,6 +32,10 @@ bool CrossesMidnight(TDateTime start, TDateTime end);
 // minimum a down triangle (3), peak maximum a circle (1), anything else a rectangle (0).
 uint8_t PointStyleForQuantity(uint8_t quantity);
 
-// A random colour (0x00BBGGRR) that stands out from the background: it differs from it by at
-// least 10 in blue, 6 in green or 10 in red.
-uint32_t RandomSeriesColor(uint32_t background, std::mt19937& random);
+// A random colour (0x00BBGGRR) that stands out from the background (it differs from it by at
+// least 10 in blue, 6 in green or 10 in red, and reads as a line on it) and from the colours
+// already taken by the chart's other series, as far as so many colours can.
+uint32_t RandomSeriesColor(uint32_t background, std::mt19937& random,
+                           const std::vector<uint32_t>& taken = {});
+// How far apart two colours look (0 to about 765).
+double ColorDistance(uint32_t a, uint32_t b);

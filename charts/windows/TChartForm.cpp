@@ -355,9 +355,11 @@ void TChartForm::SetGroup(LParameterSourceGroup& group) {
         static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     const uint32_t background = ColorCode(DisplayColor(record_.BackgroundColor));
     record_.SeriesStyles.assign(static_cast<size_t>(sources.Count()), LSeriesStyle{});
+    std::vector<uint32_t> taken;
     for (int32_t i = 0; i < sources.Count(); ++i) {
         LSeriesStyle& style = record_.Style(i);
-        style.Color = RandomSeriesColor(background, random);
+        style.Color = RandomSeriesColor(background, random, taken);
+        taken.push_back(style.Color);
         if (!LChartRecord::IsLineSource(*sources.Items(i)))
             style.PointStyle = PointStyleForQuantity(sources.Items(i)->Parameter->Quantity());
     }

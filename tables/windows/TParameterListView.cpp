@@ -34,8 +34,17 @@ public:
 
 TParameterListView::TParameterListView(QWidget* parent) : QTreeWidget(parent) {
     setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Source"), QStringLiteral("Type")});
-    setColumnWidth(NameColumn, 150);
-    setColumnWidth(TypeColumn, 80);
+    // Room for the longest type and a name of the usual length; the list is tall enough to
+    // choose from without scrolling at every step.
+    const int margin = 2 * fontMetrics().horizontalAdvance(QLatin1Char('M'));
+    setColumnWidth(NameColumn,
+                   fontMetrics().horizontalAdvance(QStringLiteral("Fundamental Voltage Max")) +
+                       margin);
+    setColumnWidth(TypeColumn,
+                   fontMetrics().horizontalAdvance(QStringLiteral("Interval cumulative")) + margin);
+    setMinimumSize(columnWidth(NameColumn) + columnWidth(TypeColumn) +
+                       fontMetrics().horizontalAdvance(QStringLiteral("ØA+ØB")) + 2 * margin,
+                   16 * fontMetrics().height());
     // The channel labels are short: their column takes what the other two leave.
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(SourceColumn, QHeaderView::Stretch);
@@ -63,6 +72,10 @@ void TParameterListView::SetGroup(LParameterSourceGroup* group) {
     }
     sortColumnIndex_ = -1;
     Sort();
+    // Every new list opens at its top, whatever the last one showed.
+    scrollToTop();
+    if (topLevelItemCount() > 0)
+        setCurrentItem(topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
 }
 
 void TParameterListView::SetColumn(int index) {

@@ -9,6 +9,7 @@
 
 #include <QMessageBox>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -19,6 +20,8 @@ TSelectParametersDialog::TSelectParametersDialog(QWidget* parent)
     connect(Form->AllButton, &QPushButton::clicked, this, &TSelectParametersDialog::AllButtonClick);
     connect(Form->NoneButton, &QPushButton::clicked, this,
             &TSelectParametersDialog::NoneButtonClick);
+    // Resizable, and at first tall enough to show a good part of a long catalogue.
+    resize(sizeHint().width(), std::max(sizeHint().height(), 36 * fontMetrics().height()));
 }
 
 TSelectParametersDialog::~TSelectParametersDialog() = default;

@@ -43,6 +43,24 @@ TEST(ChartRulesTest, RandomColoursStandOutFromTheBackground) {
         }
 }
 
+// A chart's series look apart from each other and from the background while colours that far
+// apart remain; with many series each still takes the draw farthest from the rest.
+TEST(ChartRulesTest, SeriesColoursLookApart) {
+    for (const uint32_t background : {0xFFFFFFu, 0x000000u}) {
+        for (const auto& [series, apart] : {std::pair{8, 150.0}, std::pair{127, 20.0}}) {
+            std::mt19937 random(static_cast<uint32_t>(series));
+            std::vector<uint32_t> taken;
+            for (int i = 0; i < series; ++i)
+                taken.push_back(RandomSeriesColor(background, random, taken));
+            for (size_t i = 0; i < taken.size(); ++i) {
+                EXPECT_GE(ColorDistance(taken[i], background), series > 8 ? 40 : 250) << i;
+                for (size_t j = 0; j < i; ++j)
+                    EXPECT_GE(ColorDistance(taken[i], taken[j]), apart) << i << " " << j;
+            }
+        }
+    }
+}
+
 TEST(ChartRulesTest, CumulativeSourcesCannotBeCharted) {
     LDatabase db;
     ParseRecording(db, {HistoricV1, EventVoltageMaxV1, CumulativeEnergy}, 30, 2);

@@ -13,8 +13,8 @@
 #include "tests/charts/windows/ChartTestSupport.h"
 #include "tests/support/ErrorMessage.h"
 #include "tests/support/ErrorReportSpy.h"
-#include "tests/support/LocaleGuard.h"
 #include "tests/support/JoinedSeries.h"
+#include "tests/support/LocaleGuard.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScratchFolder.h"
 #include "tools/RecordingGenerator.h"
@@ -109,7 +109,7 @@ TEST_F(TChartFormTest, VoltsScaleLeftWattsRightAndAHiddenParameterTakesItsScaleA
 }
 
 TEST_F(TChartFormTest, TheTimeAxisShowsDatesOnlyWhenTheDataCrossesMidnightAndTimesAlways) {
-    for (const int samples : {60, 1440, 7 * 1440}) {
+    for (const int samples : {60, 1440, 7 * 1440, 34 * 1440}) {
         LDatabase recording;
         ParseRecording(recording, {HistoricV1}, samples);
         const auto form = NewChart(recording, {0});
@@ -126,6 +126,14 @@ TEST_F(TChartFormTest, TheTimeAxisShowsDatesOnlyWhenTheDataCrossesMidnightAndTim
             return std::abs(t - std::round(t)) < 1e-6;
         });
         EXPECT_EQ(midnight, samples >= 1440);
+        if (samples >= 7 * 1440) {
+            // Over days: the date over the time, on whole days, a week's every day and a
+            // month's every few days.
+            for (const double t : ticks)
+                EXPECT_NEAR(t, std::round(t), 1e-9);
+            EXPECT_TRUE(labels.front().contains('\n')) << labels.front().toStdString();
+            EXPECT_GE(ticks.size(), samples == 7 * 1440 ? 6 : 5);
+        }
         // However narrow the window or large the font, neighbouring labels stay apart.
         for (const auto& [width, points] :
              {std::pair(900, 0), std::pair(300, 0), std::pair(900, 22)}) {

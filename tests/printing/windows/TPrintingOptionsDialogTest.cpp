@@ -15,7 +15,7 @@ TEST(TPrintingOptionsDialogTest, ShowsTheFlagsAndPagesAndStoresThemOnlyOnPrint) 
     TLayoutPrinter printer;
     TPrintingOptionsDialog dialog;
     dialog.SetPrinter(&printer);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Prinitng options"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Printing options"));
     EXPECT_EQ(dialog.OKButton()->text(), QStringLiteral("Print"));
     QCheckBox* const boxes[] = {dialog.TitleBox(), dialog.PageBox(), dialog.LocationBox(),
                                 dialog.UserIdBox()};

@@ -80,4 +80,14 @@ TEST_F(TParameterListViewTest, SetColumnKeepsToTheListsColumns) {
     }
 }
 
+// Every new group opens at the top, and the longest type shows whole.
+TEST_F(TParameterListViewTest, ANewGroupOpensAtTheTopWithItsTypesWhole) {
+    list.resize(list.minimumSize());
+    list.show();
+    list.scrollToItem(list.topLevelItem(list.topLevelItemCount() - 1));
+    list.SetGroup(&db.AllSources());
+    EXPECT_EQ(list.itemAt(QPoint(5, 5)), list.topLevelItem(0));
+    EXPECT_GE(list.columnWidth(2),
+              list.fontMetrics().horizontalAdvance(QStringLiteral("Interval cumulative")));
+}
 } // namespace
