@@ -57,6 +57,9 @@ QString SeriesTitle(const LParameterSource& source, bool showMinMax, const QLoca
                  QStringLiteral(" ] ");
     else if (!unit.isEmpty())
         title += QStringLiteral(" (") + unit + QLatin1Char(')');
+    // An interval twin is told from its Event or Cumulative parameter of the same name.
+    if (p->TableType() == ttIntervalEvent || p->TableType() == ttIntervalCumulative)
+        title += QStringLiteral(" (intervals)");
     return title;
 }
 

@@ -19,7 +19,7 @@ class LParameterSource;
 QString FormatFixed(double value, const QLocale& locale = QLocale());
 
 // "RMS Voltage - V1 (V)", or for a Historic parameter with min/max on
-// "RMS Voltage - V1 [ 118.20V .. 126.40V ] ".
+// "RMS Voltage - V1 [ 118.20V .. 126.40V ] "; an interval parameter's ends in " (intervals)".
 QString SeriesTitle(const LParameterSource& source, bool showMinMax,
                     const QLocale& locale = QLocale());
 

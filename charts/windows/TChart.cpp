@@ -316,10 +316,14 @@ void TChart::PanBy(double timeFraction, double valueFraction) {
     ReplotView();
 }
 
+QCPRange TChart::FullValueRange() const {
+    return QCPRange(-valuePad_, 1.0 + valuePad_);
+}
+
 void TChart::UndoZoom() {
     RememberView();
     xAxis->setRange(dataRange_);
-    yAxis->setRange(0.0, 1.0);
+    yAxis->setRange(FullValueRange());
     ReplotView();
 }
 
@@ -334,6 +338,17 @@ void TChart::ZoomPercent(double percent) {
     };
     xAxis->setRange(scaled(xAxis->range()));
     yAxis->setRange(scaled(yAxis->range()));
+    emit Zoomed();
+    ReplotView();
+}
+
+void TChart::ZoomTimePercent(double percent) {
+    if (!(percent > 0))
+        return;
+    RememberView();
+    const QCPRange r = xAxis->range();
+    const double centre = r.center(), half = r.size() / 2 * 100.0 / percent;
+    xAxis->setRange(centre - half, centre + half);
     emit Zoomed();
     ReplotView();
 }
@@ -372,7 +387,18 @@ void TChart::RubberBandDone(const QRect& band) {
            QCPRange(yAxis->pixelToCoord(r.bottom()), yAxis->pixelToCoord(r.top())), AnimatedZoom);
 }
 
+void TChart::CancelBand() {
+    // A band never outlives its drag: a press of another button, Escape or a change of mode
+    // ends it unused.
+    if (!selectionRect()->isActive())
+        return;
+    selectionRect()->cancel();
+    if (QCPLayer* bandLayer = selectionRect()->layer())
+        bandLayer->replot();
+}
+
 void TChart::SetMouseAction(MouseAction action) {
+    CancelBand();
     action_ = action;
     panning_ = false;
     cursorDrag_ = false;
@@ -502,7 +528,11 @@ int TChart::BufferIndex(const QCPLayer* target) const {
 void TChart::mousePressEvent(QMouseEvent* event) {
     pressAt_ = event->pos();
     if (action_ == MouseAction::Zoom) {
-        QCustomPlot::mousePressEvent(event);
+        // Only the left button draws a band; the right one opens the menu, which takes the
+        // release, so a band it started would stay on the plot.
+        CancelBand();
+        if (event->button() == Qt::LeftButton)
+            QCustomPlot::mousePressEvent(event);
         return;
     }
     if (event->button() != Qt::LeftButton)

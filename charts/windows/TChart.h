@@ -69,6 +69,14 @@ public:
     void UndoZoom();
     // percent 100 leaves the view, 50 doubles it, 200 halves it, about its centre.
     void ZoomPercent(double percent);
+    // The time axis alone about its centre, as the wheel zooms.
+    void ZoomTimePercent(double percent);
+    // Ends a zoom band being drawn, unused, and takes it off the plot.
+    void CancelBand();
+    // The whole normalised value range, 0 to 1, with the room given above and below it (a
+    // fraction of it) so that the marks of events at the extremes are drawn whole.
+    void SetValuePad(double pad) { valuePad_ = pad; }
+    QCPRange FullValueRange() const;
     // To the time range and the normalised value range; animated in two steps.
     void ZoomTo(const QCPRange& time, const QCPRange& value, bool animated);
     bool AnimatedZoom = true;
@@ -176,4 +184,5 @@ private:
     qint64 lastWheel_ = 0; // when the wheel last zoomed, in ms since the epoch
     bool hoverPending_ = false;
     bool replotting_ = false; // between beforeReplot and afterReplot
+    double valuePad_ = 0;
 };

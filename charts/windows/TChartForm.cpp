@@ -185,13 +185,15 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     AttachPopup(readout_, readoutPopup_);
     AttachPopup(readoutHeading_, readoutPopup_);
     // The window's keys: Escape removes the cursors, else goes back to Examine; Ctrl+C copies
-    // the chart; + and - zoom about the centre, the arrows pan, Ctrl+Z steps back a view.
+    // the chart; + and - zoom the time about the centre, the arrows pan, Ctrl+Z steps back a
+    // view.
     const auto key = [this](const QKeySequence& keys, auto handler) {
         auto* shortcut = new QShortcut(keys, this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, handler);
     };
     key(QKeySequence(Qt::Key_Escape), [this] {
+        chart_->CancelBand();
         if (cursorA_ || cursorB_)
             ClearCursors();
         else
@@ -200,8 +202,12 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     key(QKeySequence::Copy, [this] { CopyToClipboard(); });
     key(QKeySequence::Undo, [this] { chart_->StepBack(); });
     for (const int plus : {Qt::Key_Plus, Qt::Key_Equal})
-        key(QKeySequence(plus), [this] { chart_->ZoomPercent(200); });
-    key(QKeySequence(Qt::Key_Minus), [this] { chart_->ZoomPercent(50); });
+        key(QKeySequence(plus), [this] { chart_->ZoomTimePercent(200); });
+    key(QKeySequence(Qt::Key_Minus), [this] { chart_->ZoomTimePercent(50); });
+    // The keys act on the plot: it has the focus from the start and takes it back after a
+    // dialog, without a click first.
+    chart_->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(chart_);
     // A tenth of the view a press.
     const std::pair<int, QPointF> arrows[] = {{Qt::Key_Left, {-0.1, 0}},
                                               {Qt::Key_Right, {0.1, 0}},
@@ -343,6 +349,7 @@ void TChartForm::showEvent(QShowEvent* event) {
 
 void TChartForm::FormShow() {
     SetMode(ExamineMode);
+    chart_->setFocus(Qt::OtherFocusReason);
 }
 
 void TChartForm::SetGroup(LParameterSourceGroup& group) {
@@ -394,7 +401,12 @@ void TChartForm::ShowRecord() {
     hasSpan_ = DataTimeSpan(sources, start_, end_);
     if (hasSpan_)
         chart_->SetDataRange(start_, end_);
-    chart_->LeftAxis()->setRange(0.0, 1.0);
+    // Events are marks: room for the half of a mark that would stand beyond the top or bottom.
+    bool points = false;
+    for (int32_t i = 0; i < sources.Count(); ++i)
+        points |= !LChartRecord::IsLineSource(*sources.Items(i));
+    chart_->SetValuePad(points ? 0.03 : 0);
+    chart_->LeftAxis()->setRange(chart_->FullValueRange());
     ApplyStyle();
     RefreshChart();
 }

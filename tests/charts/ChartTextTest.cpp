@@ -37,6 +37,10 @@ TEST_F(ChartTextTest, SeriesTitlesCarryTheUnitOrForHistoricParametersTheirExtrem
     EXPECT_EQ(SeriesTitle(historic, false, UsLocale()), "RMS Voltage - V1 (V)");
     EXPECT_EQ(SeriesTitle(historic, true, UsLocale()), "RMS Voltage - V1 [ 118.20V .. 126.40V ] ");
     EXPECT_EQ(SeriesTitle(event, true, UsLocale()), "RMS Voltage Max - V1 (V)");
+    LDatabase intervals;
+    ParseRecording(intervals, {IntervalVoltageMaxV1}, 3, 1);
+    EXPECT_EQ(SeriesTitle(LParameterSource(intervals.Parameters().Items(0)), true, UsLocale()),
+              "RMS Voltage Max - V1 (V) (intervals)");
 }
 
 TEST_F(ChartTextTest, ExamineNamesTheRecordedValueAndItsTime) {

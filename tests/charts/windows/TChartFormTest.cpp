@@ -152,6 +152,58 @@ TEST_F(TChartFormTest, TheTimeAxisShowsDatesOnlyWhenTheDataCrossesMidnightAndTim
     }
 }
 
+// The plot has the keys from the start; + and - zoom the time alone, as the wheel does.
+TEST_F(TChartFormTest, KeysActOnANewWindowAndZoomTheTimeOnly) {
+    ParseRecording(db, {HistoricV1}, 120);
+    const auto form = NewChart(db, {0});
+    Show(*form);
+    form->activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), form->Chart());
+    const QCPRange time = form->Chart()->BottomAxis()->range();
+    const QCPRange value = form->Chart()->LeftAxis()->range();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus);
+    EXPECT_NEAR(form->Chart()->BottomAxis()->range().size(), time.size() / 2, 1e-9);
+    EXPECT_EQ(form->Chart()->LeftAxis()->range(), value);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Minus);
+    EXPECT_NEAR(form->Chart()->BottomAxis()->range().size(), time.size(), 1e-9);
+}
+
+// An event at the top or bottom of its scale is drawn whole: the value range leaves room for
+// its mark, and for a chart of lines only none.
+TEST_F(TChartFormTest, EventMarksAtTheExtremesAreWhole) {
+    ParseRecording(db, {HistoricV1, EventVoltageMaxV1}, 20, 4);
+    for (const bool padded : {false, true}) {
+        const auto form = padded ? NewChart(db, {0, 1}) : NewChart(db, {0});
+        Show(*form);
+        const QCPRange value = form->Chart()->LeftAxis()->range();
+        EXPECT_EQ(value.lower < 0 && value.upper > 1, padded);
+        const double room = form->Chart()->LeftAxis()->coordToPixel(1) -
+                            form->Chart()->LeftAxis()->coordToPixel(value.upper);
+        EXPECT_GE(room, padded ? 4 : 0);
+    }
+}
+
+// A zoom band lives only while the left button draws it.
+TEST_F(TChartFormTest, AZoomBandNeverOutlivesItsDrag) {
+    ParseRecording(db, {HistoricV1}, 120);
+    const auto form = NewChart(db, {0});
+    Show(*form);
+    form->Zoomin1Click();
+    TChart& chart = *form->Chart();
+    const QPoint at = chart.ChartRect().center();
+    QTest::mousePress(&chart, Qt::RightButton, {}, at);
+    EXPECT_FALSE(chart.selectionRect()->isActive());
+    QTest::mousePress(&chart, Qt::LeftButton, {}, at);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(40, 30)),
+                     chart.mapToGlobal(QPointF(at + QPoint(40, 30))), Qt::NoButton, Qt::LeftButton,
+                     {});
+    QApplication::sendEvent(&chart, &move);
+    ASSERT_TRUE(chart.selectionRect()->isActive());
+    QTest::keyClick(&chart, Qt::Key_Escape);
+    EXPECT_FALSE(chart.selectionRect()->isActive());
+}
+
 TEST_F(TChartFormTest, ZoomsStopAtFiveSecondsAndAFifthOfTheValueRangeAndResetToTheData) {
     ParseRecording(db, {HistoricV1, HistoricRealPower}, 120);
     const auto form = NewChart(db, {0, 1});
