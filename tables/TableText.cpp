@@ -118,8 +118,22 @@ void TableText::SetType(LTableType type) {
     UpdateTable();
 }
 
+const char* ExtremeName(uint8_t quantity) {
+    switch (quantity) {
+    case 5:
+        return "Maximum";
+    case 6:
+        return "Minimum";
+    case 7:
+        return "Peak";
+    default:
+        return "Demand";
+    }
+}
+
 void TableText::FindVisible() {
     visible_.clear();
+    visibleEvents_ = false;
     timeSource_ = nullptr;
     if (!group_)
         return;
@@ -128,8 +142,10 @@ void TableText::FindVisible() {
             continue;
         if (!timeSource_)
             timeSource_ = source.get();
-        if (source->Selected)
+        if (source->Selected) {
             visible_.push_back(source.get());
+            visibleEvents_ |= source->Parameter->TableType() == ttEvent;
+        }
     }
 }
 
@@ -269,18 +285,30 @@ void TableText::WriteCell(int32_t col, int32_t row, TextOut& text, TextOut& seco
             if (row == 0)
                 text.Put("Interval start");
             else if (row == 1)
-                text.Put("Total");
+                text.Put(visibleEvents_ ? "Recording" : "Total");
             else if (const LSession* session = group_->Session())
                 WriteDateTime(session->StartTime +
                                   IntervalsToDays(row - 2, session->IntervalMinutes() * 60),
                               text);
         } else if (const LParameterSource* s = Visible(col - 1)) {
-            if (row == 0)
+            if (row == 0) {
                 WriteHeader(*s, text, secondLine);
-            else if (row == 1)
+            } else if (row == 1) {
                 WriteValue(s, 0, text);
-            else
+                // An Event parameter's one value is the recording's extreme, not a total: it
+                // says which and when.
+                float extreme;
+                TDateTime at;
+                if (s->Parameter->TableType() == ttEvent && s->GetPoint(0, extreme, at)) {
+                    text.Put(" (");
+                    text.Put(ExtremeName(s->Parameter->Quantity()));
+                    text.Put(", ");
+                    WriteDateTime(at, text);
+                    text.Put(")");
+                }
+            } else {
                 WriteValue(s->Next.get(), row - 2, text);
+            }
         }
         break;
     default:

@@ -32,6 +32,10 @@ struct TableCell {
     std::string text;
 };
 
+// What an Event parameter's one value is, by its quantity code: "Maximum", "Minimum", "Peak"
+// or "Demand".
+const char* ExtremeName(uint8_t quantity);
+
 // The layout a table window gives a group, from the kinds of its parameters: Historic when it
 // has Historic parameters, Event for Event or Cumulative parameters, Cumulative when these
 // have chained next sources, no layout when it has none of these kinds. A Historic table
@@ -112,6 +116,7 @@ private:
     LTableType type_ = ttHistoric;
     std::vector<const LParameterSource*> visible_;
     const LParameterSource* timeSource_ = nullptr;
+    bool visibleEvents_ = false; // among the visible sources
     int32_t rowCount_ = 1;
     int32_t colCount_ = 1;
     int32_t fixedRows_ = 0;

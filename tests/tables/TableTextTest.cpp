@@ -138,12 +138,21 @@ TEST_F(TableTextTest, IntervalTwinsShowAsRowsAndComeBackFromTheFile) {
     ASSERT_EQ(ChooseLayout(table.Sources).Type, ttCumulative);
     const TableText text = Showing(table.Sources, ttCumulative);
     ASSERT_EQ(text.RowCount(), 5);
+    QString label, unused;
+    text.GetCellText(0, 1, label, unused);
+    EXPECT_EQ(label, QStringLiteral("Recording")); // totals and an extreme: not "Total"
     for (int32_t col = 1; col <= 2; ++col) {
         const LParameter& total = *db.Parameters().Items(col);
         const LParameter& intervals = *db.Parameters().Items(col == 1 ? 4 : 3);
         QString main, second;
         text.GetCellText(col, 1, main, second);
-        EXPECT_EQ(main.toStdString(), text.FormatValue(total.Values()[0]));
+        // The maximum's one value is the recording's extreme, named with its time.
+        EXPECT_EQ(main.toStdString(),
+                  text.FormatValue(total.Values()[0]) +
+                      (col == 1
+                           ? " (Maximum, " +
+                                 DateTimeToStr(total.Times()[0], UsLocale()).toStdString() + ")"
+                           : ""));
         for (int32_t k = 0; k < 3; ++k) {
             text.GetCellText(col, k + 2, main, second);
             EXPECT_EQ(main.toStdString(), text.FormatValue(intervals.Values()[k]));
