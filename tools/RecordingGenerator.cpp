@@ -71,7 +71,7 @@ Panel PanelAt(TDateTime t, const GeneratorOptions& o, Random& noise) {
     if (o.steady) {
         for (int p = 0; p < 3; ++p) {
             s.voltage[p] = o.steady->volts[p];
-            s.current[p] = o.steady->amps[p];
+            s.current[p] = o.steady->amps[p] * (o.steady->scale ? o.steady->scale(t) : 1);
             s.pf[p] = o.steady->powerFactor[p];
         }
         return s;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,9 @@ struct SteadyLoad {
     std::array<double, 3> volts{230, 230, 230};
     std::array<double, 3> amps{10, 10, 10};
     std::array<double, 3> powerFactor{1, 1, 1};
+    // When set, the currents of the sample at a time (days since 1899-12-30) are multiplied
+    // by what it gives: a load that changes from day to day, or NaN for a sample lost.
+    std::function<double(double time)> scale;
 };
 
 struct GeneratorOptions {

@@ -32,6 +32,7 @@ VRO_PACKAGES=(
     locales-all
     libxlsxwriter-dev
     nlohmann-json3-dev
+    libboost-math-dev
 )
 
 vro_install_deps() {
