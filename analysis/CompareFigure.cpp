@@ -15,8 +15,7 @@ const std::vector<CompareFigure>& CompareFigures() {
     static const std::vector<CompareFigure> figures = {
         {"days", "Days", "", 2, false, [](S s) { return std::optional<double>(s.Days); }},
         {"full_days", "Full days", "", 0, false, [](S s) { return Whole(s.FullDays); }},
-        {"full_weekdays", "Full weekdays", "", 0, false,
-         [](S s) { return Whole(s.FullWeekdays); }},
+        {"full_weekdays", "Full weekdays", "", 0, false, [](S s) { return Whole(s.FullWeekdays); }},
         {"full_weekend_days", "Full weekend days", "", 0, false,
          [](S s) { return Whole(s.FullWeekendDays); }},
         {"energy_per_day_wh", "Energy per full day", "WH", 2, false,

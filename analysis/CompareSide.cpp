@@ -105,8 +105,8 @@ CompareSide SurveySide(const LParameterCollection& parameters, const std::string
     const auto lastDay = static_cast<int64_t>(power.Days.back().Date);
     int32_t innerFull = 0;
     for (const EnergyDay& day : side.FullDayList)
-        innerFull += day.Date > static_cast<double>(firstDay) &&
-                     day.Date < static_cast<double>(lastDay);
+        innerFull +=
+            day.Date > static_cast<double>(firstDay) && day.Date < static_cast<double>(lastDay);
     side.GapDays = static_cast<int32_t>(std::max<int64_t>(0, lastDay - firstDay - 1)) - innerFull;
 
     side.Days = power.Totals.Days;

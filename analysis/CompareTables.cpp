@@ -22,8 +22,8 @@ TextCell TimeOf(const std::optional<TDateTime>& time) {
 std::optional<double> DurationAt(const std::vector<double>& sorted, int percent) {
     if (sorted.empty())
         return std::nullopt;
-    const auto i = static_cast<size_t>(
-        std::round(percent / 100.0 * static_cast<double>(sorted.size() - 1)));
+    const auto i =
+        static_cast<size_t>(std::round(percent / 100.0 * static_cast<double>(sorted.size() - 1)));
     return sorted[i];
 }
 
@@ -36,8 +36,8 @@ TextTable CompareSummaryTable(const Comparison& c) {
                      C::Figures("Change"), C::Shares("Change %")};
     table.Rows.push_back({TextCell::Of("From"), TimeOf(c.Before.Survey.From),
                           TimeOf(c.After.Survey.From), TextCell{}, TextCell{}});
-    table.Rows.push_back({TextCell::Of("To"), TimeOf(c.Before.Survey.To),
-                          TimeOf(c.After.Survey.To), TextCell{}, TextCell{}});
+    table.Rows.push_back({TextCell::Of("To"), TimeOf(c.Before.Survey.To), TimeOf(c.After.Survey.To),
+                          TextCell{}, TextCell{}});
     const std::string currency = c.Options.CostTariff ? c.Options.CostTariff->Currency : "";
     const auto& figures = CompareFigures();
     for (size_t i = 0; i < figures.size(); ++i) {
@@ -51,8 +51,8 @@ TextTable CompareSummaryTable(const Comparison& c) {
             const auto time = [](const CompareSide& s) {
                 return s.Peak ? TextCell::At(s.Peak->Time) : TextCell{};
             };
-            table.Rows.push_back({TextCell::Of("Peak time"), time(c.Before), time(c.After),
-                                  TextCell{}, TextCell{}});
+            table.Rows.push_back(
+                {TextCell::Of("Peak time"), time(c.Before), time(c.After), TextCell{}, TextCell{}});
         }
     }
     return table;
@@ -61,9 +61,8 @@ TextTable CompareSummaryTable(const Comparison& c) {
 TextTable SavingTable(const Comparison& c) {
     TextTable table;
     using C = TextColumn;
-    table.Columns = {C::Texts("Saving of"),     C::Figures("Saving"),
-                     C::Figures("95 % low"),    C::Figures("95 % high"),
-                     C::Figures("SE"),          C::Figures("df"),
+    table.Columns = {C::Texts("Saving of"),     C::Figures("Saving"),    C::Figures("95 % low"),
+                     C::Figures("95 % high"),   C::Figures("SE"),        C::Figures("df"),
                      C::Figures("Days before"), C::Figures("Days after")};
     const EnergySaving& s = c.Saving;
     const auto stratum = [&](const char* title, const std::optional<StratumSaving>& st) {
@@ -72,10 +71,10 @@ TextTable SavingTable(const Comparison& c) {
             table.Rows.back().resize(table.Columns.size());
             return;
         }
-        table.Rows.push_back({TextCell::Of(title), TextCell::Of(st->DWh),
-                              TextCell::Of(st->LowWh), TextCell::Of(st->HighWh),
-                              TextCell::Of(st->SeWh), TextCell::Of(st->Df),
-                              TextCell::Of(st->NBefore, 0), TextCell::Of(st->NAfter, 0)});
+        table.Rows.push_back({TextCell::Of(title), TextCell::Of(st->DWh), TextCell::Of(st->LowWh),
+                              TextCell::Of(st->HighWh), TextCell::Of(st->SeWh),
+                              TextCell::Of(st->Df), TextCell::Of(st->NBefore, 0),
+                              TextCell::Of(st->NAfter, 0)});
     };
     stratum("A full weekday (WH)", s.Weekday);
     stratum("A full weekend day (WH)", s.Weekend);
@@ -83,9 +82,9 @@ TextTable SavingTable(const Comparison& c) {
                           Optional(s.YearlyLowWh), Optional(s.YearlyHighWh), Optional(s.YearlySeWh),
                           Optional(s.YearlyDf), TextCell{}, TextCell{}});
     if (c.Options.CostTariff) {
-        table.Rows.push_back({TextCell::Of("A year's cost, an estimate (" +
-                                           c.Options.CostTariff->Currency + ")"),
-                              Optional(s.YearlyCost)});
+        table.Rows.push_back(
+            {TextCell::Of("A year's cost, an estimate (" + c.Options.CostTariff->Currency + ")"),
+             Optional(s.YearlyCost)});
         table.Rows.back().resize(table.Columns.size());
     }
     return table;
@@ -137,8 +136,7 @@ TextTable CompareEnergyTable(const Comparison& c) {
     using C = TextColumn;
     table.Columns = {C::Texts("Side"), C::Texts("Date"), C::Texts("Day"),
                      C::Figures("Energy", "WH")};
-    for (const auto& [side, name] :
-         {std::pair{&c.Before, "before"}, std::pair{&c.After, "after"}})
+    for (const auto& [side, name] : {std::pair{&c.Before, "before"}, std::pair{&c.After, "after"}})
         for (const EnergyDay& day : side->FullDayList)
             table.Rows.push_back(
                 {TextCell::Of(name), TextCell::OfDay(day.Date),
