@@ -13,6 +13,7 @@ int EditCommand(Arguments& args);
 int JoinCommand(Arguments& args);
 int StatsCommand(Arguments& args);
 int SurveyCommand(Arguments& args);
+int CompareCommand(Arguments& args);
 int TableCommand(Arguments& args);  // with the tables' texts (Qt Core) only
 int PrintCommand(Arguments& args);  // with the printer (Qt Gui, offscreen) only
 int ExportCommand(Arguments& args); // with the workbook writer (Qt Core) only

@@ -11,6 +11,7 @@
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/JsonWriter.h"
 #include "tools/vrotool/TextStyleOption.h"
+#include "tools/vrotool/TimeArgument.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -19,21 +20,6 @@
 namespace {
 
 constexpr long long MaxInt = std::numeric_limits<int32_t>::max();
-
-// "YYYY-MM-DD hh:mm:ss" (or with a T between) in the recording's own clock.
-TDateTime ParseTime(const std::string& option, const std::string& text) {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, end = 0;
-    char separator = 0;
-    TDateTime date = 0, time = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c%2d:%2d:%2d%n", &year, &month, &day, &separator,
-                    &hour, &minute, &second, &end) != 7 ||
-        static_cast<size_t>(end) != text.size() || text.size() != 19 ||
-        (separator != ' ' && separator != 'T') || !TryEncodeDate(year, month, day, date) ||
-        !TryEncodeTime(hour, minute, second, 0, time))
-        throw UsageError("option " + option + " needs a time as \"YYYY-MM-DD hh:mm:ss\", not '" +
-                         text + "'");
-    return date + time;
-}
 
 // Every figure as a double that reads back exactly; the recorded values among them (minimum,
 // maximum, first, last) read back as the very floats recorded.
@@ -115,8 +101,8 @@ int StatsCommand(Arguments& args) {
     std::optional<TimeRange> range;
     if (fromText || toText) {
         // An open end reaches past every time a recording can hold.
-        range = TimeRange{fromText ? ParseTime("--from", *fromText) : -1e7,
-                          toText ? ParseTime("--to", *toText) : 1e7};
+        range = TimeRange{fromText ? ParseTimeArgument("--from", *fromText) : -1e7,
+                          toText ? ParseTimeArgument("--to", *toText) : 1e7};
         if (fromText && toText && range->FromSeconds() > range->ToSeconds())
             Raise("The range starts at " + *fromText + ", after its end at " + *toText);
     }

@@ -8,3 +8,9 @@ class Arguments;
 // --rating-amps, --nominal-volts, --threshold-watts; raises UsageError for a value the survey
 // does not take.
 SurveyOptions SurveyArguments(Arguments& args);
+
+// --block-minutes: 5, 10, 15, 30 or 60.
+std::optional<int32_t> BlockMinutesArgument(Arguments& args);
+// The tariff the load is priced by: a rate file (--tariff), or the simple tariff's three
+// rates (--energy-rate, --demand-rate, --fixed-monthly); unset without any of them.
+std::optional<Tariff> TariffArguments(Arguments& args);

@@ -298,7 +298,8 @@ void WriteJson(JsonWriter& j, const SurveyResult& s) {
     j.EndObject();
 }
 
-// The tariff a survey prices the load by: a rate file, or the simple tariff's three rates.
+} // namespace
+
 std::optional<Tariff> TariffArguments(Arguments& args) {
     const auto file = args.Value("--tariff");
     const auto atLeastZero = [](double v) { return v >= 0; };
@@ -320,16 +321,17 @@ std::optional<Tariff> TariffArguments(Arguments& args) {
     }
 }
 
-} // namespace
+std::optional<int32_t> BlockMinutesArgument(Arguments& args) {
+    const auto minutes = args.Integer("--block-minutes", 1, 1440);
+    if (minutes && !IsDemandInterval(static_cast<int32_t>(*minutes)))
+        throw UsageError("option --block-minutes takes 5, 10, 15, 30 or 60, not " +
+                         std::to_string(*minutes));
+    return minutes ? std::optional<int32_t>(static_cast<int32_t>(*minutes)) : std::nullopt;
+}
 
 SurveyOptions SurveyArguments(Arguments& args) {
     SurveyOptions options;
-    if (const auto minutes = args.Integer("--block-minutes", 1, 1440)) {
-        if (!IsDemandInterval(static_cast<int32_t>(*minutes)))
-            throw UsageError("option --block-minutes takes 5, 10, 15, 30 or 60, not " +
-                             std::to_string(*minutes));
-        options.BlockMinutes = static_cast<int32_t>(*minutes);
-    }
+    options.BlockMinutes = BlockMinutesArgument(args).value_or(options.BlockMinutes);
     options.RatingAmps =
         Number(args, "--rating-amps", "of at least 0", [](double v) { return v >= 0; });
     options.NominalVolts =

@@ -153,6 +153,33 @@ const Command Commands[] = {
      "  Unbalance. Several files need --csv, or --json for an object of those columns per\n"
      "  file and line; they are surveyed in parallel, and a file that cannot be read gets\n"
      "  a row with its error (exit 1 after the others).\n"},
+    {"compare", CompareCommand,
+     "compare two recordings, or two ranges of one, before and after a change",
+     "vrotool compare BEFORE AFTER [--before-range FROM..TO] [--after-range FROM..TO]\n"
+     "                [--block-minutes B] [--tariff T.json | --energy-rate R\n"
+     "                --demand-rate R --fixed-monthly R] [--json] [--locale NAME] [-o OUT]\n"
+     "vrotool compare FILE --before-range FROM..TO --after-range FROM..TO [options]\n"
+     "  BEFORE, AFTER        database files (*.vro) or recording byte streams (*.bin)\n"
+     "  FILE                 one recording with a range before and a range after\n"
+     "  --before-range FROM..TO, --after-range FROM..TO\n"
+     "                       only the samples from FROM to TO, both included, as\n"
+     "                       YYYY-MM-DDThh:mm:ss of the recording's own clock (default: the\n"
+     "                       whole recording)\n"
+     "  --block-minutes B    the demand interval of both: 5, 10, 15 (default), 30 or 60\n"
+     "  --tariff T.json, --energy-rate R, --demand-rate R, --fixed-monthly R\n"
+     "                       the tariff both are priced by, as vrotool survey takes it: the\n"
+     "                       cost per full day, the typical month and the yearly cost saving\n"
+     "  --json               the sides' figures, their change and the saving, machine-readable\n"
+     "                       (base units: W, WH; null where a figure does not apply)\n"
+     "  --locale NAME        number and date formats of the text, e.g. de_DE (default: the\n"
+     "                       user's)\n"
+     "  -o, --output OUT     write to OUT instead of standard output; nothing is left\n"
+     "                       there when writing fails\n"
+     "  The text is the Compare window's Summary page: the figures before and after with\n"
+     "  their change, the saving per full weekday, weekend day and year with its 95 %\n"
+     "  interval, and the verdict. Days with gaps are left out; weather and production are\n"
+     "  not normalised. A range outside its recording, a side without power or a range\n"
+     "  without a full day exits with 1 and the reason.\n"},
 #ifdef VRO_TABLES
     {"table", TableCommand, "write a table of a database file as text",
      "vrotool table FILE.vro (--index N | --caption TEXT) [--first A --last B] [--csv]\n"
