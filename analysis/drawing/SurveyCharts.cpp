@@ -1,5 +1,7 @@
 #include "analysis/drawing/SurveyCharts.h"
 
+#include "analysis/drawing/ChartFrame.h"
+
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
@@ -13,8 +15,6 @@
 #include <optional>
 
 namespace {
-
-constexpr int MinutesPerDay = 1440;
 
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
@@ -63,262 +63,9 @@ QPolygonF ThinToColumns(const QPolygonF& line, const QPainter& painter) {
     return thin;
 }
 
-int DecimalsFor(double step) {
-    if (step >= 1 || step <= 0)
-        return 0;
-    return std::min(6, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
-}
-
-// A value axis: its range (the ticks' ends) and ticks.
-struct Scale {
-    double Low = 0, High = 1;
-    std::vector<double> Ticks;
-    int Decimals = 0;
-};
-
-Scale ValueScale(double low, double high, int count) {
-    if (!(high > low)) {
-        const double pad = std::max(1.0, std::abs(low) * 0.05);
-        low -= pad;
-        high += pad;
-    }
-    double step = 0;
-    NiceTicks(low, high, count, &step);
-    Scale s;
-    s.Low = std::floor(low / step + 1e-9) * step;
-    s.High = std::ceil(high / step - 1e-9) * step;
-    if (!(s.High > s.Low))
-        s.High = s.Low + step;
-    for (double t = s.Low; t <= s.High + step / 2; t += step)
-        s.Ticks.push_back(std::abs(t) < step * 1e-9 ? 0 : t);
-    s.Decimals = DecimalsFor(step);
-    return s;
-}
-
-enum class Mark { Line, Band, Dashed, DashDot, Dotted };
-
-struct LegendItem {
-    QString Text;
-    QColor Color;
-    Mark Kind = Mark::Line;
-};
-
-QPen MarkPen(const QColor& color, Mark kind, double width) {
-    QPen pen(color, width);
-    pen.setCapStyle(Qt::FlatCap);
-    if (kind == Mark::Dashed)
-        pen.setStyle(Qt::DashLine);
-    else if (kind == Mark::DashDot)
-        pen.setStyle(Qt::DashDotLine);
-    else if (kind == Mark::Dotted)
-        pen.setStyle(Qt::DotLine);
-    return pen;
-}
-
-QColor Translucent(QColor color, int alpha) {
-    color.setAlpha(alpha);
-    return color;
-}
-
-// The frame every chart shares: the legend on top, the value axis' title above its labels on
-// the left, the time axis' labels and title below; the plot fills the rest.
-class Frame {
-public:
-    Frame(QPainter& painter, const QRectF& area, const ChartLook& look, ChartLayout& out)
-        : painter_(painter), area_(area), look_(look), out_(out),
-          metrics_(look.Font, painter.device()) {
-        painter_.save();
-        painter_.setFont(look.Font);
-        painter_.setRenderHint(QPainter::Antialiasing, true);
-        painter_.fillRect(area, look.Background);
-        line_ = metrics_.height();
-        gap_ = metrics_.averageCharWidth();
-    }
-    ~Frame() { painter_.restore(); }
-    Frame(const Frame&) = delete;
-    Frame& operator=(const Frame&) = delete;
-
-    const QFontMetricsF& Metrics() const { return metrics_; }
-    double Line() const { return line_; }
-    double Gap() const { return gap_; }
-    double Pen(double width = 1) const { return width * look_.PenScale; }
-    QPainter& Painter() { return painter_; }
-    const QRectF& Plot() const { return plot_; }
-
-    // Lays the chart out; yLabels are the widest texts left of the plot, right the room kept
-    // right of it.
-    void Place(std::vector<LegendItem> legend, const QString& yTitle, const QStringList& yLabels,
-               const QString& xTitle, double right = 0) {
-        legend_ = std::move(legend);
-        yTitle_ = yTitle;
-        xTitle_ = xTitle;
-        double labels = 0;
-        for (const QString& label : yLabels)
-            labels = std::max(labels, metrics_.horizontalAdvance(label));
-        const double left = std::max(labels + 2 * gap_, 3 * gap_);
-        const double width = std::max(area_.width() - left - right - 2 * gap_, 10.0);
-        legendRows_ = LegendRows(width);
-        const double top = gap_ + legendRows_.size() * line_ + line_ + line_ / 2;
-        const double bottom = line_ * (xTitle.isEmpty() ? 1.5 : 2.5) + gap_;
-        plot_ = QRectF(area_.left() + left, area_.top() + top, width,
-                       std::max(area_.height() - top - bottom, 10.0));
-    }
-
-    QPointF Map(double x, double y, double x0, double x1, const Scale& s) const {
-        return {plot_.left() + (x - x0) / (x1 - x0) * plot_.width(),
-                plot_.bottom() - (y - s.Low) / (s.High - s.Low) * plot_.height()};
-    }
-    double MapY(double y, const Scale& s) const { return Map(0, y, 0, 1, s).y(); }
-
-    void Text(const QRectF& box, int flags, const QString& text, const QColor* color = nullptr) {
-        painter_.setPen(color ? *color : look_.Text);
-        painter_.drawText(box, flags, text);
-        out_.Texts << text;
-    }
-
-    // The legend, the titles, the value axis with its grid lines and the plot's border.
-    void DrawValueAxis(const Scale& s) {
-        DrawLegend();
-        Text(QRectF(area_.left() + gap_, plot_.top() - line_ - line_ / 2,
-                    plot_.right() - area_.left(), line_),
-             Qt::AlignLeft | Qt::AlignVCenter, yTitle_);
-        for (double tick : s.Ticks) {
-            const double y = MapY(tick, s);
-            painter_.setPen(QPen(look_.Grid, Pen()));
-            painter_.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
-            Text(QRectF(area_.left(), y - line_ / 2, plot_.left() - area_.left() - gap_, line_),
-                 Qt::AlignRight | Qt::AlignVCenter, FromStd(look_.Style.Number(tick, s.Decimals)));
-        }
-        DrawXTitle();
-    }
-
-    void DrawXTitle() {
-        if (xTitle_.isEmpty())
-            return;
-        Text(QRectF(plot_.left(), plot_.bottom() + line_ * 1.25, plot_.width(), line_),
-             Qt::AlignHCenter | Qt::AlignVCenter, xTitle_);
-    }
-
-    // Ticks below the plot at x (between x0 and x1) with their labels, and grid lines.
-    void DrawXTicks(const std::vector<std::pair<double, QString>>& ticks, double x0, double x1,
-                    bool grid) {
-        for (const auto& [x, label] : ticks) {
-            const double at = plot_.left() + (x - x0) / (x1 - x0) * plot_.width();
-            if (grid) {
-                painter_.setPen(QPen(look_.Grid, Pen()));
-                painter_.drawLine(QPointF(at, plot_.top()), QPointF(at, plot_.bottom()));
-            }
-            painter_.setPen(QPen(look_.Axis, Pen()));
-            painter_.drawLine(QPointF(at, plot_.bottom()), QPointF(at, plot_.bottom() + gap_ / 2));
-            const double width = metrics_.horizontalAdvance(label) + gap_;
-            // The labels at the ends stay inside the area.
-            double left = at - width / 2;
-            left = std::clamp(left, area_.left(), area_.right() - width);
-            Text(QRectF(left, plot_.bottom() + gap_ / 2, width, line_), Qt::AlignCenter, label);
-        }
-    }
-
-    void DrawBorder() {
-        painter_.setPen(QPen(look_.Axis, Pen()));
-        painter_.setBrush(Qt::NoBrush);
-        painter_.drawRect(plot_);
-    }
-
-    // Clips to the plot until the scope ends.
-    class PlotClip {
-    public:
-        explicit PlotClip(Frame& frame) : painter_(frame.painter_) {
-            painter_.save();
-            painter_.setClipRect(frame.plot_);
-        }
-        ~PlotClip() { painter_.restore(); }
-        PlotClip(const PlotClip&) = delete;
-        PlotClip& operator=(const PlotClip&) = delete;
-
-    private:
-        QPainter& painter_;
-    };
-
-private:
-    double ItemWidth(const LegendItem& item) const {
-        return 2 * line_ + gap_ + metrics_.horizontalAdvance(item.Text) + 2 * gap_;
-    }
-
-    std::vector<std::vector<const LegendItem*>> LegendRows(double width) const {
-        std::vector<std::vector<const LegendItem*>> rows;
-        double x = width;
-        for (const LegendItem& item : legend_) {
-            const double w = ItemWidth(item);
-            if (rows.empty() || (x + w > width && !rows.back().empty())) {
-                rows.emplace_back();
-                x = 0;
-            }
-            rows.back().push_back(&item);
-            x += w;
-        }
-        return rows;
-    }
-
-    void DrawLegend() {
-        double y = area_.top() + gap_;
-        for (const auto& row : legendRows_) {
-            double x = plot_.left();
-            for (const LegendItem* item : row) {
-                const QRectF swatch(x, y + line_ * 0.2, 2 * line_, line_ * 0.6);
-                if (item->Kind == Mark::Band) {
-                    painter_.fillRect(swatch, Translucent(item->Color, 70));
-                } else {
-                    painter_.setPen(MarkPen(item->Color, item->Kind, Pen(2)));
-                    painter_.drawLine(QPointF(swatch.left(), swatch.center().y()),
-                                      QPointF(swatch.right(), swatch.center().y()));
-                }
-                const double textWidth = metrics_.horizontalAdvance(item->Text) + gap_;
-                Text(QRectF(swatch.right() + gap_, y, textWidth, line_),
-                     Qt::AlignLeft | Qt::AlignVCenter, item->Text);
-                x += ItemWidth(*item);
-            }
-            y += line_;
-        }
-    }
-
-    QPainter& painter_;
-    QRectF area_;
-    const ChartLook& look_;
-    ChartLayout& out_;
-    QFontMetricsF metrics_;
-    double line_ = 0, gap_ = 0;
-    std::vector<LegendItem> legend_;
-    std::vector<std::vector<const LegendItem*>> legendRows_;
-    QString yTitle_, xTitle_;
-    QRectF plot_;
-};
-
-QStringList TickLabels(const Scale& s, const ChartLook& look) {
-    QStringList labels;
-    for (double t : s.Ticks)
-        labels << FromStd(look.Style.Number(t, s.Decimals));
-    return labels;
-}
-
-// Time-of-day ticks from 00:00 to 24:00, as many hours apart as their labels need.
-std::vector<std::pair<double, QString>> DayTicks(const Frame& frame) {
-    const double label =
-        frame.Metrics().horizontalAdvance(QStringLiteral("00:00")) + 2 * frame.Gap();
-    int step = 60;
-    for (int hours : {1, 2, 3, 6, 12, 24}) {
-        step = hours * 60;
-        if (frame.Plot().width() / (MinutesPerDay / step) >= label)
-            break;
-    }
-    std::vector<std::pair<double, QString>> ticks;
-    for (int minute = 0; minute <= MinutesPerDay; minute += step)
-        ticks.emplace_back(minute, FromStd(BinStartText(minute)));
-    return ticks;
-}
-
 // Ticks at whole hours (over at most three days) or midnights between two times (days), as
 // far apart as their labels need: "09:00" for hours, "2024-03-11" for days.
-std::vector<std::pair<double, QString>> TimeTicks(const Frame& frame, TDateTime from,
+std::vector<std::pair<double, QString>> TimeTicks(const ChartFrame& frame, TDateTime from,
                                                   TDateTime to) {
     const double gap = 2 * frame.Gap();
     const double hourLabel = frame.Metrics().horizontalAdvance(QStringLiteral("00:00")) + gap;
@@ -382,50 +129,6 @@ QColor ChannelColor(size_t index, const ChartLook& look) {
 
 const QString NoBlocksText = QStringLiteral("No complete blocks to chart.");
 
-// One side of the daily profile: its band and mean line.
-void PaintProfileSide(Frame& frame, const std::vector<ProfileBin>& bins, int32_t minutes,
-                      const Scale& s, const QColor& color) {
-    QPainter& painter = frame.Painter();
-    const auto at = [&](double minute, double value) {
-        return frame.Map(minute, value, 0, MinutesPerDay, s);
-    };
-    for (size_t first = 0; first < bins.size();) {
-        if (!bins[first].Mean) {
-            ++first;
-            continue;
-        }
-        size_t end = first;
-        while (end < bins.size() && bins[end].Mean)
-            ++end;
-        // A run of bins with blocks: points at their middles, or across a lone bin.
-        std::vector<double> xs;
-        std::vector<const ProfileBin*> run;
-        for (size_t i = first; i < end; ++i) {
-            if (end - first == 1) {
-                xs = {double(bins[i].StartMinute), double(bins[i].StartMinute + minutes)};
-                run = {&bins[i], &bins[i]};
-            } else {
-                xs.push_back(bins[i].StartMinute + minutes / 2.0);
-                run.push_back(&bins[i]);
-            }
-        }
-        QPolygonF band, mean;
-        for (size_t i = 0; i < run.size(); ++i) {
-            band << at(xs[i], *run[i]->Maximum);
-            mean << at(xs[i], *run[i]->Mean);
-        }
-        for (size_t i = run.size(); i-- > 0;)
-            band << at(xs[i], *run[i]->Minimum);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Translucent(color, 60));
-        painter.drawPolygon(band);
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(color, frame.Pen(1.6), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPolyline(mean);
-        first = end;
-    }
-}
-
 } // namespace
 
 std::vector<double> NiceTicks(double low, double high, int count, double* step) {
@@ -477,16 +180,18 @@ ChartLayout PaintDailyProfile(QPainter& painter, const QRectF& area, const Power
         return PaintChartMessage(painter, area, NoBlocksText, look);
 
     ChartLayout out;
-    Frame frame(painter, area, look, out);
-    const Scale s = ValueScale(std::min(low, 0.0), high, 6);
-    std::vector<LegendItem> legend;
+    ChartFrame frame(painter, area, look, out);
+    const ChartScale s = ValueScale(std::min(low, 0.0), high, 6);
+    std::vector<ChartLegendItem> legend;
     if (weekday) {
-        legend.push_back({QStringLiteral("Weekday mean"), look.Weekday, Mark::Line});
-        legend.push_back({QStringLiteral("Weekday minimum to maximum"), look.Weekday, Mark::Band});
+        legend.push_back({QStringLiteral("Weekday mean"), look.Weekday, ChartMark::Line});
+        legend.push_back(
+            {QStringLiteral("Weekday minimum to maximum"), look.Weekday, ChartMark::Band});
     }
     if (weekend) {
-        legend.push_back({QStringLiteral("Weekend mean"), look.Weekend, Mark::Line});
-        legend.push_back({QStringLiteral("Weekend minimum to maximum"), look.Weekend, Mark::Band});
+        legend.push_back({QStringLiteral("Weekend mean"), look.Weekend, ChartMark::Line});
+        legend.push_back(
+            {QStringLiteral("Weekend minimum to maximum"), look.Weekend, ChartMark::Band});
     }
     frame.Place(std::move(legend),
                 QStringLiteral("Demand (W), blocks of %1 min").arg(profile.Minutes),
@@ -494,7 +199,7 @@ ChartLayout PaintDailyProfile(QPainter& painter, const QRectF& area, const Power
     frame.DrawValueAxis(s);
     frame.DrawXTicks(DayTicks(frame), 0, MinutesPerDay, true);
     {
-        Frame::PlotClip clip(frame);
+        ChartFrame::PlotClip clip(frame);
         PaintProfileSide(frame, profile.Weekday, profile.Minutes, s, look.Weekday);
         PaintProfileSide(frame, profile.Weekend, profile.Minutes, s, look.Weekend);
     }
@@ -516,8 +221,8 @@ ChartLayout PaintHeatMap(QPainter& painter, const QRectF& area, const PowerSurve
         return PaintChartMessage(painter, area, NoBlocksText, look);
 
     ChartLayout out;
-    Frame frame(painter, area, look, out);
-    const Scale s = ValueScale(low, high, 5);
+    ChartFrame frame(painter, area, look, out);
+    const ChartScale s = ValueScale(low, high, 5);
     const QStringList scaleLabels = TickLabels(s, look);
     double scaleWidth = frame.Metrics().horizontalAdvance(QStringLiteral("W"));
     for (const QString& label : scaleLabels)
@@ -528,7 +233,7 @@ ChartLayout PaintHeatMap(QPainter& painter, const QRectF& area, const PowerSurve
     for (TDateTime day : heat.Days)
         dayLabels << WeekdayDateText(day);
     frame.Place({}, QStringLiteral("Day"), dayLabels, QStringLiteral("Time of day"), right);
-    frame.DrawValueAxis(Scale{0, 1, {}, 0}); // the titles only
+    frame.DrawValueAxis(ChartScale{0, 1, {}, 0}); // the titles only
     const QRectF plot = frame.Plot();
 
     // The cells, edge to edge.
@@ -591,20 +296,20 @@ ChartLayout PaintLoadDuration(QPainter& painter, const QRectF& area, const Power
         return PaintChartMessage(painter, area, NoBlocksText, look);
 
     ChartLayout out;
-    Frame frame(painter, area, look, out);
+    ChartFrame frame(painter, area, look, out);
     double high = d.Sorted.front(), low = d.Sorted.back();
     if (d.ThresholdWatts) {
         high = std::max(high, *d.ThresholdWatts);
         low = std::min(low, *d.ThresholdWatts);
     }
-    const Scale s = ValueScale(std::min(low, 0.0), high, 6);
-    std::vector<LegendItem> legend = {
+    const ChartScale s = ValueScale(std::min(low, 0.0), high, 6);
+    std::vector<ChartLegendItem> legend = {
         {QStringLiteral("Demand of %1-minute blocks, highest first").arg(power.Blocks.Minutes),
-         look.Weekday, Mark::Line}};
+         look.Weekday, ChartMark::Line}};
     if (d.ThresholdWatts)
         legend.push_back(
             {QStringLiteral("Threshold %1 W").arg(FromStd(look.Style.Number(*d.ThresholdWatts))),
-             look.Limit, Mark::Dashed});
+             look.Limit, ChartMark::Dashed});
     frame.Place(std::move(legend), QStringLiteral("Demand (W)"), TickLabels(s, look),
                 QStringLiteral("Share of time (%)"));
     frame.DrawValueAxis(s);
@@ -615,7 +320,7 @@ ChartLayout PaintLoadDuration(QPainter& painter, const QRectF& area, const Power
         ticks.emplace_back(p, QString::number(p));
     frame.DrawXTicks(ticks, 0, 100, true);
     {
-        Frame::PlotClip clip(frame);
+        ChartFrame::PlotClip clip(frame);
         // The curve falls monotonically: a few points per pixel column draw it whole.
         const size_t n = d.Sorted.size();
         const size_t points =
@@ -635,7 +340,7 @@ ChartLayout PaintLoadDuration(QPainter& painter, const QRectF& area, const Power
         painter.drawPolyline(curve);
         if (d.ThresholdWatts) {
             const double y = frame.MapY(*d.ThresholdWatts, s);
-            painter.setPen(MarkPen(look.Limit, Mark::Dashed, frame.Pen(1.5)));
+            painter.setPen(MarkPen(look.Limit, ChartMark::Dashed, frame.Pen(1.5)));
             painter.drawLine(QPointF(frame.Plot().left(), y), QPointF(frame.Plot().right(), y));
         }
     }
@@ -661,23 +366,23 @@ ChartLayout PaintVoltageBlocks(QPainter& painter, const QRectF& area,
                                  QStringLiteral("No complete 10-minute blocks to chart."), look);
 
     ChartLayout out;
-    Frame frame(painter, area, look, out);
+    ChartFrame frame(painter, area, look, out);
     const std::optional<double> un = voltage.NominalVolts;
     if (un) {
         low = std::min(low, *un * 0.85);
         high = std::max(high, *un * 1.1);
     }
     const double pad = (high - low) * 0.04;
-    const Scale s = ValueScale(low - pad, high + pad, 6);
-    std::vector<LegendItem> legend;
+    const ChartScale s = ValueScale(low - pad, high + pad, 6);
+    std::vector<ChartLegendItem> legend;
     for (size_t i = 0; i < voltage.Channels.size(); ++i)
         legend.push_back(
-            {FromStd(voltage.Channels[i].ChannelLabel), ChannelColor(i, look), Mark::Line});
+            {FromStd(voltage.Channels[i].ChannelLabel), ChannelColor(i, look), ChartMark::Line});
     if (un) {
         legend.push_back({QStringLiteral("Un %1 V").arg(FromStd(look.Style.Number(*un, 0))),
-                          look.Axis, Mark::Dotted});
-        legend.push_back({QStringLiteral("Un ± 10 %"), look.Limit, Mark::Dashed});
-        legend.push_back({QStringLiteral("Un − 15 %"), look.Limit, Mark::DashDot});
+                          look.Axis, ChartMark::Dotted});
+        legend.push_back({QStringLiteral("Un ± 10 %"), look.Limit, ChartMark::Dashed});
+        legend.push_back({QStringLiteral("Un − 15 %"), look.Limit, ChartMark::DashDot});
     }
     frame.Place(std::move(legend), QStringLiteral("10-minute mean (V)"), TickLabels(s, look),
                 QString());
@@ -685,12 +390,12 @@ ChartLayout PaintVoltageBlocks(QPainter& painter, const QRectF& area,
     const TDateTime from = SecondsToDays(first), to = SecondsToDays(last);
     frame.DrawXTicks(TimeTicks(frame, from, to), from, to, true);
     {
-        Frame::PlotClip clip(frame);
+        ChartFrame::PlotClip clip(frame);
         if (un) {
-            const std::pair<double, Mark> limits[] = {{1.0, Mark::Dotted},
-                                                      {1.1, Mark::Dashed},
-                                                      {0.9, Mark::Dashed},
-                                                      {0.85, Mark::DashDot}};
+            const std::pair<double, ChartMark> limits[] = {{1.0, ChartMark::Dotted},
+                                                           {1.1, ChartMark::Dashed},
+                                                           {0.9, ChartMark::Dashed},
+                                                           {0.85, ChartMark::DashDot}};
             for (const auto& [factor, kind] : limits) {
                 const double y = frame.MapY(*un * factor, s);
                 painter.setPen(MarkPen(factor == 1.0 ? look.Axis : look.Limit, kind,

@@ -1,0 +1,116 @@
+#include "analysis/drawing/ChartFrame.h"
+
+#include <QPolygonF>
+
+#include <cmath>
+
+namespace {
+
+int DecimalsFor(double step) {
+    if (step >= 1 || step <= 0)
+        return 0;
+    return std::min(6, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+}
+
+} // namespace
+
+ChartScale ValueScale(double low, double high, int count) {
+    if (!(high > low)) {
+        const double pad = std::max(1.0, std::abs(low) * 0.05);
+        low -= pad;
+        high += pad;
+    }
+    double step = 0;
+    NiceTicks(low, high, count, &step);
+    ChartScale s;
+    s.Low = std::floor(low / step + 1e-9) * step;
+    s.High = std::ceil(high / step - 1e-9) * step;
+    if (!(s.High > s.Low))
+        s.High = s.Low + step;
+    for (double t = s.Low; t <= s.High + step / 2; t += step)
+        s.Ticks.push_back(std::abs(t) < step * 1e-9 ? 0 : t);
+    s.Decimals = DecimalsFor(step);
+    return s;
+}
+
+QPen MarkPen(const QColor& color, ChartMark kind, double width) {
+    QPen pen(color, width);
+    pen.setCapStyle(Qt::FlatCap);
+    if (kind == ChartMark::Dashed)
+        pen.setStyle(Qt::DashLine);
+    else if (kind == ChartMark::DashDot)
+        pen.setStyle(Qt::DashDotLine);
+    else if (kind == ChartMark::Dotted)
+        pen.setStyle(Qt::DotLine);
+    return pen;
+}
+
+QColor Translucent(QColor color, int alpha) {
+    color.setAlpha(alpha);
+    return color;
+}
+
+QStringList TickLabels(const ChartScale& s, const ChartLook& look) {
+    QStringList labels;
+    for (double t : s.Ticks)
+        labels << QString::fromStdString(look.Style.Number(t, s.Decimals));
+    return labels;
+}
+
+std::vector<std::pair<double, QString>> DayTicks(const ChartFrame& frame) {
+    const double label =
+        frame.Metrics().horizontalAdvance(QStringLiteral("00:00")) + 2 * frame.Gap();
+    int step = 60;
+    for (int hours : {1, 2, 3, 6, 12, 24}) {
+        step = hours * 60;
+        if (frame.Plot().width() / (MinutesPerDay / step) >= label)
+            break;
+    }
+    std::vector<std::pair<double, QString>> ticks;
+    for (int minute = 0; minute <= MinutesPerDay; minute += step)
+        ticks.emplace_back(minute, QString::fromStdString(BinStartText(minute)));
+    return ticks;
+}
+
+void PaintProfileSide(ChartFrame& frame, const std::vector<ProfileBin>& bins, int32_t minutes,
+                      const ChartScale& s, const QColor& color) {
+    QPainter& painter = frame.Painter();
+    const auto at = [&](double minute, double value) {
+        return frame.Map(minute, value, 0, MinutesPerDay, s);
+    };
+    for (size_t first = 0; first < bins.size();) {
+        if (!bins[first].Mean) {
+            ++first;
+            continue;
+        }
+        size_t end = first;
+        while (end < bins.size() && bins[end].Mean)
+            ++end;
+        // A run of bins with blocks: points at their middles, or across a lone bin.
+        std::vector<double> xs;
+        std::vector<const ProfileBin*> run;
+        for (size_t i = first; i < end; ++i) {
+            if (end - first == 1) {
+                xs = {double(bins[i].StartMinute), double(bins[i].StartMinute + minutes)};
+                run = {&bins[i], &bins[i]};
+            } else {
+                xs.push_back(bins[i].StartMinute + minutes / 2.0);
+                run.push_back(&bins[i]);
+            }
+        }
+        QPolygonF band, mean;
+        for (size_t i = 0; i < run.size(); ++i) {
+            band << at(xs[i], *run[i]->Maximum);
+            mean << at(xs[i], *run[i]->Mean);
+        }
+        for (size_t i = run.size(); i-- > 0;)
+            band << at(xs[i], *run[i]->Minimum);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Translucent(color, 60));
+        painter.drawPolygon(band);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(color, frame.Pen(1.6), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(mean);
+        first = end;
+    }
+}
