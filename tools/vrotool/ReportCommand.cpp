@@ -1,12 +1,14 @@
-// vrotool report: the survey report of a recording as the program prints it, into a PDF
-// file, without a display.
+// vrotool report: the survey report of a recording, or the compare report of two, as the
+// program prints it, into a PDF file, without a display.
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "printing/LayoutPrinter.h"
+#include "reports/windows/CompareReport.h"
 #include "reports/windows/SurveyReport.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
+#include "tools/vrotool/CompareArguments.h"
 #include "tools/vrotool/OffscreenApplication.h"
 #include "tools/vrotool/PageArgument.h"
 #include "tools/vrotool/SurveyArguments.h"
@@ -15,8 +17,68 @@
 #include <QPrinter>
 
 #include <cstdio>
+#include <memory>
+
+namespace {
+
+// The printer writing the PDF file, with the page's size and 10 mm margins.
+struct PdfPrinter {
+    TLayoutPrinter printer;
+    PlainPrintInteraction interaction;
+
+    PdfPrinter(const std::string& output, const QPageSize& page)
+        : interaction(QString::fromStdString(output)) {
+        QPrinter& device = printer.Printer();
+        device.setOutputFormat(QPrinter::PdfFormat);
+        device.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                         QPageLayout::Millimeter));
+        printer.SetInteraction(&interaction);
+    }
+
+    int Finish(bool printed, const std::string& output) {
+        if (!printed)
+            Raise(interaction.Errors.isEmpty()
+                      ? std::string("Nothing was printed")
+                      : interaction.Errors.join(QLatin1Char('\n')).toStdString());
+        std::printf("Wrote %s, %d %s\n", output.c_str(), printer.PageCount,
+                    printer.PageCount == 1 ? "page" : "pages");
+        return 0;
+    }
+};
+
+int CompareReportCommand(Arguments& args) {
+    CompareOptions options = CompareArguments(args);
+    const auto title = args.Value("--title");
+    const auto pageName = args.Value("--page");
+    const auto output = args.Value("--output", "-o");
+    const std::vector<std::string> files = args.Positionals();
+    args.Finish();
+    SetCompareFiles(options, files);
+    if (!output)
+        throw UsageError("give the PDF file to write with -o OUT.pdf");
+    const QPageSize page = PageNamed(pageName.value_or("A4"));
+    const auto application = OffscreenApplication(true);
+
+    LDatabase before;
+    OpenDatabaseOrRecording(before, options.BeforeFile);
+    std::unique_ptr<LDatabase> after;
+    if (files.size() == 2) {
+        after = std::make_unique<LDatabase>();
+        OpenDatabaseOrRecording(*after, options.AfterFile);
+    }
+    const Comparison comparison =
+        RunComparison(before.Parameters(), (after ? *after : before).Parameters(), options);
+    PdfPrinter pdf(*output, page);
+    return pdf.Finish(PrintCompareReport(pdf.printer, comparison, &before,
+                                         QString::fromStdString(title.value_or(""))),
+                      *output);
+}
+
+} // namespace
 
 int ReportCommand(Arguments& args) {
+    if (args.Flag("--compare"))
+        return CompareReportCommand(args);
     SurveyReportOptions options;
     options.Survey = SurveyArguments(args);
     const auto title = args.Value("--title");
@@ -35,18 +97,6 @@ int ReportCommand(Arguments& args) {
     LDatabase db;
     OpenDatabaseOrRecording(db, file);
 
-    TLayoutPrinter printer;
-    QPrinter& device = printer.Printer();
-    device.setOutputFormat(QPrinter::PdfFormat);
-    device.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                                     QPageLayout::Millimeter));
-    PlainPrintInteraction interaction(QString::fromStdString(*output));
-    printer.SetInteraction(&interaction);
-    if (!PrintSurveyReport(printer, db, options))
-        Raise(interaction.Errors.isEmpty()
-                  ? std::string("Nothing was printed")
-                  : interaction.Errors.join(QLatin1Char('\n')).toStdString());
-    std::printf("Wrote %s, %d %s\n", output->c_str(), printer.PageCount,
-                printer.PageCount == 1 ? "page" : "pages");
-    return 0;
+    PdfPrinter pdf(*output, page);
+    return pdf.Finish(PrintSurveyReport(pdf.printer, db, options), *output);
 }

@@ -227,7 +227,7 @@ const Command Commands[] = {
      "  --size WxH        the picture's size in pixels of 1/96 inch (default 1200x800)\n"
      "  The chart is drawn as its window draws it, over its whole time range; no display\n"
      "  is needed. A chart of Cumulative parameters cannot be drawn (exit 1).\n"},
-    {"report", ReportCommand, "print the survey report of a recording into a PDF file",
+    {"report", ReportCommand, "print the survey or compare report of recordings into a PDF file",
      "vrotool report FILE -o OUT.pdf [--block-minutes B] [--rating-amps A]\n"
      "               [--nominal-volts V] [--threshold-watts W] [--title TEXT]\n"
      "               [--page A4|Letter] [--with-items]\n"
@@ -241,7 +241,15 @@ const Command Commands[] = {
      "  -o, --output OUT     the PDF file; nothing is left there when printing fails\n"
      "  Sections: cover, summary, energy per day, a chart per unit of the Historic\n"
      "  parameters, daily profile, load duration, heat map, voltage block means,\n"
-     "  statistics. A section without data is left out; the summary says why.\n"},
+     "  statistics. A section without data is left out; the summary says why.\n"
+     "vrotool report --compare BEFORE AFTER -o OUT.pdf [--before-range FROM..TO]\n"
+     "               [--after-range FROM..TO] [--block-minutes B] [tariff options]\n"
+     "               [--title TEXT] [--page A4|Letter]\n"
+     "vrotool report --compare FILE --before-range FROM..TO --after-range FROM..TO ...\n"
+     "  The compare report, as the Compare window prints it: the Summary table, the\n"
+     "  saving and the verdict, then the overlaid daily profiles, the energy per full\n"
+     "  day and the load duration. The sides and options as vrotool compare takes them;\n"
+     "  --title defaults to \"Before and after\".\n"},
 #endif
 };
 

@@ -1,0 +1,100 @@
+#include "reports/windows/CompareReport.h"
+
+#include "analysis/CompareTables.h"
+#include "analysis/drawing/CompareCharts.h"
+#include "printing/LayoutPrinter.h"
+#include "texts/LocaleTextStyle.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <vector>
+
+namespace {
+
+// A heading in bold above what follows on the page; the rest of the area below it.
+QRectF Heading(QPainter& painter, const QRectF& area, const QString& text, const QFont& font) {
+    QFont bold = font;
+    bold.setBold(true);
+    bold.setPointSizeF(font.pointSizeF() * 1.25);
+    painter.setFont(bold);
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(bold, painter.device());
+    painter.drawText(QPointF(area.left(), area.top() + metrics.ascent()), text);
+    return area.adjusted(0, 1.5 * metrics.height(), 0, 0);
+}
+
+} // namespace
+
+bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
+                        const LDatabase* before, const QString& title) {
+    const QFont font = QGuiApplication::font();
+    const QString heading =
+        title.isEmpty() ? QString::fromLatin1(DefaultCompareReportTitle) : title;
+    // The numbers and times of the user's locale, as the Compare window shows them.
+    const TextStyle style = LocaleTextStyle();
+
+    std::vector<PrintedPart> parts;
+    const auto lookOn = [&](const QPainter& painter) {
+        ChartLook look;
+        look.Font = font;
+        look.Style = style;
+        look.PenScale = painter.device()->logicalDpiX() / 96.0;
+        return look;
+    };
+    // The first page: the Summary table, the saving and the verdict with the reasons and
+    // limits below.
+    PrintedPart summary;
+    summary.Title = heading;
+    summary.Draw = [&](QPainter& painter, const QRect& area, int32_t) {
+        const ChartLook look = lookOn(painter);
+        const QFontMetricsF metrics(font, painter.device());
+        QRectF rest = Heading(painter, QRectF(area), QStringLiteral("Summary"), font);
+        rest.setTop(rest.top() +
+                    PaintTextTable(painter, rest, CompareSummaryTable(comparison), look) +
+                    metrics.height());
+        rest = Heading(painter, rest, QStringLiteral("Saving"), font);
+        rest.setTop(rest.top() + PaintTextTable(painter, rest, SavingTable(comparison), look) +
+                    metrics.height());
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        for (const std::string& line : CompareNotes(comparison)) {
+            const QRectF box =
+                painter.boundingRect(rest, Qt::TextWordWrap, QString::fromStdString(line));
+            painter.drawText(rest, Qt::TextWordWrap, QString::fromStdString(line));
+            rest.setTop(rest.top() + box.height());
+        }
+    };
+    parts.push_back(std::move(summary));
+
+    using Paint = ChartLayout (*)(QPainter&, const QRectF&, const Comparison&, const ChartLook&);
+    const std::pair<QString, Paint> charts[] = {
+        {QStringLiteral("Daily profile"), PaintCompareProfiles},
+        {QStringLiteral("Energy per full day"), PaintCompareEnergy},
+        {QStringLiteral("Load duration"), PaintCompareDuration}};
+    PrintedPart drawn;
+    drawn.Title = heading;
+    drawn.Pages = static_cast<int32_t>(std::size(charts));
+    drawn.Draw = [&](QPainter& painter, const QRect& area, int32_t page) {
+        const ChartLook look = lookOn(painter);
+        const auto& [caption, paint] = charts[page];
+        QRectF chart = Heading(painter, QRectF(area), caption, font);
+        // The profiles take the page; a single chart keeps its shape on a page taller than wide.
+        if (page != 0)
+            chart.setHeight(std::min(chart.height(), chart.width() * 2 / 3));
+        paint(painter, chart, comparison, look);
+    };
+    parts.push_back(std::move(drawn));
+
+    // The printer is shared: it points at the before side's database only while the report
+    // prints.
+    struct Restore {
+        TLayoutPrinter& printer;
+        const LDatabase* database;
+        ~Restore() { printer.Database = database; }
+    } restore{printer, printer.Database};
+    printer.Database = before;
+    printer.Title = heading;
+    return printer.PrintParts(parts);
+}

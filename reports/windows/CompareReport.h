@@ -1,0 +1,18 @@
+#pragma once
+
+#include "analysis/Comparison.h"
+
+#include <QString>
+
+class LDatabase;
+class TLayoutPrinter;
+
+inline constexpr char DefaultCompareReportTitle[] = "Before and after";
+
+// The compare report as one document on the printer (into the PDF file its interaction names
+// when that is its output): the Summary table, the saving and the verdict first, then the
+// overlaid daily profiles, the energy per full day and the load duration, titled (empty:
+// DefaultCompareReportTitle) with the before side's database in the pages' footer. True when
+// printed completely; a job cancelled or failed leaves no file.
+bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
+                        const LDatabase* before, const QString& title);
