@@ -2,6 +2,7 @@
 // --help and --version, answered before anything needs a display), makes the long-lived
 // windows in their order and runs the event loop.
 #include "acquisition/windows/AcquisitionScreenshots.h"
+#include "analysis/windows/CompareScreenshots.h"
 #include "analysis/windows/StatisticsScreenshots.h"
 #include "analysis/windows/SurveyScreenshots.h"
 #include "app/AppScreenshots.h"
@@ -42,6 +43,7 @@ int WriteScreenshots(TMainForm& main, const QString& directory, const QString& f
     written << WriteChartScreenshots(directory);
     written << WriteStatisticsScreenshots(directory);
     written << WriteSurveyScreenshots(directory);
+    written << WriteCompareScreenshots(directory);
     written << WriteReportScreenshots(directory);
     ScreenshotFolder folder(directory);
     main.resize(900, 600);

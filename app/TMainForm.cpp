@@ -1,5 +1,6 @@
 #include "app/TMainForm.h"
 
+#include "analysis/windows/TCompareForm.h"
 #include "analysis/windows/TStatisticsForm.h"
 #include "analysis/windows/TSurveyForm.h"
 #include "app/TAboutBox.h"
@@ -113,6 +114,7 @@ TMainForm::TMainForm(QWidget* parent)
         {form_->MIImport, &TMainForm::MIImportClick},
         {form_->MIJoin, &TMainForm::MIJoinClick},
         {form_->MISurveyReport, &TMainForm::MISurveyReportClick},
+        {form_->MICompare, &TMainForm::MICompareClick},
         {form_->MIPrintSetup, &TMainForm::MIPrintSetupClick},
         {form_->MIExit, &TMainForm::MIExitClick},
         {form_->MICreateTable, &TMainForm::MICreateTableClick},
@@ -171,6 +173,7 @@ TMainForm::~TMainForm() {
 
 void TMainForm::CloseItemWindows() {
     surveyWindow_.reset();
+    compareWindow_.reset();
     statisticsWindows_.clear();
     itemWindows_.clear();
 }
@@ -455,9 +458,9 @@ void TMainForm::UpdateControls() {
                                              ? SettingsDialog().ShowAd()
                                              : TSettingsDialog::StoredShowAd()));
     form_->MIReopen->setEnabled(recentFiles_.Count() > 0);
-    for (QAction* a :
-         {form_->MISave, form_->MISaveAs, form_->MIClose, form_->MICreateTable,
-          form_->MICreateChart, form_->MIRecordingInfo, form_->MISurvey, form_->MISurveyReport})
+    for (QAction* a : {form_->MISave, form_->MISaveAs, form_->MIClose, form_->MICreateTable,
+                       form_->MICreateChart, form_->MIRecordingInfo, form_->MISurvey,
+                       form_->MISurveyReport, form_->MICompare})
         a->setEnabled(open);
     const TExplorerItemKind k = selectedKind_;
     form_->PopPrint->setEnabled(open && (k == ikRecordingInfo || k == ikChart || k == ikTable));
@@ -666,6 +669,16 @@ void TMainForm::ImportFromFile(const QString& name) {
 
 void TMainForm::MISurveyReportClick() {
     RunSurveyReport(this, database_);
+}
+
+void TMainForm::MICompareClick() {
+    if (RefuseWhileBusy() || !database_.Open())
+        return;
+    if (auto window = TCompareForm::Ask(this, database_)) {
+        compareWindow_ = std::move(window);
+        PlaceItemWindow(*compareWindow_);
+        compareWindow_->show();
+    }
 }
 
 void TMainForm::MIPrintSetupClick() {

@@ -22,6 +22,7 @@ class QTreeWidgetItem;
 class TChartForm;
 class TStatisticsForm;
 class TSurveyForm;
+class TCompareForm;
 class TTableForm;
 
 namespace Ui {
@@ -77,6 +78,7 @@ public:
     void MIImportClick();
     void MIJoinClick();
     void MISurveyReportClick();
+    void MICompareClick();
     void MIPrintSetupClick();
     void MIExitClick();
     void MICreateTableClick();
@@ -179,6 +181,7 @@ private:
     // Their Statistics windows, which go before them.
     std::map<const void*, std::unique_ptr<TStatisticsForm>> statisticsWindows_;
     std::unique_ptr<TSurveyForm> surveyWindow_;
+    std::unique_ptr<TCompareForm> compareWindow_;
 };
 
 // The main window, once it exists.

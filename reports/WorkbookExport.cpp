@@ -322,12 +322,20 @@ ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName
 
 ExportResult ExportTextTableWorkbook(const TextTable& table, const std::string& sheetName,
                                      const QString& fileName, QString& error) {
+    return ExportTextTablesWorkbook({{&table, sheetName}}, fileName, error);
+}
+
+ExportResult
+ExportTextTablesWorkbook(const std::vector<std::pair<const TextTable*, std::string>>& sheets,
+                         const QString& fileName, QString& error) {
     return WriteWorkbookFile(fileName, error, [&](Workbook& book) {
-        Sheet sheet = book.AddSheet(sheetName);
-        uint32_t row = 0;
-        WriteTextTable(sheet, row, table);
-        sheet.Freeze(1, 1);
-        sheet.Filter(0, 0, row - 1, static_cast<uint16_t>(ColumnCount(table) - 1));
-        sheet.FitColumns();
+        for (const auto& [table, sheetName] : sheets) {
+            Sheet sheet = book.AddSheet(sheetName);
+            uint32_t row = 0;
+            WriteTextTable(sheet, row, *table);
+            sheet.Freeze(1, 1);
+            sheet.Filter(0, 0, row - 1, static_cast<uint16_t>(ColumnCount(*table) - 1));
+            sheet.FitColumns();
+        }
     });
 }

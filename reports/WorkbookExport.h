@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class LDatabase;
@@ -49,3 +50,7 @@ ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName
 // column of their own.
 ExportResult ExportTextTableWorkbook(const TextTable& table, const std::string& sheetName,
                                      const QString& fileName, QString& error);
+// Several text tables as a workbook of a sheet each, in order, each laid out as above.
+ExportResult
+ExportTextTablesWorkbook(const std::vector<std::pair<const TextTable*, std::string>>& sheets,
+                         const QString& fileName, QString& error);

@@ -1,5 +1,6 @@
 #include "analysis/drawing/CompareCharts.h"
 
+#include "analysis/CompareTables.h"
 #include "analysis/drawing/ChartFrame.h"
 
 #include <QPolygonF>
@@ -52,7 +53,51 @@ QString DayText(TDateTime midnight) {
     return QString::fromStdString(FormatIso8601(midnight).substr(0, 10));
 }
 
+// A heading in bold, a quarter larger than the look's font; the rest of the area below it.
+QRectF Heading(QPainter& painter, const QRectF& area, const QString& text, const ChartLook& look,
+               ChartLayout& out) {
+    QFont bold = look.Font;
+    bold.setBold(true);
+    if (bold.pointSizeF() > 0)
+        bold.setPointSizeF(bold.pointSizeF() * 1.25);
+    else
+        bold.setPixelSize(bold.pixelSize() * 5 / 4);
+    painter.setFont(bold);
+    painter.setPen(look.Text);
+    const QFontMetricsF metrics(bold, painter.device());
+    painter.drawText(QPointF(area.left(), area.top() + metrics.ascent()), text);
+    out.Texts << text;
+    return area.adjusted(0, 1.5 * metrics.height(), 0, 0);
+}
+
 } // namespace
+
+ChartLayout PaintCompareSummary(QPainter& painter, const QRectF& area, const Comparison& c,
+                                const ChartLook& look) {
+    ChartLayout out;
+    out.Plot = area;
+    painter.save();
+    painter.fillRect(area, look.Background);
+    const QFontMetricsF metrics(look.Font, painter.device());
+    const double margin = metrics.averageCharWidth();
+    QRectF rest = area.adjusted(margin, margin, -margin, -margin);
+    for (const auto& [title, table] : {std::pair{QStringLiteral("Summary"), CompareSummaryTable(c)},
+                                       std::pair{QStringLiteral("Saving"), SavingTable(c)}}) {
+        rest = Heading(painter, rest, title, look, out);
+        rest.setTop(rest.top() + PaintTextTable(painter, rest, table, look) + metrics.height());
+    }
+    painter.setFont(look.Font);
+    painter.setPen(look.Text);
+    for (const std::string& line : CompareNotes(c)) {
+        const QString text = QString::fromStdString(line);
+        const QRectF box = painter.boundingRect(rest, Qt::TextWordWrap, text);
+        painter.drawText(rest, Qt::TextWordWrap, text);
+        rest.setTop(rest.top() + box.height());
+        out.Texts << text;
+    }
+    painter.restore();
+    return out;
+}
 
 ChartLayout PaintCompareProfiles(QPainter& painter, const QRectF& area, const Comparison& c,
                                  const ChartLook& look) {

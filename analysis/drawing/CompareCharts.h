@@ -9,6 +9,10 @@ class QPainter;
 // that the Compare window, its SVG and PNG files and the compare report share them. Before
 // and after each in its colour of the look.
 
+// The Summary page: its table, the saving and the notes (verdict, reasons, limits) below,
+// each table under a bold heading. Returns what it wrote.
+ChartLayout PaintCompareSummary(QPainter& painter, const QRectF& area, const Comparison& c,
+                                const ChartLook& look);
 // The daily profiles overlaid: weekdays in the upper half, weekend days in the lower, each
 // side's mean with a band from the minimum to the maximum of its bin.
 ChartLayout PaintCompareProfiles(QPainter& painter, const QRectF& area, const Comparison& c,

@@ -48,23 +48,7 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
     PrintedPart summary;
     summary.Title = heading;
     summary.Draw = [&](QPainter& painter, const QRect& area, int32_t) {
-        const ChartLook look = lookOn(painter);
-        const QFontMetricsF metrics(font, painter.device());
-        QRectF rest = Heading(painter, QRectF(area), QStringLiteral("Summary"), font);
-        rest.setTop(rest.top() +
-                    PaintTextTable(painter, rest, CompareSummaryTable(comparison), look) +
-                    metrics.height());
-        rest = Heading(painter, rest, QStringLiteral("Saving"), font);
-        rest.setTop(rest.top() + PaintTextTable(painter, rest, SavingTable(comparison), look) +
-                    metrics.height());
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        for (const std::string& line : CompareNotes(comparison)) {
-            const QRectF box =
-                painter.boundingRect(rest, Qt::TextWordWrap, QString::fromStdString(line));
-            painter.drawText(rest, Qt::TextWordWrap, QString::fromStdString(line));
-            rest.setTop(rest.top() + box.height());
-        }
+        PaintCompareSummary(painter, QRectF(area), comparison, lookOn(painter));
     };
     parts.push_back(std::move(summary));
 
