@@ -1,7 +1,9 @@
 // The analyses on the largest recording (127 Historic parameters of 50 000 samples): the
-// statistics of every source against one pass summing the same floats, and the whole survey
-// against one pass over its power samples, each measured in the same run. Every time is in
+// statistics of every source against one pass summing the same floats, the whole survey
+// against one pass over its power samples, and the comparison of two such recordings against
+// surveying each, each measured in the same run. Every time is in
 // milliseconds, as the ratios need one unit.
+#include "analysis/Comparison.h"
 #include "analysis/RangeStatistics.h"
 #include "analysis/Survey.h"
 #include "analysis/TariffReader.h"
@@ -22,6 +24,20 @@ LDatabase& Maximal() {
         LTableRecord* table = d.AddTable();
         for (const auto& s : d.AllSources())
             table->Sources.Add(std::make_unique<LParameterSource>(*s));
+        return true;
+    }();
+    (void)made;
+    return d;
+}
+
+// A second recording of that size, of other values.
+LDatabase& SecondMaximal() {
+    static LDatabase d;
+    static const bool made = [] {
+        GeneratorOptions o = MaximalRecordingOptions(true);
+        o.seed = 2;
+        d.New();
+        d.Parse(GenerateRecordingBytes(o));
         return true;
     }();
     (void)made;
@@ -93,6 +109,21 @@ void BM_SurveyTariff(benchmark::State& state) {
         benchmark::DoNotOptimize(RunSurvey(parameters, options));
 }
 
+// Surveying both recordings, as a comparison does, one after the other.
+void BM_SurveyBoth(benchmark::State& state) {
+    SurveyOptions options;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RunSurvey(Maximal().Parameters(), options));
+        benchmark::DoNotOptimize(RunSurvey(SecondMaximal().Parameters(), options));
+    }
+}
+
+void BM_CompareBoth(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            RunComparison(Maximal().Parameters(), SecondMaximal().Parameters(), {}));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -100,6 +131,7 @@ int main(int argc, char** argv) {
     TuneAllocator();
     benchmark::Initialize(&argc, argv);
     Maximal();
+    SecondMaximal();
     benchmark::RegisterBenchmark("BM_SumBaseline", BM_SumBaseline)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_Statistics127", BM_Statistics127)
         ->Unit(benchmark::kMillisecond)
@@ -112,6 +144,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("BM_PowerPass", BM_PowerPass)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_Survey", BM_Survey)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_SurveyTariff", BM_SurveyTariff)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_SurveyBoth", BM_SurveyBoth)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_CompareBoth", BM_CompareBoth)->Unit(benchmark::kMillisecond);
     RatioReporter reporter;
     reporter.AddRatio("BM_Statistics127", "BM_SumBaseline", 3);
     reporter.AddRatio("BM_Statistics127OneThread", "BM_SumBaseline", 3);
@@ -121,6 +155,8 @@ int main(int argc, char** argv) {
     reporter.AddRatio("BM_Survey", "BM_PowerPass", 150);
     // The tariff adds a pass over the power samples and a walk over the blocks.
     reporter.AddRatio("BM_SurveyTariff", "BM_Survey", 1.5);
+    // The comparison is the two surveys and a walk over their days and blocks.
+    reporter.AddRatio("BM_CompareBoth", "BM_SurveyBoth", 1.3);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
