@@ -125,4 +125,30 @@ TEST_F(ReportCommandTest, BadOptionsExit2DamagedFileExit1WithoutOutput) {
     EXPECT_FALSE(std::filesystem::exists(Out()));
 }
 
+// The compare report: the Summary with the verdict first, then a page per chart.
+TEST_F(ReportCommandTest, CompareReportSummaryFirstThenTheCharts) {
+    GeneratorOptions o;
+    o.entries = {22};
+    o.rate = 5;
+    o.historicPoints = 28 * 288;
+    o.start = CalendarTime{2024, 3, 4, 0, 0, 0};
+    const std::string file = (scratch.path / "four-weeks.bin").string();
+    std::ofstream(file, std::ios::binary) << GenerateRecordingBytes(o);
+    const Result r = Vro("report --compare " + file +
+                         " --before-range 2024-03-04T00:00:00..2024-03-17T23:55:00"
+                         " --after-range 2024-03-18T00:00:00..2024-03-31T23:55:00 -o " +
+                         Out());
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::vector<std::string> pages = PdfPageTexts(Out());
+    ASSERT_EQ(pages.size(), 4u);
+    for (const char* text :
+         {"Before and after", "Summary", "Energy per full weekday (WH)", "Saving", "A year (WH)",
+          "day-to-day scatter", "Weather and production are not normalised"})
+        EXPECT_NE(pages[0].find(text), std::string::npos) << text;
+    EXPECT_NE(pages[1].find("Daily pro"), std::string::npos); // "fi" may be a ligature
+    EXPECT_NE(pages[2].find("Energy per full day"), std::string::npos);
+    EXPECT_NE(pages[3].find("Load duration"), std::string::npos);
+    EXPECT_EQ(Vro("report --compare " + file + " -o " + Out()).status, 2);
+}
+
 } // namespace
