@@ -98,7 +98,9 @@ TEST_F(CompareCommandTest, TwoRangesOfOneFileAreTwoFilesCutFromIt) {
                             " --before-range 2024-03-04T00:00:00..2024-03-17T23:55:00"
                             " --after-range 2024-04-01T00:00:00..2024-04-14T23:55:00"
                             " --locale en_US");
-    EXPECT_NE(text.out.find("Energy per full weekend day (WH)\t72,000.00\t64,800.00\t-7,200.00\t-10.00 %"), std::string::npos)
+    EXPECT_NE(text.out.find(
+                  "Energy per full weekend day (WH)\t72,000.00\t64,800.00\t-7,200.00\t-10.00 %"),
+              std::string::npos)
         << text.out;
     EXPECT_NE(text.out.find("The saving is larger than day-to-day scatter (95 %)"),
               std::string::npos);
