@@ -40,6 +40,18 @@ TEST(UnitScalesTest, ParametersOfOneUnitShareOneScaleOverTheirExtremes) {
     EXPECT_DOUBLE_EQ(scales[1].Range, 1);
     EXPECT_TRUE(scales[0].LeftSide && scales[1].LeftSide && !scales[2].LeftSide);
 
+    // A parameter without points takes no part, whatever its extremes read.
+    LDatabase withEmpty;
+    ParseRecording(withEmpty, {HistoricV1, HistoricV1}, 3, 1, [](GeneratedRecording& r) {
+        SetValues(r, 0, {220, 240, 230});
+        SetValues(r, 1, {});
+    });
+    ASSERT_EQ(withEmpty.Parameters().Items(1)->Count(), 0);
+    UnitScale volts = MakeUnitScales()[0];
+    MeasureUnitScale(volts, withEmpty.AllSources(), 0);
+    EXPECT_DOUBLE_EQ(volts.Minimum, 220);
+    EXPECT_DOUBLE_EQ(volts.Range, 20);
+
     UpdateShownScales(scales, group, {true, false, false, true});
     EXPECT_TRUE(scales[0].Shown);
     EXPECT_FALSE(scales[1].Shown);

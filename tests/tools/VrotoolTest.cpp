@@ -261,6 +261,7 @@ TEST_F(VrotoolTest, TableAsTheWindowCopiesIt) {
         {"--index 3", 1, "No table 3: the file has 2 tables\n"},
         {"--caption Feeder", 1, "No table captioned \"Feeder\"\n"},
         {"--index 1 --first 3", 1, "Rows 3 to 2 are not in the table: its data rows are 0 to 2\n"},
+        {"--index 1 --last 3", 1, "Rows 0 to 3 are not in the table: its data rows are 0 to 2\n"},
         {"--index 1 --caption x", 2, ""},
         {"--index 1 --locale xx_Nowhere", 2, ""},
         {"--index 0", 2, ""},

@@ -11,6 +11,7 @@
 #include "model/LParameter.h"
 #include "model/LSession.h"
 #include "tests/charts/windows/ChartTestSupport.h"
+#include "tests/support/CommandOutput.h"
 #include "tests/support/ErrorMessage.h"
 #include "tests/support/ErrorReportSpy.h"
 #include "tests/support/JoinedSeries.h"
@@ -851,6 +852,9 @@ TEST_F(TChartFormTest, SaveAsPictureWritesSvgPngOrPdfByTheName) {
     }
     // Vectors throughout: no part of the chart goes in as a bitmap.
     EXPECT_EQ(ReadBytes(scratch / "chart.svg").find("<image"), std::string::npos);
+    // The PDF's page is the picture at 96 pixels an inch: 640 × 400 is 480 × 300 points.
+    const std::string info = CommandOutput("pdfinfo " + ShellQuoted(scratch / "chart.pdf"));
+    EXPECT_NE(info.find("480 x 300 pts"), std::string::npos) << info;
     QString error;
     EXPECT_FALSE(form->SaveAsPicture(QString::fromStdString(scratch / "none/chart.svg"), {640, 400},
                                      &error));

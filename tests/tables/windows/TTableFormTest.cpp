@@ -9,6 +9,7 @@
 #include "tests/tables/TablesTestSupport.h"
 
 #include <QApplication>
+#include <QStyle>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
@@ -149,6 +150,24 @@ TEST_F(TTableFormTest, OpensAsLargeAsItsGridUpTo640By400) {
     ParseRecording(large, std::vector<int>(12, HistoricV1), 500);
     TTableForm big(AddTable(large, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
     EXPECT_EQ(big.size(), QSize(640, 400));
+
+    // Taller than 400 but not than 640, and narrow: as wide as the grid and its vertical
+    // scroll bar.
+    int rows = 4;
+    for (; rows < 60; ++rows) {
+        LDatabase probe;
+        ParseRecording(probe, {HistoricV1, HistoricI1}, rows);
+        if (TTableForm(AddTable(probe, {0, 1})).Table()->GridHeight() > 450)
+            break;
+    }
+    LDatabase middle;
+    ParseRecording(middle, {HistoricV1, HistoricI1}, rows);
+    TTableForm tall(AddTable(middle, {0, 1}));
+    ASSERT_GT(tall.Table()->GridHeight(), 400);
+    ASSERT_LT(tall.Table()->GridHeight(), 640);
+    EXPECT_EQ(tall.size(), QSize(tall.Table()->GridWidth() +
+                                     tall.style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                                 400));
 }
 
 // No layout makes a window larger than the room its screen has.
