@@ -73,8 +73,8 @@ TEST_F(TSurveyFormTest, NumbersInTheUsersLocale) {
         SCOPED_TRACE(c.locale);
         const LocaleGuard locale(c.locale);
         TSurveyForm form(db);
-        EXPECT_NE(form.SummaryView()->toPlainText().toStdString().find(c.peak), std::string::npos)
-            << form.SummaryView()->toPlainText().toStdString();
+        const std::string summary = form.Text(TSurveyForm::SummaryPage, CellFormat::Tab);
+        EXPECT_NE(summary.find(c.peak), std::string::npos) << summary;
         const QAbstractItemModel& days = *form.EnergyGrid()->model();
         EXPECT_EQ(days.index(1, 2).data().toString().toStdString(), c.energy);
         EXPECT_EQ(form.VoltageGrid()->model()->index(0, 3).data().toString().toStdString(),
