@@ -797,7 +797,12 @@ ChartLayout PaintCostPerDay(QPainter& painter, const QRectF& area, const CostStu
                 TickLabels(s, look), QString());
     frame.DrawValueAxis(s);
     const TDateTime from = cost.PerDay.front().Date, to = cost.PerDay.back().Date + 1;
-    frame.DrawXTicks(TimeTicks(frame, from, to), from, to, false);
+    // Days labelled under the middles of their bars.
+    auto ticks = TimeTicks(frame, from, to - 1);
+    if (ticks.size() < 2 || ticks[1].first - ticks[0].first >= 1)
+        for (auto& tick : ticks)
+            tick.first += 0.5;
+    frame.DrawXTicks(ticks, from, to, false);
     {
         Frame::PlotClip clip(frame);
         // A day's periods from the axis outwards, a gap between the days while they are wide.
@@ -957,7 +962,7 @@ double PaintNotes(QPainter& painter, const QRectF& area, const QStringList& note
         y += std::max(used.height(), metrics.height()) + metrics.height() / 4;
     }
     painter.restore();
-    return y - area.top();
+    return y - area.top() + metrics.height() / 4;
 }
 
 double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<QStringList>& rows,

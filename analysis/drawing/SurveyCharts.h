@@ -72,7 +72,7 @@ ChartLayout PaintChartMessage(QPainter& painter, const QRectF& area, const QStri
                               const ChartLook& look);
 
 // Lines of text (the reasons a page gives) wrapped to the area's width, from its top. Returns
-// the height drawn.
+// the height drawn, with a gap below the last line; 0 without lines.
 double PaintNotes(QPainter& painter, const QRectF& area, const QStringList& notes,
                   const ChartLook& look);
 
