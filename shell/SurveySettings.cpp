@@ -5,6 +5,7 @@
 #include "shell/Registry.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLocale>
 
 #include <cmath>
@@ -78,6 +79,15 @@ QString SurveySettingCaption(SurveySetting setting) {
         break;
     }
     return QStringLiteral("Bank &step (kvar)");
+}
+
+QLabel* SurveySettingLabel(SurveySetting setting, QWidget* field, QWidget* parent) {
+    auto* label = new QLabel(SurveySettingCaption(setting), parent);
+    label->setBuddy(field);
+    // An underlined letter splits the text and widens it a little past its measure: the last
+    // letter ("factor") would be cut.
+    label->setMinimumWidth(label->sizeHint().width() + 3);
+    return label;
 }
 
 QString SurveySettingPlaceholder(SurveySetting setting) {

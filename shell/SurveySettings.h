@@ -8,6 +8,9 @@
 #include <optional>
 #include <string>
 
+class QLabel;
+class QWidget;
+
 // The survey's settings, one set for the user in the settings store: the Survey window's top
 // rows and the survey report's dialog show, read and keep the same ones under the same
 // captions.
@@ -28,6 +31,8 @@ enum class SurveySetting {
 // "Tari&ff", "&Energy rate (per kWh)", "&Demand rate (per kW)", "Fi&xed charge (per month)",
 // "T&arget power factor", "Bank &step (kvar)".
 QString SurveySettingCaption(SurveySetting setting);
+// A label of the caption for the field, as the Survey window and the report's dialog show it.
+QLabel* SurveySettingLabel(SurveySetting setting, QWidget* field, QWidget* parent);
 // What an empty field means: "guessed" for the nominal voltage, the default target power
 // factor and bank step, "not set" for the others.
 QString SurveySettingPlaceholder(SurveySetting setting);

@@ -162,12 +162,7 @@ QWidget* TSurveyForm::MakeSettingsRows() {
     const SurveyOptions stored = StoredOptions();
     const TariffChoice tariff = StoredTariffChoice();
     const auto label = [&](SurveySetting setting, QWidget* buddy) {
-        auto* l = new QLabel(SurveySettingCaption(setting), rows);
-        l->setBuddy(buddy);
-        // An underlined letter splits the text and widens it a little past its measure: the
-        // last letter ("factor") would be cut.
-        l->setMinimumWidth(l->sizeHint().width() + 3);
-        layout->addWidget(l);
+        layout->addWidget(SurveySettingLabel(setting, buddy, rows));
         layout->addWidget(buddy);
         layout->addSpacing(8);
     };

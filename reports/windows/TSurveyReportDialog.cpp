@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 
@@ -56,7 +57,7 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
         {SurveySetting::TargetPowerFactor, TargetPowerFactorEdit},
         {SurveySetting::BankStep, BankStepEdit}};
     for (const auto& [setting, field] : rows)
-        form->addRow(SurveySettingCaption(setting), field);
+        form->addRow(SurveySettingLabel(setting, field, panel), field);
     form->addRow(QStringLiteral("T&itle"), TitleEdit);
     form->addRow(WithItemsCheck);
     connect(TariffBox, &TTariffFileBox::Changed, this, &TSurveyReportDialog::TariffChanged);
