@@ -320,10 +320,11 @@ std::vector<std::pair<double, QString>> DayTicks(const Frame& frame) {
     return ticks;
 }
 
-// Ticks at whole hours (over at most three days) or midnights between two times (days), as
-// far apart as their labels need: "09:00" for hours, "2024-03-11" for days.
-std::vector<std::pair<double, QString>> TimeTicks(const Frame& frame, TDateTime from,
-                                                  TDateTime to) {
+// Ticks at whole hours (over at most three days, unless daysOnly) or midnights
+// between two times (days), as far apart as their labels need: "09:00" for hours, "2024-03-11"
+// for days.
+std::vector<std::pair<double, QString>> TimeTicks(const Frame& frame, TDateTime from, TDateTime to,
+                                                  bool daysOnly = false) {
     const double gap = 2 * frame.Gap();
     const double hourLabel = frame.Metrics().horizontalAdvance(QStringLiteral("00:00")) + gap;
     const double dayLabel = frame.Metrics().horizontalAdvance(QStringLiteral("0000-00-00")) + gap;
@@ -332,7 +333,7 @@ std::vector<std::pair<double, QString>> TimeTicks(const Frame& frame, TDateTime 
     double step = 0;
     // Hours only over a few days: across a week and more the dates say more.
     for (double hours : {1.0, 2.0, 3.0, 6.0, 12.0}) {
-        if (span <= 3 && perDay * hours / 24 >= hourLabel) {
+        if (!daysOnly && span <= 3 && perDay * hours / 24 >= hourLabel) {
             step = hours / 24;
             break;
         }
@@ -798,10 +799,10 @@ ChartLayout PaintCostPerDay(QPainter& painter, const QRectF& area, const CostStu
     frame.DrawValueAxis(s);
     const TDateTime from = cost.PerDay.front().Date, to = cost.PerDay.back().Date + 1;
     // Days labelled under the middles of their bars.
-    auto ticks = TimeTicks(frame, from, to - 1);
-    if (ticks.size() < 2 || ticks[1].first - ticks[0].first >= 1)
-        for (auto& tick : ticks)
-            tick.first += 0.5;
+    auto ticks = TimeTicks(frame, from, to, true);
+    std::erase_if(ticks, [&](const auto& tick) { return tick.first > to - 0.5; });
+    for (auto& tick : ticks)
+        tick.first += 0.5;
     frame.DrawXTicks(ticks, from, to, false);
     {
         Frame::PlotClip clip(frame);
