@@ -142,6 +142,7 @@ CostStudy ComputeCost(const Tariff& tariff, const SampledSeries& power, const Bl
         month->Used[p] = true;
         month->Totals.EnergyCost += cost;
         study.PerDay.back().EnergyCost += cost;
+        study.PerDay.back().PeriodCosts[p] += cost;
     };
     for (int32_t j = 0; j < power.Count; ++j) {
         const int64_t s = seconds(j);
@@ -152,7 +153,8 @@ CostStudy ComputeCost(const Tariff& tariff, const SampledSeries& power, const Bl
             hourStart = c.Day * 86400 + int64_t{c.Hour} * 3600;
             hourEnd = hourStart + 3600;
             if (study.PerDay.empty() || study.PerDay.back().Date != static_cast<double>(c.Day)) {
-                study.PerDay.push_back({static_cast<double>(c.Day), 0});
+                study.PerDay.push_back(
+                    {static_cast<double>(c.Day), 0, std::vector<double>(energyPeriods)});
                 month = &monthOf(c.Month);
                 ++month->Totals.DaysRecorded;
             }

@@ -53,6 +53,7 @@ struct CostMonth {
 struct CostDay {
     TDateTime Date = 0; // its midnight
     double EnergyCost = 0;
+    std::vector<double> PeriodCosts; // of its energy, by energy period
 };
 
 // The demand charges with every block capped at the threshold (in the demand's unit).

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 const char* const NoReactivePowerText =
     "No reactive power was recorded: power factor correction needs it.";
@@ -57,6 +58,7 @@ PowerFactorCorrection ComputePowerFactorCorrection(const BlockSeries& power,
 
     const double tanTarget = std::tan(std::acos(target));
     std::vector<double> qc(n);
+    c.BlockPf.reserve(n);
     double sumP = 0, sumS = 0;
     size_t below = 0, peak = 0;
     for (size_t k = 0; k < n; ++k) {
@@ -68,6 +70,7 @@ PowerFactorCorrection ComputePowerFactorCorrection(const BlockSeries& power,
         if (s > 0) {
             const double pf = p[k] / s;
             below += pf < target;
+            c.BlockPf.push_back({pf, time});
             if (!c.Lowest || pf < c.Lowest->Value)
                 c.Lowest = TimedValue{pf, time};
         }
@@ -81,6 +84,8 @@ PowerFactorCorrection ComputePowerFactorCorrection(const BlockSeries& power,
     c.BelowTarget = static_cast<double>(below) / static_cast<double>(n);
     c.QcAtPeakVar = qc[peak];
     c.Qc95Var = Percentile(qc, 0.95);
+    c.QcSorted = qc;
+    std::sort(c.QcSorted.begin(), c.QcSorted.end(), std::greater<>());
     const double light = Percentile(p, 0.10);
     for (size_t k = 0; k < n; ++k)
         if (p[k] <= light && (!c.QcLightVar || qc[k] < *c.QcLightVar))

@@ -30,6 +30,10 @@ struct PowerFactorCorrection {
     // At the peak block: √(P̄² + Q̄²) before, √(P̄² + (Q̄ − bank)²) after, and 1 − after / before.
     std::optional<double> PeakVaBefore, PeakVaAfter, CurrentFall;
     std::vector<std::string> Reasons;
+    // For the charts: the PF of every block with power, at its start, and every block's Qc,
+    // highest first.
+    std::vector<TimedValue> BlockPf;
+    std::vector<double> QcSorted;
 };
 
 constexpr double LowestTargetPowerFactor = 0.80;

@@ -32,6 +32,9 @@ struct SurveyOptions {
     std::optional<TimeRange> Range;
     // What the load costs, when set.
     std::optional<Tariff> CostTariff;
+    // Why the tariff asked for could not be read: the survey is then without cost, and its
+    // texts say why.
+    std::string TariffError;
     double TargetPowerFactor = DefaultTargetPowerFactor; // 0.80 to 1.00
     double BankStepVar = DefaultBankStepVar;             // above 0
 };

@@ -1,30 +1,19 @@
 #include "analysis/SurveyFindingsText.h"
 
-#include <algorithm>
-
 namespace {
-
-// Characters, not bytes, so that "Ø" and "€" take one column.
-size_t Columns(const std::string& text) {
-    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
 
 // Lines laid out as the survey's summary lays them: "  Label                value".
 class Section {
 public:
     explicit Section(const TextStyle& style) : style_(style) {}
 
-    void Line(const std::string& text) { out_ += text + "\n"; }
-    void Figure(const std::string& label, const std::string& value, size_t indent = 2) {
-        std::string line = std::string(indent, ' ') + label;
-        line.append(Columns(line) < 23 ? 23 - Columns(line) : 0, ' ');
-        Line(line + " " + value);
+    void Line(const std::string& text) { out_.push_back({0, text, {}}); }
+    void Figure(const std::string& label, const std::string& value, int indent = 2) {
+        out_.push_back({indent, label, value});
     }
     void Reasons(const std::vector<std::string>& reasons) {
         for (const std::string& r : reasons)
-            Line("  - " + r);
+            out_.push_back({2, "- " + r, {}});
     }
     std::string Number(double value, const char* unit, int decimals = 2) const {
         return style_.Number(value, decimals) + " " + unit;
@@ -44,11 +33,11 @@ public:
                " in the block from " + style_.Time(value->Time);
     }
     const TextStyle& Style() const { return style_; }
-    std::string Take() { return std::move(out_); }
+    std::vector<SummaryLine> Take() { return std::move(out_); }
 
 private:
     const TextStyle& style_;
-    std::string out_;
+    std::vector<SummaryLine> out_;
 };
 
 void CostMonthLines(Section& out, const CostStudy& c, const CostMonth& m) {
@@ -84,12 +73,22 @@ std::string EstimateText(double days, const TextStyle& style) {
     return "estimate from " + style.Number(days) + " days";
 }
 
-std::string CostText(const SurveyResult& survey, const TextStyle& style) {
+std::string TariffErrorText(const std::string& reason) {
+    return "The tariff could not be read: " + reason;
+}
+
+std::vector<SummaryLine> CostLines(const SurveyResult& survey, const TextStyle& style,
+                                   bool months) {
     Section out(style);
     const CostStudy* c = survey.Power && survey.Power->Cost ? &*survey.Power->Cost : nullptr;
     if (!c) {
-        out.Line(survey.Options.CostTariff ? "Cost: no power series to charge."
-                                           : "Cost: no tariff given.");
+        if (!survey.Options.TariffError.empty()) {
+            out.Line("Cost: no tariff.");
+            out.Reasons({TariffErrorText(survey.Options.TariffError)});
+        } else {
+            out.Line(survey.Options.CostTariff ? "Cost: no power series to charge."
+                                               : "Cost: no tariff given.");
+        }
         return out.Take();
     }
     const char* money = c->Currency.c_str();
@@ -113,12 +112,13 @@ std::string CostText(const SurveyResult& survey, const TextStyle& style) {
                        ": demand charges " + out.Number(s->DemandCost, money) + " instead of " +
                        out.Number(c->DemandCost, money) + ", " +
                        out.Number(s->TypicalMonthSaving, money) + " less a typical month");
-    for (const CostMonth& m : c->Months)
-        CostMonthLines(out, *c, m);
+    if (months)
+        for (const CostMonth& m : c->Months)
+            CostMonthLines(out, *c, m);
     return out.Take();
 }
 
-std::string PowerFactorText(const SurveyResult& survey, const TextStyle& style) {
+std::vector<SummaryLine> PowerFactorLines(const SurveyResult& survey, const TextStyle& style) {
     Section out(style);
     if (!survey.Power) {
         out.Line("Power factor: no power series.");
@@ -146,7 +146,7 @@ std::string PowerFactorText(const SurveyResult& survey, const TextStyle& style) 
     return out.Take();
 }
 
-std::string UnbalanceText(const SurveyResult& survey, const TextStyle& style) {
+std::vector<SummaryLine> UnbalanceLines(const SurveyResult& survey, const TextStyle& style) {
     Section out(style);
     const UnbalanceStudy& u = survey.Unbalance;
     out.Line("Unbalance (NEMA, from the RMS magnitudes)");
@@ -171,4 +171,26 @@ std::string UnbalanceText(const SurveyResult& survey, const TextStyle& style) {
         out.Figure("deviating most often", c->MostDeviating.value_or("-"), 4);
     }
     return out.Take();
+}
+
+std::string CostText(const SurveyResult& survey, const TextStyle& style) {
+    return SummaryLinesText(CostLines(survey, style));
+}
+
+std::string PowerFactorText(const SurveyResult& survey, const TextStyle& style) {
+    return SummaryLinesText(PowerFactorLines(survey, style));
+}
+
+std::string UnbalanceText(const SurveyResult& survey, const TextStyle& style) {
+    return SummaryLinesText(UnbalanceLines(survey, style));
+}
+
+std::vector<SummaryLine> SummaryPageLines(const SurveyResult& survey, const TextStyle& style) {
+    std::vector<SummaryLine> lines = SurveySummaryLines(survey, style);
+    for (auto&& section : {CostLines(survey, style, false), PowerFactorLines(survey, style),
+                           UnbalanceLines(survey, style)}) {
+        lines.emplace_back();
+        lines.insert(lines.end(), section.begin(), section.end());
+    }
+    return lines;
 }

@@ -1,16 +1,30 @@
 #pragma once
 
 #include "analysis/Survey.h"
+#include "analysis/SurveyText.h"
 #include "analysis/TextStyle.h"
 
 #include <string>
+#include <vector>
 
-// The survey's Cost, Power factor and Unbalance sections as plain text, lines ending in "\n",
-// each opening with its heading line and every reason it gives. vrotool survey prints them
-// after the summary.
+// The survey's Cost, Power factor and Unbalance sections, each opening with its heading line
+// and every reason it gives; the cost's lines end with each month's charges when months is
+// set. vrotool survey prints them after the summary, as text (lines ending in "\n").
+std::vector<SummaryLine> CostLines(const SurveyResult& survey, const TextStyle& style = {},
+                                   bool months = true);
+std::vector<SummaryLine> PowerFactorLines(const SurveyResult& survey, const TextStyle& style = {});
+std::vector<SummaryLine> UnbalanceLines(const SurveyResult& survey, const TextStyle& style = {});
 std::string CostText(const SurveyResult& survey, const TextStyle& style = {});
 std::string PowerFactorText(const SurveyResult& survey, const TextStyle& style = {});
 std::string UnbalanceText(const SurveyResult& survey, const TextStyle& style = {});
 
+// The Survey window's Summary page and the report's summary: the survey's Summary, then the
+// cost without its months (the Cost page and section have them), the power factor and the
+// unbalance, a blank line between.
+std::vector<SummaryLine> SummaryPageLines(const SurveyResult& survey, const TextStyle& style = {});
+
 // "estimate from 2.00 days": how the typical month and year are labelled.
 std::string EstimateText(double days, const TextStyle& style = {});
+
+// "The tariff could not be read: REASON"
+std::string TariffErrorText(const std::string& reason);

@@ -1,5 +1,7 @@
 #include "analysis/SurveyTables.h"
 
+#include <cmath>
+
 namespace {
 
 TextCell Optional(const std::optional<double>& value, int decimals = 2) {
@@ -24,17 +26,174 @@ const char* VerdictText(const std::optional<bool>& pass) {
     return !pass ? "no result" : *pass ? "pass" : "fail";
 }
 
-TextTable EnergyDayTable(const std::vector<EnergyDay>& days) {
+TextTable EnergyDayTable(const std::vector<EnergyDay>& days, const CostStudy* cost) {
     TextTable table;
     using C = TextColumn;
     table.Columns = {C::Texts("Date"),        C::Texts("Day"),       C::Figures("Energy", "WH"),
                      C::Figures("Peak", "W"), C::Texts("Peak time"), C::Figures("Base", "W"),
                      C::Shares("Coverage")};
-    for (const EnergyDay& day : days)
-        table.Rows.push_back({TextCell::OfDay(day.Date),
-                              TextCell::Of(day.Full() ? "full" : "partial"),
-                              TextCell::Of(day.EnergyWh), ValueOf(day.Peak), TimeOf(day.Peak),
-                              Optional(day.BaseWatts), TextCell::Of(day.Coverage * 100)});
+    if (cost)
+        table.Columns.push_back(C::Figures("Energy cost", cost->Currency));
+    auto costDay = cost ? cost->PerDay.begin() : std::vector<CostDay>::const_iterator();
+    for (const EnergyDay& day : days) {
+        auto& row = table.Rows.emplace_back(std::vector<TextCell>{
+            TextCell::OfDay(day.Date), TextCell::Of(day.Full() ? "full" : "partial"),
+            TextCell::Of(day.EnergyWh), ValueOf(day.Peak), TimeOf(day.Peak),
+            Optional(day.BaseWatts), TextCell::Of(day.Coverage * 100)});
+        if (!cost)
+            continue;
+        // Both in date order; the cost has a row for every day with a sample.
+        while (costDay != cost->PerDay.end() && costDay->Date < day.Date - 0.5)
+            ++costDay;
+        const bool same =
+            costDay != cost->PerDay.end() && std::fabs(costDay->Date - day.Date) < 0.5;
+        row.push_back(same ? TextCell::Of(costDay->EnergyCost) : TextCell{});
+    }
+    return table;
+}
+
+namespace {
+
+const char* ChargeName(DemandKind kind) {
+    return kind == DemandKind::TimeOfUse ? "demand"
+           : kind == DemandKind::Flat    ? "flat demand"
+                                         : "reactive demand";
+}
+
+} // namespace
+
+TextTable CostTable(const CostStudy& cost) {
+    TextTable table;
+    using C = TextColumn;
+    table.Columns = {C::Texts("Month"),
+                     C::Texts("Charge"),
+                     C::Figures("Period"),
+                     C::Figures("Amount"),
+                     C::Texts("Time"),
+                     C::Figures("Days recorded"),
+                     C::Figures("Days in month"),
+                     C::Figures("Cost", cost.Currency)};
+    table.Columns[3].SuffixColumn = "Unit";
+    const std::string demandUnit = cost.DemandInKva ? "VA" : "W";
+    const auto row = [&](const std::string& month, const std::string& charge, TextCell period,
+                         TextCell amount, TextCell time, TextCell recorded, TextCell days,
+                         TextCell money) {
+        table.Rows.push_back({TextCell::Of(month), TextCell::Of(charge), std::move(period),
+                              std::move(amount), std::move(time), std::move(recorded),
+                              std::move(days), std::move(money)});
+    };
+    for (const CostMonth& m : cost.Months) {
+        const std::string month = m.Month.Text();
+        const TextCell recorded = TextCell::Of(m.DaysRecorded, 0);
+        const TextCell days = TextCell::Of(m.DaysInMonth, 0);
+        for (const EnergyCharge& e : cost.Energy)
+            if (e.Month == m.Month)
+                row(month, "energy", TextCell::Of(e.Period, 0),
+                    TextCell::Of(e.EnergyWh / 1000, 2, "kWh"), {}, recorded, days,
+                    TextCell::Of(e.Cost));
+        for (const DemandCharge& d : cost.Demand)
+            if (d.Month == m.Month)
+                row(month, ChargeName(d.Kind), d.Period ? TextCell::Of(*d.Period, 0) : TextCell{},
+                    TextCell::Of(d.Demand.Value, 2,
+                                 d.Kind == DemandKind::Reactive ? "var" : demandUnit),
+                    TextCell::At(d.Demand.Time), recorded, days, TextCell::Of(d.Cost));
+        row(month, "fixed charge", {}, {}, {}, recorded, days, TextCell::Of(m.FixedCost));
+        row(month, "month total", {}, {}, {}, recorded, days,
+            TextCell::Of(m.EnergyCost + m.DemandCost + m.ReactiveCost + m.FixedCost));
+    }
+    row("all", "energy", {}, TextCell::Of(cost.EnergyWh / 1000, 2, "kWh"), {}, {}, {},
+        TextCell::Of(cost.EnergyCost));
+    row("all", "demand", {}, {}, {}, {}, {}, TextCell::Of(cost.DemandCost));
+    row("all", "reactive demand", {}, {}, {}, {}, {}, TextCell::Of(cost.ReactiveCost));
+    row("all", "fixed charge", {}, {}, {}, {}, {}, TextCell::Of(cost.FixedCost));
+    row("all", "total", {}, {}, {}, {}, {}, TextCell::Of(cost.Total));
+    if (cost.AveragePrice)
+        row("all", "average price", {},
+            TextCell::Of(*cost.AveragePrice, 4, cost.Currency + " per kWh"), {}, {}, {}, {});
+    const TextCell estimated = TextCell::Of(cost.Days);
+    if (cost.TypicalMonth)
+        row("typical month", "estimate", {}, {}, {}, estimated, {},
+            TextCell::Of(*cost.TypicalMonth));
+    if (cost.Year)
+        row("year", "estimate", {}, {}, {}, estimated, {}, TextCell::Of(*cost.Year));
+    if (const auto& s = cost.Shaving) {
+        row("peak shaving", "demand charges capped", {},
+            TextCell::Of(s->ThresholdWatts, 2, demandUnit), {}, {}, {},
+            TextCell::Of(s->DemandCost));
+        row("peak shaving", "saving a typical month", {}, {}, {}, estimated, {},
+            TextCell::Of(s->TypicalMonthSaving));
+    }
+    return table;
+}
+
+TextTable PowerFactorTable(const PowerFactorCorrection& pf) {
+    TextTable table;
+    using C = TextColumn;
+    table.Columns = {C::Texts("Figure"), C::Figures("Value"), C::Texts("Time")};
+    table.Columns[1].SuffixColumn = "Unit";
+    const auto row = [&](const char* figure, TextCell value, TextCell time = {}) {
+        table.Rows.push_back({TextCell::Of(figure), std::move(value), std::move(time)});
+    };
+    const auto figure = [](const std::optional<double>& value, const char* unit, int decimals = 2) {
+        return value ? TextCell::Of(*value, decimals, unit) : TextCell{};
+    };
+    const auto share = [](const std::optional<double>& value) {
+        return value ? TextCell::Of(*value * 100, 2, "%") : TextCell{};
+    };
+    const auto timed = [&](const char* name, const std::optional<TimedValue>& value,
+                           const char* unit, int decimals) {
+        row(name, value ? TextCell::Of(value->Value, decimals, unit) : TextCell{}, TimeOf(value));
+    };
+    row("Target", TextCell::Of(pf.Target, 2, "PF"));
+    row("Blocks", TextCell::Of(pf.Blocks, 0, "blocks"));
+    row("Average", figure(pf.Average, "PF", 3));
+    row("Blocks below target", share(pf.BelowTarget));
+    timed("Lowest", pf.Lowest, "PF", 3);
+    row("Qc at the peak", figure(pf.QcAtPeakVar, "var"));
+    timed("Largest Qc", pf.QcMax, "var", 2);
+    row("Qc at 95 %", figure(pf.Qc95Var, "var"));
+    row("Light-load Qc", figure(pf.QcLightVar, "var"));
+    row("Bank", figure(pf.BankVar, "var"));
+    row("Fixed part", figure(pf.FixedVar, "var"));
+    row("Switched steps",
+        pf.SwitchedSteps ? TextCell::Of(*pf.SwitchedSteps, 0, "steps") : TextCell{});
+    row("Step", TextCell::Of(pf.StepVar, 2, "var"));
+    row("Apparent power at the peak, before", figure(pf.PeakVaBefore, "VA"));
+    row("Apparent power at the peak, after", figure(pf.PeakVaAfter, "VA"));
+    row("Current fall at the peak", share(pf.CurrentFall));
+    return table;
+}
+
+TextTable UnbalanceTable(const UnbalanceStudy& unbalance) {
+    TextTable table;
+    using C = TextColumn;
+    table.Columns = {C::Texts("Quantity"),
+                     C::Texts("Channels"),
+                     C::Figures("Block minutes"),
+                     C::Figures("Blocks"),
+                     C::Figures("Light-load blocks"),
+                     C::Figures("Largest", "%"),
+                     C::Texts("Largest time"),
+                     C::Figures("95 %", "%"),
+                     C::Figures("Mean", "%"),
+                     C::Shares("Within 2 %"),
+                     C::Texts("Verdict"),
+                     C::Texts("Deviating most")};
+    const auto add = [&](const char* quantity, const UnbalanceFigures& f, bool voltage) {
+        std::string channels;
+        for (const std::string& c : f.Channels)
+            channels += (channels.empty() ? "" : ", ") + c;
+        table.Rows.push_back({TextCell::Of(quantity), TextCell::Of(channels),
+                              TextCell::Of(f.Minutes, 0), TextCell::Of(f.Blocks, 0),
+                              voltage ? TextCell{} : TextCell::Of(f.LightBlocks, 0), ValueOf(f.Max),
+                              TimeOf(f.Max), Optional(f.P95), Optional(f.Mean), Share(f.Within2),
+                              voltage ? TextCell::Of(VerdictText(f.Pass)) : TextCell{},
+                              f.MostDeviating ? TextCell::Of(*f.MostDeviating) : TextCell{}});
+    };
+    if (unbalance.Voltage)
+        add("Voltage", *unbalance.Voltage, true);
+    if (unbalance.Current)
+        add("Current", *unbalance.Current, false);
     return table;
 }
 

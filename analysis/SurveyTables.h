@@ -9,8 +9,27 @@
 // the report and the workbook take them too.
 
 // Date, Day ("full" or "partial": a day the recording did not cover whole), Energy (WH),
-// Peak (W), Peak time, Base (W), Coverage (%); a row per day.
-TextTable EnergyDayTable(const std::vector<EnergyDay>& days);
+// Peak (W), Peak time, Base (W), Coverage (%), and with a cost the Energy cost (in its
+// currency); a row per day.
+TextTable EnergyDayTable(const std::vector<EnergyDay>& days, const CostStudy* cost = nullptr);
+
+// What the load cost: Month, Charge, Period, Amount (kWh, W, VA or var, in a column of its
+// own), Time (a demand's block), Days recorded, Days in month, Cost (in the currency). Per
+// month a row per energy period, per demand charge, the fixed charge and the month's total;
+// then the recorded period's ("all") energy, demand, reactive demand, fixed charge, total and
+// average price (per kWh), the typical month and year (Days recorded: the days they are
+// estimated from), and with a threshold the peak shaving's capped demand charges and saving.
+TextTable CostTable(const CostStudy& cost);
+
+// Figure, Value (its unit in a column of its own), Time: the target, blocks, average, share
+// below the target, lowest PF, the Qc figures, the bank with its fixed part and steps, and the
+// apparent power and current at the peak.
+TextTable PowerFactorTable(const PowerFactorCorrection& pf);
+
+// Quantity ("Voltage", "Current"), Channels, Block minutes, Blocks, Light-load blocks,
+// Largest (%), Largest time, 95 % (%), Mean (%), Within 2 % (%), Verdict (voltage: "pass",
+// "fail" or "no result"), Deviating most (current); a row for each that was computed.
+TextTable UnbalanceTable(const UnbalanceStudy& unbalance);
 
 // Channel, Nominal (V), Blocks, Within ±10 % (%), Within +10 % / −15 % (%), Highest (V),
 // Highest time, Lowest (V), Lowest time, Verdict ("pass", "fail", or "no result" without a

@@ -15,14 +15,12 @@ class Lines {
 public:
     explicit Lines(const TextStyle& style) : style_(style) {}
 
-    void Line(const std::string& text = {}) { out_ += text + "\n"; }
-    // "  Label                value"
-    void Figure(const std::string& label, const std::string& value) {
-        std::string line = "  " + label;
+    void Line(const std::string& text = {}, int indent = 0) { out_.push_back({indent, text, {}}); }
+    // A figure; without a value, a line of its own.
+    void Figure(const std::string& label, const std::string& value, int indent = 2) {
         if (value.empty())
-            return Line(line);
-        line.append(Columns(line) < 23 ? 23 - Columns(line) : 0, ' ');
-        Line(line + " " + value);
+            return Line(label, indent);
+        out_.push_back({indent, label, value});
     }
     std::string Value(const std::optional<double>& value, const char* unit, int decimals = 2) {
         return value ? style_.Number(*value, decimals) + " " + unit : "-";
@@ -35,14 +33,14 @@ public:
     }
     void Reasons(const std::vector<std::string>& reasons) {
         for (const std::string& r : reasons)
-            Line("  - " + r);
+            Line("- " + r, 2);
     }
     const TextStyle& Style() const { return style_; }
-    std::string Take() { return std::move(out_); }
+    std::vector<SummaryLine> Take() { return std::move(out_); }
 
 private:
     const TextStyle& style_;
-    std::string out_;
+    std::vector<SummaryLine> out_;
 };
 
 std::string Percent(const std::optional<double>& share, const TextStyle& style) {
@@ -102,17 +100,31 @@ void VoltageLines(Lines& out, const VoltageVariation& v) {
                            style.Whole(c.Blocks.Complete) + " blocks of 10 min";
         if (c.NominalVolts && c.NominalVolts != v.NominalVolts)
             line += ", nominal " + out.Value(c.NominalVolts, "V", 0);
-        out.Figure(line, "");
-        out.Figure("  within ±10 %", Percent(c.Within10, style));
-        out.Figure("  within +10/-15 %", Percent(c.Within10To15, style));
-        out.Figure("  highest", out.Timed(c.Maximum, "V", "in the block from"));
-        out.Figure("  lowest", out.Timed(c.Minimum, "V", "in the block from"));
+        out.Line(line, 2);
+        out.Figure("within ±10 %", Percent(c.Within10, style), 4);
+        out.Figure("within +10/-15 %", Percent(c.Within10To15, style), 4);
+        out.Figure("highest", out.Timed(c.Maximum, "V", "in the block from"), 4);
+        out.Figure("lowest", out.Timed(c.Minimum, "V", "in the block from"), 4);
     }
 }
 
 } // namespace
 
-std::string SurveySummaryText(const SurveyResult& survey, const TextStyle& style) {
+std::string SummaryLinesText(const std::vector<SummaryLine>& lines) {
+    std::string out;
+    for (const SummaryLine& line : lines) {
+        std::string text = std::string(static_cast<size_t>(std::max(0, line.Indent)), ' ');
+        text += line.Label;
+        if (line.Value) {
+            text.append(Columns(text) < 23 ? 23 - Columns(text) : 0, ' ');
+            text += " " + *line.Value;
+        }
+        out += text + "\n";
+    }
+    return out;
+}
+
+std::vector<SummaryLine> SurveySummaryLines(const SurveyResult& survey, const TextStyle& style) {
     Lines out(style);
     if (survey.From && survey.To)
         out.Line("Survey of " + style.Time(*survey.From) + " to " + style.Time(*survey.To));
@@ -135,4 +147,8 @@ std::string SurveySummaryText(const SurveyResult& survey, const TextStyle& style
     else
         out.Line(NoVoltageText);
     return out.Take();
+}
+
+std::string SurveySummaryText(const SurveyResult& survey, const TextStyle& style) {
+    return SummaryLinesText(SurveySummaryLines(survey, style));
 }

@@ -3,10 +3,27 @@
 #include "analysis/Survey.h"
 #include "analysis/TextStyle.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
-// The survey's Summary as plain text, lines ending in "\n": the period, the load study with
-// its verdict and every reason it is not valid, the totals, the energy above the threshold,
-// and the voltage test per channel. Each figure has its unit and, where it has one, its time.
-// The Survey window's Summary page and vrotool survey show it.
+// A line of the survey's texts: a heading or a note (a Label alone), or a figure (a Label and
+// its Value), indented by Indent spaces. The Survey window draws them as label and value
+// columns; as text they are laid out by SummaryLinesText.
+struct SummaryLine {
+    int Indent = 0;
+    std::string Label;
+    std::optional<std::string> Value;
+};
+
+// Lines ending in "\n"; a figure's label padded to the 23rd column, then a space and its value:
+// "  Peak demand           2,000.00 W".
+std::string SummaryLinesText(const std::vector<SummaryLine>& lines);
+
+// The survey's Summary: the period, the load study with its verdict and every reason it is not
+// valid, the totals, the energy above the threshold, and the voltage test per channel. Each
+// figure has its unit and, where it has one, its time.
+std::vector<SummaryLine> SurveySummaryLines(const SurveyResult& survey,
+                                            const TextStyle& style = {});
+// The same as plain text; vrotool survey prints it.
 std::string SurveySummaryText(const SurveyResult& survey, const TextStyle& style = {});

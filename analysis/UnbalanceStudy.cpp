@@ -35,6 +35,7 @@ UnbalanceFigures Figures(const std::vector<const BlockSeries*>& phases, const Al
     f.Minutes = phases.front()->Minutes;
     std::vector<double> unbalance;
     unbalance.reserve(blocks.Count());
+    f.Series.reserve(blocks.Count());
     int32_t deviates[3] = {}, within = 0;
     for (size_t k = 0; k < blocks.Count(); ++k) {
         const double x[3] = {blocks.Means[0][k], blocks.Means[1][k], blocks.Means[2][k]};
@@ -48,6 +49,7 @@ UnbalanceFigures Figures(const std::vector<const BlockSeries*>& phases, const Al
         ++deviates[most];
         const double u = 100 * std::fabs(x[most] - mean) / mean;
         unbalance.push_back(u);
+        f.Series.push_back({u, SecondsToDays(blocks.Starts[k])});
         within += u <= VoltageUnbalanceLimit;
         if (!f.Max || u > f.Max->Value)
             f.Max = TimedValue{u, SecondsToDays(blocks.Starts[k])};

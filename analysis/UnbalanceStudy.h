@@ -22,6 +22,8 @@ struct UnbalanceFigures {
     // block mean, and the phase that deviates most from the mean in the most blocks.
     int32_t LightBlocks = 0;
     std::optional<std::string> MostDeviating;
+    // For the chart: the unbalance of every block kept, at its start.
+    std::vector<TimedValue> Series;
 };
 
 struct UnbalanceStudy {

@@ -3,6 +3,7 @@
 #include "analysis/RangeStatistics.h"
 #include "analysis/StatisticsText.h"
 #include "analysis/Survey.h"
+#include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
@@ -168,15 +169,10 @@ void WriteStatistics(Workbook& book, SheetNames& names, const LParameterCollecti
     sheet.FitColumns();
 }
 
-void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& parameters) {
+void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& parameters,
+                 const SurveyOptions& options) {
     Sheet sheet = book.AddSheet(names.Take("Survey"));
-    const SurveyResult survey = RunSurvey(parameters, SurveyOptions());
-    if (!survey.Power) {
-        sheet.Line(0, 0, NoPowerText);
-        return;
-    }
-    const PowerSurvey& power = *survey.Power;
-    const LoadStudy& load = power.Load;
+    const SurveyResult survey = RunSurvey(parameters, options);
     uint32_t row = 0;
     const auto heading = [&](const std::string& text) {
         if (row > 0)
@@ -199,34 +195,70 @@ void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& 
         }
         sheet.Text(row++, 2, unit);
     };
+    const auto lines = [&](const std::vector<std::string>& texts) {
+        for (const std::string& text : texts)
+            sheet.Line(row++, 0, text);
+    };
 
-    heading("Load study");
-    sheet.Text(row, 0, "Power");
-    sheet.Text(row++, 1, power.Source);
-    sheet.Text(row, 0, "Valid");
-    sheet.Text(row++, 1, load.Valid ? "Yes" : "No");
-    for (const std::string& reason : load.Reasons)
-        sheet.Line(row++, 1, reason);
-    timed("Peak demand", load.Peak, "W");
-    line("Design load (125 %)", load.DesignWatts, "W");
-    for (const PhasePeak& phase : load.Phases)
-        timed("Peak current " + phase.ChannelLabel, phase.Peak, "A");
-    if (load.HighestPhase) {
-        sheet.Text(row, 0, "Highest phase");
-        sheet.Text(row++, 1, *load.HighestPhase);
+    if (survey.Power) {
+        const PowerSurvey& power = *survey.Power;
+        const LoadStudy& load = power.Load;
+        heading("Load study");
+        sheet.Text(row, 0, "Power");
+        sheet.Text(row++, 1, power.Source);
+        sheet.Text(row, 0, "Valid");
+        sheet.Text(row++, 1, load.Valid ? "Yes" : "No");
+        for (const std::string& reason : load.Reasons)
+            sheet.Line(row++, 1, reason);
+        timed("Peak demand", load.Peak, "W");
+        line("Design load (125 %)", load.DesignWatts, "W");
+        for (const PhasePeak& phase : load.Phases)
+            timed("Peak current " + phase.ChannelLabel, phase.Peak, "A");
+        if (load.HighestPhase) {
+            sheet.Text(row, 0, "Highest phase");
+            sheet.Text(row++, 1, *load.HighestPhase);
+        }
+        line("Design current (125 %)", load.DesignAmps, "A");
+
+        heading("Totals");
+        line("Energy", power.Totals.EnergyWh, "WH");
+        timed("Peak", power.Totals.Peak, "W");
+        line("Base", power.Totals.BaseWatts, "W");
+        line("Average", power.Totals.AverageWatts, "W");
+        line("Load factor", power.Totals.LoadFactor, {}, Workbook::Ratio);
+        line("Days", power.Totals.Days);
+
+        const CostStudy* cost = power.Cost ? &*power.Cost : nullptr;
+        heading("Energy per day");
+        WriteTextTable(sheet, row, EnergyDayTable(power.Days, cost));
+
+        heading("Cost");
+        if (cost) {
+            sheet.Text(row, 0, "Tariff");
+            sheet.Text(row++, 1, cost->Tariff);
+            sheet.Text(row, 0, "Currency");
+            sheet.Text(row++, 1, cost->Currency);
+            lines(cost->Reasons);
+            WriteTextTable(sheet, row, CostTable(*cost));
+        } else {
+            // Why there is none, as the summary says it.
+            for (const SummaryLine& text : CostLines(survey))
+                sheet.Line(row++, 0, text.Label);
+        }
+
+        heading("Power factor");
+        lines(power.PowerFactor.Reasons);
+        if (power.PowerFactor.Blocks > 0)
+            WriteTextTable(sheet, row, PowerFactorTable(power.PowerFactor));
+    } else {
+        sheet.Line(row++, 0, NoPowerText);
     }
-    line("Design current (125 %)", load.DesignAmps, "A");
 
-    heading("Totals");
-    line("Energy", power.Totals.EnergyWh, "WH");
-    timed("Peak", power.Totals.Peak, "W");
-    line("Base", power.Totals.BaseWatts, "W");
-    line("Average", power.Totals.AverageWatts, "W");
-    line("Load factor", power.Totals.LoadFactor, {}, Workbook::Ratio);
-    line("Days", power.Totals.Days);
-
-    heading("Energy per day");
-    WriteTextTable(sheet, row, EnergyDayTable(power.Days));
+    heading("Unbalance");
+    lines(survey.Unbalance.Reasons);
+    const TextTable unbalance = UnbalanceTable(survey.Unbalance);
+    if (!unbalance.Rows.empty())
+        WriteTextTable(sheet, row, unbalance);
     sheet.FitColumns();
 }
 
@@ -297,7 +329,7 @@ ExportResult ExportTableWorkbook(const TableText& text, int32_t first, int32_t l
 }
 
 ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName, QString& error,
-                                    const ExportProgress& progress) {
+                                    const ExportProgress& progress, const SurveyOptions& survey) {
     return WriteWorkbookFile(fileName, error, [&](Workbook& book) {
         RowCounter rows(progress);
         SheetNames names;
@@ -314,7 +346,7 @@ ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName
             WriteTable(sheet, text, 0, text.DataRowCount() - 1, rows);
         }
         WriteStatistics(book, own, db.Parameters(), rows);
-        WriteSurvey(book, own, db.Parameters());
+        WriteSurvey(book, own, db.Parameters(), survey);
         for (const auto& chart : db.Charts())
             WriteChart(book, names, *chart, rows);
     });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Survey.h"
 #include "tables/TableExport.h"
 #include "tables/TableText.h"
 
@@ -36,12 +37,14 @@ ExportResult ExportTableWorkbook(const TableText& text, int32_t first, int32_t l
 // The workbook of a database, its sheets in this order: "Recording" (the recording
 // information, a label and a value a row), a sheet per table named after its caption,
 // "Statistics" (every parameter over the whole recording, the columns of the Statistics
-// window with the integral's unit apart), "Survey" (the load study and totals, then energy
-// per day; without power, one line why), and for every chart a sheet of its data named after
-// it (the time and its visible Historic parameters) followed by a sheet "CAPTION chart" of a
-// line chart over them.
+// window with the integral's unit apart), "Survey" (with the survey's options: the load study
+// and totals, energy per day, the cost (without a tariff, a line why), the power factor and
+// the unbalance, each with its reasons; without power, one line why, then the unbalance), and
+// for every chart a sheet of its data named after it (the time and its visible Historic
+// parameters) followed by a sheet "CAPTION chart" of a line chart over them.
 ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName, QString& error,
-                                    const ExportProgress& progress = {});
+                                    const ExportProgress& progress = {},
+                                    const SurveyOptions& survey = {});
 
 // A text table of the Survey or Statistics window as a workbook of one sheet of that name: its
 // header bold and frozen with the first column, an autofilter over it all; numbers as numbers

@@ -20,6 +20,7 @@ inline constexpr char PortConfigurationKey[] = "Port Configuration";
 inline constexpr char UserIDKey[] = "UserID";
 inline constexpr char LocationsKey[] = "Locations";
 inline constexpr char SurveyKey[] = "Survey";
+inline constexpr char RecentTariffsKey[] = "Recent Tariffs";
 
 // One key of the store, opened for one piece of work and closed (written out) when it goes.
 // A read succeeds only when the value exists and has the type asked for.

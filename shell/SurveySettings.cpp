@@ -1,7 +1,11 @@
 #include "shell/SurveySettings.h"
 
+#include "analysis/TariffReader.h"
+#include "model/ErrorReport.h"
 #include "shell/Registry.h"
 
+#include <QFile>
+#include <QLabel>
 #include <QLocale>
 
 #include <cmath>
@@ -12,9 +16,25 @@ const QString BlockMinutesName = QStringLiteral("Block Minutes");
 const QString RatingName = QStringLiteral("Rating Amps");
 const QString NominalName = QStringLiteral("Nominal Volts");
 const QString ThresholdName = QStringLiteral("Threshold Watts");
+const QString TargetName = QStringLiteral("Target Power Factor");
+const QString BankStepName = QStringLiteral("Bank Step kvar");
+const QString TariffFileName = QStringLiteral("Tariff File");
+const QString EnergyRateName = QStringLiteral("Energy Rate");
+const QString DemandRateName = QStringLiteral("Demand Rate");
+const QString FixedMonthlyName = QStringLiteral("Fixed Monthly");
 
 bool Takes(SurveySetting setting, double value) {
-    return std::isfinite(value) && (setting == SurveySetting::Nominal ? value > 0 : value >= 0);
+    if (!std::isfinite(value))
+        return false;
+    switch (setting) {
+    case SurveySetting::Nominal:
+    case SurveySetting::BankStep:
+        return value > 0;
+    case SurveySetting::TargetPowerFactor:
+        return value >= LowestTargetPowerFactor && value <= 1;
+    default:
+        return value >= 0;
+    }
 }
 
 std::optional<double> StoredNumber(const RegistryKey& key, const QString& name,
@@ -43,14 +63,44 @@ QString SurveySettingCaption(SurveySetting setting) {
         return QStringLiteral("Service &rating (A)");
     case SurveySetting::Nominal:
         return QStringLiteral("&Nominal voltage (V)");
-    default:
+    case SurveySetting::Threshold:
         return QStringLiteral("&Threshold (W)");
+    case SurveySetting::Tariff:
+        return QStringLiteral("Tari&ff");
+    case SurveySetting::EnergyRate:
+        return QStringLiteral("&Energy rate (per kWh)");
+    case SurveySetting::DemandRate:
+        return QStringLiteral("&Demand rate (per kW)");
+    case SurveySetting::FixedMonthly:
+        return QStringLiteral("Fi&xed charge (per month)");
+    case SurveySetting::TargetPowerFactor:
+        return QStringLiteral("T&arget power factor");
+    case SurveySetting::BankStep:
+        break;
     }
+    return QStringLiteral("Bank &step (kvar)");
+}
+
+QLabel* SurveySettingLabel(SurveySetting setting, QWidget* field, QWidget* parent) {
+    auto* label = new QLabel(SurveySettingCaption(setting), parent);
+    label->setBuddy(field);
+    // An underlined letter splits the text and widens it a little past its measure: the last
+    // letter ("factor") would be cut.
+    label->setMinimumWidth(label->sizeHint().width() + 3);
+    return label;
 }
 
 QString SurveySettingPlaceholder(SurveySetting setting) {
-    return setting == SurveySetting::Nominal ? QStringLiteral("guessed")
-                                             : QStringLiteral("not set");
+    switch (setting) {
+    case SurveySetting::Nominal:
+        return QStringLiteral("guessed");
+    case SurveySetting::TargetPowerFactor:
+        return QLocale().toString(DefaultTargetPowerFactor, 'f', 2);
+    case SurveySetting::BankStep:
+        return QLocale().toString(DefaultBankStepVar / 1000, 'g', 12);
+    default:
+        return QStringLiteral("not set");
+    }
 }
 
 SurveyOptions StoredSurveyOptions() {
@@ -62,6 +112,11 @@ SurveyOptions StoredSurveyOptions() {
     o.RatingAmps = StoredNumber(key, RatingName, SurveySetting::Rating);
     o.NominalVolts = StoredNumber(key, NominalName, SurveySetting::Nominal);
     o.ThresholdWatts = StoredNumber(key, ThresholdName, SurveySetting::Threshold);
+    o.TargetPowerFactor = StoredNumber(key, TargetName, SurveySetting::TargetPowerFactor)
+                              .value_or(DefaultTargetPowerFactor);
+    if (const auto step = StoredNumber(key, BankStepName, SurveySetting::BankStep))
+        o.BankStepVar = *step * 1000;
+    o.CostTariff = ChosenTariff(StoredTariffChoice(), o.TariffError);
     return o;
 }
 
@@ -71,6 +126,61 @@ void StoreSurveyOptions(const SurveyOptions& options) {
     StoreNumber(key, RatingName, options.RatingAmps);
     StoreNumber(key, NominalName, options.NominalVolts);
     StoreNumber(key, ThresholdName, options.ThresholdWatts);
+    StoreNumber(key, TargetName, options.TargetPowerFactor);
+    StoreNumber(key, BankStepName, options.BankStepVar / 1000);
+}
+
+TariffChoice StoredTariffChoice() {
+    const RegistryKey key(SurveyKey);
+    TariffChoice choice;
+    key.ReadString(TariffFileName, choice.File);
+    choice.EnergyRate = StoredNumber(key, EnergyRateName, SurveySetting::EnergyRate);
+    choice.DemandRate = StoredNumber(key, DemandRateName, SurveySetting::DemandRate);
+    choice.FixedMonthly = StoredNumber(key, FixedMonthlyName, SurveySetting::FixedMonthly);
+    return choice;
+}
+
+void StoreTariffChoice(const TariffChoice& choice) {
+    {
+        RegistryKey key(SurveyKey);
+        key.WriteString(TariffFileName, choice.File);
+        StoreNumber(key, EnergyRateName, choice.EnergyRate);
+        StoreNumber(key, DemandRateName, choice.DemandRate);
+        StoreNumber(key, FixedMonthlyName, choice.FixedMonthly);
+    }
+    if (choice.File.isEmpty())
+        return;
+    QStringList recent = RecentTariffFiles();
+    recent.removeAll(choice.File);
+    recent.prepend(choice.File);
+    while (recent.size() > MaxRecentTariffs)
+        recent.removeLast();
+    SaveStringList(RecentTariffsKey, recent);
+}
+
+QStringList RecentTariffFiles() {
+    QStringList recent;
+    LoadStringList(RecentTariffsKey, recent);
+    recent.removeAll(QString());
+    while (recent.size() > MaxRecentTariffs)
+        recent.removeLast();
+    return recent;
+}
+
+std::optional<Tariff> ChosenTariff(const TariffChoice& choice, std::string& error) {
+    error.clear();
+    if (!choice.File.isEmpty()) {
+        try {
+            return ReadTariffFile(QFile::encodeName(choice.File).toStdString());
+        } catch (const VroError& e) {
+            error = e.what();
+            return std::nullopt;
+        }
+    }
+    if (!choice.EnergyRate && !choice.DemandRate && !choice.FixedMonthly)
+        return std::nullopt;
+    return SimpleTariff(choice.EnergyRate.value_or(0), choice.DemandRate.value_or(0),
+                        choice.FixedMonthly.value_or(0));
 }
 
 std::optional<double> ParseSurveySetting(const QString& text, SurveySetting setting) {

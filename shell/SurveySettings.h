@@ -3,25 +3,69 @@
 #include "analysis/Survey.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <string>
+
+class QLabel;
+class QWidget;
 
 // The survey's settings, one set for the user in the settings store: the Survey window's top
-// row and the survey report's dialog show, read and keep the same ones under the same captions.
-enum class SurveySetting { BlockMinutes, Rating, Nominal, Threshold };
+// rows and the survey report's dialog show, read and keep the same ones under the same
+// captions.
+enum class SurveySetting {
+    BlockMinutes,
+    Rating,
+    Nominal,
+    Threshold,
+    Tariff,
+    EnergyRate,
+    DemandRate,
+    FixedMonthly,
+    TargetPowerFactor,
+    BankStep
+};
 
-// "&Block minutes", "Service &rating (A)", "&Nominal voltage (V)", "&Threshold (W)".
+// "&Block minutes", "Service &rating (A)", "&Nominal voltage (V)", "&Threshold (W)",
+// "Tari&ff", "&Energy rate (per kWh)", "&Demand rate (per kW)", "Fi&xed charge (per month)",
+// "T&arget power factor", "Bank &step (kvar)".
 QString SurveySettingCaption(SurveySetting setting);
-// What an empty field means: "guessed" for the nominal voltage, "not set" for the others.
+// A label of the caption for the field, as the Survey window and the report's dialog show it.
+QLabel* SurveySettingLabel(SurveySetting setting, QWidget* field, QWidget* parent);
+// What an empty field means: "guessed" for the nominal voltage, the default target power
+// factor and bank step, "not set" for the others.
 QString SurveySettingPlaceholder(SurveySetting setting);
 
-// The stored settings, the defaults where the store holds nothing usable.
+// The tariff as chosen: a rate file, else the simple tariff of the rates set (none set: no
+// tariff).
+struct TariffChoice {
+    QString File;
+    std::optional<double> EnergyRate, DemandRate, FixedMonthly;
+    bool operator==(const TariffChoice&) const = default;
+};
+
+// The stored settings, the defaults where the store holds nothing usable, the tariff read from
+// its file (when it cannot be read: none, and TariffError says why).
 SurveyOptions StoredSurveyOptions();
-// Keeps the block minutes, rating, nominal voltage and threshold of the options.
+// Keeps the block minutes, rating, nominal voltage, threshold, target power factor and bank
+// step of the options.
 void StoreSurveyOptions(const SurveyOptions& options);
 
+TariffChoice StoredTariffChoice();
+// Keeps the choice; a file goes first in the recent tariff files.
+void StoreTariffChoice(const TariffChoice& choice);
+// The tariff files chosen last, the latest first, at most MaxRecentTariffs.
+QStringList RecentTariffFiles();
+inline constexpr int MaxRecentTariffs = 8;
+
+// The tariff of a choice: its file read (unset when it cannot be, with error saying why), or
+// the simple tariff of the rates set, the others 0 (unset when none is).
+std::optional<Tariff> ChosenTariff(const TariffChoice& choice, std::string& error);
+
 // A field's text in the user's locale (or written with a point); unset when empty or when it
-// is no number the setting takes (a rating and threshold at least 0, a nominal voltage above).
+// is no number the setting takes (a rating, threshold and rate at least 0, a nominal voltage
+// and bank step above, a target power factor from 0.80 to 1.00).
 std::optional<double> ParseSurveySetting(const QString& text, SurveySetting setting);
 // The value as its field shows it.
 QString SurveySettingText(const std::optional<double>& value);

@@ -29,7 +29,10 @@ struct ChartScale {
 // A scale from low to high with about count ticks 1, 2 or 5 times a power of ten apart.
 ChartScale ValueScale(double low, double high, int count);
 
-enum class ChartMark { Line, Band, Dashed, DashDot, Dotted };
+enum class ChartMark { Line, Band, Bar, Dashed, DashDot, Dotted };
+
+// How opaque a bar's colour is: the grid shows through a little.
+constexpr int BarAlpha = 200;
 
 struct ChartLegendItem {
     QString Text;
@@ -186,8 +189,10 @@ private:
             double x = plot_.left();
             for (const ChartLegendItem* item : row) {
                 const QRectF swatch(x, y + line_ * 0.2, 2 * line_, line_ * 0.6);
-                if (item->Kind == ChartMark::Band) {
-                    painter_.fillRect(swatch, Translucent(item->Color, 70));
+                if (item->Kind == ChartMark::Band || item->Kind == ChartMark::Bar) {
+                    painter_.fillRect(
+                        swatch,
+                        Translucent(item->Color, item->Kind == ChartMark::Bar ? BarAlpha : 70));
                 } else {
                     painter_.setPen(MarkPen(item->Color, item->Kind, Pen(2)));
                     painter_.drawLine(QPointF(swatch.left(), swatch.center().y()),

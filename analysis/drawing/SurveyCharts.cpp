@@ -63,10 +63,11 @@ QPolygonF ThinToColumns(const QPolygonF& line, const QPainter& painter) {
     return thin;
 }
 
-// Ticks at whole hours (over at most three days) or midnights between two times (days), as
-// far apart as their labels need: "09:00" for hours, "2024-03-11" for days.
+// Ticks at whole hours (over at most three days, unless daysOnly) or midnights
+// between two times (days), as far apart as their labels need: "09:00" for hours, "2024-03-11"
+// for days.
 std::vector<std::pair<double, QString>> TimeTicks(const ChartFrame& frame, TDateTime from,
-                                                  TDateTime to) {
+                                                  TDateTime to, bool daysOnly = false) {
     const double gap = 2 * frame.Gap();
     const double hourLabel = frame.Metrics().horizontalAdvance(QStringLiteral("00:00")) + gap;
     const double dayLabel = frame.Metrics().horizontalAdvance(QStringLiteral("0000-00-00")) + gap;
@@ -75,7 +76,7 @@ std::vector<std::pair<double, QString>> TimeTicks(const ChartFrame& frame, TDate
     double step = 0;
     // Hours only over a few days: across a week and more the dates say more.
     for (double hours : {1.0, 2.0, 3.0, 6.0, 12.0}) {
-        if (span <= 3 && perDay * hours / 24 >= hourLabel) {
+        if (!daysOnly && span <= 3 && perDay * hours / 24 >= hourLabel) {
             step = hours / 24;
             break;
         }
@@ -128,6 +129,84 @@ QColor ChannelColor(size_t index, const ChartLook& look) {
 }
 
 const QString NoBlocksText = QStringLiteral("No complete blocks to chart.");
+
+// Ticks of the share of time from 0 to 100 %, 10 or 25 apart as their labels need.
+std::vector<std::pair<double, QString>> ShareTicks(const ChartFrame& frame) {
+    std::vector<std::pair<double, QString>> ticks;
+    const double label = frame.Metrics().horizontalAdvance(QStringLiteral("100")) + 2 * frame.Gap();
+    const int step = frame.Plot().width() / 10 >= label ? 10 : 25;
+    for (int p = 0; p <= 100; p += step)
+        ticks.emplace_back(p, QString::number(p));
+    return ticks;
+}
+
+// Values sorted highest first against the share of time from 0 to 100 %.
+void DrawDurationCurve(ChartFrame& frame, const std::vector<double>& sorted, const ChartScale& s,
+                       const QColor& color) {
+    // The curve falls monotonically: a few points per pixel column draw it whole.
+    const size_t n = sorted.size();
+    const size_t points = std::min(n, static_cast<size_t>(std::max(2.0, 2 * frame.Plot().width())));
+    QPolygonF curve;
+    for (size_t j = 0; j < points; ++j) {
+        const size_t i =
+            points == 1 ? 0 : static_cast<size_t>(std::llround(double(j) * (n - 1) / (points - 1)));
+        const double share = n == 1 ? 0 : 100.0 * i / (n - 1);
+        curve << frame.Map(share, sorted[i], 0, 100, s);
+    }
+    if (n == 1)
+        curve << frame.Map(100, sorted[0], 0, 100, s);
+    frame.Painter().setPen(QPen(color, frame.Pen(1.8), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    frame.Painter().drawPolyline(curve);
+}
+
+// A line across the plot at value y.
+void DrawLevel(ChartFrame& frame, double y, const ChartScale& s, const QColor& color,
+               ChartMark kind, double width = 1.5) {
+    const double at = frame.MapY(y, s);
+    frame.Painter().setPen(MarkPen(color, kind, frame.Pen(width)));
+    frame.Painter().drawLine(QPointF(frame.Plot().left(), at), QPointF(frame.Plot().right(), at));
+}
+
+// Block values at the middles of their blocks (length seconds from their starts), joined while
+// the blocks follow each other and broken where one is missing.
+void DrawBlockLine(ChartFrame& frame, const std::vector<TimedValue>& blocks, int64_t length,
+                   TDateTime from, TDateTime to, const ChartScale& s, const QColor& color,
+                   double width = 1.3) {
+    QPainter& painter = frame.Painter();
+    painter.setPen(QPen(color, frame.Pen(width), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPolygonF line;
+    int64_t previous = 0;
+    const auto flush = [&] {
+        if (line.size() == 1)
+            line << line.front() + QPointF(frame.Pen(1), 0);
+        painter.drawPolyline(ThinToColumns(line, painter));
+        line.clear();
+    };
+    for (const TimedValue& b : blocks) {
+        const int64_t start = WholeSeconds(b.Time);
+        if (!line.isEmpty() && start != previous + length)
+            flush();
+        line << frame.Map(SecondsToDays(start) + length / 2.0 / SecsPerDay, b.Value, from, to, s);
+        previous = start;
+    }
+    if (!line.isEmpty())
+        flush();
+}
+
+// The first and last time of blocks and their ends, in days; unset without blocks.
+std::optional<std::pair<TDateTime, TDateTime>>
+BlockSpan(std::initializer_list<std::pair<const std::vector<TimedValue>*, int32_t>> series) {
+    std::optional<std::pair<TDateTime, TDateTime>> span;
+    for (const auto& [blocks, minutes] : series) {
+        if (!blocks || blocks->empty())
+            continue;
+        const TDateTime first = blocks->front().Time;
+        const TDateTime last = blocks->back().Time + minutes / 1440.0;
+        span = span ? std::pair{std::min(span->first, first), std::max(span->second, last)}
+                    : std::pair{first, last};
+    }
+    return span;
+}
 
 } // namespace
 
@@ -313,36 +392,12 @@ ChartLayout PaintLoadDuration(QPainter& painter, const QRectF& area, const Power
     frame.Place(std::move(legend), QStringLiteral("Demand (W)"), TickLabels(s, look),
                 QStringLiteral("Share of time (%)"));
     frame.DrawValueAxis(s);
-    std::vector<std::pair<double, QString>> ticks;
-    const double label = frame.Metrics().horizontalAdvance(QStringLiteral("100")) + 2 * frame.Gap();
-    const int step = frame.Plot().width() / 10 >= label ? 10 : 25;
-    for (int p = 0; p <= 100; p += step)
-        ticks.emplace_back(p, QString::number(p));
-    frame.DrawXTicks(ticks, 0, 100, true);
+    frame.DrawXTicks(ShareTicks(frame), 0, 100, true);
     {
         ChartFrame::PlotClip clip(frame);
-        // The curve falls monotonically: a few points per pixel column draw it whole.
-        const size_t n = d.Sorted.size();
-        const size_t points =
-            std::min(n, static_cast<size_t>(std::max(2.0, 2 * frame.Plot().width())));
-        QPolygonF curve;
-        for (size_t j = 0; j < points; ++j) {
-            const size_t i =
-                points == 1 ? 0
-                            : static_cast<size_t>(std::llround(double(j) * (n - 1) / (points - 1)));
-            const double share = n == 1 ? 0 : 100.0 * i / (n - 1);
-            curve << frame.Map(share, d.Sorted[i], 0, 100, s);
-        }
-        if (n == 1)
-            curve << frame.Map(100, d.Sorted[0], 0, 100, s);
-        painter.setPen(
-            QPen(look.Weekday, frame.Pen(1.8), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPolyline(curve);
-        if (d.ThresholdWatts) {
-            const double y = frame.MapY(*d.ThresholdWatts, s);
-            painter.setPen(MarkPen(look.Limit, ChartMark::Dashed, frame.Pen(1.5)));
-            painter.drawLine(QPointF(frame.Plot().left(), y), QPointF(frame.Plot().right(), y));
-        }
+        DrawDurationCurve(frame, d.Sorted, s, look.Weekday);
+        if (d.ThresholdWatts)
+            DrawLevel(frame, *d.ThresholdWatts, s, look.Limit, ChartMark::Dashed);
     }
     frame.DrawBorder();
     out.Plot = frame.Plot();
@@ -405,33 +460,212 @@ ChartLayout PaintVoltageBlocks(QPainter& painter, const QRectF& area,
         }
         for (size_t i = 0; i < voltage.Channels.size(); ++i) {
             const BlockSeries& blocks = voltage.Channels[i].Blocks;
-            const int64_t length = 60 * int64_t(blocks.Minutes);
-            painter.setPen(QPen(ChannelColor(i, look), frame.Pen(1.3), Qt::SolidLine, Qt::RoundCap,
-                                Qt::RoundJoin));
-            QPolygonF line;
-            int64_t previous = 0;
-            const auto flush = [&] {
-                if (line.size() == 1)
-                    line << line.front() + QPointF(frame.Pen(1), 0);
-                painter.drawPolyline(ThinToColumns(line, painter));
-                line.clear();
-            };
-            for (const DemandBlock& b : blocks.Blocks) {
-                if (!b.Complete)
-                    continue;
-                if (!line.isEmpty() && b.Start != previous + length)
-                    flush();
-                line << frame.Map(SecondsToDays(b.Start) + length / 2.0 / SecsPerDay, b.Mean, from,
-                                  to, s);
-                previous = b.Start;
-            }
-            if (!line.isEmpty())
-                flush();
+            std::vector<TimedValue> complete;
+            for (const DemandBlock& b : blocks.Blocks)
+                if (b.Complete)
+                    complete.push_back({b.Mean, b.StartTime()});
+            DrawBlockLine(frame, complete, 60 * int64_t(blocks.Minutes), from, to, s,
+                          ChannelColor(i, look));
         }
     }
     frame.DrawBorder();
     out.Plot = frame.Plot();
     return out;
+}
+
+ChartLayout PaintCostPerDay(QPainter& painter, const QRectF& area, const CostStudy& cost,
+                            const ChartLook& look) {
+    size_t periods = 0;
+    double high = 0, low = 0;
+    for (const CostDay& day : cost.PerDay) {
+        periods = std::max(periods, day.PeriodCosts.size());
+        double up = 0, down = 0;
+        for (double c : day.PeriodCosts)
+            (c >= 0 ? up : down) += c;
+        high = std::max(high, up);
+        low = std::min(low, down);
+    }
+    if (cost.PerDay.empty())
+        return PaintChartMessage(painter, area, QStringLiteral("No days to chart."), look);
+
+    ChartLayout out;
+    ChartFrame frame(painter, area, look, out);
+    const ChartScale s = ValueScale(low, high > low ? high : low + 1, 6);
+    std::vector<ChartLegendItem> legend;
+    for (size_t p = 0; p < periods; ++p)
+        legend.push_back(
+            {QStringLiteral("Period %1").arg(p), ChannelColor(p, look), ChartMark::Bar});
+    const QString money = FromStd(cost.Currency);
+    frame.Place(std::move(legend), QStringLiteral("Energy cost per day (%1)").arg(money),
+                TickLabels(s, look), QString());
+    frame.DrawValueAxis(s);
+    const TDateTime from = cost.PerDay.front().Date, to = cost.PerDay.back().Date + 1;
+    // Days labelled under the middles of their bars.
+    auto ticks = TimeTicks(frame, from, to, true);
+    std::erase_if(ticks, [&](const auto& tick) { return tick.first > to - 0.5; });
+    for (auto& tick : ticks)
+        tick.first += 0.5;
+    frame.DrawXTicks(ticks, from, to, false);
+    {
+        ChartFrame::PlotClip clip(frame);
+        // A day's periods from the axis outwards, a gap between the days while they are wide.
+        const double dayWidth = frame.Plot().width() / (to - from);
+        const double gap = dayWidth > 6 * frame.Pen() ? dayWidth * 0.15 : 0;
+        painter.setPen(Qt::NoPen);
+        for (const CostDay& day : cost.PerDay) {
+            const double left = frame.Map(day.Date, 0, from, to, s).x() + gap / 2;
+            double up = 0, down = 0;
+            for (size_t p = 0; p < day.PeriodCosts.size(); ++p) {
+                const double c = day.PeriodCosts[p];
+                double& base = c >= 0 ? up : down;
+                const double y0 = frame.MapY(base, s), y1 = frame.MapY(base + c, s);
+                base += c;
+                painter.fillRect(QRectF(left, std::min(y0, y1), dayWidth - gap, std::abs(y1 - y0)),
+                                 Translucent(ChannelColor(p, look), BarAlpha));
+            }
+        }
+        DrawLevel(frame, 0, s, look.Axis, ChartMark::Line, 1);
+    }
+    frame.DrawBorder();
+    out.Plot = frame.Plot();
+    return out;
+}
+
+ChartLayout PaintPowerFactorBlocks(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                                   const ChartLook& look) {
+    const PowerFactorCorrection& pf = power.PowerFactor;
+    const auto span = BlockSpan({{&pf.BlockPf, power.Blocks.Minutes}});
+    if (!span)
+        return PaintChartMessage(painter, area, NoBlocksText, look);
+
+    ChartLayout out;
+    ChartFrame frame(painter, area, look, out);
+    double low = pf.Target;
+    for (const TimedValue& b : pf.BlockPf)
+        low = std::min(low, b.Value);
+    const ChartScale s = ValueScale(low - (1 - low) * 0.05, 1, 6);
+    std::vector<ChartLegendItem> legend = {
+        {QStringLiteral("Power factor of %1-minute blocks").arg(power.Blocks.Minutes), look.Weekday,
+         ChartMark::Line},
+        {QStringLiteral("Target %1").arg(FromStd(look.Style.Number(pf.Target))), look.Limit,
+         ChartMark::Dashed}};
+    frame.Place(std::move(legend), QStringLiteral("Power factor"), TickLabels(s, look), QString());
+    frame.DrawValueAxis(s);
+    const auto [from, to] = *span;
+    frame.DrawXTicks(TimeTicks(frame, from, to), from, to, true);
+    {
+        ChartFrame::PlotClip clip(frame);
+        DrawLevel(frame, pf.Target, s, look.Limit, ChartMark::Dashed);
+        DrawBlockLine(frame, pf.BlockPf, 60 * int64_t(power.Blocks.Minutes), from, to, s,
+                      look.Weekday);
+    }
+    frame.DrawBorder();
+    out.Plot = frame.Plot();
+    return out;
+}
+
+ChartLayout PaintQcDuration(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                            const ChartLook& look) {
+    const PowerFactorCorrection& pf = power.PowerFactor;
+    if (pf.QcSorted.empty())
+        return PaintChartMessage(painter, area, NoBlocksText, look);
+
+    ChartLayout out;
+    ChartFrame frame(painter, area, look, out);
+    const double bank = pf.BankVar.value_or(0);
+    const ChartScale s = ValueScale(0, std::max(pf.QcSorted.front(), bank), 6);
+    std::vector<ChartLegendItem> legend = {
+        {QStringLiteral("Qc of %1-minute blocks, highest first").arg(power.Blocks.Minutes),
+         look.Weekday, ChartMark::Line}};
+    if (pf.BankVar)
+        legend.push_back({QStringLiteral("Bank %1 var").arg(FromStd(look.Style.Number(bank))),
+                          look.Limit, ChartMark::Dashed});
+    frame.Place(std::move(legend),
+                QStringLiteral("Qc (var), target %1").arg(FromStd(look.Style.Number(pf.Target))),
+                TickLabels(s, look), QStringLiteral("Share of time (%)"));
+    frame.DrawValueAxis(s);
+    frame.DrawXTicks(ShareTicks(frame), 0, 100, true);
+    {
+        ChartFrame::PlotClip clip(frame);
+        DrawDurationCurve(frame, pf.QcSorted, s, look.Weekday);
+        if (pf.BankVar)
+            DrawLevel(frame, bank, s, look.Limit, ChartMark::Dashed);
+    }
+    frame.DrawBorder();
+    out.Plot = frame.Plot();
+    return out;
+}
+
+ChartLayout PaintUnbalanceBlocks(QPainter& painter, const QRectF& area,
+                                 const UnbalanceStudy& unbalance, const ChartLook& look) {
+    const UnbalanceFigures* voltage = unbalance.Voltage ? &*unbalance.Voltage : nullptr;
+    const UnbalanceFigures* current = unbalance.Current ? &*unbalance.Current : nullptr;
+    const auto span =
+        BlockSpan({{voltage ? &voltage->Series : nullptr, voltage ? voltage->Minutes : 0},
+                   {current ? &current->Series : nullptr, current ? current->Minutes : 0}});
+    if (!span)
+        return PaintChartMessage(painter, area,
+                                 QStringLiteral("No blocks of three phases to chart."), look);
+
+    ChartLayout out;
+    ChartFrame frame(painter, area, look, out);
+    double high = VoltageUnbalanceLimit;
+    std::vector<ChartLegendItem> legend;
+    const auto channels = [](const UnbalanceFigures& f) {
+        QStringList names;
+        for (const std::string& c : f.Channels)
+            names << FromStd(c);
+        return names.join(QStringLiteral(", "));
+    };
+    const std::pair<const UnbalanceFigures*, QColor> series[] = {{voltage, look.Weekday},
+                                                                 {current, look.Weekend}};
+    for (const auto& [f, color] : series) {
+        if (!f || f->Series.empty())
+            continue;
+        for (const TimedValue& b : f->Series)
+            high = std::max(high, b.Value);
+        legend.push_back(
+            {QStringLiteral("%1 %2, %3-minute blocks")
+                 .arg(f == voltage ? QStringLiteral("Voltage") : QStringLiteral("Current"),
+                      channels(*f))
+                 .arg(f->Minutes),
+             color, ChartMark::Line});
+    }
+    legend.push_back({QStringLiteral("2 %"), look.Limit, ChartMark::Dashed});
+    const ChartScale s = ValueScale(0, high * 1.04, 6);
+    frame.Place(std::move(legend), QStringLiteral("Unbalance (%)"), TickLabels(s, look), QString());
+    frame.DrawValueAxis(s);
+    const auto [from, to] = *span;
+    frame.DrawXTicks(TimeTicks(frame, from, to), from, to, true);
+    {
+        ChartFrame::PlotClip clip(frame);
+        DrawLevel(frame, VoltageUnbalanceLimit, s, look.Limit, ChartMark::Dashed);
+        for (const auto& [f, color] : series)
+            if (f)
+                DrawBlockLine(frame, f->Series, 60 * int64_t(f->Minutes), from, to, s, color);
+    }
+    frame.DrawBorder();
+    out.Plot = frame.Plot();
+    return out;
+}
+
+double PaintNotes(QPainter& painter, const QRectF& area, const QStringList& notes,
+                  const ChartLook& look) {
+    if (notes.isEmpty())
+        return 0;
+    painter.save();
+    painter.setFont(look.Font);
+    painter.setPen(look.Text);
+    const QFontMetricsF metrics(look.Font, painter.device());
+    double y = area.top();
+    for (const QString& note : notes) {
+        const QRectF box(area.left(), y, area.width(), area.bottom() - y);
+        QRectF used;
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, note, &used);
+        y += std::max(used.height(), metrics.height()) + metrics.height() / 4;
+    }
+    painter.restore();
+    return y - area.top() + metrics.height() / 4;
 }
 
 double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<QStringList>& rows,

@@ -57,9 +57,27 @@ ChartLayout PaintLoadDuration(QPainter& painter, const QRectF& area, const Power
 // nominal voltage: Un + 10 %, Un − 10 % and Un − 15 %.
 ChartLayout PaintVoltageBlocks(QPainter& painter, const QRectF& area,
                                const VoltageVariation& voltage, const ChartLook& look);
+// The energy cost of every day as a bar stacked by energy period, in the tariff's currency.
+ChartLayout PaintCostPerDay(QPainter& painter, const QRectF& area, const CostStudy& cost,
+                            const ChartLook& look);
+// The power factor of every block over time, with the target as a dashed line.
+ChartLayout PaintPowerFactorBlocks(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                                   const ChartLook& look);
+// The reactive power a bank must give (Qc) of every block from highest to lowest against the
+// share of time, with the bank as a dashed line.
+ChartLayout PaintQcDuration(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                            const ChartLook& look);
+// The unbalance of the voltage and current blocks over time in %, with the 2 % line.
+ChartLayout PaintUnbalanceBlocks(QPainter& painter, const QRectF& area,
+                                 const UnbalanceStudy& unbalance, const ChartLook& look);
 // A chart with nothing to show: the text in the middle of the area.
 ChartLayout PaintChartMessage(QPainter& painter, const QRectF& area, const QString& text,
                               const ChartLook& look);
+
+// Lines of text (the reasons a page gives) wrapped to the area's width, from its top. Returns
+// the height drawn, with a gap below the last line; 0 without lines.
+double PaintNotes(QPainter& painter, const QRectF& area, const QStringList& notes,
+                  const ChartLook& look);
 
 // Rows of texts with the first row in bold as the header, each column as wide as its widest
 // text, the columns marked in alignRight to the right. Returns the height drawn.

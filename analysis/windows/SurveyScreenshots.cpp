@@ -3,10 +3,17 @@
 #include "analysis/windows/TSurveyForm.h"
 #include "database/LDatabase.h"
 #include "model/ParameterTable.h"
+#include "resources/DataFiles.h"
+#include "shell/Registry.h"
 #include "shell/Screenshots.h"
+#include "shell/SurveySettings.h"
+#include "shell/TTariffFileBox.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 
 #include <cmath>
@@ -38,7 +45,7 @@ double LoadShape(double hours, bool weekend) {
 }
 
 struct Month {
-    std::vector<float> power, voltage[3], current[3];
+    std::vector<float> power, reactive, voltage[3], current[3];
 };
 
 Month MakeMonth() {
@@ -51,6 +58,9 @@ Month MakeMonth() {
         const double load = LoadShape(std::fmod(hours, 24), weekend) * (1 + 0.04 * (day % 5));
         const double watts = 6200 + 21000 * load + 900 * noise;
         m.power.push_back(static_cast<float>(watts));
+        // Motors: the power factor is lowest at light load.
+        const double pf = 0.8 + 0.08 * load + 0.01 * std::sin(i * 0.13);
+        m.reactive.push_back(static_cast<float>(watts * std::tan(std::acos(pf))));
         for (int p = 0; p < 3; ++p) {
             // The voltage sags under load; one afternoon on phase C it dips below the limit.
             double volts = 232.5 - 7.5 * load + 0.8 * std::sin(i * 0.9 + p) + 0.6 * p;
@@ -75,31 +85,58 @@ QStringList WriteSurveyScreenshots(const QString& directory) {
     db.Header().Location = "Substation 4, feeder B";
     db.SetFileName("/data/feeder-b-march.vro");
     const Month m = MakeMonth();
-    constexpr uint8_t Volts = 0, Amperes = 1, Watts = 2, Rms = 0, RealPower = 1;
+    constexpr uint8_t Volts = 0, Amperes = 1, Watts = 2, Var = 3, Rms = 0, RealPower = 1,
+                      ReactivePower = 2;
     constexpr uint8_t VAN = 15, IA = 18, ThreePhase = 25;
     for (uint8_t p = 0; p < 3; ++p)
         AddSampleParameter(db, HistoricEntry(Rms, Volts, VAN + p), m.voltage[p]);
     for (uint8_t p = 0; p < 3; ++p)
         AddSampleParameter(db, HistoricEntry(Rms, Amperes, IA + p), m.current[p]);
     AddSampleParameter(db, HistoricEntry(RealPower, Watts, ThreePhase), m.power);
+    AddSampleParameter(db, HistoricEntry(ReactivePower, Var, ThreePhase), m.reactive);
 
     const SurveyOptions stored = TSurveyForm::StoredOptions();
+    const TariffChoice storedTariff = StoredTariffChoice();
+    const QStringList recentTariffs = RecentTariffFiles();
+    // The example shipped with the program, else a simple tariff.
+    const auto example = FindDataFile("tariff-example.json", ProgramFolder());
     {
         TSurveyForm form(db);
         form.BlockMinutesBox()->setCurrentIndex(2); // 15 minutes
         form.RatingEdit()->setText(QStringLiteral("60"));
         form.NominalEdit()->setText(QString());
         form.ThresholdEdit()->setText(QStringLiteral("24000"));
+        form.TargetPowerFactorEdit()->setText(QStringLiteral("0.95"));
+        form.BankStepEdit()->setText(QStringLiteral("2.5"));
+        if (example.empty()) {
+            form.EnergyRateEdit()->setText(QStringLiteral("0.14"));
+            form.DemandRateEdit()->setText(QStringLiteral("9.5"));
+            form.FixedMonthlyEdit()->setText(QStringLiteral("25"));
+        } else {
+            form.TariffBox()->SetFile(QString::fromStdString(example));
+        }
         form.Refresh();
-        form.resize(980, 640);
-        const char* const names[] = {"survey-summary.png",  "survey-energy.png",
-                                     "survey-profile.png",  "survey-heatmap.png",
-                                     "survey-duration.png", "survey-voltage.png"};
+        form.resize(1100, 700);
+        const char* const names[] = {
+            "survey-summary.png", "survey-energy.png",      "survey-profile.png",
+            "survey-heatmap.png", "survey-duration.png",    "survey-voltage.png",
+            "survey-cost.png",    "survey-powerfactor.png", "survey-unbalance.png"};
         for (int page = 0; page < TSurveyForm::PageCount; ++page) {
             form.Pages()->setCurrentIndex(page);
             folder.Save(form, names[page]);
         }
+        // The end of the summary: the cost, the power factor and the unbalance.
+        form.Pages()->setCurrentIndex(TSurveyForm::SummaryPage);
+        if (auto* area = form.findChild<QScrollArea*>(QStringLiteral("SummaryArea"))) {
+            form.show();
+            QCoreApplication::processEvents();
+            area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+            folder.Save(form, "survey-summary-findings.png");
+            form.hide();
+        }
     }
     TSurveyForm::StoreOptions(stored);
+    StoreTariffChoice(storedTariff);
+    SaveStringList(RecentTariffsKey, recentTariffs);
     return folder.Written();
 }

@@ -1,8 +1,10 @@
 #include "analysis/windows/TSurveyForm.h"
 
+#include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
-#include "analysis/SurveyText.h"
+#include "analysis/drawing/SummaryRows.h"
 #include "analysis/windows/SurveyChartView.h"
+#include "analysis/windows/SurveySummaryView.h"
 #include "analysis/windows/TextTableModel.h"
 #include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
@@ -15,6 +17,7 @@
 #include "shell/SaveFileDialog.h"
 #include "shell/SurveySettings.h"
 #include "shell/SvgPicture.h"
+#include "shell/TTariffFileBox.h"
 #include "shell/TextTableCommands.h"
 #include "texts/LocaleTextStyle.h"
 
@@ -22,7 +25,6 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -30,9 +32,10 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QSaveFile>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -49,9 +52,13 @@ QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+bool IsTablePage(TSurveyForm::Page page) {
+    return page == TSurveyForm::EnergyPage || page == TSurveyForm::VoltagePage ||
+           page >= TSurveyForm::CostPage;
+}
+
 bool IsTextPage(TSurveyForm::Page page) {
-    return page == TSurveyForm::SummaryPage || page == TSurveyForm::EnergyPage ||
-           page == TSurveyForm::VoltagePage;
+    return page == TSurveyForm::SummaryPage || IsTablePage(page);
 }
 
 bool IsPicturePage(TSurveyForm::Page page) {
@@ -59,18 +66,28 @@ bool IsPicturePage(TSurveyForm::Page page) {
 }
 
 const char* const PageTitles[] = {"Summary",  "Energy per day", "Daily profile",
-                                  "Heat map", "Load duration",  "Voltage"};
+                                  "Heat map", "Load duration",  "Voltage",
+                                  "Cost",     "Power factor",   "Unbalance"};
+
+const char* const NoTariffText =
+    "No tariff: choose a tariff file, or give the simple tariff's rates.";
+
+// A table's columns without its rows, for a page with nothing to show.
+TextTable Empty(TextTable table) {
+    table.Rows.clear();
+    return table;
+}
 
 } // namespace
 
 TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
     : TToolForm(parent), database_(database), style_(LocaleTextStyle()),
       minutes_(new QComboBox(this)), rating_(new QLineEdit(this)), nominal_(new QLineEdit(this)),
-      threshold_(new QLineEdit(this)), pages_(new QTabWidget(this)),
-      summary_(new QPlainTextEdit(this)), energyGrid_(new QTableView(this)),
-      energyModel_(new TextTableModel(EnergyDayTable({}), style_, this)),
-      voltageGrid_(new QTableView(this)),
-      voltageModel_(new TextTableModel(VoltageTable({}), style_, this)), popup_(new QMenu(this)) {
+      threshold_(new QLineEdit(this)), tariff_(new TTariffFileBox(this)),
+      energyRate_(new QLineEdit(this)), demandRate_(new QLineEdit(this)),
+      fixedMonthly_(new QLineEdit(this)), target_(new QLineEdit(this)),
+      bankStep_(new QLineEdit(this)), pages_(new QTabWidget(this)),
+      summary_(new SurveySummaryView(this)), popup_(new QMenu(this)) {
     SetHelpTopic(this, "surveywindow");
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -79,37 +96,33 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
-    layout->addWidget(MakeSettingsRow());
+    layout->addWidget(MakeSettingsRows());
     layout->addWidget(pages_, 1);
     pages_->setObjectName(QStringLiteral("Pages"));
 
+    // The summary in the window's own font, as label and value columns.
     summary_->setObjectName(QStringLiteral("Summary"));
-    summary_->setReadOnly(true);
-    summary_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    summary_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    AddPage(summary_, QString::fromLatin1(PageTitles[SummaryPage]));
+    auto* summaryArea = new QScrollArea(this);
+    summaryArea->setObjectName(QStringLiteral("SummaryArea"));
+    summaryArea->setWidget(summary_);
+    summaryArea->setWidgetResizable(true);
+    summaryArea->setBackgroundRole(QPalette::Base);
+    AttachPopup(summary_, popup_);
+    AddPage(summaryArea, SummaryPage);
 
-    for (auto [grid, model, name] : {std::tuple{energyGrid_, energyModel_, "EnergyGrid"},
-                                     std::tuple{voltageGrid_, voltageModel_, "VoltageGrid"}}) {
-        grid->setObjectName(QString::fromLatin1(name));
-        grid->setModel(model);
-        grid->verticalHeader()->hide();
-        grid->setSelectionMode(QAbstractItemView::NoSelection);
-        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        grid->setWordWrap(false);
-        grid->horizontalHeader()->setHighlightSections(false);
-        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-    }
-    AddPage(energyGrid_, QString::fromLatin1(PageTitles[EnergyPage]));
+    AddPage(MakeGrid(EnergyPage, "EnergyGrid"), EnergyPage);
     for (Page page : {ProfilePage, HeatMapPage, DurationPage})
-        AddPage(MakeChart(page), QString::fromLatin1(PageTitles[page]));
+        AddPage(MakeChart(page), page);
     auto* voltage = new QWidget(this);
     auto* voltageLayout = new QVBoxLayout(voltage);
     voltageLayout->setContentsMargins(0, 0, 0, 0);
     voltageLayout->setSpacing(4);
-    voltageLayout->addWidget(voltageGrid_);
+    voltageLayout->addWidget(MakeGrid(VoltagePage, "VoltageGrid"));
     voltageLayout->addWidget(MakeChart(VoltagePage), 1);
-    AddPage(voltage, QString::fromLatin1(PageTitles[VoltagePage]));
+    AddPage(voltage, VoltagePage);
+    AddPage(MakeTableAndChart(CostPage, Qt::Vertical), CostPage);
+    AddPage(MakeTableAndChart(PowerFactorPage, Qt::Horizontal), PowerFactorPage);
+    AddPage(MakeTableAndChart(UnbalancePage, Qt::Vertical), UnbalancePage);
 
     popup_->setObjectName(QStringLiteral("Popup"));
     QAction* copy = AddAction("Copytoclipboard", QStringLiteral("Copy to clipboard"),
@@ -132,44 +145,115 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
 
 TSurveyForm::~TSurveyForm() = default;
 
-QWidget* TSurveyForm::MakeSettingsRow() {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(2, 2, 2, 2);
+QWidget* TSurveyForm::MakeSettingsRows() {
+    auto* rows = new QWidget(this);
+    auto* column = new QVBoxLayout(rows);
+    column->setContentsMargins(2, 2, 2, 2);
+    column->setSpacing(2);
+    QHBoxLayout* layout = nullptr;
+    const auto newRow = [&] {
+        if (layout)
+            layout->addStretch(1);
+        layout = new QHBoxLayout;
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(6);
+        column->addLayout(layout);
+    };
     const SurveyOptions stored = StoredOptions();
-    const auto label = [&](const QString& text, QWidget* buddy) {
-        auto* l = new QLabel(text, row);
-        l->setBuddy(buddy);
-        layout->addWidget(l);
+    const TariffChoice tariff = StoredTariffChoice();
+    const auto label = [&](SurveySetting setting, QWidget* buddy) {
+        layout->addWidget(SurveySettingLabel(setting, buddy, rows));
         layout->addWidget(buddy);
         layout->addSpacing(8);
     };
-    minutes_->setObjectName(QStringLiteral("BlockMinutesBox"));
-    for (int minutes : BlockMinutes)
-        minutes_->addItem(QString::number(minutes), minutes);
-    minutes_->setCurrentIndex(std::max(0, minutes_->findData(stored.BlockMinutes)));
-    label(SurveySettingCaption(SurveySetting::BlockMinutes), minutes_);
-    const std::tuple<QLineEdit*, const char*, SurveySetting, std::optional<double>> edits[] = {
-        {rating_, "RatingEdit", SurveySetting::Rating, stored.RatingAmps},
-        {nominal_, "NominalEdit", SurveySetting::Nominal, stored.NominalVolts},
-        {threshold_, "ThresholdEdit", SurveySetting::Threshold, stored.ThresholdWatts}};
-    for (const auto& [edit, name, setting, value] : edits) {
-        const QString caption = SurveySettingCaption(setting);
+    const auto number = [&](QLineEdit* edit, const char* name, SurveySetting setting,
+                            const std::optional<double>& value) {
         edit->setObjectName(QString::fromLatin1(name));
         edit->setPlaceholderText(SurveySettingPlaceholder(setting));
         edit->setText(SurveySettingText(value));
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 12);
-        label(caption, edit);
+        label(setting, edit);
         connect(edit, &QLineEdit::textChanged, this, &TSurveyForm::SettingChanged);
-    }
+    };
+
+    // What the load study and voltage test take; the tariff; the power factor correction.
+    newRow();
+    minutes_->setObjectName(QStringLiteral("BlockMinutesBox"));
+    for (int minutes : BlockMinutes)
+        minutes_->addItem(QString::number(minutes), minutes);
+    minutes_->setCurrentIndex(std::max(0, minutes_->findData(stored.BlockMinutes)));
+    label(SurveySetting::BlockMinutes, minutes_);
+    number(rating_, "RatingEdit", SurveySetting::Rating, stored.RatingAmps);
+    number(nominal_, "NominalEdit", SurveySetting::Nominal, stored.NominalVolts);
+    number(threshold_, "ThresholdEdit", SurveySetting::Threshold, stored.ThresholdWatts);
+    newRow();
+    if (!tariff.File.isEmpty())
+        tariff_->SetFile(tariff.File);
+    label(SurveySetting::Tariff, tariff_);
+    number(energyRate_, "EnergyRateEdit", SurveySetting::EnergyRate, tariff.EnergyRate);
+    number(demandRate_, "DemandRateEdit", SurveySetting::DemandRate, tariff.DemandRate);
+    number(fixedMonthly_, "FixedMonthlyEdit", SurveySetting::FixedMonthly, tariff.FixedMonthly);
+    newRow();
+    number(target_, "TargetPowerFactorEdit", SurveySetting::TargetPowerFactor,
+           stored.TargetPowerFactor);
+    number(bankStep_, "BankStepEdit", SurveySetting::BankStep, stored.BankStepVar / 1000);
     layout->addStretch(1);
+    for (QLineEdit* rate : {energyRate_, demandRate_, fixedMonthly_})
+        rate->setEnabled(tariff.File.isEmpty());
     connect(minutes_, &QComboBox::currentIndexChanged, this, &TSurveyForm::SettingChanged);
-    return row;
+    connect(tariff_, &TTariffFileBox::Changed, this, &TSurveyForm::SettingChanged);
+    return rows;
 }
 
-void TSurveyForm::AddPage(QWidget* page, const QString& title) {
+QTableView* TSurveyForm::MakeGrid(Page page, const char* name) {
+    TablePage& table = tables_[page];
+    table.Grid = new QTableView(this);
+    table.Model = new TextTableModel({}, style_, this);
+    QTableView* grid = table.Grid;
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setModel(table.Model);
+    grid->verticalHeader()->hide();
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    return grid;
+}
+
+QWidget* TSurveyForm::MakeTableAndChart(Page page, Qt::Orientation orientation) {
+    auto* widget = new QWidget(this);
+    auto* layout = new QVBoxLayout(widget);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    QLabel*& notes = tables_[page].Notes;
+    notes = new QLabel(widget);
+    notes->setObjectName(QString::fromLatin1(PageTitles[page]).remove(' ') + "Notes");
+    notes->setWordWrap(true);
+    notes->setTextFormat(Qt::PlainText);
+    notes->setContentsMargins(4, 2, 4, 2);
+    AttachPopup(notes, popup_);
+    auto* split = new QSplitter(orientation, widget);
+    split->setChildrenCollapsible(false);
+    QTableView* grid =
+        MakeGrid(page, (QString::fromLatin1(PageTitles[page]).remove(' ') + "Grid").toLatin1());
+    split->addWidget(grid);
+    split->addWidget(MakeChart(page));
+    // Beside the charts a table keeps its width; above them it takes a share of the height.
+    split->setStretchFactor(0, orientation == Qt::Horizontal ? 0 : 2);
+    split->setStretchFactor(1, 3);
+    layout->addWidget(notes);
+    layout->addWidget(split, 1);
+    return widget;
+}
+
+void TSurveyForm::AddPage(QWidget* page, Page which) {
     AttachPopup(page, popup_);
-    pages_->addTab(page, title);
+    pages_->addTab(page, PageTitle(which));
+}
+
+QString TSurveyForm::PageTitle(Page page) const {
+    return QString::fromLatin1(PageTitles[page]);
 }
 
 SurveyChartView* TSurveyForm::MakeChart(Page page) {
@@ -178,12 +262,16 @@ SurveyChartView* TSurveyForm::MakeChart(Page page) {
             PaintPage(page, painter, area, ScreenLook(), false);
         },
         this);
-    view->setObjectName(QString::fromLatin1(PageTitles[page]).remove(' ') + "Chart");
-    if (page == VoltagePage) {
+    view->setObjectName(PageTitle(page).remove(' ') + "Chart");
+    if (IsTablePage(page)) {
         AttachPopup(view, popup_);
-        AttachPopup(voltageGrid_, popup_);
+        AttachPopup(tables_[page].Grid, popup_);
     }
     return view;
+}
+
+QTableView* TSurveyForm::Grid(Page page) const {
+    return tables_[page].Grid;
 }
 
 QAction* TSurveyForm::AddAction(const char* name, const QString& caption,
@@ -200,12 +288,26 @@ void TSurveyForm::UpdateCaption() {
                                   : QStringLiteral("Survey of %1").arg(name));
 }
 
+TariffChoice TSurveyForm::Tariff() const {
+    TariffChoice choice;
+    choice.File = tariff_->File();
+    choice.EnergyRate = ParseSurveySetting(energyRate_->text(), SurveySetting::EnergyRate);
+    choice.DemandRate = ParseSurveySetting(demandRate_->text(), SurveySetting::DemandRate);
+    choice.FixedMonthly = ParseSurveySetting(fixedMonthly_->text(), SurveySetting::FixedMonthly);
+    return choice;
+}
+
 SurveyOptions TSurveyForm::Options() const {
     SurveyOptions o;
     o.BlockMinutes = minutes_->currentData().toInt();
     o.RatingAmps = ParseSurveySetting(rating_->text(), SurveySetting::Rating);
     o.NominalVolts = ParseSurveySetting(nominal_->text(), SurveySetting::Nominal);
     o.ThresholdWatts = ParseSurveySetting(threshold_->text(), SurveySetting::Threshold);
+    o.TargetPowerFactor = ParseSurveySetting(target_->text(), SurveySetting::TargetPowerFactor)
+                              .value_or(DefaultTargetPowerFactor);
+    if (const auto step = ParseSurveySetting(bankStep_->text(), SurveySetting::BankStep))
+        o.BankStepVar = *step * 1000;
+    o.CostTariff = ChosenTariff(Tariff(), o.TariffError);
     return o;
 }
 
@@ -219,37 +321,74 @@ void TSurveyForm::StoreOptions(const SurveyOptions& options) {
 
 void TSurveyForm::SettingChanged() {
     // A text that is no number the setting takes shows in red and counts as not set.
-    const std::pair<QLineEdit*, SurveySetting> edits[] = {{rating_, SurveySetting::Rating},
-                                                          {nominal_, SurveySetting::Nominal},
-                                                          {threshold_, SurveySetting::Threshold}};
+    const std::pair<QLineEdit*, SurveySetting> edits[] = {
+        {rating_, SurveySetting::Rating},
+        {nominal_, SurveySetting::Nominal},
+        {threshold_, SurveySetting::Threshold},
+        {energyRate_, SurveySetting::EnergyRate},
+        {demandRate_, SurveySetting::DemandRate},
+        {fixedMonthly_, SurveySetting::FixedMonthly},
+        {target_, SurveySetting::TargetPowerFactor},
+        {bankStep_, SurveySetting::BankStep}};
     for (const auto& [edit, setting] : edits) {
         const bool bad =
             !edit->text().trimmed().isEmpty() && !ParseSurveySetting(edit->text(), setting);
         edit->setStyleSheet(bad ? QStringLiteral("color: #c02020") : QString());
     }
+    // A tariff file's rates are its own.
+    for (QLineEdit* rate : {energyRate_, demandRate_, fixedMonthly_})
+        rate->setEnabled(tariff_->File().isEmpty());
     StoreOptions(Options());
+    StoreTariffChoice(Tariff());
     timer_.start();
 }
 
 void TSurveyForm::Refresh() {
     timer_.stop();
     result_ = RunSurvey(database_.Parameters(), Options());
-    summary_->setPlainText(FromStd(SurveySummaryText(result_, style_)));
+    summary_->SetLines(SummaryPageLines(result_, style_));
 
-    const std::vector<EnergyDay> noDays;
-    const std::vector<EnergyDay>& days = result_.Power ? result_.Power->Days : noDays;
-    energyModel_->SetTable(EnergyDayTable(days));
+    const PowerSurvey* power = result_.Power ? &*result_.Power : nullptr;
+    const CostStudy* cost = power && power->Cost ? &*power->Cost : nullptr;
+    TextTableModel& energy = *tables_[EnergyPage].Model;
+    energy.SetTable(EnergyDayTable(power ? power->Days : std::vector<EnergyDay>(), cost));
     std::vector<bool> partial;
-    for (const EnergyDay& day : days)
-        partial.push_back(!day.Full());
-    energyModel_->SetDimmed(std::move(partial));
-    voltageModel_->SetTable(VoltageTable(result_.Voltage ? *result_.Voltage : VoltageVariation{}));
-    for (QTableView* grid : {energyGrid_, voltageGrid_})
-        grid->resizeColumnsToContents();
-    const int rows = std::max(1, voltageModel_->rowCount());
-    voltageGrid_->setFixedHeight(voltageGrid_->horizontalHeader()->sizeHint().height() +
-                                 rows * voltageGrid_->verticalHeader()->defaultSectionSize() +
-                                 2 * voltageGrid_->frameWidth() + 2);
+    if (power)
+        for (const EnergyDay& day : power->Days)
+            partial.push_back(!day.Full());
+    energy.SetDimmed(std::move(partial));
+    tables_[VoltagePage].Model->SetTable(
+        VoltageTable(result_.Voltage ? *result_.Voltage : VoltageVariation{}));
+    tables_[CostPage].Model->SetTable(cost ? CostTable(*cost) : Empty(CostTable({})));
+    tables_[PowerFactorPage].Model->SetTable(power && power->PowerFactor.Blocks > 0
+                                                 ? PowerFactorTable(power->PowerFactor)
+                                                 : Empty(PowerFactorTable({})));
+    tables_[UnbalancePage].Model->SetTable(UnbalanceTable(result_.Unbalance));
+    for (const TablePage& table : tables_) {
+        if (table.Grid)
+            table.Grid->resizeColumnsToContents();
+    }
+    // The power factor's figures beside the charts, as wide as their columns.
+    QTableView* figures = tables_[PowerFactorPage].Grid;
+    if (auto* split = qobject_cast<QSplitter*>(figures->parentWidget())) {
+        const int width = figures->horizontalHeader()->length() + 2 * figures->frameWidth() +
+                          figures->verticalScrollBar()->sizeHint().width();
+        const int total = std::max(split->width(), 2 * width);
+        split->setSizes({width, total - width});
+    }
+    for (Page page : {CostPage, PowerFactorPage, UnbalancePage}) {
+        const QStringList notes = Notes(page);
+        tables_[page].Notes->setText(notes.join(QLatin1Char('\n')));
+        tables_[page].Notes->setVisible(!notes.isEmpty());
+    }
+    // The short tables take the rows they have, the charts the rest.
+    for (Page page : {VoltagePage, UnbalancePage}) {
+        QTableView* grid = tables_[page].Grid;
+        const int rows = std::max(1, tables_[page].Model->rowCount());
+        grid->setFixedHeight(grid->horizontalHeader()->sizeHint().height() +
+                             rows * grid->verticalHeader()->defaultSectionSize() +
+                             2 * grid->frameWidth() + 2);
+    }
     for (QWidget* chart : findChildren<SurveyChartView*>())
         chart->update();
 }
@@ -258,17 +397,45 @@ TSurveyForm::Page TSurveyForm::CurrentPage() const {
     return static_cast<Page>(std::max(0, pages_->currentIndex()));
 }
 
-std::string TSurveyForm::Text(Page page, CellFormat format) const {
-    switch (page) {
-    case SummaryPage:
-        return SurveySummaryText(result_, style_);
-    case EnergyPage:
-        return energyModel_->Table().Text(style_, format);
-    case VoltagePage:
-        return voltageModel_->Table().Text(style_, format);
-    default:
-        return {};
+QStringList TSurveyForm::Notes(Page page) const {
+    QStringList notes;
+    const auto add = [&](const std::vector<std::string>& texts) {
+        for (const std::string& text : texts)
+            notes << FromStd(text);
+    };
+    const PowerSurvey* power = result_.Power ? &*result_.Power : nullptr;
+    if (page == CostPage) {
+        if (!power)
+            notes << QString::fromUtf8(NoPowerText);
+        else if (power->Cost) {
+            notes << FromStd("Tariff: " + power->Cost->Tariff + ", in " + power->Cost->Currency);
+            add(power->Cost->Reasons);
+        } else if (!result_.Options.TariffError.empty())
+            notes << FromStd(TariffErrorText(result_.Options.TariffError));
+        else
+            notes << QString::fromLatin1(NoTariffText);
+    } else if (page == PowerFactorPage) {
+        if (power)
+            add(power->PowerFactor.Reasons);
+        else
+            notes << QString::fromUtf8(NoPowerText);
+    } else if (page == UnbalancePage) {
+        add(result_.Unbalance.Reasons);
     }
+    return notes;
+}
+
+std::string TSurveyForm::Text(Page page, CellFormat format) const {
+    if (page == SummaryPage)
+        return SummaryLinesText(summary_->Lines());
+    if (!IsTablePage(page))
+        return {};
+    std::string text;
+    // The notes above the rows where a person reads them; a spreadsheet gets the rows alone.
+    if (format == CellFormat::Tab)
+        for (const QString& note : Notes(page))
+            text += note.toStdString() + "\r\n";
+    return text + tables_[page].Model->Table().Text(style_, format);
 }
 
 ChartLook TSurveyForm::ScreenLook() const {
@@ -287,35 +454,76 @@ bool TSurveyForm::PaintPage(Page page, QPainter& painter, const QRectF& area, co
                             bool withTable) const {
     if (!IsPicturePage(page))
         return false;
-    if (page == VoltagePage) {
-        if (!result_.Voltage) {
-            PaintChartMessage(painter, area, QString::fromLatin1(NoVoltageText), look);
-            return true;
-        }
-        QRectF chart = area;
-        if (withTable) {
-            // In a file or on paper the table stands above the chart.
-            painter.fillRect(area, look.Background);
-            const QFontMetricsF metrics(look.Font, painter.device());
-            const double margin = metrics.averageCharWidth();
-            const double height = PaintTextTable(painter, area.adjusted(margin, margin, -margin, 0),
-                                                 voltageModel_->Table(), look);
-            chart.setTop(area.top() + margin + height + metrics.height());
-        }
-        PaintVoltageBlocks(painter, chart, *result_.Voltage, look);
+    if (!withTable || !IsTablePage(page)) {
+        PaintCharts(page, painter, area, look);
         return true;
     }
-    if (!result_.Power) {
-        PaintChartMessage(painter, area, QString::fromLatin1(NoPowerText), look);
-        return true;
+    // In a file or on paper the notes and the table stand above the charts, beside them on
+    // the Power factor page; the Cost page's table, a row per charge and month, is too long to
+    // draw and goes to text, the workbook and paper.
+    painter.fillRect(area, look.Background);
+    const QFontMetricsF metrics(look.Font, painter.device());
+    const double margin = metrics.averageCharWidth();
+    QRectF inner = area.adjusted(margin, margin, -margin, -margin);
+    inner.setTop(inner.top() + PaintNotes(painter, inner, Notes(page), look));
+    QRectF charts = area;
+    charts.setTop(inner.top());
+    const bool table = page != CostPage && tables_[page].Model->rowCount() > 0;
+    if (table && page == PowerFactorPage) {
+        QRectF left = inner;
+        left.setWidth(inner.width() * 0.38);
+        PaintTextTable(painter, left, tables_[page].Model->Table(), look);
+        charts.setLeft(left.right() + margin);
+    } else if (table) {
+        const double height = PaintTextTable(painter, inner, tables_[page].Model->Table(), look);
+        charts.setTop(inner.top() + height + metrics.height());
     }
-    if (page == ProfilePage)
-        PaintDailyProfile(painter, area, *result_.Power, look);
-    else if (page == HeatMapPage)
-        PaintHeatMap(painter, area, *result_.Power, look);
-    else
-        PaintLoadDuration(painter, area, *result_.Power, look);
+    PaintCharts(page, painter, charts, look);
     return true;
+}
+
+void TSurveyForm::PaintCharts(Page page, QPainter& painter, const QRectF& area,
+                              const ChartLook& look) const {
+    const PowerSurvey* power = result_.Power ? &*result_.Power : nullptr;
+    const auto message = [&](const QString& text) { PaintChartMessage(painter, area, text, look); };
+    switch (page) {
+    case VoltagePage:
+        if (result_.Voltage)
+            PaintVoltageBlocks(painter, area, *result_.Voltage, look);
+        else
+            message(QString::fromUtf8(NoVoltageText));
+        return;
+    case UnbalancePage:
+        PaintUnbalanceBlocks(painter, area, result_.Unbalance, look);
+        return;
+    case CostPage:
+        if (power && power->Cost)
+            PaintCostPerDay(painter, area, *power->Cost, look);
+        else
+            message(Notes(CostPage).join(QLatin1Char('\n')));
+        return;
+    case PowerFactorPage:
+        if (!power || power->PowerFactor.Blocks == 0) {
+            message(Notes(PowerFactorPage).join(QLatin1Char('\n')));
+        } else {
+            // The power factor over time above, the duration of Qc below.
+            QRectF top = area;
+            top.setHeight(area.height() / 2);
+            PaintPowerFactorBlocks(painter, top, *power, look);
+            PaintQcDuration(painter, top.translated(0, top.height()), *power, look);
+        }
+        return;
+    default:
+        break;
+    }
+    if (!power)
+        message(QString::fromUtf8(NoPowerText));
+    else if (page == ProfilePage)
+        PaintDailyProfile(painter, area, *power, look);
+    else if (page == HeatMapPage)
+        PaintHeatMap(painter, area, *power, look);
+    else
+        PaintLoadDuration(painter, area, *power, look);
 }
 
 QImage TSurveyForm::Picture(Page page, const QSize& size) const {
@@ -349,9 +557,8 @@ void TSurveyForm::Export() {
         filters << TextTableFilters();
     if (IsPicturePage(page))
         filters << QStringLiteral("SVG picture (*.svg)") << QStringLiteral("PNG picture (*.png)");
-    const QString name =
-        AskSaveFileName(this, QStringLiteral("Export survey"), filters,
-                        windowTitle() + ' ' + QString::fromLatin1(PageTitles[page]));
+    const QString name = AskSaveFileName(this, QStringLiteral("Export survey"), filters,
+                                         windowTitle() + ' ' + PageTitle(page));
     if (!name.isEmpty())
         ExportTo(name);
 }
@@ -360,10 +567,9 @@ bool TSurveyForm::ExportTo(const QString& fileName) {
     const Page page = CurrentPage();
     const QString ending = QFileInfo(fileName).suffix().toLower();
     const bool picture = ending == QStringLiteral("svg") || ending == QStringLiteral("png");
-    if ((page == EnergyPage || page == VoltagePage) && !picture)
-        return WriteTextTable(this, fileName,
-                              (page == EnergyPage ? energyModel_ : voltageModel_)->Table(), style_,
-                              QString::fromLatin1(PageTitles[page]));
+    if (IsTablePage(page) && ending == QStringLiteral("xlsx"))
+        return WriteTextTable(this, fileName, tables_[page].Model->Table(), style_,
+                              PageTitle(page));
     QByteArray bytes;
     if (IsPicturePage(page) && ending == QStringLiteral("svg")) {
         bytes = Svg(page);
@@ -371,7 +577,7 @@ bool TSurveyForm::ExportTo(const QString& fileName) {
         QBuffer png(&bytes);
         png.open(QIODevice::WriteOnly);
         Picture(page, PictureSize).save(&png, "PNG");
-    } else if (IsTextPage(page)) {
+    } else if (IsTextPage(page) && !picture) {
         bytes = QByteArray::fromStdString(
             Text(page, ending == QStringLiteral("csv") ? CellFormat::Csv : CellFormat::Tab));
     } else {
@@ -392,29 +598,20 @@ bool TSurveyForm::ExportTo(const QString& fileName) {
 }
 
 PrintedTexts TSurveyForm::Printout(Page page) const {
-    std::vector<QStringList> rows;
-    std::vector<bool> right;
-    QFont font = this->font();
-    if (page == SummaryPage) {
-        // A column of lines in a fixed font, so that the figures stay aligned.
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        for (const QString& line : FromStd(SurveySummaryText(result_, style_)).split('\n'))
-            if (!line.isEmpty() || !rows.empty())
-                rows.push_back({line});
-        while (rows.size() > 1 && rows.back().constFirst().isEmpty())
-            rows.pop_back();
-    } else {
-        const TextTableModel& model = page == VoltagePage ? *voltageModel_ : *energyModel_;
-        return PrintedTexts(model.Table(), style_, font);
-    }
-    return PrintedTexts(std::move(rows), font, std::move(right));
+    const TablePage& table = tables_[IsTablePage(page) ? page : EnergyPage];
+    return PrintedTexts(table.Model->Table(), style_, font());
 }
 
 bool TSurveyForm::Print() {
     const Page page = CurrentPage();
+    const QString title = windowTitle() + QStringLiteral(": ") + PageTitle(page);
+    if (page == SummaryPage)
+        return PrintSummary(title);
+    if (page >= CostPage)
+        return PrintTableAndCharts(page, title);
     TLayoutPrinter& printer = LayoutPrinter();
-    printer.Title = windowTitle() + QStringLiteral(": ") + QString::fromLatin1(PageTitles[page]);
-    if (page == SummaryPage || page == EnergyPage) {
+    printer.Title = title;
+    if (page == EnergyPage) {
         PrintedTexts texts = Printout(page);
         if (texts.DataRowCount() < 1)
             return false;
@@ -434,4 +631,40 @@ bool TSurveyForm::Print() {
     const bool printed = printer.PrintChart();
     printer.Chart = nullptr;
     return printed;
+}
+
+bool TSurveyForm::PrintSummary(const QString& title) {
+    QFont font = this->font();
+    if (font.pointSizeF() <= 0)
+        font.setPointSizeF(9);
+    SummaryRows rows(summary_->Lines(), font);
+    std::vector<PrintedPart> parts(1);
+    parts[0].Title = title;
+    parts[0].Rows = &rows;
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Title = title;
+    return printer.PrintParts(parts);
+}
+
+bool TSurveyForm::PrintTableAndCharts(Page page, const QString& title) {
+    PrintedTexts table = Printout(page);
+    std::vector<PrintedPart> parts(2);
+    parts[0].Title = title;
+    parts[0].Rows = &table;
+    parts[1].Title = title;
+    parts[1].Draw = [this, page](QPainter& painter, const QRect& area, int32_t) {
+        ChartLook look = ScreenLook();
+        if (look.Font.pointSizeF() <= 0)
+            look.Font.setPointSizeF(9);
+        look.PenScale = painter.device()->logicalDpiX() / 96.0;
+        QRectF charts(area);
+        charts.setTop(charts.top() + PaintNotes(painter, charts, Notes(page), look));
+        // As wide as the page and at most two thirds as high per chart.
+        charts.setHeight(
+            std::min(charts.height(), charts.width() * (page == PowerFactorPage ? 4.0 : 2.0) / 3));
+        PaintCharts(page, painter, charts, look);
+    };
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Title = title;
+    return printer.PrintParts(parts);
 }

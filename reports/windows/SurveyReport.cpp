@@ -2,8 +2,9 @@
 
 #include "analysis/RangeStatistics.h"
 #include "analysis/StatisticsText.h"
+#include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
-#include "analysis/SurveyText.h"
+#include "analysis/drawing/SummaryRows.h"
 #include "analysis/drawing/SurveyCharts.h"
 #include "charts/windows/TChartForm.h"
 #include "database/LChartRecord.h"
@@ -18,7 +19,6 @@
 #include "texts/DateTimeText.h"
 #include "texts/LocaleTextStyle.h"
 
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
@@ -115,12 +115,6 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
         rows.push_back(std::move(printed));
         parts.push_back(std::move(part));
     };
-    const auto textPart = [&](const QString& caption, std::vector<QStringList> texts,
-                              std::vector<bool> alignRight = {}, const QFont& textFont = {}) {
-        addText(caption, std::make_unique<PrintedTexts>(std::move(texts),
-                                                        textFont == QFont() ? font : textFont,
-                                                        std::move(alignRight)));
-    };
     const auto tablePart = [&](const QString& caption, const TextTable& table) {
         addText(caption, std::make_unique<PrintedTexts>(table, style, font));
     };
@@ -173,24 +167,32 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
         }
     });
 
-    // The summary, and a line for every section left out.
-    std::vector<QStringList> summary;
-    for (const QString& line : Q(SurveySummaryText(survey, style)).split(QLatin1Char('\n')))
-        summary.push_back({line});
-    const auto leftOut = [&](const QString& sections, const QString& why) {
-        summary.push_back({sections + QStringLiteral(" left out: ") + why});
+    // The summary with the cost, power factor and unbalance, and a line for every section left
+    // out; in rows of labels and values, as the Survey window shows it.
+    std::vector<SummaryLine> summary = SummaryPageLines(survey, style);
+    bool anyLeftOut = false;
+    const auto leftOut = [&](const std::string& sections, const std::string& why) {
+        if (!anyLeftOut)
+            summary.emplace_back();
+        anyLeftOut = true;
+        summary.push_back({0, sections + " left out: " + why, {}});
     };
     if (!survey.Power)
-        leftOut(QStringLiteral("Energy per day, daily profile, heat map and load duration"),
-                QString::fromUtf8(NoPowerText));
+        leftOut("Energy per day, daily profile, heat map and load duration", NoPowerText);
     if (!survey.Voltage)
-        leftOut(QStringLiteral("Voltage block means"), QString::fromUtf8(NoVoltageText));
+        leftOut("Voltage block means", NoVoltageText);
     if (units.empty())
-        leftOut(QStringLiteral("Charts and statistics of the Historic parameters"),
-                QStringLiteral("the recording has no Historic parameters."));
-    // A fixed font, so that the summary's figures stand in columns.
-    textPart(QStringLiteral("Summary"), std::move(summary), {},
-             QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        leftOut("Charts and statistics of the Historic parameters",
+                "the recording has no Historic parameters.");
+    {
+        auto printed = std::make_unique<SummaryRows>(summary, font);
+        printed->SetCaption(QStringLiteral("Summary"));
+        PrintedPart part;
+        part.Title = title;
+        part.Rows = printed.get();
+        rows.push_back(std::move(printed));
+        parts.push_back(std::move(part));
+    }
 
     if (survey.Power)
         tablePart(QStringLiteral("Energy per day"), EnergyDayTable(survey.Power->Days));
@@ -252,6 +254,58 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
             PaintTextTable(painter, below, VoltageTable(voltage), look);
         });
     }
+
+    // What the load costs, the power factor correction and the unbalance, each where the
+    // recording supports it (the summary says why not).
+    const PowerSurvey* power = survey.Power ? &*survey.Power : nullptr;
+    const auto notes = [](const std::vector<std::string>& texts) {
+        QStringList list;
+        for (const std::string& text : texts)
+            list << Q(text);
+        return list;
+    };
+    // The heading, the notes and a table above what draw paints into the rest.
+    const auto findingsPage = [&](const QString& heading, const QStringList& lines,
+                                  const TextTable* table, auto draw) {
+        drawnPart(
+            1, [&, heading, lines, table, draw](QPainter& painter, const QRect& area, int32_t) {
+                const ChartLook look = PaperLook(painter, font);
+                const double line = QFontMetricsF(font, painter.device()).height();
+                QRectF rest = Heading(painter, QRectF(area), heading, font);
+                rest.setTop(rest.top() + PaintNotes(painter, rest, lines, look));
+                if (table)
+                    rest.setTop(rest.top() + PaintTextTable(painter, rest, *table, look) + line);
+                draw(painter, rest, look);
+            });
+    };
+    const std::optional<TextTable> pfTable =
+        power && power->PowerFactor.Blocks > 0
+            ? std::optional<TextTable>(PowerFactorTable(power->PowerFactor))
+            : std::nullopt;
+    const TextTable unbalanceTable = UnbalanceTable(survey.Unbalance);
+    if (power && power->Cost) {
+        const CostStudy& cost = *power->Cost;
+        tablePart(QStringLiteral("Cost: %1, in %2").arg(Q(cost.Tariff), Q(cost.Currency)),
+                  CostTable(cost));
+        findingsPage(QStringLiteral("Energy cost per day"), notes(cost.Reasons), nullptr,
+                     [&](QPainter& painter, const QRectF& area, const ChartLook& look) {
+                         PaintCostPerDay(painter, ChartArea(area), cost, look);
+                     });
+    }
+    if (pfTable)
+        findingsPage(QStringLiteral("Power factor"), notes(power->PowerFactor.Reasons), &*pfTable,
+                     [&](QPainter& painter, const QRectF& area, const ChartLook& look) {
+                         // The power factor over time above, the duration of Qc below.
+                         QRectF top = area;
+                         top.setHeight(std::min(area.height() / 2, area.width() / 2));
+                         PaintPowerFactorBlocks(painter, top, *power, look);
+                         PaintQcDuration(painter, top.translated(0, top.height()), *power, look);
+                     });
+    if (!unbalanceTable.Rows.empty())
+        findingsPage(QStringLiteral("Unbalance"), notes(survey.Unbalance.Reasons), &unbalanceTable,
+                     [&](QPainter& painter, const QRectF& area, const ChartLook& look) {
+                         PaintUnbalanceBlocks(painter, ChartArea(area), survey.Unbalance, look);
+                     });
 
     // The statistics of every Historic parameter.
     if (!units.empty()) {

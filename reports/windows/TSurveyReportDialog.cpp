@@ -3,11 +3,12 @@
 #include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
 #include "shell/Help.h"
-#include "shell/SurveySettings.h"
+#include "shell/TTariffFileBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 
@@ -34,16 +35,32 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     RatingEdit = NumberEdit(panel, SurveySetting::Rating);
     NominalEdit = NumberEdit(panel, SurveySetting::Nominal);
     ThresholdEdit = NumberEdit(panel, SurveySetting::Threshold);
+    TariffBox = new TTariffFileBox(panel);
+    EnergyRateEdit = NumberEdit(panel, SurveySetting::EnergyRate);
+    DemandRateEdit = NumberEdit(panel, SurveySetting::DemandRate);
+    FixedMonthlyEdit = NumberEdit(panel, SurveySetting::FixedMonthly);
+    TargetPowerFactorEdit = NumberEdit(panel, SurveySetting::TargetPowerFactor);
+    BankStepEdit = NumberEdit(panel, SurveySetting::BankStep);
     TitleEdit = new QLineEdit(panel);
     TitleEdit->setPlaceholderText(QString::fromLatin1(DefaultReportTitle));
     WithItemsCheck =
         new QCheckBox(QStringLiteral("Include the database's tables and charts"), panel);
-    form->addRow(SurveySettingCaption(SurveySetting::BlockMinutes), BlockMinutesBox);
-    form->addRow(SurveySettingCaption(SurveySetting::Rating), RatingEdit);
-    form->addRow(SurveySettingCaption(SurveySetting::Nominal), NominalEdit);
-    form->addRow(SurveySettingCaption(SurveySetting::Threshold), ThresholdEdit);
+    const std::pair<SurveySetting, QWidget*> rows[] = {
+        {SurveySetting::BlockMinutes, BlockMinutesBox},
+        {SurveySetting::Rating, RatingEdit},
+        {SurveySetting::Nominal, NominalEdit},
+        {SurveySetting::Threshold, ThresholdEdit},
+        {SurveySetting::Tariff, TariffBox},
+        {SurveySetting::EnergyRate, EnergyRateEdit},
+        {SurveySetting::DemandRate, DemandRateEdit},
+        {SurveySetting::FixedMonthly, FixedMonthlyEdit},
+        {SurveySetting::TargetPowerFactor, TargetPowerFactorEdit},
+        {SurveySetting::BankStep, BankStepEdit}};
+    for (const auto& [setting, field] : rows)
+        form->addRow(SurveySettingLabel(setting, field, panel), field);
     form->addRow(QStringLiteral("T&itle"), TitleEdit);
     form->addRow(WithItemsCheck);
+    connect(TariffBox, &TTariffFileBox::Changed, this, &TSurveyReportDialog::TariffChanged);
     SetOptions({});
 }
 
@@ -54,21 +71,53 @@ void TSurveyReportDialog::SetOptions(const SurveyReportOptions& options) {
     RatingEdit->setText(SurveySettingText(options.Survey.RatingAmps));
     NominalEdit->setText(SurveySettingText(options.Survey.NominalVolts));
     ThresholdEdit->setText(SurveySettingText(options.Survey.ThresholdWatts));
+    TargetPowerFactorEdit->setText(SurveySettingText(options.Survey.TargetPowerFactor));
+    BankStepEdit->setText(SurveySettingText(options.Survey.BankStepVar / 1000));
     TitleEdit->setText(options.Title);
     WithItemsCheck->setChecked(options.WithItems);
 }
 
 SurveyReportOptions TSurveyReportDialog::Options() const {
-    // What the dialog does not show (the range, the tariff) stays as it was given.
+    // What the dialog does not show (the range) stays as it was given.
     SurveyReportOptions options = given_;
     options.Survey.BlockMinutes = BlockMinutesBox->currentData().toInt();
     options.Survey.RatingAmps = ParseSurveySetting(RatingEdit->text(), SurveySetting::Rating);
     options.Survey.NominalVolts = ParseSurveySetting(NominalEdit->text(), SurveySetting::Nominal);
     options.Survey.ThresholdWatts =
         ParseSurveySetting(ThresholdEdit->text(), SurveySetting::Threshold);
+    options.Survey.TargetPowerFactor =
+        ParseSurveySetting(TargetPowerFactorEdit->text(), SurveySetting::TargetPowerFactor)
+            .value_or(DefaultTargetPowerFactor);
+    options.Survey.BankStepVar = ParseSurveySetting(BankStepEdit->text(), SurveySetting::BankStep)
+                                     .value_or(DefaultBankStepVar / 1000) *
+                                 1000;
+    options.Survey.CostTariff = ChosenTariff(Tariff(), options.Survey.TariffError);
     options.Title = TitleEdit->text().trimmed();
     options.WithItems = WithItemsCheck->isChecked();
     return options;
+}
+
+void TSurveyReportDialog::SetTariff(const TariffChoice& tariff) {
+    TariffBox->SetFile(tariff.File);
+    EnergyRateEdit->setText(SurveySettingText(tariff.EnergyRate));
+    DemandRateEdit->setText(SurveySettingText(tariff.DemandRate));
+    FixedMonthlyEdit->setText(SurveySettingText(tariff.FixedMonthly));
+    TariffChanged();
+}
+
+TariffChoice TSurveyReportDialog::Tariff() const {
+    TariffChoice choice;
+    choice.File = TariffBox->File();
+    choice.EnergyRate = ParseSurveySetting(EnergyRateEdit->text(), SurveySetting::EnergyRate);
+    choice.DemandRate = ParseSurveySetting(DemandRateEdit->text(), SurveySetting::DemandRate);
+    choice.FixedMonthly = ParseSurveySetting(FixedMonthlyEdit->text(), SurveySetting::FixedMonthly);
+    return choice;
+}
+
+void TSurveyReportDialog::TariffChanged() {
+    // A tariff file's rates are its own.
+    for (QLineEdit* rate : {EnergyRateEdit, DemandRateEdit, FixedMonthlyEdit})
+        rate->setEnabled(TariffBox->File().isEmpty());
 }
 
 bool RunSurveyReport(QWidget* window, LDatabase& db) {
@@ -81,9 +130,11 @@ bool RunSurveyReport(QWidget* window, LDatabase& db) {
     TSurveyReportDialog dialog(window);
     last.Survey = StoredSurveyOptions();
     dialog.SetOptions(last);
+    dialog.SetTariff(StoredTariffChoice());
     if (!dialog.ExecuteFor(window))
         return false;
     last = dialog.Options();
     StoreSurveyOptions(last.Survey);
+    StoreTariffChoice(dialog.Tariff());
     return PrintSurveyReport(printer, db, last);
 }

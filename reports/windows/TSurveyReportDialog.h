@@ -1,16 +1,19 @@
 #pragma once
 
 #include "reports/windows/SurveyReport.h"
+#include "shell/SurveySettings.h"
 #include "shell/TStandardDialog.h"
 
 class LDatabase;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class TTariffFileBox;
 
 // The survey report's settings: the demand interval, the service rating, the nominal voltage
-// and the demand threshold (an empty field leaves it unset), the title, and whether the
-// database's tables and charts follow the survey.
+// and the demand threshold, the tariff (a file, or the simple tariff's rates), the target power
+// factor and the bank step (an empty field leaves it unset, or at its default), the title, and
+// whether the database's tables and charts follow the survey.
 class TSurveyReportDialog : public TStandardDialog {
     Q_OBJECT
 
@@ -18,16 +21,28 @@ public:
     explicit TSurveyReportDialog(QWidget* parent = nullptr);
 
     void SetOptions(const SurveyReportOptions& options);
+    // The options shown, the tariff read from its file (when it cannot be read: none, and the
+    // survey's TariffError says why).
     SurveyReportOptions Options() const;
+    void SetTariff(const TariffChoice& tariff);
+    TariffChoice Tariff() const;
 
     QComboBox* BlockMinutesBox;
     QLineEdit* RatingEdit;
     QLineEdit* NominalEdit;
     QLineEdit* ThresholdEdit;
+    TTariffFileBox* TariffBox;
+    QLineEdit* EnergyRateEdit;
+    QLineEdit* DemandRateEdit;
+    QLineEdit* FixedMonthlyEdit;
+    QLineEdit* TargetPowerFactorEdit;
+    QLineEdit* BankStepEdit;
     QLineEdit* TitleEdit;
     QCheckBox* WithItemsCheck;
 
 private:
+    void TariffChanged();
+
     SurveyReportOptions given_;
 };
 

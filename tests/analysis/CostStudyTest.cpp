@@ -74,7 +74,10 @@ TEST_F(CostStudyTest, TwoPeriodsShareAConstantLoadByTheirHours) {
     EXPECT_NEAR(*c.AveragePrice, 28.8 / 168, 1e-12);
     ASSERT_EQ(c.PerDay.size(), 7u);
     EXPECT_NEAR(c.PerDay[0].EnergyCost, 12 * 0.3 + 12 * 0.1, 1e-9);
+    EXPECT_EQ(c.PerDay[0].PeriodCosts.size(), 2u);
+    EXPECT_NEAR(c.PerDay[0].PeriodCosts[1], 12 * 0.3, 1e-9);
     EXPECT_NEAR(c.PerDay[5].EnergyCost, 2.4, 1e-9); // Saturday
+    EXPECT_NEAR(c.PerDay[5].PeriodCosts[0], 2.4, 1e-9);
     EXPECT_EQ(c.Days, 7);
     EXPECT_NEAR(*c.TypicalMonth, 28.8 / 7 * 30.4375, 1e-9);
     EXPECT_NEAR(*c.Year, 12 * *c.TypicalMonth, 1e-9);

@@ -80,6 +80,14 @@ TEST_F(PowerFactorCorrectionTest, TheLightLoadPartIsFixedAndTheBankRoundsToTheSt
         EXPECT_EQ(r.QcMax->Time, Monday); // the first of the largest
         EXPECT_NEAR(*r.BelowTarget, 1, 1e-12);
     }
+    // What the charts draw: a PF per block in time order, the Qc highest first.
+    const PowerFactorCorrection r = Run();
+    ASSERT_EQ(r.BlockPf.size(), 11u);
+    EXPECT_NEAR(r.BlockPf[2].Value, 10000 / std::hypot(10000, 20000), 1e-12);
+    EXPECT_EQ(r.BlockPf[2].Time, Monday + 30.0 / 1440);
+    ASSERT_EQ(r.QcSorted.size(), 11u);
+    EXPECT_EQ(r.QcSorted.front(), r.QcMax->Value);
+    EXPECT_NEAR(r.QcSorted.back(), 35000 - 100000 * TanTarget, 1e-6);
     // A target of 1: all the reactive power.
     options.TargetPowerFactor = 1;
     options.BankStepVar = 5000;

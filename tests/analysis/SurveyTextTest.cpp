@@ -1,4 +1,5 @@
 #include "analysis/SurveyText.h"
+#include "analysis/SurveyFindingsText.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +42,37 @@ TEST(SurveyTextTest, TheSummarySaysEveryFigureAndReason) {
               "The recording has no real power of 3Ø, nor of all of ØA, ØB and ØC: no power "
               "results.\n\n"
               "The recording has no RMS voltage: no voltage results.\n");
+}
+
+// The Survey window's Summary page: the summary, then the cost without its months, the power
+// factor and the unbalance; a tariff that could not be read is said, not taken for none.
+TEST(SurveyTextTest, TheSummaryPageAddsTheFindings) {
+    LParameterCollection recording;
+    const TDateTime monday = At(2024, 3, 11);
+    AddHistoric(recording, RealPower, Watts, ThreePhase, std::vector<float>(192, 1000), monday,
+                900);
+    AddHistoric(recording, ReactivePower, Var, ThreePhase, std::vector<float>(192, 500), monday,
+                900);
+    SurveyOptions options;
+    options.CostTariff = SimpleTariff(0.2, 10, 30);
+    SurveyResult survey = RunSurvey(recording, options);
+    const std::string summary = SurveySummaryText(survey);
+    std::string text = SummaryLinesText(SummaryPageLines(survey));
+    EXPECT_EQ(text.substr(0, summary.size() + 1), summary + "\n");
+    const std::string cost = CostText(survey);
+    ASSERT_NE(cost.find("  Month 2024-03"), std::string::npos);
+    EXPECT_NE(text.find(cost.substr(0, cost.find("  Month 2024-03"))), std::string::npos) << text;
+    EXPECT_EQ(text.find("Month 2024-03"), std::string::npos);
+    for (const std::string& section : {PowerFactorText(survey), UnbalanceText(survey)})
+        EXPECT_NE(text.find("\n\n" + section), std::string::npos) << section;
+
+    options.CostTariff.reset();
+    options.TariffError = "t.json: 1:1: not JSON";
+    text = SummaryLinesText(SummaryPageLines(RunSurvey(recording, options)));
+    EXPECT_NE(text.find("Cost: no tariff.\n  - The tariff could not be read: t.json: 1:1: not "
+                        "JSON\n"),
+              std::string::npos)
+        << text;
 }
 
 } // namespace

@@ -72,6 +72,8 @@ TEST_F(UnbalanceStudyTest, LightLoadCurrentBlocksAreLeftOut) {
     EXPECT_NEAR(u.Current->Max->Value, 100 * (115 - 310 / 3.0) / (310 / 3.0), 1e-4);
     EXPECT_EQ(*u.Current->MostDeviating, "IC");
     EXPECT_EQ(u.Current->Minutes, 15);
+    ASSERT_EQ(u.Current->Series.size(), 4u); // the light blocks left out of the chart too
+    EXPECT_EQ(u.Current->Series.back().Value, u.Current->Max->Value);
     EXPECT_FALSE(u.Current->Pass);
     EXPECT_FALSE(u.Voltage);
     EXPECT_EQ(u.Reasons, (std::vector<std::string>{

@@ -264,6 +264,57 @@ TEST(WorkbookSurveyTest, SurveySheetHasTheLoadStudyAndEnergyPerDay) {
     EXPECT_EQ(channels.cells.count("A" + std::to_string(survey.Voltage->Channels.size() + 2)), 0u);
 }
 
+// With the survey's options the sheet gets the cost by month and charge, the power factor's
+// figures and the unbalance, each under its bold heading; without a tariff, the line why.
+TEST(WorkbookSurveyTest, SurveySheetHasTheCostPowerFactorAndUnbalance) {
+    GeneratorOptions o;
+    o.historicPoints = 3 * 1440;
+    LDatabase db;
+    db.New();
+    db.Parse(GenerateRecordingBytes(o));
+    SurveyOptions options;
+    options.CostTariff = SimpleTariff(0.2, 10, 30);
+    const SurveyResult survey = RunSurvey(db.Parameters(), options);
+    ASSERT_TRUE(survey.Power && survey.Power->Cost && survey.Power->PowerFactor.BankVar &&
+                survey.Unbalance.Voltage);
+    ScratchFolder scratch;
+    QString error;
+    for (const bool tariff : {true, false}) {
+        SCOPED_TRACE(tariff);
+        SurveyOptions asked = options;
+        if (!tariff)
+            asked.CostTariff.reset();
+        ASSERT_EQ(ExportDatabaseWorkbook(db, QString::fromStdString(scratch / "s.xlsx"), error, {},
+                                         asked),
+                  ExportResult::Written);
+        XlsxReader book(scratch / "s.xlsx");
+        const XlsxSheet& sheet = book.Sheet("Survey");
+        // The row whose first cells are these, and the value of its cell in column.
+        const auto at = [&](const std::string& a, const std::string& b,
+                            const std::string& column) -> std::string {
+            for (const auto& [ref, cell] : sheet.cells) {
+                const std::string row = ref.substr(1);
+                if (ref[0] == 'A' && cell.value == a &&
+                    (b.empty() ||
+                     (sheet.cells.count("B" + row) && sheet.cells.at("B" + row).value == b)))
+                    return sheet.cells.count(column + row) ? sheet.cells.at(column + row).value
+                                                           : std::string("(empty)");
+            }
+            return "(none)";
+        };
+        for (const char* heading : {"Cost", "Power factor", "Unbalance"})
+            EXPECT_EQ(at(heading, "", "A"), heading);
+        EXPECT_NEAR(std::stod(at("Bank", "", "B")), *survey.Power->PowerFactor.BankVar, 1e-6);
+        // A percentage cell: the spreadsheet shows it in %.
+        EXPECT_NEAR(100 * std::stod(at("Voltage", "VAN, VBN, VCN", "F")),
+                    survey.Unbalance.Voltage->Max->Value, 1e-9);
+        if (tariff)
+            EXPECT_NEAR(std::stod(at("all", "total", "I")), survey.Power->Cost->Total, 1e-9);
+        else
+            EXPECT_EQ(at("Cost: no tariff given.", "", "A"), "Cost: no tariff given.");
+    }
+}
+
 TEST_F(WorkbookExportTest, CancelOrFailureLeavesNoFile) {
     const QString file = File("t.xlsx");
     WriteBytes(file.toStdString(), "former");

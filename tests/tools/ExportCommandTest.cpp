@@ -27,6 +27,10 @@ TEST(ExportCommandTest, WritesTheWorkbookOrExplains) {
     const Result written = Vro("export " + file + " -o " + book);
     ASSERT_EQ(written.status, 0) << written.out;
     EXPECT_EQ(written.out, "Wrote " + book + "\n");
+    // The survey's options price the Survey sheet.
+    ASSERT_EQ(Vro("export " + file + " -o " + book + " --energy-rate 0.2").status, 0);
+    const Result survey = RunCommand("unzip -p " + book + " xl/worksheets/sheet4.xml"); // Survey
+    EXPECT_NE(survey.out.find("month total"), std::string::npos) << survey.out;
     const Result sheets = RunCommand("unzip -Z1 " + book);
     for (const char* part : {"xl/worksheets/sheet5.xml", "xl/chartsheets/", "xl/charts/chart1.xml"})
         EXPECT_NE(sheets.out.find(part), std::string::npos) << part << "\n" << sheets.out;
@@ -43,6 +47,7 @@ TEST(ExportCommandTest, WritesTheWorkbookOrExplains) {
         {"export " + file + " -o " + book + " --what", 2, "--what"},
         {"export " + scratch / "none.vro" + " -o " + scratch / "n.xlsx", 1, "loading the file"},
         {"export " + file + " -o " + scratch / "missing/n.xlsx", 1, "Error writing"},
+        {"export " + file + " -o " + book + " --target-pf 1.2", 2, "--target-pf"},
     };
     for (const Case& c : cases) {
         const Result r = Vro(c.args);

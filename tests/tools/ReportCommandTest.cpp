@@ -42,11 +42,11 @@ TEST_F(ReportCommandTest, SectionsPresentOrLeftOutWithTheReason) {
          {"Survey report", "Summary", "Energy per day", "Historic parameters in W",
           "Historic parameters in V", "Daily pro", "Heat map", "Load duration",
           "Voltage block means", "Statistics", "Page 1 of "},
-         {"left out"}},
+         {"left out:"}},
         {{13, 6},
-         {"Summary", "Historic parameters in A", "Voltage block means", "Statistics", "left out"},
+         {"Summary", "Historic parameters in A", "Voltage block means", "Statistics", "left out:"},
          {"Heat map", "Load duration"}},
-        {{22}, {"Energy per day", "left out"}, {"Historic parameters in V"}},
+        {{22}, {"Energy per day", "left out:"}, {"Historic parameters in V"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.present[1]);
@@ -109,10 +109,56 @@ TEST_F(ReportCommandTest, FiguresItemsAndPage) {
     EXPECT_NE(info.out.find("612 x 792"), std::string::npos) << info.out;
 }
 
+// The cost (with a tariff), the power factor and the unbalance follow the voltage block means,
+// each on pages of its own with the figures vrotool survey gives, before the statistics;
+// without a tariff the summary says so and the cost's pages are left out.
+TEST_F(ReportCommandTest, CostPowerFactorAndUnbalanceAfterTheVoltage) {
+    GeneratorOptions o;
+    o.historicPoints = 2880;
+    const std::string recording = (scratch.path / "all.bin").string();
+    std::ofstream(recording, std::ios::binary) << GenerateRecordingBytes(o);
+    const std::string options = " --tariff " VRO_TARIFF_EXAMPLE " --bank-step 2.5";
+    const Result survey = Vro("survey " + recording + options);
+    const auto figure = [&](const std::string& label) {
+        const size_t at = survey.out.find("  " + label + " ");
+        const size_t from = survey.out.find_first_of("0123456789", at);
+        return survey.out.substr(from, survey.out.find(' ', from) - from);
+    };
+    ASSERT_EQ(Vro("report " + recording + " -o " + Out() + options).status, 0);
+    const std::vector<std::string> pages = PdfPageTexts(Out());
+    // Each heading on a page after the one before, with what that page must show.
+    const struct {
+        const char* heading;
+        std::string shows;
+    } order[] = {
+        {"Voltage block means", "Un "},      {"Cost: Example three-period", "month total"},
+        {"Energy cost per day", "Period 2"}, {"Power factor of 15-minute blocks", figure("Bank")},
+        {"Unbalance (%)", "VAN, VBN, VCN"},  {"Statistics", "Real Power"},
+    };
+    size_t page = 1; // after the cover and the summary's start
+    for (const auto& o2 : order) {
+        SCOPED_TRACE(o2.heading);
+        while (page < pages.size() && pages[page].find(o2.heading) == std::string::npos)
+            ++page;
+        ASSERT_LT(page, pages.size());
+        EXPECT_NE(pages[page].find(o2.shows), std::string::npos) << o2.shows << " in\n"
+                                                                 << pages[page];
+        ++page;
+    }
+    EXPECT_NE(pages[1].find(figure("Total") + " $"), std::string::npos) << pages[1];
+
+    ASSERT_EQ(Vro("report " + recording + " -o " + Out()).status, 0);
+    const std::string text = All(Out());
+    EXPECT_NE(text.find("Cost: no tari"), std::string::npos); // "ff" may print as one letter
+    EXPECT_EQ(text.find("Energy cost per day"), std::string::npos);
+    EXPECT_NE(text.find("Power factor of 15-minute blocks"), std::string::npos);
+}
+
 TEST_F(ReportCommandTest, BadOptionsExit2DamagedFileExit1WithoutOutput) {
     const std::string recording = Recording({22, 6});
-    for (const std::string options : {"--page A3", "--block-minutes 7", "--rating-amps -1", "",
-                                      "--nominal-volts 0", "--what"}) {
+    for (const std::string& options : std::initializer_list<std::string>{
+             "--page A3", "--block-minutes 7", "--rating-amps -1", "", "--nominal-volts 0",
+             "--what", "--target-pf 0.5", "--tariff " + recording}) {
         SCOPED_TRACE(options);
         EXPECT_EQ(
             Vro("report " + recording + " " + options + (options.empty() ? "" : " -o " + Out()))

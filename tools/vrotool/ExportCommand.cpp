@@ -1,14 +1,16 @@
-// vrotool export: the workbook of a whole database file.
+// vrotool export: the workbook of a whole database file, its survey with the survey's options.
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "reports/WorkbookExport.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
+#include "tools/vrotool/SurveyArguments.h"
 
 #include <cstdio>
 
 int ExportCommand(Arguments& args) {
+    const SurveyOptions survey = SurveyArguments(args);
     const auto output = args.Value("--output", "-o");
     const std::string file = args.OnlyFile();
     if (!output)
@@ -20,7 +22,7 @@ int ExportCommand(Arguments& args) {
     LDatabase db;
     OpenDatabaseOrRecording(db, file);
     QString error;
-    if (ExportDatabaseWorkbook(db, book, error) != ExportResult::Written)
+    if (ExportDatabaseWorkbook(db, book, error, {}, survey) != ExportResult::Written)
         Raise("Error writing " + *output + ": " + error.toStdString());
     std::printf("Wrote %s\n", output->c_str());
     return 0;

@@ -149,10 +149,11 @@ const Command Commands[] = {
      "                       typical_month_cost, error\n"
      "  -o, --output OUT     write to OUT instead of standard output; nothing is left\n"
      "                       there when writing fails\n"
-     "  The text is the Survey window's Summary page, then Cost, Power factor and\n"
-     "  Unbalance. Several files need --csv, or --json for an object of those columns per\n"
-     "  file and line; they are surveyed in parallel, and a file that cannot be read gets\n"
-     "  a row with its error (exit 1 after the others).\n"},
+     "  The text is the Survey window's Summary page: the summary, then Cost (with each\n"
+     "  month's charges), Power factor and Unbalance. Several files need --csv, or --json\n"
+     "  for an object of those columns per file and line; they are surveyed in parallel,\n"
+     "  and a file that cannot be read gets a row with its error (exit 1 after the\n"
+     "  others).\n"},
     {"compare", CompareCommand,
      "compare two recordings, or two ranges of one, before and after a change",
      "vrotool compare BEFORE AFTER [--before-range FROM..TO] [--after-range FROM..TO]\n"
@@ -209,13 +210,20 @@ const Command Commands[] = {
      "  -o, --output OUT  the PDF file; nothing is left there when printing fails\n"
      "  The pages are those VroView prints; no display is needed.\n"},
     {"export", ExportCommand, "write a database file as an Excel workbook",
-     "vrotool export FILE -o BOOK.xlsx\n"
+     "vrotool export FILE -o BOOK.xlsx [--block-minutes B] [--rating-amps A]\n"
+     "               [--nominal-volts V] [--threshold-watts W] [--tariff T.json |\n"
+     "               --energy-rate R --demand-rate R --fixed-monthly R] [--target-pf T]\n"
+     "               [--bank-step KVAR]\n"
      "  FILE              a database file (*.vro) or a recording byte stream (*.bin)\n"
      "  -o, --output BOOK the workbook; nothing is left there when writing fails\n"
+     "  --block-minutes B, --rating-amps A, --nominal-volts V, --threshold-watts W,\n"
+     "  --tariff T.json, --energy-rate R, --demand-rate R, --fixed-monthly R,\n"
+     "  --target-pf T, --bank-step KVAR\n"
+     "                    the survey's settings, as vrotool survey takes them\n"
      "  Sheets: Recording (the recording information), one per table in its layout,\n"
-     "  Statistics (every parameter), Survey (load study, totals, energy per day), and\n"
-     "  per chart a sheet of its data and a sheet of its line chart. Date-times are date\n"
-     "  cells, values numbers.\n"},
+     "  Statistics (every parameter), Survey (load study, totals, energy per day, cost,\n"
+     "  power factor, unbalance), and per chart a sheet of its data and a sheet of its\n"
+     "  line chart. Date-times are date cells, values numbers.\n"},
 #endif
 #ifdef VRO_CHARTS
     {"chart", ChartCommand, "draw a chart of a database file as SVG, PNG or PDF",
@@ -229,19 +237,30 @@ const Command Commands[] = {
      "  is needed. A chart of Cumulative parameters cannot be drawn (exit 1).\n"},
     {"report", ReportCommand, "print the survey or compare report of recordings into a PDF file",
      "vrotool report FILE -o OUT.pdf [--block-minutes B] [--rating-amps A]\n"
-     "               [--nominal-volts V] [--threshold-watts W] [--title TEXT]\n"
-     "               [--page A4|Letter] [--with-items]\n"
+     "               [--nominal-volts V] [--threshold-watts W] [--tariff T.json |\n"
+     "               --energy-rate R --demand-rate R --fixed-monthly R] [--target-pf T]\n"
+     "               [--bank-step KVAR] [--title TEXT] [--page A4|Letter] [--with-items]\n"
      "  FILE                 a database file (*.vro) or a recording byte stream (*.bin)\n"
-     "  --block-minutes B, --rating-amps A, --nominal-volts V, --threshold-watts W\n"
-     "                       the survey's settings, as vrotool survey takes them\n"
+     "  --block-minutes B    the demand interval: 5, 10, 15 (default), 30 or 60 minutes\n"
+     "  --rating-amps A      the service rating in amperes, for the headroom\n"
+     "  --nominal-volts V    the nominal voltage (default: guessed from the median)\n"
+     "  --threshold-watts W  the hours and energy above this demand, and peak shaving\n"
+     "  --tariff T.json      the tariff: a rate in the layout of the US utility rate\n"
+     "                       database (an example: /usr/share/vroview/tariff-example.json)\n"
+     "  --energy-rate R      or a simple tariff: R per kWh, --demand-rate R per kW of the\n"
+     "                       month's highest block, --fixed-monthly R a month\n"
+     "  --target-pf T        the power factor to correct to, 0.80 to 1.00 (default 0.95)\n"
+     "  --bank-step KVAR     the capacitor bank's step in kvar (default 5)\n"
      "  --title TEXT         the title on the cover and in the header (default\n"
      "                       \"Survey report\")\n"
      "  --page SIZE          A4 (default) or Letter, with 10 mm margins\n"
      "  --with-items         the database's own tables and charts after the survey\n"
      "  -o, --output OUT     the PDF file; nothing is left there when printing fails\n"
-     "  Sections: cover, summary, energy per day, a chart per unit of the Historic\n"
-     "  parameters, daily profile, load duration, heat map, voltage block means,\n"
-     "  statistics. A section without data is left out; the summary says why.\n"
+     "  Sections: cover, summary (with the cost, power factor and unbalance), energy per\n"
+     "  day, a chart per unit of the Historic parameters, daily profile, load duration,\n"
+     "  heat map, voltage block means, cost (with a tariff), power factor, unbalance,\n"
+     "  statistics. A section without data is left out; the summary says why. A bad\n"
+     "  tariff or target power factor exits 2 with its message.\n"
      "vrotool report --compare BEFORE AFTER -o OUT.pdf [--before-range FROM..TO]\n"
      "               [--after-range FROM..TO] [--block-minutes B] [tariff options]\n"
      "               [--title TEXT] [--page A4|Letter]\n"

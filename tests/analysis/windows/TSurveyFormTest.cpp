@@ -1,9 +1,12 @@
 #include "analysis/windows/TSurveyForm.h"
 
+#include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
+#include "analysis/windows/SurveySummaryView.h"
 #include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
 #include "shell/Screenshots.h"
+#include "shell/TTariffFileBox.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 #include "tests/support/CsvReader.h"
 #include "tests/support/LocaleGuard.h"
@@ -28,6 +31,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 namespace {
 
@@ -73,8 +77,8 @@ TEST_F(TSurveyFormTest, NumbersInTheUsersLocale) {
         SCOPED_TRACE(c.locale);
         const LocaleGuard locale(c.locale);
         TSurveyForm form(db);
-        EXPECT_NE(form.SummaryView()->toPlainText().toStdString().find(c.peak), std::string::npos)
-            << form.SummaryView()->toPlainText().toStdString();
+        const std::string summary = form.Text(TSurveyForm::SummaryPage, CellFormat::Tab);
+        EXPECT_NE(summary.find(c.peak), std::string::npos) << summary;
         const QAbstractItemModel& days = *form.EnergyGrid()->model();
         EXPECT_EQ(days.index(1, 2).data().toString().toStdString(), c.energy);
         EXPECT_EQ(form.VoltageGrid()->model()->index(0, 3).data().toString().toStdString(),
@@ -263,6 +267,179 @@ TEST_F(TSurveyFormTest, PagesPrint) {
         for (const std::string& text : c.texts)
             EXPECT_NE(pages[0].find(text), std::string::npos) << text << " in " << pages[0];
     }
+}
+
+// Three whole days of a steady load whose cost, power factor correction and unbalance are known:
+// 10 kW and 7.5 kvar (PF 0.8), phase currents of 100, 95 and 115 A and voltages of 230, 225
+// and 235 V, on a simple tariff of 0.20 per kWh, 10 per kW and 30 a month.
+class TSurveyFormFindingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        QLocale::setDefault(UsLocale());
+        db.New();
+        const size_t n = 3 * 1440;
+        AddHistoric(db.Parameters(), RealPower, Watts, ThreePhase, std::vector<float>(n, 10000),
+                    Monday, 60);
+        AddHistoric(db.Parameters(), ReactivePower, Var, ThreePhase, std::vector<float>(n, 7500),
+                    Monday, 60);
+        const float amps[] = {100, 95, 115}, volts[] = {230, 225, 235};
+        for (uint8_t p = 0; p < 3; ++p) {
+            AddHistoric(db.Parameters(), Rms, Amperes, IA + p, std::vector<float>(n, amps[p]),
+                        Monday, 60);
+            AddHistoric(db.Parameters(), Rms, Volts, VAN + p, std::vector<float>(n, volts[p]),
+                        Monday, 60);
+        }
+        StoreTariffChoice({{}, 0.2, 10, 30});
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    LDatabase db;
+};
+
+// Each new page shows its table and copies, exports (CSV read back, a workbook, a picture) and
+// prints what it shows, its notes above the rows where a person reads them.
+TEST_F(TSurveyFormFindingsTest, NewPagesCopyExportAndPrintWhatTheyShow) {
+    TSurveyForm form(db);
+    ASSERT_TRUE(form.Result().Power && form.Result().Power->Cost);
+    ScratchFolder scratch;
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    const struct {
+        TSurveyForm::Page page;
+        const char* name;
+        // A row found by its first two fields, and the field of it the page must show.
+        std::string first, second;
+        size_t field;
+        std::string csv, shown, note, chart;
+    } cases[] = {
+        {TSurveyForm::CostPage, "cost", "all", "total", 8, "246.90", "246.90",
+         "Tariff: Simple tariff, in $", "Period 0"},
+        {TSurveyForm::CostPage, "cost", "2024-03", "fixed charge", 6, "3", "3",
+         "Tariff: Simple tariff, in $", "Period 0"},
+        {TSurveyForm::PowerFactorPage, "pf", "Bank", "5000.00", 2, "var", "5,000.00 var",
+         NoHarmonicsText, "Power factor of 15-minute blocks"},
+        {TSurveyForm::UnbalancePage, "unbalance", "Voltage", "VAN, VBN, VCN", 5, "2.17", "2.17",
+         NegativeSequenceText, "2 %"},
+        {TSurveyForm::UnbalancePage, "unbalance", "Current", "IA, IB, IC", 11, "IC", "IC",
+         NegativeSequenceText, "2 %"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name + (" " + c.first));
+        form.Pages()->setCurrentIndex(c.page);
+        const std::string csvFile = scratch / (std::string(c.name) + ".csv");
+        ASSERT_TRUE(form.ExportTo(QString::fromStdString(csvFile)));
+        const CsvRows rows = ReadCsv(ReadBytes(csvFile));
+        const QAbstractItemModel& grid = *form.Grid(c.page)->model();
+        ASSERT_EQ(rows.size(), static_cast<size_t>(grid.rowCount() + 1));
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const auto& r) {
+            return r.size() > 1 && r[0] == c.first && r[1] == c.second;
+        });
+        ASSERT_NE(row, rows.end());
+        EXPECT_EQ((*row)[c.field], c.csv);
+        // The grid's row of it, as a person reads it.
+        const int shownRow = static_cast<int>(row - rows.begin()) - 1;
+        QStringList cells;
+        for (int k = 0; k < grid.columnCount(); ++k)
+            cells << grid.index(shownRow, k).data().toString();
+        EXPECT_TRUE(cells.contains(QString::fromStdString(c.shown)))
+            << cells.join('|').toStdString();
+
+        form.CopyToClipboard();
+        const QString copied = QApplication::clipboard()->text();
+        EXPECT_TRUE(copied.startsWith(QString::fromUtf8(c.note.c_str()))) << copied.toStdString();
+        EXPECT_TRUE(copied.contains(cells.join('\t'))) << copied.toStdString();
+        EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasImage());
+
+        for (const char* ending : {".xlsx", ".png"}) {
+            const std::string file = scratch / (std::string(c.name) + ending);
+            ASSERT_TRUE(form.ExportTo(QString::fromStdString(file)));
+            EXPECT_EQ(ReadBytes(file).substr(0, 4), ending[1] == 'x' ? "PK\x03\x04" : "\x89PNG");
+        }
+
+        const std::string pdf = scratch / (std::string(c.name) + ".pdf");
+        PlainPrintInteraction interaction(QString::fromStdString(pdf));
+        printer.SetInteraction(&interaction);
+        ASSERT_TRUE(form.Print());
+        printer.SetInteraction(nullptr);
+        const std::vector<std::string> pages = PdfPageTexts(pdf);
+        ASSERT_EQ(pages.size(), 2u); // the table, then the notes and charts
+        EXPECT_NE(pages[0].find(rows[0][0]), std::string::npos) << pages[0];
+        EXPECT_NE(pages[1].find(c.chart), std::string::npos) << pages[1];
+    }
+    // The energy per day gets the day's energy cost: 240 kWh at 0.20.
+    const CsvRows days = ReadCsv(form.Text(TSurveyForm::EnergyPage, CellFormat::Csv));
+    EXPECT_EQ(days[0].back(), "Energy cost ($)");
+    EXPECT_EQ(days[2].back(), "48.00");
+}
+
+// The Summary is drawn as label and value rows with the cost totals, the bank and the
+// unbalance verdicts, copies as the plain text of its lines, and prints as the same rows.
+TEST_F(TSurveyFormFindingsTest, TheSummaryHasTheFindingsInLabelAndValueRows) {
+    TSurveyForm form(db);
+    const std::string text = form.Text(TSurveyForm::SummaryPage, CellFormat::Tab);
+    EXPECT_EQ(text, SummaryLinesText(SummaryPageLines(form.Result(), form.Style())));
+    for (const char* line :
+         {"  Total                 246.90 $\n", "  Bank                  5,000.00 var: ",
+          "  Voltage VAN, VBN, VCN fail, 432 blocks of 10 min\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+    EXPECT_GT(form.SummaryView()->ValueLeft(), 0);
+
+    ScratchFolder scratch;
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    PlainPrintInteraction interaction(QString::fromStdString(scratch / "s.pdf"));
+    printer.SetInteraction(&interaction);
+    form.Pages()->setCurrentIndex(TSurveyForm::SummaryPage);
+    ASSERT_TRUE(form.Print());
+    printer.SetInteraction(nullptr);
+    std::string printed;
+    for (const std::string& page : PdfPageTexts(scratch / "s.pdf"))
+        printed += page;
+    for (const char* shown : {"Power: 3Ø", "Total", "246.90 $", "Bank", "IA, IB, IC"})
+        EXPECT_NE(printed.find(shown), std::string::npos) << shown << " in\n" << printed;
+}
+
+// The tariff, target power factor and bank step are kept and a new window starts from them; a
+// tariff file's rates give way to the file; a file that cannot be read leaves the survey
+// without cost and says why, on the Cost page and in the summary.
+TEST_F(TSurveyFormFindingsTest, TariffSettingsAreKeptAndABadFileSaysWhy) {
+    ScratchFolder scratch;
+    const std::string bad = scratch / "bad.json";
+    std::ofstream(bad) << "{\"name\": \"x\",\n \"energyratestructure\": [[{\"rate\": }]]}";
+    {
+        TSurveyForm form(db);
+        form.EnergyRateEdit()->setText(QStringLiteral("0.25"));
+        form.TargetPowerFactorEdit()->setText(QStringLiteral("0.9"));
+        form.BankStepEdit()->setText(QStringLiteral("2.5"));
+        form.Refresh();
+        EXPECT_NEAR(form.Result().Power->Cost->EnergyCost, 720 * 0.25, 1e-9);
+        EXPECT_EQ(form.Result().Power->PowerFactor.StepVar, 2500);
+        form.TariffBox()->SetFile(QString::fromStdString(bad));
+        EXPECT_FALSE(form.EnergyRateEdit()->isEnabled());
+        form.Refresh();
+        EXPECT_FALSE(form.Result().Power->Cost);
+        EXPECT_NE(form.TariffBox()->Error().indexOf(QStringLiteral("bad.json: line 2, column 36:")),
+                  -1)
+            << form.TariffBox()->Error().toStdString();
+        const QString why = form.Notes(TSurveyForm::CostPage).join('\n');
+        EXPECT_TRUE(why.startsWith(QStringLiteral("The tariff could not be read: ") +
+                                   QString::fromStdString(bad)))
+            << why.toStdString();
+        EXPECT_NE(form.Text(TSurveyForm::SummaryPage, CellFormat::Tab).find(why.toStdString()),
+                  std::string::npos);
+        EXPECT_EQ(form.Grid(TSurveyForm::CostPage)->model()->rowCount(), 0);
+    }
+    EXPECT_EQ(StoredTariffChoice(), (TariffChoice{QString::fromStdString(bad), 0.25, 10, 30}));
+    EXPECT_EQ(RecentTariffFiles(), QStringList{QString::fromStdString(bad)});
+    TSurveyForm again(db);
+    EXPECT_EQ(again.TariffBox()->File(), QString::fromStdString(bad));
+    EXPECT_EQ(again.TargetPowerFactorEdit()->text(), QStringLiteral("0.9"));
+    EXPECT_EQ(again.Result().Options.BankStepVar, 2500);
+    again.TariffBox()->SetFile({}); // the simple tariff again
+    again.Refresh();
+    EXPECT_NEAR(again.Result().Power->Cost->EnergyCost, 720 * 0.25, 1e-9);
+    EXPECT_EQ(again.Result().Options.TargetPowerFactor, 0.9);
 }
 
 } // namespace

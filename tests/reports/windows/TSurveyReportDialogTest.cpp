@@ -1,15 +1,21 @@
 // The report's dialog shows the survey settings the Survey window keeps, under its captions,
 // and keeps what is changed in it for the window.
 #include "reports/windows/TSurveyReportDialog.h"
+#include "printing/LayoutPrinter.h"
 #include "shell/SurveySettings.h"
+#include "shell/TTariffFileBox.h"
 #include "tests/support/ModalDriver.h"
+#include "tests/support/PdfPages.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/support/TestSettings.h"
 #include "tests/tables/TablesTestSupport.h"
+#include "tools/RecordingGenerator.h"
 
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -44,11 +50,65 @@ TEST(TSurveyReportDialogTest, ShowsAndKeepsTheSurveyWindowsSettings) {
     }});
     EXPECT_FALSE(RunSurveyReport(nullptr, db));
     EXPECT_EQ(shown, (QStringList{"30", "100", "230", "25,000"}));
-    for (SurveySetting s : {SurveySetting::BlockMinutes, SurveySetting::Rating,
-                            SurveySetting::Nominal, SurveySetting::Threshold})
+    for (SurveySetting s :
+         {SurveySetting::BlockMinutes, SurveySetting::Rating, SurveySetting::Nominal,
+          SurveySetting::Threshold, SurveySetting::Tariff, SurveySetting::EnergyRate,
+          SurveySetting::DemandRate, SurveySetting::FixedMonthly, SurveySetting::TargetPowerFactor,
+          SurveySetting::BankStep})
         EXPECT_TRUE(captions.contains(SurveySettingCaption(s))) << captions.join('|').toStdString();
     // Cancelled: the store is as it was.
     EXPECT_EQ(StoredSurveyOptions().RatingAmps, 100);
+    QLocale::setDefault(QLocale::system());
+}
+
+// The tariff, target power factor and bank step the Survey window keeps show in the dialog, and
+// what OK takes is kept for the window and priced in the report.
+TEST(TSurveyReportDialogTest, TheTariffAndPowerFactorAreSharedWithTheSurveyWindow) {
+    ClearSettings();
+    QLocale::setDefault(UsLocale());
+    StoreTariffChoice({QStringLiteral(VRO_TARIFF_EXAMPLE), 0.3, {}, {}});
+    SurveyOptions stored;
+    stored.TargetPowerFactor = 0.9;
+    stored.BankStepVar = 2500;
+    StoreSurveyOptions(stored);
+
+    // A day of the real power of 3Ø.
+    GeneratorOptions o;
+    o.entries = {22};
+    LDatabase db;
+    db.New();
+    db.Parse(GenerateRecordingBytes(o));
+    ScratchFolder scratch;
+    TLayoutPrinter& printer = LayoutPrinter();
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    PlainPrintInteraction interaction(QString::fromStdString(scratch / "r.pdf"));
+    printer.SetInteraction(&interaction);
+    ModalDriver driver({[&](QWidget* w) {
+        auto* dialog = qobject_cast<TSurveyReportDialog*>(w);
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(dialog->TariffBox->File(), QStringLiteral(VRO_TARIFF_EXAMPLE));
+        EXPECT_FALSE(dialog->EnergyRateEdit->isEnabled());
+        EXPECT_EQ(dialog->TargetPowerFactorEdit->text(), QStringLiteral("0.9"));
+        EXPECT_EQ(dialog->BankStepEdit->text(), QStringLiteral("2.5"));
+        const SurveyOptions file = dialog->Options().Survey;
+        ASSERT_TRUE(file.CostTariff);
+        EXPECT_EQ(file.CostTariff->EnergyPeriods.size(), 3u);
+        EXPECT_EQ(file.BankStepVar, 2500);
+        // Back to the simple tariff of the rate kept for it.
+        dialog->TariffBox->SetFile({});
+        EXPECT_TRUE(dialog->EnergyRateEdit->isEnabled());
+        dialog->TargetPowerFactorEdit->setText(QStringLiteral("0.92"));
+        dialog->OKButton()->click();
+    }});
+    EXPECT_TRUE(RunSurveyReport(nullptr, db));
+    printer.SetInteraction(nullptr);
+    EXPECT_EQ(StoredTariffChoice(), (TariffChoice{{}, 0.3, {}, {}}));
+    EXPECT_EQ(StoredSurveyOptions().TargetPowerFactor, 0.92);
+    std::string text;
+    for (const std::string& page : PdfPageTexts(scratch / "r.pdf"))
+        text += page;
+    // pdftotext may join "ff" into one letter.
+    EXPECT_NE(text.find("Cost: Simple tari"), std::string::npos) << text;
     QLocale::setDefault(QLocale::system());
 }
 
