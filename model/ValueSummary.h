@@ -12,12 +12,13 @@
 // - levels of extremes, each block holding 16 blocks of the level below (16, 256, 4 096 …
 //   values): the lowest and highest value that is a number (NaN is skipped as the raster's scan
 //   skips it, infinities are kept; a block of NaN holds +inf, -inf);
-// - figures per 1 024 values: what the statistics and the cursor readout add up.
+// - for the blocks of the third level (4 096 values), also what the statistics and the cursor
+//   readout add up.
 // Made once per parameter, on first use (LParameter::Summary), and never stored.
 class ValueSummary {
 public:
     static constexpr int LevelBits = 4; // 16 blocks of a level make one of the next
-    static constexpr int32_t BlockSize = 1024;
+    static constexpr int32_t BlockSize = 1 << (3 * LevelBits);
     // Within a block, four lanes keep their own sums, so that no add waits for the one before.
     static constexpr int Lanes = 4;
 
