@@ -38,8 +38,8 @@ public:
             const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
             if (r.run_type != Run::RT_Iteration && !median)
                 continue;
-            if (!median)
-                seconds_[r.run_name.function_name] = r.GetAdjustedRealTime();
+            // With repetitions the median comes after the runs it is taken of, and stays.
+            seconds_[r.run_name.function_name] = r.GetAdjustedRealTime();
             for (const Flatness& f : flatness_) {
                 const auto counter = r.counters.find(f.counter);
                 if (f.name == r.run_name.function_name && counter != r.counters.end())
