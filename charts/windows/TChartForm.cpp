@@ -382,7 +382,6 @@ void TChartForm::ShowRecord() {
     CheckChartSources(sources);
     for (const auto& source : sources)
         source->Series = nullptr;
-    readoutBlocks_.clear();
     chart_->ClearSeries();
     samples_ = SeriesSamples(sources);
     for (int u = 0; u < UnitCount; ++u)
@@ -815,7 +814,7 @@ void TChartForm::RefreshReadout() {
     for (int32_t i = 0; i < record_.Sources.Count(); ++i)
         if (SeriesActive(i))
             shown.push_back(record_.Sources.Items(i));
-    const CursorReadout r = ReadCursors(shown, cursorA_, cursorB_, &readoutBlocks_);
+    const CursorReadout r = ReadCursors(shown, cursorA_, cursorB_);
     const TextStyle& style = readoutStyle_;
     const auto time = [&](const std::optional<TDateTime>& t) {
         return t ? QString::fromStdString(style.Time(*t)) : QStringLiteral("\u2013");
