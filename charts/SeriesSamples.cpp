@@ -1,6 +1,6 @@
 #include "charts/SeriesSamples.h"
 
-#include "charts/ParallelFor.h"
+#include "analysis/ParallelLoop.h"
 #include "model/Auxilary.h"
 #include "model/LParameter.h"
 #include "model/LParameterSourceGroup.h"
@@ -38,9 +38,9 @@ SeriesSamples::SeriesSamples(const LParameterSourceGroup& group) {
     }
     std::sort(summarised.begin(), summarised.end());
     summarised.erase(std::unique(summarised.begin(), summarised.end()), summarised.end());
-    ParallelFor(static_cast<int>(summarised.size()),
-                static_cast<int>(std::thread::hardware_concurrency()),
-                [&](int i) { summarised[static_cast<size_t>(i)]->Summary(); });
+    ParallelLoop(static_cast<int>(summarised.size()),
+                 static_cast<int>(std::thread::hardware_concurrency()),
+                 [&](int i) { summarised[static_cast<size_t>(i)]->Summary(); });
     for (const auto& [base, n] : needed) {
         std::vector<double>& times = historicTimes_[base];
         times.resize(static_cast<size_t>(n));
