@@ -62,4 +62,3 @@ struct TextTable {
     std::string Text(const TextStyle& style, CellFormat format) const;
     std::string Csv() const;
 };
-
