@@ -63,5 +63,3 @@ struct TextTable {
     std::string Csv() const;
 };
 
-// "YYYY-MM-DD hh:mm:ss" at the nearest second; empty for a value that is no date.
-std::string CsvDateTime(TDateTime time);

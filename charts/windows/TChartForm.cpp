@@ -18,6 +18,7 @@
 #include "shell/AttachPopup.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
+#include "shell/SaveFileDialog.h"
 #include "shell/SvgPicture.h"
 #include "shell/TextTableCommands.h"
 #include "shell/WindowPlacement.h"
@@ -27,7 +28,6 @@
 #include "texts/LocaleTextStyle.h"
 
 #include <QActionGroup>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -512,7 +512,7 @@ void TChartForm::RefreshReadout() {
     for (int32_t i = 0; i < record_.Sources.Count(); ++i)
         if (SeriesActive(i))
             shown.push_back(record_.Sources.Items(i));
-    const CursorReadout r = ReadCursors(shown, cursorA_, cursorB_, &readoutBlocks_);
+    const CursorReadout r = ReadCursors(shown, cursorA_, cursorB_);
     const TextStyle& style = readoutStyle_;
     const auto time = [&](const std::optional<TDateTime>& t) {
         return t ? QString::fromStdString(style.Time(*t)) : QStringLiteral("\u2013");
@@ -583,24 +583,17 @@ void TChartForm::CopyToClipboard() {
 }
 
 void TChartForm::SaveAsPictureClick() {
-    const QString svg = QStringLiteral("SVG picture (*.svg)");
-    const QString png = QStringLiteral("PNG picture (*.png)");
-    const QString pdf = QStringLiteral("PDF document (*.pdf)");
-    QFileDialog dialog(this, QStringLiteral("Save as picture"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({svg, png, pdf});
-    dialog.setDefaultSuffix(QStringLiteral("svg"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
-        dialog.setDefaultSuffix(filter == png   ? QStringLiteral("png")
-                                : filter == pdf ? QStringLiteral("pdf")
-                                                : QStringLiteral("svg"));
-    });
-    dialog.selectFile(windowTitle());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString name = AskSaveFileName(this, QStringLiteral("Save as picture"),
+                                         {QStringLiteral("SVG picture (*.svg)"),
+                                          QStringLiteral("PNG picture (*.png)"),
+                                          QStringLiteral("PDF document (*.pdf)")},
+                                         windowTitle());
+    if (name.isEmpty())
         return;
-    const QString name = dialog.selectedFiles().constFirst();
     QString error;
-    if (!SaveAsPicture(name, chart_->size(), &error))
+    if (SaveAsPicture(name, chart_->size(), &error))
+        ReportWrittenFile(name);
+    else
         QMessageBox::warning(
             this, windowTitle(),
             QStringLiteral("The chart could not be written to %1.\n%2").arg(name, error));

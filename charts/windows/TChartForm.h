@@ -136,7 +136,6 @@ private:
     QTableWidget* readout_;
     QWidget* readoutBox_;
     bool readoutPending_ = false;
-    KeptBlocks readoutBlocks_; // of the parameters read between the cursors
     QMenu* readoutPopup_;
     TextStyle readoutStyle_;
     TextTable readoutTable_; // as last shown
