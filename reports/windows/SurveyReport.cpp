@@ -6,7 +6,7 @@
 #include "analysis/SurveyTables.h"
 #include "analysis/drawing/SummaryRows.h"
 #include "analysis/drawing/SurveyCharts.h"
-#include "charts/windows/TChartForm.h"
+#include "charts/windows/ChartView.h"
 #include "database/LChartRecord.h"
 #include "database/LDatabase.h"
 #include "database/LTableRecord.h"
@@ -83,8 +83,8 @@ ChartLook PaperLook(const QPainter& painter, const QFont& font) {
 void DrawEngineChart(QPainter& painter, const QRectF& area, LChartRecord& record,
                      const QFont& font) {
     try {
-        TChartForm form(record);
-        form.DrawChart(painter, area, painter.device()->logicalDpiX());
+        ChartView view(record);
+        view.DrawChart(painter, area, painter.device()->logicalDpiX());
     } catch (const VroError& e) {
         PaintChartMessage(painter, area, Q(e.what()), PaperLook(painter, font));
     }
