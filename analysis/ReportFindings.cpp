@@ -251,10 +251,11 @@ std::vector<Finding> CompareFindings(const Comparison& comparison, const TextSty
                                      const std::string& remarks) {
     std::vector<Finding> findings;
     const EnergySaving& s = comparison.Saving;
-    Finding saving{"How much does the change save?", VerdictUndecided, {}, {}, {}};
+    Finding saving{"Did the change save energy?", VerdictUndecided, {}, {}, {}};
     if (s.YearlyWh && s.YearlyLowWh && s.YearlyHighWh) {
-        if (s.Significant)
-            saving.Verdict = *s.Significant ? VerdictYes : VerdictNo;
+        // Within the scatter nothing is decided; beyond it, a negative saving is an increase.
+        if (s.Significant && *s.Significant)
+            saving.Verdict = *s.YearlyWh > 0 ? VerdictYes : VerdictNo;
         saving.Answer = style.Scaled(*s.YearlyWh, "Wh") + " a year, 95 % interval " +
                         style.Scaled(*s.YearlyLowWh, "Wh") + " to " +
                         style.Scaled(*s.YearlyHighWh, "Wh");

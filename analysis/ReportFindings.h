@@ -28,8 +28,9 @@ inline constexpr char VerdictUndecided[] = "Not decided";
 std::vector<Finding> SurveyFindings(const SurveyResult& survey, const TextStyle& style,
                                     const std::string& remarks = {});
 
-// The comparison's answers: the yearly saving with its 95 % interval first, then the
-// change of the peak and the base load; then the remarks.
+// The comparison's answers: the yearly saving with its 95 % interval first ("Yes" beyond the
+// day-to-day scatter, "No" for an increase beyond it, "Not decided" within it), then the daily
+// energy, the peak and the base load before and after; then the remarks.
 std::vector<Finding> CompareFindings(const Comparison& comparison, const TextStyle& style,
                                      const std::string& remarks = {});
 

@@ -54,14 +54,6 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
     AddAuthorLines(block, author);
     const std::vector<Finding> findings =
         CompareFindings(comparison, style, author.Remarks.toStdString());
-    std::vector<PrintedPart> parts;
-    PrintedPart first;
-    first.Title = header;
-    first.Draw = [&](QPainter& painter, const QRect& area, int32_t) {
-        PaintFindingsPage(painter, QRectF(area), block, findings, font);
-    };
-    parts.push_back(std::move(first));
-
     const auto lookOn = [&](const QPainter& painter) {
         ChartLook look;
         look.Font = font;
@@ -69,12 +61,16 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
         look.PenScale = painter.device()->logicalDpiX() / 96.0;
         return look;
     };
-    // The first page: the Summary table, the saving and the verdict with the reasons and
-    // limits below.
+    // The first page: the findings, then the Summary table, the saving and the verdict with
+    // the reasons and limits below.
+    std::vector<PrintedPart> parts;
     PrintedPart summary;
     summary.Title = header;
     summary.Draw = [&](QPainter& painter, const QRect& area, int32_t) {
-        PaintCompareSummary(painter, QRectF(area), comparison, lookOn(painter));
+        QRectF rest(area);
+        rest.setTop(rest.top() + PaintFindingsPage(painter, rest, block, findings, font) +
+                    QFontMetricsF(font, painter.device()).height());
+        PaintCompareSummary(painter, rest, comparison, lookOn(painter));
     };
     parts.push_back(std::move(summary));
 
