@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <utility>
 
 std::optional<double> ValueAtOrBefore(const LParameterSource& source, TDateTime time) {
     const SeriesRange range = SourceSeries(source);
@@ -21,41 +20,8 @@ std::optional<double> ValueAtOrBefore(const LParameterSource& source, TDateTime 
     return value;
 }
 
-namespace {
-
-// The ranges of the sources between the cursors, with blocks kept for every parameter they
-// read.
-std::vector<SeriesRange> KeepBlocks(const std::vector<const LParameterSource*>& sources,
-                                    const TimeRange& between, KeptBlocks& kept) {
-    std::vector<SeriesRange> ranges(sources.size());
-    std::vector<const LParameter*> missing;
-    for (size_t i = 0; i < sources.size(); ++i) {
-        if (!sources[i]->Parameter)
-            continue;
-        ranges[i] = Narrow(SourceSeries(*sources[i]), between);
-        const LParameter* p = ranges[i].Parameter;
-        if (!p || ranges[i].Empty())
-            continue;
-        std::unique_ptr<const ValueBlocks>& slot = kept[p];
-        if (!slot || !slot->MadeOf(p->Values(), p->Count())) {
-            slot.reset();
-            missing.push_back(p);
-        }
-    }
-    std::sort(missing.begin(), missing.end());
-    missing.erase(std::unique(missing.begin(), missing.end()), missing.end());
-    ParallelLoop(static_cast<int>(missing.size()), 0, [&](int i) {
-        const LParameter* p = missing[static_cast<size_t>(i)];
-        kept.find(p)->second = std::make_unique<const ValueBlocks>(p->Values(), p->Count());
-    });
-    return ranges;
-}
-
-} // namespace
-
 CursorReadout ReadCursors(const std::vector<const LParameterSource*>& sources,
-                          std::optional<TDateTime> a, std::optional<TDateTime> b,
-                          KeptBlocks* kept) {
+                          std::optional<TDateTime> a, std::optional<TDateTime> b) {
     CursorReadout out;
     out.A = a;
     out.B = b;
@@ -65,10 +31,9 @@ CursorReadout ReadCursors(const std::vector<const LParameterSource*>& sources,
     if (a && b)
         between = TimeRange{std::min(*a, *b), std::max(*a, *b)};
     out.Rows.resize(sources.size());
-    const std::vector<SeriesRange> ranges =
-        between && kept ? KeepBlocks(sources, *between, *kept) : std::vector<SeriesRange>();
-    // Rows of many long series between far cursors cost a pass over their samples each, or a
-    // step per block of them: the series are shared between the processors.
+    // The statistics between the cursors cost a step per block and the two part blocks at
+    // the ends, once the parameter's summary is made: the rows are shared between the
+    // processors, which make the summaries the first time.
     ParallelLoop(static_cast<int>(sources.size()), between ? 0 : 1, [&](int i) {
         const LParameterSource& source = *sources[static_cast<size_t>(i)];
         CursorRow& row = out.Rows[static_cast<size_t>(i)];
@@ -81,16 +46,7 @@ CursorReadout ReadCursors(const std::vector<const LParameterSource*>& sources,
             row.AtB = ValueAtOrBefore(source, *b);
         if (row.AtA && row.AtB)
             row.Difference = *row.AtB - *row.AtA;
-        if (between && kept) {
-            const SeriesRange& range = ranges[static_cast<size_t>(i)];
-            if (range.Empty())
-                return;
-            const RangeExtremes e =
-                ComputeExtremes(range, *std::as_const(*kept).at(range.Parameter));
-            row.Minimum = e.Minimum;
-            row.Mean = e.Mean;
-            row.Maximum = e.Maximum;
-        } else if (between) {
+        if (between) {
             const SourceStatistics s = ComputeStatistics(source, between);
             row.Minimum = s.Minimum;
             row.Mean = s.Mean;

@@ -1,12 +1,9 @@
 #pragma once
 
 #include "analysis/TextTable.h"
-#include "analysis/ValueBlocks.h"
 #include "model/DateTime.h"
 
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,16 +33,8 @@ struct CursorReadout {
 // is not finite or there is no such point.
 std::optional<double> ValueAtOrBefore(const LParameterSource& source, TDateTime time);
 
-// The block figures of the parameters read between cursors before, which a window keeps from
-// one readout to the next, so that dragging a cursor costs a step per block of the range
-// rather than a pass over its samples.
-using KeptBlocks = std::map<const LParameter*, std::unique_ptr<const ValueBlocks>>;
-
-// With kept, the figures between the cursors come from the blocks kept there, made first for
-// the parameters that have none (or whose values are new); they are the same either way.
 CursorReadout ReadCursors(const std::vector<const LParameterSource*>& sources,
-                          std::optional<TDateTime> a, std::optional<TDateTime> b,
-                          KeptBlocks* kept = nullptr);
+                          std::optional<TDateTime> a, std::optional<TDateTime> b);
 
 // Where a cursor put at the time goes: the nearest sample time of the first Historic source
 // with samples among the sources given, else the time at its whole second.

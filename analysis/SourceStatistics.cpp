@@ -1,8 +1,8 @@
 #include "analysis/SourceStatistics.h"
 
-#include "analysis/ValueBlocks.h"
 #include "model/LParameter.h"
 #include "model/LParameterSource.h"
+#include "model/ValueSummary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,9 +12,9 @@ namespace {
 
 constexpr uint8_t UnitWatts = 2, UnitVar = 3, UnitVoltAmperes = 4;
 
-// The values are read in blocks (ValueBlocks); each block's moments are merged into the
-// running ones by Chan's form of Welford's update: one pass, as stable as Welford's sample by
-// sample.
+// The values are read in the summary's blocks of ValueSummary::BlockSize, whole ones as they
+// were kept: each block's moments (taken around its own mean) are merged into the running ones
+// by Chan's form of Welford's update, as stable as Welford's value by value.
 struct Pass {
     int64_t count = 0;
     int64_t invalid = 0;
@@ -24,57 +24,47 @@ struct Pass {
     int32_t minimum = -1, maximum = -1, first = -1, last = -1;
 };
 
-Pass Scan(const float* v, int32_t begin, int32_t end) {
+Pass Scan(const ValueSummary& summary, int32_t begin, int32_t end) {
+    const float* v = summary.Values();
     Pass r;
     float lo = std::numeric_limits<float>::infinity();
     float hi = -lo;
+    // The blocks where the extremes first occur and the first and last with a finite value.
+    int32_t loAt = -1, hiAt = -1, firstAt = -1, lastAt = -1;
     for (int32_t b = begin; b < end;) {
-        const int32_t e = ValueBlocks::BlockEnd(b, end);
-        // Deviations are summed from a shift near the mean, so that their squares lose
-        // nothing to a large offset: the mean so far, or the block's first finite value.
-        double shift = r.mean;
-        if (r.count == 0) {
-            const float* finite =
-                std::find_if(v + b, v + e, [](float x) { return std::isfinite(x); });
-            if (finite == v + e) {
-                r.invalid += e - b;
-                b = e;
-                continue;
-            }
-            shift = *finite;
-        }
-        double blockS = 0, blockQ = 0;
-        const ValueBlocks::Figures f = ValueBlocks::Scan(v, b, e, shift, blockS, blockQ);
+        const int32_t e = ValueSummary::BlockEnd(b, end);
+        const ValueSummary::Figures f = summary.Of(b, e);
         for (const double x : f.Sums)
             r.sum += x;
         r.invalid += (e - b) - f.Count;
-        // The first occurrence of a new extreme: the block's first value equal to it.
         if (f.Lo < lo) {
             lo = f.Lo;
-            r.minimum = static_cast<int32_t>(std::find(v + b, v + e, lo) - v);
+            loAt = b;
         }
         if (f.Hi > hi) {
             hi = f.Hi;
-            r.maximum = static_cast<int32_t>(std::find(v + b, v + e, hi) - v);
+            hiAt = b;
         }
         if (f.Count > 0) {
-            const double nb = f.Count;
-            const double blockMean = shift + blockS / nb;
-            const double blockM2 = std::max(0.0, blockQ - blockS * blockS / nb);
-            const double na = static_cast<double>(r.count);
+            firstAt = firstAt < 0 ? b : firstAt;
+            lastAt = b;
+            const double na = static_cast<double>(r.count), nb = f.Count;
             const double total = na + nb;
-            const double delta = blockMean - r.mean;
+            const double delta = f.Mean - r.mean;
             r.mean += delta * nb / total;
-            r.m2 += blockM2 + delta * delta * na * nb / total;
+            r.m2 += f.M2 + delta * delta * na * nb / total;
             r.count += f.Count;
         }
         b = e;
     }
     if (r.count > 0) {
-        r.first = begin;
+        // The first value equal to each extreme, within the block it first occurs in.
+        r.minimum = static_cast<int32_t>(std::find(v + loAt, v + end, lo) - v);
+        r.maximum = static_cast<int32_t>(std::find(v + hiAt, v + end, hi) - v);
+        r.first = firstAt;
         while (!std::isfinite(v[r.first]))
             ++r.first;
-        r.last = end - 1;
+        r.last = ValueSummary::BlockEnd(lastAt, end) - 1;
         while (!std::isfinite(v[r.last]))
             --r.last;
     }
@@ -109,7 +99,7 @@ SourceStatistics ComputeStatistics(const SeriesRange& points) {
     s.From = PointTime(p, points.First);
     s.To = PointTime(p, points.End - 1);
 
-    const Pass r = Scan(v, points.First, points.End);
+    const Pass r = Scan(p.Summary(), points.First, points.End);
     s.Count = r.count;
     s.Invalid = r.invalid;
     s.Expected = r.count + r.invalid;
@@ -148,32 +138,4 @@ SourceStatistics ComputeStatistics(const LParameterSource& source,
     s.Parameter = source.Parameter;
     s.Visible = source.Selected;
     return s;
-}
-
-RangeExtremes ComputeExtremes(const SeriesRange& points, const ValueBlocks& kept) {
-    RangeExtremes out;
-    if (points.Empty())
-        return out;
-    int64_t count = 0;
-    double sum = 0;
-    float lo = std::numeric_limits<float>::infinity();
-    float hi = -lo;
-    // As Scan cuts the range and adds its sums (a block without finite values adds zeros), so
-    // that the figures are the same.
-    for (int32_t b = points.First; b < points.End;) {
-        const int32_t e = ValueBlocks::BlockEnd(b, points.End);
-        const ValueBlocks::Figures f = kept.Of(b, e);
-        for (const double x : f.Sums)
-            sum += x;
-        count += f.Count;
-        lo = std::min(lo, f.Lo);
-        hi = std::max(hi, f.Hi);
-        b = e;
-    }
-    if (count > 0) {
-        out.Minimum = lo;
-        out.Mean = sum / static_cast<double>(count);
-        out.Maximum = hi;
-    }
-    return out;
 }

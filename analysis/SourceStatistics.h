@@ -9,7 +9,6 @@
 
 class LParameter;
 class LParameterSource;
-class ValueBlocks;
 
 // What one source holds over a range. Values that are not finite are skipped and counted as
 // invalid; every figure of the finite values is unset when there are none.
@@ -42,7 +41,9 @@ struct SourceStatistics {
     std::optional<TDateTime> From, To;
 };
 
-// The statistics of the points, named after their parameter.
+// The statistics of the points, named after their parameter: whole blocks of the parameter's
+// summary (made first if it has none) and the two part blocks at the ends, so that a long
+// range costs a step per block.
 SourceStatistics ComputeStatistics(const SeriesRange& points);
 // Of every point of the parameter, or of those in the time range.
 SourceStatistics ComputeStatistics(const LParameter& parameter,
@@ -51,14 +52,6 @@ SourceStatistics ComputeStatistics(const LParameter& parameter,
 // range; named after the source's own parameter, visible as the source is selected.
 SourceStatistics ComputeStatistics(const LParameterSource& source,
                                    const std::optional<TimeRange>& times = std::nullopt);
-
-// The minimum, mean and maximum of the points, each as ComputeStatistics gives it, from the
-// block figures kept of the points' parameter (made of its values): a long range costs a step
-// per whole block.
-struct RangeExtremes {
-    std::optional<double> Minimum, Mean, Maximum;
-};
-RangeExtremes ComputeExtremes(const SeriesRange& points, const ValueBlocks& kept);
 
 // The unit an integral of the parameter's values is in ("WH", "VARH", "VAH"), or empty when
 // its values have none.

@@ -1,6 +1,7 @@
 #include "analysis/TextStyle.h"
 
 #include "analysis/TimeRange.h"
+#include "model/PlainText.h"
 
 std::string TextStyle::Whole(int64_t value) const {
     return Number(static_cast<double>(value), 0);
@@ -15,18 +16,10 @@ void AppendRow(std::string& out, const std::vector<std::string>& cells, CellForm
     for (size_t i = 0; i < cells.size(); ++i) {
         if (i > 0)
             out += format == CellFormat::Tab ? '\t' : ',';
-        const std::string& cell = cells[i];
-        if (format == CellFormat::Csv && cell.find_first_of(",\"\r\n") != std::string::npos) {
-            out += '"';
-            for (const char c : cell) {
-                if (c == '"')
-                    out += '"';
-                out += c;
-            }
-            out += '"';
-        } else {
-            out += cell;
-        }
+        if (format == CellFormat::Csv)
+            AppendCsvField(out, cells[i]);
+        else
+            out += cells[i];
     }
     out += "\r\n";
 }

@@ -1,5 +1,7 @@
 #include "analysis/TextTable.h"
 
+#include "model/PlainText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -61,19 +63,6 @@ TextColumn TextColumn::Shares(std::string title) {
     return column;
 }
 
-std::string CsvDateTime(TDateTime time) {
-    if (!std::isfinite(time) || std::fabs(time) > 3.0e6)
-        return {};
-    const DateTimeParts p =
-        DecodeDateTime(static_cast<double>(std::llround(time * SecsPerDay)) / SecsPerDay);
-    if (p.year < 1 || p.year > 9999)
-        return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
-                  p.hour, p.minute, p.second);
-    return text;
-}
-
 std::string TextTable::HeaderText(size_t column) const {
     const TextColumn& c = Columns[column];
     return c.Unit.empty() || c.InCells ? c.Title : c.Title + " (" + c.Unit + ")";
@@ -114,7 +103,7 @@ std::string TextTable::CellText(size_t row, size_t column, const TextStyle& styl
     case TextCell::Time:
         return style.Time(cell.value);
     case TextCell::Day:
-        return CsvDateTime(cell.value).substr(0, 10);
+        return PlainDateTime(cell.value).substr(0, 10);
     case TextCell::Number: {
         if (!std::isfinite(cell.value))
             return Missing;
@@ -175,9 +164,9 @@ std::string TextTable::Csv() const {
             if (cell.kind == TextCell::Text)
                 field = cell.text;
             else if (cell.kind == TextCell::Time)
-                field = CsvDateTime(cell.value);
+                field = PlainDateTime(cell.value);
             else if (cell.kind == TextCell::Day)
-                field = CsvDateTime(cell.value).substr(0, 10);
+                field = PlainDateTime(cell.value).substr(0, 10);
             else if (cell.kind == TextCell::Number && std::isfinite(cell.value))
                 field = plain.Fixed(cell.value, cell.decimals);
             fields.push_back(std::move(field));

@@ -73,6 +73,3 @@ struct TextTable {
     std::string Text(const TextStyle& style, CellFormat format) const;
     std::string Csv() const;
 };
-
-// "YYYY-MM-DD hh:mm:ss" at the nearest second; empty for a value that is no date.
-std::string CsvDateTime(TDateTime time);

@@ -1,5 +1,7 @@
 #include "analysis/TimeRange.h"
 
+#include "model/PlainText.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -33,9 +35,5 @@ bool IsWeekend(int64_t day) {
 }
 
 std::string PlainDateTimeText(TDateTime time) {
-    const DateTimeParts p = DecodeDateTime(SecondsToDays(WholeSeconds(time)));
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
-                  p.hour, p.minute, p.second);
-    return text;
+    return PlainDateTime(SecondsToDays(WholeSeconds(time)));
 }

@@ -20,6 +20,7 @@
 #include "resources/StringTable.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
+#include "shell/SaveFileDialog.h"
 #include "shell/WindowInstance.h"
 #include "shell/WindowPlacement.h"
 #include "tables/windows/TChartSelectParametersDialog.h"
@@ -49,6 +50,9 @@
 #include <algorithm>
 
 namespace {
+
+// The status bar of the main window that says where the last save or export wrote.
+QStatusBar* WrittenFileBar = nullptr;
 
 QPointer<TMainForm> Instance;
 
@@ -93,6 +97,13 @@ TMainForm::TMainForm(QWidget* parent)
         statusPanels_[i]->setToolTip(form_->StatusBar->toolTip());
         form_->StatusBar->addWidget(statusPanels_[i]);
     }
+
+    // Where the last save or export wrote, for as long as the user needs to read it.
+    WrittenFileBar = form_->StatusBar;
+    SetWrittenFileHandler([](const QString& fileName) {
+        if (WrittenFileBar)
+            WrittenFileBar->showMessage(QStringLiteral("Wrote %1").arg(fileName), 15000);
+    });
 
     popup_ = new QMenu(this);
     popup_->addAction(form_->PopView);
@@ -165,6 +176,10 @@ TMainForm::TMainForm(QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+    if (WrittenFileBar == form_->StatusBar) {
+        WrittenFileBar = nullptr;
+        SetWrittenFileHandler(nullptr);
+    }
     if (LayoutPrinter().Database == &database_)
         LayoutPrinter().Database = nullptr;
     CloseItemWindows();
@@ -544,6 +559,7 @@ bool TMainForm::SaveDatabase(bool askName) {
     try {
         database_.Save(SettingsDialog().Backup());
         recentFiles_.Add(DisplayName(database_.FileName()));
+        ReportWrittenFile(DisplayName(database_.FileName()));
     } catch (const std::exception& e) {
         ShowFailure(QString::fromStdString(e.what()));
         return false;

@@ -1,5 +1,6 @@
 #include "app/TRecordingInfoForm.h"
 
+#include "model/RecordingFacts.h"
 #include "shell/Help.h"
 #include "texts/DateTimeText.h"
 
@@ -20,21 +21,12 @@ QString DateTimeText(TDateTime value, const QLocale& locale) {
 }
 
 RecordingInfoLines RecordingInfo(const LSession& session, const QLocale& locale) {
-    const QString values[10] = {
-        QString::fromStdString(session.UserID),
-        QString::fromStdString(session.Location),
-        QString::fromStdString(session.Comments),
-        DateTimeText(session.StartTime, locale),
-        DateTimeText(session.EndTime, locale),
-        QString::fromStdString(session.PhaseConfigName()),
-        QString::fromStdString(session.ModeName()),
-        QString::fromStdString(session.RateText()),
-        QString::fromStdString(session.IntervalName()),
-        QString::fromStdString(session.CTName()),
-    };
+    const auto facts = RecordingFacts(session);
     RecordingInfoLines lines;
     for (size_t i = 0; i < lines.size(); ++i)
-        lines[i] = {QString::fromLatin1(CaptionTexts[i]), values[i]};
+        lines[i] = {QString::fromLatin1(CaptionTexts[i]),
+                    facts[i].Time ? DateTimeText(*facts[i].Time, locale)
+                                  : QString::fromStdString(facts[i].Text)};
     return lines;
 }
 

@@ -18,6 +18,11 @@ public:
         ratios_.push_back({std::move(name), std::move(baseline), target});
     }
 
+    // A ratio measured otherwise (of memory, say), printed with the others.
+    void AddMeasuredRatio(std::string name, std::string baseline, double ratio, double target) {
+        measured_.push_back({std::move(name), std::move(baseline), ratio, target});
+    }
+
     // For a benchmark run with several sizes, each run's time per unit of its counter (as
     // "ms per MB"), and the ratio of the largest size's to the smallest's. With repetitions,
     // the median is taken.
@@ -33,8 +38,8 @@ public:
             const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
             if (r.run_type != Run::RT_Iteration && !median)
                 continue;
-            if (!median)
-                seconds_[r.run_name.function_name] = r.GetAdjustedRealTime();
+            // With repetitions the median comes after the runs it is taken of, and stays.
+            seconds_[r.run_name.function_name] = r.GetAdjustedRealTime();
             for (const Flatness& f : flatness_) {
                 const auto counter = r.counters.find(f.counter);
                 if (f.name == r.run_name.function_name && counter != r.counters.end())
@@ -48,13 +53,11 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf("\n");
-        for (const auto& [name, baseline, target] : ratios_) {
-            if (!seconds_.count(name) || !seconds_.count(baseline))
-                continue;
-            const double ratio = seconds_[name] / seconds_[baseline];
-            std::printf("ratio %-34s / %-24s = %6.2f  (target at most %g: %s)\n", name.c_str(),
-                        baseline.c_str(), ratio, target, ratio <= target ? "met" : "NOT MET");
-        }
+        for (const auto& [name, baseline, target] : ratios_)
+            if (seconds_.count(name) && seconds_.count(baseline))
+                PrintRatio(name, baseline, seconds_[name] / seconds_[baseline], target);
+        for (const Measured& m : measured_)
+            PrintRatio(m.name, m.baseline, m.ratio, m.target);
         for (const auto& [name, counter, target] : flatness_) {
             auto runs = perUnit_[name];
             if (runs.size() < 2)
@@ -73,9 +76,19 @@ public:
     }
 
 private:
+    static void PrintRatio(const std::string& name, const std::string& baseline, double ratio,
+                           double target) {
+        std::printf("ratio %-34s / %-24s = %6.2f  (target at most %g: %s)\n", name.c_str(),
+                    baseline.c_str(), ratio, target, ratio <= target ? "met" : "NOT MET");
+    }
+
     struct Ratio {
         std::string name, baseline;
         double target;
+    };
+    struct Measured {
+        std::string name, baseline;
+        double ratio, target;
     };
     struct Flatness {
         std::string name, counter;
@@ -86,6 +99,7 @@ private:
         benchmark::TimeUnit unit;
     };
     std::vector<Ratio> ratios_;
+    std::vector<Measured> measured_;
     std::map<std::string, double> seconds_;
     std::vector<Flatness> flatness_;
     std::map<std::string, std::vector<PerUnit>> perUnit_;

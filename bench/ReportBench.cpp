@@ -4,7 +4,7 @@
 // resolution as the report draws its charts) in the same run.
 #include "bench/Offscreen.h"
 #include "bench/RatioReporter.h"
-#include "charts/windows/TChartForm.h"
+#include "charts/windows/ChartView.h"
 #include "database/LChartRecord.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
@@ -71,14 +71,14 @@ struct PdfPrinter {
 
 void BM_PrintInfoAndOneChart(benchmark::State& state) {
     PdfPrinter pdf;
-    TChartForm form(FirstUnitChart());
+    ChartView view(FirstUnitChart());
     for (auto _ : state) {
         pdf.printer.Title = QStringLiteral("Recording information");
         if (!pdf.printer.PrintRecordingInfo())
             state.SkipWithError("the recording information was not printed");
         pdf.printer.Title = QStringLiteral("Chart #1");
         pdf.printer.Chart = [&](QPainter& painter, const QRect& area, int) {
-            form.DrawChart(painter, area, painter.device()->logicalDpiX());
+            view.DrawChart(painter, area, painter.device()->logicalDpiX());
         };
         if (!pdf.printer.PrintChart())
             state.SkipWithError("the chart was not printed");

@@ -3,8 +3,17 @@
 #include <cassert>
 #include <cmath>
 
-SeriesEnvelope::SeriesEnvelope(std::span<const double> x, std::span<const float> y) : x_(x), y_(y) {
+SeriesEnvelope::SeriesEnvelope(std::span<const double> x, std::span<const float> y,
+                               const ValueSummary* summary, size_t offset)
+    : x_(x), y_(y), summary_(summary), offset_(offset) {
     assert(x.size() == y.size());
+    if (!summary_) {
+        own_ = std::make_shared<const ValueSummary>(y.data(), static_cast<int32_t>(y.size()));
+        summary_ = own_.get();
+        offset_ = 0;
+    }
+    assert(y.empty() || (summary_->Values() + offset_ == y.data() &&
+                         offset_ + y.size() <= static_cast<size_t>(summary_->Count())));
     // Series without gaps (the usual case) skip every NaN check of the scan.
     hasGaps_ = std::any_of(y.begin(), y.end(), [](float v) { return std::isnan(v); });
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/ValueSummary.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <span>
 #include <utility>
@@ -43,11 +46,15 @@ struct ColumnRun {
 // One series reduced to what a pixel raster can show: for every pixel column the first,
 // lowest, highest and last sample, in their order. Every column keeps its vertical extent
 // exactly, so a single-sample spike survives any zoom. Works on the caller's arrays, which
-// must outlive it.
+// must outlive it, and reads a column's extremes from the values' summary: its whole blocks,
+// and the values only at the column's ends.
 class SeriesEnvelope {
 public:
-    // x ascending; y as long as x. A NaN in y is a gap: the line breaks there.
-    SeriesEnvelope(std::span<const double> x, std::span<const float> y);
+    // x ascending; y as long as x. A NaN in y is a gap: the line breaks there. summary is that
+    // of the values y starts at offset of (a parameter's, which outlives the envelope); without
+    // one the envelope makes its own.
+    SeriesEnvelope(std::span<const double> x, std::span<const float> y,
+                   const ValueSummary* summary = nullptr, size_t offset = 0);
 
     // The range [xMin, xMax] split into columns equal pixel columns. One sample beyond each
     // edge is kept, so that the line runs to the border. out's capacity is reused.
@@ -70,40 +77,75 @@ public:
                          int columns) const;
 
     // Calls f(const ColumnRun&) for every column holding samples of [begin, end), left to
-    // right, and once for every NaN sample. Drawing needs only the values: without
-    // withIndices, MinAt and MaxAt stay unset (finding them is a good part of the scan).
-    template <bool withIndices = true, class F>
+    // right, and once for every NaN sample.
+    template <class F>
     void ForEachColumn(size_t begin, size_t end, double xMin, double columnsPerUnit, int columns,
                        F&& f) const;
+    // Calls f(column, first, last) for every column holding samples of [begin, end), left to
+    // right, NaN samples included: the times alone, no value is read.
+    template <class F>
+    void ForEachColumnSpan(size_t begin, size_t end, double xMin, double columnsPerUnit,
+                           int columns, F&& f) const;
+
+    // The lowest and highest of y[begin, end), end > begin; with SkipNaN, NaN is left out
+    // (lo > hi when every one is NaN). Whole blocks come from the coarsest levels of the
+    // summary that fit, values are read only at the ends. Inline, as MinMax.
+    template <bool SkipNaN> void Extremes(size_t begin, size_t end, float& lo, float& hi) const;
+    // Stretches shorter than this are read whole: blocks would save nothing there.
+    static constexpr size_t ReadWholeBelow = 48;
 
     std::span<const double> X() const { return x_; }
     std::span<const float> Y() const { return y_; }
     bool HasGaps() const { return hasGaps_; }
 
-    // The lowest and highest of v[0, n), n > 0, no NaN among them. Inline, so that callers
-    // built for wider vectors get them here too.
+    // The lowest and highest of v[0, n), n > 0, no NaN among them; with SkipNaN, NaN may be
+    // among them and is left out (lo > hi when every one is NaN); with Pairs, v holds n / 2
+    // pairs (lowest, highest) and lo is the lowest of the lowest, hi the highest of the
+    // highest. Inline, so that callers built for wider vectors get them here too.
+    template <bool SkipNaN = false, bool Pairs = false>
     static void MinMax(const float* v, size_t n, float& lo, float& hi);
 
 private:
+    // The mean number of samples per column of [begin, end), which predicts where each column
+    // ends.
+    double PerColumn(size_t begin, size_t end, double columnsPerUnit) const {
+        return end - begin > 1 && x_[end - 1] > x_[begin] && columnsPerUnit > 0.0
+                   ? static_cast<double>(end - begin - 1) /
+                         ((x_[end - 1] - x_[begin]) * columnsPerUnit)
+                   : 0.0;
+    }
     size_t RunEnd(size_t i, size_t end, double perColumn, int column, double xMin,
                   double columnsPerUnit, int columns) const;
 
     std::span<const double> x_;
     std::span<const float> y_;
     bool hasGaps_ = false;
+    std::shared_ptr<const ValueSummary> own_; // when the caller gave none
+    const ValueSummary* summary_;
+    size_t offset_; // of y_[0] in the summary's values
 };
 
+template <bool SkipNaN, bool Pairs>
 inline void SeriesEnvelope::MinMax(const float* v, size_t n, float& lo, float& hi) {
     // Whole vectors, the last one overlapping the one before it: the extremes do not mind a
     // value seen twice, and no loop is left for the remainder. Eight lanes where the caller is
-    // built for them, else two vectors of four.
+    // built for them, else two vectors of four. Lanes start from the first values, or, where
+    // NaN may be among them, from what every number replaces: a NaN replaces nothing.
     using Eight = float __attribute__((vector_size(32)));
     using Four = float __attribute__((vector_size(16)));
+    constexpr float inf = std::numeric_limits<float>::infinity();
     Four l4, h4, a4;
     if (n >= 8) {
         Eight l8, h8, a8;
-        std::memcpy(&l8, v + n - 8, sizeof l8);
-        h8 = l8;
+        std::memcpy(&a8, v + n - 8, sizeof a8);
+        if constexpr (SkipNaN) {
+            l8 = Eight{} + inf;
+            h8 = Eight{} - inf;
+            l8 = a8 < l8 ? a8 : l8;
+            h8 = a8 > h8 ? a8 : h8;
+        } else {
+            l8 = h8 = a8;
+        }
         for (size_t k = 0; k + 8 < n; k += 8) {
             std::memcpy(&a8, v + k, sizeof a8);
             l8 = a8 < l8 ? a8 : l8;
@@ -117,31 +159,104 @@ inline void SeriesEnvelope::MinMax(const float* v, size_t n, float& lo, float& h
         a4 = __builtin_shufflevector(h8, h8, 4, 5, 6, 7);
         h4 = a4 > h4 ? a4 : h4;
     } else if (n >= 4) {
-        std::memcpy(&l4, v, sizeof l4);
+        std::memcpy(&a4, v, sizeof a4);
+        if constexpr (SkipNaN) {
+            l4 = Four{} + inf;
+            h4 = Four{} - inf;
+            l4 = a4 < l4 ? a4 : l4;
+            h4 = a4 > h4 ? a4 : h4;
+        } else {
+            l4 = h4 = a4;
+        }
         std::memcpy(&a4, v + n - 4, sizeof a4);
-        h4 = a4 > l4 ? a4 : l4;
+        h4 = a4 > h4 ? a4 : h4;
         l4 = a4 < l4 ? a4 : l4;
+    } else if constexpr (Pairs) {
+        lo = v[0];
+        hi = v[1];
+        return;
     } else {
-        lo = hi = v[0];
-        for (size_t k = 1; k < n; ++k) {
-            lo = std::min(lo, v[k]);
-            hi = std::max(hi, v[k]);
+        lo = SkipNaN ? inf : v[0];
+        hi = SkipNaN ? -inf : v[0];
+        for (size_t k = SkipNaN ? 0 : 1; k < n; ++k) {
+            lo = v[k] < lo ? v[k] : lo;
+            hi = v[k] > hi ? v[k] : hi;
         }
         return;
     }
-    lo = std::min(std::min(l4[0], l4[1]), std::min(l4[2], l4[3]));
-    hi = std::max(std::max(h4[0], h4[1]), std::max(h4[2], h4[3]));
+    if constexpr (Pairs) {
+        lo = std::min(l4[0], l4[2]);
+        hi = std::max(h4[1], h4[3]);
+    } else {
+        lo = std::min(std::min(l4[0], l4[1]), std::min(l4[2], l4[3]));
+        hi = std::max(std::max(h4[0], h4[1]), std::max(h4[2], h4[3]));
+    }
 }
 
-template <bool withIndices, class F>
+template <bool SkipNaN>
+inline void SeriesEnvelope::Extremes(size_t begin, size_t end, float& lo, float& hi) const {
+    if (end - begin < ReadWholeBelow) {
+        MinMax<SkipNaN>(y_.data() + begin, end - begin, lo, hi);
+        return;
+    }
+    constexpr size_t fan = size_t{1} << ValueSummary::LevelBits;
+    const float* v = summary_->Values();
+    const size_t a = begin + offset_, b = end + offset_;
+    // The whole blocks [from, to) of the level, and the values before and after them.
+    size_t from = (a + fan - 1) / fan, to = b / fan;
+    float l, h;
+    lo = std::numeric_limits<float>::infinity();
+    hi = -lo;
+    auto add = [&] {
+        lo = l < lo ? l : lo;
+        hi = h > hi ? h : hi;
+    };
+    if (a < from * fan) {
+        MinMax<SkipNaN>(v + a, from * fan - a, l, h);
+        add();
+    }
+    if (to * fan < b) {
+        MinMax<SkipNaN>(v + to * fan, b - to * fan, l, h);
+        add();
+    }
+    for (int level = 0;; ++level) {
+        const float* pairs = summary_->Level(level);
+        const size_t up = (from + fan - 1) / fan, upTo = to / fan;
+        if (up >= upTo || level + 1 == summary_->Levels()) {
+            MinMax<false, true>(pairs + 2 * from, 2 * (to - from), l, h);
+            add();
+            return;
+        }
+        if (from < up * fan) {
+            MinMax<false, true>(pairs + 2 * from, 2 * (up * fan - from), l, h);
+            add();
+        }
+        if (upTo * fan < to) {
+            MinMax<false, true>(pairs + 2 * upTo * fan, 2 * (to - upTo * fan), l, h);
+            add();
+        }
+        from = up;
+        to = upTo;
+    }
+}
+
+template <class F>
+void SeriesEnvelope::ForEachColumnSpan(size_t begin, size_t end, double xMin, double columnsPerUnit,
+                                       int columns, F&& f) const {
+    const double perColumn = PerColumn(begin, end, columnsPerUnit);
+    for (size_t i = begin; i < end;) {
+        const int col = ColumnOf(x_[i], xMin, columnsPerUnit, columns);
+        const size_t j = RunEnd(i, end, perColumn, col, xMin, columnsPerUnit, columns);
+        f(col, i, j - 1);
+        i = j;
+    }
+}
+
+template <class F>
 void SeriesEnvelope::ForEachColumn(size_t begin, size_t end, double xMin, double columnsPerUnit,
                                    int columns, F&& f) const {
     const float* y = y_.data();
-    // The mean number of samples per column predicts where each column ends.
-    const double perColumn =
-        end - begin > 1 && x_[end - 1] > x_[begin] && columnsPerUnit > 0.0
-            ? static_cast<double>(end - begin - 1) / ((x_[end - 1] - x_[begin]) * columnsPerUnit)
-            : 0.0;
+    const double perColumn = PerColumn(begin, end, columnsPerUnit);
     size_t i = begin;
     while (i < end) {
         const int col = ColumnOf(x_[i], xMin, columnsPerUnit, columns);
@@ -159,10 +274,8 @@ void SeriesEnvelope::ForEachColumn(size_t begin, size_t end, double xMin, double
                 }
         ColumnRun run{col, i, j - 1, 0, 0, 0, 0, false};
         MinMax(y + i, j - i, run.MinValue, run.MaxValue);
-        if constexpr (withIndices) {
-            run.MinAt = static_cast<size_t>(std::find(y + i, y + j, run.MinValue) - y);
-            run.MaxAt = static_cast<size_t>(std::find(y + i, y + j, run.MaxValue) - y);
-        }
+        run.MinAt = static_cast<size_t>(std::find(y + i, y + j, run.MinValue) - y);
+        run.MaxAt = static_cast<size_t>(std::find(y + i, y + j, run.MaxValue) - y);
         f(run);
         i = j;
     }

@@ -2,6 +2,7 @@
 
 #include "model/DateTime.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <span>
@@ -10,19 +11,25 @@
 
 class LParameterSource;
 class LParameterSourceGroup;
+class ValueSummary;
 
 // The arrays a chart draws one source from, straight from the recording: the times and
-// recorded values of the source's view, cut to the points its parameter has.
+// recorded values of the source's view, cut to the points its parameter has, and the summary
+// of the parameter's values.
 struct SampleSpan {
     std::span<const double> Times;
     std::span<const float> Values;
     // The view index of the spans' first element.
     int32_t ViewOffset = 0;
+    const ValueSummary* Summary = nullptr; // none without values
+    // The index of the spans' first element in the summary's values.
+    size_t SummaryOffset = 0;
 };
 
 // The samples of every source of a group, in group order. A Historic parameter stores no
 // times: they are made here once per time base (start and rate) and shared by its sources.
-// Valid while the group's parameters live and the group is unchanged.
+// The parameters' summaries are made here, those not made before on the processors side by
+// side. Valid while the group's parameters live and the group is unchanged.
 class SeriesSamples {
 public:
     SeriesSamples() = default;

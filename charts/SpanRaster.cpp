@@ -231,15 +231,16 @@ Join JoinOf(double px, double qx, int colBegin, int colEnd) {
 // The samples of a tile's columns, column by column, for one array of times: series sharing
 // it (the parameters of one recording) share these, and each only finds its extremes.
 struct ColumnSpans {
+    struct Span {
+        int Column;
+        size_t First, Last; // the column's first and last sample
+    };
     const double* X;
     size_t Count;
     double XMin, XMax;
     int ColBegin, ColEnd;
     size_t Begin = 0, End = 0; // the samples in [ColBegin, ColEnd)
-    // The columns' samples, made for the first line without gaps that asks (a line with gaps
-    // splits its columns at them and scans on its own).
-    bool Split = false;
-    std::vector<ColumnRun> Runs;
+    std::vector<Span> Runs;
     // Joins[k] is the line from the last sample of Runs[k - 1] to the first of Runs[k].
     std::vector<Join> Joins;
 
@@ -251,29 +252,26 @@ struct ColumnSpans {
 
 const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope& line, double xMin,
                            double xMax, int colBegin, int colEnd, int columns) {
-    const double perUnit = columns / (xMax - xMin);
-    auto found = std::find_if(known.begin(), known.end(), [&](const ColumnSpans& s) {
+    const auto found = std::find_if(known.begin(), known.end(), [&](const ColumnSpans& s) {
         return s.For(line.X(), xMin, xMax, colBegin, colEnd);
     });
-    if (found == known.end()) {
-        ColumnSpans& s = known.emplace_back(ColumnSpans{
-            line.X().data(), line.X().size(), xMin, xMax, colBegin, colEnd, 0, 0, false, {}, {}});
-        const auto [lo, hi] = line.IndexRange(xMin, xMax);
-        s.Begin = line.FirstInColumn(lo, hi, colBegin, xMin, perUnit, columns);
-        s.End = line.FirstInColumn(s.Begin, hi, colEnd, xMin, perUnit, columns);
-        found = known.end() - 1;
-    }
-    ColumnSpans& s = *found;
-    if (!line.HasGaps() && !s.Split) {
-        line.ForEachColumn<false>(s.Begin, s.End, xMin, perUnit, columns,
-                                  [&](const ColumnRun& r) { s.Runs.push_back(r); });
-        const std::span<const double> xs = line.X();
-        auto px = [&](size_t i) { return (xs[i] - xMin) * perUnit; };
-        s.Joins.resize(s.Runs.size());
-        for (size_t k = 1; k < s.Runs.size(); ++k)
-            s.Joins[k] = JoinOf(px(s.Runs[k - 1].Last), px(s.Runs[k].First), colBegin, colEnd);
-        s.Split = true;
-    }
+    if (found != known.end())
+        return *found;
+    const double perUnit = columns / (xMax - xMin);
+    ColumnSpans& s = known.emplace_back(
+        ColumnSpans{line.X().data(), line.X().size(), xMin, xMax, colBegin, colEnd, 0, 0, {}, {}});
+    const auto [lo, hi] = line.IndexRange(xMin, xMax);
+    s.Begin = line.FirstInColumn(lo, hi, colBegin, xMin, perUnit, columns);
+    s.End = line.FirstInColumn(s.Begin, hi, colEnd, xMin, perUnit, columns);
+    line.ForEachColumnSpan(s.Begin, s.End, xMin, perUnit, columns,
+                           [&](int c, size_t first, size_t last) {
+                               s.Runs.push_back({c, first, last});
+                           });
+    const std::span<const double> xs = line.X();
+    auto px = [&](size_t i) { return (xs[i] - xMin) * perUnit; };
+    s.Joins.resize(s.Runs.size());
+    for (size_t k = 1; k < s.Runs.size(); ++k)
+        s.Joins[k] = JoinOf(px(s.Runs[k - 1].Last), px(s.Runs[k].First), colBegin, colEnd);
     return s;
 }
 
@@ -314,44 +312,45 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
     bool havePrevious = begin > 0 && !std::isnan(ys[begin - 1]);
     double previousX = havePrevious ? px(begin - 1) : 0.0;
     double previousY = havePrevious ? py(begin - 1) : 0.0;
-    // The column's own extremes, and its last sample, where the next join starts.
-    auto addColumn = [&](const ColumnRun& r, float lo, float hi) __attribute__((always_inline)) {
+    // The column's own extremes.
+    auto addColumn = [&](int column, float lo, float hi) __attribute__((always_inline)) {
         const double a = std::clamp(toPixelY(lo), -1.0e6, 1.0e6);
         const double b = std::clamp(toPixelY(hi), -1.0e6, 1.0e6);
-        out.Add(r.Column, std::min(a, b), std::max(a, b));
-        havePrevious = true;
-        previousX = px(r.Last);
-        previousY = py(r.Last);
+        out.Add(column, std::min(a, b), std::max(a, b));
     };
-    auto visit = [&](const ColumnRun& r) __attribute__((always_inline)) {
-        if (r.Gap) {
-            havePrevious = false;
-            return;
-        }
-        if (havePrevious)
-            AddSegment(out, previousX, previousY, px(r.First), py(r.First), colBegin, colEnd);
-        addColumn(r, r.MinValue, r.MaxValue);
-    };
+    // The next series on the same times reads the ends of the same columns in its own values
+    // next: asked for now, they are in the cache by then (the processor's own fetching ahead
+    // starts anew with every array, and stops at every page).
+    const float* next = nullptr;
+    if (static_cast<size_t>(series) + 1 < jobs.size()) {
+        const SeriesEnvelope& after = *jobs[static_cast<size_t>(series) + 1].Series;
+        if (after.X().data() == xs.data() && after.Y().size() == n)
+            next = after.Y().data();
+    }
+    const size_t runs = spans.Runs.size();
     if (line.HasGaps()) {
-        line.ForEachColumn<false>(begin, end, xMin, perUnit, columns, visit);
-    } else {
-        // As visit does, with the columns' shared joins. The next series on the same times
-        // reads the same stretch of its own values next: asked for now, it is in the cache by
-        // then (the processor's own fetching ahead starts anew with every array, and stops at
-        // every page).
-        const float* next = nullptr;
-        if (static_cast<size_t>(series) + 1 < jobs.size()) {
-            const SeriesEnvelope& after = *jobs[static_cast<size_t>(series) + 1].Series;
-            if (after.X().data() == xs.data() && after.Y().size() == n)
-                next = after.Y().data();
-        }
-        const size_t runs = spans.Runs.size();
+        // A NaN breaks the line: no join reaches it, and a column's extent is that of its
+        // numbers.
         for (size_t k = 0; k < runs; ++k) {
-            const ColumnRun& r = spans.Runs[k];
+            const ColumnSpans::Span& r = spans.Runs[k];
+            if (havePrevious && !std::isnan(ys[r.First]))
+                AddSegment(out, previousX, previousY, px(r.First), py(r.First), colBegin, colEnd);
+            float lo, hi;
+            line.Extremes<true>(r.First, r.Last + 1, lo, hi);
+            if (lo <= hi)
+                addColumn(r.Column, lo, hi);
+            havePrevious = !std::isnan(ys[r.Last]);
+            if (havePrevious) {
+                previousX = px(r.Last);
+                previousY = py(r.Last);
+            }
+        }
+    } else {
+        for (size_t k = 0; k < runs; ++k) {
+            const ColumnSpans::Span& r = spans.Runs[k];
             const Join& j = spans.Joins[k];
             if (next) {
                 __builtin_prefetch(next + r.First);
-                __builtin_prefetch(next + std::min(r.First + 16, r.Last));
                 __builtin_prefetch(next + r.Last);
             }
             const double fy = py(r.First);
@@ -366,8 +365,11 @@ const ColumnSpans& SpansOf(std::vector<ColumnSpans>& known, const SeriesEnvelope
                 AddSegment(out, previousX, previousY, px(r.First), fy, colBegin, colEnd);
             }
             float lo, hi;
-            SeriesEnvelope::MinMax(ys.data() + r.First, r.Last - r.First + 1, lo, hi);
-            addColumn(r, lo, hi);
+            line.Extremes<false>(r.First, r.Last + 1, lo, hi);
+            addColumn(r.Column, lo, hi);
+            havePrevious = true;
+            previousX = px(r.Last);
+            previousY = py(r.Last);
         }
     }
     if (havePrevious && end < n && !std::isnan(ys[end]))

@@ -1,5 +1,7 @@
 #include "charts/UnitScales.h"
 
+#include "analysis/TickStep.h"
+
 #include "model/LParameter.h"
 #include "model/LParameterSourceGroup.h"
 #include "model/ParameterTable.h"
@@ -93,35 +95,7 @@ int UnitScaleWidth(const QFont& labelFont, int axisLineWidth, int tickLength) {
 }
 
 std::vector<double> ScaleTicks(double min, double max, int maxCount) {
-    std::vector<double> ticks;
-    if (!std::isfinite(min) || !std::isfinite(max) || max <= min || maxCount < 1)
-        return ticks;
-    const double rough = (max - min) / std::max(maxCount - 1, 1);
-    int exponent = static_cast<int>(std::floor(std::log10(rough)));
-    int factor = 10;
-    for (const int f : {1, 2, 5})
-        if (f * std::pow(10.0, exponent) >= rough) {
-            factor = f;
-            break;
-        }
-    if (factor == 10) {
-        factor = 1;
-        ++exponent;
-    }
-    // A tick is k * factor * 10^exponent; dividing by an exact power of ten instead of
-    // multiplying by an inexact one writes 0.3 as 0.3, not 0.30000000000000004.
-    const double power = std::pow(10.0, std::abs(exponent));
-    auto tick = [&](double k) { return exponent < 0 ? k * factor / power : k * factor * power; };
-    const double step = tick(1);
-    for (double k = std::ceil(min / step - 1e-9); tick(k) <= max + step * 1e-9; ++k)
-        ticks.push_back(k == 0 ? 0.0 : tick(k));
-    return ticks;
-}
-
-int TickDecimals(double step) {
-    if (!(step > 0) || !std::isfinite(step))
-        return 0;
-    return std::clamp(static_cast<int>(std::ceil(-std::log10(step) - 1e-9)), 0, 6);
+    return NiceTicks(min, max, std::max(maxCount - 1, 1));
 }
 
 QString ScaleLabel(double value, int decimals, const QLocale& locale) {

@@ -69,8 +69,6 @@ int UnitScaleWidth(const QFont& labelFont, int axisLineWidth, int tickLength);
 // Round tick values (steps of 1, 2 or 5 times a power of ten) from min to max, at most
 // maxCount of them (and at least two steps' worth whenever the range allows).
 std::vector<double> ScaleTicks(double min, double max, int maxCount);
-// The decimals a label needs to tell ticks of this step apart (0 to 6).
-int TickDecimals(double step);
 QString ScaleLabel(double value, int decimals, const QLocale& locale = QLocale());
 // The labels of a scale's ticks, each at most maxWidth pixels wide in metrics, so that none
 // is cut or runs into the next scale: as ScaleLabel writes them with the step's decimals

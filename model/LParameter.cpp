@@ -1,6 +1,7 @@
 #include "model/LParameter.h"
 
 #include "model/Auxilary.h"
+#include "model/ValueSummary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +45,7 @@ void LParameter::SetData(int32_t rate, int32_t index, std::unique_ptr<TDateTime[
     headerB_ = headerB;
     values_ = std::move(values);
     times_ = tableType_ != ttHistoric ? std::move(times) : nullptr;
+    summary_.reset();
     ComputeMinMax();
 }
 
@@ -62,12 +64,20 @@ void LParameter::SetRecord(const Record& r, std::unique_ptr<float[]> values,
     count_ = std::max(r.count, 0);
     values_ = std::move(values);
     times_ = tableType_ != ttHistoric ? std::move(times) : nullptr;
+    summary_.reset();
     ComputeMinMax();
 }
 
 LParameter::Record LParameter::GetRecord() const {
     return {id_,   index_,   startTime_, rate_,    tableType_, quantity_,
             unit_, channel_, headerA_,   headerB_, count_};
+}
+
+const ValueSummary& LParameter::Summary() const {
+    const std::lock_guard<std::mutex> lock(summaryMade_);
+    if (!summary_)
+        summary_ = std::make_unique<const ValueSummary>(values_.get(), count_);
+    return *summary_;
 }
 
 bool LParameter::GetPoint(int32_t i, float& value, TDateTime& time) const {

@@ -5,7 +5,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+
+class ValueSummary;
 
 // One recorded series: its values and, for every table type but Historic, a time per value.
 class LParameter {
@@ -65,6 +68,9 @@ public:
     float Highest() const { return highest_; }
     const float* Values() const { return values_.get(); }
     const TDateTime* Times() const { return times_.get(); }
+    // The values' blocks, made by the first caller (callers on other threads wait for it) and
+    // dropped when the values change.
+    const ValueSummary& Summary() const;
 
     const std::string& Name() const { return ParameterName(index_); }
     const std::string& ShortUnit() const { return ParameterShortUnit(index_); }
@@ -92,4 +98,6 @@ private:
     float maximum_ = 0;
     float lowest_ = 0;
     float highest_ = 0;
+    mutable std::mutex summaryMade_;
+    mutable std::unique_ptr<const ValueSummary> summary_;
 };

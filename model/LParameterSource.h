@@ -14,7 +14,7 @@ class LParameterSource {
 public:
     LParameterSource();
     explicit LParameterSource(LParameter* parameter);
-    // Copies the view; the chain and the series stay with the original.
+    // Copies the view; the chain stays with the original.
     LParameterSource(const LParameterSource& other);
     LParameterSource& operator=(const LParameterSource&) = delete;
     ~LParameterSource();
@@ -34,8 +34,6 @@ public:
 
     // A chained source, owned by this one; only read from files.
     std::unique_ptr<LParameterSource> Next;
-    // The chart series that draws this source; belongs to the chart window, never saved.
-    void* Series = nullptr;
     bool Selected = true;
     LParameter* Parameter = nullptr;
     bool HasData = false;

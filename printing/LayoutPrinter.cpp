@@ -2,6 +2,7 @@
 
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
+#include "model/RecordingFacts.h"
 #include "printing/PrintedRows.h"
 #include "printing/PrintedTable.h"
 #include "resources/StringTable.h"
@@ -279,32 +280,21 @@ void TLayoutPrinter::PrintHeaderFooter(int32_t page) {
 }
 
 void TLayoutPrinter::PrintInfoPage() {
-    const LSession& recording = Database->Header();
-    const int labels[10] = {StrUserId, StrLocation, StrComments, StrStart,    StrEnd,
-                            StrPhase,  StrMode,     StrRate,     StrInterval, StrCT};
-    const QString values[10] = {QString::fromStdString(recording.UserID),
-                                QString::fromStdString(recording.Location),
-                                QString::fromStdString(recording.Comments),
-                                DateTimeToStr(recording.StartTime),
-                                DateTimeToStr(recording.EndTime),
-                                QString::fromStdString(recording.PhaseConfigName()),
-                                QString::fromStdString(recording.ModeName()),
-                                QString::fromStdString(recording.RateText()),
-                                QString::fromStdString(recording.IntervalName()),
-                                QString::fromStdString(recording.CTName())};
+    const auto facts = RecordingFacts(Database->Header());
     QPainter& canvas = *Canvas;
     canvas.setFont(HeaderFont);
     ResetColors();
     const QFontMetrics metrics(HeaderFont, canvas.device());
     int widest = 0;
-    for (int label : labels)
-        widest = std::max(widest, metrics.horizontalAdvance(Text(label) + QLatin1Char(':')));
+    for (const RecordingFact& fact : facts)
+        widest = std::max(widest, metrics.horizontalAdvance(Text(fact.Label) + QLatin1Char(':')));
     const int x = PrintArea.left() + widest;
     int y = PrintArea.top();
-    for (int i = 0; i < 10; ++i) {
-        const QString label = Text(labels[i]) + QLatin1Char(':');
+    for (const RecordingFact& fact : facts) {
+        const QString label = Text(fact.Label) + QLatin1Char(':');
         canvas.drawText(x - metrics.horizontalAdvance(label), y + metrics.ascent(), label);
-        canvas.drawText(x, y + metrics.ascent(), values[i]);
+        canvas.drawText(x, y + metrics.ascent(),
+                        fact.Time ? DateTimeToStr(*fact.Time) : QString::fromStdString(fact.Text));
         y += static_cast<int>(1.25 * metrics.height());
     }
 }

@@ -8,6 +8,7 @@
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "model/LParameter.h"
+#include "model/RecordingFacts.h"
 #include "reports/SheetNames.h"
 #include "reports/Workbook.h"
 
@@ -84,25 +85,14 @@ uint32_t WriteTable(Sheet& sheet, const TableText& text, int32_t first, int32_t 
 
 void WriteRecording(Workbook& book, SheetNames& names, const LSession& recording) {
     Sheet sheet = book.AddSheet(names.Take("Recording"));
-    const int labels[] = {StrUserId, StrLocation, StrComments, StrStart,    StrEnd,
-                          StrPhase,  StrMode,     StrRate,     StrInterval, StrCT};
-    const std::string texts[] = {recording.UserID,
-                                 recording.Location,
-                                 recording.Comments,
-                                 {},
-                                 {},
-                                 recording.PhaseConfigName(),
-                                 recording.ModeName(),
-                                 recording.RateText(),
-                                 recording.IntervalName(),
-                                 recording.CTName()};
-    for (uint32_t row = 0; row < std::size(labels); ++row) {
-        sheet.Text(row, 0, LoadStr(labels[row]), Workbook::Bold);
-        if (labels[row] == StrStart || labels[row] == StrEnd)
-            sheet.DateTime(row, 1,
-                           labels[row] == StrStart ? recording.StartTime : recording.EndTime);
+    uint32_t row = 0;
+    for (const RecordingFact& fact : RecordingFacts(recording)) {
+        sheet.Text(row, 0, LoadStr(fact.Label), Workbook::Bold);
+        if (fact.Time)
+            sheet.DateTime(row, 1, *fact.Time);
         else
-            sheet.Text(row, 1, texts[row]);
+            sheet.Text(row, 1, fact.Text);
+        ++row;
     }
     sheet.FitColumns();
 }

@@ -5,6 +5,7 @@
 #include "model/LParameterSource.h"
 #include "model/LParameterSourceGroup.h"
 #include "model/LSession.h"
+#include "model/PlainText.h"
 #include "texts/LocaleNumbers.h"
 
 #include <algorithm>
@@ -58,34 +59,6 @@ void PutCsvNumber(float value, std::string& out) {
         return;
     char text[64];
     out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
-// "YYYY-MM-DD hh:mm:ss" to the nearest second; nothing for a value that is no date.
-void PutCsvDateTime(TDateTime value, std::string& out) {
-    if (!std::isfinite(value))
-        return;
-    const DateTimeParts p = DecodeDateTime(std::round(value * SecsPerDay) / SecsPerDay);
-    if (p.year < 1 || p.year > 9999)
-        return;
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
-                  p.hour, p.minute, p.second);
-    out += text;
-}
-
-// RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes doubled.
-void PutCsvField(std::string_view field, std::string& out) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out.append(field);
-        return;
-    }
-    out.push_back('"');
-    for (const char c : field) {
-        if (c == '"')
-            out.push_back('"');
-        out.push_back(c);
-    }
-    out.push_back('"');
 }
 
 } // namespace
@@ -418,7 +391,7 @@ void TableText::WriteCsvCell(int32_t col, int32_t row, std::string& field) const
         PutCsvNumber(static_cast<float>(cell.value), field);
         break;
     case TableCell::DateTime:
-        PutCsvDateTime(cell.value, field);
+        field += PlainDateTime(cell.value);
         break;
     case TableCell::Empty:
         break;
@@ -451,7 +424,7 @@ size_t TableText::GetRowText(int32_t row, char* buffer, RowFormat format) const 
             cell.clear();
             field.clear();
             WriteCsvCell(col, row, cell);
-            PutCsvField(cell, field);
+            AppendCsvField(field, cell);
             out.Put(field);
             out.Put(col + 1 < cols ? std::string_view(",") : std::string_view("\r\n"));
         }

@@ -1,18 +1,10 @@
 #include "analysis/drawing/ChartFrame.h"
 
+#include "analysis/TickStep.h"
+
 #include <QPolygonF>
 
 #include <cmath>
-
-namespace {
-
-int DecimalsFor(double step) {
-    if (step >= 1 || step <= 0)
-        return 0;
-    return std::min(6, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
-}
-
-} // namespace
 
 ChartScale ValueScale(double low, double high, int count) {
     if (!(high > low)) {
@@ -20,16 +12,17 @@ ChartScale ValueScale(double low, double high, int count) {
         low -= pad;
         high += pad;
     }
-    double step = 0;
-    NiceTicks(low, high, count, &step);
+    const TickStep step = TickStep::Of(high - low, count);
+    auto first = static_cast<int64_t>(std::floor(low / step.Value() + 1e-9));
+    auto last = static_cast<int64_t>(std::ceil(high / step.Value() - 1e-9));
+    if (last <= first)
+        last = first + 1;
     ChartScale s;
-    s.Low = std::floor(low / step + 1e-9) * step;
-    s.High = std::ceil(high / step - 1e-9) * step;
-    if (!(s.High > s.Low))
-        s.High = s.Low + step;
-    for (double t = s.Low; t <= s.High + step / 2; t += step)
-        s.Ticks.push_back(std::abs(t) < step * 1e-9 ? 0 : t);
-    s.Decimals = DecimalsFor(step);
+    s.Low = step.At(first);
+    s.High = step.At(last);
+    for (int64_t k = first; k <= last; ++k)
+        s.Ticks.push_back(step.At(k));
+    s.Decimals = step.Decimals();
     return s;
 }
 

@@ -210,25 +210,6 @@ BlockSpan(std::initializer_list<std::pair<const std::vector<TimedValue>*, int32_
 
 } // namespace
 
-std::vector<double> NiceTicks(double low, double high, int count, double* step) {
-    std::vector<double> ticks;
-    double s = 1;
-    if (std::isfinite(low) && std::isfinite(high) && high > low && count > 0) {
-        const double rough = (high - low) / count;
-        const double power = std::pow(10.0, std::floor(std::log10(rough)));
-        for (double m : {1.0, 2.0, 5.0, 10.0}) {
-            s = m * power;
-            if (s >= rough * (1 - 1e-9))
-                break;
-        }
-        for (double t = std::ceil(low / s - 1e-9) * s; t <= high + s * 1e-9; t += s)
-            ticks.push_back(std::abs(t) < s * 1e-9 ? 0 : t);
-    }
-    if (step)
-        *step = s;
-    return ticks;
-}
-
 ChartLayout PaintChartMessage(QPainter& painter, const QRectF& area, const QString& text,
                               const ChartLook& look) {
     ChartLayout out;

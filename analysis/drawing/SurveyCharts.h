@@ -86,7 +86,3 @@ double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<Q
 // A text table as a person reads it in the look's style.
 double PaintTextTable(QPainter& painter, const QRectF& area, const TextTable& table,
                       const ChartLook& look);
-
-// Tick values for a range: 1, 2 or 5 times a power of ten apart, about count of them, from
-// the first multiple of the step at or above low to the last at or below high.
-std::vector<double> NiceTicks(double low, double high, int count, double* step = nullptr);

@@ -36,6 +36,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -140,7 +141,14 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
     connect(&timer_, &QTimer::timeout, this, &TSurveyForm::Refresh);
     UpdateCaption();
     Refresh();
-    resize(900, 600);
+    // Wide enough for the settings rows and every column of the voltage table, whose rows are
+    // read across.
+    const QTableView* voltageGrid = tables_[VoltagePage].Grid;
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_LayoutLeftMargin) +
+                             style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8);
+    const int columns = voltageGrid->horizontalHeader()->length() + 2 * voltageGrid->frameWidth() +
+                        voltageGrid->verticalScrollBar()->sizeHint().width() + margins;
+    resize(std::max({900, sizeHint().width(), columns}), 640);
 }
 
 TSurveyForm::~TSurveyForm() = default;

@@ -15,8 +15,9 @@ EnvelopeGraph::EnvelopeGraph(QCPAxis* keyAxis, QCPAxis* valueAxis, Kind kind)
         setLineStyle(lsNone);
 }
 
-void EnvelopeGraph::SetSource(std::span<const double> times, std::span<const float> values,
-                              double minimum, double range) {
+void EnvelopeGraph::SetSource(const SampleSpan& samples, double minimum, double range) {
+    const std::span<const double> times = samples.Times;
+    const std::span<const float> values = samples.Values;
     minimum_ = minimum;
     range_ = range;
     values_ = values;
@@ -26,7 +27,7 @@ void EnvelopeGraph::SetSource(std::span<const double> times, std::span<const flo
         return static_cast<double>((v - static_cast<float>(minimum)) / static_cast<float>(range));
     };
     if (kind_ == Kind::Line) {
-        envelope_.emplace(times, values);
+        envelope_.emplace(times, values, samples.Summary, samples.SummaryOffset);
         mDataContainer->clear();
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/SeriesEnvelope.h"
+#include "charts/SeriesSamples.h"
 
 #include <qcustomplot.h>
 
@@ -21,9 +22,9 @@ public:
 
     EnvelopeGraph(QCPAxis* keyAxis, QCPAxis* valueAxis, Kind kind);
 
-    // The arrays are not copied and must outlive the graph; times ascending for a line.
-    void SetSource(std::span<const double> times, std::span<const float> values, double minimum,
-                   double range);
+    // The arrays (and the summary) are not copied and must outlive the graph; times ascending
+    // for a line.
+    void SetSource(const SampleSpan& samples, double minimum, double range);
 
     // Makes the engine's data match the range split into columns pixel columns; touches only
     // this graph, so graphs may be prepared on different threads. True when rebuilt.

@@ -1,6 +1,6 @@
 #include "charts/windows/SpanRenderer.h"
 
-#include "charts/ParallelFor.h"
+#include "analysis/ParallelLoop.h"
 #include "charts/windows/EnvelopeGraph.h"
 #include "charts/windows/RasterPainter.h"
 
@@ -98,8 +98,8 @@ void SpanRenderer::RenderTiles(const Frame& frame, const RasterTarget& target, s
 void SpanRenderer::Render(const Frame& frame, const RasterTarget& target) {
     nextTile_ = 0;
     const int threads = static_cast<int>(scratch_.size());
-    ParallelFor(threads, threads,
-                [&](int t) { RenderTiles(frame, target, static_cast<size_t>(t)); });
+    ParallelLoop(threads, threads,
+                 [&](int t) { RenderTiles(frame, target, static_cast<size_t>(t)); });
 }
 
 void SpanRenderer::Prepare() {

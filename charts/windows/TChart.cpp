@@ -252,7 +252,7 @@ EnvelopeGraph* TChart::MakeSeries(const SampleSpan& samples, bool line, double m
     auto* g = new EnvelopeGraph(xAxis, rightAxis ? yAxis2 : yAxis,
                                 line ? EnvelopeGraph::Kind::Line : EnvelopeGraph::Kind::Points);
     g->SetRenderer(renderer_);
-    g->SetSource(samples.Times, samples.Values, minimum, range);
+    g->SetSource(samples, minimum, range);
     g->removeFromLegend();
     return g;
 }

@@ -7,7 +7,6 @@
 #include "charts/ChartRules.h"
 #include "charts/ChartText.h"
 #include "charts/DisplayStyle.h"
-#include "charts/windows/DayTimeTicker.h"
 #include "charts/windows/EnvelopeGraph.h"
 #include "charts/windows/TChart.h"
 #include "charts/windows/TChartPropertyEditor.h"
@@ -15,11 +14,11 @@
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/LParameter.h"
-#include "model/LSession.h"
 #include "resources/StringTable.h"
 #include "shell/AttachPopup.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
+#include "shell/SaveFileDialog.h"
 #include "shell/SvgPicture.h"
 #include "shell/TextTableCommands.h"
 #include "shell/WindowPlacement.h"
@@ -29,17 +28,12 @@
 #include "texts/LocaleTextStyle.h"
 
 #include <QActionGroup>
-#include <QDataStream>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -51,42 +45,10 @@
 
 namespace {
 
-constexpr int TickLength = 4;
-constexpr int AxisLineWidth = 1;
 // A press this close to a cursor's line drags it.
 constexpr int CursorGrip = 5;
 // The readout takes at most this much of the window's height.
 constexpr int ReadoutMaxHeight = 170;
-
-Qt::Alignment TextAlignment(uint8_t stored) {
-    switch (stored) {
-    case LChartRecord::AlignLeft:
-        return Qt::AlignLeft;
-    case LChartRecord::AlignRight:
-        return Qt::AlignRight;
-    default:
-        return Qt::AlignHCenter;
-    }
-}
-
-QCPScatterStyle::ScatterShape PointShape(uint8_t style) {
-    switch (style) {
-    case 1:
-        return QCPScatterStyle::ssCircle;
-    case 2:
-        return QCPScatterStyle::ssTriangle;
-    case 3:
-        return QCPScatterStyle::ssTriangleInverted;
-    case 4:
-        return QCPScatterStyle::ssPlus;
-    case 5:
-        return QCPScatterStyle::ssCross;
-    case 6:
-        return QCPScatterStyle::ssStar;
-    default: // rectangle, and styles beyond the star
-        return QCPScatterStyle::ssSquare;
-    }
-}
 
 // The mode cursors are drawn for the program; the hot spot is the picture's centre, the
 // magnifier's at its glass.
@@ -118,14 +80,13 @@ public:
 
 } // namespace
 
+// The view raises on a record it cannot show, before the window counts as made.
 TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
-    : TToolForm(parent), record_(record), chart_(new TChart(this)),
-      statusBar_(new QStatusBar(this)), popup_(new QMenu(this)), scales_(MakeUnitScales()),
-      readoutHeading_(new QLabel), readout_(new QTableWidget), readoutBox_(new QWidget(this)),
-      readoutPopup_(new QMenu(this)), readoutStyle_(LocaleTextStyle()) {
+    : TToolForm(parent), ChartView(record, this), record_(record), chart_(Chart()),
+      statusBar_(new QStatusBar(this)), popup_(new QMenu(this)), readoutHeading_(new QLabel),
+      readout_(new QTableWidget), readoutBox_(new QWidget(this)), readoutPopup_(new QMenu(this)),
+      readoutStyle_(LocaleTextStyle()) {
     SetHelpTopic(this, "charts");
-    // Refused before the window counts as made.
-    CheckChartSources(record.Sources);
     ++LiveInstances::ChartFormCount;
     LoadShellResources();
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -265,15 +226,6 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     connect(chart_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { popup_->popup(chart_->mapToGlobal(at)); });
 
-    chart_->MarginsFor = [this](int width) {
-        int left = 0, right = 0;
-        for (const UnitScale& s : scales_)
-            if (s.Shown)
-                ++(s.LeftSide ? left : right);
-        return ComputeMargins(left, right, ScaleWidth(), width, record_.LegendVisible,
-                              record_.LegendPosition);
-    };
-    chart_->OnAfterDraw = [this](QCPPainter& painter) { ChartAfterDraw(painter); };
     chart_->OnCursorDraw = [this](QCPPainter& painter) { ChartCursorDraw(painter); };
     connect(chart_, &TChart::CursorPressed, this, &TChartForm::ChartCursorPress);
     connect(chart_, &TChart::CursorDragged, this, &TChartForm::ChartCursorDrag);
@@ -298,7 +250,7 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
     resize(640, 440);
     UpdateCaption();
     SetMode(ExamineMode);
-    ShowRecord();
+    ShowBackground();
     FitWindowToLegend();
 }
 
@@ -325,9 +277,6 @@ void TChartForm::FitWindowToLegend() {
 
 TChartForm::~TChartForm() {
     --LiveInstances::ChartFormCount;
-    // The series go with the chart; the sources must not point at them meanwhile.
-    for (const auto& source : record_.Sources)
-        source->Series = nullptr;
 }
 
 QAction* TChartForm::AddAction(const char* name, const QString& caption,
@@ -377,143 +326,22 @@ void TChartForm::SetGroup(LParameterSourceGroup& group) {
     FitWindowToLegend();
 }
 
-void TChartForm::ShowRecord() {
-    const LParameterSourceGroup& sources = record_.Sources;
-    CheckChartSources(sources);
-    for (const auto& source : sources)
-        source->Series = nullptr;
-    readoutBlocks_.clear();
-    chart_->ClearSeries();
-    samples_ = SeriesSamples(sources);
-    for (int u = 0; u < UnitCount; ++u)
-        MakeSeries(static_cast<uint8_t>(u), scales_[static_cast<size_t>(u)]);
-    // A unit the catalogue does not have is plotted unscaled, with no scale of its own.
-    UnitScale plain{false, true, {}, 0, 1};
-    MakeSeries(UnitCount, plain);
-    // Series and sources in the same order.
-    for (int32_t i = 0; i < sources.Count(); ++i) {
-        LParameterSource& source = *sources.Items(i);
-        auto* series = static_cast<EnvelopeGraph*>(source.Series);
-        chart_->AttachSeries(series);
-        series->setVisible(source.Selected);
-        ApplySeriesStyle(i);
-    }
-    hasSpan_ = DataTimeSpan(sources, start_, end_);
-    if (hasSpan_)
-        chart_->SetDataRange(start_, end_);
-    // Events are marks: room for the half of a mark that would stand beyond the top or bottom.
-    bool points = false;
-    for (int32_t i = 0; i < sources.Count(); ++i)
-        points |= !LChartRecord::IsLineSource(*sources.Items(i));
-    chart_->SetValuePad(points ? 0.03 : 0);
-    chart_->LeftAxis()->setRange(chart_->FullValueRange());
-    ApplyStyle();
-    RefreshChart();
+void TChartForm::ApplyStyle() {
+    ChartView::ApplyStyle();
+    ShowBackground();
 }
 
-void TChartForm::MakeSeries(uint8_t unit, UnitScale& scale) {
-    const LParameterSourceGroup& sources = record_.Sources;
-    if (unit < UnitCount)
-        MeasureUnitScale(scale, sources, unit);
-    for (int32_t i = 0; i < sources.Count(); ++i) {
-        LParameterSource& source = *sources.Items(i);
-        const uint8_t own =
-            source.Parameter ? std::min<uint8_t>(source.Parameter->Unit(), UnitCount) : UnitCount;
-        if (own == unit && !source.Series)
-            source.Series =
-                chart_->MakeSeries(samples_.Samples(i), LChartRecord::IsLineSource(source),
-                                   scale.Minimum, scale.Range, !scale.LeftSide);
-    }
+void TChartForm::ShowBackground() {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, DisplayColor(record_.BackgroundColor));
+    setPalette(palette);
 }
 
-void TChartForm::ApplySeriesStyle(int32_t i) {
+void TChartForm::SetSeriesActive(int32_t i, bool active) {
     if (i < 0 || i >= chart_->SeriesCount())
         return;
-    const LChartRecord& record = record_;
-    const LSeriesStyle& style = record.Style(i);
-    EnvelopeGraph* series = chart_->Series(i);
-    const QColor color = DisplayColor(style.Color);
-    if (series->SeriesKind() == EnvelopeGraph::Kind::Line) {
-        series->setPen(QPen(color, std::max(1, style.LineWidth)));
-    } else {
-        series->setPen(QPen(color, 1));
-        series->setScatterStyle(QCPScatterStyle(PointShape(style.PointStyle), color, color,
-                                                2.0 * std::max(1, style.PointSize) + 1));
-    }
-}
-
-void TChartForm::ApplyStyle() {
-    const LChartRecord& r = record_;
-    const QColor background = DisplayColor(r.BackgroundColor);
-    chart_->setBackground(QBrush(background));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, background);
-    setPalette(palette);
-
-    SetTitle(QString::fromStdString(r.Title));
-    QCPTextElement* title = chart_->Title();
-    title->setFont(DisplayFont(r.TitleFont));
-    title->setTextColor(DisplayColor(r.TitleFont.Color));
-    title->setTextFlags(static_cast<int>(TextAlignment(r.TitleAlignment) | Qt::AlignVCenter));
-
-    QCPAxis* bottom = chart_->BottomAxis();
-    bottom->setLabel(QString::fromStdString(r.BottomAxisTitle));
-    bottom->setLabelFont(DisplayFont(r.BottomAxisTitleFont));
-    bottom->setLabelColor(DisplayColor(r.BottomAxisTitleFont.Color));
-    bottom->setTickLabelFont(DisplayFont(r.BottomAxisLabelFont));
-    bottom->setTickLabelColor(DisplayColor(r.BottomAxisLabelFont.Color));
-    chart_->TimeTicker().SetWithDate(r.XAxisLabelsTimeDate != 0);
-    QCPAxis* left = chart_->LeftAxis();
-    left->setTickLabelFont(DisplayFont(r.LeftAxisLabelFont));
-    left->setTickLabelColor(DisplayColor(r.LeftAxisLabelFont.Color));
-    SetAxisColor(r.AxisColor);
-    bottom->grid()->setVisible(r.BottomAxisGrid);
-    bottom->grid()->setPen(QPen(DisplayColor(r.GridColor), 0, Qt::DotLine));
-
-    QCPTextElement* foot = chart_->Foot();
-    foot->setFont(DisplayFont(r.FooterFont));
-    foot->setTextColor(DisplayColor(r.FooterFont.Color));
-    foot->setTextFlags(static_cast<int>(TextAlignment(r.FooterAlignment) | Qt::AlignVCenter));
-
-    QCPLegend* legend = chart_->Legend();
-    legend->setFont(DisplayFont(r.LegendFont));
-    legend->setTextColor(DisplayColor(r.LegendFont.Color));
-    legend->setBrush(QBrush(DisplayColor(r.LegendColor)));
-    legend->setIconSize(24, 12);
-    chart_->SetLegendPlace(r.LegendVisible, r.LegendPosition);
-}
-
-void TChartForm::RefreshChart() {
-    const LParameterSourceGroup& sources = record_.Sources;
-    std::vector<bool> active;
-    for (int32_t i = 0; i < sources.Count() && i < chart_->SeriesCount(); ++i) {
-        chart_->Series(i)->setName(SeriesTitle(*sources.Items(i), record_.ShowMinMax));
-        active.push_back(chart_->Series(i)->visible());
-    }
-    SyncRightAxis();
-    UpdateShownScales(scales_, sources, active);
-    chart_->RebuildLegend();
-    UpdateFooter();
-}
-
-void TChartForm::SyncRightAxis() {
-    QCPAxis* left = chart_->LeftAxis();
-    QCPAxis* right = chart_->RightAxis();
-    right->setTickLabelFont(left->tickLabelFont());
-    right->setTickLabelColor(left->tickLabelColor());
-    right->setBasePen(left->basePen());
-    right->setTickPen(left->tickPen());
-    right->setSubTickPen(left->subTickPen());
-    right->setRange(left->range());
-}
-
-void TChartForm::UpdateFooter() {
-    const LSession* session = record_.Sources.Session();
-    chart_->SetFootLines(FooterLines(record_.ShowStartEnd, record_.ShowLocation, hasSpan_, start_,
-                                     end_, session ? session->Location : std::string(),
-                                     DateTimeFormatter()));
-    // Once, from the event loop, however many changes come together.
-    chart_->replot(QCustomPlot::rpQueuedReplot);
+    ChartView::SetSeriesActive(i, active);
+    emit VisibleParametersChanged();
 }
 
 void TChartForm::UpdateCaption() {
@@ -523,54 +351,6 @@ void TChartForm::UpdateCaption() {
 void TChartForm::SetCaption(const QString& caption) {
     record_.Caption = caption.toStdString();
     UpdateCaption();
-}
-
-void TChartForm::SetTitle(const QString& text) {
-    record_.Title = text.toStdString();
-    chart_->SetTitleText(text);
-}
-
-QString TChartForm::GetTitle() const {
-    return QString::fromStdString(record_.Title).section(QLatin1Char('\n'), 0, 0);
-}
-
-void TChartForm::SetAxisColor(uint32_t color) {
-    record_.AxisColor = color;
-    const QPen pen(DisplayColor(color), AxisLineWidth);
-    for (QCPAxis* axis : {chart_->BottomAxis(), chart_->LeftAxis()}) {
-        axis->setBasePen(pen);
-        axis->setTickPen(pen);
-        axis->setSubTickPen(pen);
-    }
-}
-
-void TChartForm::SetXAxisLabelsTimeDate(bool on) {
-    // The stored byte stays as it is when it already says so.
-    if ((record_.XAxisLabelsTimeDate != 0) != on)
-        record_.XAxisLabelsTimeDate = on ? 1 : 0;
-    chart_->TimeTicker().SetWithDate(on);
-}
-
-void TChartForm::SetShowStartEnd(bool on) {
-    record_.ShowStartEnd = on;
-    UpdateFooter();
-}
-
-void TChartForm::SetShowLocation(bool on) {
-    record_.ShowLocation = on;
-    UpdateFooter();
-}
-
-void TChartForm::SetSeriesActive(int32_t i, bool active) {
-    if (i < 0 || i >= chart_->SeriesCount())
-        return;
-    chart_->Series(i)->setVisible(active);
-    record_.Sources.Items(i)->Selected = active;
-    emit VisibleParametersChanged();
-}
-
-bool TChartForm::SeriesActive(int32_t i) const {
-    return i >= 0 && i < chart_->SeriesCount() && chart_->Series(i)->visible();
 }
 
 void TChartForm::SetMode(int mode) {
@@ -604,22 +384,6 @@ void TChartForm::SetMode(int mode) {
     }
 }
 
-int TChartForm::ScaleWidth() const {
-    return UnitScaleWidth(DisplayFont(record_.LeftAxisLabelFont), AxisLineWidth, TickLength);
-}
-
-TDateTime TChartForm::ViewStart() const {
-    return chart_->BottomAxis()->range().lower;
-}
-
-TDateTime TChartForm::ViewEnd() const {
-    return chart_->BottomAxis()->range().upper;
-}
-
-ChartMargins TChartForm::Margins() const {
-    return chart_->MarginsFor(chart_->width());
-}
-
 void TChartForm::ChartMouseDown() {
     panels_[1]->setText(QString::fromStdString(LoadStr(StrNoValue)));
 }
@@ -628,7 +392,7 @@ void TChartForm::ChartClickSeries(const EnvelopeGraph* series, qint64 sourceInde
     const int i = chart_->SeriesIndex(series);
     if (i < 0 || i >= record_.Sources.Count())
         ShowErrorAndRaise("TChartForm::ChartClickSeries", "SeriesIndex is unknown");
-    const int32_t view = static_cast<int32_t>(sourceIndex) + samples_.Samples(i).ViewOffset;
+    const int32_t view = static_cast<int32_t>(sourceIndex) + Samples().Samples(i).ViewOffset;
     panels_[1]->setText(ExamineText(*record_.Sources.Items(i), view, DateTimeFormatter()));
 }
 
@@ -642,73 +406,6 @@ void TChartForm::ChartZoom() {
     LimitSpan(left->range().lower, upper, MinValueSpan);
     left->setRangeUpper(upper);
     SyncRightAxis();
-}
-
-void TChartForm::ChartAfterDraw(QCPPainter& painter) {
-    const QRect plot = chart_->ChartRect();
-    if (plot.height() <= 0)
-        return;
-    // Everything the scales are drawn from. Their symbols overhang the plot's edges by half a
-    // scale's width; the rest lies beside the plot.
-    const int width = ScaleWidth();
-    const QCPRange view = chart_->LeftAxis()->range();
-    QByteArray key;
-    QDataStream out(&key, QIODevice::WriteOnly);
-    out << plot << view.lower << view.upper << width << DisplayFont(record_.LeftAxisLabelFont)
-        << DisplayColor(record_.AxisColor).rgba()
-        << DisplayColor(record_.LeftAxisLabelFont.Color).rgba();
-    for (const UnitScale& scale : scales_)
-        out << scale.Shown << scale.LeftSide << QByteArray::fromStdString(scale.Symbol)
-            << scale.Minimum << scale.Range;
-    scalesPicture_.Draw(painter, chart_->viewport().size(), plot.left() + width / 2 + 2,
-                        plot.right() + 1 - width / 2 - 2, key,
-                        [this](QCPPainter& p) { DrawUnitScales(p); });
-}
-
-void TChartForm::DrawUnitScales(QCPPainter& painter) {
-    const QRect plot = chart_->ChartRect();
-    const QFont font = DisplayFont(record_.LeftAxisLabelFont);
-    painter.setFont(font);
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int width = ScaleWidth();
-    const QPen axisPen(DisplayColor(record_.AxisColor), AxisLineWidth);
-    const QColor textColor = DisplayColor(record_.LeftAxisLabelFont.Color);
-    const QCPAxis* left = chart_->LeftAxis();
-    const QCPRange view = left->range();
-    int xLeft = plot.left(), xRight = plot.right() + 1;
-    for (const UnitScale& scale : scales_) {
-        if (!scale.Shown)
-            continue;
-        const int direction = scale.LeftSide ? -1 : 1;
-        int& x = scale.LeftSide ? xLeft : xRight;
-        painter.setPen(axisPen);
-        painter.drawLine(QLineF(x, plot.top(), x, plot.bottom()));
-        const int labelAt = x + (AxisLineWidth + TickLength) * direction;
-        const double low = scale.Value(view.lower), high = scale.Value(view.upper);
-        const std::vector<double> ticks =
-            ScaleTicks(low, high, std::max(2, plot.height() / std::max(1, 2 * metrics.height())));
-        // Within the scale's width, so that no label is cut at the window's edge or runs
-        // into the next scale.
-        const QStringList labels =
-            ScaleLabels(ticks, metrics, width - AxisLineWidth - TickLength - 1);
-        for (size_t i = 0; i < ticks.size(); ++i) {
-            const double v = ticks[i];
-            const double y = left->coordToPixel((v - scale.Minimum) / scale.Range);
-            painter.setPen(axisPen);
-            painter.drawLine(QLineF(x, y, x + TickLength * direction, y));
-            const QString& text = labels[static_cast<qsizetype>(i)];
-            const int textWidth = metrics.horizontalAdvance(text);
-            const QRectF box(direction < 0 ? labelAt - textWidth - 1 : labelAt + 1,
-                             y - metrics.height() / 2.0, textWidth, metrics.height());
-            painter.setPen(textColor);
-            painter.drawText(box, Qt::AlignCenter, text);
-        }
-        painter.setPen(textColor);
-        painter.drawText(
-            QRectF(x - width / 2.0, plot.top() - metrics.height() - 2, width, metrics.height()),
-            Qt::AlignCenter, QString::fromStdString(scale.Symbol));
-        x += width * direction;
-    }
 }
 
 TDateTime TChartForm::SnapCursor(TDateTime time) const {
@@ -815,7 +512,7 @@ void TChartForm::RefreshReadout() {
     for (int32_t i = 0; i < record_.Sources.Count(); ++i)
         if (SeriesActive(i))
             shown.push_back(record_.Sources.Items(i));
-    const CursorReadout r = ReadCursors(shown, cursorA_, cursorB_, &readoutBlocks_);
+    const CursorReadout r = ReadCursors(shown, cursorA_, cursorB_);
     const TextStyle& style = readoutStyle_;
     const auto time = [&](const std::optional<TDateTime>& t) {
         return t ? QString::fromStdString(style.Time(*t)) : QStringLiteral("\u2013");
@@ -875,10 +572,6 @@ void TChartForm::VisibleparametersClick() {
     RefreshChart();
 }
 
-void TChartForm::DrawChart(QPainter& painter, const QRectF& target, double dotsPerInch) {
-    chart_->DrawChart(painter, target, dotsPerInch);
-}
-
 void TChartForm::CopyToClipboard() {
     const QSize size = chart_->isVisible() ? chart_->size() : QSize(800, 560);
     const QByteArray svg = SvgBytes(
@@ -889,63 +582,18 @@ void TChartForm::CopyToClipboard() {
     ::CopyToClipboard(QString(), svg, picture);
 }
 
-bool TChartForm::SaveAsPicture(const QString& fileName, const QSize& size, QString* error) {
-    // The PDF's resolution: the chart is laid out for it as for a printer.
-    constexpr int PdfDotsPerInch = 300;
-    QSaveFile file(fileName);
-    const auto failed = [&] {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    };
-    if (size.isEmpty() || !file.open(QIODevice::WriteOnly))
-        return failed();
-    if (fileName.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
-        WriteSvg(file, size, windowTitle(),
-                 [&](QPaintDevice& device) { chart_->DrawTo(device, size, 1.0); });
-    } else if (fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-        QPdfWriter pdf(&file);
-        pdf.setTitle(windowTitle());
-        pdf.setCreator(QStringLiteral("VroView"));
-        pdf.setResolution(PdfDotsPerInch);
-        pdf.setPageSize(QPageSize(QSizeF(size) / 96.0, QPageSize::Inch));
-        pdf.setPageMargins(QMarginsF());
-        QPainter painter;
-        if (!painter.begin(&pdf))
-            return failed();
-        DrawChart(painter, QRectF(0, 0, pdf.width(), pdf.height()), PdfDotsPerInch);
-        if (!painter.end())
-            return failed();
-    } else {
-        QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
-        chart_->DrawTo(image, size, 1.0);
-        if (!image.save(&file, "PNG"))
-            return failed();
-    }
-    return file.commit() || failed();
-}
-
 void TChartForm::SaveAsPictureClick() {
-    const QString svg = QStringLiteral("SVG picture (*.svg)");
-    const QString png = QStringLiteral("PNG picture (*.png)");
-    const QString pdf = QStringLiteral("PDF document (*.pdf)");
-    QFileDialog dialog(this, QStringLiteral("Save as picture"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({svg, png, pdf});
-    dialog.setDefaultSuffix(QStringLiteral("svg"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
-        dialog.setDefaultSuffix(filter == png   ? QStringLiteral("png")
-                                : filter == pdf ? QStringLiteral("pdf")
-                                                : QStringLiteral("svg"));
-    });
-    dialog.selectFile(windowTitle());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString name = AskSaveFileName(this, QStringLiteral("Save as picture"),
+                                         {QStringLiteral("SVG picture (*.svg)"),
+                                          QStringLiteral("PNG picture (*.png)"),
+                                          QStringLiteral("PDF document (*.pdf)")},
+                                         windowTitle());
+    if (name.isEmpty())
         return;
-    const QString name = dialog.selectedFiles().constFirst();
     QString error;
-    if (!SaveAsPicture(name, chart_->size(), &error))
+    if (SaveAsPicture(name, chart_->size(), &error))
+        ReportWrittenFile(name);
+    else
         QMessageBox::warning(
             this, windowTitle(),
             QStringLiteral("The chart could not be written to %1.\n%2").arg(name, error));

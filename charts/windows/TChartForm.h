@@ -1,9 +1,7 @@
 #pragma once
 
 #include "analysis/CursorReadout.h"
-#include "charts/SeriesSamples.h"
-#include "charts/UnitScales.h"
-#include "charts/windows/SidePicture.h"
+#include "charts/windows/ChartView.h"
 #include "model/DateTime.h"
 #include "shell/TToolForm.h"
 
@@ -23,12 +21,11 @@ class QStatusBar;
 class QTableWidget;
 class TChart;
 
-// The window of one chart of the database: the record's sources plotted against time, each
-// unit normalised to its own value range and drawn with a scale of its own at the plot's
-// edges (volts and amperes left, the other units right), with the modes Zoom, Pan, Examine
-// and Cursors, a status bar, and a pop-up menu. The database owns the record; the window shows
-// it as stored and writes into it only what the user changes. Closing it only hides it.
-class TChartForm : public TToolForm {
+// The window of one chart of the database: its view (see ChartView) with the modes Zoom, Pan,
+// Examine and Cursors, a status bar, a pop-up menu, and the chart's pictures to the clipboard,
+// files and the printer. The database owns the record; the window shows it as stored and
+// writes into it only what the user changes. Closing it only hides it.
+class TChartForm : public TToolForm, public ChartView {
     Q_OBJECT
 
 public:
@@ -39,8 +36,6 @@ public:
     explicit TChartForm(LChartRecord& record, QWidget* parent = nullptr);
     ~TChartForm() override;
 
-    LChartRecord& Record() const { return record_; }
-    TChart* Chart() const { return chart_; }
     QStatusBar* StatusBar() const { return statusBar_; }
     QString StatusText(int panel) const;
     QMenu* Popup() const { return popup_; }
@@ -49,46 +44,18 @@ public:
     // own and its kind's style; the time axis shows dates when the data crosses midnight.
     // A Cumulative source raises "Wrong parameter type for chart" and nothing changes.
     void SetGroup(LParameterSourceGroup& group);
-    // Builds a series per source of the record and shows everything as the record has it
-    // (the constructor does this). Raises like SetGroup.
-    void ShowRecord();
-    // The unit's scale over the record's sources, and a series for each source of the unit.
-    void MakeSeries(uint8_t unit, UnitScale& scale);
-    // Series titles, the right axis, the footer, the unit scales shown and the margins.
-    void RefreshChart();
     // A window not shown yet grows, within the screen, until its legend takes no more than
     // two fifths of the chart: many parameters leave a plot to look at.
     void FitWindowToLegend();
-    void SyncRightAxis();
-    // The record's fonts, colours, titles, legend and grid onto the chart.
-    void ApplyStyle();
-    void ApplySeriesStyle(int32_t i);
-    void UpdateFooter();
+    // The view's style, and the window's background with it.
+    void ApplyStyle() override;
     void UpdateCaption();
     void SetCaption(const QString& caption);
-
-    void SetTitle(const QString& text);
-    QString GetTitle() const;
-    void SetAxisColor(uint32_t color);
-    void SetXAxisLabelsTimeDate(bool on);
-    void SetShowStartEnd(bool on);
-    void SetShowLocation(bool on);
-    // Whether series i is drawn, and the selected flag of its source with it.
-    void SetSeriesActive(int32_t i, bool active);
-    bool SeriesActive(int32_t i) const;
+    // The view's switch, and VisibleParametersChanged.
+    void SetSeriesActive(int32_t i, bool active) override;
 
     void SetMode(int mode);
     int CurrentMode() const { return mode_; }
-
-    const UnitScaleSet& UnitScales() const { return scales_; }
-    // The width of one unit scale, and the margins for the chart's width now.
-    int ScaleWidth() const;
-    ChartMargins Margins() const;
-    TDateTime Start() const { return start_; }
-    TDateTime End() const { return end_; }
-    // The time range on screen (zoom and pan); VisibleTimesChanged tells when it moves.
-    TDateTime ViewStart() const;
-    TDateTime ViewEnd() const;
 
     // Two cursors, A and B, at times of the chart (not stored). In Cursors mode the first
     // click sets A, the second B, a press near one drags it; each snaps to the nearest sample
@@ -108,16 +75,9 @@ public:
     // event loop.
     void RefreshReadout();
 
-    // The chart as this window shows it into target of any painter (printer, PDF, SVG,
-    // image), laid out for a device of dotsPerInch; see TChart::DrawChart.
-    void DrawChart(QPainter& painter, const QRectF& target, double dotsPerInch);
     // The chart at size onto the clipboard, as SVG (vector) and PNG (bitmap).
     void CopyToClipboard();
     void PrintChart();
-    // The chart at size into a file: SVG, PDF (laid out at 300 dots per inch) or otherwise PNG,
-    // by the name's extension. The file is replaced only when complete; false and the reason
-    // in error when it could not be written.
-    bool SaveAsPicture(const QString& fileName, const QSize& size, QString* error = nullptr);
     // Asks for a name and saves the chart at its size on the screen.
     void SaveAsPictureClick();
     // The property editor on this window.
@@ -139,7 +99,6 @@ public:
     void ChartMouseDown();
     void ChartClickSeries(const EnvelopeGraph* series, qint64 sourceIndex);
     void ChartZoom();
-    void ChartAfterDraw(QCPPainter& painter);
     void ChartCursorDraw(QCPPainter& painter);
     void ChartCursorPress(const QPoint& pos);
     void ChartCursorDrag(const QPoint& pos);
@@ -163,19 +122,13 @@ protected:
 
 private:
     QAction* AddAction(const char* name, const QString& caption, void (TChartForm::*handler)());
-    // The unit scales beside the plot, which ChartAfterDraw keeps as pictures.
-    void DrawUnitScales(QCPPainter& painter);
+    void ShowBackground();
 
     LChartRecord& record_;
     TChart* chart_;
     QStatusBar* statusBar_;
     QLabel* panels_[2];
     QMenu* popup_;
-    UnitScaleSet scales_;
-    SidePicture scalesPicture_;
-    SeriesSamples samples_;
-    TDateTime start_ = 0, end_ = 0;
-    bool hasSpan_ = false;
     int mode_ = ExamineMode;
     std::optional<TDateTime> cursorA_, cursorB_;
     int dragging_ = -1; // 0 A, 1 B
@@ -183,7 +136,6 @@ private:
     QTableWidget* readout_;
     QWidget* readoutBox_;
     bool readoutPending_ = false;
-    KeptBlocks readoutBlocks_; // of the parameters read between the cursors
     QMenu* readoutPopup_;
     TextStyle readoutStyle_;
     TextTable readoutTable_; // as last shown

@@ -7,7 +7,7 @@
 #include "analysis/SurveyTables.h"
 #include "analysis/drawing/SummaryRows.h"
 #include "analysis/drawing/SurveyCharts.h"
-#include "charts/windows/TChartForm.h"
+#include "charts/windows/ChartView.h"
 #include "database/LChartRecord.h"
 #include "database/LDatabase.h"
 #include "database/LTableRecord.h"
@@ -70,10 +70,10 @@ ChartLook PaperLook(const QPainter& painter, const QFont& font) {
 void DrawEngineChart(QPainter& painter, const QRectF& area, LChartRecord& record,
                      const QFont& font) {
     try {
-        TChartForm form(record);
+        ChartView view(record);
         const double dots = painter.device()->logicalDpiX();
         if (dots <= ChartDotsPerInch || painter.paintEngine()->type() == QPaintEngine::Raster) {
-            form.DrawChart(painter, area, dots);
+            view.DrawChart(painter, area, dots);
             return;
         }
         // Recorded at the chart's resolution, played back at the printer's.
@@ -81,7 +81,7 @@ void DrawEngineChart(QPainter& painter, const QRectF& area, LChartRecord& record
         QPicture picture;
         {
             QPainter recorder(&picture);
-            form.DrawChart(recorder, QRectF(0, 0, area.width() * k, area.height() * k),
+            view.DrawChart(recorder, QRectF(0, 0, area.width() * k, area.height() * k),
                            ChartDotsPerInch);
         }
         painter.save();

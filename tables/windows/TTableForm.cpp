@@ -7,6 +7,7 @@
 #include "reports/WorkbookExport.h"
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
+#include "shell/SaveFileDialog.h"
 #include "shell/TCopyProgressForm.h"
 #include "tables/TableExport.h"
 #include "tables/windows/TParameterGrid.h"
@@ -15,7 +16,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -279,21 +279,13 @@ void TTableForm::PrintSelectedRange() {
 }
 
 void TTableForm::Export() {
-    const QString csv = QStringLiteral("Comma-separated values (*.csv)");
-    const QString xlsx = QStringLiteral("Excel workbook (*.xlsx)");
-    QFileDialog dialog(this, QStringLiteral("Export table"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({QStringLiteral("Tab-separated text (*.txt *.tsv)"), csv, xlsx});
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
-        dialog.setDefaultSuffix(filter == csv    ? QStringLiteral("csv")
-                                : filter == xlsx ? QStringLiteral("xlsx")
-                                                 : QStringLiteral("txt"));
-    });
-    dialog.selectFile(windowTitle());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    ExportTo(dialog.selectedFiles().constFirst(), 0, LastDataRow());
+    const QString name = AskSaveFileName(this, QStringLiteral("Export table"),
+                                         {QStringLiteral("Tab-separated text (*.txt *.tsv)"),
+                                          QStringLiteral("Comma-separated values (*.csv)"),
+                                          QStringLiteral("Excel workbook (*.xlsx)")},
+                                         windowTitle());
+    if (!name.isEmpty())
+        ExportTo(name, 0, LastDataRow());
 }
 
 bool TTableForm::ExportTo(const QString& fileName, int32_t first, int32_t last) {
@@ -322,6 +314,8 @@ bool TTableForm::ExportTo(const QString& fileName, int32_t first, int32_t last) 
         QMessageBox::warning(
             this, windowTitle(),
             QStringLiteral("The table could not be written to %1.\n%2").arg(fileName, error));
+    if (result == ExportResult::Written)
+        ReportWrittenFile(fileName);
     return result == ExportResult::Written;
 }
 

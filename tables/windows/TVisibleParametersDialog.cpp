@@ -29,8 +29,7 @@ void TVisibleParametersDialog::Apply() {
     if (!group || group->SelectedCount() == 0 || !SeriesSwitch)
         return;
     for (const auto& source : *group)
-        if (source->Series)
-            SeriesSwitch(*source, source->Selected);
+        SeriesSwitch(*source, source->Selected);
 }
 
 TVisibleParametersDialog& VisibleParametersDialog() {

@@ -16,8 +16,8 @@ public:
 
     // The check boxes show the flags; no group is required and Group is cleared.
     void Init() override;
-    // Then, when at least one source is selected, SeriesSwitch runs for every source that
-    // has a chart series, with its flag.
+    // Then, when at least one source is selected, SeriesSwitch runs for every source of the
+    // list, with its flag.
     void Apply() override;
 
     // Set by the chart window: makes a source's series active or not.

@@ -2,6 +2,7 @@
 #include "analysis/SourceStatistics.h"
 #include "model/LParameter.h"
 #include "model/LParameterSource.h"
+#include "model/ValueSummary.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -76,9 +77,11 @@ TEST_F(CursorReadoutTest, CursorsSnapToTheFirstHistoricSeriesAndDurationsRead) {
         EXPECT_EQ(DurationText(d.seconds), d.text);
 }
 
-// Figures kept per block of 1024 give what a scan of the range gives, bit for bit: ranges
-// within a block, on and across its borders, from a block of NaN and to the last sample.
-TEST(CursorReadoutBlocksTest, KeptBlocksGiveTheScansFiguresBitForBit) {
+// The statistics take whole blocks from the parameter's summary and give what a scan of the
+// range cut at the same places gives, bit for bit: ranges within a block, on and across its
+// borders, from a block of NaN and to the last sample. The readout reads the same, and a
+// parameter's summary goes with the values it was made of.
+TEST(CursorReadoutBlocksTest, SummaryGivesTheScansFiguresBitForBit) {
     std::vector<float> values(5000);
     uint32_t seed = 7;
     for (float& v : values) {
@@ -92,33 +95,41 @@ TEST(CursorReadoutBlocksTest, KeptBlocksGiveTheScansFiguresBitForBit) {
     values[3000] = -1.0f;
     LParameterCollection recording;
     LParameter* p = AddHistoric(recording, Rms, Volts, VAN, values, At(2024, 3, 11), 1);
-    const ValueBlocks kept(p->Values(), p->Count());
     const std::pair<int32_t, int32_t> ranges[] = {{5, 900},     {0, 1024},    {1024, 2048},
                                                   {1500, 2100}, {3, 4100},    {2048, 3072},
                                                   {1030, 5000}, {4095, 5000}, {0, 5000}};
     for (const auto& [first, end] : ranges) {
         SCOPED_TRACE(first);
-        const SeriesRange range{p, first, end};
-        const SourceStatistics scanned = ComputeStatistics(range);
-        const RangeExtremes e = ComputeExtremes(range, kept);
-        EXPECT_EQ(e.Minimum, scanned.Minimum);
-        EXPECT_EQ(e.Mean, scanned.Mean);
-        EXPECT_EQ(e.Maximum, scanned.Maximum);
+        int64_t count = 0;
+        double sum = 0;
+        float lo = INFINITY, hi = -INFINITY;
+        for (int32_t b = first; b < end;) {
+            const int32_t e = ValueSummary::BlockEnd(b, end);
+            const ValueSummary::Figures f = ValueSummary::Scan(values.data(), b, e);
+            for (const double x : f.Sums)
+                sum += x;
+            count += f.Count;
+            lo = std::min(lo, f.Lo);
+            hi = std::max(hi, f.Hi);
+            b = e;
+        }
+        const SourceStatistics s = ComputeStatistics(SeriesRange{p, first, end});
+        EXPECT_EQ(s.Count, count);
+        EXPECT_EQ(s.Minimum, count ? std::optional<double>(lo) : std::nullopt);
+        EXPECT_EQ(s.Maximum, count ? std::optional<double>(hi) : std::nullopt);
+        EXPECT_EQ(s.Mean, count ? std::optional(sum / static_cast<double>(count)) : std::nullopt);
     }
-    // The readout keeps blocks per parameter, and makes them anew for values they were not
-    // made of.
     LParameterSource source(p);
     const TDateTime a = PointTime(*p, 10), b = PointTime(*p, 4500);
-    KeptBlocks blocks;
-    blocks[p] = std::make_unique<const ValueBlocks>(values.data(), p->Count());
-    const CursorReadout plain = ReadCursors({&source}, a, b);
-    for (int round = 0; round < 2; ++round) {
-        const CursorReadout r = ReadCursors({&source}, a, b, &blocks);
-        EXPECT_EQ(r.Rows[0].Minimum, plain.Rows[0].Minimum);
-        EXPECT_EQ(r.Rows[0].Mean, plain.Rows[0].Mean);
-        EXPECT_EQ(r.Rows[0].Maximum, plain.Rows[0].Maximum);
-        EXPECT_TRUE(blocks.at(p)->MadeOf(p->Values(), p->Count()));
-    }
+    const SourceStatistics between = ComputeStatistics(source, TimeRange{a, b});
+    const CursorReadout r = ReadCursors({&source}, a, b);
+    EXPECT_EQ(r.Rows[0].Minimum, between.Minimum);
+    EXPECT_EQ(r.Rows[0].Mean, between.Mean);
+    EXPECT_EQ(r.Rows[0].Maximum, between.Maximum);
+    values[4000] = 0x1p40f;             // above every other
+    const TDateTime* noTimes = nullptr; // Historic
+    p->SetData(p->Rate(), p->Index(), noTimes, values.data(), p->Count(), 0, 0);
+    EXPECT_EQ(ReadCursors({&source}, a, b).Rows[0].Maximum, 0x1p40);
 }
 
 } // namespace

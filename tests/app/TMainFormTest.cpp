@@ -29,6 +29,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -221,6 +222,8 @@ TEST_F(TMainFormTest, NewRecordingIsDownloadedDescribedAndSavedUnderAChosenName)
     EXPECT_TRUE(QFile::exists(Path("feeder.vro")));
     EXPECT_FALSE(form->Database().Modified());
     EXPECT_EQ(form->StatusText(0), "feeder.vro");
+    EXPECT_EQ(form->Form().StatusBar->currentMessage(),
+              "Wrote " + QFileInfo(Path("feeder.vro")).absoluteFilePath());
     // Save asks only for an unnamed database; Save As always.
     form->MISaveClick();
     EXPECT_EQ(asked.size(), 2u);
@@ -820,6 +823,9 @@ TEST_F(TMainFormTest, StatisticsWindowsAreOnePerRecordAndGoWithIt) {
     TStatisticsForm* shown = form->ExistingStatisticsWindow(record);
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(shown->isVisible());
+    // Owned by the main window, so that the window manager keeps it above and minimises it.
+    EXPECT_EQ(shown->parentWidget(), form.get());
+    EXPECT_EQ(shown->windowType(), Qt::Dialog);
     form->Form().PopStatistics->trigger();
     EXPECT_EQ(form->ExistingStatisticsWindow(record), shown);
     tree->setCurrentItem(form->ChartsNode()->child(0));

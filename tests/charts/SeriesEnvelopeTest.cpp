@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -107,6 +109,61 @@ TEST(SeriesEnvelopeTest, MinMaxFindsTheExtremesWhereverTheyLie) {
                 EXPECT_EQ(hi, n == 1 ? odd : std::max(1.0f, odd)) << n << " " << at;
                 EXPECT_EQ(lo, n == 1 ? odd : std::min(1.0f, odd)) << n << " " << at;
             }
+}
+
+// A column's extremes from the summary's blocks and the values at its ends are those of a
+// scan, wherever the stretch lies in the blocks: a spike inside it is found, a dip just outside
+// it is not.
+TEST(SeriesEnvelopeTest, ExtremesFromTheSummaryAreThoseOfAScan) {
+    // The envelope's values start inside the summary's, off the borders of its blocks.
+    constexpr size_t offset = 1000, n = 69000;
+    struct Case {
+        const char* name;
+        size_t begin, end;
+        bool gaps;
+    };
+    const Case cases[] = {
+        {"too short for blocks", 5, 40, false},
+        {"a few blocks of 16", 7, 100, false},
+        {"on the borders of blocks of 16", 8, 264, false},
+        {"blocks of 256", 3, 5000, false},
+        {"one block of 4096", 3096, 7192, false},
+        {"up to a block of 65536", 1, 68000, false},
+        {"to the last value", 60000, n, false},
+        {"across a gap", 3, 5000, true},
+        {"within a gap", 2100, 2500, true},
+    };
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> any(0.0f, 1.0f);
+    std::vector<float> base(offset + n);
+    for (float& v : base)
+        v = any(random);
+    const std::vector<double> x(n); // only the values are read
+    for (const Case& c : cases)
+        for (const size_t at : {c.begin, (c.begin + c.end) / 2, c.end - 1}) {
+            std::vector<float> v = base;
+            if (c.gaps)
+                std::fill_n(v.begin() + offset + 2000, 600, std::nanf(""));
+            v[offset + at] = 100.0f;
+            v[offset + c.begin - 1] = -100.0f;
+            if (c.end < n)
+                v[offset + c.end] = -100.0f;
+            const ValueSummary summary(v.data(), static_cast<int32_t>(v.size()));
+            const SeriesEnvelope e(x, {v.data() + offset, n}, &summary, offset);
+            float lo, hi, low = INFINITY;
+            for (size_t i = c.begin; i < c.end; ++i)
+                low = std::isnan(v[offset + i]) ? low : std::min(low, v[offset + i]);
+            if (c.gaps)
+                e.Extremes<true>(c.begin, c.end, lo, hi);
+            else
+                e.Extremes<false>(c.begin, c.end, lo, hi);
+            EXPECT_EQ(lo, low) << c.name << " " << at;
+            EXPECT_EQ(hi, 100.0f) << c.name << " " << at;
+        }
+    std::vector<float> gap(100, std::nanf(""));
+    float lo, hi;
+    SeriesEnvelope(std::vector<double>(100), gap).Extremes<true>(0, 100, lo, hi);
+    EXPECT_GT(lo, hi);
 }
 
 TEST(SeriesEnvelopeTest, AGapBreaksTheLineOnce) {

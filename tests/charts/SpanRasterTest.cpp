@@ -100,6 +100,7 @@ TEST(SpanRasterTest, PaintsWhatEverySegmentPaintsHoweverTheColumnsAreSplit) {
         {"off the right end", 1000, 0.9, 1.3, 500, 400, 250, 64, -1, 1},
         {"gap on the split column", 5000, 0.0, 1.0, 1000, 400, 500, 64, 2499, 1},
         {"wide pen across tiles", 5000, 0.0, 1.0, 700, 402, 350, 5, -1, 3},
+        {"columns of thousands of samples, a gap", 200000, 0.0, 1.0, 97, 300, 50, 16, 99990, 1},
     };
     for (const Case& c : cases) {
         Series s = Noisy(c.samples);

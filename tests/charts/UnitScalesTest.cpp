@@ -1,4 +1,5 @@
 #include "charts/UnitScales.h"
+#include "analysis/TickStep.h"
 #include "model/LParameter.h"
 #include "tests/tables/TablesTestSupport.h"
 
@@ -85,6 +86,11 @@ TEST(UnitScalesTest, TicksAreRoundStepsWithinTheRange) {
     EXPECT_EQ(ScaleTicks(-3, 7, 6), (std::vector<double>{-2, 0, 2, 4, 6}));
     EXPECT_EQ(ScaleTicks(0.12, 0.31, 3), (std::vector<double>{0.2, 0.3}));
     EXPECT_TRUE(ScaleTicks(5, 5, 4).empty());
+    // Exact tenths, and a span of exactly five steps kept at that step.
+    EXPECT_EQ(ScaleTicks(0, 0.7, 8), (std::vector<double>{0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7}));
+    double step = 0;
+    NiceTicks(0.1, 0.4, 3, &step);
+    EXPECT_EQ(step, 0.1);
     EXPECT_EQ(TickDecimals(0.5), 1);
     EXPECT_EQ(TickDecimals(0.05), 2);
     EXPECT_EQ(TickDecimals(200), 0);

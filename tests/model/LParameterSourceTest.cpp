@@ -46,15 +46,12 @@ TEST_F(SourcesTest, ConstructionAndCopy) {
     s.Selected = false;
     s.SetSubset(1, 2);
     s.Next = std::make_unique<LParameterSource>(p);
-    int series = 0;
-    s.Series = &series;
     LParameterSource copy(s);
     EXPECT_FALSE(copy.Selected);
     EXPECT_TRUE(copy.SubsetActive);
     EXPECT_EQ(copy.First, 1);
     EXPECT_EQ(copy.Last, 2);
     EXPECT_EQ(copy.Next, nullptr);
-    EXPECT_EQ(copy.Series, nullptr);
 
     LParameterSource empty(Add(HistoricVAN, {}));
     EXPECT_FALSE(empty.HasData);

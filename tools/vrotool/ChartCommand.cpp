@@ -1,7 +1,6 @@
 // vrotool chart: a chart of a database file drawn as its window draws it, into an SVG, PNG or
 // PDF file, without a display.
-#include "charts/windows/TChart.h"
-#include "charts/windows/TChartForm.h"
+#include "charts/windows/ChartView.h"
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "tools/vrotool/Arguments.h"
@@ -53,10 +52,9 @@ int ChartCommand(Arguments& args) {
 
     LDatabase db;
     LoadDatabaseFile(db, file);
-    TChartForm form(FindItem(db.Charts(), "chart", index, caption));
-    form.resize(size);
+    ChartView view(FindItem(db.Charts(), "chart", index, caption));
     QString error;
-    if (!form.SaveAsPicture(out, size, &error))
+    if (!view.SaveAsPicture(out, size, &error))
         Raise("Error writing " + *output + (error.isEmpty() ? "" : ": " + error.toStdString()));
     std::printf("Wrote %s\n", output->c_str());
     return 0;

@@ -1,6 +1,7 @@
 // vrotool print: the recording information, a table or a chart of a database file as the
 // program prints it, into a PDF file, without a display.
-#include "charts/windows/TChartForm.h"
+#include "charts/windows/ChartView.h"
+#include "database/LChartRecord.h"
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "printing/LayoutPrinter.h"
@@ -85,10 +86,10 @@ int PrintCommand(Arguments& args) {
     if (info) {
         printed = printer.PrintRecordingInfo();
     } else if (chartIndex) {
-        TChartForm form(FindItem(db.Charts(), "chart", chartIndex));
-        printer.Title = form.windowTitle();
-        printer.Chart = [&form](QPainter& painter, const QRect& area, int) {
-            form.DrawChart(painter, QRectF(area), painter.device()->logicalDpiX());
+        ChartView view(FindItem(db.Charts(), "chart", chartIndex));
+        printer.Title = QString::fromStdString(view.Record().Caption);
+        printer.Chart = [&view](QPainter& painter, const QRect& area, int) {
+            view.DrawChart(painter, QRectF(area), painter.device()->logicalDpiX());
         };
         printed = printer.PrintChart();
     } else {

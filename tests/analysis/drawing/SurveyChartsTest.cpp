@@ -1,4 +1,5 @@
 #include "analysis/drawing/SurveyCharts.h"
+#include "analysis/TickStep.h"
 
 #include "tests/analysis/AnalysisTestSupport.h"
 

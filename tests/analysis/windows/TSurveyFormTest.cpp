@@ -19,12 +19,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -101,6 +103,17 @@ TEST_F(TSurveyFormTest, NumbersInTheUsersLocale) {
         for (const std::string& field : row)
             EXPECT_EQ(field.find_first_of(" ,%"), field.find(' ') == 10 ? 10u : std::string::npos)
                 << field;
+}
+
+// A new window shows the voltage table's every column without scrolling.
+TEST_F(TSurveyFormTest, OpensWideEnoughForTheVoltageTable) {
+    TSurveyForm form(db);
+    form.show();
+    form.Pages()->setCurrentIndex(TSurveyForm::VoltagePage);
+    QApplication::processEvents();
+    const QTableView* grid = form.VoltageGrid();
+    EXPECT_GE(grid->viewport()->width(), grid->horizontalHeader()->length());
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
 }
 
 // A right-click anywhere on any page, its grids included, opens the page's menu.

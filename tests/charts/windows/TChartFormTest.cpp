@@ -302,7 +302,7 @@ TEST_F(TChartFormTest, ANewChartIsSortedColouredAndStyledByItsParameters) {
     EXPECT_EQ(r.Style(2).PointStyle, 2); // RMS maximum: an up triangle
     EXPECT_EQ(form->Chart()->Series(2)->scatterStyle().shape(), QCPScatterStyle::ssTriangle);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(r.Sources.Items(i)->Series, form->Chart()->Series(i));
+        EXPECT_EQ(form->Series(i), form->Chart()->Series(i));
         EXPECT_EQ(form->Chart()->Series(i)->pen().color(), DisplayColor(r.Style(i).Color));
     }
     EXPECT_EQ(form->Popup()->findChild<QAction*>("ResetZoomAndPan")->text(), "Reset Zoom && Pan");

@@ -54,7 +54,6 @@ TEST_F(TSelectParametersDialogTest, OKWithNothingCheckedAsksAgainAndCancelRestor
     int switched = 0;
     TVisibleParametersDialog dialog;
     dialog.SeriesSwitch = [&](LParameterSource&, bool) { ++switched; };
-    group.Items(0)->Series = &dialog;
     dialog.ParameterListView()->SetGroup(&group);
     QString message;
     std::vector<bool> flagsMeanwhile;
@@ -79,8 +78,6 @@ TEST_F(TSelectParametersDialogTest, OKWithNothingCheckedAsksAgainAndCancelRestor
 TEST_F(TSelectParametersDialogTest, VisibleParametersSwitchesTheSeriesAndCopiesNothing) {
     OpenRecording(db, {6, 7, 13});
     LParameterSourceGroup& group = db.ChartSources();
-    group.Items(0)->Series = &db;
-    group.Items(2)->Series = &db;
     std::vector<std::pair<LParameterSource*, bool>> switched;
     TVisibleParametersDialog dialog;
     dialog.SeriesSwitch = [&](LParameterSource& s, bool active) {
@@ -99,8 +96,9 @@ TEST_F(TSelectParametersDialogTest, VisibleParametersSwitchesTheSeriesAndCopiesN
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(shown, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(Flags(group), (std::vector<bool>{true, false, false}));
-    EXPECT_EQ(switched, (std::vector<std::pair<LParameterSource*, bool>>{{group.Items(0), true},
-                                                                         {group.Items(2), false}}));
+    EXPECT_EQ(switched,
+              (std::vector<std::pair<LParameterSource*, bool>>{
+                  {group.Items(0), true}, {group.Items(1), false}, {group.Items(2), false}}));
     EXPECT_EQ(target.Count(), 0);
     EXPECT_EQ(dialog.Group, nullptr);
 }

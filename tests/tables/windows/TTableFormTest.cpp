@@ -1,6 +1,7 @@
 #include "tables/windows/TTableForm.h"
 #include "model/Auxilary.h"
 #include "printing/LayoutPrinter.h"
+#include "shell/SaveFileDialog.h"
 #include "shell/TCopyProgressForm.h"
 #include "tables/windows/TParameterGrid.h"
 #include "tests/support/JoinedSeries.h"
@@ -9,7 +10,6 @@
 #include "tests/tables/TablesTestSupport.h"
 
 #include <QApplication>
-#include <QStyle>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +17,7 @@
 #include <QProgressDialog>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -56,8 +57,12 @@ TEST_F(TTableFormTest, CopiesTheEntireTableOrTheSelectedRows) {
 
     // Export writes what the copy copies.
     ScratchFolder scratch;
+    static QString written;
+    SetWrittenFileHandler([](const QString& fileName) { written = fileName; });
     ASSERT_TRUE(form.ExportTo(QString::fromStdString(scratch / "t.tsv"), 0, 1));
+    SetWrittenFileHandler(nullptr);
     EXPECT_EQ(ReadBytes(scratch / "t.tsv"), all);
+    EXPECT_EQ(written.toStdString(), scratch / "t.tsv") << "said where it wrote";
     // A workbook for a name ending in ".xlsx": a zip.
     ASSERT_TRUE(form.ExportTo(QString::fromStdString(scratch / "t.xlsx"), 0, 1));
     EXPECT_EQ(ReadBytes(scratch / "t.xlsx").substr(0, 4), std::string("PK\3\4"));
