@@ -116,9 +116,10 @@ std::string CompareSummaryText(const Comparison& c, const TextStyle& style) {
 TextTable CompareProfileTable(const Comparison& c) {
     TextTable table;
     using C = TextColumn;
-    table.Columns = {C::Texts("Time of day"), C::Figures("Before weekday", "W"),
-                     C::Figures("After weekday", "W"), C::Figures("Before weekend", "W"),
-                     C::Figures("After weekend", "W")};
+    table.Columns = {C::Texts("Time of day"), C::ScaledFigures("Before weekday", "W"),
+                     C::ScaledFigures("After weekday", "W"),
+                     C::ScaledFigures("Before weekend", "W"),
+                     C::ScaledFigures("After weekend", "W")};
     const DailyProfile& b = c.Before.Power().Profile;
     const DailyProfile& a = c.After.Power().Profile;
     const auto mean = [](const std::vector<ProfileBin>& bins, size_t i) {
@@ -135,7 +136,7 @@ TextTable CompareEnergyTable(const Comparison& c) {
     TextTable table;
     using C = TextColumn;
     table.Columns = {C::Texts("Side"), C::Texts("Date"), C::Texts("Day"),
-                     C::Figures("Energy", "WH")};
+                     C::ScaledFigures("Energy", "WH")};
     for (const auto& [side, name] : {std::pair{&c.Before, "before"}, std::pair{&c.After, "after"}})
         for (const EnergyDay& day : side->FullDayList)
             table.Rows.push_back(

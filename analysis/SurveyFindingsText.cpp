@@ -16,7 +16,7 @@ public:
             out_.push_back({2, "- " + r, {}});
     }
     std::string Number(double value, const char* unit, int decimals = 2) const {
-        return style_.Number(value, decimals) + " " + unit;
+        return style_.Scaled(value, unit, decimals);
     }
     std::string Number(const std::optional<double>& value, const char* unit,
                        int decimals = 2) const {
@@ -29,8 +29,8 @@ public:
                       int decimals = 2) const {
         if (!value)
             return "-";
-        return style_.Number(value->Value, decimals) + (*unit ? " " : "") + unit +
-               " in the block from " + style_.Time(value->Time);
+        return style_.Scaled(value->Value, unit, decimals) + " in the block from " +
+               style_.Time(value->Time);
     }
     const TextStyle& Style() const { return style_; }
     std::vector<SummaryLine> Take() { return std::move(out_); }
@@ -47,9 +47,8 @@ void CostMonthLines(Section& out, const CostStudy& c, const CostMonth& m) {
                                               style.Whole(m.DaysInMonth) + " days");
     for (const EnergyCharge& e : c.Energy)
         if (e.Month == m.Month)
-            out.Figure(
-                "energy, period " + style.Whole(e.Period),
-                out.Number(e.EnergyWh / 1000, "kWh") + ", " + out.Number(e.Cost, money.c_str()), 4);
+            out.Figure("energy, period " + style.Whole(e.Period),
+                       out.Number(e.EnergyWh, "Wh") + ", " + out.Number(e.Cost, money.c_str()), 4);
     const char* unit = c.DemandInKva ? "VA" : "W";
     for (const DemandCharge& d : c.Demand) {
         if (!(d.Month == m.Month))
@@ -95,7 +94,7 @@ std::vector<SummaryLine> CostLines(const SurveyResult& survey, const TextStyle& 
     out.Line("Cost: " + c->Tariff + ", in " + c->Currency);
     out.Reasons(c->Reasons);
     out.Figure("Energy",
-               out.Number(c->EnergyCost, money) + " for " + out.Number(c->EnergyWh / 1000, "kWh"));
+               out.Number(c->EnergyCost, money) + " for " + out.Number(c->EnergyWh, "Wh"));
     out.Figure(c->DemandInKva ? "Demand (kVA)" : "Demand", out.Number(c->DemandCost, money));
     out.Figure("Reactive demand", out.Number(c->ReactiveCost, money));
     out.Figure("Fixed charge", out.Number(c->FixedCost, money));

@@ -29,8 +29,12 @@ const char* VerdictText(const std::optional<bool>& pass) {
 TextTable EnergyDayTable(const std::vector<EnergyDay>& days, const CostStudy* cost) {
     TextTable table;
     using C = TextColumn;
-    table.Columns = {C::Texts("Date"),        C::Texts("Day"),       C::Figures("Energy", "WH"),
-                     C::Figures("Peak", "W"), C::Texts("Peak time"), C::Figures("Base", "W"),
+    table.Columns = {C::Texts("Date"),
+                     C::Texts("Day"),
+                     C::ScaledFigures("Energy", "WH"),
+                     C::ScaledFigures("Peak", "W"),
+                     C::Texts("Peak time"),
+                     C::ScaledFigures("Base", "W"),
                      C::Shares("Coverage")};
     if (cost)
         table.Columns.push_back(C::Figures("Energy cost", cost->Currency));
@@ -74,6 +78,7 @@ TextTable CostTable(const CostStudy& cost) {
                      C::Figures("Days in month"),
                      C::Figures("Cost", cost.Currency)};
     table.Columns[3].SuffixColumn = "Unit";
+    table.Columns[3].Scaled = true;
     const std::string demandUnit = cost.DemandInKva ? "VA" : "W";
     const auto row = [&](const std::string& month, const std::string& charge, TextCell period,
                          TextCell amount, TextCell time, TextCell recorded, TextCell days,
@@ -131,6 +136,7 @@ TextTable PowerFactorTable(const PowerFactorCorrection& pf) {
     using C = TextColumn;
     table.Columns = {C::Texts("Figure"), C::Figures("Value"), C::Texts("Time")};
     table.Columns[1].SuffixColumn = "Unit";
+    table.Columns[1].Scaled = true;
     const auto row = [&](const char* figure, TextCell value, TextCell time = {}) {
         table.Rows.push_back({TextCell::Of(figure), std::move(value), std::move(time)});
     };

@@ -23,13 +23,13 @@ public:
         out_.push_back({indent, label, value});
     }
     std::string Value(const std::optional<double>& value, const char* unit, int decimals = 2) {
-        return value ? style_.Number(*value, decimals) + " " + unit : "-";
+        return value ? style_.Scaled(*value, unit, decimals) : "-";
     }
     std::string Timed(const std::optional<TimedValue>& value, const char* unit,
                       const char* at = "at") {
         if (!value)
             return "-";
-        return style_.Number(value->Value) + " " + unit + " " + at + " " + style_.Time(value->Time);
+        return style_.Scaled(value->Value, unit) + " " + at + " " + style_.Time(value->Time);
     }
     void Reasons(const std::vector<std::string>& reasons) {
         for (const std::string& r : reasons)

@@ -21,6 +21,10 @@ struct TextStyle {
     std::string Number(double value, int decimals = 2) const {
         return Numbers.Fixed(value, decimals);
     }
+    // A power or energy in its scaled unit: "25.13 kW", "18.55 MWh" (NumberFormat::Scaled).
+    std::string Scaled(double value, std::string_view unit, int decimals = 2) const {
+        return Numbers.Scaled(value, unit, decimals);
+    }
     // A whole number with the group separator: "50,000".
     std::string Whole(int64_t value) const;
     std::string Time(TDateTime time) const;

@@ -2,6 +2,7 @@
 
 #include "model/PlainText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -50,6 +51,12 @@ TextColumn TextColumn::Figures(std::string title, std::string unit) {
     return column;
 }
 
+TextColumn TextColumn::ScaledFigures(std::string title, std::string unit) {
+    TextColumn column = Figures(std::move(title), std::move(unit));
+    column.Scaled = true;
+    return column;
+}
+
 TextColumn TextColumn::Shares(std::string title) {
     TextColumn column = Figures(std::move(title), "%");
     column.InCells = true;
@@ -59,6 +66,29 @@ TextColumn TextColumn::Shares(std::string title) {
 std::string TextTable::HeaderText(size_t column) const {
     const TextColumn& c = Columns[column];
     return c.Unit.empty() || c.InCells ? c.Title : c.Title + " (" + c.Unit + ")";
+}
+
+ScaledUnit TextTable::ColumnScale(size_t column) const {
+    const TextColumn& c = Columns[column];
+    if (!c.Scaled || !c.SuffixColumn.empty())
+        return {1, c.Unit};
+    double largest = 0;
+    int decimals = 0;
+    for (const std::vector<TextCell>& row : Rows)
+        if (column < row.size() && row[column].kind == TextCell::Number &&
+            std::isfinite(row[column].value)) {
+            largest = std::max(largest, std::fabs(row[column].value));
+            decimals = std::max(decimals, row[column].decimals);
+        }
+    return ScaleOf(largest, c.Unit, 0.5 * std::pow(10.0, -decimals));
+}
+
+std::string TextTable::ShownHeaderText(size_t column) const {
+    const TextColumn& c = Columns[column];
+    if (!c.Scaled)
+        return HeaderText(column);
+    const ScaledUnit scale = ColumnScale(column);
+    return scale.Unit.empty() ? c.Title : c.Title + " (" + scale.Unit + ")";
 }
 
 std::string TextTable::CellText(size_t row, size_t column, const TextStyle& style) const {
@@ -77,7 +107,11 @@ std::string TextTable::CellText(size_t row, size_t column, const TextStyle& styl
     case TextCell::Number: {
         if (!std::isfinite(cell.value))
             return Missing;
-        std::string text = style.Number(cell.value, cell.decimals);
+        // A figure with a unit of its own is scaled by itself.
+        if (c.Scaled && !c.SuffixColumn.empty() && !cell.text.empty())
+            return style.Scaled(cell.value, cell.text, cell.decimals);
+        const double divisor = c.Scaled ? ColumnScale(column).Divisor : 1;
+        std::string text = style.Number(cell.value / divisor, cell.decimals);
         if (!c.SuffixColumn.empty() && !cell.text.empty())
             text += " " + cell.text;
         else if (c.InCells && !c.Unit.empty())
@@ -94,7 +128,7 @@ std::vector<std::vector<std::string>> TextTable::Texts(const TextStyle& style) c
     texts.reserve(Rows.size() + 1);
     auto& header = texts.emplace_back();
     for (size_t c = 0; c < Columns.size(); ++c)
-        header.push_back(HeaderText(c));
+        header.push_back(ShownHeaderText(c));
     for (size_t r = 0; r < Rows.size(); ++r) {
         auto& row = texts.emplace_back();
         for (size_t c = 0; c < Columns.size(); ++c)

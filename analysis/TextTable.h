@@ -36,10 +36,16 @@ struct TextColumn {
     // When set, each number carries a text of its own (its unit, or a note) shown after it; a
     // spreadsheet gets those texts in a column of their own after this one, of this title.
     std::string SuffixColumn;
+    // A person reads the figures in the unit NumberFormat::Scaled gives the column's largest
+    // ("Energy (kWh)"), or each figure with a unit of its own in its scaled unit; files and the
+    // workbook keep the base unit.
+    bool Scaled = false;
 
-    // A column of texts or times; of figures with their unit in the header; of shares in %.
+    // A column of texts or times; of figures with their unit in the header; of figures of a
+    // power or energy, scaled for a person; of shares in %.
     static TextColumn Texts(std::string title);
     static TextColumn Figures(std::string title, std::string unit = {});
+    static TextColumn ScaledFigures(std::string title, std::string unit);
     static TextColumn Shares(std::string title);
 };
 
@@ -54,7 +60,12 @@ struct TextTable {
     // What a person reads in a cell that holds nothing.
     std::string Missing = "-";
 
+    // The header with the column's base unit, as files and the workbook take it; as a person
+    // reads it, with the unit scaled.
     std::string HeaderText(size_t column) const;
+    std::string ShownHeaderText(size_t column) const;
+    // The unit a person reads the column's figures in, and what they are divided by.
+    ScaledUnit ColumnScale(size_t column) const;
     std::string CellText(size_t row, size_t column, const TextStyle& style) const;
     // Every row as a person reads it, the header first.
     std::vector<std::vector<std::string>> Texts(const TextStyle& style) const;

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 NumberFormat NumberFormat::Plain() {
     NumberFormat plain;
@@ -124,5 +125,33 @@ size_t NumberFormat::Append(std::string& out, double value, int decimals) const 
 std::string NumberFormat::Fixed(double value, int decimals) const {
     std::string text;
     Append(text, value, decimals);
+    return text;
+}
+
+ScaledUnit ScaleOf(double value, std::string_view unit, double rounding) {
+    struct Family {
+        std::string_view Base, Spelling, Kilo, Mega;
+    };
+    static constexpr Family families[] = {
+        {"W", "W", "kW", "MW"},         {"WH", "Wh", "kWh", "MWh"},     {"Wh", "Wh", "kWh", "MWh"},
+        {"var", "var", "kvar", "Mvar"}, {"VAR", "var", "kvar", "Mvar"}, {"VA", "VA", "kVA", "MVA"}};
+    const auto family = std::find_if(std::begin(families), std::end(families),
+                                     [&](const Family& f) { return f.Base == unit; });
+    if (family == std::end(families))
+        return {1, std::string(unit)};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude + rounding >= 1e3))
+        return {1, std::string(family->Spelling)};
+    if (magnitude + rounding * 1e3 < 1e7)
+        return {1e3, std::string(family->Kilo)};
+    return {1e6, std::string(family->Mega)};
+}
+
+std::string NumberFormat::Scaled(double value, std::string_view unit, int decimals) const {
+    const double rounding = 0.5 * std::pow(10.0, -std::clamp(decimals, 0, MaxDecimals));
+    const ScaledUnit scale = ScaleOf(value, unit, rounding);
+    std::string text = Fixed(value / scale.Divisor, decimals);
+    if (!scale.Unit.empty())
+        text += " " + scale.Unit;
     return text;
 }

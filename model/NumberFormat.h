@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // How a number is written for a person: "#,##0.00", the separators and the grouping of the
 // user's locale (filled from it once by the drawing layer's LocaleNumbers), the digits always
@@ -27,8 +28,22 @@ struct NumberFormat {
     // The same into a buffer of at least MaxLength bytes, without a NUL; returns the length.
     size_t Write(char* out, double value, int decimals = 2) const;
 
+    // A power, energy, reactive or apparent power given in its base unit ("W", "WH" or "Wh",
+    // "var" or "VAR", "VA") in the unit a person reads it best: the base unit below 1 000, its
+    // kilo from 1 000 and its mega from 10 000 kilo ("18.55 MWh", "25.13 kW", "800.00 W");
+    // any other unit as given.
+    std::string Scaled(double value, std::string_view unit, int decimals = 2) const;
+
     static constexpr int MaxDecimals = 17;
     // The longest text: 309 digits, a group separator of up to 8 bytes before every digit
     // but the first, the sign, the point and the decimals.
     static constexpr size_t MaxLength = 309 * 9 + 1 + 8 + MaxDecimals;
 };
+
+// The unit a value of the base unit is written in (Scaled), and what the value is divided by.
+struct ScaledUnit {
+    double Divisor = 1;
+    std::string Unit;
+};
+// rounding: half the last digit written, so that 999.996 W at two decimals is "1.00 kW".
+ScaledUnit ScaleOf(double value, std::string_view unit, double rounding = 0);

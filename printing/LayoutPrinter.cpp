@@ -8,6 +8,7 @@
 #include "resources/StringTable.h"
 #include "texts/DateTimeText.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -94,7 +95,13 @@ public:
             file_ = std::make_unique<QSaveFile>(name_);
             if (!file_->open(QIODevice::WriteOnly))
                 return Failed(file_->errorString());
-            pdf_ = std::make_unique<QPdfWriter>(file_.get());
+            // Qt writes no author or subject: the document is kept until they are added.
+            if (!printer_.info_.Empty())
+                buffer_ = std::make_unique<QBuffer>();
+            if (buffer_ && !buffer_->open(QIODevice::WriteOnly))
+                return Failed(buffer_->errorString());
+            pdf_ = std::make_unique<QPdfWriter>(buffer_ ? static_cast<QIODevice*>(buffer_.get())
+                                                        : file_.get());
             pdf_->setPageLayout(printer.pageLayout());
             pdf_->setResolution(printer.resolution());
             pdf_->setTitle(printer_.jobName_);
@@ -119,6 +126,12 @@ public:
     bool End() {
         painter_.end();
         Finish();
+        if (buffer_) {
+            QByteArray& bytes = buffer_->buffer();
+            AppendPdfInfo(bytes, printer_.info_);
+            if (file_->write(bytes) != bytes.size())
+                return Failed(file_->errorString());
+        }
         if (file_ && !file_->commit())
             return Failed(file_->errorString());
         return true;
@@ -151,6 +164,7 @@ private:
     TLayoutPrinter& printer_;
     QString name_;
     std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<QBuffer> buffer_;
     std::unique_ptr<QPdfWriter> pdf_;
     QPagedPaintDevice* device_ = nullptr;
     QPainter painter_;
@@ -405,7 +419,12 @@ struct PartLayout {
 
 } // namespace
 
-bool TLayoutPrinter::PrintParts(std::vector<PrintedPart>& parts) {
+bool TLayoutPrinter::PrintParts(std::vector<PrintedPart>& parts, const PdfInfo& info) {
+    struct Keep {
+        PdfInfo& kept;
+        ~Keep() { kept = {}; }
+    } keep{info_};
+    info_ = info;
     for (PrintedPart& part : parts)
         if (const PrintedRows* rows = part.Grid ? part.Grid : part.Rows) {
             part.FirstRow = std::max(part.FirstRow, 0);
@@ -453,6 +472,7 @@ bool TLayoutPrinter::PrintParts(std::vector<PrintedPart>& parts) {
             } else {
                 layout.Pages = parts[i].Pages;
             }
+            parts[i].FirstPage = pages + 1;
             pages += layout.Pages;
         }
     } catch (const VroError& e) {

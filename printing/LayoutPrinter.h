@@ -1,5 +1,7 @@
 #pragma once
 
+#include "printing/PdfInfo.h"
+
 #include <QFont>
 #include <QRect>
 #include <QString>
@@ -66,7 +68,8 @@ private:
 // its pages: a table (Grid, in column strips and row pages as PrintTable prints it), rows of
 // texts (Rows, in row pages), or Pages pages that Draw draws into the print area, the page
 // counted from 0 within the part. Grid and Rows are not owned; of them, only the data rows
-// FirstRow to LastRow (clamped to the rows there are) print.
+// FirstRow to LastRow (clamped to the rows there are) print. Contents are the headings the part
+// starts with, for a table of contents: PrintParts sets FirstPage (from 1) before it draws.
 struct PrintedPart {
     QString Title;
     PrintedTable* Grid = nullptr;
@@ -75,6 +78,8 @@ struct PrintedPart {
     int32_t LastRow = std::numeric_limits<int32_t>::max();
     int32_t Pages = 1;
     std::function<void(QPainter& painter, const QRect& area, int32_t page)> Draw;
+    QStringList Contents = {};
+    int32_t FirstPage = 0;
 };
 
 // The page layout printer: the recording information, a chart or a table printed on the
@@ -149,8 +154,9 @@ public:
     bool PrintTable();
     // One document of the parts in their order, the pages numbered over the whole document,
     // every table or rows part starting on a new page; a part of rows without data rows is
-    // left out. True when the document was printed completely.
-    bool PrintParts(std::vector<PrintedPart>& parts);
+    // left out. A PDF gets info in its information dictionary. True when the document was
+    // printed completely.
+    bool PrintParts(std::vector<PrintedPart>& parts, const PdfInfo& info = {});
 
     // The layout on the printer's page, step by step (PrintTable runs them all).
     void PageSize();
@@ -176,6 +182,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     PlainPrintInteraction plain_;
     PrintInteraction* interaction_ = nullptr;
+    PdfInfo info_;
     bool printing_ = false;
     QString jobName_;
 };

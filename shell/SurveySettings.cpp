@@ -22,6 +22,9 @@ const QString TariffFileName = QStringLiteral("Tariff File");
 const QString EnergyRateName = QStringLiteral("Energy Rate");
 const QString DemandRateName = QStringLiteral("Demand Rate");
 const QString FixedMonthlyName = QStringLiteral("Fixed Monthly");
+const QString EngineerName = QStringLiteral("Report Engineer");
+const QString CompanyName = QStringLiteral("Report Company");
+const QString RemarksName = QStringLiteral("Report Remarks");
 
 bool Takes(SurveySetting setting, double value) {
     if (!std::isfinite(value))
@@ -198,4 +201,20 @@ std::optional<double> ParseSurveySetting(const QString& text, SurveySetting sett
 
 QString SurveySettingText(const std::optional<double>& value) {
     return value ? QLocale().toString(*value, 'g', 12) : QString();
+}
+
+ReportAuthor StoredReportAuthor() {
+    const RegistryKey key(SurveyKey);
+    ReportAuthor author;
+    key.ReadString(EngineerName, author.Engineer);
+    key.ReadString(CompanyName, author.Company);
+    key.ReadString(RemarksName, author.Remarks);
+    return author;
+}
+
+void StoreReportAuthor(const ReportAuthor& author) {
+    RegistryKey key(SurveyKey);
+    key.WriteString(EngineerName, author.Engineer);
+    key.WriteString(CompanyName, author.Company);
+    key.WriteString(RemarksName, author.Remarks);
 }

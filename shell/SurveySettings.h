@@ -69,3 +69,12 @@ std::optional<Tariff> ChosenTariff(const TariffChoice& choice, std::string& erro
 std::optional<double> ParseSurveySetting(const QString& text, SurveySetting setting);
 // The value as its field shows it.
 QString SurveySettingText(const std::optional<double>& value);
+
+// Who writes the survey reports and what they add in their own words: the report's dialog
+// shows the last ones.
+struct ReportAuthor {
+    QString Engineer, Company, Remarks;
+    bool operator==(const ReportAuthor&) const = default;
+};
+ReportAuthor StoredReportAuthor();
+void StoreReportAuthor(const ReportAuthor& author);

@@ -14,6 +14,7 @@
 #include "shell/Help.h"
 #include "shell/MenuImages.h"
 #include "shell/SaveFileDialog.h"
+#include "shell/SurveySettings.h"
 #include "shell/SvgPicture.h"
 #include "shell/TextTableCommands.h"
 #include "texts/LocaleTextStyle.h"
@@ -299,5 +300,7 @@ bool TCompareForm::Print() {
 }
 
 bool TCompareForm::PrintReport() {
-    return PrintCompareReport(LayoutPrinter(), comparison_, &open_, windowTitle());
+    // Signed by the engineer the survey report's dialog keeps.
+    return PrintCompareReport(LayoutPrinter(), comparison_, &open_, windowTitle(),
+                              StoredReportAuthor());
 }

@@ -59,7 +59,7 @@ QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return QString::fromStdString(table_.HeaderText(static_cast<size_t>(section)));
+        return QString::fromStdString(table_.ShownHeaderText(static_cast<size_t>(section)));
     if (role == Qt::TextAlignmentRole)
         return Alignment(section);
     return {};

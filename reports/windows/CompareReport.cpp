@@ -1,8 +1,11 @@
 #include "reports/windows/CompareReport.h"
 
 #include "analysis/CompareTables.h"
+#include "analysis/ReportFindings.h"
 #include "analysis/drawing/CompareCharts.h"
+#include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
+#include "texts/DateTimeText.h"
 #include "texts/LocaleTextStyle.h"
 
 #include <QFontMetricsF>
@@ -28,14 +31,29 @@ QRectF Heading(QPainter& painter, const QRectF& area, const QString& text, const
 } // namespace
 
 bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
-                        const LDatabase* before, const QString& title) {
+                        const LDatabase* before, const QString& title, const ReportAuthor& author) {
     const QFont font = QGuiApplication::font();
     const QString heading =
         title.isEmpty() ? QString::fromLatin1(DefaultCompareReportTitle) : title;
     // The numbers and times of the user's locale, as the Compare window shows them.
     const TextStyle style = LocaleTextStyle();
 
-    std::vector<PrintedPart> parts;
+    const LSession* recording = before && before->Open() ? &before->Header() : nullptr;
+    const QString site =
+        recording ? QString::fromStdString(recording->Location).trimmed() : QString();
+    const QString header = site.isEmpty() ? heading : heading + QStringLiteral(" \u2013 ") + site;
+
+    // The first page: the title block with both sides' periods, then the answers.
+    TitleBlock block{heading, site, {}};
+    for (const CompareSide* side : {&comparison.Before, &comparison.After})
+        if (side->Survey.From && side->Survey.To)
+            block.Lines.emplace_back(side == &comparison.Before ? QStringLiteral("Before")
+                                                                : QStringLiteral("After"),
+                                     DateTimeToStr(*side->Survey.From) + QStringLiteral(" to ") +
+                                         DateTimeToStr(*side->Survey.To));
+    AddAuthorLines(block, author);
+    const std::vector<Finding> findings =
+        CompareFindings(comparison, style, author.Remarks.toStdString());
     const auto lookOn = [&](const QPainter& painter) {
         ChartLook look;
         look.Font = font;
@@ -43,12 +61,16 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
         look.PenScale = painter.device()->logicalDpiX() / 96.0;
         return look;
     };
-    // The first page: the Summary table, the saving and the verdict with the reasons and
-    // limits below.
+    // The first page: the findings, then the Summary table, the saving and the verdict with
+    // the reasons and limits below.
+    std::vector<PrintedPart> parts;
     PrintedPart summary;
-    summary.Title = heading;
+    summary.Title = header;
     summary.Draw = [&](QPainter& painter, const QRect& area, int32_t) {
-        PaintCompareSummary(painter, QRectF(area), comparison, lookOn(painter));
+        QRectF rest(area);
+        rest.setTop(rest.top() + PaintFindingsPage(painter, rest, block, findings, font) +
+                    QFontMetricsF(font, painter.device()).height());
+        PaintCompareSummary(painter, rest, comparison, lookOn(painter));
     };
     parts.push_back(std::move(summary));
 
@@ -58,7 +80,7 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
         {QStringLiteral("Energy per full day"), PaintCompareEnergy},
         {QStringLiteral("Load duration"), PaintCompareDuration}};
     PrintedPart drawn;
-    drawn.Title = heading;
+    drawn.Title = header;
     drawn.Pages = static_cast<int32_t>(std::size(charts));
     drawn.Draw = [&](QPainter& painter, const QRect& area, int32_t page) {
         const ChartLook look = lookOn(painter);
@@ -80,5 +102,8 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
     } restore{printer, printer.Database};
     printer.Database = before;
     printer.Title = heading;
-    return printer.PrintParts(parts);
+    return printer.PrintParts(
+        parts, ReportPdfInfo(heading, author,
+                             recording ? QString::fromStdString(recording->UserID) : QString(),
+                             QStringLiteral("Survey report")));
 }

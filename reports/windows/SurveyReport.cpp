@@ -1,6 +1,7 @@
 #include "reports/windows/SurveyReport.h"
 
 #include "analysis/RangeStatistics.h"
+#include "analysis/ReportFindings.h"
 #include "analysis/StatisticsText.h"
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
@@ -15,6 +16,7 @@
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTable.h"
 #include "printing/PrintedTexts.h"
+#include "reports/windows/ReportFlow.h"
 #include "tables/TableText.h"
 #include "texts/DateTimeText.h"
 #include "texts/LocaleTextStyle.h"
@@ -22,11 +24,16 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPicture>
 
 #include <memory>
 #include <vector>
 
 namespace {
+
+// Charts of many samples are laid out at this resolution and scaled onto the page: an
+// envelope of a column per printer dot would make every chart a path of megabytes.
+constexpr double ChartDotsPerInch = 200;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -51,26 +58,6 @@ std::vector<std::vector<LParameter*>> HistoricByUnit(const LParameterCollection&
     return units;
 }
 
-// A heading in bold above what follows on the page; the rest of the area below it.
-QRectF Heading(QPainter& painter, const QRectF& area, const QString& text, const QFont& font) {
-    QFont bold = font;
-    bold.setBold(true);
-    bold.setPointSizeF(font.pointSizeF() * 1.25);
-    painter.setFont(bold);
-    painter.setPen(Qt::black);
-    const QFontMetricsF metrics(bold, painter.device());
-    painter.drawText(QPointF(area.left(), area.top() + metrics.ascent()), text);
-    return area.adjusted(0, 1.5 * metrics.height(), 0, 0);
-}
-
-// A chart as wide as the area and at most two thirds as high, so that it keeps its shape on a
-// page taller than wide.
-QRectF ChartArea(const QRectF& area) {
-    QRectF chart = area;
-    chart.setHeight(std::min(area.height(), area.width() * 2 / 3));
-    return chart;
-}
-
 ChartLook PaperLook(const QPainter& painter, const QFont& font) {
     ChartLook look;
     look.Font = font;
@@ -79,15 +66,39 @@ ChartLook PaperLook(const QPainter& painter, const QFont& font) {
     return look;
 }
 
-// One page: the chart engine's drawing of the sources in area, or why it cannot be drawn.
+// The chart engine's drawing of the sources in area, or why it cannot be drawn.
 void DrawEngineChart(QPainter& painter, const QRectF& area, LChartRecord& record,
                      const QFont& font) {
     try {
         ChartView view(record);
-        view.DrawChart(painter, area, painter.device()->logicalDpiX());
+        const double dots = painter.device()->logicalDpiX();
+        if (dots <= ChartDotsPerInch || painter.paintEngine()->type() == QPaintEngine::Raster) {
+            view.DrawChart(painter, area, dots);
+            return;
+        }
+        // Recorded at the chart's resolution, played back at the printer's.
+        const double k = ChartDotsPerInch / dots;
+        QPicture picture;
+        {
+            QPainter recorder(&picture);
+            view.DrawChart(recorder, QRectF(0, 0, area.width() * k, area.height() * k),
+                           ChartDotsPerInch);
+        }
+        painter.save();
+        painter.translate(area.topLeft());
+        painter.scale(picture.logicalDpiX() / dots / k, picture.logicalDpiY() / dots / k);
+        painter.drawPicture(QPointF(0, 0), picture);
+        painter.restore();
     } catch (const VroError& e) {
         PaintChartMessage(painter, area, Q(e.what()), PaperLook(painter, font));
     }
+}
+
+QStringList Notes(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts)
+        list << Q(text);
+    return list;
 }
 
 } // namespace
@@ -102,74 +113,80 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     // The numbers and times of the user's locale, as the Survey window shows them.
     const TextStyle style = LocaleTextStyle();
     const LSession& recording = db.Header();
+    const QString site = Q(recording.Location).trimmed();
+    const QString header = site.isEmpty() ? title : title + QStringLiteral(" \u2013 ") + site;
     const auto units = HistoricByUnit(db.Parameters());
+    const PowerSurvey* power = survey.Power ? &*survey.Power : nullptr;
 
-    std::vector<PrintedPart> parts;
-    std::vector<std::unique_ptr<PrintedRows>> rows;
-    const auto addText = [&](const QString& caption, std::unique_ptr<PrintedTexts> printed) {
-        if (!caption.isEmpty())
-            printed->SetCaption(caption);
-        PrintedPart part;
-        part.Title = title;
-        part.Rows = printed.get();
-        rows.push_back(std::move(printed));
-        parts.push_back(std::move(part));
+    ReportFlow flow(printer, font);
+    // A chart's share of a page that holds n of them under their headings.
+    const auto share = [&](int n, double ratio, bool heading) {
+        return [&flow, n, ratio, heading](double width, double page) {
+            const double each =
+                (page - (n - 1) * flow.Gap()) / n - (heading ? flow.HeadingHeight() : 0) - 1;
+            return std::min(width * ratio, each);
+        };
     };
-    const auto tablePart = [&](const QString& caption, const TextTable& table) {
-        addText(caption, std::make_unique<PrintedTexts>(table, style, font));
-    };
-    const auto drawnPart = [&](int32_t pages, auto draw) {
-        PrintedPart part;
-        part.Title = title;
-        part.Pages = pages;
-        part.Draw = draw;
-        parts.push_back(std::move(part));
+    std::vector<ReportBlock> blocks;
+    const auto textTable = [&](const QString& heading, const TextTable& table) {
+        auto rows = std::make_shared<PrintedTexts>(table, style, font);
+        rows->SetCaption(heading);
+        ReportBlock block;
+        block.Heading = heading;
+        block.Draw = [table, font](QPainter& painter, const QRectF& area) {
+            return PaintTextTable(painter, area, table, PaperLook(painter, font));
+        };
+        block.Rows = std::move(rows);
+        blocks.push_back(std::move(block));
     };
 
-    // The cover: the title, the location, the recording information as its page prints it,
-    // then the period, rate and instrument.
-    drawnPart(1, [&](QPainter& painter, const QRect& area, int32_t) {
-        QFont big = font;
-        big.setBold(true);
-        big.setPointSizeF(font.pointSizeF() * 2.5);
-        painter.setFont(big);
-        painter.setPen(Qt::black);
-        const QFontMetrics bigMetrics(big, painter.device());
-        int y = area.top() + bigMetrics.height();
-        painter.drawText(area.left(), y, title);
-        const QFontMetrics metrics(font, painter.device());
-        y += bigMetrics.descent();
-        if (!recording.Location.empty()) {
-            QFont location = font;
-            location.setPointSizeF(font.pointSizeF() * 1.5);
-            painter.setFont(location);
-            y += QFontMetrics(location, painter.device()).height();
-            painter.drawText(area.left(), y, Q(recording.Location));
-        }
-        y += 2 * metrics.height();
-        const QRect saved = printer.PrintArea;
-        printer.PrintArea.setTop(y);
-        printer.PrintInfoPage();
-        printer.PrintArea = saved;
-        y += 13 * metrics.height();
-        const QString period =
-            survey.From && survey.To
-                ? DateTimeToStr(*survey.From) + QStringLiteral(" to ") + DateTimeToStr(*survey.To)
-                : DateTimeToStr(recording.StartTime) + QStringLiteral(" to ") +
-                      DateTimeToStr(recording.EndTime);
-        const QString lines[] = {QStringLiteral("Period: ") + period,
-                                 QStringLiteral("Rate: ") + Q(recording.RateText()),
-                                 QStringLiteral("Instrument: ") + Q(recording.InstrumentText)};
-        painter.setFont(font);
-        for (const QString& line : lines) {
-            painter.drawText(area.left(), y + metrics.ascent(), line);
-            y += static_cast<int>(1.25 * metrics.height());
-        }
-    });
+    // The first page: the title block and the answers.
+    TitleBlock titleBlock{title, site, {}};
+    const QString period =
+        survey.From && survey.To
+            ? DateTimeToStr(*survey.From) + QStringLiteral(" to ") + DateTimeToStr(*survey.To)
+            : DateTimeToStr(recording.StartTime) + QStringLiteral(" to ") +
+                  DateTimeToStr(recording.EndTime);
+    titleBlock.Lines.emplace_back(QStringLiteral("Period"), period);
+    for (const std::string& download : JoinedDownloads(recording.Comments, style))
+        titleBlock.Lines.emplace_back(QStringLiteral("Download"), Q(download));
+    AddAuthorLines(titleBlock, options.Author);
+    const std::vector<Finding> findings =
+        SurveyFindings(survey, style, options.Author.Remarks.toStdString());
+    blocks.push_back({{}, {}, {}, [=](QPainter& painter, const QRectF& area) {
+                          return PaintFindingsPage(painter, area, titleBlock, findings, font);
+                      }});
 
-    // The summary with the cost, power factor and unbalance, and a line for every section left
-    // out; in rows of labels and values, as the Survey window shows it.
-    std::vector<SummaryLine> summary = SummaryPageLines(survey, style);
+    // The contents, filled in once the pages are laid out.
+    auto parts = std::make_shared<std::vector<PrintedPart>>();
+    auto entries = std::make_shared<QStringList>();
+    blocks.push_back({{}, {}, {}, [parts, entries, font](QPainter& painter, const QRectF& area) {
+                          auto contents = ContentsOf(*parts);
+                          if (contents.empty())
+                              for (const QString& entry : *entries)
+                                  contents.emplace_back(entry, 0);
+                          return PaintContents(painter, area, contents, font);
+                      }});
+
+    // The summary with the recording's period, rate and instrument, and a line for every
+    // section left out; the cost, power factor and unbalance have sections of their own.
+    std::vector<SummaryLine> summary = SurveySummaryLines(survey, style);
+    summary.insert(summary.begin(), {{0, "Recording", {}},
+                                     {2, "User id", recording.UserID},
+                                     {2, "Start", DateTimeToStr(recording.StartTime).toStdString()},
+                                     {2, "End", DateTimeToStr(recording.EndTime).toStdString()},
+                                     {2, "Phase", recording.PhaseConfigName()},
+                                     {2, "Mode", recording.ModeName()},
+                                     {2, "Rate", recording.RateText()},
+                                     {2, "Interval", recording.IntervalName()},
+                                     {2, "Current clamp", recording.CTName()},
+                                     {2, "Instrument", recording.InstrumentText},
+                                     {}});
+    if (!power || !power->Cost) {
+        summary.emplace_back();
+        const auto cost = CostLines(survey, style, false);
+        summary.insert(summary.end(), cost.begin(), cost.end());
+    }
     bool anyLeftOut = false;
     const auto leftOut = [&](const std::string& sections, const std::string& why) {
         if (!anyLeftOut)
@@ -177,7 +194,7 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
         anyLeftOut = true;
         summary.push_back({0, sections + " left out: " + why, {}});
     };
-    if (!survey.Power)
+    if (!power)
         leftOut("Energy per day, daily profile, heat map and load duration", NoPowerText);
     if (!survey.Voltage)
         leftOut("Voltage block means", NoVoltageText);
@@ -185,127 +202,137 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
         leftOut("Charts and statistics of the Historic parameters",
                 "the recording has no Historic parameters.");
     {
-        auto printed = std::make_unique<SummaryRows>(summary, font);
-        printed->SetCaption(QStringLiteral("Summary"));
-        PrintedPart part;
-        part.Title = title;
-        part.Rows = printed.get();
-        rows.push_back(std::move(printed));
-        parts.push_back(std::move(part));
+        auto rows = std::make_shared<SummaryRows>(summary, font);
+        rows->SetCaption(QStringLiteral("Summary"));
+        auto drawn = std::make_shared<SummaryRows>(summary, font);
+        ReportBlock block;
+        block.Heading = QStringLiteral("Summary");
+        block.NewPage = true;
+        block.Draw = [drawn](QPainter& painter, const QRectF& area) {
+            drawn->FitWidth(*painter.device(), static_cast<int>(area.width()));
+            int y = static_cast<int>(area.top());
+            const int top = y;
+            painter.setPen(Qt::black);
+            for (int32_t row = 1; row <= drawn->DataRowCount(); ++row)
+                drawn->DrawRow(painter, row, static_cast<int>(area.left()), y);
+            return static_cast<double>(y - top);
+        };
+        block.Rows = std::move(rows);
+        blocks.push_back(std::move(block));
     }
 
-    if (survey.Power)
-        tablePart(QStringLiteral("Energy per day"), EnergyDayTable(survey.Power->Days));
+    if (power)
+        textTable(QStringLiteral("Energy per day"), EnergyDayTable(power->Days));
 
-    // A chart per unit over the whole recording, drawn by the chart engine.
-    if (!units.empty())
-        drawnPart(static_cast<int32_t>(units.size()), [&](QPainter& painter, const QRect& area,
-                                                          int32_t page) {
-            const auto& unit = units[static_cast<size_t>(page)];
-            LChartRecord record(&db.Header());
-            record.Title = QStringLiteral("Historic parameters in %1")
-                               .arg(Q(unit.front()->ShortUnit()))
-                               .toStdString();
-            record.Caption = record.Title;
-            for (LParameter* parameter : unit)
-                record.Sources.Add(std::make_unique<LParameterSource>(parameter));
-            // Colours of the report's own, the same in every report, apart on
-            // white paper.
-            const uint32_t colors[] = {0x0000C0, 0x008000, 0xC00000, 0x8000C0, 0x006080, 0x404040};
-            record.SeriesStyles.assign(unit.size(), LSeriesStyle{});
-            for (size_t i = 0; i < unit.size(); ++i)
-                record.SeriesStyles[i].Color = colors[i % std::size(colors)];
-            DrawEngineChart(painter, ChartArea(area), record, font);
-        });
+    // A chart per unit over the whole recording, drawn by the chart engine, two to a page.
+    for (const auto& unit : units) {
+        auto record = std::make_shared<LChartRecord>(&db.Header());
+        record->Title = QStringLiteral("Historic parameters in %1")
+                            .arg(Q(unit.front()->ShortUnit()))
+                            .toStdString();
+        record->Caption = record->Title;
+        for (LParameter* parameter : unit)
+            record->Sources.Add(std::make_unique<LParameterSource>(parameter));
+        // Colours of the report's own, the same in every report, apart on white paper.
+        const uint32_t colors[] = {0x0000C0, 0x008000, 0xC00000, 0x8000C0, 0x006080, 0x404040};
+        record->SeriesStyles.assign(unit.size(), LSeriesStyle{});
+        for (size_t i = 0; i < unit.size(); ++i)
+            record->SeriesStyles[i].Color = colors[i % std::size(colors)];
+        ReportBlock block;
+        block.Entry = Q(record->Title);
+        block.Height = share(2, 2.0 / 3, false);
+        block.Draw = [record, font](QPainter& painter, const QRectF& area) {
+            DrawEngineChart(painter, area, *record, font);
+            return area.height();
+        };
+        blocks.push_back(std::move(block));
+    }
 
-    if (survey.Power) {
-        const PowerSurvey& power = *survey.Power;
-        drawnPart(2, [&](QPainter& painter, const QRect& area, int32_t page) {
-            const ChartLook look = PaperLook(painter, font);
-            if (page == 0) {
-                // The daily profile above, the load duration below.
-                QRectF top = QRectF(area);
-                top.setHeight(area.height() / 2.0);
-                QRectF bottom = top.translated(0, top.height());
-                PaintDailyProfile(painter,
-                                  Heading(painter, top, QStringLiteral("Daily profile"), font),
-                                  power, look);
-                PaintLoadDuration(painter,
-                                  Heading(painter, bottom, QStringLiteral("Load duration"), font),
-                                  power, look);
-            } else {
-                PaintHeatMap(
-                    painter,
-                    ChartArea(Heading(painter, QRectF(area), QStringLiteral("Heat map"), font)),
-                    power, look);
-            }
-        });
+    // The daily profile, the load duration and the heat map at the page's width, three to a
+    // page.
+    if (power) {
+        using Paint =
+            ChartLayout (*)(QPainter&, const QRectF&, const PowerSurvey&, const ChartLook&);
+        const std::pair<const char*, Paint> charts[] = {{"Daily profile", PaintDailyProfile},
+                                                        {"Load duration", PaintLoadDuration},
+                                                        {"Heat map", PaintHeatMap}};
+        for (const auto& [heading, paint] : charts) {
+            ReportBlock block;
+            block.Heading = QString::fromLatin1(heading);
+            block.Height = share(3, 0.5, true);
+            block.Draw = [power, paint, font](QPainter& painter, const QRectF& area) {
+                paint(painter, area, *power, PaperLook(painter, font));
+                return area.height();
+            };
+            blocks.push_back(std::move(block));
+        }
     }
 
     if (survey.Voltage) {
-        const VoltageVariation& voltage = *survey.Voltage;
-        drawnPart(1, [&](QPainter& painter, const QRect& area, int32_t) {
+        const VoltageVariation* voltage = &*survey.Voltage;
+        ReportBlock block;
+        block.Heading = QStringLiteral("Voltage block means");
+        block.Draw = [voltage, font](QPainter& painter, const QRectF& area) {
             const ChartLook look = PaperLook(painter, font);
-            const QRectF chart = ChartArea(
-                Heading(painter, QRectF(area), QStringLiteral("Voltage block means"), font));
-            PaintVoltageBlocks(painter, chart, voltage, look);
-            QRectF below = QRectF(area);
+            QRectF chart = area;
+            chart.setHeight(area.width() * 0.4);
+            PaintVoltageBlocks(painter, chart, *voltage, look);
+            QRectF below = area;
             below.setTop(chart.bottom() + QFontMetricsF(font, painter.device()).height());
-            PaintTextTable(painter, below, VoltageTable(voltage), look);
-        });
+            return below.top() - area.top() +
+                   PaintTextTable(painter, below, VoltageTable(*voltage), look);
+        };
+        blocks.push_back(std::move(block));
     }
 
     // What the load costs, the power factor correction and the unbalance, each where the
-    // recording supports it (the summary says why not).
-    const PowerSurvey* power = survey.Power ? &*survey.Power : nullptr;
-    const auto notes = [](const std::vector<std::string>& texts) {
-        QStringList list;
-        for (const std::string& text : texts)
-            list << Q(text);
-        return list;
-    };
-    // The heading, the notes and a table above what draw paints into the rest.
-    const auto findingsPage = [&](const QString& heading, const QStringList& lines,
-                                  const TextTable* table, auto draw) {
-        drawnPart(
-            1, [&, heading, lines, table, draw](QPainter& painter, const QRect& area, int32_t) {
+    // recording supports it (the summary says why not): notes and a table above a chart.
+    const auto findingsBlock =
+        [&](const QString& heading, const QStringList& lines, std::optional<TextTable> table,
+            double chartRatio,
+            std::function<void(QPainter&, const QRectF&, const ChartLook&)> draw) {
+            ReportBlock block;
+            block.Heading = heading;
+            block.Draw = [=](QPainter& painter, const QRectF& area) {
                 const ChartLook look = PaperLook(painter, font);
                 const double line = QFontMetricsF(font, painter.device()).height();
-                QRectF rest = Heading(painter, QRectF(area), heading, font);
+                QRectF rest = area;
                 rest.setTop(rest.top() + PaintNotes(painter, rest, lines, look));
                 if (table)
-                    rest.setTop(rest.top() + PaintTextTable(painter, rest, *table, look) + line);
+                    rest.setTop(rest.top() + PaintTextTable(painter, rest, *table, look) +
+                                line / 2);
+                rest.setHeight(area.width() * chartRatio);
                 draw(painter, rest, look);
-            });
-    };
-    const std::optional<TextTable> pfTable =
-        power && power->PowerFactor.Blocks > 0
-            ? std::optional<TextTable>(PowerFactorTable(power->PowerFactor))
-            : std::nullopt;
-    const TextTable unbalanceTable = UnbalanceTable(survey.Unbalance);
+                return rest.bottom() - area.top();
+            };
+            blocks.push_back(std::move(block));
+        };
     if (power && power->Cost) {
-        const CostStudy& cost = *power->Cost;
-        tablePart(QStringLiteral("Cost: %1, in %2").arg(Q(cost.Tariff), Q(cost.Currency)),
-                  CostTable(cost));
-        findingsPage(QStringLiteral("Energy cost per day"), notes(cost.Reasons), nullptr,
-                     [&](QPainter& painter, const QRectF& area, const ChartLook& look) {
-                         PaintCostPerDay(painter, ChartArea(area), cost, look);
-                     });
+        const CostStudy* cost = &*power->Cost;
+        textTable(QStringLiteral("Cost: %1, in %2").arg(Q(cost->Tariff), Q(cost->Currency)),
+                  CostTable(*cost));
+        findingsBlock(QStringLiteral("Energy cost per day"), Notes(cost->Reasons), std::nullopt,
+                      0.4, [cost](QPainter& painter, const QRectF& area, const ChartLook& look) {
+                          PaintCostPerDay(painter, area, *cost, look);
+                      });
     }
-    if (pfTable)
-        findingsPage(QStringLiteral("Power factor"), notes(power->PowerFactor.Reasons), &*pfTable,
-                     [&](QPainter& painter, const QRectF& area, const ChartLook& look) {
-                         // The power factor over time above, the duration of Qc below.
-                         QRectF top = area;
-                         top.setHeight(std::min(area.height() / 2, area.width() / 2));
-                         PaintPowerFactorBlocks(painter, top, *power, look);
-                         PaintQcDuration(painter, top.translated(0, top.height()), *power, look);
-                     });
+    if (power && power->PowerFactor.Blocks > 0)
+        findingsBlock(QStringLiteral("Power factor"), Notes(power->PowerFactor.Reasons),
+                      PowerFactorTable(power->PowerFactor), 0.3,
+                      [power](QPainter& painter, const QRectF& area, const ChartLook& look) {
+                          // The power factor over time and the duration of Qc side by side.
+                          QRectF left = area;
+                          left.setWidth(area.width() / 2 - look.PenScale * 4);
+                          PaintPowerFactorBlocks(painter, left, *power, look);
+                          PaintQcDuration(painter, left.translated(area.width() / 2, 0), *power,
+                                          look);
+                      });
+    const TextTable unbalanceTable = UnbalanceTable(survey.Unbalance);
     if (!unbalanceTable.Rows.empty())
-        findingsPage(QStringLiteral("Unbalance"), notes(survey.Unbalance.Reasons), &unbalanceTable,
-                     [&](QPainter& painter, const QRectF& area, const ChartLook& look) {
-                         PaintUnbalanceBlocks(painter, ChartArea(area), survey.Unbalance, look);
-                     });
+        findingsBlock(QStringLiteral("Unbalance"), Notes(survey.Unbalance.Reasons), unbalanceTable,
+                      0.3, [&survey](QPainter& painter, const QRectF& area, const ChartLook& look) {
+                          PaintUnbalanceBlocks(painter, area, survey.Unbalance, look);
+                      });
 
     // The statistics of every Historic parameter.
     if (!units.empty()) {
@@ -314,10 +341,16 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
             return !row.Parameter || row.Parameter->TableType() != ttHistoric ||
                    row.Parameter->Count() <= 0;
         });
-        tablePart(QStringLiteral("Statistics"), StatisticsTable(statistics.Rows));
+        textTable(QStringLiteral("Statistics"), StatisticsTable(statistics.Rows));
     }
 
+    for (const ReportBlock& block : blocks)
+        if (!block.Heading.isEmpty() || !block.Entry.isEmpty())
+            *entries << (block.Entry.isEmpty() ? block.Heading : block.Entry);
+    *parts = flow.Parts(std::move(blocks), header);
+
     // The database's own tables and charts, as Print prints them.
+    std::vector<std::unique_ptr<PrintedRows>> items;
     if (options.WithItems) {
         for (const auto& record : db.Tables()) {
             const TableLayout layout = ChooseLayout(record->Sources);
@@ -325,17 +358,21 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
             PrintedPart part;
             part.Title = Q(record->Caption);
             part.Grid = table.get();
-            rows.push_back(std::move(table));
-            parts.push_back(std::move(part));
+            part.Contents = QStringList{Q(record->Caption)};
+            items.push_back(std::move(table));
+            parts->push_back(std::move(part));
         }
         for (const auto& chart : db.Charts()) {
             LChartRecord* record = chart.get();
             PrintedPart part;
             part.Title = Q(record->Caption);
-            part.Draw = [&, record](QPainter& painter, const QRect& area, int32_t) {
-                DrawEngineChart(painter, ChartArea(QRectF(area)), *record, font);
+            part.Contents = QStringList{Q(record->Caption)};
+            part.Draw = [record, font](QPainter& painter, const QRect& area, int32_t) {
+                QRectF chartArea(area);
+                chartArea.setHeight(std::min(chartArea.height(), chartArea.width() * 2 / 3));
+                DrawEngineChart(painter, chartArea, *record, font);
             };
-            parts.push_back(std::move(part));
+            parts->push_back(std::move(part));
         }
     }
 
@@ -347,5 +384,6 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     } restore{printer, printer.Database};
     printer.Database = &db;
     printer.Title = title;
-    return printer.PrintParts(parts);
+    return printer.PrintParts(*parts, ReportPdfInfo(title, options.Author, Q(recording.UserID),
+                                                    QString::fromLatin1(DefaultReportTitle)));
 }

@@ -1,29 +1,32 @@
 #pragma once
 
 #include "analysis/Survey.h"
+#include "reports/windows/FindingsPage.h"
 
 #include <QString>
 
 class LDatabase;
 class TLayoutPrinter;
 
-// What the survey report covers: the survey's settings, the title on the cover and in the
-// pages' header, and whether the database's own tables and charts follow.
+// What the survey report covers: the survey's settings, the title on the first page and in the
+// pages' header, who writes it, and whether the database's own tables and charts follow.
 struct SurveyReportOptions {
     SurveyOptions Survey;
     QString Title; // empty: DefaultReportTitle
+    ReportAuthor Author;
     bool WithItems = false;
 };
 
 inline constexpr char DefaultReportTitle[] = "Survey report";
 
 // The survey report of the open database as one document on the printer (into the PDF file
-// its interaction names when that is its output): the cover with the recording information,
-// the summary (with the cost, power factor and unbalance), energy per day, a chart per unit of
-// the Historic parameters, the daily profile, heat map and load duration, the voltage block
-// means, the cost (with a tariff: its table, then the energy cost per day), the power factor
-// correction, the unbalance, the statistics of every Historic parameter and, when asked for,
-// the database's tables and charts. A section without data is left out and a line of the
-// summary says why. True when printed completely; a job
-// cancelled or failed leaves no file.
+// its interaction names when that is its output): the findings below the title block, the
+// contents, the summary with the recording information, energy per day, a chart per unit of
+// the Historic parameters (two to a page), the daily profile, load duration and heat map, the
+// voltage block means, the cost (with a tariff: its table, then the energy cost per day), the
+// power factor correction, the unbalance, the statistics of every Historic parameter and,
+// when asked for, the database's tables and charts; the sections flow onto pages that are
+// full. A section without data is left out and a line of the summary says why. A PDF names
+// the title, the engineer (else the recording's user id) and "Survey report". True when
+// printed completely; a job cancelled or failed leaves no file.
 bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyReportOptions& options);

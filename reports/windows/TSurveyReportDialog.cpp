@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -43,6 +44,12 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     BankStepEdit = NumberEdit(panel, SurveySetting::BankStep);
     TitleEdit = new QLineEdit(panel);
     TitleEdit->setPlaceholderText(QString::fromLatin1(DefaultReportTitle));
+    EngineerEdit = new QLineEdit(panel);
+    CompanyEdit = new QLineEdit(panel);
+    RemarksEdit = new QPlainTextEdit(panel);
+    RemarksEdit->setTabChangesFocus(true);
+    RemarksEdit->setPlaceholderText(QStringLiteral("Printed on the first page as written"));
+    RemarksEdit->setFixedHeight(RemarksEdit->fontMetrics().lineSpacing() * 5);
     WithItemsCheck =
         new QCheckBox(QStringLiteral("Include the database's tables and charts"), panel);
     const std::pair<SurveySetting, QWidget*> rows[] = {
@@ -59,6 +66,9 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     for (const auto& [setting, field] : rows)
         form->addRow(SurveySettingLabel(setting, field, panel), field);
     form->addRow(QStringLiteral("T&itle"), TitleEdit);
+    form->addRow(QStringLiteral("En&gineer"), EngineerEdit);
+    form->addRow(QStringLiteral("&Company"), CompanyEdit);
+    form->addRow(QStringLiteral("Re&marks"), RemarksEdit);
     form->addRow(WithItemsCheck);
     connect(TariffBox, &TTariffFileBox::Changed, this, &TSurveyReportDialog::TariffChanged);
     SetOptions({});
@@ -74,6 +84,9 @@ void TSurveyReportDialog::SetOptions(const SurveyReportOptions& options) {
     TargetPowerFactorEdit->setText(SurveySettingText(options.Survey.TargetPowerFactor));
     BankStepEdit->setText(SurveySettingText(options.Survey.BankStepVar / 1000));
     TitleEdit->setText(options.Title);
+    EngineerEdit->setText(options.Author.Engineer);
+    CompanyEdit->setText(options.Author.Company);
+    RemarksEdit->setPlainText(options.Author.Remarks);
     WithItemsCheck->setChecked(options.WithItems);
 }
 
@@ -93,6 +106,8 @@ SurveyReportOptions TSurveyReportDialog::Options() const {
                                  1000;
     options.Survey.CostTariff = ChosenTariff(Tariff(), options.Survey.TariffError);
     options.Title = TitleEdit->text().trimmed();
+    options.Author = {EngineerEdit->text().trimmed(), CompanyEdit->text().trimmed(),
+                      RemarksEdit->toPlainText()};
     options.WithItems = WithItemsCheck->isChecked();
     return options;
 }
@@ -129,6 +144,7 @@ bool RunSurveyReport(QWidget* window, LDatabase& db) {
         return false;
     TSurveyReportDialog dialog(window);
     last.Survey = StoredSurveyOptions();
+    last.Author = StoredReportAuthor();
     dialog.SetOptions(last);
     dialog.SetTariff(StoredTariffChoice());
     if (!dialog.ExecuteFor(window))
@@ -136,5 +152,6 @@ bool RunSurveyReport(QWidget* window, LDatabase& db) {
     last = dialog.Options();
     StoreSurveyOptions(last.Survey);
     StoreTariffChoice(dialog.Tariff());
+    StoreReportAuthor(last.Author);
     return PrintSurveyReport(printer, db, last);
 }

@@ -8,12 +8,14 @@ class LDatabase;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPlainTextEdit;
 class TTariffFileBox;
 
 // The survey report's settings: the demand interval, the service rating, the nominal voltage
 // and the demand threshold, the tariff (a file, or the simple tariff's rates), the target power
-// factor and the bank step (an empty field leaves it unset, or at its default), the title, and
-// whether the database's tables and charts follow the survey.
+// factor and the bank step (an empty field leaves it unset, or at its default), the title, the
+// engineer, the company and the remarks, and whether the database's tables and charts follow
+// the survey.
 class TSurveyReportDialog : public TStandardDialog {
     Q_OBJECT
 
@@ -38,6 +40,9 @@ public:
     QLineEdit* TargetPowerFactorEdit;
     QLineEdit* BankStepEdit;
     QLineEdit* TitleEdit;
+    QLineEdit* EngineerEdit;
+    QLineEdit* CompanyEdit;
+    QPlainTextEdit* RemarksEdit;
     QCheckBox* WithItemsCheck;
 
 private:
@@ -48,6 +53,7 @@ private:
 
 // The dialog, then the report of the open database on the program's printer (a PDF file
 // name asked for when the printer writes PDF), with its progress and Cancel. The survey's
-// settings are those the Survey window keeps, and kept for it; the title and the items are kept
-// for the next report of the run. True when printed.
+// settings are those the Survey window keeps, and kept for it; the engineer, company and
+// remarks are kept in the settings store, the title and the items for the next report of the
+// run. True when printed.
 bool RunSurveyReport(QWidget* window, LDatabase& db);

@@ -26,12 +26,12 @@ TEST(SurveyTextTest, TheSummarySaysEveryFigureAndReason) {
              "Load study: not valid\n",
              "  - The recording covers 2.00 days, less than 30 days.\n",
              "  - 1 block was incomplete and left out (191 complete).\n",
-             "  Peak demand           2,000.00 W in the block from 2024-03-11 10:00:00\n",
-             "  Design load (125 %)   2,500.00 W\n",
+             "  Peak demand           2.00 kW in the block from 2024-03-11 10:00:00\n",
+             "  Design load (125 %)   2.50 kW\n",
              "  Highest phase         IA, design current (125 %) 12.50 A\n",
              "  Service rating        10.00 A, headroom -2.50 A: not adequate\n",
              "  Load factor           0.503\n",
-             "  Above 1,500.00 W      0.25 h, 125.00 WH\n",
+             "  Above 1.50 kW         0.25 h, 125.00 Wh\n",
              "The recording has no RMS voltage: no voltage results.\n",
          })
         EXPECT_NE(text.find(line), std::string::npos) << line << "\nin\n" << text;

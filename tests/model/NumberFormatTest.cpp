@@ -60,3 +60,32 @@ TEST(NumberFormatTest, LongestNumberFitsItsBuffer) {
 }
 
 } // namespace
+
+TEST(NumberFormatTest, ScaledUnitsForPeople) {
+    NumberFormat comma;
+    comma.DecimalPoint = ",";
+    comma.GroupSeparator = ".";
+    const struct {
+        double value;
+        const char* unit;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {800, "W", 2, "800.00 W"},
+        {999.996, "W", 2, "1.00 kW"}, // rounds into the next unit
+        {25126.6, "W", 2, "25.13 kW"},
+        {-1500, "W", 1, "-1.5 kW"},
+        {9999.99e3, "WH", 2, "9,999.99 kWh"},
+        {18551825.69, "WH", 2, "18.55 MWh"},
+        {18551825.69, "Wh", 0, "19 MWh"},
+        {4200, "VAR", 2, "4.20 kvar"},
+        {950, "var", 0, "950 var"},
+        {2.5e7, "VA", 2, "25.00 MVA"},
+        {230, "V", 1, "230.0 V"}, // not a power: as given
+        {std::numeric_limits<double>::quiet_NaN(), "W", 2, "??? W"},
+    };
+    const NumberFormat standard;
+    for (const auto& c : cases)
+        EXPECT_EQ(standard.Scaled(c.value, c.unit, c.decimals), c.text) << c.value;
+    EXPECT_EQ(comma.Scaled(12345678, "WH"), "12,35 MWh");
+}

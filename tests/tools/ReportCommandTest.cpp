@@ -1,7 +1,9 @@
 // vrotool report: the sections of the report read back with pdftotext, the page count and
 // size, and the exit statuses.
+#include "model/NumberFormat.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/tools/JsonReader.h"
 #include "tests/tools/VrotoolRun.h"
 #include "tools/RecordingGenerator.h"
 
@@ -9,6 +11,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <sstream>
 
 namespace {
 
@@ -29,6 +33,24 @@ protected:
         return text;
     }
     std::string Out() { return (scratch.path / "out.pdf").string(); }
+    // A month of one-minute samples of everything a 3-phase recorder records, as the demo has.
+    std::string Month(int32_t days = 30) {
+        GeneratorOptions o;
+        o.historicPoints = days * 1440;
+        const std::string path =
+            (scratch.path / ("month" + std::to_string(days) + ".bin")).string();
+        if (!std::filesystem::exists(path))
+            std::ofstream(path, std::ios::binary) << GenerateRecordingBytes(o);
+        return path;
+    }
+    // "fi" and "ff" as pdftotext may give them, as single ligatures.
+    static std::string Plain(std::string text) {
+        for (const auto& [ligature, letters] :
+             {std::pair<std::string, std::string>{"\uFB01", "fi"}, {"\uFB00", "ff"}})
+            for (size_t i; (i = text.find(ligature)) != std::string::npos;)
+                text.replace(i, ligature.size(), letters);
+        return text;
+    }
     ScratchFolder scratch;
 };
 
@@ -135,7 +157,7 @@ TEST_F(ReportCommandTest, CostPowerFactorAndUnbalanceAfterTheVoltage) {
         {"Energy cost per day", "Period 2"}, {"Power factor of 15-minute blocks", figure("Bank")},
         {"Unbalance (%)", "VAN, VBN, VCN"},  {"Statistics", "Real Power"},
     };
-    size_t page = 1; // after the cover and the summary's start
+    size_t page = 2; // after the findings, the contents and the summary's start
     for (const auto& o2 : order) {
         SCOPED_TRACE(o2.heading);
         while (page < pages.size() && pages[page].find(o2.heading) == std::string::npos)
@@ -143,15 +165,163 @@ TEST_F(ReportCommandTest, CostPowerFactorAndUnbalanceAfterTheVoltage) {
         ASSERT_LT(page, pages.size());
         EXPECT_NE(pages[page].find(o2.shows), std::string::npos) << o2.shows << " in\n"
                                                                  << pages[page];
-        ++page;
     }
-    EXPECT_NE(pages[1].find(figure("Total") + " $"), std::string::npos) << pages[1];
+    EXPECT_NE(pages[0].find(figure("Typical month") + " $ a typical month"), std::string::npos)
+        << pages[0];
 
     ASSERT_EQ(Vro("report " + recording + " -o " + Out()).status, 0);
     const std::string text = All(Out());
     EXPECT_NE(text.find("Cost: no tari"), std::string::npos); // "ff" may print as one letter
     EXPECT_EQ(text.find("Energy cost per day"), std::string::npos);
     EXPECT_NE(text.find("Power factor of 15-minute blocks"), std::string::npos);
+}
+
+// The demo month on at most 9 pages: the findings first with the engineer's words and figures
+// as vrotool survey's JSON has them, the contents naming the page of every section of the
+// report, and the PDF's title, author and subject.
+TEST_F(ReportCommandTest, FindingsContentsAndMetadataOfTheMonth) {
+    const std::string month = Month();
+    const std::string remarks = (scratch.path / "remarks.txt").string();
+    std::ofstream(remarks) << "Meter room locked.\nKey at the reception.\n";
+    const std::string options = " --rating-amps 100";
+    ASSERT_EQ(Vro("report " + month + options + " -o " + Out() +
+                  " --engineer 'Ann Smith' --company 'Volt and Co' --remarks " + remarks)
+                  .status,
+              0);
+    std::vector<std::string> pages = PdfPageTexts(Out());
+    for (std::string& page : pages)
+        page = Plain(page);
+    ASSERT_LE(pages.size(), 9u);
+
+    const Json survey = Json::Parse(Vro("survey --json " + month + options).out);
+    const NumberFormat numbers;
+    const double design = survey["load_study"]["design_a"].number;
+    for (const std::string& figure : std::vector<std::string>{
+             "Ann Smith", "Volt and Co", "Can the service take more load?",
+             "Yes: " + numbers.Fixed(100 - design) +
+                 " A of 100.00 A left at 125 % of the highest 15-minute demand",
+             "Peak demand " + numbers.Scaled(survey["totals"]["peak_w"].number, "W"),
+             numbers.Scaled(survey["totals"]["energy_wh"].number, "Wh") + " over 30.00 days",
+             "load factor " + numbers.Fixed(survey["totals"]["load_factor"].number, 3),
+             "Average power factor " + numbers.Fixed(survey["power_factor"]["average"].number, 3),
+             "Remarks", "Meter room locked.\n", "Key at the reception."})
+        EXPECT_NE(pages[0].find(figure), std::string::npos) << figure << " in\n" << pages[0];
+
+    // Every section of the report under its heading, on the page the contents give.
+    const std::vector<std::string> sections = {"Summary",
+                                               "Energy per day",
+                                               "Historic parameters in V",
+                                               "Historic parameters in A",
+                                               "Historic parameters in W",
+                                               "Historic parameters in VAR",
+                                               "Historic parameters in VA",
+                                               "Historic parameters in [PF]",
+                                               "Daily profile",
+                                               "Load duration",
+                                               "Heat map",
+                                               "Voltage block means",
+                                               "Power factor",
+                                               "Unbalance",
+                                               "Statistics"};
+    const std::regex entry(R"(^(\S.*\S)\s{2,}(\d+)\s*$)");
+    std::vector<std::string> listed;
+    std::istringstream contents(pages[0].substr(pages[0].find("Contents")));
+    for (std::string line; std::getline(contents, line);) {
+        std::smatch m;
+        if (!std::regex_match(line, m, entry))
+            continue;
+        listed.push_back(m[1]);
+        const size_t page = std::stoul(m[2]);
+        ASSERT_TRUE(page >= 2 && page <= pages.size()) << line;
+        EXPECT_NE(pages[page - 1].find(m[1]), std::string::npos) << line;
+    }
+    EXPECT_EQ(listed, sections);
+
+    const std::string info = RunCommand("pdfinfo " + Out()).out;
+    for (const char* field : {"Title:           Survey report\n", "Author:          Ann Smith\n",
+                              "Subject:         Survey report\n", "Creator:         VroView\n"})
+        EXPECT_NE(info.find(field), std::string::npos) << field << info;
+}
+
+// The verdict words of a service that has room, one that has not, and one the recording cannot
+// decide; never "No" where nothing was measured.
+TEST_F(ReportCommandTest, VerdictWordsFollowTheRecording) {
+    const struct {
+        int32_t days;
+        const char* rating;
+        std::string verdict;
+    } cases[] = {
+        {30, "100", "Yes: "},
+        {30, "50", "No: "},
+        {7, "100", "Not decided: the recording covers 7.00 days of the 30 the rule asks"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.verdict);
+        ASSERT_EQ(
+            Vro("report " + Month(c.days) + " --rating-amps " + c.rating + " -o " + Out()).status,
+            0);
+        const std::string first = PdfPageTexts(Out()).at(0);
+        const size_t question = first.find("Can the service take more load?");
+        ASSERT_NE(question, std::string::npos) << first;
+        EXPECT_EQ(first.find(c.verdict, question), first.find_first_not_of(" \n", question + 31))
+            << first;
+    }
+}
+
+// No word of any page, the charts' first and last time labels among them, lies outside the
+// page's drawn area, on A4 and on Letter.
+TEST_F(ReportCommandTest, EveryTextInsideThePrintArea) {
+    const std::string month = Month();
+    for (const char* page : {"A4", "Letter"}) {
+        SCOPED_TRACE(page);
+        ASSERT_EQ(Vro("report " + month + " --page " + page + " -o " + Out()).status, 0);
+        const std::string boxes = RunCommand("pdftotext -bbox " + Out() + " -").out;
+        const std::regex pageTag(R"re(<page width="([0-9.]+)" height="([0-9.]+)">)re");
+        const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)")re"
+                              R"re( yMax="([0-9.]+)">([^<]*)</word>)re");
+        const double margin = 10 / 25.4 * 72 - 0.5; // 10 mm, less rounding
+        double width = 0, height = 0;
+        int times = 0;
+        std::istringstream lines(boxes);
+        for (std::string line; std::getline(lines, line);) {
+            std::smatch m;
+            if (std::regex_search(line, m, pageTag)) {
+                width = std::stod(m[1]);
+                height = std::stod(m[2]);
+            } else if (std::regex_search(line, m, word)) {
+                const std::string text = m[5];
+                times += std::regex_match(text, std::regex(R"(\d\d:\d\d(:\d\d)?)"));
+                EXPECT_GE(std::stod(m[1]), margin) << text;
+                EXPECT_GE(std::stod(m[2]), margin) << text;
+                EXPECT_LE(std::stod(m[3]), width - margin) << text;
+                EXPECT_LE(std::stod(m[4]), height - margin) << text;
+            }
+        }
+        EXPECT_GT(times, 20); // the time axes' labels were read
+    }
+}
+
+// A joined recording's report names its downloads and the gap between them; its site heads
+// every page, and without an engineer the PDF's author is the recording's user id.
+TEST_F(ReportCommandTest, JoinedDownloadsSiteAndUserIdAsAuthor) {
+    std::vector<std::string> files;
+    for (const int day : {10, 14}) {
+        GeneratorOptions o;
+        o.end = CalendarTime{2026, 11, day, 0, 0, 0};
+        files.push_back((scratch.path / ("d" + std::to_string(day % 10) + ".bin")).string());
+        std::ofstream(files.back(), std::ios::binary) << GenerateRecordingBytes(o);
+    }
+    const std::string joined = (scratch.path / "joined.vro").string();
+    ASSERT_EQ(Vro("join " + files[0] + " " + files[1] + " -o " + joined).status, 0);
+    ASSERT_EQ(Vro("edit " + joined + " --location 'Plant 7' --user-id u42").status, 0);
+    ASSERT_EQ(Vro("report " + joined + " -o " + Out()).status, 0);
+    const std::vector<std::string> pages = PdfPageTexts(Out());
+    ASSERT_GE(pages.size(), 2u);
+    for (const char* text :
+         {"Plant 7", "Download", "d0.bin", "d4.bin", "3.00 days after the one before"})
+        EXPECT_NE(pages[0].find(text), std::string::npos) << text << " in\n" << pages[0];
+    EXPECT_NE(pages[1].find("Survey report \u2013 Plant 7"), std::string::npos) << pages[1];
+    EXPECT_NE(RunCommand("pdfinfo " + Out()).out.find("Author:          u42\n"), std::string::npos);
 }
 
 TEST_F(ReportCommandTest, BadOptionsExit2DamagedFileExit1WithoutOutput) {
@@ -187,9 +357,12 @@ TEST_F(ReportCommandTest, CompareReportSummaryFirstThenTheCharts) {
     ASSERT_EQ(r.status, 0) << r.out;
     const std::vector<std::string> pages = PdfPageTexts(Out());
     ASSERT_EQ(pages.size(), 4u);
-    for (const char* text :
-         {"Before and after", "Summary", "Energy per full weekday (WH)", "Saving", "A year (WH)",
-          "day-to-day scatter", "Weather and production are not normalised"})
+    // The findings first: the yearly saving with its interval.
+    for (const char* text : {"Before and after", "Did the change save energy?",
+                             "Not decided: ", "a year, 95 % interval", "What changed?"})
+        EXPECT_NE(pages[0].find(text), std::string::npos) << text << " in\n" << pages[0];
+    for (const char* text : {"Summary", "Energy per full weekday (WH)", "Saving", "A year (WH)",
+                             "day-to-day scatter", "Weather and production are not normalised"})
         EXPECT_NE(pages[0].find(text), std::string::npos) << text;
     EXPECT_NE(pages[1].find("Daily pro"), std::string::npos); // "fi" may be a ligature
     EXPECT_NE(pages[2].find("Energy per full day"), std::string::npos);

@@ -1,6 +1,7 @@
 // vrotool report: the survey report of a recording, or the compare report of two, as the
 // program prints it, into a PDF file, without a display.
 #include "database/LDatabase.h"
+#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "printing/LayoutPrinter.h"
 #include "reports/windows/CompareReport.h"
@@ -18,6 +19,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -46,9 +48,31 @@ struct PdfPrinter {
     }
 };
 
+// --engineer, --company and --remarks FILE (read only once the arguments are good).
+struct AuthorArguments {
+    std::optional<std::string> engineer, company, remarks;
+    explicit AuthorArguments(Arguments& args)
+        : engineer(args.Value("--engineer")), company(args.Value("--company")),
+          remarks(args.Value("--remarks")) {}
+    ReportAuthor Read() const {
+        ReportAuthor author;
+        author.Engineer = QString::fromStdString(engineer.value_or(""));
+        author.Company = QString::fromStdString(company.value_or(""));
+        if (remarks) {
+            try {
+                author.Remarks = QString::fromUtf8(ReadWholeFile(*remarks)).trimmed();
+            } catch (const VroError& e) {
+                Raise(*remarks + ": " + e.what());
+            }
+        }
+        return author;
+    }
+};
+
 int CompareReportCommand(Arguments& args) {
     CompareOptions options = CompareArguments(args);
     const auto title = args.Value("--title");
+    const AuthorArguments author(args);
     const auto pageName = args.Value("--page");
     const auto output = args.Value("--output", "-o");
     const std::vector<std::string> files = args.Positionals();
@@ -68,9 +92,10 @@ int CompareReportCommand(Arguments& args) {
     }
     const Comparison comparison =
         RunComparison(before.Parameters(), (after ? *after : before).Parameters(), options);
+    const ReportAuthor signing = author.Read();
     PdfPrinter pdf(*output, page);
     return pdf.Finish(PrintCompareReport(pdf.printer, comparison, &before,
-                                         QString::fromStdString(title.value_or(""))),
+                                         QString::fromStdString(title.value_or("")), signing),
                       *output);
 }
 
@@ -82,6 +107,7 @@ int ReportCommand(Arguments& args) {
     SurveyReportOptions options;
     options.Survey = SurveyArguments(args);
     const auto title = args.Value("--title");
+    const AuthorArguments author(args);
     const auto pageName = args.Value("--page");
     options.WithItems = args.Flag("--with-items");
     const auto output = args.Value("--output", "-o");
@@ -96,6 +122,7 @@ int ReportCommand(Arguments& args) {
 
     LDatabase db;
     OpenDatabaseOrRecording(db, file);
+    options.Author = author.Read();
 
     PdfPrinter pdf(*output, page);
     return pdf.Finish(PrintSurveyReport(pdf.printer, db, options), *output);

@@ -68,11 +68,9 @@ TEST_F(TSurveyFormTest, NumbersInTheUsersLocale) {
         const char* locale;
         const char *peak, *energy, *share;
     } cases[] = {
-        {"en_US", "2,500.00 W", "22,600.00", "100.00 %"},
-        {"de_DE", "2.500,00 W", "22.600,00", "100,00 %"},
-        {"fr_FR", "2\u202f500,00 W", "22\u202f600,00", "100,00 %"},
-        {"C", "2500.00 W", "22600.00", "100.00 %"},
-        {"es_ES", "2500,00 W", "22.600,00", "100,00 %"}, // no group of four digits
+        {"en_US", "2.50 kW", "22.60", "100.00 %"}, {"de_DE", "2,50 kW", "22,60", "100,00 %"},
+        {"fr_FR", "2,50 kW", "22,60", "100,00 %"}, {"C", "2.50 kW", "22.60", "100.00 %"},
+        {"es_ES", "2,50 kW", "22,60", "100,00 %"},
     };
     std::string csv;
     for (const auto& c : cases) {
@@ -90,6 +88,9 @@ TEST_F(TSurveyFormTest, NumbersInTheUsersLocale) {
         EXPECT_TRUE(csv.empty() || text == csv) << text;
         csv = text;
     }
+    // A person reads kWh; files keep the base unit.
+    EXPECT_NE(csv.find("Energy (WH)"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",22600.00,"), std::string::npos) << csv;
     // Read back as a spreadsheet reads it: every figure a whole plain number, every time plain.
     const CsvRows rows = ReadCsv(csv);
     ASSERT_EQ(rows.size(), 6u); // the voltage's header and row, the days' header and rows
@@ -330,7 +331,7 @@ TEST_F(TSurveyFormFindingsTest, NewPagesCopyExportAndPrintWhatTheyShow) {
          "Tariff: Simple tariff, in $", "Period 0"},
         {TSurveyForm::CostPage, "cost", "2024-03", "fixed charge", 6, "3", "3",
          "Tariff: Simple tariff, in $", "Period 0"},
-        {TSurveyForm::PowerFactorPage, "pf", "Bank", "5000.00", 2, "var", "5,000.00 var",
+        {TSurveyForm::PowerFactorPage, "pf", "Bank", "5000.00", 2, "var", "5.00 kvar",
          NoHarmonicsText, "Power factor of 15-minute blocks"},
         {TSurveyForm::UnbalancePage, "unbalance", "Voltage", "VAN, VBN, VCN", 5, "2.17", "2.17",
          NegativeSequenceText, "2 %"},
@@ -393,7 +394,7 @@ TEST_F(TSurveyFormFindingsTest, TheSummaryHasTheFindingsInLabelAndValueRows) {
     const std::string text = form.Text(TSurveyForm::SummaryPage, CellFormat::Tab);
     EXPECT_EQ(text, SummaryLinesText(SummaryPageLines(form.Result(), form.Style())));
     for (const char* line :
-         {"  Total                 246.90 $\n", "  Bank                  5,000.00 var: ",
+         {"  Total                 246.90 $\n", "  Bank                  5.00 kvar: ",
           "  Voltage VAN, VBN, VCN fail, 432 blocks of 10 min\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
     EXPECT_GT(form.SummaryView()->ValueLeft(), 0);

@@ -15,6 +15,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -71,6 +72,8 @@ TEST(TSurveyReportDialogTest, TheTariffAndPowerFactorAreSharedWithTheSurveyWindo
     stored.TargetPowerFactor = 0.9;
     stored.BankStepVar = 2500;
     StoreSurveyOptions(stored);
+    StoreReportAuthor({QStringLiteral("Ann Smith"), QStringLiteral("Volt and Co"),
+                       QStringLiteral("Last remark")});
 
     // A day of the real power of 3Ø.
     GeneratorOptions o;
@@ -98,17 +101,26 @@ TEST(TSurveyReportDialogTest, TheTariffAndPowerFactorAreSharedWithTheSurveyWindo
         dialog->TariffBox->SetFile({});
         EXPECT_TRUE(dialog->EnergyRateEdit->isEnabled());
         dialog->TargetPowerFactorEdit->setText(QStringLiteral("0.92"));
+        // The engineer's last words are shown and replaced.
+        EXPECT_EQ(dialog->EngineerEdit->text(), QStringLiteral("Ann Smith"));
+        EXPECT_EQ(dialog->CompanyEdit->text(), QStringLiteral("Volt and Co"));
+        EXPECT_EQ(dialog->RemarksEdit->toPlainText(), QStringLiteral("Last remark"));
+        dialog->RemarksEdit->setPlainText(QStringLiteral("Meter room locked.\nKey at the gate."));
         dialog->OKButton()->click();
     }});
     EXPECT_TRUE(RunSurveyReport(nullptr, db));
     printer.SetInteraction(nullptr);
     EXPECT_EQ(StoredTariffChoice(), (TariffChoice{{}, 0.3, {}, {}}));
     EXPECT_EQ(StoredSurveyOptions().TargetPowerFactor, 0.92);
+    EXPECT_EQ(StoredReportAuthor().Remarks, QStringLiteral("Meter room locked.\nKey at the gate."));
     std::string text;
     for (const std::string& page : PdfPageTexts(scratch / "r.pdf"))
         text += page;
     // pdftotext may join "ff" into one letter.
     EXPECT_NE(text.find("Cost: Simple tari"), std::string::npos) << text;
+    for (const char* words :
+         {"Ann Smith", "Volt and Co", "Meter room locked.\n", "Key at the gate."})
+        EXPECT_NE(text.find(words), std::string::npos) << words;
     QLocale::setDefault(QLocale::system());
 }
 

@@ -1,0 +1,326 @@
+#include "analysis/ReportFindings.h"
+
+#include "analysis/SurveyFindingsText.h"
+#include "analysis/SurveyTables.h"
+#include "analysis/TimeRange.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+std::string Percent(double share, const TextStyle& style) {
+    return style.Number(share * 100) + " %";
+}
+
+std::string Money(double value, const std::string& currency, const TextStyle& style) {
+    return style.Number(value) + " " + currency;
+}
+
+std::string Lowered(std::string text) {
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
+Finding ServiceFinding(const PowerSurvey& p, const TextStyle& style) {
+    const LoadStudy& s = p.Load;
+    Finding f{"Can the service take more load?", VerdictUndecided, {}, {}, {}};
+    const std::string rule =
+        "at 125 % of the highest " + style.Whole(p.Blocks.Minutes) + "-minute demand";
+    if (s.Peak)
+        f.Figures = "Peak demand " + style.Scaled(s.Peak->Value, "W") + " in the block from " +
+                    style.Time(s.Peak->Time);
+    if (s.DesignAmps && s.HighestPhase)
+        f.Figures += (f.Figures.empty() ? "" : "; ") + std::string("design current ") +
+                     style.Number(*s.DesignAmps) + " A on " + *s.HighestPhase;
+    if (!s.Valid) {
+        const double days = p.Totals.Days;
+        f.Answer = days < 30 ? "the recording covers " + style.Number(days) +
+                                   " days of the 30 the rule asks"
+                             : (s.Reasons.empty() ? std::string("the load study is not valid")
+                                                  : Lowered(s.Reasons.front()));
+        f.Reason = "The load study takes the highest 15-minute demand over at least 30 days.";
+    } else if (!s.DesignAmps) {
+        f.Answer = "no phase currents were recorded";
+        f.Reason = "The headroom is the rating less 125 % of the highest phase current.";
+    } else if (!s.HeadroomAmps || !s.RatingAmps) {
+        f.Answer = "no service rating was given";
+        f.Reason = "The headroom is the rating less 125 % of the highest phase current.";
+    } else if (*s.Adequate) {
+        f.Verdict = VerdictYes;
+        f.Answer = style.Number(*s.HeadroomAmps) + " A of " + style.Number(*s.RatingAmps) +
+                   " A left " + rule;
+        f.Reason = "The design current stays within the service rating.";
+    } else {
+        f.Verdict = VerdictNo;
+        f.Answer = style.Number(-*s.HeadroomAmps) + " A over the " + style.Number(*s.RatingAmps) +
+                   " A rating " + rule;
+        f.Reason = "The design current exceeds the service rating.";
+    }
+    return f;
+}
+
+std::optional<double> MeanOfFullDays(const std::vector<EnergyDay>& days, bool weekend) {
+    double sum = 0;
+    int n = 0;
+    for (const EnergyDay& day : days)
+        if (day.Full() && IsWeekend(static_cast<int64_t>(day.Date)) == weekend) {
+            sum += day.EnergyWh;
+            ++n;
+        }
+    return n > 0 ? std::optional<double>(sum / n) : std::nullopt;
+}
+
+Finding EnergyFinding(const PowerSurvey& p, const TextStyle& style) {
+    const EnergyTotals& t = p.Totals;
+    Finding f{"Where does the energy go?", {}, {}, {}, {}};
+    f.Answer = style.Scaled(t.EnergyWh, "Wh") + " over " + style.Number(t.Days) + " days";
+    const auto weekday = MeanOfFullDays(p.Days, false);
+    const auto weekend = MeanOfFullDays(p.Days, true);
+    if (weekday)
+        f.Answer += ", " + style.Scaled(*weekday, "Wh") + " a full weekday";
+    if (weekend)
+        f.Answer += ", " + style.Scaled(*weekend, "Wh") + " a full weekend day";
+    if (t.Peak)
+        f.Figures = "Peak demand " + style.Scaled(t.Peak->Value, "W") + " in the block from " +
+                    style.Time(t.Peak->Time);
+    if (t.BaseWatts) {
+        f.Figures += "; base load " + style.Scaled(*t.BaseWatts, "W");
+        if (t.AverageWatts && *t.AverageWatts > 0)
+            f.Figures += ", " + Percent(*t.BaseWatts / *t.AverageWatts, style) +
+                         " of the average demand of " + style.Scaled(*t.AverageWatts, "W");
+    }
+    if (t.LoadFactor)
+        f.Figures += "; load factor " + style.Number(*t.LoadFactor, 3);
+    f.Reason = "The base load is what runs at night and at weekends; full days are whole "
+               "calendar days with every sample.";
+    return f;
+}
+
+Finding CostFinding(const CostStudy& c, const TextStyle& style) {
+    Finding f{"What does it cost?", {}, {}, {}, {}};
+    if (c.TypicalMonth && c.Year)
+        f.Answer = Money(*c.TypicalMonth, c.Currency, style) + " a typical month, " +
+                   Money(*c.Year, c.Currency, style) + " a year";
+    else
+        f.Answer = "the recording has no day to estimate from";
+    if (c.Total > 0)
+        f.Figures = "Demand charges " + Percent((c.DemandCost + c.ReactiveCost) / c.Total, style) +
+                    " of the " + Money(c.Total, c.Currency, style) + " of the recorded period";
+    if (c.Shaving)
+        f.Figures += std::string(f.Figures.empty() ? "" : "; ") + "shaving the peak to " +
+                     style.Scaled(c.Shaving->ThresholdWatts, c.DemandInKva ? "VA" : "W") +
+                     " saves " + Money(c.Shaving->TypicalMonthSaving, c.Currency, style) +
+                     " a typical month";
+    f.Reason = "Tariff " + c.Tariff + ", " + EstimateText(c.Days, style) + ".";
+    return f;
+}
+
+Finding VoltageFinding(const VoltageVariation& v, const TextStyle& style) {
+    Finding f{"Is the voltage within limits?", VerdictUndecided, {}, {}, {}};
+    bool anyFail = false, allPass = !v.Channels.empty();
+    for (const VoltageChannel& c : v.Channels) {
+        anyFail = anyFail || (c.Pass && !*c.Pass);
+        allPass = allPass && c.Pass && *c.Pass;
+        std::string text = c.ChannelLabel + " " + VerdictText(c.Pass);
+        if (c.Within10)
+            text += ", " + Percent(*c.Within10, style) + " within ±10 %";
+        if (c.Minimum && c.Maximum)
+            text += ", " + style.Number(c.Minimum->Value, 1) + " V to " +
+                    style.Number(c.Maximum->Value, 1) + " V";
+        f.Answer += (f.Answer.empty() ? "" : "; ") + text;
+    }
+    if (anyFail)
+        f.Verdict = VerdictNo;
+    else if (allPass)
+        f.Verdict = VerdictYes;
+    if (f.Answer.empty())
+        f.Answer = "no voltage channel was recorded";
+    f.Figures = "Nominal " + (v.NominalVolts ? style.Number(*v.NominalVolts, 0) + " V" : "-") +
+                (v.NominalGuessed ? " (guessed from the median)" : "") +
+                "; lowest and highest 10-minute means";
+    f.Reason = v.Valid ? "A channel passes when 95 % of its 10-minute means lie within ±10 % and "
+                         "all within +10 % / −15 %."
+                       : (v.Reasons.empty() ? std::string("The voltage test is not valid.")
+                                            : v.Reasons.front());
+    return f;
+}
+
+Finding BalanceFinding(const UnbalanceStudy& u, const TextStyle& style) {
+    Finding f{"Is the supply balanced?", VerdictUndecided, {}, {}, {}};
+    if (const auto& v = u.Voltage) {
+        if (v->Pass)
+            f.Verdict = *v->Pass ? VerdictYes : VerdictNo;
+        f.Answer = "voltage " + std::string(VerdictText(v->Pass));
+        if (v->Within2)
+            f.Answer += ", " + Percent(*v->Within2, style) + " of the blocks within 2 %";
+        if (v->Max)
+            f.Answer += ", at most " + style.Number(v->Max->Value) + " %";
+    } else {
+        f.Answer = "the voltage unbalance was not measured";
+    }
+    if (const auto& c = u.Current) {
+        if (c->P95)
+            f.Figures = "Current unbalance " + style.Number(*c->P95) + " % at 95 %";
+        if (c->MostDeviating)
+            f.Figures +=
+                (f.Figures.empty() ? "" : ", ") + *c->MostDeviating + " deviating most often";
+    }
+    f.Reason = u.Voltage ? "NEMA unbalance of the RMS magnitudes; it passes when 95 % of the "
+                           "10-minute blocks lie within 2 %."
+                         : (u.Reasons.empty() ? std::string() : u.Reasons.front());
+    return f;
+}
+
+Finding PowerFactorFinding(const PowerFactorCorrection& pf, const TextStyle& style) {
+    Finding f{"Would power factor correction pay?", VerdictUndecided, {}, {}, {}};
+    if (pf.Blocks == 0 || !pf.Average) {
+        f.Answer = pf.Reasons.empty() ? std::string("no reactive power was recorded")
+                                      : Lowered(pf.Reasons.front());
+        return f;
+    }
+    f.Figures = "Average power factor " + style.Number(*pf.Average, 3) + " against the target " +
+                style.Number(pf.Target);
+    if (pf.BelowTarget)
+        f.Figures += ", " + Percent(*pf.BelowTarget, style) + " of the blocks below it";
+    if (pf.BankVar && *pf.BankVar > 0) {
+        f.Verdict = VerdictYes;
+        f.Answer = "a " + style.Scaled(*pf.BankVar, "var") + " bank (" +
+                   style.Scaled(pf.FixedVar.value_or(0), "var") + " fixed, " +
+                   style.Whole(pf.SwitchedSteps.value_or(0)) + " switched steps of " +
+                   style.Scaled(pf.StepVar, "var") + ")";
+        if (pf.CurrentFall)
+            f.Answer += " lowers the peak current by " + Percent(*pf.CurrentFall, style);
+    } else {
+        f.Verdict = VerdictNo;
+        f.Answer = "the load needs no bank to reach the target";
+    }
+    f.Reason = "The bank corrects 95 % of the blocks to the target; have the harmonics checked "
+               "first.";
+    return f;
+}
+
+void AddRemarks(std::vector<Finding>& findings, const std::string& remarks) {
+    if (remarks.find_first_not_of(" \t\r\n") != std::string::npos)
+        findings.push_back({"Remarks", {}, remarks, {}, {}});
+}
+
+std::optional<TDateTime> PlainTime(std::string_view text) {
+    int parts[6];
+    const char* at = text.data();
+    const char* end = text.data() + text.size();
+    for (int& part : parts) {
+        const auto [next, error] = std::from_chars(at, end, part);
+        if (error != std::errc())
+            return std::nullopt;
+        at = next == end ? next : next + 1;
+    }
+    TDateTime date = 0, time = 0;
+    if (!TryEncodeDate(parts[0], parts[1], parts[2], date) ||
+        !TryEncodeTime(parts[3], parts[4], parts[5], 0, time))
+        return std::nullopt;
+    return date + time;
+}
+
+} // namespace
+
+std::vector<Finding> SurveyFindings(const SurveyResult& survey, const TextStyle& style,
+                                    const std::string& remarks) {
+    std::vector<Finding> findings;
+    if (const auto& p = survey.Power) {
+        findings.push_back(ServiceFinding(*p, style));
+        findings.push_back(EnergyFinding(*p, style));
+        if (p->Cost)
+            findings.push_back(CostFinding(*p->Cost, style));
+    }
+    if (survey.Voltage)
+        findings.push_back(VoltageFinding(*survey.Voltage, style));
+    if (survey.Unbalance.Voltage || survey.Unbalance.Current)
+        findings.push_back(BalanceFinding(survey.Unbalance, style));
+    if (survey.Power)
+        findings.push_back(PowerFactorFinding(survey.Power->PowerFactor, style));
+    AddRemarks(findings, remarks);
+    return findings;
+}
+
+std::vector<Finding> CompareFindings(const Comparison& comparison, const TextStyle& style,
+                                     const std::string& remarks) {
+    std::vector<Finding> findings;
+    const EnergySaving& s = comparison.Saving;
+    Finding saving{"Did the change save energy?", VerdictUndecided, {}, {}, {}};
+    if (s.YearlyWh && s.YearlyLowWh && s.YearlyHighWh) {
+        // Within the scatter nothing is decided; beyond it, a negative saving is an increase.
+        if (s.Significant && *s.Significant)
+            saving.Verdict = *s.YearlyWh > 0 ? VerdictYes : VerdictNo;
+        saving.Answer = style.Scaled(*s.YearlyWh, "Wh") + " a year, 95 % interval " +
+                        style.Scaled(*s.YearlyLowWh, "Wh") + " to " +
+                        style.Scaled(*s.YearlyHighWh, "Wh");
+        if (s.YearlyCost)
+            saving.Answer +=
+                ", about " +
+                Money(*s.YearlyCost,
+                      comparison.Before.Power().Cost ? comparison.Before.Power().Cost->Currency
+                                                     : std::string("$"),
+                      style) +
+                " a year";
+    } else {
+        saving.Answer = s.Reasons.empty() ? std::string("no stratum has full days on both sides")
+                                          : Lowered(s.Reasons.front());
+    }
+    saving.Reason = SavingVerdictText(s) + ".";
+    findings.push_back(std::move(saving));
+
+    const CompareSide& b = comparison.Before;
+    const CompareSide& a = comparison.After;
+    Finding energy{"What changed?", {}, {}, {}, {}};
+    if (b.EnergyPerDayWh && a.EnergyPerDayWh)
+        energy.Answer = style.Scaled(*b.EnergyPerDayWh, "Wh") + " a full day before, " +
+                        style.Scaled(*a.EnergyPerDayWh, "Wh") + " after";
+    if (b.Peak && a.Peak)
+        energy.Figures = "Peak demand " + style.Scaled(b.Peak->Value, "W") + " before, " +
+                         style.Scaled(a.Peak->Value, "W") + " after";
+    if (b.BaseWatts && a.BaseWatts)
+        energy.Figures += "; base load " + style.Scaled(*b.BaseWatts, "W") + " before, " +
+                          style.Scaled(*a.BaseWatts, "W") + " after";
+    energy.Reason = std::string(NotNormalisedText);
+    findings.push_back(std::move(energy));
+    AddRemarks(findings, remarks);
+    return findings;
+}
+
+std::vector<std::string> JoinedDownloads(const std::string& comments, const TextStyle& style) {
+    static constexpr std::string_view mark = "Joined from: ";
+    std::vector<std::string> downloads;
+    const size_t at = comments.rfind(mark);
+    if (at == std::string::npos)
+        return downloads;
+    std::string_view list(comments);
+    list = list.substr(at + mark.size());
+    list = list.substr(0, list.find('\n'));
+    std::optional<TDateTime> lastEnd;
+    while (!list.empty()) {
+        const size_t cut = list.find("; ");
+        const std::string_view item = list.substr(0, cut);
+        list = cut == std::string_view::npos ? std::string_view() : list.substr(cut + 2);
+        const size_t open = item.rfind(" (");
+        const size_t to = item.rfind(" to ");
+        if (open == std::string_view::npos || to == std::string_view::npos || to < open) {
+            downloads.emplace_back(item);
+            continue;
+        }
+        const auto from = PlainTime(item.substr(open + 2, to - open - 2));
+        const auto end = PlainTime(item.substr(to + 4));
+        std::string text(item.substr(0, open));
+        if (from && end)
+            text += ", " + style.Time(*from) + " to " + style.Time(*end);
+        if (from && lastEnd)
+            text += ", " + style.Number(*from - *lastEnd) + " days after the one before";
+        lastEnd = end;
+        downloads.push_back(std::move(text));
+    }
+    return downloads;
+}

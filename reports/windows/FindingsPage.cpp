@@ -1,0 +1,121 @@
+#include "reports/windows/FindingsPage.h"
+
+#include <QDate>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Text wrapped into the width from top; returns the height it took.
+double Wrapped(QPainter& painter, const QRectF& area, double top, const QString& text,
+               const QFont& font, const QColor& color = Qt::black) {
+    painter.setFont(font);
+    painter.setPen(color);
+    QRectF used;
+    painter.drawText(QRectF(area.left(), top, area.width(), std::max(0.0, area.bottom() - top)),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text, &used);
+    return std::max(used.height(), QFontMetricsF(font, painter.device()).height());
+}
+
+QFont Scaled(const QFont& font, double factor, bool bold) {
+    QFont scaled = font;
+    scaled.setPointSizeF(font.pointSizeF() * factor);
+    scaled.setBold(bold);
+    return scaled;
+}
+
+} // namespace
+
+void AddAuthorLines(TitleBlock& block, const ReportAuthor& author) {
+    if (!author.Engineer.trimmed().isEmpty())
+        block.Lines.emplace_back(QStringLiteral("Engineer"), author.Engineer.trimmed());
+    if (!author.Company.trimmed().isEmpty())
+        block.Lines.emplace_back(QStringLiteral("Company"), author.Company.trimmed());
+    block.Lines.emplace_back(QStringLiteral("Report date"),
+                             QLocale().toString(QDate::currentDate(), QLocale::LongFormat));
+}
+
+double PaintFindingsPage(QPainter& painter, const QRectF& area, const TitleBlock& block,
+                         const std::vector<Finding>& findings, const QFont& font) {
+    const QFontMetricsF metrics(font, painter.device());
+    const double line = metrics.height();
+    double y = area.top();
+    y += Wrapped(painter, area, y, block.Title, Scaled(font, 2.2, true));
+    if (!block.Site.isEmpty())
+        y += Wrapped(painter, area, y, block.Site, Scaled(font, 1.5, false));
+    y += line / 2;
+
+    // Labels in a column as wide as the widest.
+    const QFont bold = Scaled(font, 1, true);
+    double labels = 0;
+    for (const auto& [label, text] : block.Lines)
+        labels = std::max(labels, QFontMetricsF(bold, painter.device()).horizontalAdvance(label));
+    labels += 2 * metrics.averageCharWidth();
+    for (const auto& [label, text] : block.Lines) {
+        Wrapped(painter, area, y, label, bold);
+        y += Wrapped(painter, area.adjusted(labels, 0, 0, 0), y, text, font);
+    }
+
+    // A rule, then the findings.
+    y += line / 2;
+    painter.setPen(QPen(Qt::darkGray, std::max(1.0, line / 20)));
+    painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+    y += line / 2;
+    const QFont question = Scaled(font, 1.1, true);
+    const QColor grey(0x50, 0x50, 0x50);
+    const QRectF indented = area.adjusted(2 * metrics.averageCharWidth(), 0, 0, 0);
+    for (const Finding& f : findings) {
+        y += Wrapped(painter, area, y, Q(f.Question), question);
+        if (!f.Verdict.empty()) {
+            // The verdict in bold, the answer after it on the same line.
+            const QString verdict = Q(f.Verdict) + QStringLiteral(": ");
+            const double w = QFontMetricsF(bold, painter.device()).horizontalAdvance(verdict);
+            Wrapped(painter, indented, y, verdict, bold);
+            y += Wrapped(painter, indented.adjusted(w, 0, 0, 0), y, Q(f.Answer), font);
+        } else if (!f.Answer.empty()) {
+            y += Wrapped(painter, indented, y, Q(f.Answer), font);
+        }
+        if (!f.Figures.empty())
+            y += Wrapped(painter, indented, y, Q(f.Figures), font);
+        if (!f.Reason.empty())
+            y += Wrapped(painter, indented, y, Q(f.Reason), Scaled(font, 0.9, false), grey);
+        y += line / 2;
+    }
+    return y - area.top();
+}
+
+double PaintContents(QPainter& painter, const QRectF& area,
+                     const std::vector<std::pair<QString, int32_t>>& entries, const QFont& font) {
+    const QFontMetricsF metrics(font, painter.device());
+    const double line = 1.2 * metrics.height();
+    double y = area.top();
+    y += Wrapped(painter, area, y, QStringLiteral("Contents"), Scaled(font, 1.25, true)) + line / 4;
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    for (const auto& [entry, page] : entries) {
+        const QString number = QString::number(page);
+        painter.drawText(QPointF(area.left(), y + metrics.ascent()), entry);
+        painter.drawText(
+            QPointF(area.right() - metrics.horizontalAdvance(number), y + metrics.ascent()),
+            number);
+        y += line;
+    }
+    return y - area.top();
+}
+
+PdfInfo ReportPdfInfo(const QString& title, const ReportAuthor& author, const QString& userId,
+                      const QString& subject) {
+    PdfInfo info;
+    info.Title = title;
+    info.Author =
+        author.Engineer.trimmed().isEmpty() ? userId.trimmed() : author.Engineer.trimmed();
+    info.Subject = subject;
+    return info;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "analysis/ReportFindings.h"
+#include "printing/PdfInfo.h"
+#include "shell/SurveySettings.h"
+
+#include <QFont>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+class QPainter;
+
+// The top of a report's first page: the title, the site, then lines of a label and its text
+// (period, engineer, company, report date, the downloads a joined recording was made of).
+struct TitleBlock {
+    QString Title, Site;
+    std::vector<std::pair<QString, QString>> Lines;
+};
+
+// The title block's lines of the author (those given) and the report's date (today).
+void AddAuthorLines(TitleBlock& block, const ReportAuthor& author);
+
+// The title block, then each finding: its question in bold, its verdict in bold before its
+// answer, its figures and its reason in grey, every text wrapped to the width. Returns the
+// height it took.
+double PaintFindingsPage(QPainter& painter, const QRectF& area, const TitleBlock& block,
+                         const std::vector<Finding>& findings, const QFont& font);
+
+// "Contents", then a row per entry with its page number at the right. Returns the height.
+double PaintContents(QPainter& painter, const QRectF& area,
+                     const std::vector<std::pair<QString, int32_t>>& entries, const QFont& font);
+
+// The PDF's title, author (the engineer, else the recording's user id) and subject.
+PdfInfo ReportPdfInfo(const QString& title, const ReportAuthor& author, const QString& userId,
+                      const QString& subject);

@@ -1,0 +1,123 @@
+#include "reports/windows/ReportFlow.h"
+
+#include "printing/PrintedRows.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+
+QFont HeadingFont(const QFont& font) {
+    QFont bold = font;
+    bold.setBold(true);
+    bold.setPointSizeF(font.pointSizeF() * 1.25);
+    return bold;
+}
+
+} // namespace
+
+ReportFlow::ReportFlow(TLayoutPrinter& printer, const QFont& font)
+    : printer_(printer), font_(font),
+      headingHeight_(1.5 * QFontMetricsF(HeadingFont(font), &printer.Printer()).height()),
+      gap_(QFontMetricsF(font, &printer.Printer()).height()) {}
+
+QRectF ReportFlow::Heading(QPainter& painter, const QRectF& area, const QString& text,
+                           const QFont& font) {
+    const QFont bold = HeadingFont(font);
+    painter.setFont(bold);
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(bold, painter.device());
+    painter.drawText(QPointF(area.left(), area.top() + metrics.ascent()), text);
+    return area.adjusted(0, 1.5 * metrics.height(), 0, 0);
+}
+
+double ReportFlow::Measure(const ReportBlock& block, double width) const {
+    // Drawn once where nothing shows, on a device of the printer's resolution, so that every
+    // text measures as it will print.
+    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+    const int dotsPerMeter =
+        static_cast<int>(std::lround(printer_.Printer().resolution() / 0.0254));
+    scratch.setDotsPerMeterX(dotsPerMeter);
+    scratch.setDotsPerMeterY(dotsPerMeter);
+    QPainter painter(&scratch);
+    return block.Draw(painter, QRectF(0, 0, width, 1e7));
+}
+
+std::vector<PrintedPart> ReportFlow::Parts(std::vector<ReportBlock> blocks, const QString& title) {
+    printer_.PageSize();
+    printer_.Margins();
+    const QRectF page(printer_.PrintArea);
+    const double headingHeight = headingHeight_, gap = gap_;
+
+    struct Placed {
+        size_t Block;
+        QRectF Area;
+    };
+    auto shared = std::make_shared<std::vector<ReportBlock>>(std::move(blocks));
+    std::vector<PrintedPart> parts;
+    std::vector<Placed> placed;
+    QStringList entries;
+    const auto close = [&] {
+        if (placed.empty())
+            return;
+        PrintedPart part;
+        part.Title = title;
+        part.Contents = entries;
+        part.Draw = [shared, placed, font = font_](QPainter& painter, const QRect& area, int32_t) {
+            for (const Placed& p : placed) {
+                const ReportBlock& block = (*shared)[p.Block];
+                QRectF box = p.Area.translated(area.topLeft());
+                if (!block.Heading.isEmpty())
+                    box = Heading(painter, box, block.Heading, font);
+                painter.save();
+                block.Draw(painter, box);
+                painter.restore();
+            }
+        };
+        parts.push_back(std::move(part));
+        placed.clear();
+        entries.clear();
+    };
+
+    double y = 0;
+    for (size_t i = 0; i < shared->size(); ++i) {
+        const ReportBlock& block = (*shared)[i];
+        const double head = block.Heading.isEmpty() ? 0 : headingHeight;
+        const double body =
+            block.Height ? block.Height(page.width(), page.height()) : Measure(block, page.width());
+        const double height = head + body;
+        const QString entry = block.Entry.isEmpty() ? block.Heading : block.Entry;
+        if (height > page.height() && block.Rows) {
+            close();
+            PrintedPart part;
+            part.Title = title;
+            part.Rows = block.Rows.get();
+            part.Contents = QStringList{entry};
+            // The part points at rows the flow's blocks keep.
+            part.Draw = [shared](QPainter&, const QRect&, int32_t) {};
+            parts.push_back(std::move(part));
+            y = 0;
+            continue;
+        }
+        if (!placed.empty() && (block.NewPage || y + height > page.height())) {
+            close();
+            y = 0;
+        }
+        placed.push_back({i, QRectF(0, y, page.width(), std::min(height, page.height() - y))});
+        if (!entry.isEmpty())
+            entries << entry;
+        y += height + gap;
+    }
+    close();
+    return parts;
+}
+
+std::vector<std::pair<QString, int32_t>> ContentsOf(const std::vector<PrintedPart>& parts) {
+    std::vector<std::pair<QString, int32_t>> contents;
+    for (const PrintedPart& part : parts)
+        for (const QString& entry : part.Contents)
+            contents.emplace_back(entry, part.FirstPage);
+    return contents;
+}

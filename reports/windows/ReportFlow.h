@@ -1,0 +1,62 @@
+#pragma once
+
+#include "printing/LayoutPrinter.h"
+
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class PrintedRows;
+class QPainter;
+
+// A piece of a report under its heading: a chart of a height of its own, or texts and tables
+// measured by drawing them.
+struct ReportBlock {
+    // Drawn in bold above the block (empty: none); Entry is what the contents list (empty: the
+    // heading; a chart drawing its own title has it there).
+    QString Heading = {};
+    QString Entry = {};
+    // The height the block takes below its heading at a width, on a page of a height; unset,
+    // it is measured.
+    std::function<double(double width, double pageHeight)> Height = {};
+    // Draws into area and returns the height it took.
+    std::function<double(QPainter& painter, const QRectF& area)> Draw = {};
+    // The same as rows printed in row pages of their own, for a block taller than a page.
+    std::shared_ptr<PrintedRows> Rows = {};
+    // Starts a page of its own.
+    bool NewPage = false;
+};
+
+// Blocks flowed onto the printer's pages in order, each below the one before, a block that
+// does not fit what is left of a page starting the next; a block taller than a page prints its
+// Rows in row pages of their own. One part per page (or per rows), each with the entries it
+// starts, all titled title.
+class ReportFlow {
+public:
+    ReportFlow(TLayoutPrinter& printer, const QFont& font);
+
+    std::vector<PrintedPart> Parts(std::vector<ReportBlock> blocks, const QString& title);
+
+    // On the printer's page: the height of a heading and of the gap between two blocks, so that
+    // a block can take its share of a page.
+    double HeadingHeight() const { return headingHeight_; }
+    double Gap() const { return gap_; }
+
+    // A bold heading at the top of area; the rest of the area below it.
+    static QRectF Heading(QPainter& painter, const QRectF& area, const QString& text,
+                          const QFont& font);
+
+private:
+    double Measure(const ReportBlock& block, double width) const;
+
+    TLayoutPrinter& printer_;
+    QFont font_;
+    double headingHeight_ = 0, gap_ = 0;
+};
+
+// The entries of the parts with their first pages, in order: what a table of contents lists.
+std::vector<std::pair<QString, int32_t>> ContentsOf(const std::vector<PrintedPart>& parts);

@@ -1,0 +1,95 @@
+#include "analysis/ReportFindings.h"
+#include "tests/analysis/AnalysisTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace code;
+
+const Finding* Asked(const std::vector<Finding>& findings, const std::string& question) {
+    for (const Finding& f : findings)
+        if (f.Question == question)
+            return &f;
+    return nullptr;
+}
+
+// The verdict words follow what was measured: a recording that passes, one that fails and one
+// that cannot decide, never "No" where nothing was measured.
+TEST(ReportFindingsTest, VerdictsPassFailAndUndecided) {
+    const TDateTime monday = At(2024, 3, 4);
+    const struct {
+        const char* name;
+        int days;
+        double volts;
+        double rating;
+        const char *service, *answer, *voltage;
+    } cases[] = {
+        {"passes", 30, 230, 200, VerdictYes,
+         "187.50 A of 200.00 A left at 125 % of the highest "
+         "15-minute demand",
+         VerdictYes},
+        {"fails", 30, 290, 10, VerdictNo, "2.50 A over the 10.00 A rating", VerdictNo},
+        {"cannot decide", 7, 230, 200, VerdictUndecided,
+         "the recording covers 7.00 days of the 30 the rule asks", VerdictYes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LParameterCollection recording;
+        // 5-minute samples: 1 kW, and 2 kW through the block from 03:15 on the first day.
+        const size_t n = static_cast<size_t>(c.days) * 288;
+        std::vector<float> power;
+        for (size_t i = 0; i < n; ++i)
+            power.push_back(i >= 39 && i < 42 ? 2000 : 1000);
+        AddHistoric(recording, RealPower, Watts, ThreePhase, power, monday, 300);
+        AddHistoric(recording, Rms, Amperes, IA, std::vector<float>(n, 10), monday, 300);
+        AddHistoric(recording, Rms, Volts, VAN, std::vector<float>(n, float(c.volts)), monday, 300);
+        SurveyOptions options;
+        options.RatingAmps = c.rating;
+        options.NominalVolts = 230;
+        const auto findings =
+            SurveyFindings(RunSurvey(recording, options), TextStyle{}, "Meter room\nlocked.");
+        const Finding* service = Asked(findings, "Can the service take more load?");
+        ASSERT_NE(service, nullptr);
+        EXPECT_EQ(service->Verdict, c.service);
+        EXPECT_NE(service->Answer.find(c.answer), std::string::npos) << service->Answer;
+        EXPECT_NE(service->Figures.find("2.00 kW"), std::string::npos) << service->Figures;
+        const Finding* voltage = Asked(findings, "Is the voltage within limits?");
+        ASSERT_NE(voltage, nullptr);
+        EXPECT_EQ(voltage->Verdict, c.voltage);
+        // No reactive power: nothing to decide, and no "No".
+        const Finding* pf = Asked(findings, "Would power factor correction pay?");
+        ASSERT_NE(pf, nullptr);
+        EXPECT_EQ(pf->Verdict, VerdictUndecided);
+        EXPECT_EQ(Asked(findings, "What does it cost?"), nullptr); // no tariff
+        EXPECT_EQ(findings.back().Question, "Remarks");
+        EXPECT_EQ(findings.back().Answer, "Meter room\nlocked.");
+    }
+
+    // A voltage channel without a complete block: no result, not a fail.
+    LParameterCollection brief;
+    AddHistoric(brief, Rms, Volts, VAN, {230, 231}, monday, 60);
+    const auto findings = SurveyFindings(RunSurvey(brief, {}), TextStyle{});
+    const Finding* voltage = Asked(findings, "Is the voltage within limits?");
+    ASSERT_NE(voltage, nullptr);
+    EXPECT_EQ(voltage->Verdict, VerdictUndecided);
+    EXPECT_NE(voltage->Answer.find("no result"), std::string::npos) << voltage->Answer;
+    EXPECT_EQ(Asked(findings, "Remarks"), nullptr);
+}
+
+TEST(ReportFindingsTest, JoinedDownloadsWithTheirGaps) {
+    const struct {
+        const char* comments;
+        std::vector<std::string> downloads;
+    } cases[] = {
+        {"Panel 4", {}},
+        {"Panel 4\nJoined from: a.bin (2024-03-01 00:00:00 to 2024-03-07 23:59:00); b.vro "
+         "(2024-03-10 11:59:00 to 2024-03-14 23:59:00)",
+         {"a.bin, 2024-03-01 00:00:00 to 2024-03-07 23:59:00",
+          "b.vro, 2024-03-10 11:59:00 to 2024-03-14 23:59:00, 2.50 days after the one before"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JoinedDownloads(c.comments, TextStyle{}), c.downloads) << c.comments;
+}
+
+} // namespace
