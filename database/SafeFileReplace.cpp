@@ -189,6 +189,7 @@ SafeFileReplace::SafeFileReplace(std::string fileName, bool backup)
     if (!exists_ || original_.st_nlink == 1) {
         const int fd = CreateHelper(folder_, base_, ".saving-", temporaryName_);
         if (fd >= 0 && (!exists_ || TakeIdentity(fd, target_, original_))) {
+            handle_ = fd;
             writer_ = std::make_unique<FileWriter>(fd, temporaryName_);
             return;
         }
@@ -203,8 +204,8 @@ SafeFileReplace::SafeFileReplace(std::string fileName, bool backup)
     if (!exists_ || (backup_ && !folderWritable))
         Raise(LoadStr(StrSaveFailed));
     content_ = ::memfd_create("vro-save", MFD_CLOEXEC);
-    const int handle = content_ < 0 ? -1 : ::fcntl(content_, F_DUPFD_CLOEXEC, 0);
-    writer_ = std::make_unique<FileWriter>(handle, target_);
+    handle_ = content_ < 0 ? -1 : ::fcntl(content_, F_DUPFD_CLOEXEC, 0);
+    writer_ = std::make_unique<FileWriter>(handle_, target_);
 }
 
 SafeFileReplace::~SafeFileReplace() {
@@ -235,6 +236,12 @@ void SafeFileReplace::MakeBackup(bool mayLink) {
     if (::rename(temporaryBackup_.c_str(), (target_ + ".backup").c_str()) != 0)
         Raise("Error writing");
     temporaryBackup_.clear();
+}
+
+// The writer's own handle reopened, not the temporary file's name: nobody can swap another
+// file in under it, and the content gathered in memory has no name of its own.
+std::string SafeFileReplace::ContentName() const {
+    return "/proc/self/fd/" + std::to_string(handle_);
 }
 
 void SafeFileReplace::Commit() {

@@ -35,6 +35,10 @@ public:
     const std::string& TargetName() const { return target_; }
     // The temporary file beside it; empty when the file is written in place.
     const std::string& TemporaryName() const { return temporaryName_; }
+    // A name that opens the new content, for a writer that takes a file name instead of
+    // Writer() (a library, or Qt's devices); Commit puts what was written there in place.
+    // Valid until Commit.
+    std::string ContentName() const;
 
 private:
     void MakeBackup(bool mayLink);
@@ -49,5 +53,6 @@ private:
     std::string temporaryName_;
     std::string temporaryBackup_;
     int content_ = -1; // written in place: the new content, gathered in memory first
+    int handle_ = -1;  // the writer's
     std::unique_ptr<FileWriter> writer_;
 };
