@@ -6,6 +6,7 @@
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
 #include "database/LDatabase.h"
+#include "database/SafeFileReplace.h"
 #include "model/ErrorReport.h"
 #include "model/LParameter.h"
 #include "model/RecordingFacts.h"
@@ -17,14 +18,9 @@
 
 #include <QFile>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -264,39 +260,24 @@ void WriteChart(Workbook& book, SheetNames& names, const LChartRecord& chart, Ro
         book.AddLineChart(names.Take(chart.Caption, " chart"), chart.Title, data, count, series);
 }
 
-// A file made only for this process, beside fileName, with the mode a new file gets.
-std::string TemporaryBeside(const std::string& fileName) {
-    std::string name = fileName + ".XXXXXX";
-    const int fd = mkstemp(name.data());
-    if (fd < 0)
-        Raise(std::strerror(errno));
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    close(fd);
-    return name;
-}
-
 ExportResult WriteWorkbookFile(const QString& fileName, QString& error,
                                const std::function<void(Workbook&)>& write) {
-    const std::string target = QFile::encodeName(fileName).toStdString();
-    std::string temporary;
     try {
-        temporary = TemporaryBeside(target);
-        const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-        Workbook book(temporary, folder.empty() ? std::string(".") : folder.string());
+        // The writer makes the file by name: it writes the replacement's content, and its
+        // own scratch files go beside the file.
+        SafeFileReplace replace(QFile::encodeName(fileName).toStdString(), false);
+        const std::filesystem::path folder =
+            std::filesystem::path(replace.TargetName()).parent_path();
+        Workbook book(replace.ContentName(), folder.empty() ? std::string(".") : folder.string());
         write(book);
         book.Close();
-        std::filesystem::rename(temporary, target);
+        replace.Commit();
         return ExportResult::Written;
     } catch (const Cancelled&) {
         error.clear();
-        std::remove(temporary.c_str());
         return ExportResult::Cancelled;
     } catch (const std::exception& e) {
         error = QString::fromStdString(e.what());
-        if (!temporary.empty())
-            std::remove(temporary.c_str());
         return ExportResult::Failed;
     }
 }

@@ -4,12 +4,12 @@
 #include "printing/PrintedTexts.h"
 #include "reports/WorkbookExport.h"
 #include "shell/SaveFileDialog.h"
+#include "texts/WriteFileSafely.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 
 namespace {
 
@@ -42,12 +42,7 @@ bool WriteTextTable(QWidget* parent, const QString& fileName, const TextTable& t
         const std::string text = ending == QStringLiteral("csv")
                                      ? table.Csv()
                                      : WithHeading(heading, table.Text(style, CellFormat::Tab));
-        QSaveFile file(fileName);
-        written = file.open(QIODevice::WriteOnly) &&
-                  file.write(text.data(), static_cast<qint64>(text.size())) ==
-                      static_cast<qint64>(text.size()) &&
-                  file.commit();
-        error = file.errorString();
+        written = WriteFileSafely(fileName, QByteArray::fromStdString(text), error);
     }
     if (written)
         ReportWrittenFile(fileName);

@@ -1,7 +1,8 @@
 #include "tables/TableExport.h"
 
+#include "texts/WriteFileSafely.h"
+
 #include <QIODevice>
-#include <QSaveFile>
 
 #include <string>
 
@@ -43,24 +44,14 @@ bool WriteTableText(const TableText& text, int32_t first, int32_t last, RowForma
 ExportResult ExportTable(const TableText& text, int32_t first, int32_t last,
                          const QString& fileName, RowFormat format, QString& error,
                          const ExportProgress& progress) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return ExportResult::Failed;
-    }
     bool stopped = false;
-    const bool written = WriteTableText(text, first, last, format, file, [&](int32_t done) {
-        stopped = progress && !progress(done);
-        return !stopped;
-    });
-    if (!written) {
-        error = stopped ? QString() : file.errorString();
-        file.cancelWriting();
-        return stopped ? ExportResult::Cancelled : ExportResult::Failed;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return ExportResult::Failed;
-    }
-    return ExportResult::Written;
+    const auto write = [&](QIODevice& file) {
+        return WriteTableText(text, first, last, format, file, [&](int32_t done) {
+            stopped = progress && !progress(done);
+            return !stopped;
+        });
+    };
+    if (WriteFileSafely(fileName, write, error))
+        return ExportResult::Written;
+    return stopped ? ExportResult::Cancelled : ExportResult::Failed;
 }

@@ -11,12 +11,12 @@
 #include "model/LSession.h"
 #include "shell/SvgPicture.h"
 #include "texts/DateTimeText.h"
+#include "texts/WriteFileSafely.h"
 
 #include <QDataStream>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -349,37 +349,34 @@ bool ChartView::SaveAsPicture(const QString& fileName, const QSize& size, QStrin
     // The PDF's resolution: the chart is laid out for it as for a printer.
     constexpr int PdfDotsPerInch = 300;
     const QString title = QString::fromStdString(record_.Caption);
-    QSaveFile file(fileName);
-    const auto failed = [&] {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    };
-    if (size.isEmpty() || !file.open(QIODevice::WriteOnly))
-        return failed();
-    if (fileName.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
-        WriteSvg(file, size, title,
-                 [&](QPaintDevice& device) { chart_->DrawTo(device, size, 1.0); });
-    } else if (fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-        QPdfWriter pdf(&file);
-        pdf.setTitle(title);
-        pdf.setCreator(QStringLiteral("VroView"));
-        pdf.setResolution(PdfDotsPerInch);
-        pdf.setPageSize(QPageSize(QSizeF(size) / 96.0, QPageSize::Inch));
-        pdf.setPageMargins(QMarginsF());
-        QPainter painter;
-        if (!painter.begin(&pdf))
-            return failed();
-        DrawChart(painter, QRectF(0, 0, pdf.width(), pdf.height()), PdfDotsPerInch);
-        if (!painter.end())
-            return failed();
-    } else {
+    const auto write = [&](QIODevice& file) {
+        if (fileName.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+            WriteSvg(file, size, title,
+                     [&](QPaintDevice& device) { chart_->DrawTo(device, size, 1.0); });
+            return true;
+        }
+        if (fileName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            QPdfWriter pdf(&file);
+            pdf.setTitle(title);
+            pdf.setCreator(QStringLiteral("VroView"));
+            pdf.setResolution(PdfDotsPerInch);
+            pdf.setPageSize(QPageSize(QSizeF(size) / 96.0, QPageSize::Inch));
+            pdf.setPageMargins(QMarginsF());
+            QPainter painter;
+            if (!painter.begin(&pdf))
+                return false;
+            DrawChart(painter, QRectF(0, 0, pdf.width(), pdf.height()), PdfDotsPerInch);
+            return painter.end();
+        }
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         chart_->DrawTo(image, size, 1.0);
-        if (!image.save(&file, "PNG"))
-            return failed();
-    }
-    return file.commit() || failed();
+        return image.save(&file, "PNG");
+    };
+    QString message;
+    if (!size.isEmpty() && WriteFileSafely(fileName, write, message))
+        return true;
+    if (error)
+        *error = message;
+    return false;
 }
