@@ -12,12 +12,12 @@
 #include "reports/windows/CompareReport.h"
 #include "shell/AttachPopup.h"
 #include "shell/Help.h"
-#include "shell/MenuImages.h"
 #include "shell/SaveFileDialog.h"
 #include "shell/SurveySettings.h"
 #include "shell/SvgPicture.h"
 #include "shell/TextTableCommands.h"
 #include "texts/LocaleTextStyle.h"
+#include "texts/WriteFileSafely.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -26,7 +26,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -92,17 +91,12 @@ TCompareForm::TCompareForm(const LDatabase& open, Comparison comparison, QWidget
         addPage(view, page);
     }
 
-    popup_->setObjectName(QStringLiteral("Popup"));
-    QAction* copy = AddAction("Copytoclipboard", QStringLiteral("Copy to clipboard"),
-                              &TCompareForm::CopytoclipboardClick);
-    copy->setIcon(MenuImage(14));
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(copy);
-    AddAction("Export", QStringLiteral("Export\u2026"), &TCompareForm::ExportClick);
-    popup_->addSeparator();
-    AddAction("Print", QStringLiteral("Print"), &TCompareForm::PrintClick)->setIcon(MenuImage(5));
-    AddAction("PrintReport", QStringLiteral("Print report"), &TCompareForm::PrintReportClick);
+    AddCopyExportPrint(
+        this, popup_, [this] { CopytoclipboardClick(); }, [this] { ExportClick(); },
+        [this] { PrintClick(); });
+    QAction* report = popup_->addAction(QStringLiteral("Print report"));
+    report->setObjectName(QStringLiteral("PrintReport"));
+    connect(report, &QAction::triggered, this, &TCompareForm::PrintReportClick);
     resize(900, 640);
 }
 
@@ -150,14 +144,6 @@ QWidget* TCompareForm::MakeSummaryPage() {
     AttachPopup(summaryGrid_, popup_);
     AttachPopup(savingGrid_, popup_);
     return page;
-}
-
-QAction* TCompareForm::AddAction(const char* name, const QString& caption,
-                                 void (TCompareForm::*handler)()) {
-    QAction* action = popup_->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, handler);
-    return action;
 }
 
 TCompareForm::Page TCompareForm::CurrentPage() const {
@@ -268,10 +254,7 @@ bool TCompareForm::ExportTo(const QString& fileName) {
             bytes = QByteArray::fromStdString(
                 Text(page, ending == QStringLiteral("csv") ? CellFormat::Csv : CellFormat::Tab));
         }
-        QSaveFile file(fileName);
-        written = file.open(QIODevice::WriteOnly) &&
-                  file.write(bytes) == static_cast<qint64>(bytes.size()) && file.commit();
-        error = file.errorString();
+        written = WriteFileSafely(fileName, bytes, error);
     }
     if (written)
         ReportWrittenFile(fileName);

@@ -76,7 +76,6 @@ public:
 
 private:
     QWidget* MakeSummaryPage();
-    QAction* AddAction(const char* name, const QString& caption, void (TCompareForm::*handler)());
     Page CurrentPage() const;
 
     const LDatabase& open_;

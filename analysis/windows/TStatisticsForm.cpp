@@ -10,7 +10,6 @@
 #include "printing/PrintedTexts.h"
 #include "shell/AttachPopup.h"
 #include "shell/Help.h"
-#include "shell/MenuImages.h"
 #include "shell/TextTableCommands.h"
 #include "tables/TableExport.h"
 #include "tables/windows/TTableForm.h"
@@ -23,7 +22,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
@@ -100,16 +98,10 @@ TStatisticsForm::TStatisticsForm(QWidget& shown, const LParameterSourceGroup& gr
     layout->addWidget(range_);
     layout->addWidget(grid_, 1);
 
-    popup_->setObjectName(QStringLiteral("Popup"));
-    QAction* copy = AddAction("Copytoclipboard", QStringLiteral("Copy to clipboard"),
-                              &TStatisticsForm::CopytoclipboardClick);
-    copy->setIcon(MenuImage(14));
-    copy->setShortcut(QKeySequence::Copy);
-    addAction(copy);
-    AddAction("Export", QStringLiteral("Export\u2026"), &TStatisticsForm::ExportClick);
-    popup_->addSeparator();
-    printAction_ = AddAction("Print", QStringLiteral("Print"), &TStatisticsForm::PrintClick);
-    printAction_->setIcon(MenuImage(5));
+    const CopyExportPrintItems items = AddCopyExportPrint(
+        this, popup_, [this] { CopytoclipboardClick(); }, [this] { ExportClick(); },
+        [this] { PrintClick(); });
+    printAction_ = items.Print;
     AttachPopup(grid_, popup_);
     AttachPopup(range_, popup_);
 
@@ -125,14 +117,6 @@ TStatisticsForm::TStatisticsForm(QWidget& shown, const LParameterSourceGroup& gr
 
 TStatisticsForm::~TStatisticsForm() {
     --LiveInstances::StatisticsFormCount;
-}
-
-QAction* TStatisticsForm::AddAction(const char* name, const QString& caption,
-                                    void (TStatisticsForm::*handler)()) {
-    QAction* action = popup_->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, handler);
-    return action;
 }
 
 void TStatisticsForm::UpdateCaption(const QString& shownTitle) {

@@ -79,8 +79,6 @@ private:
     void ScheduleRefresh();
     void UpdateCaption(const QString& shownTitle);
     void FitToRows();
-    QAction* AddAction(const char* name, const QString& caption,
-                       void (TStatisticsForm::*handler)());
 
     QPointer<QWidget> shown_;
     const LParameterSourceGroup& group_;

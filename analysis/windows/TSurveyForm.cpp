@@ -12,7 +12,6 @@
 #include "reports/WorkbookExport.h"
 #include "shell/AttachPopup.h"
 #include "shell/Help.h"
-#include "shell/MenuImages.h"
 #include "shell/Registry.h"
 #include "shell/SaveFileDialog.h"
 #include "shell/SurveySettings.h"
@@ -20,6 +19,7 @@
 #include "shell/TTariffFileBox.h"
 #include "shell/TextTableCommands.h"
 #include "texts/LocaleTextStyle.h"
+#include "texts/WriteFileSafely.h"
 
 #include <QBuffer>
 #include <QComboBox>
@@ -32,7 +32,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -125,16 +124,9 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
     AddPage(MakeTableAndChart(PowerFactorPage, Qt::Horizontal), PowerFactorPage);
     AddPage(MakeTableAndChart(UnbalancePage, Qt::Vertical), UnbalancePage);
 
-    popup_->setObjectName(QStringLiteral("Popup"));
-    QAction* copy = AddAction("Copytoclipboard", QStringLiteral("Copy to clipboard"),
-                              &TSurveyForm::CopytoclipboardClick);
-    copy->setIcon(MenuImage(14));
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(copy);
-    AddAction("Export", QStringLiteral("Export\u2026"), &TSurveyForm::ExportClick);
-    popup_->addSeparator();
-    AddAction("Print", QStringLiteral("Print"), &TSurveyForm::PrintClick)->setIcon(MenuImage(5));
+    AddCopyExportPrint(
+        this, popup_, [this] { CopytoclipboardClick(); }, [this] { ExportClick(); },
+        [this] { PrintClick(); });
 
     timer_.setSingleShot(true);
     timer_.setInterval(RefreshDelay);
@@ -280,14 +272,6 @@ SurveyChartView* TSurveyForm::MakeChart(Page page) {
 
 QTableView* TSurveyForm::Grid(Page page) const {
     return tables_[page].Grid;
-}
-
-QAction* TSurveyForm::AddAction(const char* name, const QString& caption,
-                                void (TSurveyForm::*handler)()) {
-    QAction* action = popup_->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, handler);
-    return action;
 }
 
 void TSurveyForm::UpdateCaption() {
@@ -593,13 +577,12 @@ bool TSurveyForm::ExportTo(const QString& fileName) {
                              QStringLiteral("This page exports as an SVG or PNG picture."));
         return false;
     }
-    QSaveFile file(fileName);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes) == static_cast<qint64>(bytes.size()) && file.commit();
+    QString error;
+    const bool written = WriteFileSafely(fileName, bytes, error);
     if (!written)
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("The survey could not be written to %1.\n%2")
-                                 .arg(fileName, file.errorString()));
+        QMessageBox::warning(
+            this, windowTitle(),
+            QStringLiteral("The survey could not be written to %1.\n%2").arg(fileName, error));
     else
         ReportWrittenFile(fileName);
     return written;

@@ -138,7 +138,6 @@ private:
     QWidget* MakeTableAndChart(Page page, Qt::Orientation orientation);
     void AddPage(QWidget* page, Page which);
     SurveyChartView* MakeChart(Page page);
-    QAction* AddAction(const char* name, const QString& caption, void (TSurveyForm::*handler)());
     void SettingChanged();
     void UpdateCaption();
     Page CurrentPage() const;
