@@ -1,5 +1,6 @@
 #include "tools/vrotool/CompareArguments.h"
 
+#include "database/RecordingFile.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/SurveyArguments.h"
 #include "tools/vrotool/TimeArgument.h"
@@ -38,4 +39,16 @@ void SetCompareFiles(CompareOptions& options, const std::vector<std::string>& fi
         throw UsageError("give BEFORE and AFTER, or one FILE with two ranges");
     options.BeforeFile = files.front();
     options.AfterFile = files.back();
+}
+
+std::unique_ptr<OpenedComparison> OpenComparison(const CompareOptions& options) {
+    auto opened = std::make_unique<OpenedComparison>();
+    OpenDatabaseOrRecording(opened->Before, options.BeforeFile);
+    if (options.AfterFile != options.BeforeFile) {
+        opened->After = std::make_unique<LDatabase>();
+        OpenDatabaseOrRecording(*opened->After, options.AfterFile);
+    }
+    const LDatabase& after = opened->After ? *opened->After : opened->Before;
+    opened->Result = RunComparison(opened->Before.Parameters(), after.Parameters(), options);
+    return opened;
 }

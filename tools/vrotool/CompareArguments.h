@@ -1,7 +1,10 @@
 #pragma once
 
 #include "analysis/CompareOptions.h"
+#include "analysis/Comparison.h"
+#include "database/LDatabase.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,3 +18,12 @@ CompareOptions CompareArguments(Arguments& args);
 
 // The sides' files: BEFORE AFTER, or one FILE with both ranges. Raises UsageError otherwise.
 void SetCompareFiles(CompareOptions& options, const std::vector<std::string>& files);
+
+// Both sides opened (one database where both are ranges of one file) and compared.
+struct OpenedComparison {
+    LDatabase Before;
+    std::unique_ptr<LDatabase> After;
+    Comparison Result;
+};
+// Raises the file's or the comparison's message.
+std::unique_ptr<OpenedComparison> OpenComparison(const CompareOptions& options);

@@ -3,7 +3,6 @@
 #include "analysis/CompareFigure.h"
 #include "analysis/CompareTables.h"
 #include "analysis/Comparison.h"
-#include "database/LDatabase.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
@@ -97,15 +96,8 @@ int CompareCommand(Arguments& args) {
     SetCompareFiles(options, files);
     const TextStyle style = TextStyleOption(localeName);
 
-    LDatabase before;
-    OpenDatabaseOrRecording(before, options.BeforeFile);
-    std::unique_ptr<LDatabase> after;
-    if (files.size() == 2) {
-        after = std::make_unique<LDatabase>();
-        OpenDatabaseOrRecording(*after, options.AfterFile);
-    }
-    const Comparison c =
-        RunComparison(before.Parameters(), (after ? *after : before).Parameters(), options);
+    const std::unique_ptr<OpenedComparison> opened = OpenComparison(options);
+    const Comparison& c = opened->Result;
     if (json)
         WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, c); }), output);
     else

@@ -83,18 +83,10 @@ int CompareReportCommand(Arguments& args) {
     const QPageSize page = PageNamed(pageName.value_or("A4"));
     const auto application = OffscreenApplication(true);
 
-    LDatabase before;
-    OpenDatabaseOrRecording(before, options.BeforeFile);
-    std::unique_ptr<LDatabase> after;
-    if (files.size() == 2) {
-        after = std::make_unique<LDatabase>();
-        OpenDatabaseOrRecording(*after, options.AfterFile);
-    }
-    const Comparison comparison =
-        RunComparison(before.Parameters(), (after ? *after : before).Parameters(), options);
+    const std::unique_ptr<OpenedComparison> opened = OpenComparison(options);
     const ReportAuthor signing = author.Read();
     PdfPrinter pdf(*output, page);
-    return pdf.Finish(PrintCompareReport(pdf.printer, comparison, &before,
+    return pdf.Finish(PrintCompareReport(pdf.printer, opened->Result, &opened->Before,
                                          QString::fromStdString(title.value_or("")), signing),
                       *output);
 }
