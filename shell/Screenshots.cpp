@@ -3,6 +3,7 @@
 #include "database/LDatabase.h"
 #include "model/LParameter.h"
 #include "model/LSession.h"
+#include "model/ParameterTable.h"
 #include "shell/TCopyProgressForm.h"
 #include "shell/TErrorBox.h"
 #include "shell/TStandardDialog.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QPixmap>
 #include <QProgressBar>
+#include <QTabWidget>
 #include <QWidget>
 
 #include <cmath>
@@ -54,6 +56,14 @@ void ScreenshotFolder::Save(QWidget& window, const char* name) {
         written_.append(file);
 }
 
+void ScreenshotFolder::SavePages(QWidget& window, QTabWidget& pages,
+                                 const std::vector<const char*>& names) {
+    for (size_t page = 0; page < names.size(); ++page) {
+        pages.setCurrentIndex(static_cast<int>(page));
+        Save(window, names[page]);
+    }
+}
+
 QStringList WriteShellScreenshots(const QString& directory) {
     ScreenshotFolder folder(directory);
     TStandardDialog standard;
@@ -83,12 +93,26 @@ LParameter* AddSampleParameter(LDatabase& db, int catalogueIndex, const std::vec
     return db.Parameters().Add(std::move(parameter));
 }
 
-void NewSampleDatabase(LDatabase& db) {
+void NewSampleDatabase(LDatabase& db, const std::string& location, const std::string& fileName) {
     db.New();
     LSession& session = db.Header();
     session.StartTime = SampleSession().StartTime;
     session.Rate = 5;
     session.PhaseConfig = 3;
+    if (!location.empty())
+        session.Location = location;
+    if (!fileName.empty())
+        db.SetFileName(fileName);
+}
+
+int SampleHistoricEntry(uint8_t quantity, uint8_t unit, uint8_t channel) {
+    for (int i = 0; i < ParameterTableSize; ++i) {
+        const ParameterEntry& e = CatalogueEntry(i);
+        if (e.tableType == ttHistoric && e.quantity == quantity && e.unit == unit &&
+            e.channel == channel)
+            return i;
+    }
+    return -1;
 }
 
 std::vector<float> TwoSampleDays(float night, float day, float phase, float noise) {

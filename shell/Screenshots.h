@@ -5,11 +5,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 class LDatabase;
 class LSession;
 class LParameter;
+class QTabWidget;
 class QWidget;
 
 // Pictures of the windows for the documentation and for checking layouts by eye; works on
@@ -26,6 +29,8 @@ public:
     explicit ScreenshotFolder(const QString& directory);
     // SaveWindowImage into the folder under name.
     void Save(QWidget& window, const char* name);
+    // Every page of the window's pages in turn, each under its name.
+    void SavePages(QWidget& window, QTabWidget& pages, const std::vector<const char*>& names);
     const QStringList& Written() const { return written_; }
 
 private:
@@ -51,5 +56,11 @@ LParameter* AddSampleParameter(LDatabase& db, int catalogueIndex, const std::vec
 std::vector<float> TwoSampleDays(float night, float day, float phase, float noise);
 
 // Makes db a new database of a recording on 3Ø 4W Wye at 5-minute samples from 11 March 2024,
-// 09:30, without parameters: the pictures add what they show.
-void NewSampleDatabase(LDatabase& db);
+// 09:30, without parameters: the pictures add what they show. The location and file name
+// are set where given.
+void NewSampleDatabase(LDatabase& db, const std::string& location = {},
+                       const std::string& fileName = {});
+
+// The catalogue entry of the historic parameter of that quantity, unit and channel; -1 where
+// there is none.
+int SampleHistoricEntry(uint8_t quantity, uint8_t unit, uint8_t channel);

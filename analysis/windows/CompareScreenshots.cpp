@@ -20,16 +20,6 @@ constexpr int Days = 42;
 // The lighting changed on the 21st day.
 constexpr int ChangeDay = 21;
 
-int HistoricEntry(uint8_t quantity, uint8_t unit, uint8_t channel) {
-    for (int i = 0; i < ParameterTableSize; ++i) {
-        const ParameterEntry& e = CatalogueEntry(i);
-        if (e.tableType == ttHistoric && e.quantity == quantity && e.unit == unit &&
-            e.channel == channel)
-            return i;
-    }
-    return -1;
-}
-
 // From 09:30 on Monday 11 March 2024: a base of 6 kW, the working day's load on top (lighter
 // at weekends), each day a few per cent off the last.
 std::vector<float> SixWeeks(std::vector<float>& reactive) {
@@ -54,13 +44,11 @@ std::vector<float> SixWeeks(std::vector<float>& reactive) {
 QStringList WriteCompareScreenshots(const QString& directory) {
     ScreenshotFolder folder(directory);
     LDatabase db;
-    NewSampleDatabase(db);
-    db.Header().Location = "Workshop, new lighting";
-    db.SetFileName("/data/workshop-lighting.vro");
+    NewSampleDatabase(db, "Workshop, new lighting", "/data/workshop-lighting.vro");
     std::vector<float> reactive;
     const std::vector<float> power = SixWeeks(reactive);
-    AddSampleParameter(db, HistoricEntry(1, 2, chThreePhase), power);
-    AddSampleParameter(db, HistoricEntry(2, 3, chThreePhase), reactive);
+    AddSampleParameter(db, SampleHistoricEntry(1, 2, chThreePhase), power);
+    AddSampleParameter(db, SampleHistoricEntry(2, 3, chThreePhase), reactive);
 
     TCompareDialog dialog(db);
     dialog.UseOpenRecording();
@@ -74,11 +62,8 @@ QStringList WriteCompareScreenshots(const QString& directory) {
     options.CostTariff = SimpleTariff(0.18, 12, 25);
     TCompareForm form(db, RunComparison(db.Parameters(), db.Parameters(), options));
     form.resize(980, 700);
-    const char* const names[] = {"compare-summary.png", "compare-profile.png", "compare-energy.png",
-                                 "compare-duration.png"};
-    for (int page = 0; page < TCompareForm::PageCount; ++page) {
-        form.Pages()->setCurrentIndex(page);
-        folder.Save(form, names[page]);
-    }
+    folder.SavePages(form, *form.Pages(),
+                     {"compare-summary.png", "compare-profile.png", "compare-energy.png",
+                      "compare-duration.png"});
     return folder.Written();
 }

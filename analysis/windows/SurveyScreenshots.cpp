@@ -26,16 +26,6 @@ namespace {
 // 31 days at 5-minute samples from Monday 11 March 2024, 09:30.
 constexpr int Samples = 31 * 288;
 
-int HistoricEntry(uint8_t quantity, uint8_t unit, uint8_t channel) {
-    for (int i = 0; i < ParameterTableSize; ++i) {
-        const ParameterEntry& e = CatalogueEntry(i);
-        if (e.tableType == ttHistoric && e.quantity == quantity && e.unit == unit &&
-            e.channel == channel)
-            return i;
-    }
-    return -1;
-}
-
 // The share of a day's load at hours past midnight: low at night, a morning rise, the
 // afternoon peak; weekends lighter and later.
 double LoadShape(double hours, bool weekend) {
@@ -81,19 +71,17 @@ Month MakeMonth() {
 QStringList WriteSurveyScreenshots(const QString& directory) {
     ScreenshotFolder folder(directory);
     LDatabase db;
-    NewSampleDatabase(db);
-    db.Header().Location = "Substation 4, feeder B";
-    db.SetFileName("/data/feeder-b-march.vro");
+    NewSampleDatabase(db, "Substation 4, feeder B", "/data/feeder-b-march.vro");
     const Month m = MakeMonth();
     constexpr uint8_t Volts = 0, Amperes = 1, Watts = 2, Var = 3, Rms = 0, RealPower = 1,
                       ReactivePower = 2;
     constexpr uint8_t VAN = 15, IA = 18, ThreePhase = 25;
     for (uint8_t p = 0; p < 3; ++p)
-        AddSampleParameter(db, HistoricEntry(Rms, Volts, VAN + p), m.voltage[p]);
+        AddSampleParameter(db, SampleHistoricEntry(Rms, Volts, VAN + p), m.voltage[p]);
     for (uint8_t p = 0; p < 3; ++p)
-        AddSampleParameter(db, HistoricEntry(Rms, Amperes, IA + p), m.current[p]);
-    AddSampleParameter(db, HistoricEntry(RealPower, Watts, ThreePhase), m.power);
-    AddSampleParameter(db, HistoricEntry(ReactivePower, Var, ThreePhase), m.reactive);
+        AddSampleParameter(db, SampleHistoricEntry(Rms, Amperes, IA + p), m.current[p]);
+    AddSampleParameter(db, SampleHistoricEntry(RealPower, Watts, ThreePhase), m.power);
+    AddSampleParameter(db, SampleHistoricEntry(ReactivePower, Var, ThreePhase), m.reactive);
 
     const SurveyOptions stored = TSurveyForm::StoredOptions();
     const TariffChoice storedTariff = StoredTariffChoice();
@@ -117,14 +105,10 @@ QStringList WriteSurveyScreenshots(const QString& directory) {
         }
         form.Refresh();
         form.resize(1100, 700);
-        const char* const names[] = {
-            "survey-summary.png", "survey-energy.png",      "survey-profile.png",
-            "survey-heatmap.png", "survey-duration.png",    "survey-voltage.png",
-            "survey-cost.png",    "survey-powerfactor.png", "survey-unbalance.png"};
-        for (int page = 0; page < TSurveyForm::PageCount; ++page) {
-            form.Pages()->setCurrentIndex(page);
-            folder.Save(form, names[page]);
-        }
+        folder.SavePages(form, *form.Pages(),
+                         {"survey-summary.png", "survey-energy.png", "survey-profile.png",
+                          "survey-heatmap.png", "survey-duration.png", "survey-voltage.png",
+                          "survey-cost.png", "survey-powerfactor.png", "survey-unbalance.png"});
         // The end of the summary: the cost, the power factor and the unbalance.
         form.Pages()->setCurrentIndex(TSurveyForm::SummaryPage);
         if (auto* area = form.findChild<QScrollArea*>(QStringLiteral("SummaryArea"))) {
