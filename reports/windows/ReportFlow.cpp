@@ -101,6 +101,8 @@ std::vector<PrintedPart> ReportFlow::Parts(std::vector<ReportBlock> blocks, cons
             y = 0;
             continue;
         }
+        if (block.Continues && !placed.empty())
+            y -= gap;
         if (!placed.empty() && (block.NewPage || y + height > page.height())) {
             close();
             y = 0;

@@ -29,6 +29,8 @@ struct ReportBlock {
     std::shared_ptr<PrintedRows> Rows = {};
     // Starts a page of its own.
     bool NewPage = false;
+    // Goes on from the block before without the gap between blocks (a text cut into pieces).
+    bool Continues = false;
 };
 
 // Blocks flowed onto the printer's pages in order, each below the one before, a block that

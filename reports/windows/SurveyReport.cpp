@@ -153,9 +153,8 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     AddAuthorLines(titleBlock, options.Author);
     const std::vector<Finding> findings =
         SurveyFindings(survey, style, options.Author.Remarks.toStdString());
-    blocks.push_back({{}, {}, {}, [=](QPainter& painter, const QRectF& area) {
-                          return PaintFindingsPage(painter, area, titleBlock, findings, font);
-                      }});
+    for (ReportBlock& block : FindingBlocks(titleBlock, findings, font))
+        blocks.push_back(std::move(block));
 
     // The contents, filled in once the pages are laid out.
     auto parts = std::make_shared<std::vector<PrintedPart>>();
