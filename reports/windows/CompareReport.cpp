@@ -30,8 +30,9 @@ QRectF Heading(QPainter& painter, const QRectF& area, const QString& text, const
 
 } // namespace
 
-bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
-                        const LDatabase* before, const QString& title, const ReportAuthor& author) {
+Printout PrintCompareReport(PrintSetup& setup, PrintInteraction& interaction,
+                            const Comparison& comparison, const LDatabase* before,
+                            const QString& title, const ReportAuthor& author) {
     const QFont font = QGuiApplication::font();
     const QString heading =
         title.isEmpty() ? QString::fromLatin1(DefaultCompareReportTitle) : title;
@@ -93,17 +94,9 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
     };
     parts.push_back(std::move(drawn));
 
-    // The printer is shared: it points at the before side's database only while the report
-    // prints.
-    struct Restore {
-        TLayoutPrinter& printer;
-        const LDatabase* database;
-        ~Restore() { printer.Database = database; }
-    } restore{printer, printer.Database};
-    printer.Database = before;
-    printer.Title = heading;
-    return printer.PrintParts(
-        parts, ReportPdfInfo(heading, author,
-                             recording ? QString::fromStdString(recording->UserID) : QString(),
-                             QStringLiteral("Survey report")));
+    PrintOptions print = PrintOptionsOf(setup, before, heading);
+    print.Info = ReportPdfInfo(heading, author,
+                               recording ? QString::fromStdString(recording->UserID) : QString(),
+                               QStringLiteral("Survey report"));
+    return Print(parts, print, interaction);
 }

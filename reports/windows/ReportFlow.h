@@ -37,7 +37,7 @@ struct ReportBlock {
 // starts, all titled title.
 class ReportFlow {
 public:
-    ReportFlow(TLayoutPrinter& printer, const QFont& font);
+    ReportFlow(const PrintSetup& setup, const QFont& font);
 
     std::vector<PrintedPart> Parts(std::vector<ReportBlock> blocks, const QString& title);
 
@@ -53,7 +53,7 @@ public:
 private:
     double Measure(const ReportBlock& block, double width) const;
 
-    TLayoutPrinter& printer_;
+    const PrintSetup& setup_;
     QFont font_;
     double headingHeight_ = 0, gap_ = 0;
 };
