@@ -5,6 +5,7 @@
 #include "analysis/drawing/CompareCharts.h"
 #include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
+#include "reports/windows/ReportFlow.h"
 #include "texts/DateTimeText.h"
 #include "texts/LocaleTextStyle.h"
 
@@ -13,22 +14,6 @@
 #include <QPainter>
 
 #include <vector>
-
-namespace {
-
-// A heading in bold above what follows on the page; the rest of the area below it.
-QRectF Heading(QPainter& painter, const QRectF& area, const QString& text, const QFont& font) {
-    QFont bold = font;
-    bold.setBold(true);
-    bold.setPointSizeF(font.pointSizeF() * 1.25);
-    painter.setFont(bold);
-    painter.setPen(Qt::black);
-    const QFontMetricsF metrics(bold, painter.device());
-    painter.drawText(QPointF(area.left(), area.top() + metrics.ascent()), text);
-    return area.adjusted(0, 1.5 * metrics.height(), 0, 0);
-}
-
-} // namespace
 
 Printout PrintCompareReport(PrintSetup& setup, PrintInteraction& interaction,
                             const Comparison& comparison, const LDatabase* before,
@@ -55,13 +40,6 @@ Printout PrintCompareReport(PrintSetup& setup, PrintInteraction& interaction,
     AddAuthorLines(block, author);
     const std::vector<Finding> findings =
         CompareFindings(comparison, style, author.Remarks.toStdString());
-    const auto lookOn = [&](const QPainter& painter) {
-        ChartLook look;
-        look.Font = font;
-        look.Style = style;
-        look.PenScale = painter.device()->logicalDpiX() / 96.0;
-        return look;
-    };
     // The first page: the findings, then the Summary table, the saving and the verdict with
     // the reasons and limits below.
     std::vector<PrintedPart> parts;
@@ -71,7 +49,7 @@ Printout PrintCompareReport(PrintSetup& setup, PrintInteraction& interaction,
         QRectF rest(area);
         rest.setTop(rest.top() + PaintFindingsPage(painter, rest, block, findings, font) +
                     QFontMetricsF(font, painter.device()).height());
-        PaintCompareSummary(painter, rest, comparison, lookOn(painter));
+        PaintCompareSummary(painter, rest, comparison, PaperLook(painter, font));
     };
     parts.push_back(std::move(summary));
 
@@ -84,9 +62,9 @@ Printout PrintCompareReport(PrintSetup& setup, PrintInteraction& interaction,
     drawn.Title = header;
     drawn.Pages = static_cast<int32_t>(std::size(charts));
     drawn.Draw = [&](QPainter& painter, const QRect& area, int32_t page) {
-        const ChartLook look = lookOn(painter);
+        const ChartLook look = PaperLook(painter, font);
         const auto& [caption, paint] = charts[page];
-        QRectF chart = Heading(painter, QRectF(area), caption, font);
+        QRectF chart = ReportFlow::Heading(painter, QRectF(area), caption, font);
         // The profiles take the page; a single chart keeps its shape on a page taller than wide.
         if (page != 0)
             chart.setHeight(std::min(chart.height(), chart.width() * 2 / 3));

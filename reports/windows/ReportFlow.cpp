@@ -1,6 +1,7 @@
 #include "reports/windows/ReportFlow.h"
 
 #include "printing/PrintedRows.h"
+#include "texts/LocaleTextStyle.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -23,6 +24,13 @@ ReportFlow::ReportFlow(const PrintSetup& setup, const QFont& font)
       headingHeight_(1.5 * QFontMetricsF(HeadingFont(font), &setup.Printer()).height()),
       gap_(QFontMetricsF(font, &setup.Printer()).height()) {}
 
+ChartLook PaperLook(const QPainter& painter, const QFont& font) {
+    ChartLook look;
+    look.Font = font;
+    look.Style = LocaleTextStyle();
+    look.PenScale = painter.device()->logicalDpiX() / 96.0;
+    return look;
+}
 
 QRectF ReportFlow::Heading(QPainter& painter, const QRectF& area, const QString& text,
                            const QFont& font) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/drawing/SurveyCharts.h"
 #include "printing/LayoutPrinter.h"
 
 #include <QFont>
@@ -57,6 +58,10 @@ private:
     QFont font_;
     double headingHeight_ = 0, gap_ = 0;
 };
+
+// How a report's charts and tables look on the painter's page: the font, the user's locale,
+// pens a pixel per 1/96 inch.
+ChartLook PaperLook(const QPainter& painter, const QFont& font);
 
 // The entries of the parts with their first pages, in order: what a table of contents lists.
 std::vector<std::pair<QString, int32_t>> ContentsOf(const std::vector<PrintedPart>& parts);

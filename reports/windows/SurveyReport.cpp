@@ -58,14 +58,6 @@ std::vector<std::vector<LParameter*>> HistoricByUnit(const LParameterCollection&
     return units;
 }
 
-ChartLook PaperLook(const QPainter& painter, const QFont& font) {
-    ChartLook look;
-    look.Font = font;
-    look.Style = LocaleTextStyle();
-    look.PenScale = painter.device()->logicalDpiX() / 96.0;
-    return look;
-}
-
 // The chart engine's drawing of the sources in area, or why it cannot be drawn.
 void DrawEngineChart(QPainter& painter, const QRectF& area, LChartRecord& record,
                      const QFont& font) {
