@@ -316,7 +316,7 @@ bool TTableForm::ExportTo(const QString& fileName, int32_t first, int32_t last) 
 }
 
 void TTableForm::VisibleParametersClick() {
-    // The printout's columns are those visible when it began.
+    // Nothing of a table changes while one prints.
     if (Printing()) {
         QMessageBox::information(this, windowTitle(),
                                  QStringLiteral("The visible parameters cannot be changed while "

@@ -365,6 +365,26 @@ TEST_F(LayoutPrinterTest, ADrawingThatFailsEndsThePrintWithItsMessage) {
     EXPECT_EQ(interaction.Errors, QStringList{QStringLiteral("The chart has no samples.")});
     EXPECT_FALSE(Printing());
     EXPECT_EQ(ReadBytes(pdf), "an earlier printout");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+// A PDF printed over an earlier one through a link replaces the file the link names, with its
+// mode, as the database's save does.
+TEST_F(LayoutPrinterTest, APdfPrintedAgainKeepsTheFilesIdentity) {
+    const std::string target = scratch / "kept.pdf";
+    WriteBytes(target, "an earlier printout");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::owner_write |
+                                             std::filesystem::perms::group_read);
+    std::filesystem::create_symlink(target, pdf);
+    ASSERT_TRUE(PrintInfo().Printed);
+    EXPECT_TRUE(std::filesystem::is_symlink(pdf));
+    EXPECT_EQ(ReadBytes(target).substr(0, 5), "%PDF-");
+    EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
 }
 
 TEST_F(LayoutPrinterTest, ASecondJobIsRefusedWhileTheFirstPrints) {
