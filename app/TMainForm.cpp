@@ -172,7 +172,7 @@ TMainForm::TMainForm(QWidget* parent)
     InitCatalogue();
     recentFiles_.SetMenu(form_->MIReopen, [this](const QString& f) { MIReopenClick(f); });
     InitExplorer();
-    LayoutPrinter().Database = &database_;
+    SetProgramDatabase(&database_);
 }
 
 TMainForm::~TMainForm() {
@@ -180,8 +180,8 @@ TMainForm::~TMainForm() {
         WrittenFileBar = nullptr;
         SetWrittenFileHandler(nullptr);
     }
-    if (LayoutPrinter().Database == &database_)
-        LayoutPrinter().Database = nullptr;
+    if (ProgramDatabase() == &database_)
+        SetProgramDatabase(nullptr);
     CloseItemWindows();
     database_.Close();
 }
@@ -195,8 +195,8 @@ void TMainForm::CloseItemWindows() {
 
 bool TMainForm::RefuseWhileBusy() {
     QString message;
-    if (LayoutPrinter().Printing())
-        message = QString::fromLatin1(TLayoutPrinter::BusyMessage);
+    if (Printing())
+        message = QString::fromLatin1(BusyMessage);
     else if (TTableForm::CopiesInProgress() > 0)
         message = QStringLiteral("A table is being copied. Wait until the copy finishes.");
     else
@@ -698,10 +698,10 @@ void TMainForm::MICompareClick() {
 }
 
 void TMainForm::MIPrintSetupClick() {
-    QPrintDialog dialog(&LayoutPrinter().Printer(), this);
+    QPrintDialog dialog(&ProgramPrintSetup().Printer(), this);
     dialog.setWindowTitle(QStringLiteral("Print Setup"));
     if (dialog.exec() == QDialog::Accepted)
-        LayoutPrinter().PageChosen = true;
+        ProgramPrintSetup().PageChosen = true;
 }
 
 void TMainForm::MIExitClick() {
@@ -966,9 +966,11 @@ void TMainForm::PopPropertiesClick() {
 }
 
 void TMainForm::PopPrintClick() {
-    if (selectedKind_ == ikRecordingInfo && database_.Open())
-        LayoutPrinter().PrintRecordingInfo();
-    else if (LTableRecord* table = SelectedTable())
+    if (selectedKind_ == ikRecordingInfo && database_.Open()) {
+        std::vector<PrintedPart> info{RecordingInfoPart(database_.Header())};
+        Print(info, PrintOptionsOf(ProgramPrintSetup(), &database_, info.front().Title),
+              ProgramInteraction());
+    } else if (LTableRecord* table = SelectedTable())
         TableWindow(*table).PrintEntireTable();
     else if (LChartRecord* chart = SelectedChart())
         if (TChartForm* window = ChartWindow(*chart))
@@ -994,7 +996,7 @@ void TMainForm::ExplorerMouseDown(const QPoint& position) {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     // Refused without a word while printing, as the program always did.
-    if (LayoutPrinter().Printing() || !CloseDatabase())
+    if (Printing() || !CloseDatabase())
         event->ignore();
     else
         event->accept();

@@ -61,19 +61,18 @@ void BM_FormatRowTexts(benchmark::State& state) {
 void BM_PrintTableToPdf(benchmark::State& state) {
     QTemporaryDir dir;
     PlainPrintInteraction interaction(dir.filePath(QStringLiteral("table.pdf")));
-    TLayoutPrinter printer;
+    PrintSetup printer;
     printer.Printer().setOutputFormat(QPrinter::PdfFormat);
-    printer.SetInteraction(&interaction);
     int32_t pages = 0;
     for (auto _ : state) {
-        PrintedTable table(Table().Sources, ttHistoric, QGuiApplication::font());
-        printer.Title = QStringLiteral("Table #1");
-        printer.Grid = &table;
-        printer.FirstRow = 0;
-        printer.LastRow = Rows - 1;
-        if (!printer.PrintTable())
+        std::vector<PrintedPart> parts{{.Rows = std::make_shared<PrintedTable>(
+                                            Table().Sources, ttHistoric, QGuiApplication::font()),
+                                        .LastRow = Rows - 1}};
+        const Printout printout =
+            Print(parts, PrintOptionsOf(printer, nullptr, QStringLiteral("Table #1")), interaction);
+        if (!printout.Printed)
             state.SkipWithError("nothing was printed");
-        pages = printer.PageCount;
+        pages = printout.Pages;
     }
     state.counters["pages"] = pages;
     state.counters["pages/s"] = benchmark::Counter(static_cast<double>(pages),

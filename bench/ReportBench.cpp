@@ -58,12 +58,8 @@ LChartRecord& FirstUnitChart() {
 struct PdfPrinter {
     QTemporaryDir dir;
     PlainPrintInteraction interaction{dir.filePath(QStringLiteral("out.pdf"))};
-    TLayoutPrinter printer;
-    PdfPrinter() {
-        printer.Printer().setOutputFormat(QPrinter::PdfFormat);
-        printer.SetInteraction(&interaction);
-        printer.Database = &Maximal();
-    }
+    PrintSetup printer;
+    PdfPrinter() { printer.Printer().setOutputFormat(QPrinter::PdfFormat); }
     double Megabytes() const {
         return static_cast<double>(QFileInfo(dir.filePath(QStringLiteral("out.pdf"))).size()) / 1e6;
     }
@@ -73,14 +69,18 @@ void BM_PrintInfoAndOneChart(benchmark::State& state) {
     PdfPrinter pdf;
     ChartView view(FirstUnitChart());
     for (auto _ : state) {
-        pdf.printer.Title = QStringLiteral("Recording information");
-        if (!pdf.printer.PrintRecordingInfo())
+        std::vector<PrintedPart> info{RecordingInfoPart(Maximal().Header())};
+        if (!Print(info,
+                   PrintOptionsOf(pdf.printer, &Maximal(), QStringLiteral("Recording information")),
+                   pdf.interaction)
+                 .Printed)
             state.SkipWithError("the recording information was not printed");
-        pdf.printer.Title = QStringLiteral("Chart #1");
-        pdf.printer.Chart = [&](QPainter& painter, const QRect& area, int) {
+        const ChartDrawing chart = [&](QPainter& painter, const QRect& area, int) {
             view.DrawChart(painter, area, painter.device()->logicalDpiX());
         };
-        if (!pdf.printer.PrintChart())
+        if (!PrintChart(PrintOptionsOf(pdf.printer, &Maximal(), QStringLiteral("Chart #1")), chart,
+                        pdf.interaction)
+                 .Printed)
             state.SkipWithError("the chart was not printed");
     }
     state.counters["MB"] = pdf.Megabytes();
@@ -90,9 +90,10 @@ void BM_SurveyReport(benchmark::State& state) {
     PdfPrinter pdf;
     int32_t pages = 0;
     for (auto _ : state) {
-        if (!PrintSurveyReport(pdf.printer, Maximal(), {}))
+        const Printout printout = PrintSurveyReport(pdf.printer, pdf.interaction, Maximal(), {});
+        if (!printout.Printed)
             state.SkipWithError("the report was not printed");
-        pages = pdf.printer.PageCount;
+        pages = printout.Pages;
     }
     state.counters["pages"] = pages;
     state.counters["MB"] = pdf.Megabytes();

@@ -1,14 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 class QFont;
 class QPaintDevice;
 class QPainter;
 
+// Columns First to Last, by position.
+struct ColumnRange {
+    int32_t First = 0;
+    int32_t Last = std::numeric_limits<int32_t>::max();
+};
+
 // What the page layout printer prints in row pages: a header row (row 0) on top of every
 // page, then data rows 1 to DataRowCount(), each drawn whole on any paint device. A table's
-// printout (PrintedTable) is one; rows of plain texts (PrintedTexts) are another.
+// printout (PrintedTable) is one; rows of plain texts (PrintedTexts) are another. Rows wider
+// than the page may have strip columns, which the printer cuts into strips of the page's
+// width; the other columns print on every page.
 class PrintedRows {
 public:
     virtual ~PrintedRows() = default;
@@ -27,4 +36,22 @@ public:
     // Draws the whole row with its top at y, cells from x to the right, in the rows' font and
     // the painter's pen and brush; advances y by the row's height.
     virtual void DrawRow(QPainter& painter, int32_t row, int x, int& y) const = 0;
+
+    // The strip columns (none: First past Last), their widths on the device and the width of
+    // the columns on every page.
+    virtual ColumnRange StripColumns() const { return {0, -1}; }
+    virtual int StripColumnWidth(const QPaintDevice& device, int32_t col) const {
+        (void)device;
+        (void)col;
+        return 0;
+    }
+    virtual int FixedWidth(const QPaintDevice& device) const {
+        (void)device;
+        return 0;
+    }
+    // DrawRow showing of the strip columns only those of strip.
+    virtual void DrawStrip(QPainter& painter, int32_t row, ColumnRange strip, int x, int& y) const {
+        (void)strip;
+        DrawRow(painter, row, x, y);
+    }
 };

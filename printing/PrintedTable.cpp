@@ -45,9 +45,30 @@ int PrintedTable::GetColWidth(const QPaintDevice& device, int32_t col) const {
 }
 
 void PrintedTable::DrawRow(QPainter& painter, int32_t row, int x, int& y) const {
+    DrawStrip(painter, row, {}, x, y);
+}
+
+ColumnRange PrintedTable::StripColumns() const {
+    if (Type() != ttHistoric && Type() != ttCumulative)
+        return {0, -1};
+    return {text_.FixedCols(), ColCount() - 1};
+}
+
+int PrintedTable::FixedWidth(const QPaintDevice& device) const {
+    int width = 0;
+    for (int32_t col = 0; col < ColCount() && col < StripColumns().First; ++col)
+        width += GetColWidth(device, col);
+    return width;
+}
+
+void PrintedTable::DrawStrip(QPainter& painter, int32_t row, ColumnRange strip, int x,
+                             int& y) const {
     const QPaintDevice& device = *painter.device();
     const int height = GetRowHeight(device, row);
+    const ColumnRange cut = StripColumns();
     for (int32_t col = 0; col < ColCount(); ++col) {
+        if (col >= cut.First && col <= cut.Last && (col < strip.First || col > strip.Last))
+            continue;
         const int width = GetColWidth(device, col);
         painter.setFont(font_);
         DrawTableCell(painter, text_, col, row, QRect(x, y, width, height));

@@ -18,8 +18,8 @@ class QPaintDevice;
 // A table as the page layout printer draws it: the cells' texts computed again from the
 // table's sources, in the grid's font and sizes, on any paint device, without a window. The
 // grid hands over what the user made of it (the column widths); vrotool prints with the sizes
-// the layout gives. The printer switches the sources' selected flags to print column strips
-// and calls UpdateTable after each switch.
+// the layout gives. The parameter columns of the Historic and Cumulative layouts are its strip
+// columns; an Event table's two columns print whole on every page.
 class PrintedTable : public PrintedRows {
 public:
     // Sizes measured on the font at dpi, as the grid measures them on the screen.
@@ -49,6 +49,13 @@ public:
     // Draws the whole row with its top at y, cells from x to the right, in the table's font
     // and the painter's pen and brush; advances y by the row's height.
     void DrawRow(QPainter& painter, int32_t row, int x, int& y) const override;
+
+    ColumnRange StripColumns() const override;
+    int StripColumnWidth(const QPaintDevice& device, int32_t col) const override {
+        return GetColWidth(device, col);
+    }
+    int FixedWidth(const QPaintDevice& device) const override;
+    void DrawStrip(QPainter& painter, int32_t row, ColumnRange strip, int x, int& y) const override;
 
 private:
     LParameterSourceGroup& group_;

@@ -64,15 +64,9 @@ bool PrintTextTable(const TextTable& table, const TextStyle& style, const QFont&
                     const QString& title, const QString& heading) {
     if (table.Rows.empty())
         return false;
-    PrintedTexts texts(table, style, font);
+    auto texts = std::make_shared<PrintedTexts>(table, style, font);
     if (!heading.isEmpty())
-        texts.SetCaption(heading);
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Title = title;
-    printer.Rows = &texts;
-    printer.FirstRow = 0;
-    printer.LastRow = texts.DataRowCount() - 1;
-    const bool printed = printer.PrintTable();
-    printer.Rows = nullptr;
-    return printed;
+        texts->SetCaption(heading);
+    std::vector<PrintedPart> parts{{.Rows = std::move(texts)}};
+    return ::Print(parts, ProgramPrintOptions(title), ProgramInteraction()).Printed;
 }

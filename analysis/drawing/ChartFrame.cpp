@@ -50,6 +50,18 @@ QStringList TickLabels(const ChartScale& s, const ChartLook& look) {
     return labels;
 }
 
+UnitTickLabels ScaledTickLabels(const ChartScale& s, const ChartLook& look, std::string_view unit) {
+    const ScaledUnit scaled = ScaleOf(std::max(std::abs(s.Low), std::abs(s.High)), unit);
+    const double step =
+        s.Ticks.size() > 1 ? (s.Ticks[1] - s.Ticks[0]) / scaled.Divisor : 1 / scaled.Divisor;
+    const int decimals = TickDecimals(step);
+    UnitTickLabels out;
+    out.Unit = QString::fromStdString(scaled.Unit);
+    for (double t : s.Ticks)
+        out.Labels << QString::fromStdString(look.Style.Number(t / scaled.Divisor, decimals));
+    return out;
+}
+
 std::vector<std::pair<double, QString>> DayTicks(const ChartFrame& frame) {
     const double label =
         frame.Metrics().horizontalAdvance(QStringLiteral("00:00")) + 2 * frame.Gap();

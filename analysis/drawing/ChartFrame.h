@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -68,11 +69,12 @@ public:
     QPainter& Painter() { return painter_; }
     const QRectF& Plot() const { return plot_; }
 
-    // Lays the chart out; yLabels are the widest texts left of the plot, right the room kept
-    // right of it.
+    // Lays the chart out; yLabels are the texts left of the plot (the value axis' tick labels
+    // when there is one), right the room kept right of it.
     void Place(std::vector<ChartLegendItem> legend, const QString& yTitle,
                const QStringList& yLabels, const QString& xTitle, double right = 0) {
         legend_ = std::move(legend);
+        yLabels_ = yLabels;
         yTitle_ = yTitle;
         xTitle_ = xTitle;
         double labels = 0;
@@ -105,13 +107,15 @@ public:
         Text(QRectF(area_.left() + gap_, plot_.top() - line_ - line_ / 2,
                     plot_.right() - area_.left(), line_),
              Qt::AlignLeft | Qt::AlignVCenter, yTitle_);
-        for (double tick : s.Ticks) {
-            const double y = MapY(tick, s);
+        const bool placed = static_cast<size_t>(yLabels_.size()) == s.Ticks.size();
+        for (size_t i = 0; i < s.Ticks.size(); ++i) {
+            const double y = MapY(s.Ticks[i], s);
             painter_.setPen(QPen(look_.Grid, Pen()));
             painter_.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
             Text(QRectF(area_.left(), y - line_ / 2, plot_.left() - area_.left() - gap_, line_),
                  Qt::AlignRight | Qt::AlignVCenter,
-                 QString::fromStdString(look_.Style.Number(tick, s.Decimals)));
+                 placed ? yLabels_[static_cast<qsizetype>(i)]
+                        : QString::fromStdString(look_.Style.Number(s.Ticks[i], s.Decimals)));
         }
         DrawXTitle();
     }
@@ -216,11 +220,20 @@ private:
     std::vector<ChartLegendItem> legend_;
     std::vector<std::vector<const ChartLegendItem*>> legendRows_;
     QString yTitle_, xTitle_;
+    QStringList yLabels_;
     QRectF plot_;
 };
 
 // The scale's tick values as the look writes them.
 QStringList TickLabels(const ChartScale& s, const ChartLook& look);
+// The labels of a scale of power, energy or reactive power given in its base unit ("W", "WH",
+// "var"), in the unit the texts write the scale's largest value in ("kW" from 1 000 W), with
+// that unit.
+struct UnitTickLabels {
+    QStringList Labels;
+    QString Unit;
+};
+UnitTickLabels ScaledTickLabels(const ChartScale& s, const ChartLook& look, std::string_view unit);
 // Time-of-day ticks from 00:00 to 24:00, as many hours apart as their labels need.
 std::vector<std::pair<double, QString>> DayTicks(const ChartFrame& frame);
 // One side of the daily profile: its band and mean line. In the colour, the band translucent.

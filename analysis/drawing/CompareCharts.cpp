@@ -31,12 +31,15 @@ ChartLayout PaintStratumProfiles(QPainter& painter, const QRectF& area, const Co
     ChartLayout out;
     ChartFrame frame(painter, area, look, out);
     const ChartScale s = ValueScale(std::min(low, 0.0), high, 6);
+    const UnitTickLabels labels = ScaledTickLabels(s, look, "W");
     frame.Place({{QStringLiteral("Before, mean"), look.Before, ChartMark::Line},
                  {QStringLiteral("minimum to maximum"), look.Before, ChartMark::Band},
                  {QStringLiteral("After, mean"), look.After, ChartMark::Line},
                  {QStringLiteral("minimum to maximum"), look.After, ChartMark::Band}},
-                days + QStringLiteral(": demand (W), blocks of %1 min").arg(c.Options.BlockMinutes),
-                TickLabels(s, look), QStringLiteral("Time of day"));
+                days + QStringLiteral(": demand (%1), blocks of %2 min")
+                           .arg(labels.Unit)
+                           .arg(c.Options.BlockMinutes),
+                labels.Labels, QStringLiteral("Time of day"));
     frame.DrawValueAxis(s);
     frame.DrawXTicks(DayTicks(frame), 0, MinutesPerDay, true);
     {
@@ -123,12 +126,13 @@ ChartLayout PaintCompareEnergy(QPainter& painter, const QRectF& area, const Comp
     ChartLayout out;
     ChartFrame frame(painter, area, look, out);
     const ChartScale s = ValueScale(0, high, 6);
+    const UnitTickLabels energy = ScaledTickLabels(s, look, "WH");
     frame.Place(
         {{QStringLiteral("Before"), look.Before, ChartMark::Band},
          {QStringLiteral("After"), look.After, ChartMark::Band},
          {QStringLiteral("Weekday mean"), look.Axis, ChartMark::Line},
          {QStringLiteral("Weekend mean (paler bars: weekend days)"), look.Axis, ChartMark::Dashed}},
-        QStringLiteral("Energy of a full day (WH)"), TickLabels(s, look), QString());
+        QStringLiteral("Energy of a full day (%1)").arg(energy.Unit), energy.Labels, QString());
     frame.DrawValueAxis(s);
     // A slot per day, two empty slots between the sides.
     const double slotCount = static_cast<double>(before.size() + after.size() + 2);
@@ -198,11 +202,13 @@ ChartLayout PaintCompareDuration(QPainter& painter, const QRectF& area, const Co
     ChartLayout out;
     ChartFrame frame(painter, area, look, out);
     const ChartScale s = ValueScale(low, high, 6);
-    frame.Place(
-        {{QStringLiteral("Before"), look.Before, ChartMark::Line},
-         {QStringLiteral("After"), look.After, ChartMark::Line}},
-        QStringLiteral("Demand of %1-minute blocks (W), highest first").arg(c.Options.BlockMinutes),
-        TickLabels(s, look), QStringLiteral("Share of each side's own time (%)"));
+    const UnitTickLabels labels = ScaledTickLabels(s, look, "W");
+    frame.Place({{QStringLiteral("Before"), look.Before, ChartMark::Line},
+                 {QStringLiteral("After"), look.After, ChartMark::Line}},
+                QStringLiteral("Demand of %1-minute blocks (%2), highest first")
+                    .arg(c.Options.BlockMinutes)
+                    .arg(labels.Unit),
+                labels.Labels, QStringLiteral("Share of each side's own time (%)"));
     frame.DrawValueAxis(s);
     std::vector<std::pair<double, QString>> ticks;
     for (int p = 0; p <= 100; p += 10)

@@ -253,9 +253,11 @@ ChartLayout PaintDailyProfile(QPainter& painter, const QRectF& area, const Power
         legend.push_back(
             {QStringLiteral("Weekend minimum to maximum"), look.Weekend, ChartMark::Band});
     }
-    frame.Place(std::move(legend),
-                QStringLiteral("Demand (W), blocks of %1 min").arg(profile.Minutes),
-                TickLabels(s, look), QStringLiteral("Time of day"));
+    const UnitTickLabels labels = ScaledTickLabels(s, look, "W");
+    frame.Place(
+        std::move(legend),
+        QStringLiteral("Demand (%1), blocks of %2 min").arg(labels.Unit).arg(profile.Minutes),
+        labels.Labels, QStringLiteral("Time of day"));
     frame.DrawValueAxis(s);
     frame.DrawXTicks(DayTicks(frame), 0, MinutesPerDay, true);
     {
@@ -283,8 +285,9 @@ ChartLayout PaintHeatMap(QPainter& painter, const QRectF& area, const PowerSurve
     ChartLayout out;
     ChartFrame frame(painter, area, look, out);
     const ChartScale s = ValueScale(low, high, 5);
-    const QStringList scaleLabels = TickLabels(s, look);
-    double scaleWidth = frame.Metrics().horizontalAdvance(QStringLiteral("W"));
+    const UnitTickLabels scaled = ScaledTickLabels(s, look, "W");
+    const QStringList& scaleLabels = scaled.Labels;
+    double scaleWidth = frame.Metrics().horizontalAdvance(scaled.Unit);
     for (const QString& label : scaleLabels)
         scaleWidth = std::max(scaleWidth, frame.Metrics().horizontalAdvance(label));
     const double bar = frame.Line();
@@ -336,7 +339,7 @@ ChartLayout PaintHeatMap(QPainter& painter, const QRectF& area, const PowerSurve
     painter.drawRect(legend);
     frame.Text(QRectF(legend.left(), plot.top() - frame.Line() * 1.5, area.right() - legend.left(),
                       frame.Line()),
-               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("W"));
+               Qt::AlignLeft | Qt::AlignVCenter, scaled.Unit);
     for (size_t i = 0; i < s.Ticks.size(); ++i) {
         const double y = frame.MapY(s.Ticks[i], s);
         painter.setPen(QPen(look.Axis, frame.Pen()));
@@ -368,9 +371,10 @@ ChartLayout PaintLoadDuration(QPainter& painter, const QRectF& area, const Power
          look.Weekday, ChartMark::Line}};
     if (d.ThresholdWatts)
         legend.push_back(
-            {QStringLiteral("Threshold %1 W").arg(FromStd(look.Style.Number(*d.ThresholdWatts))),
+            {QStringLiteral("Threshold %1").arg(FromStd(look.Style.Scaled(*d.ThresholdWatts, "W"))),
              look.Limit, ChartMark::Dashed});
-    frame.Place(std::move(legend), QStringLiteral("Demand (W)"), TickLabels(s, look),
+    const UnitTickLabels labels = ScaledTickLabels(s, look, "W");
+    frame.Place(std::move(legend), QStringLiteral("Demand (%1)").arg(labels.Unit), labels.Labels,
                 QStringLiteral("Share of time (%)"));
     frame.DrawValueAxis(s);
     frame.DrawXTicks(ShareTicks(frame), 0, 100, true);
@@ -559,11 +563,13 @@ ChartLayout PaintQcDuration(QPainter& painter, const QRectF& area, const PowerSu
         {QStringLiteral("Qc of %1-minute blocks, highest first").arg(power.Blocks.Minutes),
          look.Weekday, ChartMark::Line}};
     if (pf.BankVar)
-        legend.push_back({QStringLiteral("Bank %1 var").arg(FromStd(look.Style.Number(bank))),
+        legend.push_back({QStringLiteral("Bank %1").arg(FromStd(look.Style.Scaled(bank, "var"))),
                           look.Limit, ChartMark::Dashed});
+    const UnitTickLabels labels = ScaledTickLabels(s, look, "var");
     frame.Place(std::move(legend),
-                QStringLiteral("Qc (var), target %1").arg(FromStd(look.Style.Number(pf.Target))),
-                TickLabels(s, look), QStringLiteral("Share of time (%)"));
+                QStringLiteral("Qc (%1), target %2")
+                    .arg(labels.Unit, FromStd(look.Style.Number(pf.Target))),
+                labels.Labels, QStringLiteral("Share of time (%)"));
     frame.DrawValueAxis(s);
     frame.DrawXTicks(ShareTicks(frame), 0, 100, true);
     {

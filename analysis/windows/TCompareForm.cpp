@@ -267,23 +267,24 @@ bool TCompareForm::ExportTo(const QString& fileName) {
 
 bool TCompareForm::Print() {
     const Page page = CurrentPage();
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Title = windowTitle() + QStringLiteral(": ") + QString::fromLatin1(PageTitles[page]);
+    const QString title =
+        windowTitle() + QStringLiteral(": ") + QString::fromLatin1(PageTitles[page]);
     // Laid out for the page's own resolution: fonts in points, pens a pixel per 1/96 inch.
-    printer.Chart = [this, page](QPainter& painter, const QRect& area, int) {
+    const ChartDrawing chart = [this, page](QPainter& painter, const QRect& area, int) {
         ChartLook look = ScreenLook();
         if (look.Font.pointSizeF() <= 0)
             look.Font.setPointSizeF(9);
         look.PenScale = painter.device()->logicalDpiX() / 96.0;
         Paint(page, painter, QRectF(area), look);
     };
-    const bool printed = printer.PrintChart();
-    printer.Chart = nullptr;
-    return printed;
+    return PrintChart(PrintOptionsOf(ProgramPrintSetup(), &open_, title), chart,
+                      ProgramInteraction())
+        .Printed;
 }
 
 bool TCompareForm::PrintReport() {
     // Signed by the engineer the survey report's dialog keeps.
-    return PrintCompareReport(LayoutPrinter(), comparison_, &open_, windowTitle(),
-                              StoredReportAuthor());
+    return PrintCompareReport(ProgramPrintSetup(), ProgramInteraction(), comparison_, &open_,
+                              windowTitle(), StoredReportAuthor())
+        .Printed;
 }

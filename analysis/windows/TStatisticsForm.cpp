@@ -6,7 +6,6 @@
 #include "database/LChartRecord.h"
 #include "database/LTableRecord.h"
 #include "model/Auxilary.h"
-#include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
 #include "shell/AttachPopup.h"
 #include "shell/Help.h"
@@ -129,12 +128,8 @@ void TStatisticsForm::ScheduleRefresh() {
 
 void TStatisticsForm::Refresh() {
     timer_.stop();
-    // A table printing switches its sources' visible flags for its column strips.
-    if (LayoutPrinter().Printing() || !shown_) {
-        if (shown_)
-            timer_.start();
+    if (!shown_)
         return;
-    }
     RangeStatistics all = StatisticsOfGroup(group_, rangeOfView_ ? rangeOfView_() : std::nullopt);
     statistics_ = {};
     for (SourceStatistics& row : all.Rows) {

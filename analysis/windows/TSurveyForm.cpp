@@ -600,49 +600,36 @@ bool TSurveyForm::Print() {
         return PrintSummary(title);
     if (page >= CostPage)
         return PrintTableAndCharts(page, title);
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Title = title;
+    const PrintOptions options = PrintOptionsOf(ProgramPrintSetup(), &database_, title);
     if (page == EnergyPage) {
-        PrintedTexts texts = Printout(page);
-        if (texts.DataRowCount() < 1)
-            return false;
-        printer.Rows = &texts;
-        printer.FirstRow = 0;
-        printer.LastRow = texts.DataRowCount() - 1;
-        return printer.PrintTable();
+        std::vector<PrintedPart> parts{{.Rows = std::make_shared<PrintedTexts>(Printout(page))}};
+        return ::Print(parts, options, ProgramInteraction()).Printed;
     }
     // Laid out for the page's own resolution: fonts in points, pens a pixel per 1/96 inch.
-    printer.Chart = [this, page](QPainter& painter, const QRect& area, int) {
+    const ChartDrawing chart = [this, page](QPainter& painter, const QRect& area, int) {
         ChartLook look = ScreenLook();
         if (look.Font.pointSizeF() <= 0)
             look.Font.setPointSizeF(9);
         look.PenScale = painter.device()->logicalDpiX() / 96.0;
         Paint(page, painter, QRectF(area), look);
     };
-    const bool printed = printer.PrintChart();
-    printer.Chart = nullptr;
-    return printed;
+    return PrintChart(options, chart, ProgramInteraction()).Printed;
 }
 
 bool TSurveyForm::PrintSummary(const QString& title) {
     QFont font = this->font();
     if (font.pointSizeF() <= 0)
         font.setPointSizeF(9);
-    SummaryRows rows(summary_->Lines(), font);
-    std::vector<PrintedPart> parts(1);
-    parts[0].Title = title;
-    parts[0].Rows = &rows;
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Title = title;
-    return printer.PrintParts(parts);
+    std::vector<PrintedPart> parts{
+        {.Rows = std::make_shared<SummaryRows>(summary_->Lines(), font)}};
+    return ::Print(parts, PrintOptionsOf(ProgramPrintSetup(), &database_, title),
+                   ProgramInteraction())
+        .Printed;
 }
 
 bool TSurveyForm::PrintTableAndCharts(Page page, const QString& title) {
-    PrintedTexts table = Printout(page);
     std::vector<PrintedPart> parts(2);
-    parts[0].Title = title;
-    parts[0].Rows = &table;
-    parts[1].Title = title;
+    parts[0].Rows = std::make_shared<PrintedTexts>(Printout(page));
     parts[1].Draw = [this, page](QPainter& painter, const QRect& area, int32_t) {
         ChartLook look = ScreenLook();
         if (look.Font.pointSizeF() <= 0)
@@ -655,7 +642,7 @@ bool TSurveyForm::PrintTableAndCharts(Page page, const QString& title) {
             std::min(charts.height(), charts.width() * (page == PowerFactorPage ? 4.0 : 2.0) / 3));
         PaintCharts(page, painter, charts, look);
     };
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Title = title;
-    return printer.PrintParts(parts);
+    return ::Print(parts, PrintOptionsOf(ProgramPrintSetup(), &database_, title),
+                   ProgramInteraction())
+        .Printed;
 }

@@ -600,14 +600,13 @@ void TChartForm::SaveAsPictureClick() {
 }
 
 void TChartForm::PrintChart() {
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Title = windowTitle();
     // Laid out for the page's own resolution, so that fonts and pens keep their size on paper.
-    printer.Chart = [this](QPainter& painter, const QRect& area, int) {
-        DrawChart(painter, QRectF(area), painter.device()->logicalDpiX());
-    };
-    printer.PrintChart();
-    printer.Chart = nullptr;
+    ::PrintChart(
+        ProgramPrintOptions(windowTitle()),
+        [this](QPainter& painter, const QRect& area, int) {
+            DrawChart(painter, QRectF(area), painter.device()->logicalDpiX());
+        },
+        ProgramInteraction());
 }
 
 void TChartForm::EditProperties() {

@@ -9,17 +9,16 @@
 
 QStringList WritePrintingScreenshots(const QString& directory) {
     ScreenshotFolder folder(directory);
-    TLayoutPrinter printer;
-    printer.PageCount = 6;
-    printer.PrintUserId = false;
+    PrintSettings settings;
+    settings.PrintUserId = false;
 
     TPrintingOptionsDialog options;
-    options.SetPrinter(&printer);
+    options.SetSettings(&settings, 6);
     options.Init();
     folder.Save(options, "printing-options.png");
 
     TPrintingProgressForm progress;
-    progress.StartProgress(printer);
+    progress.StartProgress(6);
     progress.ProgressBar()->setValue(2);
     folder.Save(progress, "printing-progress.png");
     return folder.Written();

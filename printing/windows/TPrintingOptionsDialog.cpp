@@ -18,21 +18,21 @@ TPrintingOptionsDialog::TPrintingOptionsDialog(QWidget* parent)
 
 TPrintingOptionsDialog::~TPrintingOptionsDialog() = default;
 
-TLayoutPrinter& TPrintingOptionsDialog::Printer() const {
-    return printer_ ? *printer_ : LayoutPrinter();
+PrintSettings& TPrintingOptionsDialog::Settings() const {
+    return settings_ ? *settings_ : ProgramPrintSetup().Settings;
 }
 
 void TPrintingOptionsDialog::Init() {
-    const TLayoutPrinter& printer = Printer();
+    const PrintSettings& printer = Settings();
     Form->TitleBox->setChecked(printer.PrintTitle);
     Form->PageBox->setChecked(printer.PrintPageNumber);
     Form->LocationBox->setChecked(printer.PrintLocation);
     Form->UserIdBox->setChecked(printer.PrintUserId);
-    Form->PagesCount->setText(QString::number(printer.PageCount));
+    Form->PagesCount->setText(QString::number(pageCount_));
 }
 
 void TPrintingOptionsDialog::Apply() {
-    TLayoutPrinter& printer = Printer();
+    PrintSettings& printer = Settings();
     printer.PrintTitle = Form->TitleBox->isChecked();
     printer.PrintPageNumber = Form->PageBox->isChecked();
     printer.PrintLocation = Form->LocationBox->isChecked();

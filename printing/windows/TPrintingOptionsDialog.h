@@ -2,17 +2,18 @@
 
 #include "shell/TStandardDialog.h"
 
+#include <cstdint>
 #include <memory>
 
 class QCheckBox;
 class QLabel;
-class TLayoutPrinter;
+struct PrintSettings;
 namespace Ui {
 class TPrintingOptionsDialog;
 }
 
 // Asks which header and footer elements go on the pages and tells how many pages the
-// document will have. It keeps nothing of its own: it shows and stores the printer's flags.
+// document will have. It keeps nothing of its own: it shows and stores the settings it is given.
 class TPrintingOptionsDialog : public TStandardDialog {
     Q_OBJECT
 
@@ -20,9 +21,12 @@ public:
     explicit TPrintingOptionsDialog(QWidget* parent = nullptr);
     ~TPrintingOptionsDialog() override;
 
-    // The printer whose options it edits; the program's one until set.
-    void SetPrinter(TLayoutPrinter* printer) { printer_ = printer; }
-    TLayoutPrinter& Printer() const;
+    // The settings it edits (the program's printer's until set) and the page count it shows.
+    void SetSettings(PrintSettings* settings, int32_t pageCount) {
+        settings_ = settings;
+        pageCount_ = pageCount;
+    }
+    PrintSettings& Settings() const;
 
     // The flags and the page count into the boxes.
     void Init() override;
@@ -37,7 +41,8 @@ public:
 
 private:
     std::unique_ptr<Ui::TPrintingOptionsDialog> Form;
-    TLayoutPrinter* printer_ = nullptr;
+    PrintSettings* settings_ = nullptr;
+    int32_t pageCount_ = 0;
 };
 
 // The dialog made at start-up, or one made now if there is none yet.

@@ -1,6 +1,5 @@
 #include "printing/windows/TPrintingProgressForm.h"
 
-#include "printing/LayoutPrinter.h"
 #include "shell/Help.h"
 #include "shell/WindowInstance.h"
 #include "ui_TPrintingProgressForm.h"
@@ -23,9 +22,8 @@ TPrintingProgressForm::TPrintingProgressForm(QWidget* parent)
 
 TPrintingProgressForm::~TPrintingProgressForm() = default;
 
-void TPrintingProgressForm::StartProgress(TLayoutPrinter& printer) {
-    printer_ = &printer;
-    Form->ProgressBar->setRange(0, std::max(printer.PageCount, 1));
+void TPrintingProgressForm::StartProgress(int32_t pageCount) {
+    Form->ProgressBar->setRange(0, std::max(pageCount, 1));
     Form->ProgressBar->setValue(0);
 }
 

@@ -2,11 +2,11 @@
 
 #include <QDialog>
 
+#include <cstdint>
 #include <memory>
 
 class QProgressBar;
 class QPushButton;
-class TLayoutPrinter;
 namespace Ui {
 class TPrintingProgressForm;
 }
@@ -20,8 +20,8 @@ public:
     explicit TPrintingProgressForm(QWidget* parent = nullptr);
     ~TPrintingProgressForm() override;
 
-    // Position 0 of the printer's page count.
-    void StartProgress(TLayoutPrinter& printer);
+    // Position 0 of pageCount.
+    void StartProgress(int32_t pageCount);
     // Moves the bar, then lets pending events run, a click on Cancel among them.
     void SetProgress(int position);
     void CancelButtonClick();
@@ -30,7 +30,6 @@ public:
 
     QProgressBar* ProgressBar() const;
     QPushButton* CancelButton() const;
-    TLayoutPrinter* Printer() const { return printer_; }
 
 protected:
     // Escape and the window's close mean Cancel; the printer hides the window.
@@ -39,7 +38,6 @@ protected:
 
 private:
     std::unique_ptr<Ui::TPrintingProgressForm> Form;
-    TLayoutPrinter* printer_ = nullptr;
 };
 
 // The form made at start-up, or one made now if there is none yet.

@@ -7,9 +7,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-bool TWindowPrintInteraction::ExecuteOptions(TLayoutPrinter& printer) {
+bool TWindowPrintInteraction::ExecuteOptions(PrintSettings& settings, int32_t pageCount) {
     TPrintingOptionsDialog& dialog = PrintingOptionsDialog();
-    dialog.SetPrinter(&printer);
+    dialog.SetSettings(&settings, pageCount);
     return dialog.Execute();
 }
 
@@ -26,9 +26,9 @@ QString TWindowPrintInteraction::PdfFileName(const QString& proposed) {
     return dialog.selectedFiles().constFirst();
 }
 
-void TWindowPrintInteraction::StartProgress(TLayoutPrinter& printer) {
+void TWindowPrintInteraction::StartProgress(int32_t pageCount) {
     TPrintingProgressForm& progress = PrintingProgressForm();
-    progress.StartProgress(printer);
+    progress.StartProgress(pageCount);
     progress.show();
     progress.raise();
 }
@@ -57,5 +57,5 @@ TWindowPrintInteraction& WindowPrinting() {
 }
 
 void InstallWindowPrinting() {
-    LayoutPrinter().SetInteraction(&WindowPrinting());
+    SetProgramInteraction(&WindowPrinting());
 }

@@ -10,9 +10,9 @@
 // dialog for a PDF, the progress window, and an error box.
 class TWindowPrintInteraction : public PrintInteraction {
 public:
-    bool ExecuteOptions(TLayoutPrinter& printer) override;
+    bool ExecuteOptions(PrintSettings& settings, int32_t pageCount) override;
     QString PdfFileName(const QString& proposed) override;
-    void StartProgress(TLayoutPrinter& printer) override;
+    void StartProgress(int32_t pageCount) override;
     void SetProgress(int32_t position) override;
     bool Cancelled() const override;
     void HideProgress() override;
@@ -26,6 +26,6 @@ private:
     PdfFileAsker asker_;
 };
 
-// The program's answers, which InstallWindowPrinting gives the program's printer.
+// The program's answers, which InstallWindowPrinting makes the program's.
 TWindowPrintInteraction& WindowPrinting();
 void InstallWindowPrinting();

@@ -5,6 +5,7 @@
 #include "analysis/drawing/CompareCharts.h"
 #include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
+#include "reports/windows/ReportFlow.h"
 #include "texts/DateTimeText.h"
 #include "texts/LocaleTextStyle.h"
 
@@ -14,24 +15,9 @@
 
 #include <vector>
 
-namespace {
-
-// A heading in bold above what follows on the page; the rest of the area below it.
-QRectF Heading(QPainter& painter, const QRectF& area, const QString& text, const QFont& font) {
-    QFont bold = font;
-    bold.setBold(true);
-    bold.setPointSizeF(font.pointSizeF() * 1.25);
-    painter.setFont(bold);
-    painter.setPen(Qt::black);
-    const QFontMetricsF metrics(bold, painter.device());
-    painter.drawText(QPointF(area.left(), area.top() + metrics.ascent()), text);
-    return area.adjusted(0, 1.5 * metrics.height(), 0, 0);
-}
-
-} // namespace
-
-bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
-                        const LDatabase* before, const QString& title, const ReportAuthor& author) {
+Printout PrintCompareReport(PrintSetup& setup, PrintInteraction& interaction,
+                            const Comparison& comparison, const LDatabase* before,
+                            const QString& title, const ReportAuthor& author) {
     const QFont font = QGuiApplication::font();
     const QString heading =
         title.isEmpty() ? QString::fromLatin1(DefaultCompareReportTitle) : title;
@@ -54,13 +40,6 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
     AddAuthorLines(block, author);
     const std::vector<Finding> findings =
         CompareFindings(comparison, style, author.Remarks.toStdString());
-    const auto lookOn = [&](const QPainter& painter) {
-        ChartLook look;
-        look.Font = font;
-        look.Style = style;
-        look.PenScale = painter.device()->logicalDpiX() / 96.0;
-        return look;
-    };
     // The first page: the findings, then the Summary table, the saving and the verdict with
     // the reasons and limits below.
     std::vector<PrintedPart> parts;
@@ -70,7 +49,7 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
         QRectF rest(area);
         rest.setTop(rest.top() + PaintFindingsPage(painter, rest, block, findings, font) +
                     QFontMetricsF(font, painter.device()).height());
-        PaintCompareSummary(painter, rest, comparison, lookOn(painter));
+        PaintCompareSummary(painter, rest, comparison, PaperLook(painter, font));
     };
     parts.push_back(std::move(summary));
 
@@ -83,9 +62,9 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
     drawn.Title = header;
     drawn.Pages = static_cast<int32_t>(std::size(charts));
     drawn.Draw = [&](QPainter& painter, const QRect& area, int32_t page) {
-        const ChartLook look = lookOn(painter);
+        const ChartLook look = PaperLook(painter, font);
         const auto& [caption, paint] = charts[page];
-        QRectF chart = Heading(painter, QRectF(area), caption, font);
+        QRectF chart = ReportFlow::Heading(painter, QRectF(area), caption, font);
         // The profiles take the page; a single chart keeps its shape on a page taller than wide.
         if (page != 0)
             chart.setHeight(std::min(chart.height(), chart.width() * 2 / 3));
@@ -93,17 +72,9 @@ bool PrintCompareReport(TLayoutPrinter& printer, const Comparison& comparison,
     };
     parts.push_back(std::move(drawn));
 
-    // The printer is shared: it points at the before side's database only while the report
-    // prints.
-    struct Restore {
-        TLayoutPrinter& printer;
-        const LDatabase* database;
-        ~Restore() { printer.Database = database; }
-    } restore{printer, printer.Database};
-    printer.Database = before;
-    printer.Title = heading;
-    return printer.PrintParts(
-        parts, ReportPdfInfo(heading, author,
-                             recording ? QString::fromStdString(recording->UserID) : QString(),
-                             QStringLiteral("Survey report")));
+    PrintOptions print = PrintOptionsOf(setup, before, heading);
+    print.Info = ReportPdfInfo(heading, author,
+                               recording ? QString::fromStdString(recording->UserID) : QString(),
+                               QStringLiteral("Survey report"));
+    return Print(parts, print, interaction);
 }

@@ -42,8 +42,8 @@ void AddAuthorLines(TitleBlock& block, const ReportAuthor& author) {
                              QLocale().toString(QDate::currentDate(), QLocale::LongFormat));
 }
 
-double PaintFindingsPage(QPainter& painter, const QRectF& area, const TitleBlock& block,
-                         const std::vector<Finding>& findings, const QFont& font) {
+double PaintTitleBlock(QPainter& painter, const QRectF& area, const TitleBlock& block,
+                       const QFont& font) {
     const QFontMetricsF metrics(font, painter.device());
     const double line = metrics.height();
     double y = area.top();
@@ -63,32 +63,81 @@ double PaintFindingsPage(QPainter& painter, const QRectF& area, const TitleBlock
         y += Wrapped(painter, area.adjusted(labels, 0, 0, 0), y, text, font);
     }
 
-    // A rule, then the findings.
+    // A rule below.
     y += line / 2;
     painter.setPen(QPen(Qt::darkGray, std::max(1.0, line / 20)));
     painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-    y += line / 2;
-    const QFont question = Scaled(font, 1.1, true);
+    return y + line / 2 - area.top();
+}
+
+double PaintFinding(QPainter& painter, const QRectF& area, const Finding& f, const QFont& font) {
+    const QFontMetricsF metrics(font, painter.device());
+    const QFont bold = Scaled(font, 1, true);
     const QColor grey(0x50, 0x50, 0x50);
     const QRectF indented = area.adjusted(2 * metrics.averageCharWidth(), 0, 0, 0);
-    for (const Finding& f : findings) {
-        y += Wrapped(painter, area, y, Q(f.Question), question);
-        if (!f.Verdict.empty()) {
-            // The verdict in bold, the answer after it on the same line.
-            const QString verdict = Q(f.Verdict) + QStringLiteral(": ");
-            const double w = QFontMetricsF(bold, painter.device()).horizontalAdvance(verdict);
-            Wrapped(painter, indented, y, verdict, bold);
-            y += Wrapped(painter, indented.adjusted(w, 0, 0, 0), y, Q(f.Answer), font);
-        } else if (!f.Answer.empty()) {
-            y += Wrapped(painter, indented, y, Q(f.Answer), font);
-        }
-        if (!f.Figures.empty())
-            y += Wrapped(painter, indented, y, Q(f.Figures), font);
-        if (!f.Reason.empty())
-            y += Wrapped(painter, indented, y, Q(f.Reason), Scaled(font, 0.9, false), grey);
-        y += line / 2;
+    double y = area.top();
+    if (!f.Question.empty())
+        y += Wrapped(painter, area, y, Q(f.Question), Scaled(font, 1.1, true));
+    if (!f.Verdict.empty()) {
+        // The verdict in bold, the answer after it on the same line.
+        const QString verdict = Q(f.Verdict) + QStringLiteral(": ");
+        const double w = QFontMetricsF(bold, painter.device()).horizontalAdvance(verdict);
+        Wrapped(painter, indented, y, verdict, bold);
+        y += Wrapped(painter, indented.adjusted(w, 0, 0, 0), y, Q(f.Answer), font);
+    } else if (!f.Answer.empty()) {
+        y += Wrapped(painter, indented, y, Q(f.Answer), font);
     }
+    if (!f.Figures.empty())
+        y += Wrapped(painter, indented, y, Q(f.Figures), font);
+    if (!f.Reason.empty())
+        y += Wrapped(painter, indented, y, Q(f.Reason), Scaled(font, 0.9, false), grey);
     return y - area.top();
+}
+
+double PaintFindingsPage(QPainter& painter, const QRectF& area, const TitleBlock& block,
+                         const std::vector<Finding>& findings, const QFont& font) {
+    const double gap = QFontMetricsF(font, painter.device()).height() / 2;
+    double y = area.top() + PaintTitleBlock(painter, area, block, font);
+    for (const Finding& f : findings)
+        y += PaintFinding(painter, area.adjusted(0, y - area.top(), 0, 0), f, font) + gap;
+    return y - area.top();
+}
+
+std::vector<ReportBlock> FindingBlocks(const TitleBlock& block,
+                                       const std::vector<Finding>& findings, const QFont& font) {
+    std::vector<ReportBlock> blocks;
+    blocks.push_back({{}, {}, {}, [block, font](QPainter& painter, const QRectF& area) {
+                          return PaintTitleBlock(painter, area, block, font);
+                      }});
+    const auto add = [&](Finding f, bool continues) {
+        ReportBlock piece{{}, {}, {}, [f, font](QPainter& painter, const QRectF& area) {
+                              return PaintFinding(painter, area, f, font);
+                          }};
+        piece.Continues = continues;
+        blocks.push_back(std::move(piece));
+    };
+    for (const Finding& f : findings) {
+        // An answer of many lines (the engineer's remarks) goes on over the pages it needs, a
+        // few lines at a time.
+        constexpr int linesAPiece = 8;
+        const QStringList lines = Q(f.Answer).split(QLatin1Char('\n'));
+        if (!f.Verdict.empty() || lines.size() <= linesAPiece) {
+            add(f, false);
+            continue;
+        }
+        for (qsizetype at = 0; at < lines.size(); at += linesAPiece) {
+            Finding piece;
+            if (at == 0)
+                piece.Question = f.Question;
+            piece.Answer = lines.mid(at, linesAPiece).join(QLatin1Char('\n')).toStdString();
+            if (at + linesAPiece >= lines.size()) {
+                piece.Figures = f.Figures;
+                piece.Reason = f.Reason;
+            }
+            add(std::move(piece), at != 0);
+        }
+    }
+    return blocks;
 }
 
 double PaintContents(QPainter& painter, const QRectF& area,

@@ -2,6 +2,7 @@
 
 #include "analysis/ReportFindings.h"
 #include "printing/PdfInfo.h"
+#include "reports/windows/ReportFlow.h"
 #include "shell/SurveySettings.h"
 
 #include <QFont>
@@ -25,11 +26,20 @@ struct TitleBlock {
 // The title block's lines of the author (those given) and the report's date (today).
 void AddAuthorLines(TitleBlock& block, const ReportAuthor& author);
 
-// The title block, then each finding: its question in bold, its verdict in bold before its
-// answer, its figures and its reason in grey, every text wrapped to the width. Returns the
-// height it took.
+// The title block: the title, the site, the label-text lines and a rule. Returns the height.
+double PaintTitleBlock(QPainter& painter, const QRectF& area, const TitleBlock& block,
+                       const QFont& font);
+// A finding: its question in bold, its verdict in bold before its answer, its figures and its
+// reason in grey, every text wrapped to the width. Returns the height it took.
+double PaintFinding(QPainter& painter, const QRectF& area, const Finding& finding,
+                    const QFont& font);
+// The title block, then each finding. Returns the height it took.
 double PaintFindingsPage(QPainter& painter, const QRectF& area, const TitleBlock& block,
                          const std::vector<Finding>& findings, const QFont& font);
+// The same as blocks of a report's flow, so that findings longer than a page (long remarks)
+// go on over the next pages rather than being cut.
+std::vector<ReportBlock> FindingBlocks(const TitleBlock& block,
+                                       const std::vector<Finding>& findings, const QFont& font);
 
 // "Contents", then a row per entry with its page number at the right. Returns the height.
 double PaintContents(QPainter& painter, const QRectF& area,

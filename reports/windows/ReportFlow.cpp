@@ -1,6 +1,7 @@
 #include "reports/windows/ReportFlow.h"
 
 #include "printing/PrintedRows.h"
+#include "texts/LocaleTextStyle.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -18,10 +19,18 @@ QFont HeadingFont(const QFont& font) {
 
 } // namespace
 
-ReportFlow::ReportFlow(TLayoutPrinter& printer, const QFont& font)
-    : printer_(printer), font_(font),
-      headingHeight_(1.5 * QFontMetricsF(HeadingFont(font), &printer.Printer()).height()),
-      gap_(QFontMetricsF(font, &printer.Printer()).height()) {}
+ReportFlow::ReportFlow(const PrintSetup& setup, const QFont& font)
+    : setup_(setup), font_(font),
+      headingHeight_(1.5 * QFontMetricsF(HeadingFont(font), &setup.Printer()).height()),
+      gap_(QFontMetricsF(font, &setup.Printer()).height()) {}
+
+ChartLook PaperLook(const QPainter& painter, const QFont& font) {
+    ChartLook look;
+    look.Font = font;
+    look.Style = LocaleTextStyle();
+    look.PenScale = painter.device()->logicalDpiX() / 96.0;
+    return look;
+}
 
 QRectF ReportFlow::Heading(QPainter& painter, const QRectF& area, const QString& text,
                            const QFont& font) {
@@ -37,8 +46,7 @@ double ReportFlow::Measure(const ReportBlock& block, double width) const {
     // Drawn once where nothing shows, on a device of the printer's resolution, so that every
     // text measures as it will print.
     QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
-    const int dotsPerMeter =
-        static_cast<int>(std::lround(printer_.Printer().resolution() / 0.0254));
+    const int dotsPerMeter = static_cast<int>(std::lround(setup_.Printer().resolution() / 0.0254));
     scratch.setDotsPerMeterX(dotsPerMeter);
     scratch.setDotsPerMeterY(dotsPerMeter);
     QPainter painter(&scratch);
@@ -46,9 +54,7 @@ double ReportFlow::Measure(const ReportBlock& block, double width) const {
 }
 
 std::vector<PrintedPart> ReportFlow::Parts(std::vector<ReportBlock> blocks, const QString& title) {
-    printer_.PageSize();
-    printer_.Margins();
-    const QRectF page(printer_.PrintArea);
+    const QRectF page(PrintAreaOf(setup_));
     const double headingHeight = headingHeight_, gap = gap_;
 
     struct Placed {
@@ -93,14 +99,14 @@ std::vector<PrintedPart> ReportFlow::Parts(std::vector<ReportBlock> blocks, cons
             close();
             PrintedPart part;
             part.Title = title;
-            part.Rows = block.Rows.get();
+            part.Rows = block.Rows;
             part.Contents = QStringList{entry};
-            // The part points at rows the flow's blocks keep.
-            part.Draw = [shared](QPainter&, const QRect&, int32_t) {};
             parts.push_back(std::move(part));
             y = 0;
             continue;
         }
+        if (block.Continues && !placed.empty())
+            y -= gap;
         if (!placed.empty() && (block.NewPage || y + height > page.height())) {
             close();
             y = 0;

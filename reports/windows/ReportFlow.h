@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/drawing/SurveyCharts.h"
 #include "printing/LayoutPrinter.h"
 
 #include <QFont>
@@ -29,6 +30,8 @@ struct ReportBlock {
     std::shared_ptr<PrintedRows> Rows = {};
     // Starts a page of its own.
     bool NewPage = false;
+    // Goes on from the block before without the gap between blocks (a text cut into pieces).
+    bool Continues = false;
 };
 
 // Blocks flowed onto the printer's pages in order, each below the one before, a block that
@@ -37,7 +40,7 @@ struct ReportBlock {
 // starts, all titled title.
 class ReportFlow {
 public:
-    ReportFlow(TLayoutPrinter& printer, const QFont& font);
+    ReportFlow(const PrintSetup& setup, const QFont& font);
 
     std::vector<PrintedPart> Parts(std::vector<ReportBlock> blocks, const QString& title);
 
@@ -53,10 +56,14 @@ public:
 private:
     double Measure(const ReportBlock& block, double width) const;
 
-    TLayoutPrinter& printer_;
+    const PrintSetup& setup_;
     QFont font_;
     double headingHeight_ = 0, gap_ = 0;
 };
+
+// How a report's charts and tables look on the painter's page: the font, the user's locale,
+// pens a pixel per 1/96 inch.
+ChartLook PaperLook(const QPainter& painter, const QFont& font);
 
 // The entries of the parts with their first pages, in order: what a table of contents lists.
 std::vector<std::pair<QString, int32_t>> ContentsOf(const std::vector<PrintedPart>& parts);

@@ -58,14 +58,6 @@ std::vector<std::vector<LParameter*>> HistoricByUnit(const LParameterCollection&
     return units;
 }
 
-ChartLook PaperLook(const QPainter& painter, const QFont& font) {
-    ChartLook look;
-    look.Font = font;
-    look.Style = LocaleTextStyle();
-    look.PenScale = painter.device()->logicalDpiX() / 96.0;
-    return look;
-}
-
 // The chart engine's drawing of the sources in area, or why it cannot be drawn.
 void DrawEngineChart(QPainter& painter, const QRectF& area, LChartRecord& record,
                      const QFont& font) {
@@ -103,9 +95,10 @@ QStringList Notes(const std::vector<std::string>& texts) {
 
 } // namespace
 
-bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyReportOptions& options) {
+Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDatabase& db,
+                           const SurveyReportOptions& options) {
     if (!db.Open())
-        return false;
+        return {};
     const QFont font = QGuiApplication::font();
     const QString title =
         options.Title.isEmpty() ? QString::fromLatin1(DefaultReportTitle) : options.Title;
@@ -118,7 +111,7 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     const auto units = HistoricByUnit(db.Parameters());
     const PowerSurvey* power = survey.Power ? &*survey.Power : nullptr;
 
-    ReportFlow flow(printer, font);
+    ReportFlow flow(setup, font);
     // A chart's share of a page that holds n of them under their headings.
     const auto share = [&](int n, double ratio, bool heading) {
         return [&flow, n, ratio, heading](double width, double page) {
@@ -153,9 +146,8 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     AddAuthorLines(titleBlock, options.Author);
     const std::vector<Finding> findings =
         SurveyFindings(survey, style, options.Author.Remarks.toStdString());
-    blocks.push_back({{}, {}, {}, [=](QPainter& painter, const QRectF& area) {
-                          return PaintFindingsPage(painter, area, titleBlock, findings, font);
-                      }});
+    for (ReportBlock& block : FindingBlocks(titleBlock, findings, font))
+        blocks.push_back(std::move(block));
 
     // The contents, filled in once the pages are laid out.
     auto parts = std::make_shared<std::vector<PrintedPart>>();
@@ -350,16 +342,13 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
     *parts = flow.Parts(std::move(blocks), header);
 
     // The database's own tables and charts, as Print prints them.
-    std::vector<std::unique_ptr<PrintedRows>> items;
     if (options.WithItems) {
         for (const auto& record : db.Tables()) {
             const TableLayout layout = ChooseLayout(record->Sources);
-            auto table = std::make_unique<PrintedTable>(record->Sources, layout.Type, font);
             PrintedPart part;
             part.Title = Q(record->Caption);
-            part.Grid = table.get();
+            part.Rows = std::make_shared<PrintedTable>(record->Sources, layout.Type, font);
             part.Contents = QStringList{Q(record->Caption)};
-            items.push_back(std::move(table));
             parts->push_back(std::move(part));
         }
         for (const auto& chart : db.Charts()) {
@@ -376,14 +365,8 @@ bool PrintSurveyReport(TLayoutPrinter& printer, LDatabase& db, const SurveyRepor
         }
     }
 
-    // The printer is shared: it points at this database only while the report prints.
-    struct Restore {
-        TLayoutPrinter& printer;
-        const LDatabase* before;
-        ~Restore() { printer.Database = before; }
-    } restore{printer, printer.Database};
-    printer.Database = &db;
-    printer.Title = title;
-    return printer.PrintParts(*parts, ReportPdfInfo(title, options.Author, Q(recording.UserID),
-                                                    QString::fromLatin1(DefaultReportTitle)));
+    PrintOptions print = PrintOptionsOf(setup, &db, title);
+    print.Info = ReportPdfInfo(title, options.Author, Q(recording.UserID),
+                               QString::fromLatin1(DefaultReportTitle));
+    return Print(*parts, print, interaction);
 }

@@ -139,8 +139,7 @@ bool RunSurveyReport(QWidget* window, LDatabase& db) {
     // The survey's settings are the user's, shared with the Survey window; the title and the
     // items are kept for the run.
     static SurveyReportOptions last;
-    TLayoutPrinter& printer = LayoutPrinter();
-    if (!db.Open() || printer.Printing())
+    if (!db.Open() || Printing())
         return false;
     TSurveyReportDialog dialog(window);
     last.Survey = StoredSurveyOptions();
@@ -153,5 +152,5 @@ bool RunSurveyReport(QWidget* window, LDatabase& db) {
     StoreSurveyOptions(last.Survey);
     StoreTariffChoice(dialog.Tariff());
     StoreReportAuthor(last.Author);
-    return PrintSurveyReport(printer, db, last);
+    return PrintSurveyReport(ProgramPrintSetup(), ProgramInteraction(), db, last).Printed;
 }

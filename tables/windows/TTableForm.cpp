@@ -259,13 +259,9 @@ PrintedTable TTableForm::Printout() const {
 bool TTableForm::PrintRows(int32_t first, int32_t last) {
     if (copying_)
         return false;
-    PrintedTable table = Printout();
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Title = windowTitle();
-    printer.Grid = &table;
-    printer.FirstRow = first;
-    printer.LastRow = last;
-    return printer.PrintTable();
+    std::vector<PrintedPart> parts{
+        {.Rows = std::make_shared<PrintedTable>(Printout()), .FirstRow = first, .LastRow = last}};
+    return ::Print(parts, ProgramPrintOptions(windowTitle()), ProgramInteraction()).Printed;
 }
 
 void TTableForm::PrintEntireTable() {
@@ -320,8 +316,8 @@ bool TTableForm::ExportTo(const QString& fileName, int32_t first, int32_t last) 
 }
 
 void TTableForm::VisibleParametersClick() {
-    // A printout shows its column strips through the same flags.
-    if (LayoutPrinter().Printing()) {
+    // Nothing of a table changes while one prints.
+    if (Printing()) {
         QMessageBox::information(this, windowTitle(),
                                  QStringLiteral("The visible parameters cannot be changed while "
                                                 "a table prints. Wait until the printout "

@@ -47,7 +47,7 @@ public:
     void CopyRows(int32_t first, int32_t last);
     void CopyEntireTable();
     void CopySelectedRange();
-    // The header row and data rows first to last on the printer (see TLayoutPrinter). True
+    // The header row and data rows first to last on the program's printer (see Print). True
     // when printed.
     bool PrintRows(int32_t first, int32_t last);
     void PrintEntireTable();

@@ -3,6 +3,7 @@
 #include "tests/support/EventLoop.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/PdfPages.h"
+#include "tests/support/PrintInteractionSpy.h"
 #include "tests/support/TestSettings.h"
 
 #include "analysis/windows/TStatisticsForm.h"
@@ -748,24 +749,12 @@ TEST_F(TMainFormTest, CommandsThatCloseTheDatabaseWaitForATableCopy) {
     EXPECT_FALSE(form->Database().Open());
 }
 
-// Runs the test's commands from the events a printout processes.
-class PrintingMeanwhile : public PlainPrintInteraction {
-public:
-    using PlainPrintInteraction::PlainPrintInteraction;
-    void SetProgress(int32_t position) override {
-        if (position == 1 && Meanwhile)
-            Meanwhile();
-    }
-    std::function<void()> Meanwhile;
-};
-
 TEST_F(TMainFormTest, PrintPrintsTheSelectedNodeAndNothingTakesTheDatabaseMeanwhile) {
     const QString file = SaveDatabaseFile("print", 1, 30);
     form->OpenDatabase(file, true);
-    PrintingMeanwhile printing(Path(QStringLiteral("print.pdf")));
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
-    printer.SetInteraction(&printing);
+    PrintInteractionSpy printing(Path(QStringLiteral("print.pdf")));
+    ProgramPrintSetup().Printer().setOutputFormat(QPrinter::PdfFormat);
+    SetProgramInteraction(&printing);
     const std::string pdf = Path(QStringLiteral("print.pdf")).toStdString();
 
     form->PopPrintClick();
@@ -782,7 +771,10 @@ TEST_F(TMainFormTest, PrintPrintsTheSelectedNodeAndNothingTakesTheDatabaseMeanwh
         answers.push_back(Answer(QMessageBox::Ok, &text));
     bool downloaded = false;
     form->SetDownloader([&](std::string&) { return downloaded = true; });
-    printing.Meanwhile = [&] {
+    // The test's commands run from the events the printout processes.
+    printing.OnProgress = [&](int32_t position) {
+        if (position != 1)
+            return;
         ModalDriver driver(answers);
         form->MICloseClick();
         form->MINewClick();
@@ -795,8 +787,8 @@ TEST_F(TMainFormTest, PrintPrintsTheSelectedNodeAndNothingTakesTheDatabaseMeanwh
         form->close();
     };
     form->PopPrintClick();
-    printer.SetInteraction(nullptr);
-    std::vector<QString> expected(6, QString::fromLatin1(TLayoutPrinter::BusyMessage));
+    SetProgramInteraction(nullptr);
+    std::vector<QString> expected(6, QString::fromLatin1(BusyMessage));
     expected.push_back(QStringLiteral("The visible parameters cannot be changed while a table "
                                       "prints. Wait until the printout finishes."));
     EXPECT_EQ(refusals, expected);

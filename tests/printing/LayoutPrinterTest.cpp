@@ -1,10 +1,11 @@
 // The page layout printer's documents read back from PDF: header and footer by the options,
 // the recording information, column strips and row pages in their order, a range of rows,
-// Cancel, the busy test and the pages too short to print on.
+// Cancel, a drawing that fails, the busy test and the pages too short to print on.
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTable.h"
 #include "printing/PrintedTexts.h"
 #include "tests/support/PdfPages.h"
+#include "tests/support/PrintInteractionSpy.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
 #include "texts/DateTimeText.h"
@@ -20,38 +21,6 @@
 #include <memory>
 
 namespace {
-
-// Answers as vrotool does, and remembers what the windows would have shown.
-class TestInteraction : public PlainPrintInteraction {
-public:
-    using PlainPrintInteraction::PlainPrintInteraction;
-    bool ExecuteOptions(TLayoutPrinter& printer) override {
-        PagesShown.push_back(printer.PageCount);
-        if (Choose)
-            Choose(printer);
-        return Confirm && PlainPrintInteraction::ExecuteOptions(printer);
-    }
-    QString PdfFileName(const QString& proposed) override {
-        ++NamesAsked;
-        return PlainPrintInteraction::PdfFileName(proposed);
-    }
-    void SetProgress(int32_t position) override {
-        Positions.push_back(position);
-        if (OnProgress)
-            OnProgress(position);
-    }
-    bool Cancelled() const override {
-        return CancelAt > 0 && !Positions.empty() && Positions.back() >= CancelAt;
-    }
-
-    bool Confirm = true;
-    std::function<void(TLayoutPrinter&)> Choose;
-    std::function<void(int32_t)> OnProgress;
-    int32_t CancelAt = 0;
-    int NamesAsked = 0;
-    std::vector<int32_t> PagesShown;
-    std::vector<int32_t> Positions;
-};
 
 // The positions of these parameters in the test's recording.
 enum Position {
@@ -77,23 +46,21 @@ protected:
                        60, 1);
         db.Header().Location = "Plant 2";
         db.Header().UserID = "J. Smith";
-        printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+        setup.Printer().setOutputFormat(QPrinter::PdfFormat);
         SetPage(150, 100);
-        printer.SetInteraction(&interaction);
-        printer.Database = &db;
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
     void SetPage(double width, double height) {
-        printer.Printer().setPageLayout(
+        setup.Printer().setPageLayout(
             QPageLayout(QPageSize(QSizeF(width, height), QPageSize::Millimeter),
                         QPageLayout::Portrait, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     }
     void SetOptions(bool title, bool page, bool location, bool userId) {
-        printer.PrintTitle = title;
-        printer.PrintPageNumber = page;
-        printer.PrintLocation = location;
-        printer.PrintUserId = userId;
+        setup.Settings.PrintTitle = title;
+        setup.Settings.PrintPageNumber = page;
+        setup.Settings.PrintLocation = location;
+        setup.Settings.PrintUserId = userId;
     }
     // A table of the parameters at these positions, with three parameter columns to a page of
     // 150 mm (130 mm inside the margins, 6141 pixels at 1200 dpi, 12 to a grid pixel).
@@ -102,29 +69,49 @@ protected:
         LTableRecord& record = *db.AddTable();
         for (int i : positions)
             record.Sources.Add(std::make_unique<LParameterSource>(db.Parameters().Items(i)));
-        tables.push_back(std::make_unique<PrintedTable>(record.Sources, type, font));
+        tables.push_back(std::make_shared<PrintedTable>(record.Sources, type, font));
         tables.back()->SetColWidths({170, 110});
         return *tables.back();
     }
+    std::shared_ptr<PrintedTable> Shared(PrintedTable& table) {
+        for (const auto& made : tables)
+            if (made.get() == &table)
+                return made;
+        return {};
+    }
+    PrintOptions Options(const QString& title) { return PrintOptionsOf(setup, &db, title); }
+    // The rows first to last of the table as the printer lays them out now.
+    RowsLayout LayOut(PrintedRows& rows, int32_t first = 0, int32_t last = 0) {
+        return LayOutRows(rows, first, last, {}, setup.Printer(), PrintAreaOf(setup),
+                          setup.Printer().width());
+    }
+    Printout PrintRows(PrintedTable& table, int32_t first, int32_t last,
+                       const QString& title = QStringLiteral("Table #1")) {
+        std::vector<PrintedPart> parts{{.Rows = Shared(table), .FirstRow = first, .LastRow = last}};
+        return printout = Print(parts, Options(title), interaction);
+    }
     // Prints rowPages pages of rows from the first.
-    bool Print(PrintedTable& table, int32_t rowPages) {
-        printer.Grid = &table;
-        printer.FirstRow = printer.LastRow = 0;
-        printer.PageSize();
-        printer.Margins();
-        printer.Paginate();
-        printer.LastRow = rowPages * printer.RowsPerPage - 1;
-        printer.Title = QStringLiteral("Table #1");
-        return printer.PrintTable();
+    Printout PrintPages(PrintedTable& table, int32_t rowPages) {
+        layout = LayOut(table);
+        return PrintRows(table, 0, rowPages * layout.RowsPerPage - 1);
+    }
+    Printout PrintInfo() {
+        std::vector<PrintedPart> parts{RecordingInfoPart(db.Header())};
+        return printout = Print(parts, Options(parts.front().Title), interaction);
+    }
+    Printout PrintChartTitled(const QString& title, const ChartDrawing& chart) {
+        return printout = PrintChart(Options(title), chart, interaction);
     }
     bool PdfExists() const { return std::filesystem::exists(pdf); }
 
     LDatabase db;
     ScratchFolder scratch;
     const std::string pdf = scratch / "out.pdf";
-    TestInteraction interaction{QString::fromStdString(pdf)};
-    TLayoutPrinter printer;
-    std::vector<std::unique_ptr<PrintedTable>> tables;
+    PrintInteractionSpy interaction{QString::fromStdString(pdf)};
+    PrintSetup setup;
+    std::vector<std::shared_ptr<PrintedTable>> tables;
+    RowsLayout layout;
+    Printout printout;
 };
 
 TEST_F(LayoutPrinterTest, HeaderAndFooterShowWhatTheOptionsAndTheRecordingHave) {
@@ -142,7 +129,7 @@ TEST_F(LayoutPrinterTest, HeaderAndFooterShowWhatTheOptionsAndTheRecordingHave) 
         SetOptions(c.title, c.page, c.location, c.userId);
         db.Header().Location = c.locationText;
         db.Header().UserID = c.userIdText;
-        ASSERT_TRUE(printer.PrintRecordingInfo());
+        ASSERT_TRUE(PrintInfo().Printed);
         const std::vector<std::string> pages = PdfPageTexts(pdf);
         ASSERT_EQ(pages.size(), 1u);
         const std::string& page = pages[0];
@@ -152,16 +139,16 @@ TEST_F(LayoutPrinterTest, HeaderAndFooterShowWhatTheOptionsAndTheRecordingHave) 
         EXPECT_EQ(Occurrences(page, "Location: "), c.location && *c.locationText ? 1 : 0);
         EXPECT_EQ(Occurrences(page, "User Id: "), c.userId && *c.userIdText ? 1 : 0);
         // An empty text keeps its margin: only the options decide the print area.
-        const int line = QFontMetrics(printer.HeaderFont, &printer.Printer()).height() * 3 / 2;
-        EXPECT_EQ(printer.PrintArea.top(), c.title || c.page ? line : 0);
-        EXPECT_EQ(printer.PrintArea.bottom(),
-                  printer.PageHeight - 1 - (c.location || c.userId ? line : 0));
+        const int line = QFontMetrics(QGuiApplication::font(), &setup.Printer()).height() * 3 / 2;
+        EXPECT_EQ(printout.Area.top(), c.title || c.page ? line : 0);
+        EXPECT_EQ(printout.Area.bottom(),
+                  setup.Printer().height() - 1 - (c.location || c.userId ? line : 0));
     }
 }
 
 TEST_F(LayoutPrinterTest, RecordingInformationIsTenLabelledLines) {
     db.Header().Comments = "Feeder 4";
-    ASSERT_TRUE(printer.PrintRecordingInfo());
+    ASSERT_TRUE(PrintInfo().Printed);
     EXPECT_EQ(interaction.PagesShown, std::vector<int32_t>{1});
     const std::string page = PdfPageTexts(pdf).at(0);
     const LSession& r = db.Header();
@@ -225,12 +212,12 @@ TEST_F(LayoutPrinterTest, WideTablesPrintInStripsOfTheVisibleParametersNumberedA
             group.Items(c.hidden)->Selected = false;
         table.UpdateTable();
         interaction.Positions.clear();
-        ASSERT_TRUE(Print(table, c.rowPages));
+        ASSERT_TRUE(PrintPages(table, c.rowPages).Printed);
         const auto strips = static_cast<int32_t>(c.strips.size());
-        EXPECT_EQ(printer.ColumnsPerPage, 3);
-        EXPECT_EQ(printer.ColumnStrips, strips);
-        EXPECT_EQ(printer.PageCount, strips * c.rowPages);
-        std::vector<int32_t> positions(static_cast<size_t>(printer.PageCount));
+        EXPECT_EQ(layout.Strips.at(0).Last - layout.Strips.at(0).First + 1, 3);
+        EXPECT_EQ(static_cast<int32_t>(layout.Strips.size()), strips);
+        EXPECT_EQ(printout.Pages, strips * c.rowPages);
+        std::vector<int32_t> positions(static_cast<size_t>(printout.Pages));
         std::iota(positions.begin(), positions.end(), 1);
         EXPECT_EQ(interaction.Positions, positions);
 
@@ -240,7 +227,7 @@ TEST_F(LayoutPrinterTest, WideTablesPrintInStripsOfTheVisibleParametersNumberedA
             const std::string& page = pages[sheet];
             SCOPED_TRACE(page);
             EXPECT_EQ(Occurrences(page, "Page " + std::to_string(c.sheets[sheet]) + " of " +
-                                            std::to_string(printer.PageCount)),
+                                            std::to_string(printout.Pages)),
                       1);
             const std::vector<int>& shown = c.strips[sheet / static_cast<size_t>(c.rowPages)];
             for (int name = 0; name < 7; ++name)
@@ -257,9 +244,9 @@ TEST_F(LayoutPrinterTest, AnEventTablePrintsBothColumnsOnEveryPage) {
     // Room for the first column and one more: the two columns are still one strip.
     PrintedTable& table = Table(std::vector<int>(30, Event), ttEvent);
     table.SetColWidths({200, 260});
-    ASSERT_TRUE(Print(table, 2));
-    EXPECT_EQ(printer.ColumnStrips, 1);
-    EXPECT_EQ(printer.PageCount, 2);
+    ASSERT_TRUE(PrintPages(table, 2).Printed);
+    EXPECT_EQ(layout.Strips.size(), 1u);
+    EXPECT_EQ(printout.Pages, 2);
     const std::vector<std::string> pages = PdfPageTexts(pdf);
     ASSERT_EQ(pages.size(), 2u);
     QString value, unused;
@@ -268,21 +255,19 @@ TEST_F(LayoutPrinterTest, AnEventTablePrintsBothColumnsOnEveryPage) {
     for (const std::string& page : pages) {
         EXPECT_EQ(Occurrences(page, "Parameter"), 1) << page;
         EXPECT_EQ(Occurrences(page, "Value"), 1) << page;
-        EXPECT_EQ(Occurrences(page, "RMS Voltage Max - V1"), printer.RowsPerPage) << page;
-        EXPECT_EQ(Occurrences(page, valueText), printer.RowsPerPage) << page;
+        EXPECT_EQ(Occurrences(page, "RMS Voltage Max - V1"), layout.RowsPerPage) << page;
+        EXPECT_EQ(Occurrences(page, valueText), layout.RowsPerPage) << page;
     }
 }
 
 TEST_F(LayoutPrinterTest, ASelectionPrintsTheHeaderRowAndItsRowsOnEveryPage) {
     SetPage(150, 56);
     PrintedTable& table = Table({Voltage});
-    printer.Grid = &table;
-    printer.FirstRow = 5;
-    printer.LastRow = 9;
-    ASSERT_TRUE(printer.PrintTable());
-    ASSERT_LT(printer.RowsPerPage, 5);
-    const int32_t pageCount = (5 + printer.RowsPerPage - 1) / printer.RowsPerPage;
-    EXPECT_EQ(printer.PageCount, pageCount);
+    ASSERT_TRUE(PrintRows(table, 5, 9).Printed);
+    layout = LayOut(table);
+    ASSERT_LT(layout.RowsPerPage, 5);
+    const int32_t pageCount = (5 + layout.RowsPerPage - 1) / layout.RowsPerPage;
+    EXPECT_EQ(printout.Pages, pageCount);
     const std::vector<std::string> pages = PdfPageTexts(pdf);
     ASSERT_EQ(static_cast<int32_t>(pages.size()), pageCount);
     std::string all;
@@ -300,24 +285,17 @@ TEST_F(LayoutPrinterTest, ASelectionPrintsTheHeaderRowAndItsRowsOnEveryPage) {
 
 TEST_F(LayoutPrinterTest, LayoutFollowsTheOptionsBeforeTheDialogAndDrawingThoseAfter) {
     PrintedTable& table = Table({Voltage});
-    printer.Grid = &table;
-    printer.PageSize();
-    printer.Margins();
-    printer.Paginate();
+    layout = LayOut(table);
     // Rows fill the print area, and only whole rows count.
-    const QPaintDevice& device = printer.Printer();
+    const QPaintDevice& device = setup.Printer();
     const int used =
-        table.GetRowHeight(device, 0) + printer.RowsPerPage * table.GetRowHeight(device, 1);
-    EXPECT_LE(used, printer.PrintArea.height());
-    EXPECT_GT(used + table.GetRowHeight(device, 1), printer.PrintArea.height());
+        table.GetRowHeight(device, 0) + layout.RowsPerPage * table.GetRowHeight(device, 1);
+    EXPECT_LE(used, PrintAreaOf(setup).height());
+    EXPECT_GT(used + table.GetRowHeight(device, 1), PrintAreaOf(setup).height());
 
     // One row more than a page holds with a header and a footer.
-    printer.Grid = &table;
-    printer.FirstRow = 0;
-    printer.LastRow = printer.RowsPerPage;
-    printer.Title = QStringLiteral("Table #1");
-    interaction.Choose = [this](TLayoutPrinter&) { SetOptions(false, false, false, false); };
-    ASSERT_TRUE(printer.PrintTable());
+    interaction.Choose = [this](PrintSettings&) { SetOptions(false, false, false, false); };
+    ASSERT_TRUE(PrintRows(table, 0, layout.RowsPerPage).Printed);
     EXPECT_EQ(interaction.PagesShown, std::vector<int32_t>{2});
     const std::vector<std::string> pages = PdfPageTexts(pdf);
     ASSERT_EQ(pages.size(), 2u);
@@ -327,9 +305,8 @@ TEST_F(LayoutPrinterTest, LayoutFollowsTheOptionsBeforeTheDialogAndDrawingThoseA
 
     // Without them the same rows fit on one page.
     interaction.Choose = {};
-    printer.Grid = &table;
-    ASSERT_TRUE(printer.PrintTable());
-    EXPECT_EQ(printer.PageCount, 1);
+    ASSERT_TRUE(PrintRows(table, 0, layout.RowsPerPage).Printed);
+    EXPECT_EQ(printout.Pages, 1);
     EXPECT_EQ(PdfPageCount(pdf), 1);
 }
 
@@ -339,19 +316,19 @@ TEST_F(LayoutPrinterTest, CancelOrAFailureLeavesNoPdfAndTheParametersAsTheyWere)
     table.Group().Items(1)->Selected = false;
     table.UpdateTable();
     interaction.CancelAt = 2;
-    EXPECT_FALSE(Print(table, 2));
+    EXPECT_FALSE(PrintPages(table, 2).Printed);
     EXPECT_EQ(interaction.Positions, (std::vector<int32_t>{1, 2}));
-    EXPECT_FALSE(printer.Printing());
+    EXPECT_FALSE(Printing());
     for (int32_t i = 0; i < table.Group().Count(); ++i)
         EXPECT_EQ(table.Group().Items(i)->Selected, i != 1);
 
     // A one-page document sees Cancel after its page; a drawing that fails ends it the same.
     interaction.CancelAt = 1;
-    EXPECT_FALSE(printer.PrintRecordingInfo());
+    EXPECT_FALSE(PrintInfo().Printed);
     interaction.CancelAt = 0;
-    printer.Title = QStringLiteral("Chart #1");
-    printer.Chart = [](QPainter&, const QRect&, int) { throw std::runtime_error("no memory"); };
-    EXPECT_FALSE(printer.PrintChart());
+    EXPECT_FALSE(PrintChartTitled(QStringLiteral("Chart #1"), [](QPainter&, const QRect&, int) {
+                     throw std::runtime_error("no memory");
+                 }).Printed);
     EXPECT_EQ(ReadBytes(pdf), "an earlier printout");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path),
                             std::filesystem::directory_iterator()),
@@ -360,31 +337,68 @@ TEST_F(LayoutPrinterTest, CancelOrAFailureLeavesNoPdfAndTheParametersAsTheyWere)
     // Cancelling the options asks for no file.
     interaction.Confirm = false;
     interaction.NamesAsked = 0;
-    EXPECT_FALSE(printer.PrintRecordingInfo());
+    interaction.Errors.clear();
+    EXPECT_FALSE(PrintInfo().Printed);
     EXPECT_EQ(interaction.NamesAsked, 0);
     EXPECT_TRUE(interaction.Errors.isEmpty());
 
     // A PDF that cannot be written says so.
     const QString nowhere = QString::fromStdString(scratch / "missing/out.pdf");
     PlainPrintInteraction unwritable(nowhere);
-    printer.SetInteraction(&unwritable);
-    EXPECT_FALSE(printer.PrintRecordingInfo());
+    std::vector<PrintedPart> info{RecordingInfoPart(db.Header())};
+    EXPECT_FALSE(Print(info, Options(info.front().Title), unwritable).Printed);
     ASSERT_EQ(unwritable.Errors.size(), 1);
     EXPECT_TRUE(unwritable.Errors[0].startsWith(
         QStringLiteral("The printout could not be written to %1.").arg(nowhere)));
 }
 
+TEST_F(LayoutPrinterTest, ADrawingThatFailsEndsThePrintWithItsMessage) {
+    WriteBytes(pdf, "an earlier printout");
+    std::vector<PrintedPart> parts(1);
+    parts[0].Pages = 3;
+    parts[0].Draw = [](QPainter&, const QRect&, int32_t page) {
+        if (page == 1)
+            throw std::runtime_error("The chart has no samples.");
+    };
+    EXPECT_FALSE(Print(parts, Options(QStringLiteral("Chart #1")), interaction).Printed);
+    EXPECT_EQ(interaction.Positions, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(interaction.Errors, QStringList{QStringLiteral("The chart has no samples.")});
+    EXPECT_FALSE(Printing());
+    EXPECT_EQ(ReadBytes(pdf), "an earlier printout");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+// A PDF printed over an earlier one through a link replaces the file the link names, with its
+// mode, as the database's save does.
+TEST_F(LayoutPrinterTest, APdfPrintedAgainKeepsTheFilesIdentity) {
+    const std::string target = scratch / "kept.pdf";
+    WriteBytes(target, "an earlier printout");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::owner_write |
+                                             std::filesystem::perms::group_read);
+    std::filesystem::create_symlink(target, pdf);
+    ASSERT_TRUE(PrintInfo().Printed);
+    EXPECT_TRUE(std::filesystem::is_symlink(pdf));
+    EXPECT_EQ(ReadBytes(target).substr(0, 5), "%PDF-");
+    EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+}
+
 TEST_F(LayoutPrinterTest, ASecondJobIsRefusedWhileTheFirstPrints) {
     bool busy = false, second = true;
     interaction.OnProgress = [&](int32_t) {
-        busy = printer.Printing();
-        second = printer.PrintRecordingInfo();
+        busy = Printing();
+        std::vector<PrintedPart> info{RecordingInfoPart(db.Header())};
+        second = Print(info, Options(info.front().Title), interaction).Printed;
     };
-    ASSERT_TRUE(printer.PrintRecordingInfo());
+    ASSERT_TRUE(PrintInfo().Printed);
     EXPECT_TRUE(busy);
     EXPECT_FALSE(second);
-    EXPECT_EQ(interaction.Errors, QStringList{QString::fromLatin1(TLayoutPrinter::BusyMessage)});
-    EXPECT_FALSE(printer.Printing());
+    EXPECT_EQ(interaction.Errors, QStringList{QString::fromLatin1(BusyMessage)});
+    EXPECT_FALSE(Printing());
     EXPECT_EQ(PdfPageCount(pdf), 1);
 }
 
@@ -412,16 +426,12 @@ TEST_F(LayoutPrinterTest, PagesTooShortAreRefusedBeforeAnythingStarts) {
         if (c.table) {
             PrintedTable& table = Table({Voltage, Current}, ttHistoric, c.font);
             table.SetColWidths(c.widths);
-            printer.Grid = &table;
-            printer.FirstRow = 0;
-            printer.LastRow = 3;
-            printed = printer.PrintTable();
+            printed = PrintRows(table, 0, 3).Printed;
         } else {
-            printed = printer.PrintRecordingInfo();
+            printed = PrintInfo().Printed;
         }
         EXPECT_FALSE(printed);
-        EXPECT_EQ(interaction.Errors,
-                  QStringList{QString::fromLatin1(TLayoutPrinter::TooShortMessage)});
+        EXPECT_EQ(interaction.Errors, QStringList{QString::fromLatin1(TooShortMessage)});
         EXPECT_TRUE(interaction.PagesShown.empty());
         EXPECT_FALSE(PdfExists());
     }
@@ -436,24 +446,20 @@ TEST_F(LayoutPrinterTest, AChartDrawsItselfIntoThePrintAreaAtTheResolutionBefore
         painter.drawRect(into.adjusted(0, 0, -1, -1));
         painter.drawText(into.center(), QStringLiteral("Sample chart"));
     };
-    for (int i = 0; i < 2; ++i) {
-        printer.Title = QStringLiteral("Chart #1");
-        printer.Chart = chart;
-        ASSERT_TRUE(printer.PrintChart());
-    }
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(PrintChartTitled(QStringLiteral("Chart #1"), chart).Printed);
     EXPECT_EQ(resolutions, (std::vector<int>{0, -100}));
-    EXPECT_EQ(area, printer.PrintArea);
+    EXPECT_EQ(area, printout.Area);
     // A tall page turns to landscape for a chart, and back for what prints next; the page
     // chosen in Print Setup stays as it is.
     SetPage(100, 150);
     for (const bool chosen : {false, true}) {
-        printer.PageChosen = chosen;
-        printer.Chart = chart;
-        ASSERT_TRUE(printer.PrintChart());
+        setup.PageChosen = chosen;
+        ASSERT_TRUE(PrintChartTitled(QStringLiteral("Chart #1"), chart).Printed);
         EXPECT_EQ(area.width() > area.height(), !chosen);
-        EXPECT_LT(printer.Printer().width(), printer.Printer().height());
+        EXPECT_LT(setup.Printer().width(), setup.Printer().height());
     }
-    printer.PageChosen = false;
+    setup.PageChosen = false;
     SetPage(150, 100);
     const std::string page = PdfPageTexts(pdf).at(0);
     for (const char* text : {"Sample chart", "Chart #1", "Page 1 of 1", "Location: Plant 2"})
@@ -461,9 +467,10 @@ TEST_F(LayoutPrinterTest, AChartDrawsItselfIntoThePrintAreaAtTheResolutionBefore
 
     // A PDF is proposed beside the database, named after the title.
     db.SetFileName(scratch / "site.vro");
-    EXPECT_EQ(printer.DefaultPdfName().toStdString(), scratch / "Chart #1.pdf");
-    printer.Title = QStringLiteral("Feeders 1/2");
-    EXPECT_EQ(printer.DefaultPdfName().toStdString(), scratch / "Feeders 1_2.pdf");
+    EXPECT_EQ(DefaultPdfName(Options(QStringLiteral("Chart #1"))).toStdString(),
+              scratch / "Chart #1.pdf");
+    EXPECT_EQ(DefaultPdfName(Options(QStringLiteral("Feeders 1/2"))).toStdString(),
+              scratch / "Feeders 1_2.pdf");
 }
 
 // Rows of texts (the statistics) print as a table does, their caption and header on every
@@ -475,20 +482,19 @@ TEST_F(LayoutPrinterTest, RowsOfTextsPrintInRowPagesWithTheHeaderAndShrinkToTheP
                         i == 7 ? QString(QLatin1Char('W')).repeated(60) : QString()});
     QFont font = QGuiApplication::font();
     font.setPointSizeF(10);
-    PrintedTexts texts(rows, font, {false, true, false});
+    auto shared = std::make_shared<PrintedTexts>(rows, font, std::vector<bool>{false, true, false});
+    PrintedTexts& texts = *shared;
     texts.SetCaption(QStringLiteral("From noon to midnight"));
-    printer.Rows = &texts;
-    printer.FirstRow = 0;
-    printer.LastRow = 39;
-    printer.Title = QStringLiteral("Statistics of Table #1");
-    ASSERT_TRUE(printer.PrintTable());
-    EXPECT_EQ(printer.Rows, nullptr);
+    std::vector<PrintedPart> parts{{.Rows = shared, .FirstRow = 0, .LastRow = 39}};
+    printout = Print(parts, Options(QStringLiteral("Statistics of Table #1")), interaction);
+    ASSERT_TRUE(printout.Printed);
     EXPECT_LT(texts.Font().pointSizeF(), 10);
-    EXPECT_LE(texts.RowWidth(), printer.PrintArea.width());
-    ASSERT_GT(printer.PageCount, 1);
-    EXPECT_EQ(printer.PageCount, (40 + printer.RowsPerPage - 1) / printer.RowsPerPage);
+    EXPECT_LE(texts.RowWidth(), printout.Area.width());
+    ASSERT_GT(printout.Pages, 1);
+    layout = LayOut(texts, 0, 39);
+    EXPECT_EQ(printout.Pages, (40 + layout.RowsPerPage - 1) / layout.RowsPerPage);
     const std::vector<std::string> pages = PdfPageTexts(pdf);
-    ASSERT_EQ(static_cast<int32_t>(pages.size()), printer.PageCount);
+    ASSERT_EQ(static_cast<int32_t>(pages.size()), printout.Pages);
     std::string all;
     for (size_t i = 0; i < pages.size(); ++i) {
         const std::string& page = pages[i];

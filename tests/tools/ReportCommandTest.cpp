@@ -324,6 +324,24 @@ TEST_F(ReportCommandTest, JoinedDownloadsSiteAndUserIdAsAuthor) {
     EXPECT_NE(RunCommand("pdfinfo " + Out()).out.find("Author:          u42\n"), std::string::npos);
 }
 
+// Remarks longer than a page go on over the next pages, every line printed once.
+TEST_F(ReportCommandTest, LongRemarksGoOnOverThePages) {
+    const std::string remarks = (scratch.path / "remarks.txt").string();
+    {
+        std::ofstream out(remarks);
+        for (int i = 1; i <= 90; ++i)
+            out << "Remark " << i << " of the engineer.\n";
+    }
+    ASSERT_EQ(Vro("report " + Recording({22, 6}) + " --remarks " + remarks + " -o " + Out()).status,
+              0);
+    const std::string text = All(Out());
+    for (int i = 1; i <= 90; ++i) {
+        const std::string line = "Remark " + std::to_string(i) + " of the engineer.";
+        EXPECT_EQ(text.find(line), text.rfind(line)) << line;
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    }
+}
+
 TEST_F(ReportCommandTest, BadOptionsExit2DamagedFileExit1WithoutOutput) {
     const std::string recording = Recording({22, 6});
     for (const std::string& options : std::initializer_list<std::string>{

@@ -68,50 +68,52 @@ int PrintCommand(Arguments& args) {
     LDatabase db;
     LoadDatabaseFile(db, file);
 
-    TLayoutPrinter printer;
+    PrintSetup printer;
     QPrinter& device = printer.Printer();
     device.setOutputFormat(QPrinter::PdfFormat);
     device.setPageLayout(QPageLayout(page,
                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
     PlainPrintInteraction interaction(QString::fromStdString(*output));
-    printer.SetInteraction(&interaction);
-    printer.Database = &db;
-    printer.PrintTitle = !noTitle;
-    printer.PrintPageNumber = !noPageNumber;
-    printer.PrintLocation = !noLocation;
-    printer.PrintUserId = !noUserId;
+    printer.Settings.PrintTitle = !noTitle;
+    printer.Settings.PrintPageNumber = !noPageNumber;
+    printer.Settings.PrintLocation = !noLocation;
+    printer.Settings.PrintUserId = !noUserId;
 
-    bool printed = false;
+    Printout printout;
     if (info) {
-        printed = printer.PrintRecordingInfo();
+        std::vector<PrintedPart> parts{RecordingInfoPart(db.Header())};
+        printout = Print(parts, PrintOptionsOf(printer, &db, parts.front().Title), interaction);
     } else if (chartIndex) {
         ChartView view(FindItem(db.Charts(), "chart", chartIndex));
-        printer.Title = QString::fromStdString(view.Record().Caption);
-        printer.Chart = [&view](QPainter& painter, const QRect& area, int) {
-            view.DrawChart(painter, QRectF(area), painter.device()->logicalDpiX());
-        };
-        printed = printer.PrintChart();
+        printout = PrintChart(
+            PrintOptionsOf(printer, &db, QString::fromStdString(view.Record().Caption)),
+            [&view](QPainter& painter, const QRect& area, int) {
+                view.DrawChart(painter, QRectF(area), painter.device()->logicalDpiX());
+            },
+            interaction);
     } else {
         LTableRecord& record = FindItem(db.Tables(), "table", tableIndex);
         const TableLayout layout = ChooseLayout(record.Sources);
         PrintedTable table(record.Sources, layout.Type, QGuiApplication::font());
         const int32_t rows = table.DataRowCount();
-        printer.FirstRow = static_cast<int32_t>(first.value_or(0));
-        printer.LastRow = static_cast<int32_t>(last.value_or(rows - 1));
-        if (printer.LastRow >= rows || printer.FirstRow > printer.LastRow)
-            Raise("Rows " + std::to_string(printer.FirstRow) + " to " +
-                  std::to_string(printer.LastRow) +
+        const auto from = static_cast<int32_t>(first.value_or(0));
+        const auto to = static_cast<int32_t>(last.value_or(rows - 1));
+        if (to >= rows || from > to)
+            Raise("Rows " + std::to_string(from) + " to " + std::to_string(to) +
                   " are not in the table: its data rows are 0 to " + std::to_string(rows - 1));
-        printer.Title = QString::fromStdString(record.Caption);
-        printer.Grid = &table;
-        printed = printer.PrintTable();
+        std::vector<PrintedPart> parts{{.Rows = std::make_shared<PrintedTable>(std::move(table)),
+                                        .FirstRow = from,
+                                        .LastRow = to}};
+        printout =
+            Print(parts, PrintOptionsOf(printer, &db, QString::fromStdString(record.Caption)),
+                  interaction);
     }
-    if (!printed)
+    if (!printout.Printed)
         Raise(interaction.Errors.isEmpty()
                   ? std::string("Nothing was printed")
                   : interaction.Errors.join(QLatin1Char('\n')).toStdString());
-    std::printf("Wrote %s, %d %s\n", output->c_str(), printer.PageCount,
-                printer.PageCount == 1 ? "page" : "pages");
+    std::printf("Wrote %s, %d %s\n", output->c_str(), printout.Pages,
+                printout.Pages == 1 ? "page" : "pages");
     return 0;
 }

@@ -25,7 +25,7 @@ namespace {
 
 // The printer writing the PDF file, with the page's size and 10 mm margins.
 struct PdfPrinter {
-    TLayoutPrinter printer;
+    PrintSetup printer;
     PlainPrintInteraction interaction;
 
     PdfPrinter(const std::string& output, const QPageSize& page)
@@ -34,16 +34,15 @@ struct PdfPrinter {
         device.setOutputFormat(QPrinter::PdfFormat);
         device.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                                          QPageLayout::Millimeter));
-        printer.SetInteraction(&interaction);
     }
 
-    int Finish(bool printed, const std::string& output) {
-        if (!printed)
+    int Finish(const Printout& printout, const std::string& output) {
+        if (!printout.Printed)
             Raise(interaction.Errors.isEmpty()
                       ? std::string("Nothing was printed")
                       : interaction.Errors.join(QLatin1Char('\n')).toStdString());
-        std::printf("Wrote %s, %d %s\n", output.c_str(), printer.PageCount,
-                    printer.PageCount == 1 ? "page" : "pages");
+        std::printf("Wrote %s, %d %s\n", output.c_str(), printout.Pages,
+                    printout.Pages == 1 ? "page" : "pages");
         return 0;
     }
 };
@@ -86,7 +85,8 @@ int CompareReportCommand(Arguments& args) {
     const std::unique_ptr<OpenedComparison> opened = OpenComparison(options);
     const ReportAuthor signing = author.Read();
     PdfPrinter pdf(*output, page);
-    return pdf.Finish(PrintCompareReport(pdf.printer, opened->Result, &opened->Before,
+    return pdf.Finish(PrintCompareReport(pdf.printer, pdf.interaction, opened->Result,
+                                         &opened->Before,
                                          QString::fromStdString(title.value_or("")), signing),
                       *output);
 }
@@ -117,5 +117,5 @@ int ReportCommand(Arguments& args) {
     options.Author = author.Read();
 
     PdfPrinter pdf(*output, page);
-    return pdf.Finish(PrintSurveyReport(pdf.printer, db, options), *output);
+    return pdf.Finish(PrintSurveyReport(pdf.printer, pdf.interaction, db, options), *output);
 }

@@ -62,14 +62,14 @@ TEST(SurveyChartsTest, ChartsWriteTheirAxesAndLegends) {
         {"profile",
          [&](Canvas& c, QPainter& p) { return PaintDailyProfile(p, c.area, *week.Power, c.look); },
          {"Weekday mean", "Weekday minimum to maximum", "Weekend mean",
-          "Weekend minimum to maximum", "Demand (W), blocks of 15 min", "Time of day", "00:00",
-          "12:00", "24:00", "0", "3,000"}},
+          "Weekend minimum to maximum", "Demand (kW), blocks of 15 min", "Time of day", "00:00",
+          "12:00", "24:00", "0.0", "3.0"}},
         {"heat map",
          [&](Canvas& c, QPainter& p) { return PaintHeatMap(p, c.area, *week.Power, c.look); },
-         {"Mon 2024-03-11", "Sun 2024-03-17", "W", "Day", "Time of day", "1,000", "3,000"}},
+         {"Mon 2024-03-11", "Sun 2024-03-17", "kW", "Day", "Time of day", "1.0", "3.0"}},
         {"load duration",
          [&](Canvas& c, QPainter& p) { return PaintLoadDuration(p, c.area, *week.Power, c.look); },
-         {"Demand of 15-minute blocks, highest first", "Threshold 1,500.00 W", "Demand (W)",
+         {"Demand of 15-minute blocks, highest first", "Threshold 1.50 kW", "Demand (kW)",
           "Share of time (%)", "0", "50", "100"}},
         {"voltage",
          [&](Canvas& c, QPainter& p) {
@@ -111,7 +111,7 @@ TEST(SurveyChartsTest, EmptyResultsPaintTheirMessage) {
     EXPECT_FALSE(
         PaintLoadDuration(painter, QRectF(0, 0, 20, 10), *week.Power, canvas.look).Texts.empty());
     EXPECT_FALSE(Has(PaintLoadDuration(painter, canvas.area, *week.Power, canvas.look),
-                     "Threshold 1,500.00 W"));
+                     "Threshold 1.50 kW"));
 }
 
 // A year of 10-minute voltage blocks: one block a volt below the highest, in a column of its

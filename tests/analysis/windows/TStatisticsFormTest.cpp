@@ -34,8 +34,8 @@ protected:
     }
     void TearDown() override {
         QLocale::setDefault(QLocale::system());
-        // The shared printer must not keep pointing at this test's database.
-        LayoutPrinter().Database = nullptr;
+        // The program must not keep printing from this test's database.
+        SetProgramDatabase(nullptr);
     }
 
     static std::vector<std::string> Names(const TStatisticsForm& form) {
@@ -152,12 +152,11 @@ TEST_F(TStatisticsFormTest, ExportsAndPrintsItsRows) {
     EXPECT_EQ(ReadBytes(scratch / "s.txt"), form.Text(CellFormat::Tab));
 
     PlainPrintInteraction interaction(QString::fromStdString(scratch / "s.pdf"));
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
-    printer.SetInteraction(&interaction);
-    printer.Database = &db;
+    ProgramPrintSetup().Printer().setOutputFormat(QPrinter::PdfFormat);
+    SetProgramInteraction(&interaction);
+    SetProgramDatabase(&db);
     ASSERT_TRUE(form.Print());
-    printer.SetInteraction(nullptr);
+    SetProgramInteraction(nullptr);
     const std::vector<std::string> pages = PdfPageTexts(scratch / "s.pdf");
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(Occurrences(pages[0], "Load factor"), 1);

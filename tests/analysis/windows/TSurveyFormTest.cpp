@@ -255,8 +255,7 @@ TEST_F(TSurveyFormTest, PagesExportByTheFileNamesEnding) {
 TEST_F(TSurveyFormTest, PagesPrint) {
     TSurveyForm form(db);
     ScratchFolder scratch;
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    ProgramPrintSetup().Printer().setOutputFormat(QPrinter::PdfFormat);
     const struct {
         TSurveyForm::Page page;
         const char* name;
@@ -272,10 +271,10 @@ TEST_F(TSurveyFormTest, PagesPrint) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PlainPrintInteraction interaction(QString::fromStdString(scratch / c.name));
-        printer.SetInteraction(&interaction);
+        SetProgramInteraction(&interaction);
         form.Pages()->setCurrentIndex(c.page);
         ASSERT_TRUE(form.Print());
-        printer.SetInteraction(nullptr);
+        SetProgramInteraction(nullptr);
         const std::vector<std::string> pages = PdfPageTexts(scratch / c.name);
         ASSERT_EQ(pages.size(), 1u);
         for (const std::string& text : c.texts)
@@ -317,8 +316,7 @@ TEST_F(TSurveyFormFindingsTest, NewPagesCopyExportAndPrintWhatTheyShow) {
     TSurveyForm form(db);
     ASSERT_TRUE(form.Result().Power && form.Result().Power->Cost);
     ScratchFolder scratch;
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    ProgramPrintSetup().Printer().setOutputFormat(QPrinter::PdfFormat);
     const struct {
         TSurveyForm::Page page;
         const char* name;
@@ -373,9 +371,9 @@ TEST_F(TSurveyFormFindingsTest, NewPagesCopyExportAndPrintWhatTheyShow) {
 
         const std::string pdf = scratch / (std::string(c.name) + ".pdf");
         PlainPrintInteraction interaction(QString::fromStdString(pdf));
-        printer.SetInteraction(&interaction);
+        SetProgramInteraction(&interaction);
         ASSERT_TRUE(form.Print());
-        printer.SetInteraction(nullptr);
+        SetProgramInteraction(nullptr);
         const std::vector<std::string> pages = PdfPageTexts(pdf);
         ASSERT_EQ(pages.size(), 2u); // the table, then the notes and charts
         EXPECT_NE(pages[0].find(rows[0][0]), std::string::npos) << pages[0];
@@ -400,13 +398,12 @@ TEST_F(TSurveyFormFindingsTest, TheSummaryHasTheFindingsInLabelAndValueRows) {
     EXPECT_GT(form.SummaryView()->ValueLeft(), 0);
 
     ScratchFolder scratch;
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    ProgramPrintSetup().Printer().setOutputFormat(QPrinter::PdfFormat);
     PlainPrintInteraction interaction(QString::fromStdString(scratch / "s.pdf"));
-    printer.SetInteraction(&interaction);
+    SetProgramInteraction(&interaction);
     form.Pages()->setCurrentIndex(TSurveyForm::SummaryPage);
     ASSERT_TRUE(form.Print());
-    printer.SetInteraction(nullptr);
+    SetProgramInteraction(nullptr);
     std::string printed;
     for (const std::string& page : PdfPageTexts(scratch / "s.pdf"))
         printed += page;

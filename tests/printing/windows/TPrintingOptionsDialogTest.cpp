@@ -12,9 +12,9 @@
 namespace {
 
 TEST(TPrintingOptionsDialogTest, ShowsTheFlagsAndPagesAndStoresThemOnlyOnPrint) {
-    TLayoutPrinter printer;
+    PrintSettings printer;
     TPrintingOptionsDialog dialog;
-    dialog.SetPrinter(&printer);
+    dialog.SetSettings(&printer, 6);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Printing options"));
     EXPECT_EQ(dialog.OKButton()->text(), QStringLiteral("Print"));
     QCheckBox* const boxes[] = {dialog.TitleBox(), dialog.PageBox(), dialog.LocationBox(),
@@ -23,7 +23,6 @@ TEST(TPrintingOptionsDialogTest, ShowsTheFlagsAndPagesAndStoresThemOnlyOnPrint) 
                            &printer.PrintUserId};
 
     // Every box off, then Print: the flags stay off for the next document, which shows them so.
-    printer.PageCount = 6;
     std::vector<bool> shown;
     QString pages;
     {
@@ -45,7 +44,7 @@ TEST(TPrintingOptionsDialogTest, ShowsTheFlagsAndPagesAndStoresThemOnlyOnPrint) 
 
     // Cancel changes nothing.
     printer.ChartResolution = 0;
-    printer.PageCount = 1;
+    dialog.SetSettings(&printer, 1);
     shown.clear();
     {
         ModalDriver driver({[&](QWidget*) {

@@ -15,11 +15,9 @@
 namespace {
 
 TEST(TPrintingProgressFormTest, ACancelClickIsSeenWhileTheProgressMoves) {
-    TLayoutPrinter printer;
-    printer.PageCount = 4;
     TPrintingProgressForm form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Printing..."));
-    form.StartProgress(printer);
+    form.StartProgress(4);
     EXPECT_EQ(form.ProgressBar()->maximum(), 4);
     EXPECT_EQ(form.ProgressBar()->value(), 0);
     form.Cancelled = true;

@@ -6,6 +6,7 @@
 #include "database/LTableRecord.h"
 #include "printing/LayoutPrinter.h"
 #include "tests/support/PdfPages.h"
+#include "tests/support/PrintInteractionSpy.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
 
@@ -18,18 +19,6 @@
 #include <iterator>
 
 namespace {
-
-// Cancels once the progress has reached CancelAt (0: never).
-class CancellingInteraction : public PlainPrintInteraction {
-public:
-    using PlainPrintInteraction::PlainPrintInteraction;
-    void SetProgress(int32_t position) override { position_ = position; }
-    bool Cancelled() const override { return CancelAt > 0 && position_ >= CancelAt; }
-    int32_t CancelAt = 0;
-
-private:
-    int32_t position_ = 0;
-};
 
 std::string Text(const std::string& pdf) {
     std::string text;
@@ -49,27 +38,27 @@ TEST(SurveyReportTest, ItemsFollowOnlyWhenAskedForAndCancelLeavesTheEarlierFile)
 
     ScratchFolder scratch;
     const std::string pdf = scratch / "report.pdf";
-    CancellingInteraction interaction(QString::fromStdString(pdf));
-    TLayoutPrinter printer;
+    PrintInteractionSpy interaction(QString::fromStdString(pdf));
+    PrintSetup printer;
     printer.Printer().setOutputFormat(QPrinter::PdfFormat);
-    printer.SetInteraction(&interaction);
 
     SurveyReportOptions options;
     for (const bool withItems : {false, true}) {
         SCOPED_TRACE(withItems);
         options.WithItems = withItems;
-        ASSERT_TRUE(PrintSurveyReport(printer, db, options));
+        const Printout printout = PrintSurveyReport(printer, interaction, db, options);
+        ASSERT_TRUE(printout.Printed);
         const std::string text = Text(pdf);
         EXPECT_NE(text.find("Survey report"), std::string::npos);
         for (const char* caption : {"Feeder table", "Feeder chart"})
             EXPECT_EQ(text.find(caption) != std::string::npos, withItems) << caption;
-        EXPECT_EQ(PdfPageCount(pdf), printer.PageCount);
-        EXPECT_EQ(printer.Database, nullptr); // left as it was, not at a database that goes
+        EXPECT_EQ(PdfPageCount(pdf), printout.Pages);
+        EXPECT_EQ(ProgramDatabase(), nullptr); // left as it was, not at a database that goes
     }
 
     const auto pages = PdfPageCount(pdf);
     interaction.CancelAt = 2;
-    EXPECT_FALSE(PrintSurveyReport(printer, db, options));
+    EXPECT_FALSE(PrintSurveyReport(printer, interaction, db, options).Printed);
     EXPECT_EQ(PdfPageCount(pdf), pages);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path),
                             std::filesystem::directory_iterator()),

@@ -82,10 +82,9 @@ TEST(TSurveyReportDialogTest, TheTariffAndPowerFactorAreSharedWithTheSurveyWindo
     db.New();
     db.Parse(GenerateRecordingBytes(o));
     ScratchFolder scratch;
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    ProgramPrintSetup().Printer().setOutputFormat(QPrinter::PdfFormat);
     PlainPrintInteraction interaction(QString::fromStdString(scratch / "r.pdf"));
-    printer.SetInteraction(&interaction);
+    SetProgramInteraction(&interaction);
     ModalDriver driver({[&](QWidget* w) {
         auto* dialog = qobject_cast<TSurveyReportDialog*>(w);
         ASSERT_TRUE(dialog);
@@ -109,7 +108,7 @@ TEST(TSurveyReportDialogTest, TheTariffAndPowerFactorAreSharedWithTheSurveyWindo
         dialog->OKButton()->click();
     }});
     EXPECT_TRUE(RunSurveyReport(nullptr, db));
-    printer.SetInteraction(nullptr);
+    SetProgramInteraction(nullptr);
     EXPECT_EQ(StoredTariffChoice(), (TariffChoice{{}, 0.3, {}, {}}));
     EXPECT_EQ(StoredSurveyOptions().TargetPowerFactor, 0.92);
     EXPECT_EQ(StoredReportAuthor().Remarks, QStringLiteral("Meter room locked.\nKey at the gate."));

@@ -1,6 +1,7 @@
 #include "tables/windows/TTableForm.h"
 #include "model/Auxilary.h"
 #include "printing/LayoutPrinter.h"
+#include "printing/PrintedTable.h"
 #include "shell/SaveFileDialog.h"
 #include "shell/TCopyProgressForm.h"
 #include "tables/windows/TParameterGrid.h"
@@ -232,10 +233,16 @@ TEST_F(TTableFormTest, PrintsTheEntireTableOrTheSelectedRowsInTheColumnsShown) {
     TTableForm form(AddTable(db, {0, 1, 2}));
     ScratchFolder scratch;
     PlainPrintInteraction interaction(QString::fromStdString(scratch / "table.pdf"));
-    TLayoutPrinter& printer = LayoutPrinter();
-    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
-    printer.SetInteraction(&interaction);
-    printer.Database = &db;
+    ProgramPrintSetup().Printer().setOutputFormat(QPrinter::PdfFormat);
+    SetProgramInteraction(&interaction);
+    SetProgramDatabase(&db);
+    // The strips of the window's printout as the printer lays them out.
+    const auto strips = [&] {
+        return LayOutRows(*std::make_shared<PrintedTable>(form.Printout()), 0, 0, {},
+                          ProgramPrintSetup().Printer(), PrintAreaOf(ProgramPrintSetup()),
+                          ProgramPrintSetup().Printer().width())
+            .Strips;
+    };
     const auto times = [&](int32_t first, int32_t last) {
         std::vector<int> printed;
         const std::string all = PdfPageTexts(scratch / "table.pdf").at(0);
@@ -248,8 +255,8 @@ TEST_F(TTableFormTest, PrintsTheEntireTableOrTheSelectedRowsInTheColumnsShown) {
     };
 
     EXPECT_TRUE(form.PrintRows(0, 5));
-    EXPECT_EQ(printer.Title, QStringLiteral("Table #1"));
-    EXPECT_EQ(printer.PageCount, 1);
+    EXPECT_EQ(Occurrences(PdfPageTexts(scratch / "table.pdf").at(0), "Table #1"), 1);
+    EXPECT_EQ(PdfPageCount(scratch / "table.pdf"), 1);
     EXPECT_EQ(times(0, 5), std::vector<int>(6, 1));
 
     form.Table()->selectRow(2);
@@ -260,14 +267,14 @@ TEST_F(TTableFormTest, PrintsTheEntireTableOrTheSelectedRowsInTheColumnsShown) {
     EXPECT_EQ(times(0, 5), (std::vector<int>{0, 0, 1, 1, 0, 0}));
 
     // A column the user widened leaves room for fewer parameters on a page.
-    const int32_t columns = printer.ColumnsPerPage;
+    const ColumnRange columns = strips().at(0);
     form.Table()->horizontalHeader()->resizeSection(0, 500);
     form.PrintEntireTable();
-    EXPECT_LT(printer.ColumnsPerPage, columns);
-    EXPECT_EQ(printer.ColumnStrips, 3);
+    EXPECT_LT(strips().at(0).Last - strips().at(0).First, columns.Last - columns.First);
+    EXPECT_EQ(strips().size(), 3u);
     EXPECT_EQ(PdfPageCount(scratch / "table.pdf"), 3);
-    printer.SetInteraction(nullptr);
-    printer.Database = nullptr;
+    SetProgramInteraction(nullptr);
+    SetProgramDatabase(nullptr);
 }
 
 } // namespace
