@@ -185,10 +185,16 @@ void DrawHeaderFooter(QPainter& canvas, const PrintOptions& options, const QStri
         canvas.drawText(x, y + metrics.ascent(), text);
     };
     const PrintedDocument& document = options.Document;
+    const bool below = options.PageNumberBelow;
     if (settings.PrintTitle)
         draw(title, false, false);
     if (settings.PrintPageNumber)
-        draw(QString::asprintf(LoadStr(StrPageOfPages).c_str(), page, pageCount), true, false);
+        draw(QString::asprintf(LoadStr(StrPageOfPages).c_str(), page, pageCount), true, below);
+    if (below) {
+        if (settings.PrintUserId && !document.UserId.isEmpty())
+            draw(Text(StrUserIdLine).replace(QStringLiteral("%s"), document.UserId), false, true);
+        return;
+    }
     if (settings.PrintLocation && !document.Location.isEmpty())
         draw(Text(StrLocationLine).replace(QStringLiteral("%s"), document.Location), false, true);
     if (settings.PrintUserId && !document.UserId.isEmpty())
@@ -252,13 +258,14 @@ QString DefaultPdfName(const PrintOptions& options) {
     return QDir(folder).filePath(name + QStringLiteral(".pdf"));
 }
 
-QRect PrintAreaOf(const PrintSetup& setup) {
+QRect PrintAreaOf(const PrintSetup& setup, bool pageNumberBelow) {
     const QPrinter& printer = setup.Printer();
     QRect area(QPoint(0, 0), QPoint(printer.width() - 1, printer.height() - 1));
     const int h = QFontMetrics(QGuiApplication::font(), &printer).height();
-    if (setup.Settings.PrintTitle || setup.Settings.PrintPageNumber)
+    const PrintSettings& s = setup.Settings;
+    if (s.PrintTitle || (s.PrintPageNumber && !pageNumberBelow))
         area.setTop(area.top() + static_cast<int>(1.5 * h));
-    if (setup.Settings.PrintLocation || setup.Settings.PrintUserId)
+    if (pageNumberBelow ? s.PrintPageNumber || s.PrintUserId : s.PrintLocation || s.PrintUserId)
         area.setBottom(area.bottom() - static_cast<int>(1.5 * h));
     if (area.bottom() < area.top())
         Raise(TooShortMessage);
@@ -362,7 +369,7 @@ Printout Print(std::vector<PrintedPart>& parts, const PrintOptions& options,
     std::vector<RowsLayout> layouts(parts.size());
     std::vector<Page> pages;
     try {
-        printout.Area = PrintAreaOf(setup);
+        printout.Area = PrintAreaOf(setup, options.PageNumberBelow);
         const int pageWidth = setup.Printer().width();
         for (size_t i = 0; i < parts.size(); ++i) {
             PrintedPart& part = parts[i];

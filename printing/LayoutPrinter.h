@@ -72,6 +72,9 @@ struct PrintOptions {
     PdfInfo Info = {};
     // A page taller than wide is turned for this print, unless the user chose it.
     bool Landscape = false;
+    // A report's pages: the page number in the footer at the right, the user id at the left;
+    // no location line, the title naming the site.
+    bool PageNumberBelow = false;
 };
 
 // The options of a print of the database (null: none) on the setup.
@@ -142,7 +145,7 @@ inline constexpr char TooShortMessage[] = "Page too short to print!";
 
 // The print area of the setup's page in its pixels: the page without the header and footer
 // lines of the settings. Raises TooShortMessage when nothing is left.
-QRect PrintAreaOf(const PrintSetup& setup);
+QRect PrintAreaOf(const PrintSetup& setup, bool pageNumberBelow = false);
 
 // How rows print in an area: row pages of RowsPerPage rows, each in every strip of columns.
 struct RowsLayout {

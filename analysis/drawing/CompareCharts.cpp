@@ -99,6 +99,7 @@ ChartLayout PaintCompareSummary(QPainter& painter, const QRectF& area, const Com
         out.Texts << text;
     }
     painter.restore();
+    out.Plot.setBottom(std::min(area.bottom(), rest.top() + margin));
     return out;
 }
 

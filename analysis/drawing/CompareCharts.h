@@ -10,7 +10,7 @@ class QPainter;
 // and after each in its colour of the look.
 
 // The Summary page: its table, the saving and the notes (verdict, reasons, limits) below,
-// each table under a bold heading. Returns what it wrote.
+// each table under a bold heading. Returns what it wrote, the part of the area it took as Plot.
 ChartLayout PaintCompareSummary(QPainter& painter, const QRectF& area, const Comparison& c,
                                 const ChartLook& look);
 // The daily profiles overlaid: weekdays in the upper half, weekend days in the lower, each

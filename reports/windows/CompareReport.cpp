@@ -40,18 +40,15 @@ Printout PrintCompareReport(PrintSetup& setup, PrintInteraction& interaction,
     AddAuthorLines(block, author);
     const std::vector<Finding> findings =
         CompareFindings(comparison, style, author.Remarks.toStdString());
-    // The first page: the findings, then the Summary table, the saving and the verdict with
-    // the reasons and limits below.
-    std::vector<PrintedPart> parts;
-    PrintedPart summary;
-    summary.Title = header;
-    summary.Draw = [&](QPainter& painter, const QRect& area, int32_t) {
-        QRectF rest(area);
-        rest.setTop(rest.top() + PaintFindingsPage(painter, rest, block, findings, font) +
-                    QFontMetricsF(font, painter.device()).height());
-        PaintCompareSummary(painter, rest, comparison, PaperLook(painter, font));
-    };
-    parts.push_back(std::move(summary));
+    // The findings, then the Summary table, the saving and the verdict with the reasons and
+    // limits below, flowed onto as many pages as the remarks need.
+    std::vector<ReportBlock> blocks = FindingBlocks(block, findings, font);
+    blocks.push_back({{}, {}, {}, [&comparison, font](QPainter& painter, const QRectF& area) {
+                          return PaintCompareSummary(painter, area, comparison,
+                                                     PaperLook(painter, font))
+                              .Plot.height();
+                      }});
+    std::vector<PrintedPart> parts = ReportFlow(setup, font).Parts(std::move(blocks), header);
 
     using Paint = ChartLayout (*)(QPainter&, const QRectF&, const Comparison&, const ChartLook&);
     const std::pair<QString, Paint> charts[] = {
@@ -73,6 +70,7 @@ Printout PrintCompareReport(PrintSetup& setup, PrintInteraction& interaction,
     parts.push_back(std::move(drawn));
 
     PrintOptions print = PrintOptionsOf(setup, before, heading);
+    print.PageNumberBelow = true;
     print.Info = ReportPdfInfo(heading, author,
                                recording ? QString::fromStdString(recording->UserID) : QString(),
                                QStringLiteral("Survey report"));

@@ -54,7 +54,7 @@ double ReportFlow::Measure(const ReportBlock& block, double width) const {
 }
 
 std::vector<PrintedPart> ReportFlow::Parts(std::vector<ReportBlock> blocks, const QString& title) {
-    const QRectF page(PrintAreaOf(setup_));
+    const QRectF page(PrintAreaOf(setup_, true));
     const double headingHeight = headingHeight_, gap = gap_;
 
     struct Placed {

@@ -366,6 +366,7 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
     }
 
     PrintOptions print = PrintOptionsOf(setup, &db, title);
+    print.PageNumberBelow = true;
     print.Info = ReportPdfInfo(title, options.Author, Q(recording.UserID),
                                QString::fromLatin1(DefaultReportTitle));
     return Print(*parts, print, interaction);

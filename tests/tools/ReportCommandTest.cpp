@@ -43,6 +43,20 @@ protected:
             std::ofstream(path, std::ios::binary) << GenerateRecordingBytes(o);
         return path;
     }
+    // Four weeks of 5-minute power from Monday 2024-03-04, two weeks on each side.
+    std::string FourWeeks() {
+        GeneratorOptions o;
+        o.entries = {22};
+        o.rate = 5;
+        o.historicPoints = 28 * 288;
+        o.start = CalendarTime{2024, 3, 4, 0, 0, 0};
+        const std::string file = (scratch.path / "four-weeks.bin").string();
+        std::ofstream(file, std::ios::binary) << GenerateRecordingBytes(o);
+        return file;
+    }
+    static constexpr char TwoWeeksEach[] =
+        " --before-range 2024-03-04T00:00:00..2024-03-17T23:55:00"
+        " --after-range 2024-03-18T00:00:00..2024-03-31T23:55:00";
     // "fi" and "ff" as pdftotext may give them, as single ligatures.
     static std::string Plain(std::string text) {
         for (const auto& [ligature, letters] :
@@ -324,21 +338,34 @@ TEST_F(ReportCommandTest, JoinedDownloadsSiteAndUserIdAsAuthor) {
     EXPECT_NE(RunCommand("pdfinfo " + Out()).out.find("Author:          u42\n"), std::string::npos);
 }
 
-// Remarks longer than a page go on over the next pages, every line printed once.
-TEST_F(ReportCommandTest, LongRemarksGoOnOverThePages) {
+// Remarks longer than a page go on over the next pages of the survey and the compare report,
+// every line printed once; the page number stands in the footer, below the page's last line.
+TEST_F(ReportCommandTest, LongRemarksGoOnOverThePagesNumberedInTheFooter) {
     const std::string remarks = (scratch.path / "remarks.txt").string();
     {
         std::ofstream out(remarks);
         for (int i = 1; i <= 90; ++i)
             out << "Remark " << i << " of the engineer.\n";
     }
-    ASSERT_EQ(Vro("report " + Recording({22, 6}) + " --remarks " + remarks + " -o " + Out()).status,
-              0);
-    const std::string text = All(Out());
-    for (int i = 1; i <= 90; ++i) {
-        const std::string line = "Remark " + std::to_string(i) + " of the engineer.";
-        EXPECT_EQ(text.find(line), text.rfind(line)) << line;
-        EXPECT_NE(text.find(line), std::string::npos) << line;
+    for (const std::string& command :
+         {"report " + Recording({22, 6}), "report --compare " + FourWeeks() + TwoWeeksEach}) {
+        SCOPED_TRACE(command);
+        ASSERT_EQ(Vro(command + " --remarks " + remarks + " -o " + Out()).status, 0);
+        const std::vector<std::string> pages = PdfPageTexts(Out());
+        const std::string text = All(Out());
+        for (int i = 1; i <= 90; ++i) {
+            const std::string line = "Remark " + std::to_string(i) + " of the engineer.";
+            EXPECT_NE(text.find(line), std::string::npos) << line;
+            EXPECT_EQ(text.find(line), text.rfind(line)) << line;
+        }
+        for (size_t p = 0; p < pages.size(); ++p) {
+            const std::string number =
+                "Page " + std::to_string(p + 1) + " of " + std::to_string(pages.size());
+            const size_t at = pages[p].rfind(number);
+            ASSERT_NE(at, std::string::npos) << number << " in\n" << pages[p];
+            EXPECT_EQ(pages[p].find_first_not_of(" \n\f", at + number.size()), std::string::npos)
+                << pages[p];
+        }
     }
 }
 
@@ -361,17 +388,8 @@ TEST_F(ReportCommandTest, BadOptionsExit2DamagedFileExit1WithoutOutput) {
 
 // The compare report: the Summary with the verdict first, then a page per chart.
 TEST_F(ReportCommandTest, CompareReportSummaryFirstThenTheCharts) {
-    GeneratorOptions o;
-    o.entries = {22};
-    o.rate = 5;
-    o.historicPoints = 28 * 288;
-    o.start = CalendarTime{2024, 3, 4, 0, 0, 0};
-    const std::string file = (scratch.path / "four-weeks.bin").string();
-    std::ofstream(file, std::ios::binary) << GenerateRecordingBytes(o);
-    const Result r = Vro("report --compare " + file +
-                         " --before-range 2024-03-04T00:00:00..2024-03-17T23:55:00"
-                         " --after-range 2024-03-18T00:00:00..2024-03-31T23:55:00 -o " +
-                         Out());
+    const std::string file = FourWeeks();
+    const Result r = Vro("report --compare " + file + TwoWeeksEach + " -o " + Out());
     ASSERT_EQ(r.status, 0) << r.out;
     const std::vector<std::string> pages = PdfPageTexts(Out());
     ASSERT_EQ(pages.size(), 4u);
