@@ -14,6 +14,27 @@ std::string Titled(const std::string& title, const std::string& unit) {
     return unit.empty() ? title : title + " (" + unit + ")";
 }
 
+// A column of figures; for a person, a power or energy in its scaled unit after it.
+TextColumn FigureColumn(std::string title, CompareUnits units) {
+    TextColumn column = TextColumn::Figures(std::move(title));
+    if (units == CompareUnits::ForPeople) {
+        column.Scaled = true;
+        column.SuffixColumn = "Unit";
+    }
+    return column;
+}
+
+// A row's title and its figures' unit: in the title, or after each figure for a person.
+std::string RowTitle(const std::string& title, const std::string& unit, CompareUnits units) {
+    return units == CompareUnits::ForPeople ? title : Titled(title, unit);
+}
+
+TextCell WithUnit(TextCell cell, const std::string& unit, CompareUnits units) {
+    if (units == CompareUnits::ForPeople && cell.kind == TextCell::Number)
+        cell.text = unit;
+    return cell;
+}
+
 TextCell TimeOf(const std::optional<TDateTime>& time) {
     return time ? TextCell::At(*time) : TextCell{};
 }
@@ -29,11 +50,12 @@ std::optional<double> DurationAt(const std::vector<double>& sorted, int percent)
 
 } // namespace
 
-TextTable CompareSummaryTable(const Comparison& c) {
+TextTable CompareSummaryTable(const Comparison& c, CompareUnits units) {
     TextTable table;
     using C = TextColumn;
-    table.Columns = {C::Texts("Figure"), C::Figures("Before"), C::Figures("After"),
-                     C::Figures("Change"), C::Shares("Change %")};
+    table.Columns = {C::Texts("Figure"), FigureColumn("Before", units),
+                     FigureColumn("After", units), FigureColumn("Change", units),
+                     C::Shares("Change %")};
     table.Rows.push_back({TextCell::Of("From"), TimeOf(c.Before.Survey.From),
                           TimeOf(c.After.Survey.From), TextCell{}, TextCell{}});
     table.Rows.push_back({TextCell::Of("To"), TimeOf(c.Before.Survey.To), TimeOf(c.After.Survey.To),
@@ -43,10 +65,13 @@ TextTable CompareSummaryTable(const Comparison& c) {
     for (size_t i = 0; i < figures.size(); ++i) {
         const CompareFigure& f = figures[i];
         const FigureChange& change = c.Changes[i];
-        table.Rows.push_back({TextCell::Of(Titled(f.Title, f.Cost ? currency : f.Unit)),
-                              Optional(change.Before, f.Decimals),
-                              Optional(change.After, f.Decimals),
-                              Optional(change.Difference, f.Decimals), Optional(change.Percent)});
+        const std::string title =
+            f.Cost ? Titled(f.Title, currency) : RowTitle(f.Title, f.Unit, units);
+        const auto figure = [&](const std::optional<double>& value) {
+            return WithUnit(Optional(value, f.Decimals), f.Cost ? "" : f.Unit, units);
+        };
+        table.Rows.push_back({TextCell::Of(title), figure(change.Before), figure(change.After),
+                              figure(change.Difference), Optional(change.Percent)});
         if (std::string(f.Key) == "peak_w") {
             const auto time = [](const CompareSide& s) {
                 return s.Peak ? TextCell::At(s.Peak->Time) : TextCell{};
@@ -58,28 +83,30 @@ TextTable CompareSummaryTable(const Comparison& c) {
     return table;
 }
 
-TextTable SavingTable(const Comparison& c) {
+TextTable SavingTable(const Comparison& c, CompareUnits units) {
     TextTable table;
     using C = TextColumn;
-    table.Columns = {C::Texts("Saving of"),     C::Figures("Saving"),    C::Figures("95 % low"),
-                     C::Figures("95 % high"),   C::Figures("SE"),        C::Figures("df"),
-                     C::Figures("Days before"), C::Figures("Days after")};
+    table.Columns = {C::Texts("Saving of"),           FigureColumn("Saving", units),
+                     FigureColumn("95 % low", units), FigureColumn("95 % high", units),
+                     FigureColumn("SE", units),       C::Figures("df"),
+                     C::Figures("Days before"),       C::Figures("Days after")};
     const EnergySaving& s = c.Saving;
-    const auto stratum = [&](const char* title, const std::optional<StratumSaving>& st) {
-        if (!st) {
-            table.Rows.push_back({TextCell::Of(title)});
-            table.Rows.back().resize(table.Columns.size());
-            return;
-        }
-        table.Rows.push_back({TextCell::Of(title), TextCell::Of(st->DWh), TextCell::Of(st->LowWh),
-                              TextCell::Of(st->HighWh), TextCell::Of(st->SeWh),
-                              TextCell::Of(st->Df), TextCell::Of(st->NBefore, 0),
-                              TextCell::Of(st->NAfter, 0)});
+    const auto wh = [&](const std::optional<double>& value) {
+        return WithUnit(Optional(value), "WH", units);
     };
-    stratum("A full weekday (WH)", s.Weekday);
-    stratum("A full weekend day (WH)", s.Weekend);
-    table.Rows.push_back({TextCell::Of("A year (WH)"), Optional(s.YearlyWh),
-                          Optional(s.YearlyLowWh), Optional(s.YearlyHighWh), Optional(s.YearlySeWh),
+    const auto stratum = [&](const char* title, const std::optional<StratumSaving>& st) {
+        table.Rows.push_back({TextCell::Of(RowTitle(title, "WH", units))});
+        if (st)
+            table.Rows.back().insert(table.Rows.back().end(),
+                                     {wh(st->DWh), wh(st->LowWh), wh(st->HighWh), wh(st->SeWh),
+                                      TextCell::Of(st->Df), TextCell::Of(st->NBefore, 0),
+                                      TextCell::Of(st->NAfter, 0)});
+        table.Rows.back().resize(table.Columns.size());
+    };
+    stratum("A full weekday", s.Weekday);
+    stratum("A full weekend day", s.Weekend);
+    table.Rows.push_back({TextCell::Of(RowTitle("A year", "WH", units)), wh(s.YearlyWh),
+                          wh(s.YearlyLowWh), wh(s.YearlyHighWh), wh(s.YearlySeWh),
                           Optional(s.YearlyDf), TextCell{}, TextCell{}});
     if (c.Options.CostTariff) {
         table.Rows.push_back(

@@ -9,12 +9,17 @@
 // The comparison's tables: the Compare window shows, copies, exports and prints them, and
 // the compare report and vrotool compare take them too.
 
+// How a table gives its powers and energies: in the base unit in the row's title, as files and
+// the grids take them, or for a person to read (the pictures and the report), each figure in
+// its scaled unit after it ("444.74 kWh").
+enum class CompareUnits { InTitles, ForPeople };
+
 // Figure, Before, After, Change, Change %: the period's ends, then a row per CompareFigures()
-// (the peak's time after the peak), its unit in its title.
-TextTable CompareSummaryTable(const Comparison& c);
+// (the peak's time after the peak).
+TextTable CompareSummaryTable(const Comparison& c, CompareUnits units = CompareUnits::InTitles);
 // Saving, 95 % low, 95 % high, SE, df, Days before, Days after: a row per stratum (a day's
 // energy), the year's, and the yearly cost saving with a tariff.
-TextTable SavingTable(const Comparison& c);
+TextTable SavingTable(const Comparison& c, CompareUnits units = CompareUnits::InTitles);
 // The verdict, the reasons, and the limits of the comparison.
 std::vector<std::string> CompareNotes(const Comparison& c);
 // The Summary page as text: both tables (TAB-separated) and the notes.

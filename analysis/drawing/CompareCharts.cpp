@@ -84,8 +84,9 @@ ChartLayout PaintCompareSummary(QPainter& painter, const QRectF& area, const Com
     const QFontMetricsF metrics(look.Font, painter.device());
     const double margin = metrics.averageCharWidth();
     QRectF rest = area.adjusted(margin, margin, -margin, -margin);
-    for (const auto& [title, table] : {std::pair{QStringLiteral("Summary"), CompareSummaryTable(c)},
-                                       std::pair{QStringLiteral("Saving"), SavingTable(c)}}) {
+    for (const auto& [title, table] :
+         {std::pair{QStringLiteral("Summary"), CompareSummaryTable(c, CompareUnits::ForPeople)},
+          std::pair{QStringLiteral("Saving"), SavingTable(c, CompareUnits::ForPeople)}}) {
         rest = Heading(painter, rest, title, look, out);
         rest.setTop(rest.top() + PaintTextTable(painter, rest, table, look) + metrics.height());
     }

@@ -397,8 +397,12 @@ TEST_F(ReportCommandTest, CompareReportSummaryFirstThenTheCharts) {
     for (const char* text : {"Before and after", "Did the change save energy?",
                              "Not decided: ", "a year, 95 % interval", "What changed?"})
         EXPECT_NE(pages[0].find(text), std::string::npos) << text << " in\n" << pages[0];
-    for (const char* text : {"Summary", "Energy per full weekday (WH)", "Saving", "A year (WH)",
-                             "day-to-day scatter", "Weather and production are not normalised"})
+    // Energies and powers for a person, each in its unit.
+    const std::regex kwh(R"(Energy per full weekday +[0-9.,]+ kWh +[0-9.,]+ kWh)");
+    EXPECT_TRUE(std::regex_search(pages[0], kwh)) << pages[0];
+    EXPECT_TRUE(std::regex_search(pages[0], std::regex(R"(A year +-?[0-9.,]+ [kM]?Wh)")));
+    for (const char* text :
+         {"Summary", "Saving", "day-to-day scatter", "Weather and production are not normalised"})
         EXPECT_NE(pages[0].find(text), std::string::npos) << text;
     EXPECT_NE(pages[1].find("Daily pro"), std::string::npos); // "fi" may be a ligature
     EXPECT_NE(pages[2].find("Energy per full day"), std::string::npos);
