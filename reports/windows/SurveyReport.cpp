@@ -252,7 +252,7 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
             ReportBlock block;
             block.Heading = QString::fromLatin1(heading);
             block.Height = share(3, 0.5, true);
-            block.Draw = [power, paint, font](QPainter& painter, const QRectF& area) {
+            block.Draw = [power, paint = paint, font](QPainter& painter, const QRectF& area) {
                 paint(painter, area, *power, PaperLook(painter, font));
                 return area.height();
             };
