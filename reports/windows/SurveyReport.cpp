@@ -149,11 +149,15 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
     for (ReportBlock& block : FindingBlocks(titleBlock, findings, font))
         blocks.push_back(std::move(block));
 
-    // The contents, filled in once the pages are laid out.
+    // The contents, filled in once the pages are laid out. The parts hold this block, so it
+    // holds them weakly.
     auto parts = std::make_shared<std::vector<PrintedPart>>();
     auto entries = std::make_shared<QStringList>();
-    blocks.push_back({{}, {}, {}, [parts, entries, font](QPainter& painter, const QRectF& area) {
-                          auto contents = ContentsOf(*parts);
+    const std::weak_ptr<std::vector<PrintedPart>> laidOut = parts;
+    blocks.push_back({{}, {}, {}, [laidOut, entries, font](QPainter& painter, const QRectF& area) {
+                          const auto held = laidOut.lock();
+                          auto contents =
+                              held ? ContentsOf(*held) : std::vector<std::pair<QString, int32_t>>{};
                           if (contents.empty())
                               for (const QString& entry : *entries)
                                   contents.emplace_back(entry, 0);
