@@ -94,15 +94,6 @@ double PaintFinding(QPainter& painter, const QRectF& area, const Finding& f, con
     return y - area.top();
 }
 
-double PaintFindingsPage(QPainter& painter, const QRectF& area, const TitleBlock& block,
-                         const std::vector<Finding>& findings, const QFont& font) {
-    const double gap = QFontMetricsF(font, painter.device()).height() / 2;
-    double y = area.top() + PaintTitleBlock(painter, area, block, font);
-    for (const Finding& f : findings)
-        y += PaintFinding(painter, area.adjusted(0, y - area.top(), 0, 0), f, font) + gap;
-    return y - area.top();
-}
-
 std::vector<ReportBlock> FindingBlocks(const TitleBlock& block,
                                        const std::vector<Finding>& findings, const QFont& font) {
     std::vector<ReportBlock> blocks;

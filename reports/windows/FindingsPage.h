@@ -33,9 +33,6 @@ double PaintTitleBlock(QPainter& painter, const QRectF& area, const TitleBlock& 
 // reason in grey, every text wrapped to the width. Returns the height it took.
 double PaintFinding(QPainter& painter, const QRectF& area, const Finding& finding,
                     const QFont& font);
-// The title block, then each finding. Returns the height it took.
-double PaintFindingsPage(QPainter& painter, const QRectF& area, const TitleBlock& block,
-                         const std::vector<Finding>& findings, const QFont& font);
 // The same as blocks of a report's flow, so that findings longer than a page (long remarks)
 // go on over the next pages rather than being cut.
 std::vector<ReportBlock> FindingBlocks(const TitleBlock& block,
