@@ -112,7 +112,10 @@ public:
             const double y = MapY(s.Ticks[i], s);
             painter_.setPen(QPen(look_.Grid, Pen()));
             painter_.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
-            Text(QRectF(area_.left(), y - line_ / 2, plot_.left() - area_.left() - gap_, line_),
+            // The lowest label ("0") no lower than the plot, above the time axis' labels, so
+            // that the two at the plot's bottom left never touch.
+            const double top = std::min(y - line_ / 2, plot_.bottom() - line_);
+            Text(QRectF(area_.left(), top, plot_.left() - area_.left() - gap_, line_),
                  Qt::AlignRight | Qt::AlignVCenter,
                  placed ? yLabels_[static_cast<qsizetype>(i)]
                         : QString::fromStdString(look_.Style.Number(s.Ticks[i], s.Decimals)));
