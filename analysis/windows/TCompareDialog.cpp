@@ -93,7 +93,7 @@ TCompareDialog::TCompareDialog(const LDatabase& open, QWidget* parent)
         {fixedMonthly_, SurveySetting::FixedMonthly}};
     for (const auto& [edit, setting] : edits) {
         edit->setPlaceholderText(SurveySettingPlaceholder(setting));
-        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 10);
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 9);
         auto* label = new QLabel(SurveySettingCaption(setting).remove(QLatin1Char('&')));
         label->setBuddy(edit);
         rates->addWidget(label);
