@@ -230,8 +230,8 @@ private:
 // The scale's tick values as the look writes them.
 QStringList TickLabels(const ChartScale& s, const ChartLook& look);
 // The labels of a scale of power, energy or reactive power given in its base unit ("W", "WH",
-// "var"), in the unit the texts write the scale's largest value in ("kW" from 1 000 W), with
-// that unit.
+// "var"), in the unit the texts write the scale's largest value in ("kW", "MW" from 10 000
+// kW), with that unit.
 struct UnitTickLabels {
     QStringList Labels;
     QString Unit;
