@@ -111,7 +111,7 @@ TextTable SavingTable(const Comparison& c, CompareUnits units) {
     if (c.Options.CostTariff) {
         table.Rows.push_back(
             {TextCell::Of("A year's cost, an estimate (" + c.Options.CostTariff->Currency + ")"),
-             Optional(s.YearlyCost)});
+             Optional(s.YearlyCost), Optional(s.YearlyCostLow), Optional(s.YearlyCostHigh)});
         table.Rows.back().resize(table.Columns.size());
     }
     return table;

@@ -81,6 +81,7 @@ struct Highest {
 
 struct MonthWork {
     CostMonth Totals;
+    int64_t Finite = 0; // power samples
     std::vector<double> EnergyWh, EnergyCost;
     std::vector<bool> Used;
     std::vector<Highest> TimeOfUse;
@@ -156,16 +157,19 @@ CostStudy ComputeCost(const Tariff& tariff, const SampledSeries& power, const Bl
                 study.PerDay.push_back(
                     {static_cast<double>(c.Day), 0, std::vector<double>(energyPeriods)});
                 month = &monthOf(c.Month);
-                ++month->Totals.DaysRecorded;
             }
             period = Scheduled(tariff.EnergyWeekday, tariff.EnergyWeekend, c, energyPeriods);
         }
         const float v = power.Values[j];
-        if (std::isfinite(v))
+        if (std::isfinite(v)) {
             sum += v;
+            ++month->Finite;
+        }
     }
     if (month)
         flush();
+    for (auto& entry : months)
+        entry.second.Totals.DaysRecorded = CoveredDays(entry.second.Finite, power.Rate);
 
     // Demand: each month's highest complete block, per time-of-use period and overall.
     const double cap = thresholdWatts.value_or(INFINITY);
@@ -237,7 +241,7 @@ CostStudy ComputeCost(const Tariff& tariff, const SampledSeries& power, const Bl
             charge(DemandKind::Reactive, std::nullopt, w.Reactive,
                    tariff.ReactivePrice * std::max(w.Reactive.Block->Value, 0.0) / 1000, 0);
 
-        const double share = static_cast<double>(m.DaysRecorded) / m.DaysInMonth;
+        const double share = m.DaysRecorded / m.DaysInMonth;
         m.FixedCost = tariff.FixedUnit == FixedChargeUnit::PerDay
                           ? tariff.FixedCharge * m.DaysRecorded
                           : tariff.MonthlyFixedCharge() * share;

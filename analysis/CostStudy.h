@@ -29,20 +29,22 @@ enum class DemandKind { TimeOfUse, Flat, Reactive };
 const char* DemandKindName(DemandKind kind);
 
 // A month's highest block for one demand charge: in W (VA with kVA demand, var for reactive),
-// at its block's start. A month recorded in part is charged in full on what was recorded.
+// at its block's start. A month recorded in part is charged in full on what was recorded;
+// DaysRecorded are the days its power samples cover.
 struct DemandCharge {
     CalendarMonth Month;
     DemandKind Kind = DemandKind::Flat;
     std::optional<int32_t> Period; // the time-of-use or flat period; unset for reactive
     TimedValue Demand;
     double Cost = 0;
-    int32_t DaysRecorded = 0, DaysInMonth = 0;
+    double DaysRecorded = 0;
+    int32_t DaysInMonth = 0;
 };
 
 // Every component of one month.
 struct CostMonth {
     CalendarMonth Month;
-    int32_t DaysRecorded = 0; // calendar dates of the month with at least one sample
+    double DaysRecorded = 0; // the days its finite power samples cover
     int32_t DaysInMonth = 0;
     double EnergyWh = 0, EnergyCost = 0;
     double DemandCost = 0; // time-of-use and flat, kW or kVA
@@ -79,8 +81,8 @@ struct CostStudy {
     double EnergyWh = 0;
     double EnergyCost = 0, DemandCost = 0, ReactiveCost = 0, FixedCost = 0, Total = 0;
     std::optional<double> AveragePrice; // Total per kWh, when energy was used
-    // Energy cost per day × 30.4375 + the highest month's demand charges (kW or kVA, and
-    // reactive) + the monthly fixed charge; the year is 12 × that. Unset without days.
+    // Energy cost per day covered × 30.4375 + the highest month's demand charges (kW or kVA,
+    // and reactive) + the monthly fixed charge; the year is 12 × that. Unset without days.
     std::optional<double> TypicalMonth, Year;
     std::optional<PeakShaving> Shaving; // with a threshold and a demand charge
     std::vector<std::string> Reasons;   // what could not be charged, and why

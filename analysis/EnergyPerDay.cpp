@@ -13,7 +13,7 @@ std::vector<EnergyDay> ComputeEnergyDays(const SampledSeries& power, const Block
         d.EnergyWh = sum * hoursPerSample;
         // A first or last day the recording reaches only in part is partial, however well its
         // own samples are filled.
-        d.Coverage = std::min(1.0, static_cast<double>(d.Finite) * power.Rate / 86400.0);
+        d.Coverage = std::min(1.0, CoveredDays(d.Finite, power.Rate));
     };
     const SampledSeries::SecondsWalk seconds(power);
     for (int32_t j = 0; j < power.Count; ++j) {
@@ -62,10 +62,14 @@ std::vector<EnergyDay> ComputeEnergyDays(const SampledSeries& power, const Block
 EnergyTotals ComputeEnergyTotals(const SampledSeries& power, const BlockSeries& blocks) {
     EnergyTotals t;
     double sum = 0;
+    int64_t finite = 0;
     for (int32_t j = 0; j < power.Count; ++j)
-        if (std::isfinite(power.Values[j]))
+        if (std::isfinite(power.Values[j])) {
             sum += power.Values[j];
+            ++finite;
+        }
     t.EnergyWh = sum * power.Rate / 3600.0;
+    t.Days = CoveredDays(finite, power.Rate);
     t.Peak = HighestBlock(blocks);
     if (const auto base = LowestBlock(blocks))
         t.BaseWatts = base->Value;
@@ -77,6 +81,5 @@ EnergyTotals ComputeEnergyTotals(const SampledSeries& power, const BlockSeries& 
         t.AverageWatts = demand / blocks.Complete;
     if (t.AverageWatts && t.Peak && t.Peak->Value > 0)
         t.LoadFactor = *t.AverageWatts / t.Peak->Value;
-    t.Days = power.SpanDays();
     return t;
 }

@@ -27,7 +27,9 @@ struct EnergyTotals {
     std::optional<double> BaseWatts;
     std::optional<double> AverageWatts; // the mean of the complete blocks
     std::optional<double> LoadFactor;   // AverageWatts / Peak, when the peak is above 0
-    double Days = 0;                    // (last sample time − first + rate) / 86 400
+    // The days the power samples cover: finite samples × rate / 86 400, so that a gap (days
+    // between joined downloads, samples not measured) counts for nothing.
+    double Days = 0;
 };
 
 // A row per calendar day the power series has a finite sample in, in order: a day within a

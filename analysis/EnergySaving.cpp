@@ -55,9 +55,16 @@ EnergySaving ComputeEnergySaving(const CompareSide& before, const CompareSide& a
         s.YearlyLowWh = *s.YearlyWh - half;
         s.YearlyHighWh = *s.YearlyWh + half;
         s.Significant = *s.YearlyLowWh > 0 || *s.YearlyHighWh < 0;
-        if (before.EnergyPrice && before.HighestDemandCharges && after.HighestDemandCharges)
-            s.YearlyCost = *s.YearlyWh / 1000 * *before.EnergyPrice +
-                           12 * (*before.HighestDemandCharges - *after.HighestDemandCharges);
+        if (before.EnergyPrice && before.HighestDemandCharges && after.HighestDemandCharges) {
+            const auto cost = [&](double wh) {
+                return wh / 1000 * *before.EnergyPrice +
+                       12 * (*before.HighestDemandCharges - *after.HighestDemandCharges);
+            };
+            s.YearlyCost = cost(*s.YearlyWh);
+            // A price per kWh below 0 (a feed-in tariff) turns the interval round.
+            s.YearlyCostLow = std::min(cost(*s.YearlyLowWh), cost(*s.YearlyHighWh));
+            s.YearlyCostHigh = std::max(cost(*s.YearlyLowWh), cost(*s.YearlyHighWh));
+        }
     }
     for (const auto& [side, name] : {std::pair{&before, "before"}, std::pair{&after, "after"}})
         if (side->GapDays > 0)

@@ -22,8 +22,9 @@ struct EnergySaving {
     // Strata left out and why, a yearly saving of one stratum, days with gaps left out.
     std::vector<std::string> Reasons;
     // With a tariff: the yearly saving × the before side's energy price per kWh + 12 × the
-    // fall of the highest month's demand charges. An estimate.
-    std::optional<double> YearlyCost;
+    // fall of the highest month's demand charges. An estimate; its interval is that of the
+    // energy saved, priced alike.
+    std::optional<double> YearlyCost, YearlyCostLow, YearlyCostHigh;
 };
 
 constexpr double WeekdaysPerYear = 261, WeekendDaysPerYear = 104;

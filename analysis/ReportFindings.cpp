@@ -122,10 +122,9 @@ Finding CostFinding(const CostStudy& c, const TextStyle& style) {
 
 Finding VoltageFinding(const VoltageVariation& v, const TextStyle& style) {
     Finding f{"Is the voltage within limits?", VerdictUndecided, {}, {}, {}};
-    bool anyFail = false, allPass = !v.Channels.empty();
+    if (v.Pass)
+        f.Verdict = *v.Pass ? VerdictYes : VerdictNo;
     for (const VoltageChannel& c : v.Channels) {
-        anyFail = anyFail || (c.Pass && !*c.Pass);
-        allPass = allPass && c.Pass && *c.Pass;
         std::string text = c.ChannelLabel + " " + VerdictText(c.Pass);
         if (c.Within10)
             text += ", " + Percent(*c.Within10, style) + " within ±10 %";
@@ -134,10 +133,6 @@ Finding VoltageFinding(const VoltageVariation& v, const TextStyle& style) {
                     style.Number(c.Maximum->Value, 1) + " V";
         f.Answer += (f.Answer.empty() ? "" : "; ") + text;
     }
-    if (anyFail)
-        f.Verdict = VerdictNo;
-    else if (allPass)
-        f.Verdict = VerdictYes;
     if (f.Answer.empty())
         f.Answer = "no voltage channel was recorded";
     f.Figures = "Nominal " + (v.NominalVolts ? style.Number(*v.NominalVolts, 0) + " V" : "-") +
@@ -176,9 +171,22 @@ Finding BalanceFinding(const UnbalanceStudy& u, const TextStyle& style) {
     return f;
 }
 
-Finding PowerFactorFinding(const PowerFactorCorrection& pf, const TextStyle& style) {
-    Finding f{"Would power factor correction pay?", VerdictUndecided, {}, {}, {}};
+// "a 15 kvar bank (0 kvar fixed, 3 switched steps of 5 kvar)", in whole kvar where the step
+// is.
+std::string BankText(const PowerFactorCorrection& pf, const TextStyle& style) {
+    const int decimals = std::fmod(pf.StepVar, 1000) == 0 ? 0 : 2;
+    return "a " + style.Scaled(pf.BankVar.value_or(0), "var", decimals) + " bank (" +
+           style.Scaled(pf.FixedVar.value_or(0), "var", decimals) + " fixed, " +
+           style.Whole(pf.SwitchedSteps.value_or(0)) + " switched steps of " +
+           style.Scaled(pf.StepVar, "var", decimals) + ")";
+}
+
+Finding PowerFactorFinding(const PowerSurvey& p, const TextStyle& style) {
+    const PowerFactorCorrection& pf = p.PowerFactor;
+    const CorrectionSaving& c = p.Correction;
+    Finding f{"Would power factor correction pay?", CorrectionVerdictText(c.Verdict), {}, {}, {}};
     if (pf.Blocks == 0 || !pf.Average) {
+        f.Verdict = VerdictUndecided;
         f.Answer = pf.Reasons.empty() ? std::string("no reactive power was recorded")
                                       : Lowered(pf.Reasons.front());
         return f;
@@ -187,17 +195,22 @@ Finding PowerFactorFinding(const PowerFactorCorrection& pf, const TextStyle& sty
                 style.Number(pf.Target);
     if (pf.BelowTarget)
         f.Figures += ", " + Percent(*pf.BelowTarget, style) + " of the blocks below it";
-    if (pf.BankVar && *pf.BankVar > 0) {
-        f.Verdict = VerdictYes;
-        f.Answer = "a " + style.Scaled(*pf.BankVar, "var") + " bank (" +
-                   style.Scaled(pf.FixedVar.value_or(0), "var") + " fixed, " +
-                   style.Whole(pf.SwitchedSteps.value_or(0)) + " switched steps of " +
-                   style.Scaled(pf.StepVar, "var") + ")";
-        if (pf.CurrentFall)
-            f.Answer += " lowers the peak current by " + Percent(*pf.CurrentFall, style);
+    const bool bank = pf.BankVar && *pf.BankVar > 0;
+    if (c.Verdict == CorrectionVerdict::Yes) {
+        f.Answer = BankText(pf, style) + " saves " + Money(*c.YearlySaving, c.Currency, style) +
+                   " a year on the tariff";
+        if (c.PaybackYears)
+            f.Answer += ", paying back its " + Money(*c.BankPrice, c.Currency, style) + " in " +
+                        style.Number(*c.PaybackYears, 1) + " years";
     } else {
-        f.Verdict = VerdictNo;
-        f.Answer = "the load needs no bank to reach the target";
+        f.Answer = Lowered(c.Reason);
+    }
+    // What the bank takes off the peak, whatever the bill makes of it.
+    if (bank && pf.CurrentFall) {
+        const std::string fall = " the peak current by " + Percent(*pf.CurrentFall, style);
+        f.Figures += c.Verdict == CorrectionVerdict::Yes
+                         ? "; it lowers" + fall
+                         : "; " + BankText(pf, style) + " would lower" + fall;
     }
     f.Reason = "The bank corrects 95 % of the blocks to the target; have the harmonics checked "
                "first.";
@@ -242,7 +255,7 @@ std::vector<Finding> SurveyFindings(const SurveyResult& survey, const TextStyle&
     if (survey.Unbalance.Voltage || survey.Unbalance.Current)
         findings.push_back(BalanceFinding(survey.Unbalance, style));
     if (survey.Power)
-        findings.push_back(PowerFactorFinding(survey.Power->PowerFactor, style));
+        findings.push_back(PowerFactorFinding(*survey.Power, style));
     AddRemarks(findings, remarks);
     return findings;
 }
@@ -259,14 +272,15 @@ std::vector<Finding> CompareFindings(const Comparison& comparison, const TextSty
         saving.Answer = style.Scaled(*s.YearlyWh, "Wh") + " a year, 95 % interval " +
                         style.Scaled(*s.YearlyLowWh, "Wh") + " to " +
                         style.Scaled(*s.YearlyHighWh, "Wh");
-        if (s.YearlyCost)
-            saving.Answer +=
-                ", about " +
-                Money(*s.YearlyCost,
-                      comparison.Before.Power().Cost ? comparison.Before.Power().Cost->Currency
-                                                     : std::string("$"),
-                      style) +
-                " a year";
+        if (s.YearlyCost) {
+            const std::string currency = comparison.Before.Power().Cost
+                                             ? comparison.Before.Power().Cost->Currency
+                                             : std::string("$");
+            saving.Answer += ", about " + Money(*s.YearlyCost, currency, style) + " a year";
+            if (s.YearlyCostLow && s.YearlyCostHigh)
+                saving.Answer += " (" + Money(*s.YearlyCostLow, currency, style) + " to " +
+                                 Money(*s.YearlyCostHigh, currency, style) + ")";
+        }
     } else {
         saving.Answer = s.Reasons.empty() ? std::string("no stratum has full days on both sides")
                                           : Lowered(s.Reasons.front());

@@ -12,6 +12,10 @@ double SampledSeries::SpanDays() const {
     return static_cast<double>(Seconds(Count - 1) - Seconds(0) + Rate) / SecsPerDay;
 }
 
+double CoveredDays(int64_t finiteSamples, int32_t rate) {
+    return static_cast<double>(finiteSamples) * rate / SecsPerDay;
+}
+
 SampledSeries::SecondsWalk::SecondsWalk(const SampledSeries& series) : series_(series) {
     if (series.Count <= 0)
         return;

@@ -36,3 +36,8 @@ struct SampledSeries {
     // (last sample's time − first's + rate) / 86 400: the days the samples cover.
     double SpanDays() const;
 };
+
+// The days that many finite samples of rate seconds cover: finite × rate / 86 400. The
+// figures per day (typical month, fixed charge, days of a month or a study) are taken over
+// these, never over the span, which counts a gap as measured.
+double CoveredDays(int64_t finiteSamples, int32_t rate);

@@ -21,6 +21,11 @@ TextTable StatisticsTable(const std::vector<SourceStatistics>& rows) {
         C::Figures("Mean"),          C::Figures("Std dev"), C::Figures("Integral"),
         C::Figures("Load factor")};
     table.Columns[11].SuffixColumn = "Integral unit";
+    // A person reads powers and energies in kW, kWh and their kin; files keep the base unit.
+    table.UnitColumn = 2;
+    for (const size_t figures : {5, 7, 9, 10})
+        table.Columns[figures].InRowUnit = true;
+    table.Columns[11].Scaled = true;
     for (const SourceStatistics& row : rows) {
         const LParameter* p = row.Parameter;
         const auto text = [&](const std::string& s) { return p ? TextCell::Of(s) : TextCell{}; };

@@ -130,8 +130,9 @@ const BlockSeries* BlocksIn(int32_t minutes, const std::optional<SampledSeries>&
     return &*own;
 }
 
+// The cost of the load, or with bankVar above 0 of the load with that bank on every block.
 CostStudy SurveyCost(const SurveySeries& series, const SurveyOptions& options, const PowerSurvey& p,
-                     const std::optional<BlockSeries>& reactive) {
+                     const std::optional<BlockSeries>& reactive, double bankVar = 0) {
     const Tariff& tariff = *options.CostTariff;
     const int32_t minutes = tariff.DemandWindowMinutes.value_or(options.BlockMinutes);
     std::optional<BlockSeries> ownDemand, ownReactive;
@@ -139,11 +140,34 @@ CostStudy SurveyCost(const SurveySeries& series, const SurveyOptions& options, c
                                     ? BlocksIn(minutes, series.Apparent(), nullptr, ownDemand)
                                     : BlocksIn(minutes, series.Power(), &p.Blocks, ownDemand);
     const BlockSeries* reactiveDemand =
-        tariff.ReactivePrice != 0
+        tariff.ReactivePrice != 0 || (bankVar > 0 && tariff.DemandInKva)
             ? BlocksIn(minutes, series.Reactive(), reactive ? &*reactive : nullptr, ownReactive)
             : nullptr;
+    std::optional<BlockSeries> bankDemand, bankReactive, ownPower;
+    if (bankVar > 0 && reactiveDemand) {
+        if (tariff.DemandInKva && demand)
+            demand = &bankDemand.emplace(
+                ApparentWithBank(*demand, *BlocksIn(minutes, series.Power(), &p.Blocks, ownPower),
+                                 *reactiveDemand, bankVar));
+        reactiveDemand = &bankReactive.emplace(ReactiveWithBank(*reactiveDemand, bankVar));
+    }
+    if (tariff.ReactivePrice == 0)
+        reactiveDemand = nullptr;
     return ComputeCost(tariff, *series.Power(), demand, reactiveDemand, p.Totals.Days,
                        options.ThresholdWatts);
+}
+
+// Whether the power factor study's bank pays on the survey's tariff.
+CorrectionSaving SurveyCorrection(const SurveySeries& series, const SurveyOptions& options,
+                                  const PowerSurvey& p,
+                                  const std::optional<BlockSeries>& reactive) {
+    const Tariff* tariff = options.CostTariff ? &*options.CostTariff : nullptr;
+    std::optional<CostStudy> corrected;
+    if (tariff && p.Cost && ChargesForReactive(*tariff) && p.PowerFactor.BankVar &&
+        *p.PowerFactor.BankVar > 0)
+        corrected = SurveyCost(series, options, p, reactive, *p.PowerFactor.BankVar);
+    return DecideCorrection(p.PowerFactor, tariff, options.TariffError, p.Cost ? &*p.Cost : nullptr,
+                            corrected ? &*corrected : nullptr, options.BankPricePerKvar);
 }
 
 } // namespace
@@ -186,6 +210,7 @@ SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptio
                                          options.TargetPowerFactor, options.BankStepVar);
         if (options.CostTariff)
             p.Cost = SurveyCost(series, options, p, reactive);
+        p.Correction = SurveyCorrection(series, options, p, reactive);
     }
     std::vector<const BlockSeries*> voltageBlocks, currentBlocks;
     if (!series.Voltages().empty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/CorrectionSaving.h"
 #include "analysis/CostStudy.h"
 #include "analysis/DailyProfile.h"
 #include "analysis/DemandBlocks.h"
@@ -37,6 +38,8 @@ struct SurveyOptions {
     std::string TariffError;
     double TargetPowerFactor = DefaultTargetPowerFactor; // 0.80 to 1.00
     double BankStepVar = DefaultBankStepVar;             // above 0
+    // What a bank costs per kvar, in the tariff's currency, when known.
+    std::optional<double> BankPricePerKvar;
 };
 
 // Whether the survey takes blocks of this many minutes.
@@ -85,6 +88,8 @@ struct PowerSurvey {
     // With a tariff.
     std::optional<CostStudy> Cost;
     PowerFactorCorrection PowerFactor;
+    // Whether its bank pays on the tariff.
+    CorrectionSaving Correction;
 };
 
 struct SurveyResult {

@@ -43,7 +43,7 @@ private:
 void CostMonthLines(Section& out, const CostStudy& c, const CostMonth& m) {
     const TextStyle& style = out.Style();
     const std::string money = c.Currency;
-    out.Figure("Month " + m.Month.Text(), "recorded " + style.Whole(m.DaysRecorded) + " of " +
+    out.Figure("Month " + m.Month.Text(), "recorded " + style.Number(m.DaysRecorded) + " of " +
                                               style.Whole(m.DaysInMonth) + " days");
     for (const EnergyCharge& e : c.Energy)
         if (e.Month == m.Month)
@@ -67,6 +67,18 @@ void CostMonthLines(Section& out, const CostStudy& c, const CostMonth& m) {
 }
 
 } // namespace
+
+std::string CorrectionText(const CorrectionSaving& c, const TextStyle& style) {
+    std::string text = CorrectionVerdictText(c.Verdict);
+    if (c.Verdict != CorrectionVerdict::Yes)
+        return text + ": " + c.Reason;
+    text += ", " + style.Number(*c.YearlySaving) + " " + c.Currency + " a year";
+    if (c.BankPrice)
+        text += "; the bank's " + style.Number(*c.BankPrice) + " " + c.Currency +
+                (c.PaybackYears ? " paid back in " + style.Number(*c.PaybackYears, 1) + " years"
+                                : std::string());
+    return text;
+}
 
 std::string EstimateText(double days, const TextStyle& style) {
     return "estimate from " + style.Number(days) + " days";
@@ -142,6 +154,7 @@ std::vector<SummaryLine> PowerFactorLines(const SurveyResult& survey, const Text
     out.Figure("At the peak", out.Number(pf.PeakVaBefore, "VA") + " before, " +
                                   out.Number(pf.PeakVaAfter, "VA") + " after: current " +
                                   out.Percent(pf.CurrentFall) + " lower");
+    out.Figure("Pays on the tariff", CorrectionText(survey.Power->Correction, style));
     return out.Take();
 }
 

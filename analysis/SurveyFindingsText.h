@@ -23,6 +23,10 @@ std::string UnbalanceText(const SurveyResult& survey, const TextStyle& style = {
 // unbalance, a blank line between.
 std::vector<SummaryLine> SummaryPageLines(const SurveyResult& survey, const TextStyle& style = {});
 
+// Whether a power factor correction bank pays: "Yes, 1,234.56 $ a year; the bank's 750.00 $
+// paid back in 0.6 years", "No: REASON", "Not decided: REASON".
+std::string CorrectionText(const CorrectionSaving& correction, const TextStyle& style = {});
+
 // "estimate from 2.00 days": how the typical month and year are labelled.
 std::string EstimateText(double days, const TextStyle& style = {});
 

@@ -1,5 +1,6 @@
 #include "analysis/SurveyTables.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -56,6 +57,51 @@ TextTable EnergyDayTable(const std::vector<EnergyDay>& days, const CostStudy* co
     return table;
 }
 
+TextTable EnergyMonthTable(const std::vector<EnergyDay>& days, const CostStudy* cost) {
+    TextTable table;
+    using C = TextColumn;
+    table.Columns = {C::Texts("Month"),
+                     C::Figures("Days"),
+                     C::Figures("Full days"),
+                     C::ScaledFigures("Energy", "WH"),
+                     C::ScaledFigures("Peak", "W"),
+                     C::Texts("Peak time")};
+    if (cost)
+        table.Columns.push_back(C::Figures("Energy cost", cost->Currency));
+    struct Month {
+        CalendarMonth Of;
+        double Days = 0, EnergyWh = 0;
+        int32_t Full = 0;
+        std::optional<TimedValue> Peak;
+    };
+    std::vector<Month> months;
+    for (const EnergyDay& day : days) {
+        const DateTimeParts date = DecodeDateTime(day.Date);
+        const CalendarMonth of{date.year, date.month};
+        if (months.empty() || !(months.back().Of == of))
+            months.push_back({of, 0, 0, 0, std::nullopt});
+        Month& m = months.back();
+        m.Days += day.Coverage;
+        m.EnergyWh += day.EnergyWh;
+        m.Full += day.Full();
+        if (day.Peak && (!m.Peak || day.Peak->Value > m.Peak->Value))
+            m.Peak = day.Peak;
+    }
+    for (const Month& m : months) {
+        auto& row = table.Rows.emplace_back(std::vector<TextCell>{
+            TextCell::Of(m.Of.Text()), TextCell::Of(m.Days), TextCell::Of(m.Full, 0),
+            TextCell::Of(m.EnergyWh), ValueOf(m.Peak), TimeOf(m.Peak)});
+        if (!cost)
+            continue;
+        TextCell money;
+        for (const CostMonth& c : cost->Months)
+            if (c.Month == m.Of)
+                money = TextCell::Of(c.EnergyCost);
+        row.push_back(money);
+    }
+    return table;
+}
+
 namespace {
 
 const char* ChargeName(DemandKind kind) {
@@ -89,7 +135,7 @@ TextTable CostTable(const CostStudy& cost) {
     };
     for (const CostMonth& m : cost.Months) {
         const std::string month = m.Month.Text();
-        const TextCell recorded = TextCell::Of(m.DaysRecorded, 0);
+        const TextCell recorded = TextCell::Of(m.DaysRecorded);
         const TextCell days = TextCell::Of(m.DaysInMonth, 0);
         for (const EnergyCharge& e : cost.Energy)
             if (e.Month == m.Month)
@@ -131,7 +177,7 @@ TextTable CostTable(const CostStudy& cost) {
     return table;
 }
 
-TextTable PowerFactorTable(const PowerFactorCorrection& pf) {
+TextTable PowerFactorTable(const PowerFactorCorrection& pf, const CorrectionSaving* correction) {
     TextTable table;
     using C = TextColumn;
     table.Columns = {C::Texts("Figure"), C::Figures("Value"), C::Texts("Time")};
@@ -167,7 +213,22 @@ TextTable PowerFactorTable(const PowerFactorCorrection& pf) {
     row("Apparent power at the peak, before", figure(pf.PeakVaBefore, "VA"));
     row("Apparent power at the peak, after", figure(pf.PeakVaAfter, "VA"));
     row("Current fall at the peak", share(pf.CurrentFall));
+    if (correction) {
+        const CorrectionSaving& c = *correction;
+        row("Pays on the tariff", TextCell::Of(CorrectionVerdictText(c.Verdict)));
+        row("Yearly saving", figure(c.YearlySaving, c.Currency.c_str()));
+        row("Bank price", figure(c.BankPrice, c.Currency.c_str()));
+        row("Payback", figure(c.PaybackYears, "years", 1));
+    }
     return table;
+}
+
+std::vector<std::string> PowerFactorNotes(const PowerSurvey& power) {
+    std::vector<std::string> notes = power.PowerFactor.Reasons;
+    const std::string& why = power.Correction.Reason;
+    if (!why.empty() && std::find(notes.begin(), notes.end(), why) == notes.end())
+        notes.push_back(why);
+    return notes;
 }
 
 TextTable UnbalanceTable(const UnbalanceStudy& unbalance) {

@@ -13,6 +13,11 @@
 // currency); a row per day.
 TextTable EnergyDayTable(const std::vector<EnergyDay>& days, const CostStudy* cost = nullptr);
 
+// The days by calendar month: Month ("2024-03"), Days (the days the power samples cover),
+// Full days, Energy (WH), Peak (W), Peak time, and with a cost the Energy cost; a row per month
+// with a day, as a year's days are read on paper.
+TextTable EnergyMonthTable(const std::vector<EnergyDay>& days, const CostStudy* cost = nullptr);
+
 // What the load cost: Month, Charge, Period, Amount (kWh, W, VA or var, in a column of its
 // own), Time (a demand's block), Days recorded, Days in month, Cost (in the currency). Per
 // month a row per energy period, per demand charge, the fixed charge and the month's total;
@@ -22,9 +27,15 @@ TextTable EnergyDayTable(const std::vector<EnergyDay>& days, const CostStudy* co
 TextTable CostTable(const CostStudy& cost);
 
 // Figure, Value (its unit in a column of its own), Time: the target, blocks, average, share
-// below the target, lowest PF, the Qc figures, the bank with its fixed part and steps, and the
-// apparent power and current at the peak.
-TextTable PowerFactorTable(const PowerFactorCorrection& pf);
+// below the target, lowest PF, the Qc figures, the bank with its fixed part and steps, the
+// apparent power and current at the peak, and with correction whether the bank pays on the
+// tariff, its yearly saving, price and payback.
+TextTable PowerFactorTable(const PowerFactorCorrection& pf,
+                           const CorrectionSaving* correction = nullptr);
+
+// What the power factor's page and section say above their table: the study's reasons, then
+// why its bank does not pay or is not decided, when that is not among them.
+std::vector<std::string> PowerFactorNotes(const PowerSurvey& power);
 
 // Quantity ("Voltage", "Current"), Channels, Block minutes, Blocks, Light-load blocks,
 // Largest (%), Largest time, 95 % (%), Mean (%), Within 2 % (%), Verdict (voltage: "pass",

@@ -1,5 +1,7 @@
 #include "analysis/SurveyText.h"
 
+#include "analysis/SurveyTables.h"
+
 #include <algorithm>
 
 namespace {
@@ -87,7 +89,7 @@ void TotalsLines(Lines& out, const PowerSurvey& p) {
 }
 
 void VoltageLines(Lines& out, const VoltageVariation& v) {
-    std::string head = "Voltage test: ";
+    std::string head = std::string("Voltage test: ") + VerdictText(v.Pass) + ", ";
     head += v.Valid ? "valid" : "not valid";
     head += ", nominal " + out.Value(v.NominalVolts, "V", 0);
     if (v.NominalGuessed)
@@ -96,7 +98,7 @@ void VoltageLines(Lines& out, const VoltageVariation& v) {
     out.Reasons(v.Reasons);
     for (const VoltageChannel& c : v.Channels) {
         const TextStyle& style = out.Style();
-        std::string line = c.ChannelLabel + ": " + (c.Pass ? "pass" : "fail") + ", " +
+        std::string line = c.ChannelLabel + ": " + VerdictText(c.Pass) + ", " +
                            style.Whole(c.Blocks.Complete) + " blocks of 10 min";
         if (c.NominalVolts && c.NominalVolts != v.NominalVolts)
             line += ", nominal " + out.Value(c.NominalVolts, "V", 0);

@@ -17,7 +17,7 @@ struct SummaryLine {
 };
 
 // Lines ending in "\n"; a figure's label padded to the 23rd column, then a space and its value:
-// "  Peak demand           2,000.00 W".
+// "  Peak demand           2.00 kW".
 std::string SummaryLinesText(const std::vector<SummaryLine>& lines);
 
 // The survey's Summary: the period, the load study with its verdict and every reason it is not

@@ -83,6 +83,21 @@ ScaledUnit TextTable::ColumnScale(size_t column) const {
     return ScaleOf(largest, c.Unit, 0.5 * std::pow(10.0, -decimals));
 }
 
+ScaledUnit TextTable::RowScale(size_t row) const {
+    const std::vector<TextCell>& cells = Rows[row];
+    if (!UnitColumn || *UnitColumn >= cells.size() || cells[*UnitColumn].kind != TextCell::Text)
+        return {};
+    double largest = 0;
+    int decimals = 0;
+    for (size_t c = 0; c < Columns.size() && c < cells.size(); ++c)
+        if (Columns[c].InRowUnit && cells[c].kind == TextCell::Number &&
+            std::isfinite(cells[c].value)) {
+            largest = std::max(largest, std::fabs(cells[c].value));
+            decimals = std::max(decimals, cells[c].decimals);
+        }
+    return ScaleOf(largest, cells[*UnitColumn].text, 0.5 * std::pow(10.0, -decimals));
+}
+
 std::string TextTable::ShownHeaderText(size_t column) const {
     const TextColumn& c = Columns[column];
     if (!c.Scaled)
@@ -99,7 +114,7 @@ std::string TextTable::CellText(size_t row, size_t column, const TextStyle& styl
     const TextColumn& c = Columns[column];
     switch (cell.kind) {
     case TextCell::Text:
-        return cell.text;
+        return UnitColumn == column ? RowScale(row).Unit : cell.text;
     case TextCell::Time:
         return style.Time(cell.value);
     case TextCell::Day:
@@ -110,7 +125,9 @@ std::string TextTable::CellText(size_t row, size_t column, const TextStyle& styl
         // A figure with a unit of its own is scaled by itself.
         if (c.Scaled && !c.SuffixColumn.empty() && !cell.text.empty())
             return style.Scaled(cell.value, cell.text, cell.decimals);
-        const double divisor = c.Scaled ? ColumnScale(column).Divisor : 1;
+        const double divisor = c.InRowUnit ? RowScale(row).Divisor
+                               : c.Scaled  ? ColumnScale(column).Divisor
+                                           : 1;
         std::string text = style.Number(cell.value / divisor, cell.decimals);
         if (!c.SuffixColumn.empty() && !cell.text.empty())
             text += " " + cell.text;
@@ -178,4 +195,53 @@ std::string TextTable::Csv() const {
         AppendRow(out, fields, CellFormat::Csv);
     }
     return out;
+}
+
+TextTable TextTable::Only(const std::vector<size_t>& columns) const {
+    TextTable table;
+    table.Missing = Missing;
+    for (size_t k = 0; k < columns.size(); ++k) {
+        table.Columns.push_back(Columns[columns[k]]);
+        if (UnitColumn == columns[k])
+            table.UnitColumn = k;
+    }
+    for (const std::vector<TextCell>& row : Rows) {
+        std::vector<TextCell>& cells = table.Rows.emplace_back();
+        for (const size_t c : columns)
+            cells.push_back(c < row.size() ? row[c] : TextCell{});
+    }
+    return table;
+}
+
+size_t TextTable::LeadingColumns() const {
+    size_t n = 0;
+    while (n < Columns.size() && !Columns[n].Right)
+        ++n;
+    return n;
+}
+
+std::vector<std::vector<size_t>> ColumnGroups(const std::vector<double>& widths, size_t leading,
+                                              double width, double gap) {
+    leading = std::min(leading, widths.size());
+    double lead = 0;
+    for (size_t c = 0; c < leading; ++c)
+        lead += widths[c] + gap;
+    std::vector<std::vector<size_t>> groups;
+    double used = width;
+    for (size_t c = leading; c < widths.size(); ++c) {
+        if (groups.empty() || (used + widths[c] > width && groups.back().size() > leading)) {
+            std::vector<size_t>& group = groups.emplace_back();
+            for (size_t l = 0; l < leading; ++l)
+                group.push_back(l);
+            used = lead;
+        }
+        groups.back().push_back(c);
+        used += widths[c] + gap;
+    }
+    if (groups.empty()) {
+        std::vector<size_t>& all = groups.emplace_back();
+        for (size_t c = 0; c < widths.size(); ++c)
+            all.push_back(c);
+    }
+    return groups;
 }

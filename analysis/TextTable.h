@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ struct TextColumn {
     // ("Energy (kWh)"), or each figure with a unit of its own in its scaled unit; files and the
     // workbook keep the base unit.
     bool Scaled = false;
+    // The figures are in the unit their row names in the table's UnitColumn; a person reads
+    // them, and that unit, scaled by the row's largest of them.
+    bool InRowUnit = false;
 
     // A column of texts or times; of figures with their unit in the header; of figures of a
     // power or energy, scaled for a person; of shares in %.
@@ -59,6 +63,8 @@ struct TextTable {
     std::vector<std::vector<TextCell>> Rows;
     // What a person reads in a cell that holds nothing.
     std::string Missing = "-";
+    // The column whose texts name each row's unit ("W", "VAR"), for the InRowUnit columns.
+    std::optional<size_t> UnitColumn;
 
     // The header with the column's base unit, as files and the workbook take it; as a person
     // reads it, with the unit scaled.
@@ -66,10 +72,23 @@ struct TextTable {
     std::string ShownHeaderText(size_t column) const;
     // The unit a person reads the column's figures in, and what they are divided by.
     ScaledUnit ColumnScale(size_t column) const;
+    // The unit a person reads a row's InRowUnit figures in.
+    ScaledUnit RowScale(size_t row) const;
     std::string CellText(size_t row, size_t column, const TextStyle& style) const;
     // Every row as a person reads it, the header first.
     std::vector<std::vector<std::string>> Texts(const TextStyle& style) const;
     // The header and every row as the clipboard takes them (TAB) or as CSV.
     std::string Text(const TextStyle& style, CellFormat format) const;
     std::string Csv() const;
+    // The table of only these columns, in this order.
+    TextTable Only(const std::vector<size_t>& columns) const;
+    // The columns before the first figure column: what names a row.
+    size_t LeadingColumns() const;
 };
+
+// Columns of these widths, leading of them naming the rows, in groups that each fit width
+// with gap between two columns: the leading columns begin every group, the others follow in
+// order, a group taking as many as fit (one at least). How a table too wide for a page prints,
+// one group below the other rather than in type too small to read.
+std::vector<std::vector<size_t>> ColumnGroups(const std::vector<double>& widths, size_t leading,
+                                              double width, double gap = 0);

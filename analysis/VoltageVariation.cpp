@@ -82,6 +82,13 @@ VoltageVariation ComputeVoltageVariation(const std::vector<SampledSeries>& chann
         v.NominalVolts = v.Channels.front().NominalVolts;
         v.NominalGuessed = v.Channels.front().NominalGuessed;
     }
+    bool anyFail = false, allPass = !v.Channels.empty();
+    for (const VoltageChannel& c : v.Channels) {
+        anyFail = anyFail || c.Pass == false;
+        allPass = allPass && c.Pass == true;
+    }
+    if (anyFail || allPass)
+        v.Pass = !anyFail;
     const double days = channels.empty() ? 0 : channels.front().SpanDays();
     v.Valid = !channels.empty() && days >= VoltageTestDays;
     for (const VoltageChannel& c : v.Channels)

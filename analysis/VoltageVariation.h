@@ -24,6 +24,9 @@ struct VoltageChannel {
 };
 
 struct VoltageVariation {
+    // The test's verdict, which every output shows: fail when a channel fails, pass when every
+    // channel passes, unset (no result) otherwise, as where no 10-minute block was measured.
+    std::optional<bool> Pass;
     // As given, else the first channel's guess.
     std::optional<double> NominalVolts;
     bool NominalGuessed = false;

@@ -45,7 +45,8 @@ QString Label(const LParameter& p) {
 
 } // namespace
 
-QString SeriesTitle(const LParameterSource& source, bool showMinMax, const QLocale& locale) {
+QString SeriesTitle(const LParameterSource& source, bool showMinMax, const QLocale& locale,
+                    const QString& shownUnit) {
     const LParameter* p = source.Parameter;
     if (!p)
         return {};
@@ -55,8 +56,8 @@ QString SeriesTitle(const LParameterSource& source, bool showMinMax, const QLoca
         title += QStringLiteral(" [ ") + FormatFixed(p->Lowest(), locale) + unit +
                  QStringLiteral(" .. ") + FormatFixed(p->Highest(), locale) + unit +
                  QStringLiteral(" ] ");
-    else if (!unit.isEmpty())
-        title += QStringLiteral(" (") + unit + QLatin1Char(')');
+    else if (!shownUnit.isEmpty() || !unit.isEmpty())
+        title += QStringLiteral(" (") + (shownUnit.isEmpty() ? unit : shownUnit) + QLatin1Char(')');
     // An interval twin is told from its Event or Cumulative parameter of the same name.
     if (p->TableType() == ttIntervalEvent || p->TableType() == ttIntervalCumulative)
         title += QStringLiteral(" (intervals)");

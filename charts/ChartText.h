@@ -20,8 +20,9 @@ QString FormatFixed(double value, const QLocale& locale = QLocale());
 
 // "RMS Voltage - V1 (V)", or for a Historic parameter with min/max on
 // "RMS Voltage - V1 [ 118.20V .. 126.40V ] "; an interval parameter's ends in " (intervals)".
+// unit, when given, is written for the parameter's own in the first form ("(kW)").
 QString SeriesTitle(const LParameterSource& source, bool showMinMax,
-                    const QLocale& locale = QLocale());
+                    const QLocale& locale = QLocale(), const QString& unit = {});
 
 // The footer: "Start: ... End: ..." when showStartEnd and the data has a time span, then the
 // location when showLocation and it is not empty.

@@ -130,19 +130,19 @@ std::string NumberFormat::Fixed(double value, int decimals) const {
 
 ScaledUnit ScaleOf(double value, std::string_view unit, double rounding) {
     struct Family {
-        std::string_view Base, Spelling, Kilo, Mega;
+        std::string_view Base, Kilo, Mega;
     };
-    static constexpr Family families[] = {
-        {"W", "W", "kW", "MW"},         {"WH", "Wh", "kWh", "MWh"},     {"Wh", "Wh", "kWh", "MWh"},
-        {"var", "var", "kvar", "Mvar"}, {"VAR", "var", "kvar", "Mvar"}, {"VA", "VA", "kVA", "MVA"}};
+    static constexpr Family families[] = {{"W", "kW", "MW"},          {"WH", "kWh", "MWh"},
+                                          {"Wh", "kWh", "MWh"},       {"var", "kvar", "Mvar"},
+                                          {"VAR", "kvar", "Mvar"},    {"VA", "kVA", "MVA"},
+                                          {"VARH", "kvarh", "Mvarh"}, {"varh", "kvarh", "Mvarh"},
+                                          {"VAH", "kVAh", "MVAh"},    {"VAh", "kVAh", "MVAh"}};
     const auto family = std::find_if(std::begin(families), std::end(families),
                                      [&](const Family& f) { return f.Base == unit; });
     if (family == std::end(families))
         return {1, std::string(unit)};
-    const double magnitude = std::fabs(value);
-    if (!(magnitude + rounding >= 1e3))
-        return {1, std::string(family->Spelling)};
-    if (magnitude + rounding * 1e3 < 1e7)
+    // Not a number: kilo, as the rest of the column.
+    if (!(std::fabs(value) + rounding * 1e3 >= 1e7))
         return {1e3, std::string(family->Kilo)};
     return {1e6, std::string(family->Mega)};
 }

@@ -29,9 +29,9 @@ struct NumberFormat {
     size_t Write(char* out, double value, int decimals = 2) const;
 
     // A power, energy, reactive or apparent power given in its base unit ("W", "WH" or "Wh",
-    // "var" or "VAR", "VA") in the unit a person reads it best: the base unit below 1 000, its
-    // kilo from 1 000 and its mega from 10 000 kilo ("18.55 MWh", "25.13 kW", "800.00 W");
-    // any other unit as given.
+    // "var" or "VAR", "VA", "VARH", "VAH") in the unit a person reads it in: its kilo, and its
+    // mega from 10 000 kilo ("18.55 MWh", "25.13 kW", "0.80 kW", "0 kvar"); any other unit as
+    // given.
     std::string Scaled(double value, std::string_view unit, int decimals = 2) const;
 
     static constexpr int MaxDecimals = 17;

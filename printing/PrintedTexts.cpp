@@ -74,10 +74,9 @@ int PrintedTexts::RowWidth() const {
 void PrintedTexts::FitWidth(const QPaintDevice& device, int width) {
     widths_ = Measure(device);
     // Text widths shrink about as the font does; a few steps make up for the rounding.
-    for (int step = 0; step < 8 && RowWidth() > width && font_.pointSizeF() > MinimumPointSize;
-         ++step) {
+    for (int step = 0; step < 8 && RowWidth() > width && font_.pointSizeF() > smallest_; ++step) {
         const double factor = std::min(0.97, static_cast<double>(width) / RowWidth());
-        font_.setPointSizeF(std::max(MinimumPointSize, font_.pointSizeF() * factor));
+        font_.setPointSizeF(std::max(smallest_, font_.pointSizeF() * factor));
         widths_ = Measure(device);
     }
 }

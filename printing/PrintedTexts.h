@@ -12,9 +12,9 @@
 
 // Rows of plain texts as the page layout printer prints them: the first row is the header, in
 // bold, and every column is as wide as its widest text. Rows too wide for the page print in a
-// smaller font, down to MinimumPointSize; a column may be aligned to the right (numbers). A
-// caption (what the rows cover) may stand on a line of its own above the header, on every
-// page.
+// smaller font, down to MinimumPointSize or the size set; a column may be aligned to the right
+// (numbers). A caption (what the rows cover) may stand on a line of its own above the header, on
+// every page.
 class PrintedTexts : public PrintedRows {
 public:
     static constexpr double MinimumPointSize = 5;
@@ -25,6 +25,8 @@ public:
     PrintedTexts(const TextTable& table, const TextStyle& style, const QFont& font);
 
     void SetCaption(const QString& caption) { caption_ = caption; }
+    // The smallest the font is made to fit the width (MinimumPointSize unless set).
+    void SetSmallestPointSize(double points) { smallest_ = points; }
     const QString& Caption() const { return caption_; }
 
     int32_t DataRowCount() const override { return static_cast<int32_t>(rows_.size()) - 1; }
@@ -50,4 +52,5 @@ private:
     std::vector<bool> alignRight_;
     int32_t columns_ = 0;
     std::vector<int> widths_;
+    double smallest_ = MinimumPointSize;
 };

@@ -233,11 +233,23 @@ void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& 
         }
 
         heading("Power factor");
-        lines(power.PowerFactor.Reasons);
+        lines(PowerFactorNotes(power));
         if (power.PowerFactor.Blocks > 0)
-            WriteTextTable(sheet, row, PowerFactorTable(power.PowerFactor));
+            WriteTextTable(sheet, row, PowerFactorTable(power.PowerFactor, &power.Correction));
     } else {
         sheet.Line(row++, 0, NoPowerText);
+    }
+
+    heading("Voltage");
+    if (const auto& voltage = survey.Voltage) {
+        sheet.Text(row, 0, "Verdict");
+        sheet.Text(row++, 1, VerdictText(voltage->Pass));
+        sheet.Text(row, 0, "Valid");
+        sheet.Text(row++, 1, voltage->Valid ? "Yes" : "No");
+        lines(voltage->Reasons);
+        WriteTextTable(sheet, row, VoltageTable(*voltage));
+    } else {
+        sheet.Line(row++, 0, NoVoltageText);
     }
 
     heading("Unbalance");

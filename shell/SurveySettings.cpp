@@ -18,6 +18,7 @@ const QString NominalName = QStringLiteral("Nominal Volts");
 const QString ThresholdName = QStringLiteral("Threshold Watts");
 const QString TargetName = QStringLiteral("Target Power Factor");
 const QString BankStepName = QStringLiteral("Bank Step kvar");
+const QString BankPriceName = QStringLiteral("Bank Price per kvar");
 const QString TariffFileName = QStringLiteral("Tariff File");
 const QString EnergyRateName = QStringLiteral("Energy Rate");
 const QString DemandRateName = QStringLiteral("Demand Rate");
@@ -79,9 +80,11 @@ QString SurveySettingCaption(SurveySetting setting) {
     case SurveySetting::TargetPowerFactor:
         return QStringLiteral("T&arget power factor");
     case SurveySetting::BankStep:
+        return QStringLiteral("Bank &step (kvar)");
+    case SurveySetting::BankPrice:
         break;
     }
-    return QStringLiteral("Bank &step (kvar)");
+    return QStringLiteral("Bank &price (per kvar)");
 }
 
 QLabel* SurveySettingLabel(SurveySetting setting, QWidget* field, QWidget* parent) {
@@ -119,6 +122,7 @@ SurveyOptions StoredSurveyOptions() {
                               .value_or(DefaultTargetPowerFactor);
     if (const auto step = StoredNumber(key, BankStepName, SurveySetting::BankStep))
         o.BankStepVar = *step * 1000;
+    o.BankPricePerKvar = StoredNumber(key, BankPriceName, SurveySetting::BankPrice);
     o.CostTariff = ChosenTariff(StoredTariffChoice(), o.TariffError);
     return o;
 }
@@ -131,6 +135,7 @@ void StoreSurveyOptions(const SurveyOptions& options) {
     StoreNumber(key, ThresholdName, options.ThresholdWatts);
     StoreNumber(key, TargetName, options.TargetPowerFactor);
     StoreNumber(key, BankStepName, options.BankStepVar / 1000);
+    StoreNumber(key, BankPriceName, options.BankPricePerKvar);
 }
 
 TariffChoice StoredTariffChoice() {

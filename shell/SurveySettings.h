@@ -24,12 +24,13 @@ enum class SurveySetting {
     DemandRate,
     FixedMonthly,
     TargetPowerFactor,
-    BankStep
+    BankStep,
+    BankPrice
 };
 
 // "&Block minutes", "Service &rating (A)", "&Nominal voltage (V)", "&Threshold (W)",
 // "Tari&ff", "&Energy rate (per kWh)", "&Demand rate (per kW)", "Fi&xed charge (per month)",
-// "T&arget power factor", "Bank &step (kvar)".
+// "T&arget power factor", "Bank &step (kvar)", "Bank &price (per kvar)".
 QString SurveySettingCaption(SurveySetting setting);
 // A label of the caption for the field, as the Survey window and the report's dialog show it.
 QLabel* SurveySettingLabel(SurveySetting setting, QWidget* field, QWidget* parent);
@@ -48,8 +49,8 @@ struct TariffChoice {
 // The stored settings, the defaults where the store holds nothing usable, the tariff read from
 // its file (when it cannot be read: none, and TariffError says why).
 SurveyOptions StoredSurveyOptions();
-// Keeps the block minutes, rating, nominal voltage, threshold, target power factor and bank
-// step of the options.
+// Keeps the block minutes, rating, nominal voltage, threshold, target power factor, bank step
+// and bank price of the options.
 void StoreSurveyOptions(const SurveyOptions& options);
 
 TariffChoice StoredTariffChoice();

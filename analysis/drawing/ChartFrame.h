@@ -112,7 +112,10 @@ public:
             const double y = MapY(s.Ticks[i], s);
             painter_.setPen(QPen(look_.Grid, Pen()));
             painter_.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
-            Text(QRectF(area_.left(), y - line_ / 2, plot_.left() - area_.left() - gap_, line_),
+            // The lowest label ("0") no lower than the plot, above the time axis' labels, so
+            // that the two at the plot's bottom left never touch.
+            const double top = std::min(y - line_ / 2, plot_.bottom() - line_);
+            Text(QRectF(area_.left(), top, plot_.left() - area_.left() - gap_, line_),
                  Qt::AlignRight | Qt::AlignVCenter,
                  placed ? yLabels_[static_cast<qsizetype>(i)]
                         : QString::fromStdString(look_.Style.Number(s.Ticks[i], s.Decimals)));
@@ -227,8 +230,8 @@ private:
 // The scale's tick values as the look writes them.
 QStringList TickLabels(const ChartScale& s, const ChartLook& look);
 // The labels of a scale of power, energy or reactive power given in its base unit ("W", "WH",
-// "var"), in the unit the texts write the scale's largest value in ("kW" from 1 000 W), with
-// that unit.
+// "var"), in the unit the texts write the scale's largest value in ("kW", "MW" from 10 000
+// kW), with that unit.
 struct UnitTickLabels {
     QStringList Labels;
     QString Unit;

@@ -48,6 +48,23 @@ SummaryRows::SummaryRows(const std::vector<SummaryLine>& lines, const QFont& fon
     }
 }
 
+std::vector<SummaryRows::Run> SummaryRows::Runs(int32_t most) const {
+    std::vector<Run> runs;
+    bool broken = true;
+    for (int32_t row = 1; row <= DataRowCount(); ++row) {
+        const Row& r = rows_[static_cast<size_t>(row - 1)];
+        if (!r.Figure && r.Label.isEmpty()) {
+            broken = true;
+            continue;
+        }
+        if (broken || runs.back().Last - runs.back().First + 1 >= most)
+            runs.push_back({row, row, !broken});
+        runs.back().Last = row;
+        broken = false;
+    }
+    return runs;
+}
+
 void SummaryRows::Measure(const QPaintDevice& device) {
     QFont bold = font_;
     bold.setBold(true);

@@ -32,6 +32,15 @@ public:
     int GetRowHeight(const QPaintDevice& device, int32_t row) const override;
     void DrawRow(QPainter& painter, int32_t row, int x, int& y) const override;
 
+    // The data rows (from 1) in runs of at most most rows, each ending at an empty row (left
+    // out) or where it has most: paragraphs to flow onto pages, a run that goes on from the
+    // one before without an empty row between marked so.
+    struct Run {
+        int32_t First = 1, Last = 0;
+        bool Continues = false;
+    };
+    std::vector<Run> Runs(int32_t most) const;
+
     // On the device as last measured: the widest row, and the left of the values.
     int Width() const { return width_; }
     int ValueLeft() const { return valueLeft_; }

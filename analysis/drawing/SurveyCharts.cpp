@@ -516,6 +516,47 @@ ChartLayout PaintCostPerDay(QPainter& painter, const QRectF& area, const CostStu
     return out;
 }
 
+ChartLayout PaintEnergyPerDay(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                              const ChartLook& look) {
+    const std::vector<EnergyDay>& days = power.Days;
+    if (days.empty())
+        return PaintChartMessage(painter, area, QStringLiteral("No days to chart."), look);
+    double high = 0, low = 0;
+    for (const EnergyDay& day : days) {
+        high = std::max(high, day.EnergyWh);
+        low = std::min(low, day.EnergyWh);
+    }
+    ChartLayout out;
+    ChartFrame frame(painter, area, look, out);
+    const ChartScale s = ValueScale(low, high > low ? high : low + 1, 6);
+    const UnitTickLabels labels = ScaledTickLabels(s, look, "WH");
+    frame.Place({{QStringLiteral("Full weekday"), look.Weekday, ChartMark::Bar},
+                 {QStringLiteral("Full weekend day"), look.Weekend, ChartMark::Bar},
+                 {QStringLiteral("Day recorded in part"), look.Axis, ChartMark::Band}},
+                QStringLiteral("Energy per day (%1)").arg(labels.Unit), labels.Labels, QString());
+    frame.DrawValueAxis(s);
+    const TDateTime from = days.front().Date, to = days.back().Date + 1;
+    frame.DrawXTicks(TimeTicks(frame, from, to, true), from, to, true);
+    {
+        ChartFrame::PlotClip clip(frame);
+        const double dayWidth = frame.Plot().width() / (to - from);
+        const double gap = dayWidth > 6 * frame.Pen() ? dayWidth * 0.15 : 0;
+        for (const EnergyDay& day : days) {
+            const QColor color = !day.Full() ? Translucent(look.Axis, 70)
+                                 : IsWeekend(static_cast<int64_t>(day.Date))
+                                     ? Translucent(look.Weekend, BarAlpha)
+                                     : Translucent(look.Weekday, BarAlpha);
+            const double left = frame.Map(day.Date, 0, from, to, s).x() + gap / 2;
+            const double y0 = frame.MapY(0, s), y1 = frame.MapY(day.EnergyWh, s);
+            painter.fillRect(QRectF(left, std::min(y0, y1), dayWidth - gap, std::abs(y1 - y0)),
+                             color);
+        }
+    }
+    frame.DrawBorder();
+    out.Plot = frame.Plot();
+    return out;
+}
+
 ChartLayout PaintPowerFactorBlocks(QPainter& painter, const QRectF& area, const PowerSurvey& power,
                                    const ChartLook& look) {
     const PowerFactorCorrection& pf = power.PowerFactor;
@@ -666,7 +707,7 @@ double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<Q
     for (const QStringList& row : rows)
         columns = std::max(columns, static_cast<size_t>(row.size()));
     std::vector<double> widths;
-    double gap = 0, line = 0;
+    double gap = 0, line = 0, total = 0;
     // Measured again in a smaller font while the rows are wider than the area.
     for (int attempt = 0; attempt < 8; ++attempt) {
         const QFontMetricsF plain(font, painter.device()), heavy(bold, painter.device());
@@ -678,13 +719,13 @@ double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<Q
                 widths[static_cast<size_t>(c)] =
                     std::max(widths[static_cast<size_t>(c)],
                              (r == 0 ? heavy : plain).horizontalAdvance(rows[r][c]));
-        double total = gap * (columns > 0 ? columns - 1 : 0);
+        total = gap * (columns > 0 ? columns - 1 : 0);
         for (double w : widths)
             total += w;
-        // Fonts in points (on paper) or in pixels (on screen), down to about 5 points.
+        // Fonts in points (on paper) or in pixels (on screen), down to the smallest.
         const bool points = font.pointSizeF() > 0;
         const double size = points ? font.pointSizeF() : font.pixelSize();
-        const double smallest = points ? 5 : 7;
+        const double smallest = points ? look.SmallestPointSize : 7;
         if (total <= area.width() || size <= smallest)
             break;
         const double smaller = std::max(smallest, size * area.width() / total * 0.98);
@@ -695,25 +736,38 @@ double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<Q
                 f->setPixelSize(static_cast<int>(smaller));
         }
     }
+    // Still too wide: groups of the columns, each with the columns that name the rows.
+    size_t leading = 0;
+    while (leading < columns && !(leading < alignRight.size() && alignRight[leading]))
+        ++leading;
+    std::vector<std::vector<size_t>> groups{{}};
+    for (size_t c = 0; c < columns; ++c)
+        groups.front().push_back(c);
+    if (total > area.width())
+        groups = ColumnGroups(widths, leading, area.width(), gap);
     painter.save();
     painter.setPen(look.Text);
     double y = area.top();
-    for (size_t r = 0; r < rows.size() && y + line <= area.bottom() + 0.5; ++r) {
-        painter.setFont(r == 0 ? bold : font);
-        double x = area.left();
-        for (int c = 0; c < rows[r].size(); ++c) {
-            const size_t column = static_cast<size_t>(c);
-            const bool right = column < alignRight.size() && alignRight[column] && r > 0;
-            painter.drawText(QRectF(x, y, widths[column], line),
-                             (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
-                             rows[r][c]);
-            x += widths[column] + gap;
-        }
-        y += line;
-        if (r == 0) {
-            painter.setPen(QPen(look.Axis, look.PenScale));
-            painter.drawLine(QPointF(area.left(), y), QPointF(x - gap, y));
-            painter.setPen(look.Text);
+    for (size_t g = 0; g < groups.size(); ++g) {
+        if (g > 0)
+            y += line;
+        for (size_t r = 0; r < rows.size() && y + line <= area.bottom() + 0.5; ++r) {
+            painter.setFont(r == 0 ? bold : font);
+            double x = area.left();
+            for (const size_t column : groups[g]) {
+                const bool right = column < alignRight.size() && alignRight[column] && r > 0;
+                if (column < static_cast<size_t>(rows[r].size()))
+                    painter.drawText(QRectF(x, y, widths[column], line),
+                                     (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                                     rows[r][static_cast<qsizetype>(column)]);
+                x += widths[column] + gap;
+            }
+            y += line;
+            if (r == 0) {
+                painter.setPen(QPen(look.Axis, look.PenScale));
+                painter.drawLine(QPointF(area.left(), y), QPointF(x - gap, y));
+                painter.setPen(look.Text);
+            }
         }
     }
     painter.restore();

@@ -32,6 +32,9 @@ struct ChartLook {
     QColor After = QColor(0x2e, 0x8b, 0x3e);
     QColor Limit = QColor(0xc0, 0x20, 0x20);
     QColor Empty = QColor(0xf2, 0xf2, 0xf2);
+    // The smallest type a table is set in, in points; a table wider than the area at that
+    // size is set in groups of its columns, one below the other.
+    double SmallestPointSize = 5;
 };
 
 // What a chart drew: its plot area and every text it wrote (tick labels, axis titles, the
@@ -57,6 +60,10 @@ ChartLayout PaintLoadDuration(QPainter& painter, const QRectF& area, const Power
 // nominal voltage: Un + 10 %, Un − 10 % and Un − 15 %.
 ChartLayout PaintVoltageBlocks(QPainter& painter, const QRectF& area,
                                const VoltageVariation& voltage, const ChartLook& look);
+// The energy of every day recorded as a bar in kWh, full weekdays and weekend days in their
+// colours and days recorded in part in grey: a year's days at a glance.
+ChartLayout PaintEnergyPerDay(QPainter& painter, const QRectF& area, const PowerSurvey& power,
+                              const ChartLook& look);
 // The energy cost of every day as a bar stacked by energy period, in the tariff's currency.
 ChartLayout PaintCostPerDay(QPainter& painter, const QRectF& area, const CostStudy& cost,
                             const ChartLook& look);
@@ -80,7 +87,10 @@ double PaintNotes(QPainter& painter, const QRectF& area, const QStringList& note
                   const ChartLook& look);
 
 // Rows of texts with the first row in bold as the header, each column as wide as its widest
-// text, the columns marked in alignRight to the right. Returns the height drawn.
+// text, the columns marked in alignRight to the right; in a smaller font while wider than the
+// area, down to the look's smallest, and then in groups of columns one below the other, each
+// beginning with the columns before the first one aligned to the right. Returns the height
+// drawn.
 double PaintTextTable(QPainter& painter, const QRectF& area, const std::vector<QStringList>& rows,
                       const std::vector<bool>& alignRight, const ChartLook& look);
 // A text table as a person reads it in the look's style.

@@ -56,10 +56,10 @@ QStringList WriteCompareScreenshots(const QString& directory) {
     const int32_t first = (24 - 9) * 12 - 6, perDay = SamplesPerDay;
     dialog.BeforePicker()->SetIndices(first, first + 20 * perDay - 1);
     dialog.AfterPicker()->SetIndices(first + 22 * perDay, first + 41 * perDay - 1);
+    dialog.SetTariff({{}, 0.18, 12, 25});
     folder.Save(dialog, "compare-dialog.png");
 
-    CompareOptions options = dialog.Options();
-    options.CostTariff = SimpleTariff(0.18, 12, 25);
+    const CompareOptions options = dialog.Options();
     TCompareForm form(db, RunComparison(db.Parameters(), db.Parameters(), options));
     form.resize(980, 700);
     folder.SavePages(form, *form.Pages(),

@@ -96,6 +96,7 @@ QStringList WriteSurveyScreenshots(const QString& directory) {
         form.ThresholdEdit()->setText(QStringLiteral("24000"));
         form.TargetPowerFactorEdit()->setText(QStringLiteral("0.95"));
         form.BankStepEdit()->setText(QStringLiteral("2.5"));
+        form.BankPriceEdit()->setText(QStringLiteral("40"));
         if (example.empty()) {
             form.EnergyRateEdit()->setText(QStringLiteral("0.14"));
             form.DemandRateEdit()->setText(QStringLiteral("9.5"));

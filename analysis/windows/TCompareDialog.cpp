@@ -1,11 +1,13 @@
 #include "analysis/windows/TCompareDialog.h"
 
 #include "analysis/Survey.h"
+#include "analysis/SurveyFindingsText.h"
 #include "analysis/windows/TRangePicker.h"
 #include "database/LDatabase.h"
 #include "database/RecordingFile.h"
 #include "shell/Help.h"
 #include "shell/SurveySettings.h"
+#include "shell/TTariffFileBox.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -48,7 +50,9 @@ TCompareDialog::TCompareDialog(const LDatabase& open, QWidget* parent)
       openButton_(new QRadioButton(QStringLiteral("The open recording, another &range"))),
       fileEdit_(new QLineEdit), browse_(new QPushButton(QStringLiteral("&Browse..."))),
       side_(new QComboBox), before_(new TRangePicker(QStringLiteral("Before"))),
-      after_(new TRangePicker(QStringLiteral("After"))), minutes_(new QComboBox) {
+      after_(new TRangePicker(QStringLiteral("After"))), minutes_(new QComboBox),
+      tariff_(new TTariffFileBox), energyRate_(new QLineEdit), demandRate_(new QLineEdit),
+      fixedMonthly_(new QLineEdit), tariffError_(new QLabel) {
     SetHelpTopic(this, "compare");
     setWindowTitle(QStringLiteral("Compare"));
     OKButton()->setText(QStringLiteral("Compare"));
@@ -79,6 +83,33 @@ TCompareDialog::TCompareDialog(const LDatabase& open, QWidget* parent)
         minutes_->addItem(QString::number(minutes), minutes);
     minutes_->setCurrentIndex(std::max(0, minutes_->findData(StoredSurveyOptions().BlockMinutes)));
     form->addRow(SurveySettingCaption(SurveySetting::BlockMinutes), minutes_);
+    tariff_->setObjectName(QStringLiteral("TariffBox"));
+    form->addRow(SurveySettingLabel(SurveySetting::Tariff, tariff_, this), tariff_);
+    // The rates in one row, without the underlined letters the pickers and files use here.
+    auto* rates = new QHBoxLayout;
+    const std::pair<QLineEdit*, SurveySetting> edits[] = {
+        {energyRate_, SurveySetting::EnergyRate},
+        {demandRate_, SurveySetting::DemandRate},
+        {fixedMonthly_, SurveySetting::FixedMonthly}};
+    for (const auto& [edit, setting] : edits) {
+        edit->setPlaceholderText(SurveySettingPlaceholder(setting));
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 9);
+        auto* label = new QLabel(SurveySettingCaption(setting).remove(QLatin1Char('&')));
+        label->setBuddy(edit);
+        rates->addWidget(label);
+        rates->addWidget(edit);
+        rates->addSpacing(6);
+        connect(edit, &QLineEdit::textChanged, this, [this] { UpdateTariff(); });
+    }
+    energyRate_->setObjectName(QStringLiteral("EnergyRateEdit"));
+    demandRate_->setObjectName(QStringLiteral("DemandRateEdit"));
+    fixedMonthly_->setObjectName(QStringLiteral("FixedMonthlyEdit"));
+    rates->addStretch(1);
+    form->addRow(QString(), rates);
+    tariffError_->setObjectName(QStringLiteral("TariffErrorLabel"));
+    tariffError_->setWordWrap(true);
+    tariffError_->setStyleSheet(QStringLiteral("color: #c02020"));
+    form->addRow(QString(), tariffError_);
     layout->addLayout(form);
     for (TRangePicker* picker : {before_, after_}) {
         picker->setMinimumWidth(560);
@@ -87,6 +118,8 @@ TCompareDialog::TCompareDialog(const LDatabase& open, QWidget* parent)
     }
 
     openButton_->setChecked(true);
+    connect(tariff_, &TTariffFileBox::Changed, this, [this] { UpdateTariff(); });
+    SetTariff(StoredTariffChoice());
     connect(browse_, &QPushButton::clicked, this, &TCompareDialog::BrowseButtonClick);
     connect(fileButton_, &QRadioButton::toggled, this, [this] { UpdatePickers(); });
     connect(side_, &QComboBox::currentIndexChanged, this, [this] { UpdatePickers(); });
@@ -153,7 +186,39 @@ void TCompareDialog::UpdatePickers() {
         before_->SetIndices(0, middle);
         after_->SetIndices(std::min(middle + 1, last), last);
     }
-    OKButton()->setEnabled(!fileButton_->isChecked() || other_);
+    UpdateOK();
+}
+
+void TCompareDialog::UpdateTariff() {
+    // A tariff file's rates are its own.
+    for (QLineEdit* rate : {energyRate_, demandRate_, fixedMonthly_})
+        rate->setEnabled(tariff_->File().isEmpty());
+    const QString error = tariff_->Error();
+    tariffError_->setText(
+        error.isEmpty() ? QString() : QString::fromStdString(TariffErrorText(error.toStdString())));
+    tariffError_->setVisible(!error.isEmpty());
+    UpdateOK();
+}
+
+void TCompareDialog::UpdateOK() {
+    OKButton()->setEnabled((!fileButton_->isChecked() || other_) && tariff_->Error().isEmpty());
+}
+
+TariffChoice TCompareDialog::Tariff() const {
+    TariffChoice choice;
+    choice.File = tariff_->File();
+    choice.EnergyRate = ParseSurveySetting(energyRate_->text(), SurveySetting::EnergyRate);
+    choice.DemandRate = ParseSurveySetting(demandRate_->text(), SurveySetting::DemandRate);
+    choice.FixedMonthly = ParseSurveySetting(fixedMonthly_->text(), SurveySetting::FixedMonthly);
+    return choice;
+}
+
+void TCompareDialog::SetTariff(const TariffChoice& choice) {
+    tariff_->SetFile(choice.File);
+    energyRate_->setText(SurveySettingText(choice.EnergyRate));
+    demandRate_->setText(SurveySettingText(choice.DemandRate));
+    fixedMonthly_->setText(SurveySettingText(choice.FixedMonthly));
+    UpdateTariff();
 }
 
 CompareOptions TCompareDialog::Options() const {
@@ -167,6 +232,8 @@ CompareOptions TCompareDialog::Options() const {
     if (after_->Available())
         options.AfterRange = after_->Range();
     options.BlockMinutes = minutes_->currentData().toInt();
+    std::string error;
+    options.CostTariff = ChosenTariff(Tariff(), error);
     return options;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/CompareOptions.h"
+#include "shell/SurveySettings.h"
 #include "shell/TStandardDialog.h"
 
 #include <functional>
@@ -13,10 +14,13 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class TRangePicker;
+class TTariffFileBox;
 
 // "Compare": what the open recording is compared with, a database file or another range of
-// itself, whether it is the before or the after side, the range of each side and the block
-// minutes. The other file is read when chosen and kept until the Compare window takes it.
+// itself, whether it is the before or the after side, the range of each side, the block
+// minutes and the tariff both sides are priced by (the Survey window's: a file or the simple
+// tariff's rates). The other file is read when chosen and kept until the Compare window takes
+// it. A tariff file that cannot be read is said below it, and nothing is compared meanwhile.
 class TCompareDialog : public TStandardDialog {
     Q_OBJECT
 
@@ -37,8 +41,10 @@ public:
     void SetFileAsker(FileAsker asker) { askFile_ = std::move(asker); }
     void BrowseButtonClick();
 
-    // The choices as a comparison's options (the files by their names).
+    // The choices as a comparison's options (the files by their names, the tariff read).
     CompareOptions Options() const;
+    TariffChoice Tariff() const;
+    void SetTariff(const TariffChoice& choice);
     // The other side's database, when it is a file; the dialog no longer has it.
     std::unique_ptr<LDatabase> TakeOtherDatabase();
 
@@ -48,9 +54,16 @@ public:
     QRadioButton* FileButton() const { return fileButton_; }
     QRadioButton* OpenButton() const { return openButton_; }
     QComboBox* SideBox() const { return side_; }
+    TTariffFileBox* TariffBox() const { return tariff_; }
+    QLineEdit* EnergyRateEdit() const { return energyRate_; }
+    QLineEdit* DemandRateEdit() const { return demandRate_; }
+    QLineEdit* FixedMonthlyEdit() const { return fixedMonthly_; }
+    QLabel* TariffErrorLabel() const { return tariffError_; }
 
 private:
     void UpdatePickers();
+    void UpdateTariff();
+    void UpdateOK();
     const LDatabase& Other() const;
 
     const LDatabase& open_;
@@ -65,4 +78,9 @@ private:
     TRangePicker* before_;
     TRangePicker* after_;
     QComboBox* minutes_;
+    TTariffFileBox* tariff_;
+    QLineEdit* energyRate_;
+    QLineEdit* demandRate_;
+    QLineEdit* fixedMonthly_;
+    QLabel* tariffError_;
 };

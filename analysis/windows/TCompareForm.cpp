@@ -106,6 +106,7 @@ std::unique_ptr<TCompareForm> TCompareForm::Ask(QWidget* parent, const LDatabase
     TCompareDialog dialog(open, parent);
     if (!dialog.Execute())
         return nullptr;
+    StoreTariffChoice(dialog.Tariff());
     const CompareOptions options = dialog.Options();
     const std::unique_ptr<LDatabase> other = dialog.TakeOtherDatabase();
     const LDatabase& otherSide = other ? *other : open;

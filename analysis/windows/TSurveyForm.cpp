@@ -86,7 +86,7 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
       threshold_(new QLineEdit(this)), tariff_(new TTariffFileBox(this)),
       energyRate_(new QLineEdit(this)), demandRate_(new QLineEdit(this)),
       fixedMonthly_(new QLineEdit(this)), target_(new QLineEdit(this)),
-      bankStep_(new QLineEdit(this)), pages_(new QTabWidget(this)),
+      bankStep_(new QLineEdit(this)), bankPrice_(new QLineEdit(this)), pages_(new QTabWidget(this)),
       summary_(new SurveySummaryView(this)), popup_(new QMenu(this)) {
     SetHelpTopic(this, "surveywindow");
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -197,6 +197,7 @@ QWidget* TSurveyForm::MakeSettingsRows() {
     number(target_, "TargetPowerFactorEdit", SurveySetting::TargetPowerFactor,
            stored.TargetPowerFactor);
     number(bankStep_, "BankStepEdit", SurveySetting::BankStep, stored.BankStepVar / 1000);
+    number(bankPrice_, "BankPriceEdit", SurveySetting::BankPrice, stored.BankPricePerKvar);
     layout->addStretch(1);
     for (QLineEdit* rate : {energyRate_, demandRate_, fixedMonthly_})
         rate->setEnabled(tariff.File.isEmpty());
@@ -299,6 +300,7 @@ SurveyOptions TSurveyForm::Options() const {
                               .value_or(DefaultTargetPowerFactor);
     if (const auto step = ParseSurveySetting(bankStep_->text(), SurveySetting::BankStep))
         o.BankStepVar = *step * 1000;
+    o.BankPricePerKvar = ParseSurveySetting(bankPrice_->text(), SurveySetting::BankPrice);
     o.CostTariff = ChosenTariff(Tariff(), o.TariffError);
     return o;
 }
@@ -321,7 +323,8 @@ void TSurveyForm::SettingChanged() {
         {demandRate_, SurveySetting::DemandRate},
         {fixedMonthly_, SurveySetting::FixedMonthly},
         {target_, SurveySetting::TargetPowerFactor},
-        {bankStep_, SurveySetting::BankStep}};
+        {bankStep_, SurveySetting::BankStep},
+        {bankPrice_, SurveySetting::BankPrice}};
     for (const auto& [edit, setting] : edits) {
         const bool bad =
             !edit->text().trimmed().isEmpty() && !ParseSurveySetting(edit->text(), setting);
@@ -352,9 +355,10 @@ void TSurveyForm::Refresh() {
     tables_[VoltagePage].Model->SetTable(
         VoltageTable(result_.Voltage ? *result_.Voltage : VoltageVariation{}));
     tables_[CostPage].Model->SetTable(cost ? CostTable(*cost) : Empty(CostTable({})));
-    tables_[PowerFactorPage].Model->SetTable(power && power->PowerFactor.Blocks > 0
-                                                 ? PowerFactorTable(power->PowerFactor)
-                                                 : Empty(PowerFactorTable({})));
+    tables_[PowerFactorPage].Model->SetTable(
+        power && power->PowerFactor.Blocks > 0
+            ? PowerFactorTable(power->PowerFactor, &power->Correction)
+            : Empty(PowerFactorTable({})));
     tables_[UnbalancePage].Model->SetTable(UnbalanceTable(result_.Unbalance));
     for (const TablePage& table : tables_) {
         if (table.Grid)
@@ -408,7 +412,7 @@ QStringList TSurveyForm::Notes(Page page) const {
             notes << QString::fromLatin1(NoTariffText);
     } else if (page == PowerFactorPage) {
         if (power)
-            add(power->PowerFactor.Reasons);
+            add(PowerFactorNotes(*power));
         else
             notes << QString::fromUtf8(NoPowerText);
     } else if (page == UnbalancePage) {

@@ -29,7 +29,8 @@ class TextTableModel;
 // The survey of the open recording: can the service take more load, where does the energy go,
 // is the voltage within limits, what does the load cost, what bank would correct its power
 // factor, are the phases balanced. Its settings (block minutes, service rating, nominal
-// voltage, threshold; the tariff; the target power factor and bank step) sit in rows on top
+// voltage, threshold; the tariff; the target power factor, bank step and bank price) sit in
+// rows on top
 // and are kept in the settings store, never in the database; the pages show the summary, the
 // energy per day, the daily profile, the heat map, the load duration, the voltage test, the
 // cost, the power factor and the unbalance. Each page copies, exports and prints what it
@@ -71,6 +72,7 @@ public:
     QLineEdit* FixedMonthlyEdit() const { return fixedMonthly_; }
     QLineEdit* TargetPowerFactorEdit() const { return target_; }
     QLineEdit* BankStepEdit() const { return bankStep_; }
+    QLineEdit* BankPriceEdit() const { return bankPrice_; }
     QTabWidget* Pages() const { return pages_; }
     // The grid of a page with a table; null for the others.
     QTableView* Grid(Page page) const;
@@ -162,6 +164,7 @@ private:
     QLineEdit* fixedMonthly_;
     QLineEdit* target_;
     QLineEdit* bankStep_;
+    QLineEdit* bankPrice_;
     QTabWidget* pages_;
     SurveySummaryView* summary_;
     TablePage tables_[PageCount];

@@ -178,11 +178,31 @@ void ChartView::ApplyStyle() {
     chart_->SetLegendPlace(r.LegendVisible, r.LegendPosition);
 }
 
+void ChartView::SetForPeople(bool on) {
+    forPeople_ = on;
+    for (EnvelopeGraph* series : series_)
+        if (series)
+            series->SetBand(on);
+    RefreshChart();
+}
+
+ScaledUnit ChartView::ShownUnit(const UnitScale& scale) const {
+    if (!forPeople_)
+        return {1, scale.Symbol};
+    return ScaleOf(std::max(std::fabs(scale.Minimum), std::fabs(scale.Minimum + scale.Range)),
+                   scale.Symbol);
+}
+
 void ChartView::RefreshChart() {
     const LParameterSourceGroup& sources = record_.Sources;
     std::vector<bool> active;
     for (int32_t i = 0; i < sources.Count() && i < chart_->SeriesCount(); ++i) {
-        chart_->Series(i)->setName(SeriesTitle(*sources.Items(i), record_.ShowMinMax));
+        const LParameter* p = sources.Items(i)->Parameter;
+        const QString unit = forPeople_ && p && p->Unit() < UnitCount
+                                 ? QString::fromStdString(ShownUnit(scales_[p->Unit()]).Unit)
+                                 : QString();
+        chart_->Series(i)->setName(
+            SeriesTitle(*sources.Items(i), record_.ShowMinMax, QLocale(), unit));
         active.push_back(chart_->Series(i)->visible());
     }
     SyncRightAxis();
@@ -290,6 +310,7 @@ void ChartView::ChartAfterDraw(QCPPainter& painter) {
     for (const UnitScale& scale : scales_)
         out << scale.Shown << scale.LeftSide << QByteArray::fromStdString(scale.Symbol)
             << scale.Minimum << scale.Range;
+    out << forPeople_;
     scalesPicture_.Draw(painter, chart_->viewport().size(), plot.left() + width / 2 + 2,
                         plot.right() + 1 - width / 2 - 2, key,
                         [this](QCPPainter& p) { DrawUnitScales(p); });
@@ -314,7 +335,9 @@ void ChartView::DrawUnitScales(QCPPainter& painter) {
         painter.setPen(axisPen);
         painter.drawLine(QLineF(x, plot.top(), x, plot.bottom()));
         const int labelAt = x + (AxisLineWidth + TickLength) * direction;
-        const double low = scale.Value(view.lower), high = scale.Value(view.upper);
+        const ScaledUnit shown = ShownUnit(scale);
+        const double low = scale.Value(view.lower) / shown.Divisor,
+                     high = scale.Value(view.upper) / shown.Divisor;
         const std::vector<double> ticks =
             ScaleTicks(low, high, std::max(2, plot.height() / std::max(1, 2 * metrics.height())));
         // Within the scale's width, so that no label is cut at the window's edge or runs
@@ -323,20 +346,26 @@ void ChartView::DrawUnitScales(QCPPainter& painter) {
             ScaleLabels(ticks, metrics, width - AxisLineWidth - TickLength - 1);
         for (size_t i = 0; i < ticks.size(); ++i) {
             const double v = ticks[i];
-            const double y = left->coordToPixel((v - scale.Minimum) / scale.Range);
+            const double y = left->coordToPixel((v * shown.Divisor - scale.Minimum) / scale.Range);
             painter.setPen(axisPen);
             painter.drawLine(QLineF(x, y, x + TickLength * direction, y));
             const QString& text = labels[static_cast<qsizetype>(i)];
             const int textWidth = metrics.horizontalAdvance(text);
-            const QRectF box(direction < 0 ? labelAt - textWidth - 1 : labelAt + 1,
-                             y - metrics.height() / 2.0, textWidth, metrics.height());
+            QRectF box(direction < 0 ? labelAt - textWidth - 1 : labelAt + 1,
+                       y - metrics.height() / 2.0, textWidth, metrics.height());
+            // Within the plot's height: the lowest label ("0") clear of the time axis' first
+            // label below the plot, the highest of the unit's symbol above it.
+            if (box.bottom() > plot.bottom() + 1)
+                box.moveBottom(plot.bottom() + 1);
+            if (box.top() < plot.top())
+                box.moveTop(plot.top());
             painter.setPen(textColor);
             painter.drawText(box, Qt::AlignCenter, text);
         }
         painter.setPen(textColor);
         painter.drawText(
             QRectF(x - width / 2.0, plot.top() - metrics.height() - 2, width, metrics.height()),
-            Qt::AlignCenter, QString::fromStdString(scale.Symbol));
+            Qt::AlignCenter, QString::fromStdString(shown.Unit));
         x += width * direction;
     }
 }

@@ -4,6 +4,7 @@
 #include "charts/UnitScales.h"
 #include "charts/windows/SidePicture.h"
 #include "model/DateTime.h"
+#include "model/NumberFormat.h"
 
 #include <QString>
 
@@ -55,6 +56,14 @@ public:
     void SetXAxisLabelsTimeDate(bool on);
     void SetShowStartEnd(bool on);
     void SetShowLocation(bool on);
+    // Powers and energies on the scales and in the legend in kW, kvar, kVA and kWh (MWh from
+    // 10 000 kWh), as a report shows them to a person; and a line of many more samples than
+    // its pixel columns drawn as the band of each column's lowest to highest value with the
+    // column's mean over it, so that a year reads as a load shape. A window keeps the
+    // recorded units and the lines.
+    void SetForPeople(bool on);
+    // The unit a scale's labels are written in, and what they are divided by.
+    ScaledUnit ShownUnit(const UnitScale& scale) const;
     // Whether series i is drawn, and the selected flag of its source with it.
     virtual void SetSeriesActive(int32_t i, bool active);
     bool SeriesActive(int32_t i) const;
@@ -96,4 +105,5 @@ private:
     std::vector<EnvelopeGraph*> series_; // beside the record's sources
     TDateTime start_ = 0, end_ = 0;
     bool hasSpan_ = false;
+    bool forPeople_ = false;
 };

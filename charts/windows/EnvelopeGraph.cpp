@@ -101,8 +101,89 @@ double EnvelopeGraph::selectTest(const QPointF& pos, bool onlySelectable, QVaria
     return QCPGraph::selectTest(pos, onlySelectable, details);
 }
 
+bool EnvelopeGraph::DrawBand(QCPPainter* painter) const {
+    const QCPAxis* key = keyAxis();
+    const QCPAxis* value = valueAxis();
+    if (!key || !value || !envelope_)
+        return false;
+    const QCPRange range = key->range();
+    const int columns = ColumnsFor(painter);
+    const auto [begin, end] = envelope_->IndexRange(range.lower, range.upper);
+    if (end <= begin || range.size() <= 0 ||
+        end - begin < BandSamplesPerColumn * static_cast<size_t>(columns))
+        return false;
+    // Columns of more than two hours take whole days of the clock, so that a year's means
+    // follow the seasons rather than swing between day and night.
+    double perUnit = columns / range.size(), xMin = range.lower;
+    int spans = columns;
+    if (1 / perUnit > 2.0 / 24) {
+        perUnit = 1 / std::ceil(1 / perUnit);
+        xMin = std::floor(range.lower);
+        spans = static_cast<int>(std::ceil((range.upper - xMin) * perUnit));
+    }
+    struct Column {
+        int At;
+        float Low, High;
+        double Sum;
+        size_t Count;
+    };
+    // Runs of columns without a gap between them.
+    std::vector<std::vector<Column>> pieces(1);
+    const std::span<const float> y = envelope_->Y();
+    envelope_->ForEachColumn(begin, end, xMin, perUnit, spans, [&](const ColumnRun& run) {
+        if (run.Gap) {
+            if (!pieces.back().empty())
+                pieces.emplace_back();
+            return;
+        }
+        double sum = 0;
+        for (size_t k = run.First; k <= run.Last; ++k)
+            sum += y[k];
+        const size_t count = run.Last - run.First + 1;
+        std::vector<Column>& piece = pieces.back();
+        if (!piece.empty() && piece.back().At == run.Column) {
+            Column& c = piece.back();
+            c.Low = std::min(c.Low, run.MinValue);
+            c.High = std::max(c.High, run.MaxValue);
+            c.Sum += sum;
+            c.Count += count;
+        } else {
+            piece.push_back({run.Column, run.MinValue, run.MaxValue, sum, count});
+        }
+    });
+    const auto x = [&](double column) { return key->coordToPixel(xMin + column / perUnit); };
+    const auto at = [&](double v) { return value->coordToPixel((v - minimum_) / range_); };
+    QColor tint = pen().color();
+    tint.setAlphaF(BandAlpha);
+    painter->save();
+    for (const std::vector<Column>& piece : pieces) {
+        if (piece.empty())
+            continue;
+        // Each column's band as wide as the column, highest edge left to right, lowest back.
+        QPolygonF band;
+        for (const Column& c : piece)
+            band << QPointF(x(c.At), at(c.High)) << QPointF(x(c.At + 1), at(c.High));
+        for (auto c = piece.rbegin(); c != piece.rend(); ++c)
+            band << QPointF(x(c->At + 1), at(c->Low)) << QPointF(x(c->At), at(c->Low));
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(tint);
+        painter->drawPolygon(band);
+        QPolygonF means;
+        for (const Column& c : piece)
+            means << QPointF(x(c.At + 0.5), at(c.Sum / static_cast<double>(c.Count)));
+        painter->setPen(pen());
+        painter->setBrush(Qt::NoBrush);
+        painter->drawPolyline(means);
+    }
+    painter->restore();
+    return true;
+}
+
 void EnvelopeGraph::draw(QCPPainter* painter) {
-    if (kind_ == Kind::Line && renderer_ && renderer_->realVisibility() && PaintsRaster(painter))
+    if (band_ && kind_ == Kind::Line && DrawBand(painter))
+        return;
+    if (kind_ == Kind::Line && !band_ && renderer_ && renderer_->realVisibility() &&
+        PaintsRaster(painter))
         return;
     if (const QCPAxis* key = keyAxis())
         Prepare(key->range(), ColumnsFor(painter));

@@ -51,10 +51,22 @@ public:
     // is visible), raster output of a line is left to it.
     void SetRenderer(QCPLayerable* renderer);
 
+    // A line of at least BandSamplesPerColumn samples per pixel column drawn as the band of
+    // each column's lowest to highest value, a tint of its pen, with the line of the columns'
+    // means over it, broken at gaps; the renderer leaves such a line to the graph. For paper,
+    // where a year's envelope would print as a solid block.
+    void SetBand(bool on) { band_ = on; }
+    bool Band() const { return band_; }
+    static constexpr size_t BandSamplesPerColumn = 8;
+    static constexpr double BandAlpha = 0.3;
+
 protected:
     void draw(QCPPainter* painter) override;
 
 private:
+    // False, drawing nothing, where the line has too few samples for a band.
+    bool DrawBand(QCPPainter* painter) const;
+
     Kind kind_;
     std::optional<SeriesEnvelope> envelope_;
     std::span<const float> values_;
@@ -66,4 +78,5 @@ private:
     QCPRange preparedRange_;
     int preparedColumns_ = -1;
     QPointer<QCPLayerable> renderer_;
+    bool band_ = false;
 };

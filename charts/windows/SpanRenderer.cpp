@@ -61,7 +61,7 @@ SpanRenderer::Frame SpanRenderer::FrameFor(double ratio, bool antialias) const {
         const QCPAxis* key = g ? g->keyAxis() : nullptr;
         const QCPAxis* value = g ? g->valueAxis() : nullptr;
         if (!key || !value || !g->realVisibility() ||
-            g->SeriesKind() != EnvelopeGraph::Kind::Line || !g->Envelope() ||
+            g->SeriesKind() != EnvelopeGraph::Kind::Line || !g->Envelope() || g->Band() ||
             g->pen().style() == Qt::NoPen)
             continue;
         SpanStyle style;

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
+
 namespace {
 
 QFont HeadingFont(const QFont& font) {
@@ -29,6 +31,7 @@ ChartLook PaperLook(const QPainter& painter, const QFont& font) {
     look.Font = font;
     look.Style = LocaleTextStyle();
     look.PenScale = painter.device()->logicalDpiX() / 96.0;
+    look.SmallestPointSize = SmallestReportPointSize;
     return look;
 }
 
@@ -87,27 +90,57 @@ std::vector<PrintedPart> ReportFlow::Parts(std::vector<ReportBlock> blocks, cons
         entries.clear();
     };
 
-    double y = 0;
-    for (size_t i = 0; i < shared->size(); ++i) {
-        const ReportBlock& block = (*shared)[i];
-        const double head = block.Heading.isEmpty() ? 0 : headingHeight;
-        const double body =
-            block.Height ? block.Height(page.width(), page.height()) : Measure(block, page.width());
-        const double height = head + body;
-        const QString entry = block.Entry.isEmpty() ? block.Heading : block.Entry;
-        if (height > page.height() && block.Rows) {
-            close();
+    std::vector<PrintedPart> appendix;
+    const auto rowsParts = [&](const ReportBlock& block, const QString& entry,
+                               std::vector<PrintedPart>& into) {
+        for (size_t k = 0; k < block.Rows.size(); ++k) {
             PrintedPart part;
             part.Title = title;
-            part.Rows = block.Rows;
-            part.Contents = QStringList{entry};
-            parts.push_back(std::move(part));
-            y = 0;
-            continue;
+            part.Rows = block.Rows[k];
+            if (k == 0)
+                part.Contents = QStringList{entry};
+            into.push_back(std::move(part));
         }
+    };
+    double y = 0;
+    for (size_t i = 0; i < shared->size(); ++i) {
+        ReportBlock& block = (*shared)[i];
+        const double head = block.Heading.isEmpty() ? 0 : headingHeight;
+        double body =
+            block.Height ? block.Height(page.width(), page.height()) : Measure(block, page.width());
+        const QString entry = block.Entry.isEmpty() ? block.Heading : block.Entry;
+        if (head + body > page.height() && !block.Rows.empty()) {
+            if (!block.ToAppendix) {
+                close();
+                rowsParts(block, entry, parts);
+                y = 0;
+                continue;
+            }
+            rowsParts(block, QStringLiteral("Appendix: ") + entry, appendix);
+            const int32_t rows = block.Rows.front()->DataRowCount();
+            block.Draw =
+                block.InPlace
+                    ? block.InPlace
+                    : [rows, font = font_](QPainter& painter, const QRectF& area) {
+                          painter.setFont(font);
+                          painter.setPen(Qt::black);
+                          const QFontMetricsF metrics(font, painter.device());
+                          painter.drawText(QPointF(area.left(), area.top() + metrics.ascent()),
+                                           QStringLiteral("The %1 rows of this table are in "
+                                                          "the appendix.")
+                                               .arg(rows));
+                          return metrics.height();
+                      };
+            block.Height = {};
+            body = std::min(Measure(block, page.width()), page.height() - head);
+        }
+        const double height = head + body;
         if (block.Continues && !placed.empty())
             y -= gap;
-        if (!placed.empty() && (block.NewPage || y + height > page.height())) {
+        // A page that holds only blocks that lead into the next keeps it.
+        const bool led = std::all_of(placed.begin(), placed.end(),
+                                     [&](const Placed& p) { return (*shared)[p.Block].Leads; });
+        if (!placed.empty() && ((block.NewPage && !led) || y + height > page.height())) {
             close();
             y = 0;
         }
@@ -117,6 +150,8 @@ std::vector<PrintedPart> ReportFlow::Parts(std::vector<ReportBlock> blocks, cons
         y += height + gap;
     }
     close();
+    for (PrintedPart& part : appendix)
+        parts.push_back(std::move(part));
     return parts;
 }
 

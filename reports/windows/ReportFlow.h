@@ -26,18 +26,31 @@ struct ReportBlock {
     std::function<double(double width, double pageHeight)> Height = {};
     // Draws into area and returns the height it took.
     std::function<double(QPainter& painter, const QRectF& area)> Draw = {};
-    // The same as rows printed in row pages of their own, for a block taller than a page.
-    std::shared_ptr<PrintedRows> Rows = {};
+    // The same as rows printed in row pages of their own, for a block taller than a page: a
+    // table too wide for the page in groups of its columns, one after the other.
+    std::vector<std::shared_ptr<PrintedRows>> Rows = {};
     // Starts a page of its own.
     bool NewPage = false;
     // Goes on from the block before without the gap between blocks (a text cut into pieces).
     bool Continues = false;
+    // Taller than a page, its Rows go to the appendix after the last block, listed as
+    // "Appendix: " and its entry, and in its place under its heading InPlace is drawn (a
+    // year's days as months), or without one a line saying where the rows went.
+    bool ToAppendix = false;
+    std::function<double(QPainter& painter, const QRectF& area)> InPlace = {};
+    // Alone on a page it takes the block after it onto that page, though that one starts a
+    // page of its own: the contents share the first page with the findings when they fit, else
+    // the next one with the first section.
+    bool Leads = false;
 };
+
+// No table of a report is set smaller.
+inline constexpr double SmallestReportPointSize = 8;
 
 // Blocks flowed onto the printer's pages in order, each below the one before, a block that
 // does not fit what is left of a page starting the next; a block taller than a page prints its
-// Rows in row pages of their own. One part per page (or per rows), each with the entries it
-// starts, all titled title.
+// Rows in row pages of their own, there or in the appendix. One part per page (or per rows),
+// each with the entries it starts, all titled title.
 class ReportFlow {
 public:
     ReportFlow(const PrintSetup& setup, const QFont& font);

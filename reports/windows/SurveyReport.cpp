@@ -26,6 +26,7 @@
 #include <QPainter>
 #include <QPicture>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -63,6 +64,7 @@ void DrawEngineChart(QPainter& painter, const QRectF& area, LChartRecord& record
                      const QFont& font) {
     try {
         ChartView view(record);
+        view.SetForPeople(true);
         const double dots = painter.device()->logicalDpiX();
         if (dots <= ChartDotsPerInch || painter.paintEngine()->type() == QPaintEngine::Raster) {
             view.DrawChart(painter, area, dots);
@@ -121,15 +123,34 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
         };
     };
     std::vector<ReportBlock> blocks;
-    const auto textTable = [&](const QString& heading, const TextTable& table) {
-        auto rows = std::make_shared<PrintedTexts>(table, style, font);
-        rows->SetCaption(heading);
+    // A table longer than a page goes to the appendix, in groups of its columns where it is
+    // too wide for the page in the smallest type a report sets.
+    const int pageWidth = PrintAreaOf(setup, true).width();
+    const auto textTable = [&](const QString& heading, const TextTable& table,
+                               std::function<double(QPainter&, const QRectF&)> inPlace = {}) {
         ReportBlock block;
         block.Heading = heading;
         block.Draw = [table, font](QPainter& painter, const QRectF& area) {
             return PaintTextTable(painter, area, table, PaperLook(painter, font));
         };
-        block.Rows = std::move(rows);
+        const auto rowsOf = [&](const TextTable& part) {
+            auto rows = std::make_shared<PrintedTexts>(part, style, font);
+            rows->SetSmallestPointSize(SmallestReportPointSize);
+            // Printed only in the appendix.
+            rows->SetCaption(QStringLiteral("Appendix: ") + heading);
+            rows->FitWidth(setup.Printer(), pageWidth);
+            return rows;
+        };
+        const auto whole = rowsOf(table);
+        if (whole->RowWidth() <= pageWidth) {
+            block.Rows = {whole};
+        } else {
+            std::vector<double> widths(whole->ColWidths().begin(), whole->ColWidths().end());
+            for (const auto& group : ColumnGroups(widths, table.LeadingColumns(), pageWidth))
+                block.Rows.push_back(rowsOf(table.Only(group)));
+        }
+        block.ToAppendix = true;
+        block.InPlace = std::move(inPlace);
         blocks.push_back(std::move(block));
     };
 
@@ -163,6 +184,7 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
                                   contents.emplace_back(entry, 0);
                           return PaintContents(painter, area, contents, font);
                       }});
+    blocks.back().Leads = true;
 
     // The summary with the recording's period, rate and instrument, and a line for every
     // section left out; the cost, power factor and unbalance have sections of their own.
@@ -197,35 +219,60 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
     if (units.empty())
         leftOut("Charts and statistics of the Historic parameters",
                 "the recording has no Historic parameters.");
+    // A paragraph at a time, so that the summary goes on below the contents on their page.
     {
-        auto rows = std::make_shared<SummaryRows>(summary, font);
-        rows->SetCaption(QStringLiteral("Summary"));
         auto drawn = std::make_shared<SummaryRows>(summary, font);
-        ReportBlock block;
-        block.Heading = QStringLiteral("Summary");
-        block.NewPage = true;
-        block.Draw = [drawn](QPainter& painter, const QRectF& area) {
-            drawn->FitWidth(*painter.device(), static_cast<int>(area.width()));
-            int y = static_cast<int>(area.top());
-            const int top = y;
-            painter.setPen(Qt::black);
-            for (int32_t row = 1; row <= drawn->DataRowCount(); ++row)
-                drawn->DrawRow(painter, row, static_cast<int>(area.left()), y);
-            return static_cast<double>(y - top);
-        };
-        block.Rows = std::move(rows);
-        blocks.push_back(std::move(block));
+        constexpr int32_t rowsABlock = 20;
+        bool first = true;
+        for (const SummaryRows::Run& run : drawn->Runs(rowsABlock)) {
+            ReportBlock block;
+            if (first) {
+                block.Heading = QStringLiteral("Summary");
+                block.NewPage = true;
+                first = false;
+            }
+            block.Continues = run.Continues;
+            block.Draw = [drawn, run](QPainter& painter, const QRectF& area) {
+                drawn->FitWidth(*painter.device(), static_cast<int>(area.width()));
+                int y = static_cast<int>(area.top());
+                const int top = y;
+                painter.setPen(Qt::black);
+                for (int32_t row = run.First; row <= run.Last; ++row)
+                    drawn->DrawRow(painter, row, static_cast<int>(area.left()), y);
+                return static_cast<double>(y - top);
+            };
+            blocks.push_back(std::move(block));
+        }
     }
 
+    // A year's days in the appendix, and here their months and the chart of every day.
     if (power)
-        textTable(QStringLiteral("Energy per day"), EnergyDayTable(power->Days));
+        textTable(QStringLiteral("Energy per day"), EnergyDayTable(power->Days),
+                  [power, font](QPainter& painter, const QRectF& area) {
+                      const ChartLook look = PaperLook(painter, font);
+                      const double line = QFontMetricsF(font, painter.device()).height();
+                      const double table = PaintTextTable(
+                          painter, area,
+                          EnergyMonthTable(power->Days, power->Cost ? &*power->Cost : nullptr),
+                          look);
+                      QRectF chart = area;
+                      chart.setTop(area.top() + table + line);
+                      chart.setHeight(area.width() * 0.4);
+                      PaintEnergyPerDay(painter, chart, *power, look);
+                      return chart.bottom() - area.top();
+                  });
 
     // A chart per unit over the whole recording, drawn by the chart engine, two to a page.
     for (const auto& unit : units) {
         auto record = std::make_shared<LChartRecord>(&db.Header());
-        record->Title = QStringLiteral("Historic parameters in %1")
-                            .arg(Q(unit.front()->ShortUnit()))
-                            .toStdString();
+        // In the unit its scale is drawn in.
+        double largest = 0;
+        for (const LParameter* p : unit)
+            for (const float v : {p->Lowest(), p->Highest()})
+                if (std::isfinite(v))
+                    largest = std::max(largest, std::fabs(static_cast<double>(v)));
+        record->Title =
+            "Historic parameters in " + ScaleOf(largest, unit.front()->ShortUnit()).Unit;
         record->Caption = record->Title;
         for (LParameter* parameter : unit)
             record->Sources.Add(std::make_unique<LParameterSource>(parameter));
@@ -313,8 +360,8 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
                       });
     }
     if (power && power->PowerFactor.Blocks > 0)
-        findingsBlock(QStringLiteral("Power factor"), Notes(power->PowerFactor.Reasons),
-                      PowerFactorTable(power->PowerFactor), 0.3,
+        findingsBlock(QStringLiteral("Power factor"), Notes(PowerFactorNotes(*power)),
+                      PowerFactorTable(power->PowerFactor, &power->Correction), 0.3,
                       [power](QPainter& painter, const QRectF& area, const ChartLook& look) {
                           // The power factor over time and the duration of Qc side by side.
                           QRectF left = area;
@@ -340,9 +387,18 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
         textTable(QStringLiteral("Statistics"), StatisticsTable(statistics.Rows));
     }
 
-    for (const ReportBlock& block : blocks)
-        if (!block.Heading.isEmpty() || !block.Entry.isEmpty())
-            *entries << (block.Entry.isEmpty() ? block.Heading : block.Entry);
+    // What the contents are measured with before the pages are laid out: every entry, and the
+    // appendix's of every table that may go there.
+    QStringList appendix;
+    for (const ReportBlock& block : blocks) {
+        const QString entry = block.Entry.isEmpty() ? block.Heading : block.Entry;
+        if (entry.isEmpty())
+            continue;
+        *entries << entry;
+        if (block.ToAppendix)
+            appendix << QStringLiteral("Appendix: ") + entry;
+    }
+    *entries << appendix;
     *parts = flow.Parts(std::move(blocks), header);
 
     // The database's own tables and charts, as Print prints them.

@@ -42,6 +42,7 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     FixedMonthlyEdit = NumberEdit(panel, SurveySetting::FixedMonthly);
     TargetPowerFactorEdit = NumberEdit(panel, SurveySetting::TargetPowerFactor);
     BankStepEdit = NumberEdit(panel, SurveySetting::BankStep);
+    BankPriceEdit = NumberEdit(panel, SurveySetting::BankPrice);
     TitleEdit = new QLineEdit(panel);
     TitleEdit->setPlaceholderText(QString::fromLatin1(DefaultReportTitle));
     EngineerEdit = new QLineEdit(panel);
@@ -62,7 +63,8 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
         {SurveySetting::DemandRate, DemandRateEdit},
         {SurveySetting::FixedMonthly, FixedMonthlyEdit},
         {SurveySetting::TargetPowerFactor, TargetPowerFactorEdit},
-        {SurveySetting::BankStep, BankStepEdit}};
+        {SurveySetting::BankStep, BankStepEdit},
+        {SurveySetting::BankPrice, BankPriceEdit}};
     for (const auto& [setting, field] : rows)
         form->addRow(SurveySettingLabel(setting, field, panel), field);
     form->addRow(QStringLiteral("T&itle"), TitleEdit);
@@ -83,6 +85,7 @@ void TSurveyReportDialog::SetOptions(const SurveyReportOptions& options) {
     ThresholdEdit->setText(SurveySettingText(options.Survey.ThresholdWatts));
     TargetPowerFactorEdit->setText(SurveySettingText(options.Survey.TargetPowerFactor));
     BankStepEdit->setText(SurveySettingText(options.Survey.BankStepVar / 1000));
+    BankPriceEdit->setText(SurveySettingText(options.Survey.BankPricePerKvar));
     TitleEdit->setText(options.Title);
     EngineerEdit->setText(options.Author.Engineer);
     CompanyEdit->setText(options.Author.Company);
@@ -104,6 +107,8 @@ SurveyReportOptions TSurveyReportDialog::Options() const {
     options.Survey.BankStepVar = ParseSurveySetting(BankStepEdit->text(), SurveySetting::BankStep)
                                      .value_or(DefaultBankStepVar / 1000) *
                                  1000;
+    options.Survey.BankPricePerKvar =
+        ParseSurveySetting(BankPriceEdit->text(), SurveySetting::BankPrice);
     options.Survey.CostTariff = ChosenTariff(Tariff(), options.Survey.TariffError);
     options.Title = TitleEdit->text().trimmed();
     options.Author = {EngineerEdit->text().trimmed(), CompanyEdit->text().trimmed(),

@@ -39,6 +39,7 @@ public:
     QLineEdit* FixedMonthlyEdit;
     QLineEdit* TargetPowerFactorEdit;
     QLineEdit* BankStepEdit;
+    QLineEdit* BankPriceEdit;
     QLineEdit* TitleEdit;
     QLineEdit* EngineerEdit;
     QLineEdit* CompanyEdit;

@@ -182,23 +182,47 @@ TEST_F(CostStudyTest, MonthsRecordedInPartAreMarkedAndTheFixedChargeProrated) {
     EXPECT_EQ(c.Months[0].DaysInMonth, 31);
     EXPECT_NEAR(c.Months[0].FixedCost, 7, 1e-12);
     EXPECT_EQ(c.Months[1].Month.Text(), "2024-04");
-    EXPECT_EQ(c.Months[1].DaysRecorded, 2);
-    EXPECT_NEAR(c.Months[1].FixedCost, 31 * 2 / 30.0, 1e-12);
+    EXPECT_EQ(c.Months[1].DaysRecorded, 1.5); // the days its samples cover, not its dates
+    EXPECT_NEAR(c.Months[1].FixedCost, 31 * 1.5 / 30.0, 1e-12);
     EXPECT_NEAR(c.Months[0].EnergyWh, 7 * 24 * 2000, 1e-6);
     // Each month charged in full on its own highest block, marked with its days.
     ASSERT_EQ(c.Demand.size(), 2u);
     EXPECT_EQ(c.Demand[0].Demand.Value, 2000);
     EXPECT_EQ(c.Demand[1].Demand.Value, 9000);
-    EXPECT_EQ(c.Demand[1].DaysRecorded, 2);
+    EXPECT_EQ(c.Demand[1].DaysRecorded, 1.5);
     EXPECT_EQ(c.Demand[1].DaysInMonth, 30);
     EXPECT_NEAR(c.Demand[1].Cost, 90, 1e-9);
-    EXPECT_NEAR(c.FixedCost, 7 + 31 * 2 / 30.0, 1e-12);
+    EXPECT_NEAR(c.FixedCost, 7 + 31 * 1.5 / 30.0, 1e-12);
     // A typical month: the energy per day, the highest month's demand, the whole fixed charge.
     EXPECT_NEAR(*c.TypicalMonth, c.EnergyCost / 8.5 * 30.4375 + 90 + 31, 1e-9);
 
     tariff.FixedUnit = FixedChargeUnit::PerDay;
     tariff.FixedCharge = 2;
-    EXPECT_NEAR(Run().FixedCost, 18, 1e-12);
+    EXPECT_NEAR(Run().FixedCost, 17, 1e-12);
+}
+
+// A gap (samples not measured, the days between joined downloads) counts for no day: not in
+// the typical month, the month's days recorded, the fixed charge nor the study's days.
+TEST_F(CostStudyTest, AGapCountsForNoDay) {
+    // Four weeks of 1 kW from Monday 2024-03-11 to 2024-04-07, the week from March 21 not
+    // measured: 14 days of March and 7 of April covered.
+    const TDateTime gap = At(2024, 3, 21);
+    Power(Minutes(Monday, Monday + 28, [&](TDateTime t) {
+        return WholeSeconds(t) >= WholeSeconds(gap) && WholeSeconds(t) < WholeSeconds(gap + 7)
+                   ? NAN
+                   : 1000.f;
+    }));
+    tariff = SimpleTariff(0.1, 0, 31);
+    const CostStudy& c = Run();
+    EXPECT_EQ(result.Power->Totals.Days, 21);
+    EXPECT_EQ(c.Days, 21);
+    ASSERT_EQ(c.Months.size(), 2u);
+    EXPECT_EQ(c.Months[0].DaysRecorded, 14);
+    EXPECT_EQ(c.Months[1].DaysRecorded, 7);
+    EXPECT_NEAR(c.FixedCost, 31 * 14 / 31.0 + 31 * 7 / 30.0, 1e-9);
+    // 2.40 a day covered: by hand 2.4 × 30.4375 + 31, not over the 28 days of the span.
+    EXPECT_NEAR(*c.TypicalMonth, 2.4 * 30.4375 + 31, 1e-9);
+    EXPECT_NEAR(*c.Year, 12 * (2.4 * 30.4375 + 31), 1e-9);
 }
 
 TEST_F(CostStudyTest, TheSimpleTariff) {

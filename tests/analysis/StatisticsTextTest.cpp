@@ -40,6 +40,8 @@ TEST(StatisticsTextTest, NumbersAsTheTablesWriteThem) {
     EXPECT_EQ(plain.Time(At(2024, 3, 11, 9, 30, 0.6)), "2024-03-11 09:30:01");
 }
 
+// A person reads powers and energies in kW and kWh (MWh from 10 000 kWh), each row in the
+// unit its largest figure takes; the file keeps W and WH.
 TEST(StatisticsTextTest, RowsAsTheWindowCopiesThem) {
     LParameterCollection recording;
     const TDateTime start = At(2024, 3, 11, 9);
@@ -52,8 +54,8 @@ TEST(StatisticsTextTest, RowsAsTheWindowCopiesThem) {
     EXPECT_EQ(table.Text(TextStyle(), CellFormat::Tab),
               "Parameter\tChannel\tUnit\tCount\tCoverage\tMinimum\tTime of minimum\tMaximum\t"
               "Time of maximum\tMean\tStd dev\tIntegral\tLoad factor\r\n"
-              "Real Power\t3Ø\tW\t3\t75.00 %\t1,000.00\t2024-03-11 09:00:00\t3,000.00\t"
-              "2024-03-11 09:30:00\t2,000.00\t816.50\t1,500.00 WH\t0.667\r\n"
+              "Real Power\t3Ø\tkW\t3\t75.00 %\t1.00\t2024-03-11 09:00:00\t3.00\t"
+              "2024-03-11 09:30:00\t2.00\t0.82\t1.50 kWh\t0.667\r\n"
               "RMS Voltage\tVAN\tV\t0\t\t\t\t\t\t\t\t\t\r\n");
     // The locale never reaches a spreadsheet's file.
     EXPECT_EQ(table.Text(German(), CellFormat::Csv),

@@ -1,4 +1,5 @@
 #include "analysis/Survey.h"
+#include "analysis/CompareSide.h"
 #include "database/LDatabase.h"
 #include "model/LParameter.h"
 #include "tests/analysis/AnalysisTestSupport.h"
@@ -102,7 +103,8 @@ TEST_F(SurveyTest, TheLoadStudyNeedsThirtyDaysOfFifteenMinuteBlocks) {
          15,
          7,
          false,
-         {"1 block was incomplete and left out (2879 complete)."}},
+         {"The recording covers 29.99 days, less than 30 days.",
+          "1 block was incomplete and left out (2879 complete)."}},
         {"30-minute blocks",
          900,
          2880,
@@ -172,7 +174,7 @@ TEST_F(SurveyTest, EnergyPerDayAndTotals) {
     EXPECT_EQ(*t.BaseWatts, 1000);
     EXPECT_DOUBLE_EQ(*t.AverageWatts, (4 * 2000 + 187 * 1000) / 191.0);
     EXPECT_DOUBLE_EQ(*t.LoadFactor, *t.AverageWatts / 2000);
-    EXPECT_EQ(t.Days, 2);
+    EXPECT_DOUBLE_EQ(t.Days, 2879 / 1440.0); // the samples measured, not the span
 
     // The heat map: a row per day, the block demand per cell, missing blocks empty.
     const HeatMap& map = r.Power->Heat;
@@ -297,6 +299,19 @@ TEST(JoinedSurveyTest, AGapsBlocksArePartialAndItsDaysLeftOut) {
     EXPECT_EQ(r.Power->Heat.Days.size(), 3u);
     EXPECT_EQ(*r.From, At(2026, 3, 2));
     EXPECT_EQ(*r.To, At(2026, 3, 5, 10, 6));
+
+    // Two days measured, not the three and a half the downloads span: the typical month, the
+    // days and a comparison's side count those two.
+    EXPECT_EQ(r.Power->Totals.Days, 2);
+    const Tariff tariff = SimpleTariff(0.1, 0, 0);
+    SurveyOptions priced;
+    priced.CostTariff = tariff;
+    const SurveyResult cost = RunSurvey(db.Parameters(), priced);
+    const double perDay = cost.Power->Totals.EnergyWh / 1000 * 0.1 / 2;
+    EXPECT_NEAR(*cost.Power->Cost->TypicalMonth, perDay * 30.4375, 1e-9);
+    const CompareSide side = SurveySide(db.Parameters(), "Before", "", std::nullopt, 15, tariff);
+    EXPECT_EQ(side.Days, 2);
+    EXPECT_NEAR(*side.TypicalMonthCost, perDay * 30.4375, 1e-9);
 }
 
 // 525 600 one-minute samples of 89 parameters: a year of 15-minute blocks, every day.

@@ -71,18 +71,21 @@ TEST(NumberFormatTest, ScaledUnitsForPeople) {
         int decimals;
         const char* text;
     } cases[] = {
-        {800, "W", 2, "800.00 W"},
-        {999.996, "W", 2, "1.00 kW"}, // rounds into the next unit
+        {800, "W", 2, "0.80 kW"},
+        {0, "var", 0, "0 kvar"},
+        {999.996, "W", 2, "1.00 kW"},
         {25126.6, "W", 2, "25.13 kW"},
         {-1500, "W", 1, "-1.5 kW"},
         {9999.99e3, "WH", 2, "9,999.99 kWh"},
         {18551825.69, "WH", 2, "18.55 MWh"},
         {18551825.69, "Wh", 0, "19 MWh"},
         {4200, "VAR", 2, "4.20 kvar"},
-        {950, "var", 0, "950 var"},
+        {950, "var", 0, "1 kvar"},
+        {9999.996e3, "VARH", 2, "10.00 Mvarh"}, // rounds into the next unit
+        {12.5e3, "VAH", 1, "12.5 kVAh"},
         {2.5e7, "VA", 2, "25.00 MVA"},
         {230, "V", 1, "230.0 V"}, // not a power: as given
-        {std::numeric_limits<double>::quiet_NaN(), "W", 2, "??? W"},
+        {std::numeric_limits<double>::quiet_NaN(), "W", 2, "??? kW"},
     };
     const NumberFormat standard;
     for (const auto& c : cases)

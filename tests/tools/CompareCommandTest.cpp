@@ -72,9 +72,10 @@ TEST_F(CompareCommandTest, TwoRangesOfOneFileAreTwoFilesCutFromIt) {
     EXPECT_EQ(a["before"].Keys(), SideKeys);
     EXPECT_EQ(a["change"].Keys().size(), SideKeys.size() - 4); // no file, times
     EXPECT_EQ(a["change"]["peak_w"].Keys(), (std::vector<std::string>{"difference", "percent"}));
-    EXPECT_EQ(a["saving"].Keys(), (std::vector<std::string>{
-                                      "weekday", "weekend", "yearly_wh", "yearly_low_wh",
-                                      "yearly_high_wh", "significant", "reasons", "yearly_cost"}));
+    EXPECT_EQ(a["saving"].Keys(),
+              (std::vector<std::string>{"weekday", "weekend", "yearly_wh", "yearly_low_wh",
+                                        "yearly_high_wh", "significant", "reasons", "yearly_cost",
+                                        "yearly_cost_low", "yearly_cost_high"}));
     EXPECT_EQ(a["saving"]["weekday"].Keys(),
               (std::vector<std::string>{"d_wh", "se_wh", "df", "low_wh", "high_wh", "n_before",
                                         "n_after"}));

@@ -1,6 +1,7 @@
 // vrotool report: the sections of the report read back with pdftotext, the page count and
 // size, and the exit statuses.
 #include "model/NumberFormat.h"
+#include "tests/support/CsvReader.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tools/JsonReader.h"
@@ -11,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -75,7 +77,7 @@ TEST_F(ReportCommandTest, SectionsPresentOrLeftOutWithTheReason) {
         std::vector<std::string> present, absent;
     } cases[] = {
         {{22, 13, 14, 15, 6},
-         {"Survey report", "Summary", "Energy per day", "Historic parameters in W",
+         {"Survey report", "Summary", "Energy per day", "Historic parameters in kW",
           "Historic parameters in V", "Daily pro", "Heat map", "Load duration",
           "Voltage block means", "Statistics", "Page 1 of "},
          {"left out:"}},
@@ -190,7 +192,7 @@ TEST_F(ReportCommandTest, CostPowerFactorAndUnbalanceAfterTheVoltage) {
     EXPECT_NE(text.find("Power factor of 15-minute blocks"), std::string::npos);
 }
 
-// The demo month on at most 9 pages: the findings first with the engineer's words and figures
+// The demo month on at most 10 pages: the findings first with the engineer's words and figures
 // as vrotool survey's JSON has them, the contents naming the page of every section of the
 // report, and the PDF's title, author and subject.
 TEST_F(ReportCommandTest, FindingsContentsAndMetadataOfTheMonth) {
@@ -205,7 +207,7 @@ TEST_F(ReportCommandTest, FindingsContentsAndMetadataOfTheMonth) {
     std::vector<std::string> pages = PdfPageTexts(Out());
     for (std::string& page : pages)
         page = Plain(page);
-    ASSERT_LE(pages.size(), 9u);
+    ASSERT_LE(pages.size(), 10u); // its tables in 8-point type at the least
 
     const Json survey = Json::Parse(Vro("survey --json " + month + options).out);
     const NumberFormat numbers;
@@ -226,9 +228,9 @@ TEST_F(ReportCommandTest, FindingsContentsAndMetadataOfTheMonth) {
                                                "Energy per day",
                                                "Historic parameters in V",
                                                "Historic parameters in A",
-                                               "Historic parameters in W",
-                                               "Historic parameters in VAR",
-                                               "Historic parameters in VA",
+                                               "Historic parameters in kW",
+                                               "Historic parameters in kvar",
+                                               "Historic parameters in kVA",
                                                "Historic parameters in [PF]",
                                                "Daily profile",
                                                "Load duration",
@@ -280,6 +282,117 @@ TEST_F(ReportCommandTest, VerdictWordsFollowTheRecording) {
         EXPECT_EQ(first.find(c.verdict, question), first.find_first_not_of(" \n", question + 31))
             << first;
     }
+}
+
+// A recorder at 15 minutes makes no 10-minute voltage block: nothing was measured, and no
+// output of the survey says "fail" for it.
+TEST_F(ReportCommandTest, FifteenMinuteSamplesGiveNoResultNeverFail) {
+    GeneratorOptions o;
+    o.entries = {22, 13, 14, 15, 6, 7, 8};
+    o.rate = 6; // 900 s
+    o.historicPoints = 14 * 96;
+    const std::string file = (scratch.path / "quarter.bin").string();
+    std::ofstream(file, std::ios::binary) << GenerateRecordingBytes(o);
+    const std::regex fail(R"(\bfail\b)");
+    const std::string book = (scratch.path / "quarter.xlsx").string();
+    ASSERT_EQ(Vro("report " + file + " -o " + Out()).status, 0);
+    ASSERT_EQ(Vro("export " + file + " -o " + book).status, 0);
+    const struct {
+        std::string output, text, says;
+    } outputs[] = {
+        {"survey text", Vro("survey " + file).out, "Voltage test: no result, not valid"},
+        {"report", All(Out()), "VAN no result"},
+        {"workbook", RunCommand("unzip -p " + book + " xl/worksheets/sheet3.xml").out, "no result"},
+    };
+    for (const auto& out : outputs) {
+        EXPECT_FALSE(std::regex_search(out.text, fail)) << out.output << "\n" << out.text;
+        EXPECT_NE(out.text.find(out.says), std::string::npos) << out.output << "\n" << out.text;
+    }
+    for (const std::string& files : {file, file + " " + file}) {
+        const CsvRows rows = ReadCsv(Vro("survey --csv " + files).out);
+        ASSERT_GE(rows.size(), 2u);
+        EXPECT_EQ(rows[0][12], "voltage_pass");
+        EXPECT_EQ(rows[1][12], "") << files;
+    }
+    const Json one = Json::Parse(Vro("survey --json " + file).out);
+    EXPECT_TRUE(one["voltage"]["pass"].IsNull());
+    EXPECT_TRUE(one["voltage"]["channels"][0]["pass"].IsNull());
+    const std::string two = Vro("survey --json " + file + " " + file).out;
+    EXPECT_TRUE(Json::Parse(two.substr(0, two.find('\n')))["voltage_pass"].IsNull());
+}
+
+// Four months of 15-minute samples: the contents share the first page with the findings, the
+// days go to the appendix and their section shows the months and the chart of the days; no
+// word is set below 8 points and no two touch (the time axes' first labels and the value
+// axes' "0" among them).
+TEST_F(ReportCommandTest, ALongStudysPages) {
+    GeneratorOptions o;
+    o.entries = {22, 13, 14, 15, 6};
+    o.rate = 6;
+    o.historicPoints = 120 * 96;
+    o.start = CalendarTime{2026, 1, 1, 0, 0, 0};
+    const std::string file = (scratch.path / "months.bin").string();
+    std::ofstream(file, std::ios::binary) << GenerateRecordingBytes(o);
+    ASSERT_EQ(Vro("report " + file + " -o " + Out()).status, 0);
+    const std::vector<std::string> pages = PdfPageTexts(Out());
+    const size_t contents = pages[0].find("Contents");
+    ASSERT_NE(contents, std::string::npos) << pages[0];
+    const std::regex entry(R"(\n(Energy per day|Appendix: Energy per day)\s{2,}(\d+)\s*\n)");
+    std::map<std::string, size_t> listed;
+    const std::string list = pages[0].substr(contents);
+    for (auto m = std::sregex_iterator(list.begin(), list.end(), entry);
+         m != std::sregex_iterator(); ++m)
+        listed[(*m)[1]] = std::stoul((*m)[2]);
+    ASSERT_EQ(listed.size(), 2u) << list;
+    const std::string& section = pages.at(listed["Energy per day"] - 1);
+    for (const char* shows : {"Full days", "2026-01 ", "2026-04 ", "Energy per day (kWh)"})
+        EXPECT_NE(section.find(shows), std::string::npos) << shows << " in\n" << section;
+    const std::string& appendix = pages.at(listed["Appendix: Energy per day"] - 1);
+    EXPECT_NE(appendix.find("Appendix: Energy per day"), std::string::npos) << appendix;
+    EXPECT_NE(appendix.find("2026-01-01"), std::string::npos) << appendix;
+    EXPECT_NE(pages.back().find("2026-04-30"), std::string::npos) << pages.back();
+
+    const std::string boxes = RunCommand("pdftotext -bbox " + Out() + " -").out;
+    const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)")re"
+                          R"re( yMax="([0-9.]+)">([^<]*)</word>)re");
+    struct Box {
+        double left, top, right, bottom;
+        std::string text;
+    };
+    std::vector<Box> words;
+    const std::regex time(R"(\d\d:\d\d(:\d\d)?|\d{4}-\d\d-\d\d|\d{1,2})");
+    int zeros = 0;
+    // pdftotext's box of 8-point type is 9.2 points high and more; the recording charts' axes
+    // have a type of their own, that of their unit's symbol ("kW").
+    double axis = 0;
+    const auto check = [&] {
+        for (const Box& a : words)
+            if (a.text == "kW" && a.bottom - a.top < 9)
+                axis = a.bottom - a.top;
+        for (const Box& a : words) {
+            EXPECT_TRUE(a.bottom - a.top >= 9.2 || std::abs(a.bottom - a.top - axis) < 0.01)
+                << a.text << " " << a.bottom - a.top;
+            if (a.text != "0")
+                continue;
+            ++zeros;
+            for (const Box& b : words)
+                EXPECT_FALSE(&a != &b && std::regex_match(b.text, time) && a.left < b.right &&
+                             b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+                    << "0 touches " << b.text;
+        }
+        words.clear();
+    };
+    std::istringstream lines(boxes);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (line.find("<page ") != std::string::npos)
+            check();
+        else if (std::regex_search(line, m, word))
+            words.push_back(
+                {std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
+    }
+    check();
+    EXPECT_GT(zeros, 3); // the charts' value axes were read
 }
 
 // No word of any page, the charts' first and last time labels among them, lies outside the

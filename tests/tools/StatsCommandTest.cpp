@@ -125,9 +125,9 @@ TEST_F(StatsCommandTest, TextAsTheWindowCopiesIt) {
     EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1),
               "Parameter\tChannel\tUnit\tCount\tCoverage\tMinimum\tTime of minimum\tMaximum\t"
               "Time of maximum\tMean\tStd dev\tIntegral\tLoad factor\r\n");
-    EXPECT_NE(r.out.find("\r\nReal Power\t3Ø\tW\t240\t100.00 %\t1,000.00\t"), std::string::npos)
+    EXPECT_NE(r.out.find("\r\nReal Power\t3Ø\tkW\t240\t100.00 %\t1.00\t"), std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\t1,000.00 WH\t1.000\r\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\t1.00 kWh\t1.000\r\n"), std::string::npos) << r.out;
     // A spreadsheet's file is the same in every language.
     const std::string csv = Vro("stats " + file + " --csv --locale en_US").out;
     r = Vro("stats " + file + " --csv --locale de_DE");

@@ -78,7 +78,7 @@ TEST_F(SurveyCommandTest, JsonHasTheSurveysStructure) {
     EXPECT_TRUE(j["duration"]["hours_above"].IsNull());
     const Json& voltage = j["voltage"];
     EXPECT_EQ(voltage.Keys(), (std::vector<std::string>{"nominal_v", "nominal_guessed", "valid",
-                                                        "reasons", "channels"}));
+                                                        "pass", "reasons", "channels"}));
     EXPECT_EQ(voltage["nominal_v"].number, 230);
     EXPECT_TRUE(voltage["nominal_guessed"].boolean);
     EXPECT_EQ(voltage["channels"][0].Keys(),
@@ -164,7 +164,7 @@ TEST_F(SurveyCommandTest, CostPowerFactorAndUnbalance) {
     EXPECT_TRUE(reactive["period"].IsNull());
     EXPECT_EQ(reactive["demand"].number, 41400);
     EXPECT_NEAR(reactive["cost"].number, 41.4 * 0.5, 1e-9);
-    EXPECT_EQ(reactive["days_recorded"].number, 3);
+    EXPECT_EQ(reactive["days_recorded"].number, 2); // the days covered, not the dates
     EXPECT_EQ(reactive["days_in_month"].number, 30);
     EXPECT_EQ(cost["per_day"].items.size(), 3u);
     EXPECT_EQ(cost["per_day"][0].Keys(), (std::vector<std::string>{"date", "cost"}));
@@ -173,11 +173,14 @@ TEST_F(SurveyCommandTest, CostPowerFactorAndUnbalance) {
     EXPECT_GT(cost["shaving"]["typical_month_saving"].number, 0);
 
     const Json& pf = j["power_factor"];
-    EXPECT_EQ(pf.Keys(), (std::vector<std::string>{
-                             "target", "average", "below_target", "lowest", "lowest_time_iso",
-                             "qc_at_peak_var", "qc_max_var", "qc_max_time_iso", "qc_95_var",
-                             "qc_light_var", "step_var", "bank_var", "fixed_var", "switched_steps",
-                             "peak_va_before", "peak_va_after", "current_fall", "reasons"}));
+    EXPECT_EQ(pf.Keys(),
+              (std::vector<std::string>{
+                  "target",          "average",        "below_target",   "lowest",
+                  "lowest_time_iso", "qc_at_peak_var", "qc_max_var",     "qc_max_time_iso",
+                  "qc_95_var",       "qc_light_var",   "step_var",       "bank_var",
+                  "fixed_var",       "switched_steps", "peak_va_before", "peak_va_after",
+                  "current_fall",    "reasons",        "pays",           "pays_reason",
+                  "yearly_saving",   "bank_price",     "payback_years"}));
     EXPECT_NEAR(pf["average"].number, 0.8, 1e-6);
     EXPECT_NEAR(pf["qc_95_var"].number, 41400 - 55200 * std::tan(std::acos(0.95)), 1e-3);
     EXPECT_EQ(pf["bank_var"].number, 25000);
@@ -185,6 +188,12 @@ TEST_F(SurveyCommandTest, CostPowerFactorAndUnbalance) {
     EXPECT_EQ(pf["switched_steps"].number, 1);
     EXPECT_EQ(pf["step_var"].number, 5000);
     EXPECT_EQ(pf["peak_va_before"].number, 69000);
+    // The example tariff charges reactive demand: the bank's 25 kvar save 12 × 0.5 a kvar a
+    // month.
+    EXPECT_TRUE(pf["pays"].boolean);
+    EXPECT_TRUE(pf["pays_reason"].IsNull());
+    EXPECT_NEAR(pf["yearly_saving"].number, 12 * 0.5 * 25, 1e-6);
+    EXPECT_TRUE(pf["payback_years"].IsNull()); // no price per kvar given
 
     const Json& u = j["unbalance"];
     EXPECT_EQ(u.Keys(), (std::vector<std::string>{"voltage", "current", "reasons"}));

@@ -80,6 +80,8 @@ void WriteJson(JsonWriter& j, const Comparison& c) {
         j.String(reason);
     j.EndArray();
     j.Key("yearly_cost"), OptionalDouble(j, s.YearlyCost);
+    j.Key("yearly_cost_low"), OptionalDouble(j, s.YearlyCostLow);
+    j.Key("yearly_cost_high"), OptionalDouble(j, s.YearlyCostHigh);
     j.EndObject();
     j.EndObject();
 }

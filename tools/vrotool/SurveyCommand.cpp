@@ -139,6 +139,7 @@ void WriteVoltage(JsonWriter& j, const VoltageVariation& v) {
     j.Key("nominal_v"), OptionalDouble(j, v.NominalVolts);
     j.Key("nominal_guessed"), j.Bool(v.NominalGuessed);
     j.Key("valid"), j.Bool(v.Valid);
+    j.Key("pass"), v.Pass ? j.Bool(*v.Pass) : j.Null();
     j.Key("reasons"), Strings(j, v.Reasons);
     j.Key("channels");
     j.BeginArray();
@@ -186,7 +187,7 @@ void WriteCost(JsonWriter& j, const CostStudy& c) {
         j.Key("demand"), j.Double(d.Demand.Value);
         j.Key("time_iso"), j.String(FormatIso8601(d.Demand.Time));
         j.Key("cost"), j.Double(d.Cost);
-        j.Key("days_recorded"), j.Int(d.DaysRecorded);
+        j.Key("days_recorded"), j.Double(d.DaysRecorded);
         j.Key("days_in_month"), j.Int(d.DaysInMonth);
         j.EndObject();
     }
@@ -217,7 +218,7 @@ void WriteCost(JsonWriter& j, const CostStudy& c) {
     j.EndObject();
 }
 
-void WritePowerFactor(JsonWriter& j, const PowerFactorCorrection& pf) {
+void WritePowerFactor(JsonWriter& j, const PowerFactorCorrection& pf, const CorrectionSaving& c) {
     j.BeginObject();
     j.Key("target"), j.Double(pf.Target);
     j.Key("average"), OptionalDouble(j, pf.Average);
@@ -237,6 +238,13 @@ void WritePowerFactor(JsonWriter& j, const PowerFactorCorrection& pf) {
     j.Key("peak_va_after"), OptionalDouble(j, pf.PeakVaAfter);
     j.Key("current_fall"), OptionalDouble(j, pf.CurrentFall);
     j.Key("reasons"), Strings(j, pf.Reasons);
+    j.Key("pays");
+    c.Verdict == CorrectionVerdict::Undecided ? j.Null()
+                                              : j.Bool(c.Verdict == CorrectionVerdict::Yes);
+    j.Key("pays_reason"), c.Reason.empty() ? j.Null() : j.String(c.Reason);
+    j.Key("yearly_saving"), OptionalDouble(j, c.YearlySaving);
+    j.Key("bank_price"), OptionalDouble(j, c.BankPrice);
+    j.Key("payback_years"), OptionalDouble(j, c.PaybackYears);
     j.EndObject();
 }
 
@@ -292,8 +300,9 @@ void WriteJson(JsonWriter& j, const SurveyResult& s) {
     j.Key("duration"), p ? WriteDuration(j, p->Duration) : j.Null();
     j.Key("voltage"), s.Voltage ? WriteVoltage(j, *s.Voltage) : j.Null();
     j.Key("cost"), p && p->Cost ? WriteCost(j, *p->Cost) : j.Null();
-    j.Key("power_factor"),
-        p && p->PowerFactor.Blocks > 0 ? WritePowerFactor(j, p->PowerFactor) : j.Null();
+    j.Key("power_factor"), p && p->PowerFactor.Blocks > 0
+                               ? WritePowerFactor(j, p->PowerFactor, p->Correction)
+                               : j.Null();
     j.Key("unbalance"), WriteUnbalance(j, s.Unbalance);
     j.EndObject();
 }
@@ -345,6 +354,8 @@ SurveyOptions SurveyArguments(Arguments& args) {
     if (const auto step =
             Number(args, "--bank-step", "of kvar above 0", [](double v) { return v > 0; }))
         options.BankStepVar = *step * 1000;
+    options.BankPricePerKvar =
+        Number(args, "--bank-price", "of at least 0", [](double v) { return v >= 0; });
     return options;
 }
 

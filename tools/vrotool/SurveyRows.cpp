@@ -28,12 +28,6 @@ Cell TimeOf(const std::optional<TDateTime>& time) {
 
 std::vector<Cell> Row(const std::string& file, const std::string& location, const SurveyResult& s) {
     const PowerSurvey* p = s.Power ? &*s.Power : nullptr;
-    std::optional<bool> voltagePass;
-    if (s.Voltage) {
-        voltagePass = true;
-        for (const VoltageChannel& c : s.Voltage->Channels)
-            voltagePass = *voltagePass && c.Pass;
-    }
     const TimedValue* peak = p && p->Totals.Peak ? &*p->Totals.Peak : nullptr;
     return {
         file,
@@ -48,7 +42,7 @@ std::vector<Cell> Row(const std::string& file, const std::string& location, cons
         Of(p ? p->Totals.LoadFactor : std::nullopt),
         Of(p ? p->Load.DesignWatts : std::nullopt),
         Of(p ? p->Load.HeadroomAmps : std::nullopt),
-        Of(voltagePass),
+        Of(s.Voltage ? s.Voltage->Pass : std::nullopt),
         Of(s.Unbalance.Voltage ? s.Unbalance.Voltage->Pass : std::nullopt),
         Of(p ? p->PowerFactor.Average : std::nullopt),
         Of(p ? p->PowerFactor.BankVar : std::nullopt),

@@ -3,6 +3,9 @@
 #include "analysis/windows/TCompareDialog.h"
 #include "analysis/windows/TRangePicker.h"
 #include "database/LDatabase.h"
+#include "model/NumberFormat.h"
+#include "shell/SurveySettings.h"
+#include "shell/TTariffFileBox.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 #include "tests/support/CsvReader.h"
 #include "tests/support/ScratchFolder.h"
@@ -13,7 +16,9 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -78,6 +83,44 @@ TEST_F(TCompareFormTest, TheDialogPicksTheSidesAndTheirRanges) {
     EXPECT_EQ(dialog.Options().BeforeFile, other);
     EXPECT_TRUE(dialog.TakeOtherDatabase());
     EXPECT_FALSE(dialog.OtherIsFile());
+}
+
+// The dialog prices both sides by the Survey window's tariff, and the window shows the yearly
+// cost saving with its interval; a tariff file that cannot be read is said and compares
+// nothing.
+TEST_F(TCompareFormTest, TheDialogTakesTheSurveysTariff) {
+    StoreTariffChoice({{}, 0.2, 10, 30});
+    TCompareDialog dialog(db);
+    EXPECT_EQ(dialog.EnergyRateEdit()->text(), "0.2");
+    dialog.BeforePicker()->SetIndices(0, 14 * 288 - 1);
+    dialog.AfterPicker()->SetIndices(14 * 288, 28 * 288 - 1);
+    const CompareOptions options = dialog.Options();
+    ASSERT_TRUE(options.CostTariff);
+    EXPECT_EQ(options.CostTariff->Title(), "Simple tariff");
+    const TCompareForm form(db, RunComparison(db.Parameters(), db.Parameters(), options));
+    const EnergySaving& s = form.Result().Saving;
+    ASSERT_TRUE(s.YearlyCost && s.YearlyCostLow && s.YearlyCostHigh);
+    EXPECT_LT(*s.YearlyCostLow, *s.YearlyCost);
+    EXPECT_GT(*s.YearlyCostHigh, *s.YearlyCost);
+    // Energy priced at 0.20 a kWh, the interval that of the energy.
+    EXPECT_NEAR(*s.YearlyCostHigh - *s.YearlyCostLow,
+                (*s.YearlyHighWh - *s.YearlyLowWh) / 1000 * 0.2, 1e-6);
+    const std::string summary = form.Text(TCompareForm::SummaryPage, CellFormat::Tab);
+    const NumberFormat numbers;
+    const std::string row = "A year's cost, an estimate ($)\t" + numbers.Fixed(*s.YearlyCost) +
+                            "\t" + numbers.Fixed(*s.YearlyCostLow) + "\t" +
+                            numbers.Fixed(*s.YearlyCostHigh);
+    EXPECT_NE(summary.find(row), std::string::npos) << summary;
+
+    const std::string bad = (scratch.path / "bad.json").string();
+    std::ofstream(bad) << "{";
+    StoreTariffChoice({QString::fromStdString(bad), {}, {}, {}});
+    TCompareDialog refused(db);
+    EXPECT_FALSE(refused.OKButton()->isEnabled());
+    EXPECT_TRUE(refused.TariffErrorLabel()->text().startsWith("The tariff could not be read: "));
+    refused.TariffBox()->SetFile(QString());
+    EXPECT_TRUE(refused.OKButton()->isEnabled());
+    EXPECT_TRUE(refused.TariffErrorLabel()->isHidden());
 }
 
 TEST_F(TCompareFormTest, EveryPageShowsCopiesAndExports) {

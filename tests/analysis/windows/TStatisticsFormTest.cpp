@@ -48,21 +48,21 @@ protected:
     LDatabase db;
 };
 
-// The figures in the locale's numbers, the CSV the same in every locale.
+// The figures in the locale's numbers and in kW, the CSV the same in every locale and in W.
 TEST_F(TStatisticsFormTest, NumbersInTheUsersLocale) {
     LDatabase recording;
     ParseRecording(recording, {HistoricRealPower}, 2, 0, [](GeneratedRecording& r) {
-        r.blocks[0].values = {-1234.5f, 31000.25f};
+        r.blocks[0].values = {-1234500.f, 3100250.f};
     });
     LTableRecord& table = AddTable(recording, {0});
     TTableForm tableForm(table);
     const struct {
         const char *locale, *minimum, *maximum;
-    } cases[] = {{"en_US", "-1,234.50", "31,000.25"},
-                 {"de_DE", "-1.234,50", "31.000,25"},
-                 {"fr_FR", "-1\u202f234,50", "31\u202f000,25"},
-                 {"es_ES", "-1234,50", "31.000,25"},
-                 {"C", "-1234.50", "31000.25"}};
+    } cases[] = {{"en_US", "-1,234.50", "3,100.25"},
+                 {"de_DE", "-1.234,50", "3.100,25"},
+                 {"fr_FR", "-1\u202f234,50", "3\u202f100,25"},
+                 {"es_ES", "-1234,50", "3100,25"},
+                 {"C", "-1234.50", "3100.25"}};
     std::string csv;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale);
@@ -71,9 +71,11 @@ TEST_F(TStatisticsFormTest, NumbersInTheUsersLocale) {
         const QAbstractItemModel& model = *form.Grid()->model();
         EXPECT_EQ(model.index(0, 5).data().toString().toStdString(), c.minimum);
         EXPECT_EQ(model.index(0, 7).data().toString().toStdString(), c.maximum);
+        EXPECT_EQ(model.index(0, 2).data().toString(), QStringLiteral("kW"));
         EXPECT_TRUE(csv.empty() || form.Text(CellFormat::Csv) == csv);
         csv = form.Text(CellFormat::Csv);
     }
+    EXPECT_NE(csv.find(",W,2,100.00,-1234500.00,"), std::string::npos) << csv;
 }
 
 // The rows are the visible sources in their order, over the table's range; hiding one and

@@ -161,6 +161,8 @@ TEST_F(TSurveyFormTest, SettingsRecomputeAndAreKept) {
         {form.NominalEdit(), "120", &SurveyOptions::NominalVolts, 120},
         {form.ThresholdEdit(), "watts", &SurveyOptions::ThresholdWatts, std::nullopt},
         {form.ThresholdEdit(), " 2000 ", &SurveyOptions::ThresholdWatts, 2000},
+        {form.BankPriceEdit(), "-1", &SurveyOptions::BankPricePerKvar, std::nullopt},
+        {form.BankPriceEdit(), "36", &SurveyOptions::BankPricePerKvar, 36},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -177,6 +179,23 @@ TEST_F(TSurveyFormTest, SettingsRecomputeAndAreKept) {
     EXPECT_EQ(again.RatingEdit()->text(), QStringLiteral("1,250.5"));
     EXPECT_EQ(again.Options().ThresholdWatts, 2000);
     EXPECT_EQ(again.Result().Power->Load.RatingAmps, 1250.5);
+}
+
+// Samples of 15 minutes make no 10-minute voltage block: the Summary says "no result", as the
+// Voltage page does, never "fail".
+TEST_F(TSurveyFormTest, NoVoltageBlockIsNoResult) {
+    LDatabase quarter;
+    quarter.New();
+    AddHistoric(quarter.Parameters(), RealPower, Watts, ThreePhase, std::vector<float>(96, 800),
+                Monday, 900);
+    AddHistoric(quarter.Parameters(), Rms, Volts, VAN, std::vector<float>(96, 231), Monday, 900);
+    TSurveyForm form(quarter);
+    const std::string summary = form.Text(TSurveyForm::SummaryPage, CellFormat::Tab);
+    EXPECT_NE(summary.find("Voltage test: no result, not valid"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("  VAN: no result, 0 blocks of 10 min"), std::string::npos) << summary;
+    EXPECT_EQ(summary.find("fail"), std::string::npos) << summary;
+    EXPECT_NE(form.Text(TSurveyForm::VoltagePage, CellFormat::Tab).find("\tno result"),
+              std::string::npos);
 }
 
 // The energy page copies its rows as shown; a chart page copies its picture, the Voltage page
@@ -327,7 +346,7 @@ TEST_F(TSurveyFormFindingsTest, NewPagesCopyExportAndPrintWhatTheyShow) {
     } cases[] = {
         {TSurveyForm::CostPage, "cost", "all", "total", 8, "246.90", "246.90",
          "Tariff: Simple tariff, in $", "Period 0"},
-        {TSurveyForm::CostPage, "cost", "2024-03", "fixed charge", 6, "3", "3",
+        {TSurveyForm::CostPage, "cost", "2024-03", "fixed charge", 6, "3.00", "3.00",
          "Tariff: Simple tariff, in $", "Period 0"},
         {TSurveyForm::PowerFactorPage, "pf", "Bank", "5000.00", 2, "var", "5.00 kvar",
          NoHarmonicsText, "Power factor of 15-minute blocks"},
