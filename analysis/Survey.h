@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/BatteryStudy.h"
 #include "analysis/CostStudy.h"
 #include "analysis/DailyProfile.h"
 #include "analysis/DemandBlocks.h"
@@ -37,6 +38,8 @@ struct SurveyOptions {
     std::string TariffError;
     double TargetPowerFactor = DefaultTargetPowerFactor; // 0.80 to 1.00
     double BankStepVar = DefaultBankStepVar;             // above 0
+    // The battery that would hold the load to caps, when set.
+    std::optional<BatteryOptions> Battery;
 };
 
 // Whether the survey takes blocks of this many minutes.
@@ -85,6 +88,8 @@ struct PowerSurvey {
     // With a tariff.
     std::optional<CostStudy> Cost;
     PowerFactorCorrection PowerFactor;
+    // When asked.
+    std::optional<BatteryStudy> Battery;
 };
 
 struct SurveyResult {
