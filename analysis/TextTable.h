@@ -72,4 +72,7 @@ struct TextTable {
     // The header and every row as the clipboard takes them (TAB) or as CSV.
     std::string Text(const TextStyle& style, CellFormat format) const;
     std::string Csv() const;
+    // As a person reads it on a terminal: the columns padded with blanks to their widest
+    // text, figures to the right, two blanks between; lines ending in "\n".
+    std::string AlignedText(const TextStyle& style) const;
 };
