@@ -184,7 +184,8 @@ void Simulate(const Samples& s, const double* caps, const double* limits, double
 
 // A complete block with the extremes of its finite samples.
 struct Block {
-    double Mean, Highest, Lowest;
+    double Mean;
+    float Highest, Lowest;
     int32_t First, Samples, Finite;
     int64_t Start;
 };
@@ -197,8 +198,8 @@ std::vector<Block> CompleteBlocks(const BlockSeries& blocks, const float* values
             Block block{b.Mean, -INFINITY, INFINITY, first, b.Samples, b.Finite, b.Start};
             for (int32_t j = first; j < first + b.Samples; ++j)
                 if (std::isfinite(values[j])) {
-                    block.Highest = std::max(block.Highest, static_cast<double>(values[j]));
-                    block.Lowest = std::min(block.Lowest, static_cast<double>(values[j]));
+                    block.Highest = std::max(block.Highest, values[j]);
+                    block.Lowest = std::min(block.Lowest, values[j]);
                 }
             complete.push_back(block);
         }
