@@ -275,3 +275,20 @@ CostStudy ComputeCost(const Tariff& tariff, const SampledSeries& power, const Bl
     }
     return study;
 }
+
+DemandSlot DemandSlotAt(const Tariff& tariff, int64_t seconds) {
+    ClockReader clock;
+    const Clock c = clock.At(seconds);
+    DemandSlot slot;
+    slot.Month = c.Month;
+    slot.TimeOfUse =
+        Scheduled(tariff.DemandWeekday, tariff.DemandWeekend, c, tariff.DemandPeriods.size());
+    const int32_t flat = tariff.FlatDemandMonths[static_cast<size_t>(c.Month.Month - 1)];
+    if (flat >= 0 && static_cast<size_t>(flat) < tariff.FlatDemandPeriods.size())
+        slot.Flat = flat;
+    return slot;
+}
+
+double PricedDemand(const TariffTiers& tiers, double watts) {
+    return DemandPrice(tiers, watts);
+}

@@ -94,3 +94,14 @@ struct CostStudy {
 CostStudy ComputeCost(const Tariff& tariff, const SampledSeries& power, const BlockSeries* demand,
                       const BlockSeries* reactive, double days,
                       std::optional<double> thresholdWatts);
+
+// Where ComputeCost charges a complete demand block that starts at this whole second: its
+// month, its time-of-use demand period and its month's flat demand period (−1: none).
+struct DemandSlot {
+    CalendarMonth Month;
+    int32_t TimeOfUse = -1, Flat = -1;
+};
+DemandSlot DemandSlotAt(const Tariff& tariff, int64_t seconds);
+// What a month's highest block (W, or VA) costs under a demand period's tiers, as ComputeCost
+// prices it.
+double PricedDemand(const TariffTiers& tiers, double watts);

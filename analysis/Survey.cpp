@@ -170,6 +170,20 @@ CorrectionSaving SurveyCorrection(const SurveySeries& series, const SurveyOption
                             corrected ? &*corrected : nullptr, options.BankPricePerKvar);
 }
 
+BatteryStudy SurveyBattery(const SurveySeries& series, const SurveyOptions& options,
+                           const PowerSurvey& p) {
+    const Tariff* tariff = options.CostTariff ? &*options.CostTariff : nullptr;
+    std::optional<BlockSeries> own;
+    const BlockSeries* demand =
+        tariff && tariff->ChargesDemand() && !tariff->DemandInKva
+            ? BlocksIn(tariff->DemandWindowMinutes.value_or(options.BlockMinutes), series.Power(),
+                       &p.Blocks, own)
+            : nullptr;
+    return ComputeBattery(*options.Battery,
+                          {*series.Power(), p.Blocks, p.Totals.AverageWatts, options.ThresholdWatts,
+                           tariff, p.Cost ? &*p.Cost : nullptr, demand});
+}
+
 } // namespace
 
 SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptions& options) {
@@ -211,6 +225,8 @@ SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptio
         if (options.CostTariff)
             p.Cost = SurveyCost(series, options, p, reactive);
         p.Correction = SurveyCorrection(series, options, p, reactive);
+        if (options.Battery)
+            p.Battery = SurveyBattery(series, options, p);
     }
     std::vector<const BlockSeries*> voltageBlocks, currentBlocks;
     if (!series.Voltages().empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/CorrectionSaving.h"
+#include "analysis/BatteryStudy.h"
 #include "analysis/CostStudy.h"
 #include "analysis/DailyProfile.h"
 #include "analysis/DemandBlocks.h"
@@ -40,6 +41,8 @@ struct SurveyOptions {
     double BankStepVar = DefaultBankStepVar;             // above 0
     // What a bank costs per kvar, in the tariff's currency, when known.
     std::optional<double> BankPricePerKvar;
+    // The battery that would hold the load to caps, when set.
+    std::optional<BatteryOptions> Battery;
 };
 
 // Whether the survey takes blocks of this many minutes.
@@ -90,6 +93,8 @@ struct PowerSurvey {
     PowerFactorCorrection PowerFactor;
     // Whether its bank pays on the tariff.
     CorrectionSaving Correction;
+    // When asked.
+    std::optional<BatteryStudy> Battery;
 };
 
 struct SurveyResult {

@@ -1,5 +1,7 @@
 #include "analysis/SurveyFindingsText.h"
 
+#include "analysis/SurveyTables.h"
+
 namespace {
 
 // Lines laid out as the survey's summary lays them: "  Label                value".
@@ -15,6 +17,7 @@ public:
         for (const std::string& r : reasons)
             out_.push_back({2, "- " + r, {}});
     }
+    void Note(const std::string& text) { out_.push_back({2, text, {}}); }
     std::string Number(double value, const char* unit, int decimals = 2) const {
         return style_.Scaled(value, unit, decimals);
     }
@@ -205,4 +208,62 @@ std::vector<SummaryLine> SummaryPageLines(const SurveyResult& survey, const Text
         lines.insert(lines.end(), section.begin(), section.end());
     }
     return lines;
+}
+
+std::vector<SummaryLine> BatteryLines(const SurveyResult& survey, const TextStyle& style) {
+    Section out(style);
+    const BatteryStudy* b =
+        survey.Power && survey.Power->Battery ? &*survey.Power->Battery : nullptr;
+    if (!b) {
+        if (survey.Options.Battery)
+            out.Line("Battery: no power series.");
+        return out.Take();
+    }
+    const BatteryOptions& o = b->Options;
+    const char* money = b->Currency.c_str();
+    out.Line("Battery: what would hold the load to each cap");
+    out.Reasons(b->Reasons);
+    out.Figure("Round-trip efficiency", out.Percent(o.Efficiency));
+    out.Figure("Charging", "at up to " +
+                               (o.ChargingLimitWatts ? out.Number(*o.ChargingLimitWatts, "W")
+                                                     : std::string("the battery's power")) +
+                               (o.ChargingHours == AllChargingHours
+                                    ? std::string(", at any hour")
+                                    : ", from " + ChargingHoursText(o.ChargingHours) + " h"));
+    if (o.PricePerKwh || o.PricePerKw)
+        out.Figure("Prices", out.Number(o.PricePerKwh.value_or(0), money) + " per kWh, " +
+                                 out.Number(o.PricePerKw.value_or(0), money) + " per kW");
+    if (!b->MonthsNotSeen.empty() && b->MonthsNotSeen.size() < 12) {
+        std::string months;
+        for (const int32_t m : b->MonthsNotSeen)
+            months += (months.empty() ? "" : ", ") + std::string(MonthName(m));
+        out.Figure("Not recorded", months);
+        if (b->DemandMinutes > 0)
+            out.Note("A typical month's saving is estimated from the months recorded.");
+    }
+    const auto row = [&](const BatteryRow& r) {
+        std::string text = "at " + out.Number(r.CapWatts, "W") + ": " +
+                           out.Number(r.PowerWatts, "W") + ", " + out.Number(r.EnergyWh, "Wh");
+        if (r.MonthSaving)
+            text += ", saving " + out.Number(*r.MonthSaving, money) + " a month";
+        if (r.Price)
+            text += ", price " + out.Number(*r.Price, money);
+        if (r.PaybackYears)
+            text += ", payback " + style.Number(*r.PaybackYears) + " years";
+        return text;
+    };
+    for (const BatteryRow& r : b->Rows) {
+        if (r.ShortestPayback)
+            out.Figure("Shortest payback", row(r));
+        if (r.Threshold)
+            out.Figure("Threshold", row(r));
+    }
+    return out.Take();
+}
+
+std::string BatteryText(const SurveyResult& survey, const TextStyle& style) {
+    std::string text = SummaryLinesText(BatteryLines(survey, style));
+    if (survey.Power && survey.Power->Battery && !survey.Power->Battery->Rows.empty())
+        text += "\n" + BatteryTable(*survey.Power->Battery).AlignedText(style);
+    return text;
 }

@@ -18,6 +18,11 @@ std::string CostText(const SurveyResult& survey, const TextStyle& style = {});
 std::string PowerFactorText(const SurveyResult& survey, const TextStyle& style = {});
 std::string UnbalanceText(const SurveyResult& survey, const TextStyle& style = {});
 
+// The battery study, when asked: its inputs, every reason, the months the recording did not
+// see, and the rows it marks; the text adds the table of every cap, aligned.
+std::vector<SummaryLine> BatteryLines(const SurveyResult& survey, const TextStyle& style = {});
+std::string BatteryText(const SurveyResult& survey, const TextStyle& style = {});
+
 // The Survey window's Summary page and the report's summary: the survey's Summary, then the
 // cost without its months (the Cost page and section have them), the power factor and the
 // unbalance, a blank line between.

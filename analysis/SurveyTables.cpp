@@ -284,3 +284,27 @@ TextTable VoltageTable(const VoltageVariation& voltage) {
     }
     return table;
 }
+
+TextTable BatteryTable(const BatteryStudy& battery) {
+    TextTable table;
+    using C = TextColumn;
+    table.Columns = {C::ScaledFigures("Cap", "W"),
+                     C::ScaledFigures("Battery power", "W"),
+                     C::ScaledFigures("Battery energy", "WH"),
+                     C::ScaledFigures("Demand after shaving", "W"),
+                     C::Figures("Saving a month", battery.Currency),
+                     C::Figures("Saving a year", battery.Currency),
+                     C::Figures("Price", battery.Currency),
+                     C::Figures("Payback", "years"),
+                     C::Texts("Mark")};
+    for (const BatteryRow& r : battery.Rows) {
+        std::string mark = r.ShortestPayback ? "shortest payback" : "";
+        if (r.Threshold)
+            mark += mark.empty() ? "threshold" : ", threshold";
+        table.Rows.push_back({TextCell::Of(r.CapWatts), TextCell::Of(r.PowerWatts),
+                              TextCell::Of(r.EnergyWh), Optional(r.DemandWatts),
+                              Optional(r.MonthSaving), Optional(r.YearSaving), Optional(r.Price),
+                              Optional(r.PaybackYears), TextCell::Of(mark)});
+    }
+    return table;
+}

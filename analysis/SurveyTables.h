@@ -47,5 +47,10 @@ TextTable UnbalanceTable(const UnbalanceStudy& unbalance);
 // block); a row per voltage channel.
 TextTable VoltageTable(const VoltageVariation& voltage);
 
+// Cap, Battery power, Battery energy, Demand after shaving (the highest block's), Saving a
+// month, Saving a year, Price, Payback (years), Mark ("shortest payback", "threshold"); a row
+// per cap, the highest first.
+TextTable BatteryTable(const BatteryStudy& battery);
+
 // What a verdict reads as: "pass", "fail", or "no result" where nothing was measured.
 const char* VerdictText(const std::optional<bool>& pass);

@@ -245,3 +245,29 @@ std::vector<std::vector<size_t>> ColumnGroups(const std::vector<double>& widths,
     }
     return groups;
 }
+
+std::string TextTable::AlignedText(const TextStyle& style) const {
+    const std::vector<std::vector<std::string>> texts = Texts(style);
+    // Characters, not bytes, so that "Ø" and "€" take one column.
+    const auto width = [](const std::string& text) {
+        return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    };
+    std::vector<size_t> widths(Columns.size());
+    for (const auto& row : texts)
+        for (size_t c = 0; c < row.size(); ++c)
+            widths[c] = std::max(widths[c], width(row[c]));
+    std::string out;
+    for (const auto& row : texts) {
+        std::string line;
+        for (size_t c = 0; c < row.size(); ++c) {
+            const std::string pad(widths[c] - width(row[c]), ' ');
+            line += (c ? "  " : "") + (Columns[c].Right ? pad + row[c] : row[c] + pad);
+        }
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        out += line + "\n";
+    }
+    return out;
+}

@@ -84,6 +84,9 @@ struct TextTable {
     TextTable Only(const std::vector<size_t>& columns) const;
     // The columns before the first figure column: what names a row.
     size_t LeadingColumns() const;
+    // As a person reads it on a terminal: the columns padded with blanks to their widest
+    // text, figures to the right, two blanks between; lines ending in "\n".
+    std::string AlignedText(const TextStyle& style) const;
 };
 
 // Columns of these widths, leading of them naming the rows, in groups that each fit width

@@ -23,6 +23,12 @@ const QString TariffFileName = QStringLiteral("Tariff File");
 const QString EnergyRateName = QStringLiteral("Energy Rate");
 const QString DemandRateName = QStringLiteral("Demand Rate");
 const QString FixedMonthlyName = QStringLiteral("Fixed Monthly");
+const QString BatteryEfficiencyName = QStringLiteral("Battery Efficiency");
+const QString BatteryChargingLimitName = QStringLiteral("Battery Charging Limit Watts");
+const QString BatteryChargingHoursName = QStringLiteral("Battery Charging Hours");
+const QString BatteryKwhPriceName = QStringLiteral("Battery Price per kWh");
+const QString BatteryKwPriceName = QStringLiteral("Battery Price per kW");
+const QString BatteryCapsName = QStringLiteral("Battery Caps Watts");
 const QString EngineerName = QStringLiteral("Report Engineer");
 const QString CompanyName = QStringLiteral("Report Company");
 const QString RemarksName = QStringLiteral("Report Remarks");
@@ -136,6 +142,55 @@ void StoreSurveyOptions(const SurveyOptions& options) {
     StoreNumber(key, TargetName, options.TargetPowerFactor);
     StoreNumber(key, BankStepName, options.BankStepVar / 1000);
     StoreNumber(key, BankPriceName, options.BankPricePerKvar);
+}
+
+BatteryOptions StoredBatteryOptions() {
+    const RegistryKey key(SurveyKey);
+    BatteryOptions o;
+    const auto number = [&](const QString& name, bool (*takes)(double)) -> std::optional<double> {
+        QString text;
+        bool ok = false;
+        const double value = key.ReadString(name, text) ? QLocale::c().toDouble(text, &ok) : 0;
+        return ok && std::isfinite(value) && takes(value) ? std::optional<double>(value)
+                                                          : std::nullopt;
+    };
+    const auto aboveZero = [](double v) { return v > 0; };
+    const auto atLeastZero = [](double v) { return v >= 0; };
+    o.Efficiency = number(BatteryEfficiencyName, [](double v) {
+                       return v > 0 && v <= 1;
+                   }).value_or(DefaultBatteryEfficiency);
+    o.ChargingLimitWatts = number(BatteryChargingLimitName, aboveZero);
+    QString hours;
+    if (key.ReadString(BatteryChargingHoursName, hours))
+        o.ChargingHours = ParseChargingHours(hours.toStdString()).value_or(AllChargingHours);
+    o.PricePerKwh = number(BatteryKwhPriceName, atLeastZero);
+    o.PricePerKw = number(BatteryKwPriceName, atLeastZero);
+    QString caps;
+    key.ReadString(BatteryCapsName, caps);
+    for (const QString& item : caps.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const double watts = QLocale::c().toDouble(item, &ok);
+        if (!ok || !std::isfinite(watts) || watts <= 0) {
+            o.CapsWatts.clear(); // a damaged list: the default caps
+            break;
+        }
+        o.CapsWatts.push_back(watts);
+    }
+    return o;
+}
+
+void StoreBatteryOptions(const BatteryOptions& options) {
+    RegistryKey key(SurveyKey);
+    StoreNumber(key, BatteryEfficiencyName, options.Efficiency);
+    StoreNumber(key, BatteryChargingLimitName, options.ChargingLimitWatts);
+    key.WriteString(BatteryChargingHoursName,
+                    QString::fromStdString(ChargingHoursText(options.ChargingHours)));
+    StoreNumber(key, BatteryKwhPriceName, options.PricePerKwh);
+    StoreNumber(key, BatteryKwPriceName, options.PricePerKw);
+    QStringList caps;
+    for (const double watts : options.CapsWatts)
+        caps << QLocale::c().toString(watts, 'g', 17);
+    key.WriteString(BatteryCapsName, caps.join(QLatin1Char(';')));
 }
 
 TariffChoice StoredTariffChoice() {

@@ -53,6 +53,11 @@ SurveyOptions StoredSurveyOptions();
 // and bank price of the options.
 void StoreSurveyOptions(const SurveyOptions& options);
 
+// The battery study's inputs as last kept (the defaults where the store holds nothing
+// usable), and keeping them.
+BatteryOptions StoredBatteryOptions();
+void StoreBatteryOptions(const BatteryOptions& options);
+
 TariffChoice StoredTariffChoice();
 // Keeps the choice; a file goes first in the recent tariff files.
 void StoreTariffChoice(const TariffChoice& choice);

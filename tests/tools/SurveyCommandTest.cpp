@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -44,8 +45,9 @@ TEST_F(SurveyCommandTest, JsonHasTheSurveysStructure) {
     EXPECT_EQ(j.Keys(),
               (std::vector<std::string>{"block_minutes", "power_source", "blocks", "load_study",
                                         "totals", "days", "profile", "duration", "voltage", "cost",
-                                        "power_factor", "unbalance"}));
+                                        "power_factor", "unbalance", "battery"}));
     EXPECT_TRUE(j["cost"].IsNull());
+    EXPECT_TRUE(j["battery"].IsNull());
     EXPECT_TRUE(j["power_factor"].IsNull()); // no reactive power
     EXPECT_EQ(j["block_minutes"].number, 15);
     EXPECT_EQ(j["power_source"].text, "3Ø");
@@ -213,6 +215,63 @@ TEST_F(SurveyCommandTest, CostPowerFactorAndUnbalance) {
     for (const char* section : {"\nCost: Simple tariff, in $\n", "\nPower factor: target 0.90, ",
                                 "\nUnbalance (NEMA, from the RMS magnitudes)\n"})
         EXPECT_NE(r.out.find(section), std::string::npos) << section << r.out;
+}
+
+TEST_F(SurveyCommandTest, TheBatteryStudyInJsonCsvAndText) {
+    const std::string file = Recording();
+    Result r = Vro("survey " + file +
+                   " --json --demand-rate 10 --battery-caps 30,20.5 --battery-kwh-price 300 "
+                   "--battery-charge-hours 22-6 --battery-efficiency 0.85");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const Json b = Json::Parse(r.out)["battery"];
+    EXPECT_EQ(b.Keys(), (std::vector<std::string>{
+                            "efficiency", "charging_limit_w", "charging_hours", "price_per_kwh",
+                            "price_per_kw", "caps_w", "block_minutes", "demand_minutes", "currency",
+                            "months_not_seen", "reasons", "rows"}));
+    EXPECT_EQ(b["efficiency"].number, 0.85);
+    EXPECT_TRUE(b["charging_limit_w"].IsNull() && b["price_per_kw"].IsNull());
+    EXPECT_EQ(b["charging_hours"].text, "22-6");
+    EXPECT_EQ(b["caps_w"][1].number, 20500);
+    EXPECT_EQ(b["demand_minutes"].number, 15);
+    EXPECT_EQ(b["months_not_seen"].items.size(), 11u);
+    ASSERT_EQ(b["rows"].items.size(), 2u);
+    const Json& row = b["rows"][1];
+    EXPECT_EQ(row.Keys(),
+              (std::vector<std::string>{"cap_w", "power_w", "energy_wh", "charging_w", "demand_w",
+                                        "month_saving", "year_saving", "price", "payback_years",
+                                        "shortest_payback", "threshold"}));
+    EXPECT_EQ(row["cap_w"].number, 20500);
+    EXPECT_EQ(row["price"].number, row["energy_wh"].number / 1000 * 300);
+    EXPECT_EQ(row["year_saving"].number, 12 * row["month_saving"].number);
+
+    r = Vro("survey " + file + " --battery --csv");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.rfind("Cap (W),Battery power (W),Battery energy (WH),Demand after shaving "
+                          "(W),Saving a month,Saving a year,Price,Payback (years),Mark\r\n",
+                          0),
+              0u)
+        << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1 + 20);
+
+    r = Vro("survey " + file + " --battery-charge-limit 2.5 --locale de_DE");
+    ASSERT_EQ(r.status, 0) << r.out;
+    for (const char* text : {"\nBattery: what would hold the load to each cap\n",
+                             "  Charging              at up to 2,50 kW, at any hour\n",
+                             "\nCap (kW)  Battery power (kW)  Battery energy ("})
+        EXPECT_NE(r.out.find(text), std::string::npos) << text << r.out;
+
+    for (const char* bad :
+         {"--battery-efficiency 0", "--battery-efficiency 1.1", "--battery-charge-limit 0",
+          "--battery-charge-hours 8-8", "--battery-kwh-price -1", "--battery-kw-price x",
+          "--battery-caps 30,,20", "--battery-caps 0"}) {
+        r = Vro("survey " + file + " " + bad);
+        EXPECT_EQ(r.status, 2) << bad;
+        const std::string option(bad, std::string(bad).find(' '));
+        EXPECT_NE(r.out.find("option " + option + " needs"), std::string::npos) << r.out;
+    }
+    r = Vro("survey " + file + " " + file + " --json --battery");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("option --battery takes one FILE"), std::string::npos) << r.out;
 }
 
 TEST_F(SurveyCommandTest, ABadTariffExitsWithItsMessage) {

@@ -98,6 +98,7 @@ int ReportCommand(Arguments& args) {
         return CompareReportCommand(args);
     SurveyReportOptions options;
     options.Survey = SurveyArguments(args);
+    options.Survey.Battery = BatteryArguments(args);
     const auto title = args.Value("--title");
     const AuthorArguments author(args);
     const auto pageName = args.Value("--page");

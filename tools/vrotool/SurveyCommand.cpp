@@ -2,6 +2,7 @@
 // factor correction and unbalance of a recording, or a row of each of several.
 #include "analysis/Survey.h"
 #include "analysis/SurveyFindingsText.h"
+#include "analysis/SurveyTables.h"
 #include "analysis/SurveyText.h"
 #include "analysis/TariffReader.h"
 #include "database/LDatabase.h"
@@ -19,18 +20,25 @@
 
 namespace {
 
+// A number as written whatever the language: a point before the decimals.
+std::optional<double> ReadNumber(std::string_view text) {
+    double value = 0;
+    const char* first = text.data() + (!text.empty() && text.front() == '+');
+    const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
 // A number option; what says which numbers it takes ("of at least 0").
 std::optional<double> Number(Arguments& args, const std::string& option, const char* what,
                              bool (*takes)(double)) {
     const auto text = args.Value(option);
     if (!text)
         return std::nullopt;
-    // Read as written whatever the language: a point before the decimals.
-    double value = 0;
-    const char* first = text->data() + (!text->empty() && text->front() == '+');
-    const auto [end, error] = std::from_chars(first, text->data() + text->size(), value);
-    if (text->empty() || error != std::errc() || end != text->data() + text->size() ||
-        !std::isfinite(value) || !takes(value))
+    const auto value = ReadNumber(*text);
+    if (!value || !takes(*value))
         throw UsageError("option " + option + " needs a number " + what + ", not '" + *text + "'");
     return value;
 }
@@ -275,6 +283,53 @@ void WriteUnbalance(JsonWriter& j, const UnbalanceStudy& u) {
     j.EndObject();
 }
 
+void WriteBattery(JsonWriter& j, const BatteryStudy& b) {
+    const BatteryOptions& o = b.Options;
+    j.BeginObject();
+    j.Key("efficiency"), j.Double(o.Efficiency);
+    j.Key("charging_limit_w"), OptionalDouble(j, o.ChargingLimitWatts);
+    j.Key("charging_hours"), j.String(ChargingHoursText(o.ChargingHours));
+    j.Key("price_per_kwh"), OptionalDouble(j, o.PricePerKwh);
+    j.Key("price_per_kw"), OptionalDouble(j, o.PricePerKw);
+    j.Key("caps_w");
+    if (o.CapsWatts.empty()) {
+        j.Null();
+    } else {
+        j.BeginArray();
+        for (const double cap : o.CapsWatts)
+            j.Double(cap);
+        j.EndArray();
+    }
+    j.Key("block_minutes"), j.Int(b.BlockMinutes);
+    j.Key("demand_minutes"), b.DemandMinutes > 0 ? j.Int(b.DemandMinutes) : j.Null();
+    j.Key("currency"), j.String(b.Currency);
+    j.Key("months_not_seen");
+    j.BeginArray();
+    for (const int32_t m : b.MonthsNotSeen)
+        j.Int(m);
+    j.EndArray();
+    j.Key("reasons"), Strings(j, b.Reasons);
+    j.Key("rows");
+    j.BeginArray();
+    for (const BatteryRow& r : b.Rows) {
+        j.BeginObject();
+        j.Key("cap_w"), j.Double(r.CapWatts);
+        j.Key("power_w"), j.Double(r.PowerWatts);
+        j.Key("energy_wh"), j.Double(r.EnergyWh);
+        j.Key("charging_w"), j.Double(r.ChargingWatts);
+        j.Key("demand_w"), OptionalDouble(j, r.DemandWatts);
+        j.Key("month_saving"), OptionalDouble(j, r.MonthSaving);
+        j.Key("year_saving"), OptionalDouble(j, r.YearSaving);
+        j.Key("price"), OptionalDouble(j, r.Price);
+        j.Key("payback_years"), OptionalDouble(j, r.PaybackYears);
+        j.Key("shortest_payback"), j.Bool(r.ShortestPayback);
+        j.Key("threshold"), j.Bool(r.Threshold);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+}
+
 void WriteJson(JsonWriter& j, const SurveyResult& s) {
     const PowerSurvey* p = s.Power ? &*s.Power : nullptr;
     j.BeginObject();
@@ -304,6 +359,7 @@ void WriteJson(JsonWriter& j, const SurveyResult& s) {
                                ? WritePowerFactor(j, p->PowerFactor, p->Correction)
                                : j.Null();
     j.Key("unbalance"), WriteUnbalance(j, s.Unbalance);
+    j.Key("battery"), p && p->Battery ? WriteBattery(j, *p->Battery) : j.Null();
     j.EndObject();
 }
 
@@ -338,6 +394,48 @@ std::optional<int32_t> BlockMinutesArgument(Arguments& args) {
     return minutes ? std::optional<int32_t>(static_cast<int32_t>(*minutes)) : std::nullopt;
 }
 
+std::optional<BatteryOptions> BatteryArguments(Arguments& args) {
+    const bool asked = args.Flag("--battery");
+    const auto atLeastZero = [](double v) { return v >= 0; };
+    const auto efficiency = Number(args, "--battery-efficiency", "above 0 up to 1",
+                                   [](double v) { return v > 0 && v <= 1; });
+    const auto limitKw =
+        Number(args, "--battery-charge-limit", "of kW above 0", [](double v) { return v > 0; });
+    const auto hours = args.Value("--battery-charge-hours");
+    const auto kwhPrice = Number(args, "--battery-kwh-price", "of at least 0", atLeastZero);
+    const auto kwPrice = Number(args, "--battery-kw-price", "of at least 0", atLeastZero);
+    const auto caps = args.Value("--battery-caps");
+    if (!asked && !efficiency && !limitKw && !hours && !kwhPrice && !kwPrice && !caps)
+        return std::nullopt;
+
+    BatteryOptions o;
+    o.Efficiency = efficiency.value_or(o.Efficiency);
+    if (limitKw)
+        o.ChargingLimitWatts = *limitKw * 1000;
+    if (hours) {
+        const auto mask = ParseChargingHours(*hours);
+        if (!mask)
+            throw UsageError("option --battery-charge-hours needs hours from 0 to 24 as "
+                             "FROM-TO[,FROM-TO...], not '" +
+                             *hours + "'");
+        o.ChargingHours = *mask;
+    }
+    o.PricePerKwh = kwhPrice;
+    o.PricePerKw = kwPrice;
+    for (std::string_view rest = caps.value_or(""); caps;) {
+        const size_t comma = rest.find(',');
+        const auto kw = ReadNumber(rest.substr(0, comma));
+        if (!kw || *kw <= 0)
+            throw UsageError("option --battery-caps needs caps of kW above 0 as KW[,KW...], not '" +
+                             *caps + "'");
+        o.CapsWatts.push_back(*kw * 1000);
+        if (comma == std::string_view::npos)
+            break;
+        rest.remove_prefix(comma + 1);
+    }
+    return o;
+}
+
 SurveyOptions SurveyArguments(Arguments& args) {
     SurveyOptions options;
     options.BlockMinutes = BlockMinutesArgument(args).value_or(options.BlockMinutes);
@@ -360,7 +458,8 @@ SurveyOptions SurveyArguments(Arguments& args) {
 }
 
 int SurveyCommand(Arguments& args) {
-    const SurveyOptions options = SurveyArguments(args);
+    SurveyOptions options = SurveyArguments(args);
+    options.Battery = BatteryArguments(args);
     const bool json = args.Flag("--json");
     const bool csv = args.Flag("--csv");
     const auto localeName = args.Value("--locale");
@@ -373,6 +472,17 @@ int SurveyCommand(Arguments& args) {
         throw UsageError("give --json or --csv, not both");
     if (files.size() > 1 && !json && !csv)
         throw UsageError("several files need --csv or --json");
+    if (files.size() > 1 && options.Battery)
+        throw UsageError("option --battery takes one FILE");
+    if (csv && options.Battery) {
+        LDatabase db;
+        OpenDatabaseOrRecording(db, files.front());
+        const SurveyResult survey = RunSurvey(db.Parameters(), options);
+        if (!survey.Power)
+            Raise(NoPowerText);
+        WriteOutput(BatteryTable(*survey.Power->Battery).Csv(), output);
+        return 0;
+    }
     if (csv || files.size() > 1) {
         const SurveyRows rows = SurveyFiles(files, options);
         WriteOutput(csv ? rows.Csv() : rows.JsonLines(), output);
@@ -387,7 +497,8 @@ int SurveyCommand(Arguments& args) {
     else {
         const TextStyle style = TextStyleOption(localeName);
         WriteOutput(SurveySummaryText(survey, style) + "\n" + CostText(survey, style) + "\n" +
-                        PowerFactorText(survey, style) + "\n" + UnbalanceText(survey, style),
+                        PowerFactorText(survey, style) + "\n" + UnbalanceText(survey, style) +
+                        (options.Battery ? "\n" + BatteryText(survey, style) : std::string()),
                     output);
     }
     return 0;
