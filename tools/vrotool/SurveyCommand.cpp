@@ -1,5 +1,6 @@
 // vrotool survey: the load study, energy, profile, load duration, voltage test, cost, power
 // factor correction and unbalance of a recording, or a row of each of several.
+#include "analysis/CapacityText.h"
 #include "analysis/Survey.h"
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyText.h"
@@ -7,6 +8,7 @@
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/CapacityOutput.h"
 #include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/JsonWriter.h"
@@ -295,6 +297,7 @@ void WriteJson(JsonWriter& j, const SurveyResult& s) {
     j.Key("power_factor"),
         p && p->PowerFactor.Blocks > 0 ? WritePowerFactor(j, p->PowerFactor) : j.Null();
     j.Key("unbalance"), WriteUnbalance(j, s.Unbalance);
+    j.Key("capacity"), WriteCapacityJson(j, s);
     j.EndObject();
 }
 
@@ -349,7 +352,8 @@ SurveyOptions SurveyArguments(Arguments& args) {
 }
 
 int SurveyCommand(Arguments& args) {
-    const SurveyOptions options = SurveyArguments(args);
+    SurveyOptions options = SurveyArguments(args);
+    options.Capacity = CapacityArguments(args);
     const bool json = args.Flag("--json");
     const bool csv = args.Flag("--csv");
     const auto localeName = args.Value("--locale");
@@ -375,9 +379,12 @@ int SurveyCommand(Arguments& args) {
         WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, survey); }), output);
     else {
         const TextStyle style = TextStyleOption(localeName);
-        WriteOutput(SurveySummaryText(survey, style) + "\n" + CostText(survey, style) + "\n" +
-                        PowerFactorText(survey, style) + "\n" + UnbalanceText(survey, style),
-                    output);
+        std::string text = SurveySummaryText(survey, style) + "\n" + CostText(survey, style) +
+                           "\n" + PowerFactorText(survey, style) + "\n" +
+                           UnbalanceText(survey, style);
+        if (survey.Capacity)
+            text += "\n" + CapacityText(survey, style);
+        WriteOutput(text, output);
     }
     return 0;
 }
