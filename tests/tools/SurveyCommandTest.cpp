@@ -191,6 +191,7 @@ TEST_F(SurveyCommandTest, NewLoadsGiveTheCapacityStudy) {
         EXPECT_EQ(Vro("survey " + month + " " + bad).status, 2);
         EXPECT_EQ(Vro("report " + month + " -o x.pdf " + bad).status, 2);
     }
+    EXPECT_EQ(Vro("survey --csv " + month + " --new-load EV,48,A").status, 2);
     EXPECT_NE(Vro("survey " + month + " --new-load 'EV,48,L3'").out.find("the connection 'L3'"),
               std::string::npos);
 }

@@ -366,6 +366,9 @@ int SurveyCommand(Arguments& args) {
         throw UsageError("give --json or --csv, not both");
     if (files.size() > 1 && !json && !csv)
         throw UsageError("several files need --csv or --json");
+    // The rows have no column for it.
+    if ((csv || files.size() > 1) && !options.Capacity.Loads.empty())
+        throw UsageError("--new-load needs one FILE, without --csv");
     if (csv || files.size() > 1) {
         const SurveyRows rows = SurveyFiles(files, options);
         WriteOutput(csv ? rows.Csv() : rows.JsonLines(), output);

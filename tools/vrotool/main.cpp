@@ -142,7 +142,7 @@ const Command Commands[] = {
      "                       month's highest block, --fixed-monthly R a month\n"
      "  --target-pf T        the power factor to correct to, 0.80 to 1.00 (default 0.95)\n"
      "  --bank-step KVAR     the capacitor bank's step in kvar (default 5)\n"
-     "  --new-load SPEC      a load to add, for the capacity study; repeat it for each:\n"
+     "  --new-load SPEC      a load to add, for the capacity study of one FILE; repeat it:\n"
      "                       NAME,AMPS,CONNECTION[,continuous|noncontinuous][,managed],\n"
      "                       CONNECTION one of L1, L2, L1+L2, A, B, C, A+B+C, e.g.\n"
      "                       \"EV charger,48,L1+L2,continuous,managed\" (without either,\n"
