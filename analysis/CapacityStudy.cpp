@@ -94,18 +94,32 @@ std::optional<TimedValue> LargestMean(const SampledSeries& s, int32_t n) {
             first = j + 1;
             continue;
         }
-        if (sum > bestSum) {
-            bestSum = sum;
-            bestFirst = first;
-        }
-        for (; j < s.Count && std::isfinite(v[j]); ++j) {
-            sum += static_cast<double>(v[j]) - static_cast<double>(v[j - n]);
-            if (sum > bestSum) {
-                bestSum = sum;
-                bestFirst = j + 1 - n;
+        int32_t end = j; // the run of finite samples is [first, end)
+        while (end < s.Count && std::isfinite(v[end]))
+            ++end;
+        // The windows starting in the first and in the second half of the run slide side by
+        // side, two chains of additions instead of one.
+        const int32_t starts = end - n - first + 1, half = starts / 2;
+        double other = 0;
+        for (int32_t k = first + half; k < first + half + n; ++k)
+            other += v[k];
+        const auto take = [&](double total, int32_t start) {
+            if (total > bestSum || (total == bestSum && start < bestFirst)) {
+                bestSum = total;
+                bestFirst = start;
             }
+        };
+        take(sum, first);
+        take(other, first + half);
+        for (int32_t k = 1; k < starts - half; ++k) {
+            if (k < half) {
+                sum += static_cast<double>(v[first + k + n - 1]) - v[first + k - 1];
+                take(sum, first + k);
+            }
+            other += static_cast<double>(v[first + half + k + n - 1]) - v[first + half + k - 1];
+            take(other, first + half + k);
         }
-        first = j + 1;
+        first = end + 1;
     }
     if (bestFirst < 0)
         return std::nullopt;
@@ -152,8 +166,13 @@ ManagedNights Nights(const CapacityLoad& load, const std::vector<const SampledSe
             nextMidnight = midnight + 86400;
         }
         const int night = NightOf(second - midnight, from, to);
-        if (night > 0)
+        if (night > 0) {
+            // To the last sample before the window opens (a second off at most, where the
+            // samples' times are rounded).
+            const int64_t opens = (second - midnight < from ? midnight : nextMidnight) + from;
+            j += static_cast<int32_t>(std::max<int64_t>(0, (opens - second) / first.Rate - 2));
             continue;
+        }
         double measured = -INFINITY;
         bool lost = false;
         for (const SampledSeries* p : phases) {

@@ -218,11 +218,8 @@ CapacityStudy SurveyCapacity(const SurveySeries& series, const SurveyOptions& op
                 break;
             }
     // As the load study judges its blocks, each phase's.
-    for (size_t i = 0; i < blocks.size() && data.NotValid.empty(); ++i) {
-        LoadStudy study = ComputeLoadStudy(blocks[i], series.Currents()[i].SpanDays(), {}, {});
-        if (!study.Valid)
-            data.NotValid = std::move(study.Reasons);
-    }
+    for (size_t i = 0; i < blocks.size() && data.NotValid.empty(); ++i)
+        data.NotValid = LoadStudyReasons(blocks[i], series.Currents()[i].SpanDays());
     return ComputeCapacity(options.Capacity, data);
 }
 

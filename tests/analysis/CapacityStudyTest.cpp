@@ -345,6 +345,20 @@ TEST(CapacityStudyTest, NotDecidedWithoutCurrentsRatingOrPhase) {
                              NoRatingText, "Dryer connects to L1+L2: the recording has no I2."}));
     EXPECT_EQ(s.Loads[0].Phases, std::vector<std::string>{"I1"});
     ASSERT_TRUE(s.DesignAmps);
+
+    // Ten hours of 10 A, 20 A for the first three and 19 A for three from 06:40, samples lost
+    // at 01:30 and 05:00: no window holding either counts.
+    LParameterCollection lost;
+    std::vector<float> amps(600, 10);
+    std::fill(amps.begin(), amps.begin() + 180, 20.f);
+    std::fill(amps.begin() + 400, amps.begin() + 580, 19.f);
+    amps[90] = amps[300] = NAN;
+    const TDateTime monday = At(2024, 3, 11);
+    AddHistoric(lost, code::Rms, code::Amperes, code::I1, amps, monday, 60);
+    s = *RunSurvey(lost, o).Capacity;
+    ASSERT_TRUE(s.Phases[0].ThreeHourAmps);
+    EXPECT_NEAR(s.Phases[0].ThreeHourAmps->Value, 19, 1e-9);
+    EXPECT_EQ(s.Phases[0].ThreeHourAmps->Time, monday + 400 / 1440.0);
 }
 
 // The page's tables: each line of the calculation, the headroom by hour, the nights.
