@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -76,6 +77,14 @@ std::string PhaseLabel(ServiceWiring wiring, int position) {
     return std::string("I") + (legs ? "123" : "ABC")[position];
 }
 
+// Whether any value is not finite, without a branch a value: all exponent bits set.
+bool AnyLost(const float* v, int32_t count) {
+    uint32_t lost = 0;
+    for (int32_t j = 0; j < count; ++j)
+        lost |= static_cast<uint32_t>((std::bit_cast<uint32_t>(v[j]) & 0x7F800000u) == 0x7F800000u);
+    return lost != 0;
+}
+
 // The largest mean of n consecutive samples that are all finite, at the first one's time.
 std::optional<TimedValue> LargestMean(const SampledSeries& s, int32_t n) {
     if (n <= 0 || n > s.Count)
@@ -85,6 +94,7 @@ std::optional<TimedValue> LargestMean(const SampledSeries& s, int32_t n) {
     double bestSum = -INFINITY;
     int32_t bestFirst = -1;
     const float* v = s.Values;
+    const bool anyLost = AnyLost(v, s.Count);
     for (int32_t first = 0; first + n <= s.Count;) {
         double sum = 0;
         int32_t j = first;
@@ -94,31 +104,34 @@ std::optional<TimedValue> LargestMean(const SampledSeries& s, int32_t n) {
             first = j + 1;
             continue;
         }
-        int32_t end = j; // the run of finite samples is [first, end)
+        int32_t end = anyLost ? j : s.Count; // the run of finite samples is [first, end)
         while (end < s.Count && std::isfinite(v[end]))
             ++end;
         // The windows starting in the first and in the second half of the run slide side by
-        // side, two chains of additions instead of one.
-        const int32_t starts = end - n - first + 1, half = starts / 2;
+        // side, two chains of additions instead of one; the earlier of equal sums counts.
+        const int32_t starts = end - n - first + 1, half = starts / 2, middle = first + half;
         double other = 0;
-        for (int32_t k = first + half; k < first + half + n; ++k)
+        for (int32_t k = middle; k < middle + n; ++k)
             other += v[k];
-        const auto take = [&](double total, int32_t start) {
-            if (total > bestSum || (total == bestSum && start < bestFirst)) {
-                bestSum = total;
-                bestFirst = start;
-            }
-        };
-        take(sum, first);
-        take(other, first + half);
-        for (int32_t k = 1; k < starts - half; ++k) {
-            if (k < half) {
-                sum += static_cast<double>(v[first + k + n - 1]) - v[first + k - 1];
-                take(sum, first + k);
-            }
-            other += static_cast<double>(v[first + half + k + n - 1]) - v[first + half + k - 1];
-            take(other, first + half + k);
+        double firstBest = sum, otherBest = other;
+        int32_t firstAt = first, otherAt = middle;
+        for (int32_t k = 1; k < half; ++k) {
+            sum += static_cast<double>(v[first + k + n - 1]) - v[first + k - 1];
+            other += static_cast<double>(v[middle + k + n - 1]) - v[middle + k - 1];
+            if (sum > firstBest)
+                firstBest = sum, firstAt = first + k;
+            if (other > otherBest)
+                otherBest = other, otherAt = middle + k;
         }
+        for (int32_t k = std::max(half, 1); k < starts - half; ++k) {
+            other += static_cast<double>(v[middle + k + n - 1]) - v[middle + k - 1];
+            if (other > otherBest)
+                otherBest = other, otherAt = middle + k;
+        }
+        if (firstBest < otherBest)
+            firstBest = otherBest, firstAt = otherAt;
+        if (firstBest > bestSum)
+            bestSum = firstBest, bestFirst = firstAt;
         first = end + 1;
     }
     if (bestFirst < 0)
