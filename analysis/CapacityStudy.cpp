@@ -526,23 +526,39 @@ CapacityStudy ComputeCapacity(const CapacityInputs& inputs, const CapacityData& 
         }
     }
 
-    // The headroom profile.
-    s.Weekday = EmptyHours();
-    s.Weekend = EmptyHours();
+    // The headroom profile. The blocks are in time order: a day is looked up when one begins.
+    double highest[2][24];
+    int32_t phase[2][24];
+    std::fill(&highest[0][0], &highest[0][0] + 48, -INFINITY);
     for (size_t i = 0; i < blocks.size(); ++i) {
+        int64_t midnight = 0, nextMidnight = 0;
+        int weekend = 0;
         for (const DemandBlock& b : blocks[i].Blocks) {
             if (!b.Complete)
                 continue;
-            const int64_t day = DayOfSecond(b.Start);
-            HeadroomHour& hour =
-                (IsWeekend(day) ? s.Weekend
-                                : s.Weekday)[static_cast<size_t>((b.Start - day * 86400) / 3600)];
-            if (!hour.HighestAmps || b.Mean > *hour.HighestAmps) {
-                hour.HighestAmps = b.Mean;
-                hour.Phase = currents[i].Label;
+            if (b.Start >= nextMidnight || b.Start < midnight) {
+                const int64_t day = DayOfSecond(b.Start);
+                midnight = day * 86400;
+                nextMidnight = midnight + 86400;
+                weekend = IsWeekend(day) ? 1 : 0;
+            }
+            const auto h = static_cast<size_t>((b.Start - midnight) / 3600);
+            if (b.Mean > highest[weekend][h]) {
+                highest[weekend][h] = b.Mean;
+                phase[weekend][h] = static_cast<int32_t>(i);
             }
         }
     }
+    s.Weekday = EmptyHours();
+    s.Weekend = EmptyHours();
+    for (const int weekend : {0, 1})
+        for (size_t h = 0; h < 24; ++h) {
+            if (highest[weekend][h] == -INFINITY)
+                continue;
+            HeadroomHour& hour = (weekend ? s.Weekend : s.Weekday)[h];
+            hour.HighestAmps = highest[weekend][h];
+            hour.Phase = currents[static_cast<size_t>(phase[weekend][h])].Label;
+        }
     if (data.RatingAmps)
         for (auto* hours : {&s.Weekday, &s.Weekend})
             for (HeadroomHour& h : *hours)
