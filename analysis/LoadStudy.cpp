@@ -33,24 +33,28 @@ LoadStudy ComputeLoadStudy(const BlockSeries& power, double days,
         study.Adequate = *study.HeadroomAmps >= 0;
     }
 
-    study.Valid = power.Minutes == LoadStudyMinutes && power.Complete >= LoadStudyBlocks;
-    if (study.Valid)
-        return study;
-    if (!power.Refusal.empty())
-        study.Reasons.push_back(power.Refusal);
-    if (power.Minutes != LoadStudyMinutes)
-        study.Reasons.push_back("The demand interval is " + Plain(power.Minutes) +
-                                " min, not 15 min.");
-    if (days < 30)
-        study.Reasons.push_back("The recording covers " + Plain(days, 2) +
-                                " days, less than 30 days.");
-    if (power.Partial > 0)
-        study.Reasons.push_back(Plain(power.Partial) +
-                                (power.Partial == 1 ? " block was incomplete and left out ("
-                                                    : " blocks were incomplete and left out (") +
-                                Plain(power.Complete) + " complete).");
-    if (study.Reasons.empty())
-        study.Reasons.push_back("Only " + Plain(power.Complete) +
-                                " complete blocks; the load study needs at least 2880.");
+    study.Reasons = LoadStudyReasons(power, days);
+    study.Valid = study.Reasons.empty();
     return study;
+}
+
+std::vector<std::string> LoadStudyReasons(const BlockSeries& blocks, double days) {
+    std::vector<std::string> reasons;
+    if (blocks.Minutes == LoadStudyMinutes && blocks.Complete >= LoadStudyBlocks)
+        return reasons;
+    if (!blocks.Refusal.empty())
+        reasons.push_back(blocks.Refusal);
+    if (blocks.Minutes != LoadStudyMinutes)
+        reasons.push_back("The demand interval is " + Plain(blocks.Minutes) + " min, not 15 min.");
+    if (days < 30)
+        reasons.push_back("The recording covers " + Plain(days, 2) + " days, less than 30 days.");
+    if (blocks.Partial > 0)
+        reasons.push_back(Plain(blocks.Partial) +
+                          (blocks.Partial == 1 ? " block was incomplete and left out ("
+                                               : " blocks were incomplete and left out (") +
+                          Plain(blocks.Complete) + " complete).");
+    if (reasons.empty())
+        reasons.push_back("Only " + Plain(blocks.Complete) +
+                          " complete blocks; the load study needs at least 2880.");
+    return reasons;
 }

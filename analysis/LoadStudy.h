@@ -38,3 +38,5 @@ constexpr double DesignFactor = 1.25;
 LoadStudy ComputeLoadStudy(const BlockSeries& power, double days,
                            const std::vector<BlockSeries>& phases,
                            std::optional<double> ratingAmps);
+// Why blocks over these days cannot carry a load study; none when they can.
+std::vector<std::string> LoadStudyReasons(const BlockSeries& blocks, double days);

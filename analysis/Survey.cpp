@@ -9,7 +9,8 @@
 #include <initializer_list>
 
 const char* const NoPowerText =
-    "The recording has no real power of 3Ø, nor of all of ØA, ØB and ØC: no power results.";
+    "The recording has no real power of 3Ø, nor of all of ØA, ØB and ØC, nor of V1I1 (and V2I2 "
+    "on a 1Ø 3W service): no power results.";
 const char* const NoVoltageText = "The recording has no RMS voltage: no voltage results.";
 
 namespace {
@@ -17,7 +18,8 @@ namespace {
 constexpr uint8_t QuantityRms = 0, QuantityRealPower = 1, QuantityReactivePower = 2,
                   QuantityApparentPower = 3;
 constexpr uint8_t UnitVolts = 0, UnitAmperes = 1, UnitWatts = 2, UnitVar = 3, UnitVoltAmperes = 4;
-constexpr uint8_t ChannelPhaseA = 22, ChannelPhaseB = 23, ChannelPhaseC = 24;
+constexpr uint8_t ChannelPhaseA = 22, ChannelPhaseB = 23, ChannelPhaseC = 24, ChannelV1I1 = 8,
+                  ChannelV2I2 = 9;
 
 bool Usable(const LParameter& p, uint8_t quantity, uint8_t unit) {
     return p.TableType() == ttHistoric && p.Quantity() == quantity && p.Unit() == unit &&
@@ -46,34 +48,57 @@ std::optional<SampledSeries> Sampled(const LParameter* p, const std::optional<Ti
                          kept.First,       p->Rate()};
 }
 
-// The 3Ø parameter of this quantity and unit, else the sample-by-sample sum of ØA, ØB and ØC
-// when all three share one time base.
+// The per-phase power channels of a service and the label of their sum.
+struct PhaseChannels {
+    std::vector<uint8_t> Channels;
+    const char* Label;
+};
+
+PhaseChannels PowerChannels(ServiceWiring wiring) {
+    switch (wiring) {
+    case ServiceWiring::SinglePhase:
+        return {{ChannelV1I1}, "V1I1"};
+    case ServiceWiring::SplitPhase:
+        return {{ChannelV1I1, ChannelV2I2}, "V1I1+V2I2"};
+    default:
+        return {{ChannelPhaseA, ChannelPhaseB, ChannelPhaseC}, "ØA+ØB+ØC"};
+    }
+}
+
+// The 3Ø parameter of this quantity and unit, else the sample-by-sample sum of the per-phase
+// ones the service has, when all of them share one time base.
 std::optional<SampledSeries> TotalOf(const LParameterCollection& parameters,
                                      const std::optional<TimeRange>& range, uint8_t quantity,
-                                     uint8_t unit, std::vector<float>& phaseSum) {
+                                     uint8_t unit, ServiceWiring wiring,
+                                     std::vector<float>& phaseSum) {
     if (const LParameter* total = Find(parameters, quantity, unit, chThreePhase))
         if (auto s = Sampled(total, range, total->ChannelLabel()))
             return s;
-    std::optional<SampledSeries> phases[3];
-    int i = 0;
-    for (const uint8_t channel : {ChannelPhaseA, ChannelPhaseB, ChannelPhaseC})
-        phases[i++] = Sampled(Find(parameters, quantity, unit, channel), range, std::string());
-    const auto& a = phases[0];
-    const auto& b = phases[1];
-    const auto& c = phases[2];
-    const auto same = [&](const std::optional<SampledSeries>& s) {
-        return s && s->Rate == a->Rate && WholeSeconds(s->Start) == WholeSeconds(a->Start) &&
-               s->FirstIndex == a->FirstIndex;
-    };
-    if (!a || !same(b) || !same(c))
+    const PhaseChannels wanted = PowerChannels(wiring);
+    std::vector<std::optional<SampledSeries>> phases;
+    for (const uint8_t channel : wanted.Channels)
+        phases.push_back(Sampled(Find(parameters, quantity, unit, channel), range, std::string()));
+    if (phases.empty() || !phases.front())
         return std::nullopt;
-    const int32_t n = std::min({a->Count, b->Count, c->Count});
+    const SampledSeries& a = *phases.front();
+    const auto same = [&](const std::optional<SampledSeries>& s) {
+        return s && s->Rate == a.Rate && WholeSeconds(s->Start) == WholeSeconds(a.Start) &&
+               s->FirstIndex == a.FirstIndex;
+    };
+    if (!std::all_of(phases.begin(), phases.end(), same))
+        return std::nullopt;
+    int32_t n = a.Count;
+    for (const auto& s : phases)
+        n = std::min(n, s->Count);
     phaseSum.resize(static_cast<size_t>(n));
-    for (int32_t j = 0; j < n; ++j)
-        phaseSum[static_cast<size_t>(j)] =
-            static_cast<float>(static_cast<double>(a->Values[j]) + b->Values[j] + c->Values[j]);
-    std::optional<SampledSeries> sum = *a;
-    sum->Label = "ØA+ØB+ØC";
+    for (int32_t j = 0; j < n; ++j) {
+        double sum = 0;
+        for (const auto& s : phases)
+            sum += s->Values[j];
+        phaseSum[static_cast<size_t>(j)] = static_cast<float>(sum);
+    }
+    std::optional<SampledSeries> sum = a;
+    sum->Label = wanted.Label;
     sum->Values = phaseSum.data();
     sum->Count = n;
     return sum;
@@ -81,18 +106,36 @@ std::optional<SampledSeries> TotalOf(const LParameterCollection& parameters,
 
 } // namespace
 
+ServiceWiring WiringOf(const LParameterCollection& parameters) {
+    bool split = false, single = false, delta = false, three = false;
+    for (const auto& p : parameters) {
+        const uint8_t c = p->Channel();
+        split |= c == 2 || c == 5 || c == ChannelV2I2;
+        single |= c == 1 || c == 4 || c == ChannelV1I1;
+        delta |= c >= 12 && c <= 14;
+        three |= c >= 12 && c <= 25;
+    }
+    return split    ? ServiceWiring::SplitPhase
+           : single ? ServiceWiring::SinglePhase
+           : delta  ? ServiceWiring::Delta
+           : three  ? ServiceWiring::Wye
+                    : ServiceWiring::Unknown;
+}
+
 bool IsDemandInterval(int32_t minutes) {
     return minutes == 5 || minutes == 10 || minutes == 15 || minutes == 30 || minutes == 60;
 }
 
 SurveySeries::SurveySeries(const LParameterCollection& parameters,
-                           const std::optional<TimeRange>& range, bool apparent) {
-    power_.Series = TotalOf(parameters, range, QuantityRealPower, UnitWatts, power_.PhaseSum);
+                           const std::optional<TimeRange>& range, bool apparent)
+    : wiring_(WiringOf(parameters)) {
+    power_.Series =
+        TotalOf(parameters, range, QuantityRealPower, UnitWatts, wiring_, power_.PhaseSum);
     reactive_.Series =
-        TotalOf(parameters, range, QuantityReactivePower, UnitVar, reactive_.PhaseSum);
+        TotalOf(parameters, range, QuantityReactivePower, UnitVar, wiring_, reactive_.PhaseSum);
     if (apparent)
-        apparent_.Series =
-            TotalOf(parameters, range, QuantityApparentPower, UnitVoltAmperes, apparent_.PhaseSum);
+        apparent_.Series = TotalOf(parameters, range, QuantityApparentPower, UnitVoltAmperes,
+                                   wiring_, apparent_.PhaseSum);
 
     // IA, IB, IC, else I1, I2, I3.
     for (const auto& channels : {std::initializer_list<uint8_t>{18, 19, 20}, {4, 5, 6}}) {
@@ -184,13 +227,48 @@ BatteryStudy SurveyBattery(const SurveySeries& series, const SurveyOptions& opti
                            tariff, p.Cost ? &*p.Cost : nullptr, demand});
 }
 
+bool LineToLine(const std::string& label) {
+    return label == "VAB" || label == "VBC" || label == "VCA";
+}
+
+// phases: the blocks of the currents in the survey's minutes.
+CapacityStudy SurveyCapacity(const SurveySeries& series, const SurveyOptions& options,
+                             const std::vector<BlockSeries>& phases, const SurveyResult& result) {
+    std::vector<BlockSeries> own;
+    if (options.BlockMinutes != LoadStudyMinutes)
+        for (const SampledSeries& current : series.Currents())
+            own.push_back(ComputeBlocks(current, LoadStudyMinutes));
+    const std::vector<BlockSeries>& blocks = own.empty() ? phases : own;
+    CapacityData data;
+    data.Wiring = series.Wiring();
+    data.Currents = &series.Currents();
+    data.Blocks = &blocks;
+    data.Apparent = series.Apparent() ? &*series.Apparent() : nullptr;
+    data.RatingAmps = options.RatingAmps;
+    // Line to neutral, but a delta has only line-to-line voltages.
+    data.Volts = options.NominalVolts;
+    const bool delta = data.Wiring == ServiceWiring::Delta;
+    if (!data.Volts && result.Voltage)
+        for (const VoltageChannel& c : result.Voltage->Channels)
+            if (LineToLine(c.ChannelLabel) == delta && c.NominalVolts) {
+                data.Volts = c.NominalVolts;
+                data.VoltsGuessed = c.NominalGuessed;
+                break;
+            }
+    // As the load study judges its blocks, each phase's.
+    for (size_t i = 0; i < blocks.size() && data.NotValid.empty(); ++i)
+        data.NotValid = LoadStudyReasons(blocks[i], series.Currents()[i].SpanDays());
+    return ComputeCapacity(options.Capacity, data);
+}
+
 } // namespace
 
 SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptions& options) {
     SurveyResult result;
     result.Options = options;
     const SurveySeries series(parameters, options.Range,
-                              options.CostTariff && options.CostTariff->DemandInKva);
+                              (options.CostTariff && options.CostTariff->DemandInKva) ||
+                                  !options.Capacity.Loads.empty());
 
     auto widen = [&](const SampledSeries& s) {
         const TDateTime first = SecondsToDays(s.Seconds(0));
@@ -239,5 +317,7 @@ SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptio
     for (const BlockSeries& b : phases)
         currentBlocks.push_back(&b);
     result.Unbalance = ComputeUnbalance(voltageBlocks, currentBlocks);
+    if (!options.Capacity.Loads.empty())
+        result.Capacity = SurveyCapacity(series, options, phases, result);
     return result;
 }

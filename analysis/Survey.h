@@ -2,6 +2,7 @@
 
 #include "analysis/CorrectionSaving.h"
 #include "analysis/BatteryStudy.h"
+#include "analysis/CapacityStudy.h"
 #include "analysis/CostStudy.h"
 #include "analysis/DailyProfile.h"
 #include "analysis/DemandBlocks.h"
@@ -43,17 +44,27 @@ struct SurveyOptions {
     std::optional<double> BankPricePerKvar;
     // The battery that would hold the load to caps, when set.
     std::optional<BatteryOptions> Battery;
+    // The loads to add, for the capacity study (none: no study).
+    CapacityInputs Capacity;
 };
+
+// The service a recording was made on, as its channels tell (the configurations have channels
+// of their own): V2, I2 or V2I2 on a split-phase (1Ø 3W) one, else V1, I1 or V1I1 on a
+// single-phase (1Ø 2W) one, VAB, VBC or VCA on a delta (3Ø 3W), else any three-phase channel
+// on a wye (3Ø 4W; a delta recorded without voltages looks the same).
+enum class ServiceWiring : uint8_t { Unknown, SinglePhase, SplitPhase, Wye, Delta };
+ServiceWiring WiringOf(const LParameterCollection& parameters);
 
 // Whether the survey takes blocks of this many minutes.
 bool IsDemandInterval(int32_t minutes);
 
 // The series a survey reads from a recording. The power series is the Historic real power of
-// 3Ø, else the sample-by-sample sum of ØA, ØB and ØC (all three, on one time base; a sample
-// where one is not finite is not finite), else none; the reactive and apparent power likewise
-// (the apparent power only when asked for). The phase currents are the Historic RMS currents
-// IA, IB, IC, else I1, I2, I3 (those there are); the voltages every Historic RMS voltage
-// channel. The first parameter of each channel counts.
+// 3Ø, else the sample-by-sample sum of the per-phase powers the service has (all of them, on
+// one time base; a sample where one is not finite is not finite): V1I1 on a single-phase
+// service, V1I1 + V2I2 on a split-phase one, ØA + ØB + ØC on a three-phase one; else none. The
+// reactive and apparent power likewise (the apparent power only when asked for). The phase
+// currents are the Historic RMS currents IA, IB, IC, else I1, I2 (those there are); the
+// voltages every Historic RMS voltage channel. The first parameter of each channel counts.
 class SurveySeries {
 public:
     SurveySeries(const LParameterCollection& parameters, const std::optional<TimeRange>& range,
@@ -66,6 +77,7 @@ public:
     const std::optional<SampledSeries>& Apparent() const { return apparent_.Series; }
     const std::vector<SampledSeries>& Currents() const { return currents_; }
     const std::vector<SampledSeries>& Voltages() const { return voltages_; }
+    ServiceWiring Wiring() const { return wiring_; }
 
 private:
     // A series of 3Ø, or the sum of the phases it holds.
@@ -73,6 +85,7 @@ private:
         std::optional<SampledSeries> Series;
         std::vector<float> PhaseSum;
     };
+    ServiceWiring wiring_;
     Total power_, reactive_, apparent_;
     std::vector<SampledSeries> currents_;
     std::vector<SampledSeries> voltages_;
@@ -80,7 +93,7 @@ private:
 
 // Everything a survey finds that rests on the power series.
 struct PowerSurvey {
-    std::string Source; // "3Ø" or "ØA+ØB+ØC"
+    std::string Source; // "3Ø", "ØA+ØB+ØC", "V1I1+V2I2" or "V1I1"
     BlockSeries Blocks;
     LoadStudy Load;
     EnergyTotals Totals;
@@ -106,6 +119,8 @@ struct SurveyResult {
     // Unset without an RMS voltage channel.
     std::optional<VoltageVariation> Voltage;
     UnbalanceStudy Unbalance;
+    // With new loads in the options.
+    std::optional<CapacityStudy> Capacity;
 };
 
 // The options are taken as given; the caller checks them (IsDemandInterval, a rating that is

@@ -1,13 +1,15 @@
 // The analyses on the largest recording (127 Historic parameters of 50 000 samples): the
 // statistics of every source against one pass summing the same floats, the whole survey
 // against one pass over its power samples, and the comparison of two such recordings against
-// surveying each, each measured in the same run. Every time is in
-// milliseconds, as the ratios need one unit.
+// surveying each; the survey with three new loads (the capacity study) against the survey
+// without them, on that recording and on a joined year of one-minute samples. Each is measured
+// in the same run; every time is in milliseconds, as the ratios need one unit.
 #include "analysis/Comparison.h"
 #include "analysis/RangeStatistics.h"
 #include "analysis/Survey.h"
 #include "analysis/TariffReader.h"
 #include "bench/RatioReporter.h"
+#include "database/JoinRecordings.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
 #include "model/LParameter.h"
@@ -42,6 +44,44 @@ LDatabase& SecondMaximal() {
     }();
     (void)made;
     return d;
+}
+
+// The year 2025 in one-minute samples, joined from 73 recordings of five days.
+LDatabase& Year() {
+    static LDatabase d;
+    static const bool made = [] {
+        GeneratorOptions o;
+        o.start = CalendarTime{2025, 1, 1, 0, 0, 0};
+        o.historicPoints = 5 * 1440;
+        std::vector<JoinInput> parts;
+        for (const GeneratedRecording& part : GenerateSeries(o, 73)) {
+            parts.push_back({"part.bin", std::make_unique<LDatabase>()});
+            parts.back().Recording->New();
+            parts.back().Recording->Parse(part.Serialize());
+        }
+        JoinRecordings(std::move(parts), JoinOverlap::Refuse, d);
+        return true;
+    }();
+    (void)made;
+    return d;
+}
+
+// A survey with a rating, and with three new loads (one of them managed) when asked.
+SurveyOptions Rated(bool newLoads) {
+    SurveyOptions options;
+    options.RatingAmps = 400;
+    if (newLoads)
+        for (const char* spec : {"Chiller,60,A+B+C", "Heat pump,40,A+B+C,continuous",
+                                 "EV charger,32,B,continuous,managed"})
+            options.Capacity.Loads.push_back(ParseNewLoad(spec));
+    return options;
+}
+
+void SurveyOf(benchmark::State& state, LDatabase& (*db)(), bool newLoads) {
+    const LParameterCollection& parameters = db().Parameters();
+    const SurveyOptions options = Rated(newLoads);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RunSurvey(parameters, options));
 }
 
 // A plain sum into a double, as the mean alone would be computed.
@@ -132,6 +172,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     Maximal();
     SecondMaximal();
+    Year();
     benchmark::RegisterBenchmark("BM_SumBaseline", BM_SumBaseline)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_Statistics127", BM_Statistics127)
         ->Unit(benchmark::kMillisecond)
@@ -146,6 +187,15 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("BM_SurveyTariff", BM_SurveyTariff)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_SurveyBoth", BM_SurveyBoth)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_CompareBoth", BM_CompareBoth)->Unit(benchmark::kMillisecond);
+    for (const bool loads : {false, true}) {
+        const char* const suffix = loads ? "NewLoads" : "";
+        benchmark::RegisterBenchmark((std::string("BM_SurveyRated") + suffix).c_str(), SurveyOf,
+                                     &Maximal, loads)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("BM_SurveyYear") + suffix).c_str(), SurveyOf,
+                                     &Year, loads)
+            ->Unit(benchmark::kMillisecond);
+    }
     RatioReporter reporter;
     reporter.AddRatio("BM_Statistics127", "BM_SumBaseline", 3);
     reporter.AddRatio("BM_Statistics127OneThread", "BM_SumBaseline", 3);
@@ -157,6 +207,10 @@ int main(int argc, char** argv) {
     reporter.AddRatio("BM_SurveyTariff", "BM_Survey", 1.5);
     // The comparison is the two surveys and a walk over their days and blocks.
     reporter.AddRatio("BM_CompareBoth", "BM_SurveyBoth", 1.3);
+    // The capacity study reads the phase currents once more (the 3-hour means, the nights) and
+    // the apparent power: a few passes besides the survey's hundred.
+    reporter.AddRatio("BM_SurveyRatedNewLoads", "BM_SurveyRated", 1.2);
+    reporter.AddRatio("BM_SurveyYearNewLoads", "BM_SurveyYear", 1.2);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -21,6 +21,7 @@ inline constexpr char UserIDKey[] = "UserID";
 inline constexpr char LocationsKey[] = "Locations";
 inline constexpr char SurveyKey[] = "Survey";
 inline constexpr char RecentTariffsKey[] = "Recent Tariffs";
+inline constexpr char NewLoadsKey[] = "New Loads";
 
 // One key of the store, opened for one piece of work and closed (written out) when it goes.
 // A read succeeds only when the value exists and has the type asked for.

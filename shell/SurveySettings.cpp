@@ -32,6 +32,9 @@ const QString BatteryCapsName = QStringLiteral("Battery Caps Watts");
 const QString EngineerName = QStringLiteral("Report Engineer");
 const QString CompanyName = QStringLiteral("Report Company");
 const QString RemarksName = QStringLiteral("Report Remarks");
+const QString ChargingWindowName = QStringLiteral("Charging Window");
+const QString SmallestAmpsName = QStringLiteral("Smallest Amps");
+const QString NightNeedName = QStringLiteral("Night Need kWh");
 
 bool Takes(SurveySetting setting, double value) {
     if (!std::isfinite(value))
@@ -130,7 +133,48 @@ SurveyOptions StoredSurveyOptions() {
         o.BankStepVar = *step * 1000;
     o.BankPricePerKvar = StoredNumber(key, BankPriceName, SurveySetting::BankPrice);
     o.CostTariff = ChosenTariff(StoredTariffChoice(), o.TariffError);
+    o.Capacity = StoredCapacityInputs();
     return o;
+}
+
+CapacityInputs StoredCapacityInputs() {
+    CapacityInputs inputs;
+    QStringList loads;
+    LoadStringList(NewLoadsKey, loads);
+    for (const QString& spec : loads) {
+        try {
+            inputs.Loads.push_back(ParseNewLoad(spec.toStdString()));
+        } catch (const VroError&) {
+        }
+    }
+    const RegistryKey key(SurveyKey);
+    QString window;
+    if (key.ReadString(ChargingWindowName, window)) {
+        try {
+            ParseChargingWindow(window.toStdString(), inputs.WindowFrom, inputs.WindowTo);
+        } catch (const VroError&) {
+        }
+    }
+    // Both above 0, as the bank step.
+    inputs.SmallestAmps =
+        StoredNumber(key, SmallestAmpsName, SurveySetting::BankStep).value_or(inputs.SmallestAmps);
+    if (const auto need = StoredNumber(key, NightNeedName, SurveySetting::BankStep))
+        inputs.NightNeedWh = *need * 1000;
+    return inputs;
+}
+
+void StoreCapacityInputs(const CapacityInputs& inputs) {
+    QStringList loads;
+    for (const NewLoad& load : inputs.Loads)
+        loads << QString::fromStdString(NewLoadSpec(load));
+    SaveStringList(NewLoadsKey, loads);
+    RegistryKey key(SurveyKey);
+    key.WriteString(ChargingWindowName,
+                    QString::fromStdString(ChargingWindowText(inputs.WindowFrom, inputs.WindowTo)));
+    StoreNumber(key, SmallestAmpsName, inputs.SmallestAmps);
+    StoreNumber(key, NightNeedName,
+                inputs.NightNeedWh ? std::optional<double>(*inputs.NightNeedWh / 1000)
+                                   : std::nullopt);
 }
 
 void StoreSurveyOptions(const SurveyOptions& options) {

@@ -79,10 +79,12 @@ Panel PanelAt(TDateTime t, const GeneratorOptions& o, Random& noise) {
     const uint8_t ct = o.ct;
     const double load = LoadCurve(t - std::floor(t));
     const double amps = 0.6 * FullScaleCurrent(ct);
+    // A split-phase service is the North American 120/240 V one.
+    const double mains = o.phaseConfig == 1 ? 120.0 : 230.0;
     for (int p = 0; p < 3; ++p) {
         // Slow drift over days, sag under load, a little noise.
         s.voltage[p] =
-            230.0 * (1 + 0.01 * std::sin(2 * std::numbers::pi * t / 3.0 + p) - 0.02 * load) +
+            mains * (1 + 0.01 * std::sin(2 * std::numbers::pi * t / 3.0 + p) - 0.02 * load) +
             0.35 * noise.Normal();
         s.current[p] = std::max(0.0, amps * load * (1 + 0.06 * p) + 0.004 * amps * noise.Normal());
         s.pf[p] = std::clamp(0.93 - 0.06 * load + 0.008 * noise.Normal(), 0.5, 1.0);

@@ -8,8 +8,11 @@
 #include <vector>
 
 // Builds recording byte streams (the download payload and 1.x export layout) with realistic
-// values: mains voltages with drift and noise, currents following a daily load curve, power
-// consistent with both. Deterministic per seed.
+// values: mains voltages with drift and noise (230 V line to neutral, 120 V on each leg of a
+// split-phase service), currents following a daily load curve, power consistent with both.
+// Deterministic per seed. Each phase configuration records the channels it has: V1, I1 and
+// V1I1 on 1Ø 2W; V1, V2, I1, I2, V1I1 and V2I2 on 1Ø 3W (no 3Ø total, so no demand); VAN to
+// 3Ø on a wye; VAB, VBC, VCA, IA to IC, ØA to ØC and 3Ø on a delta.
 //
 // As the instrument records them, an Event parameter holds one value, the recording's extreme
 // with the time it happened, and a Cumulative parameter one, its total at the end; their

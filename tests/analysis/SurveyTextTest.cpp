@@ -39,8 +39,8 @@ TEST(SurveyTextTest, TheSummarySaysEveryFigureAndReason) {
     LParameterCollection empty;
     EXPECT_EQ(SurveySummaryText(RunSurvey(empty, {})),
               "Survey: the recording has no samples to survey.\n"
-              "The recording has no real power of 3Ø, nor of all of ØA, ØB and ØC: no power "
-              "results.\n\n"
+              "The recording has no real power of 3Ø, nor of all of ØA, ØB and ØC, nor of V1I1 "
+              "(and V2I2 on a 1Ø 3W service): no power results.\n\n"
               "The recording has no RMS voltage: no voltage results.\n");
 }
 

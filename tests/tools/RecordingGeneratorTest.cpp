@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <set>
 
 namespace {
 
@@ -108,6 +109,40 @@ TEST(RecordingGeneratorTest, TotalsAgreeWithTheirIntervals) {
                       return t == ttEvent || t == ttCumulative;
                   }));
         EXPECT_GT(totals, 0);
+    }
+}
+
+// Each phase configuration records its own channels, at its mains voltage.
+TEST(RecordingGeneratorTest, EachPhaseConfigurationItsChannels) {
+    const struct {
+        uint8_t phase;
+        std::set<uint8_t> channels; // of the Historic parameters
+        double volts;               // of the first voltage channel
+    } cases[] = {
+        {0, {1, 4, 8}, 230},
+        {1, {1, 2, 4, 5, 8, 9}, 120},
+        {3, {15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25}, 230},
+        {4, {12, 13, 14, 18, 19, 20, 22, 23, 24, 25}, 230 * std::sqrt(3.0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int{c.phase});
+        GeneratorOptions o;
+        o.phaseConfig = c.phase;
+        o.historicPoints = 60;
+        Parsed p;
+        Parse(o, p);
+        std::set<uint8_t> channels;
+        const LParameter* voltage = nullptr;
+        for (const auto& parameter : p.parameters) {
+            if (parameter->TableType() != ttHistoric)
+                continue;
+            channels.insert(parameter->Channel());
+            if (!voltage && parameter->Unit() == 0)
+                voltage = parameter.get();
+        }
+        EXPECT_EQ(channels, c.channels);
+        ASSERT_TRUE(voltage);
+        EXPECT_NEAR(voltage->Values()[0], c.volts, 0.05 * c.volts);
     }
 }
 

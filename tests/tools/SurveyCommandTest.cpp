@@ -45,9 +45,10 @@ TEST_F(SurveyCommandTest, JsonHasTheSurveysStructure) {
     EXPECT_EQ(j.Keys(),
               (std::vector<std::string>{"block_minutes", "power_source", "blocks", "load_study",
                                         "totals", "days", "profile", "duration", "voltage", "cost",
-                                        "power_factor", "unbalance", "battery"}));
+                                        "power_factor", "unbalance", "battery", "capacity"}));
     EXPECT_TRUE(j["cost"].IsNull());
     EXPECT_TRUE(j["battery"].IsNull());
+    EXPECT_TRUE(j["capacity"].IsNull()); // no new loads
     EXPECT_TRUE(j["power_factor"].IsNull()); // no reactive power
     EXPECT_EQ(j["block_minutes"].number, 15);
     EXPECT_EQ(j["power_source"].text, "3Ø");
@@ -135,6 +136,66 @@ TEST_F(SurveyCommandTest, TextAndExitStatuses) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "d.bin could not be opened: it is damaged or not an export file of the 1.x "
                      "software.\nParse error:Incremented past end\n");
+}
+
+// 100 A a phase for 31 days (existing design current 125 A) and a kiln of 40 A on the three
+// phases (50 A more): the verdict as the rating makes it, null over two days.
+TEST_F(SurveyCommandTest, NewLoadsGiveTheCapacityStudy) {
+    SteadyLoad load;
+    load.amps = {100, 100, 100};
+    GeneratorOptions o;
+    o.entries = {22, 34, 13, 14, 15, 6};
+    o.historicPoints = 31 * 1440;
+    o.steady = load;
+    const std::string month = (scratch.path / "month.bin").string();
+    std::ofstream(month, std::ios::binary) << GenerateRecordingBytes(o);
+    const std::string kiln = " --new-load 'Kiln,40,A+B+C,continuous' --json";
+    const struct {
+        std::string file, options;
+        bool decided, fits;
+        double shortfall;
+    } cases[] = {
+        {month, " --rating-amps 200", true, true, 0},
+        {month, " --rating-amps 160", true, false, 15},
+        {Steady(), " --rating-amps 200", false, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options);
+        const Result r = Vro("survey " + c.file + c.options + kiln);
+        ASSERT_EQ(r.status, 0) << r.out;
+        const Json j = Json::Parse(r.out)["capacity"];
+        EXPECT_EQ(j.Keys(), (std::vector<std::string>{
+                                "inputs", "verdict", "verdict_text", "reasons", "phases",
+                                "tightest_phase", "design_a", "headroom_a", "shortfall_a",
+                                "set_point_a", "kva", "nights", "continuous", "headroom"}));
+        EXPECT_EQ(j["inputs"]["loads"][0]["connection"].text, "A+B+C");
+        ASSERT_EQ(j["phases"].items.size(), 3u);
+        EXPECT_NEAR(j["phases"][2]["design_a"].number, 175, 1e-3);
+        EXPECT_EQ(j["headroom"]["weekend"].items.size(), 24u);
+        EXPECT_EQ(j["verdict"].IsNull(), !c.decided);
+        if (c.decided) {
+            EXPECT_EQ(j["verdict"].boolean, c.fits);
+            EXPECT_EQ(j["shortfall_a"].IsNull(), c.fits);
+        }
+        if (c.shortfall > 0) {
+            EXPECT_NEAR(j["shortfall_a"].number, c.shortfall, 1e-3);
+        }
+    }
+    const Result text =
+        Vro("survey " + month + " --rating-amps 160 --new-load Kiln,40,A+B+C,continuous");
+    EXPECT_NE(text.out.find("\nCapacity for the new loads: No, 15.00 A short\n"), std::string::npos)
+        << text.out;
+
+    for (const char* bad :
+         {"--new-load 'EV,48,L3'", "--new-load EV,x,L1", "--charging-window 22:00-06:00",
+          "--new-load EV,48,A --smallest-amps 0", "--new-load EV,48,A --charging-window 22-6"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(Vro("survey " + month + " " + bad).status, 2);
+        EXPECT_EQ(Vro("report " + month + " -o x.pdf " + bad).status, 2);
+    }
+    EXPECT_EQ(Vro("survey --csv " + month + " --new-load EV,48,A").status, 2);
+    EXPECT_NE(Vro("survey " + month + " --new-load 'EV,48,L3'").out.find("the connection 'L3'"),
+              std::string::npos);
 }
 
 TEST_F(SurveyCommandTest, CostPowerFactorAndUnbalance) {

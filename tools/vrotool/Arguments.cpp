@@ -36,6 +36,19 @@ std::optional<std::string> Arguments::Value(const std::string& name, const std::
     return value;
 }
 
+std::vector<std::string> Arguments::Values(const std::string& name) {
+    std::vector<std::string> values;
+    for (size_t i = 0; i < args_.size(); ++i) {
+        if (used_[i] || args_[i] != name)
+            continue;
+        if (i + 1 >= args_.size())
+            throw UsageError("option " + name + " needs a value");
+        used_[i] = used_[i + 1] = true;
+        values.push_back(args_[++i]);
+    }
+    return values;
+}
+
 std::optional<long long> Arguments::Integer(const std::string& name, long long min, long long max) {
     const auto text = Value(name);
     if (!text)

@@ -20,6 +20,8 @@ public:
 
     bool Flag(const std::string& name);
     std::optional<std::string> Value(const std::string& name, const std::string& alias = {});
+    // Every value of an option given more than once, in order.
+    std::vector<std::string> Values(const std::string& name);
     std::optional<long long> Integer(const std::string& name, long long min, long long max);
     std::vector<std::string> Positionals();
     bool WantsHelp() const { return help_; }

@@ -7,6 +7,7 @@
 #include "reports/windows/CompareReport.h"
 #include "reports/windows/SurveyReport.h"
 #include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/CapacityOutput.h"
 #include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/CompareArguments.h"
@@ -99,6 +100,7 @@ int ReportCommand(Arguments& args) {
     SurveyReportOptions options;
     options.Survey = SurveyArguments(args);
     options.Survey.Battery = BatteryArguments(args);
+    options.Survey.Capacity = CapacityArguments(args);
     const auto title = args.Value("--title");
     const AuthorArguments author(args);
     const auto pageName = args.Value("--page");

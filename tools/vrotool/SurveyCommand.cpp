@@ -1,5 +1,6 @@
 // vrotool survey: the load study, energy, profile, load duration, voltage test, cost, power
 // factor correction and unbalance of a recording, or a row of each of several.
+#include "analysis/CapacityText.h"
 #include "analysis/Survey.h"
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
@@ -8,6 +9,7 @@
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "tools/vrotool/Arguments.h"
+#include "tools/vrotool/CapacityOutput.h"
 #include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/JsonWriter.h"
@@ -360,6 +362,7 @@ void WriteJson(JsonWriter& j, const SurveyResult& s) {
                                : j.Null();
     j.Key("unbalance"), WriteUnbalance(j, s.Unbalance);
     j.Key("battery"), p && p->Battery ? WriteBattery(j, *p->Battery) : j.Null();
+    j.Key("capacity"), WriteCapacityJson(j, s);
     j.EndObject();
 }
 
@@ -460,6 +463,7 @@ SurveyOptions SurveyArguments(Arguments& args) {
 int SurveyCommand(Arguments& args) {
     SurveyOptions options = SurveyArguments(args);
     options.Battery = BatteryArguments(args);
+    options.Capacity = CapacityArguments(args);
     const bool json = args.Flag("--json");
     const bool csv = args.Flag("--csv");
     const auto localeName = args.Value("--locale");
@@ -472,6 +476,9 @@ int SurveyCommand(Arguments& args) {
         throw UsageError("give --json or --csv, not both");
     if (files.size() > 1 && !json && !csv)
         throw UsageError("several files need --csv or --json");
+    // The rows have no column for it.
+    if ((csv || files.size() > 1) && !options.Capacity.Loads.empty())
+        throw UsageError("--new-load needs one FILE, without --csv");
     if (files.size() > 1 && options.Battery)
         throw UsageError("option --battery takes one FILE");
     if (csv && options.Battery) {
@@ -496,10 +503,14 @@ int SurveyCommand(Arguments& args) {
         WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, survey); }), output);
     else {
         const TextStyle style = TextStyleOption(localeName);
-        WriteOutput(SurveySummaryText(survey, style) + "\n" + CostText(survey, style) + "\n" +
-                        PowerFactorText(survey, style) + "\n" + UnbalanceText(survey, style) +
-                        (options.Battery ? "\n" + BatteryText(survey, style) : std::string()),
-                    output);
+        std::string text = SurveySummaryText(survey, style) + "\n" + CostText(survey, style) +
+                           "\n" + PowerFactorText(survey, style) + "\n" +
+                           UnbalanceText(survey, style);
+        if (options.Battery)
+            text += "\n" + BatteryText(survey, style);
+        if (survey.Capacity)
+            text += "\n" + CapacityText(survey, style);
+        WriteOutput(text, output);
     }
     return 0;
 }
