@@ -131,7 +131,8 @@ const BlockSeries* BlocksIn(int32_t minutes, const std::optional<SampledSeries>&
 }
 
 CostStudy SurveyCost(const SurveySeries& series, const SurveyOptions& options, const PowerSurvey& p,
-                     const std::optional<BlockSeries>& reactive) {
+                     const std::optional<BlockSeries>& reactive,
+                     std::optional<double> thresholdWatts) {
     const Tariff& tariff = *options.CostTariff;
     const int32_t minutes = tariff.DemandWindowMinutes.value_or(options.BlockMinutes);
     std::optional<BlockSeries> ownDemand, ownReactive;
@@ -143,7 +144,7 @@ CostStudy SurveyCost(const SurveySeries& series, const SurveyOptions& options, c
             ? BlocksIn(minutes, series.Reactive(), reactive ? &*reactive : nullptr, ownReactive)
             : nullptr;
     return ComputeCost(tariff, *series.Power(), demand, reactiveDemand, p.Totals.Days,
-                       options.ThresholdWatts);
+                       thresholdWatts);
 }
 
 } // namespace
@@ -151,6 +152,7 @@ CostStudy SurveyCost(const SurveySeries& series, const SurveyOptions& options, c
 SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptions& options) {
     SurveyResult result;
     result.Options = options;
+    result.Impossible = FindImpossibleValues(parameters);
     const SurveySeries series(parameters, options.Range,
                               options.CostTariff && options.CostTariff->DemandInKva);
 
@@ -177,7 +179,12 @@ SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptio
         for (const EnergyDay& d : p.Days)
             days.push_back(d.Date);
         p.Heat = ComputeHeatMap(p.Blocks, days);
-        p.Duration = ComputeLoadDuration(p.Blocks, options.ThresholdWatts);
+        std::optional<double> threshold = options.ThresholdWatts;
+        if (threshold && p.Totals.BaseWatts && *threshold < *p.Totals.BaseWatts) {
+            p.RefusedThreshold = ThresholdRefusal{*threshold, *p.Totals.BaseWatts};
+            threshold.reset();
+        }
+        p.Duration = ComputeLoadDuration(p.Blocks, threshold);
         std::optional<BlockSeries> reactive;
         if (series.Reactive())
             reactive = ComputeBlocks(*series.Reactive(), options.BlockMinutes);
@@ -185,7 +192,7 @@ SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptio
             ComputePowerFactorCorrection(p.Blocks, reactive ? &*reactive : nullptr,
                                          options.TargetPowerFactor, options.BankStepVar);
         if (options.CostTariff)
-            p.Cost = SurveyCost(series, options, p, reactive);
+            p.Cost = SurveyCost(series, options, p, reactive, threshold);
     }
     std::vector<const BlockSeries*> voltageBlocks, currentBlocks;
     if (!series.Voltages().empty()) {

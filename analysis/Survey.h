@@ -12,6 +12,7 @@
 #include "analysis/TimeRange.h"
 #include "analysis/UnbalanceStudy.h"
 #include "analysis/VoltageVariation.h"
+#include "model/ImpossibleValues.h"
 
 #include <cstdint>
 #include <optional>
@@ -72,6 +73,11 @@ private:
     std::vector<SampledSeries> voltages_;
 };
 
+// A threshold below the base load, which the load is above all the time: not taken.
+struct ThresholdRefusal {
+    double ThresholdWatts = 0, BaseWatts = 0;
+};
+
 // Everything a survey finds that rests on the power series.
 struct PowerSurvey {
     std::string Source; // "3Ø" or "ØA+ØB+ØC"
@@ -82,6 +88,8 @@ struct PowerSurvey {
     DailyProfile Profile;
     HeatMap Heat;
     LoadDuration Duration;
+    // Set when the threshold asked for was below the base load; the survey is then without it.
+    std::optional<ThresholdRefusal> RefusedThreshold;
     // With a tariff.
     std::optional<CostStudy> Cost;
     PowerFactorCorrection PowerFactor;
@@ -96,6 +104,8 @@ struct SurveyResult {
     // Unset without an RMS voltage channel.
     std::optional<VoltageVariation> Voltage;
     UnbalanceStudy Unbalance;
+    // Of the whole recording: the figures take these values as they are.
+    std::vector<ImpossibleValues> Impossible;
 };
 
 // The options are taken as given; the caller checks them (IsDemandInterval, a rating that is
