@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -285,6 +286,33 @@ TEST_F(SaveTest, AsAnUnprivilegedUser) {
         EXPECT_EQ(result, 0);
         c.check(folder);
     }
+}
+
+// -o /dev/null, or a FIFO another program reads: written to as they are, never replaced.
+TEST_F(SaveTest, ADeviceOrAFifoIsWrittenToAsItIs) {
+    const std::string fifo = dir / "out.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string read;
+    std::thread reader([&] {
+        if (FILE* in = std::fopen(fifo.c_str(), "rb")) {
+            for (int c; (c = std::fgetc(in)) != EOF;)
+                read += static_cast<char>(c);
+            std::fclose(in);
+        }
+    });
+    for (const std::string& name : {std::string("/dev/null"), fifo}) {
+        const struct stat before = Status(name);
+        SafeFileReplace file(name, true);
+        file.Writer().Write("figures", 7);
+        file.Commit();
+        EXPECT_EQ(Status(name).st_ino, before.st_ino) << name;
+        EXPECT_EQ(Status(name).st_mode, before.st_mode) << name;
+    }
+    reader.join();
+    EXPECT_EQ(read, "figures");
+    EXPECT_FALSE(fs::exists("/dev/null.backup"));
+    EXPECT_EQ(Names(dir.path),
+              (std::vector<std::string>{"out.fifo", "week.vro", "week.vro.backup"}));
 }
 
 TEST_F(SaveTest, MissingFolderIsRefused) {

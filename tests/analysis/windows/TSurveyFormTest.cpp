@@ -160,7 +160,7 @@ TEST_F(TSurveyFormTest, SettingsRecomputeAndAreKept) {
         {form.NominalEdit(), "0", &SurveyOptions::NominalVolts, std::nullopt},
         {form.NominalEdit(), "120", &SurveyOptions::NominalVolts, 120},
         {form.ThresholdEdit(), "watts", &SurveyOptions::ThresholdWatts, std::nullopt},
-        {form.ThresholdEdit(), " 2000 ", &SurveyOptions::ThresholdWatts, 2000},
+        {form.ThresholdEdit(), " 2 ", &SurveyOptions::ThresholdWatts, 2000}, // in kW
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -177,6 +177,15 @@ TEST_F(TSurveyFormTest, SettingsRecomputeAndAreKept) {
     EXPECT_EQ(again.RatingEdit()->text(), QStringLiteral("1,250.5"));
     EXPECT_EQ(again.Options().ThresholdWatts, 2000);
     EXPECT_EQ(again.Result().Power->Load.RatingAmps, 1250.5);
+
+    // Below the base load the threshold is refused: red, with both figures.
+    const double base = *again.Result().Power->Totals.BaseWatts;
+    again.ThresholdEdit()->setText(QLocale().toString(base / 2000));
+    again.Refresh();
+    EXPECT_FALSE(again.Result().Power->Duration.ThresholdWatts);
+    EXPECT_TRUE(again.ThresholdEdit()->styleSheet().contains(QStringLiteral("#c02020")));
+    EXPECT_TRUE(
+        again.ThresholdEdit()->toolTip().contains(QStringLiteral(" is below the base load ")));
 }
 
 // The energy page copies its rows as shown; a chart page copies its picture, the Voltage page
@@ -326,9 +335,9 @@ TEST_F(TSurveyFormFindingsTest, NewPagesCopyExportAndPrintWhatTheyShow) {
         std::string csv, shown, note, chart;
     } cases[] = {
         {TSurveyForm::CostPage, "cost", "all", "total", 8, "246.90", "246.90",
-         "Tariff: Simple tariff, in $", "Period 0"},
+         "Tariff: Simple tariff, in $", "All hours"},
         {TSurveyForm::CostPage, "cost", "2024-03", "fixed charge", 6, "3", "3",
-         "Tariff: Simple tariff, in $", "Period 0"},
+         "Tariff: Simple tariff, in $", "All hours"},
         {TSurveyForm::PowerFactorPage, "pf", "Bank", "5000.00", 2, "var", "5.00 kvar",
          NoHarmonicsText, "Power factor of 15-minute blocks"},
         {TSurveyForm::UnbalancePage, "unbalance", "Voltage", "VAN, VBN, VCN", 5, "2.17", "2.17",
