@@ -326,24 +326,25 @@ TEST_F(VrotoolTest, ATableOverATimeRangeOfAShorterParameterOpens) {
     GeneratorOptions o;
     o.phaseConfig = 0;
     o.entries = {0, 9}; // RMS Voltage V1, RMS Current I1
-    o.historicPoints = 3;
+    o.historicPoints = 4;
     GeneratedRecording rec = GenerateRecording(o);
-    rec.blocks[0].values = {1, 2, 3};
-    rec.blocks[1].values = {4, 5};
+    rec.blocks[0].values = {1, 2, 3, 4};
+    rec.blocks[1].values = {5, 6};
     LDatabase db;
     db.New();
     db.Parse(rec.Serialize());
     LTableRecord& table = *db.AddTable();
     for (const auto& p : db.Parameters())
         table.Sources.Add(std::make_unique<LParameterSource>(p.get()));
-    table.Sources.SetSubset(1, 2);
+    table.Sources.SetSubset(1, 3);
     db.SetFileName((dir / "range.vro").string());
     db.Save(false);
 
     const Result r = Vro("table " + db.FileName() + " --index 1 --csv");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out, "Time,RMS Voltage V1 (V),RMS Current I1 (A)\r\n"
-                     "2026-11-30 17:43:01,2,5\r\n2026-11-30 17:44:01,3,\r\n");
+                     "2026-11-30 17:42:01,2,6\r\n2026-11-30 17:43:01,3,\r\n"
+                     "2026-11-30 17:44:01,4,\r\n");
 }
 TEST_F(VrotoolTest, PrintMakesThePagesOfTheWindowsAsAPdfWithoutADisplay) {
     GeneratorOptions o;
