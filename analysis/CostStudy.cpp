@@ -95,6 +95,10 @@ double DemandPrice(const TariffTiers& tiers, double watts) {
 
 } // namespace
 
+std::string PeriodText(int32_t period, int32_t periods) {
+    return periods == 1 ? "all hours" : "period " + std::to_string(period);
+}
+
 CostStudy ComputeCost(const Tariff& tariff, const SampledSeries& power, const BlockSeries* demand,
                       const BlockSeries* reactive, double days,
                       std::optional<double> thresholdWatts) {
@@ -103,6 +107,11 @@ CostStudy ComputeCost(const Tariff& tariff, const SampledSeries& power, const Bl
     study.Currency = tariff.Currency;
     study.DemandInKva = tariff.DemandInKva;
     study.Days = days;
+    study.EnergyPeriods = static_cast<int32_t>(tariff.EnergyPeriods.size());
+    study.DemandPeriods = static_cast<int32_t>(tariff.DemandPeriods.size());
+    study.FlatDemandPeriods = static_cast<int32_t>(tariff.FlatDemandPeriods.size());
+    study.ChargesReactive = tariff.ReactivePrice != 0;
+    study.ChargesFixed = tariff.FixedCharge != 0;
     const size_t energyPeriods = tariff.EnergyPeriods.size();
     std::map<int32_t, MonthWork> months;
     auto monthOf = [&](const CalendarMonth& m) -> MonthWork& {

@@ -72,6 +72,9 @@ struct CostStudy {
     bool DemandInKva = false;
     int32_t DemandMinutes = 0;
     double Days = 0; // the days the power samples cover
+    // What the tariff charges at all; the texts leave out the charges it does not have.
+    int32_t EnergyPeriods = 0, DemandPeriods = 0, FlatDemandPeriods = 0;
+    bool ChargesReactive = false, ChargesFixed = false;
 
     std::vector<CostMonth> Months;
     std::vector<EnergyCharge> Energy;
@@ -87,6 +90,10 @@ struct CostStudy {
     std::optional<PeakShaving> Shaving; // with a threshold and a demand charge
     std::vector<std::string> Reasons;   // what could not be charged, and why
 };
+
+// A period for a person: "all hours" when the tariff has one period of its kind (the simple
+// tariff), else "period 2".
+std::string PeriodText(int32_t period, int32_t periods);
 
 // power: the survey's power series; demand: the blocks of the tariff's demand window of the
 // power (of the apparent power with kVA demand; null when it was not recorded); reactive: of

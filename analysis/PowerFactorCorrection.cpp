@@ -9,6 +9,7 @@
 const char* const NoReactivePowerText =
     "No reactive power was recorded: power factor correction needs it.";
 const char* const CapacitiveAtPeakText = "The load is capacitive at its peak: no correction.";
+const char* const NoCorrectionNeededText = "no correction needed";
 const char* const NoHarmonicsText =
     "The recording holds no harmonics: have the voltage distortion checked before capacitors "
     "are installed (above about 5 % THD a detuned bank is needed).";

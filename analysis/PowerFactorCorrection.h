@@ -47,4 +47,6 @@ PowerFactorCorrection ComputePowerFactorCorrection(const BlockSeries& power,
 
 extern const char* const NoReactivePowerText;
 extern const char* const CapacitiveAtPeakText;
+// What the largest Qc reads when no block needs a bank.
+extern const char* const NoCorrectionNeededText;
 extern const char* const NoHarmonicsText;

@@ -162,8 +162,8 @@ Finding BalanceFinding(const UnbalanceStudy& u, const TextStyle& style) {
         if (c->P95)
             f.Figures = "Current unbalance " + style.Number(*c->P95) + " % at 95 %";
         if (c->MostDeviating)
-            f.Figures +=
-                (f.Figures.empty() ? "" : ", ") + *c->MostDeviating + " deviating most often";
+            f.Figures += (f.Figures.empty() ? "" : ", ") + MostDeviatingText(*c, style) +
+                         " deviating most often";
     }
     f.Reason = u.Voltage ? "NEMA unbalance of the RMS magnitudes; it passes when 95 % of the "
                            "10-minute blocks lie within 2 %."
@@ -244,6 +244,17 @@ std::optional<TDateTime> PlainTime(std::string_view text) {
 std::vector<Finding> SurveyFindings(const SurveyResult& survey, const TextStyle& style,
                                     const std::string& remarks) {
     std::vector<Finding> findings;
+    if (!survey.Impossible.empty()) {
+        std::string lines;
+        for (const std::string& line : ImpossibleValueLines(survey.Impossible, style.Numbers))
+            lines += (lines.empty() ? "" : "; ") + line;
+        findings.push_back({"Can the recording be taken at face value?",
+                            VerdictNo,
+                            "It holds values no recorder can produce; the figures take them as "
+                            "they are.",
+                            lines,
+                            {}});
+    }
     if (const auto& p = survey.Power) {
         findings.push_back(ServiceFinding(*p, style));
         findings.push_back(EnergyFinding(*p, style));

@@ -175,7 +175,8 @@ const BlockSeries* BlocksIn(int32_t minutes, const std::optional<SampledSeries>&
 
 // The cost of the load, or with bankVar above 0 of the load with that bank on every block.
 CostStudy SurveyCost(const SurveySeries& series, const SurveyOptions& options, const PowerSurvey& p,
-                     const std::optional<BlockSeries>& reactive, double bankVar = 0) {
+                     const std::optional<BlockSeries>& reactive,
+                     std::optional<double> thresholdWatts, double bankVar = 0) {
     const Tariff& tariff = *options.CostTariff;
     const int32_t minutes = tariff.DemandWindowMinutes.value_or(options.BlockMinutes);
     std::optional<BlockSeries> ownDemand, ownReactive;
@@ -197,18 +198,20 @@ CostStudy SurveyCost(const SurveySeries& series, const SurveyOptions& options, c
     if (tariff.ReactivePrice == 0)
         reactiveDemand = nullptr;
     return ComputeCost(tariff, *series.Power(), demand, reactiveDemand, p.Totals.Days,
-                       options.ThresholdWatts);
+                       thresholdWatts);
 }
 
 // Whether the power factor study's bank pays on the survey's tariff.
 CorrectionSaving SurveyCorrection(const SurveySeries& series, const SurveyOptions& options,
                                   const PowerSurvey& p,
-                                  const std::optional<BlockSeries>& reactive) {
+                                  const std::optional<BlockSeries>& reactive,
+                                  std::optional<double> thresholdWatts) {
     const Tariff* tariff = options.CostTariff ? &*options.CostTariff : nullptr;
     std::optional<CostStudy> corrected;
     if (tariff && p.Cost && ChargesForReactive(*tariff) && p.PowerFactor.BankVar &&
         *p.PowerFactor.BankVar > 0)
-        corrected = SurveyCost(series, options, p, reactive, *p.PowerFactor.BankVar);
+        corrected =
+            SurveyCost(series, options, p, reactive, thresholdWatts, *p.PowerFactor.BankVar);
     return DecideCorrection(p.PowerFactor, tariff, options.TariffError, p.Cost ? &*p.Cost : nullptr,
                             corrected ? &*corrected : nullptr, options.BankPricePerKvar);
 }
@@ -266,6 +269,7 @@ CapacityStudy SurveyCapacity(const SurveySeries& series, const SurveyOptions& op
 SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptions& options) {
     SurveyResult result;
     result.Options = options;
+    result.Impossible = FindImpossibleValues(parameters);
     const SurveySeries series(parameters, options.Range,
                               (options.CostTariff && options.CostTariff->DemandInKva) ||
                                   !options.Capacity.Loads.empty());
@@ -293,7 +297,12 @@ SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptio
         for (const EnergyDay& d : p.Days)
             days.push_back(d.Date);
         p.Heat = ComputeHeatMap(p.Blocks, days);
-        p.Duration = ComputeLoadDuration(p.Blocks, options.ThresholdWatts);
+        std::optional<double> threshold = options.ThresholdWatts;
+        if (threshold && p.Totals.BaseWatts && *threshold < *p.Totals.BaseWatts) {
+            p.RefusedThreshold = ThresholdRefusal{*threshold, *p.Totals.BaseWatts};
+            threshold.reset();
+        }
+        p.Duration = ComputeLoadDuration(p.Blocks, threshold);
         std::optional<BlockSeries> reactive;
         if (series.Reactive())
             reactive = ComputeBlocks(*series.Reactive(), options.BlockMinutes);
@@ -301,8 +310,8 @@ SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptio
             ComputePowerFactorCorrection(p.Blocks, reactive ? &*reactive : nullptr,
                                          options.TargetPowerFactor, options.BankStepVar);
         if (options.CostTariff)
-            p.Cost = SurveyCost(series, options, p, reactive);
-        p.Correction = SurveyCorrection(series, options, p, reactive);
+            p.Cost = SurveyCost(series, options, p, reactive, threshold);
+        p.Correction = SurveyCorrection(series, options, p, reactive, threshold);
         if (options.Battery)
             p.Battery = SurveyBattery(series, options, p);
     }

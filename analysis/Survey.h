@@ -15,6 +15,7 @@
 #include "analysis/TimeRange.h"
 #include "analysis/UnbalanceStudy.h"
 #include "analysis/VoltageVariation.h"
+#include "model/ImpossibleValues.h"
 
 #include <cstdint>
 #include <optional>
@@ -91,6 +92,11 @@ private:
     std::vector<SampledSeries> voltages_;
 };
 
+// A threshold below the base load, which the load is above all the time: not taken.
+struct ThresholdRefusal {
+    double ThresholdWatts = 0, BaseWatts = 0;
+};
+
 // Everything a survey finds that rests on the power series.
 struct PowerSurvey {
     std::string Source; // "3Ø", "ØA+ØB+ØC", "V1I1+V2I2" or "V1I1"
@@ -101,6 +107,8 @@ struct PowerSurvey {
     DailyProfile Profile;
     HeatMap Heat;
     LoadDuration Duration;
+    // Set when the threshold asked for was below the base load; the survey is then without it.
+    std::optional<ThresholdRefusal> RefusedThreshold;
     // With a tariff.
     std::optional<CostStudy> Cost;
     PowerFactorCorrection PowerFactor;
@@ -121,6 +129,8 @@ struct SurveyResult {
     UnbalanceStudy Unbalance;
     // With new loads in the options.
     std::optional<CapacityStudy> Capacity;
+    // Of the whole recording: the figures take these values as they are.
+    std::vector<ImpossibleValues> Impossible;
 };
 
 // The options are taken as given; the caller checks them (IsDemandInterval, a rating that is

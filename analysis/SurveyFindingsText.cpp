@@ -50,7 +50,7 @@ void CostMonthLines(Section& out, const CostStudy& c, const CostMonth& m) {
                                               style.Whole(m.DaysInMonth) + " days");
     for (const EnergyCharge& e : c.Energy)
         if (e.Month == m.Month)
-            out.Figure("energy, period " + style.Whole(e.Period),
+            out.Figure("energy, " + PeriodText(e.Period, c.EnergyPeriods),
                        out.Number(e.EnergyWh, "Wh") + ", " + out.Number(e.Cost, money.c_str()), 4);
     const char* unit = c.DemandInKva ? "VA" : "W";
     for (const DemandCharge& d : c.Demand) {
@@ -60,13 +60,14 @@ void CostMonthLines(Section& out, const CostStudy& c, const CostMonth& m) {
                             : d.Kind == DemandKind::Flat    ? "flat demand"
                                                             : "reactive demand";
         if (d.Period && d.Kind == DemandKind::TimeOfUse)
-            label += ", period " + style.Whole(*d.Period);
+            label += ", " + PeriodText(*d.Period, c.DemandPeriods);
         out.Figure(label,
                    out.Timed(d.Demand, d.Kind == DemandKind::Reactive ? "var" : unit) + ", " +
                        out.Number(d.Cost, money.c_str()),
                    4);
     }
-    out.Figure("fixed charge", out.Number(m.FixedCost, money.c_str()), 4);
+    if (c.ChargesFixed)
+        out.Figure("fixed charge", out.Number(m.FixedCost, money.c_str()), 4);
 }
 
 } // namespace
@@ -108,11 +109,16 @@ std::vector<SummaryLine> CostLines(const SurveyResult& survey, const TextStyle& 
     const char* money = c->Currency.c_str();
     out.Line("Cost: " + c->Tariff + ", in " + c->Currency);
     out.Reasons(c->Reasons);
-    out.Figure("Energy",
-               out.Number(c->EnergyCost, money) + " for " + out.Number(c->EnergyWh, "Wh"));
-    out.Figure(c->DemandInKva ? "Demand (kVA)" : "Demand", out.Number(c->DemandCost, money));
-    out.Figure("Reactive demand", out.Number(c->ReactiveCost, money));
-    out.Figure("Fixed charge", out.Number(c->FixedCost, money));
+    // Only the charges the tariff has: a zero would read as a charge that cost nothing.
+    if (c->EnergyPeriods > 0)
+        out.Figure("Energy",
+                   out.Number(c->EnergyCost, money) + " for " + out.Number(c->EnergyWh, "Wh"));
+    if (c->DemandPeriods + c->FlatDemandPeriods > 0)
+        out.Figure(c->DemandInKva ? "Demand (kVA)" : "Demand", out.Number(c->DemandCost, money));
+    if (c->ChargesReactive)
+        out.Figure("Reactive demand", out.Number(c->ReactiveCost, money));
+    if (c->ChargesFixed)
+        out.Figure("Fixed charge", out.Number(c->FixedCost, money));
     out.Figure("Total", out.Number(c->Total, money));
     out.Figure("Average price",
                c->AveragePrice ? out.Number(*c->AveragePrice, money, 4) + " per kWh" : "-");
@@ -148,7 +154,9 @@ std::vector<SummaryLine> PowerFactorLines(const SurveyResult& survey, const Text
     out.Figure("Blocks below target", out.Percent(pf.BelowTarget));
     out.Figure("Lowest", out.Timed(pf.Lowest, "", 3));
     out.Figure("Qc at the peak", out.Number(pf.QcAtPeakVar, "var"));
-    out.Figure("Largest Qc", out.Timed(pf.QcMax, "var"));
+    // No block needs a bank: the block the largest Qc came first in says nothing.
+    out.Figure("Largest Qc", pf.QcMax && pf.QcMax->Value <= 0 ? NoCorrectionNeededText
+                                                              : out.Timed(pf.QcMax, "var"));
     out.Figure("Qc at 95 %", out.Number(pf.Qc95Var, "var"));
     out.Figure("Light-load Qc", out.Number(pf.QcLightVar, "var"));
     out.Figure("Bank", out.Number(pf.BankVar, "var") + ": " + out.Number(pf.FixedVar, "var") +
@@ -183,7 +191,7 @@ std::vector<SummaryLine> UnbalanceLines(const SurveyResult& survey, const TextSt
     if (const auto& c = u.Current) {
         figures("Current", *c, "");
         out.Figure("light-load blocks", style.Whole(c->LightBlocks) + " left out", 4);
-        out.Figure("deviating most often", c->MostDeviating.value_or("-"), 4);
+        out.Figure("deviating most often", MostDeviatingText(*c, style), 4);
     }
     return out.Take();
 }

@@ -110,6 +110,11 @@ const char* ChargeName(DemandKind kind) {
                                          : "reactive demand";
 }
 
+// "all hours" for a tariff of one period of the kind, else the period's number.
+TextCell PeriodCell(int32_t period, int32_t periods) {
+    return TextCell::Of(periods == 1 ? PeriodText(period, periods) : std::to_string(period));
+}
+
 } // namespace
 
 TextTable CostTable(const CostStudy& cost) {
@@ -117,7 +122,7 @@ TextTable CostTable(const CostStudy& cost) {
     using C = TextColumn;
     table.Columns = {C::Texts("Month"),
                      C::Texts("Charge"),
-                     C::Figures("Period"),
+                     C::Texts("Period"),
                      C::Figures("Amount"),
                      C::Texts("Time"),
                      C::Figures("Days recorded"),
@@ -139,24 +144,34 @@ TextTable CostTable(const CostStudy& cost) {
         const TextCell days = TextCell::Of(m.DaysInMonth, 0);
         for (const EnergyCharge& e : cost.Energy)
             if (e.Month == m.Month)
-                row(month, "energy", TextCell::Of(e.Period, 0),
+                row(month, "energy", PeriodCell(e.Period, cost.EnergyPeriods),
                     TextCell::Of(e.EnergyWh / 1000, 2, "kWh"), {}, recorded, days,
                     TextCell::Of(e.Cost));
         for (const DemandCharge& d : cost.Demand)
             if (d.Month == m.Month)
-                row(month, ChargeName(d.Kind), d.Period ? TextCell::Of(*d.Period, 0) : TextCell{},
+                row(month, ChargeName(d.Kind),
+                    d.Period
+                        ? PeriodCell(*d.Period, d.Kind == DemandKind::Flat ? cost.FlatDemandPeriods
+                                                                           : cost.DemandPeriods)
+                        : TextCell{},
                     TextCell::Of(d.Demand.Value, 2,
                                  d.Kind == DemandKind::Reactive ? "var" : demandUnit),
                     TextCell::At(d.Demand.Time), recorded, days, TextCell::Of(d.Cost));
-        row(month, "fixed charge", {}, {}, {}, recorded, days, TextCell::Of(m.FixedCost));
+        if (cost.ChargesFixed)
+            row(month, "fixed charge", {}, {}, {}, recorded, days, TextCell::Of(m.FixedCost));
         row(month, "month total", {}, {}, {}, recorded, days,
             TextCell::Of(m.EnergyCost + m.DemandCost + m.ReactiveCost + m.FixedCost));
     }
-    row("all", "energy", {}, TextCell::Of(cost.EnergyWh / 1000, 2, "kWh"), {}, {}, {},
-        TextCell::Of(cost.EnergyCost));
-    row("all", "demand", {}, {}, {}, {}, {}, TextCell::Of(cost.DemandCost));
-    row("all", "reactive demand", {}, {}, {}, {}, {}, TextCell::Of(cost.ReactiveCost));
-    row("all", "fixed charge", {}, {}, {}, {}, {}, TextCell::Of(cost.FixedCost));
+    // Only the charges the tariff has.
+    if (cost.EnergyPeriods > 0)
+        row("all", "energy", {}, TextCell::Of(cost.EnergyWh / 1000, 2, "kWh"), {}, {}, {},
+            TextCell::Of(cost.EnergyCost));
+    if (cost.DemandPeriods + cost.FlatDemandPeriods > 0)
+        row("all", "demand", {}, {}, {}, {}, {}, TextCell::Of(cost.DemandCost));
+    if (cost.ChargesReactive)
+        row("all", "reactive demand", {}, {}, {}, {}, {}, TextCell::Of(cost.ReactiveCost));
+    if (cost.ChargesFixed)
+        row("all", "fixed charge", {}, {}, {}, {}, {}, TextCell::Of(cost.FixedCost));
     row("all", "total", {}, {}, {}, {}, {}, TextCell::Of(cost.Total));
     if (cost.AveragePrice)
         row("all", "average price", {},
@@ -202,7 +217,10 @@ TextTable PowerFactorTable(const PowerFactorCorrection& pf, const CorrectionSavi
     row("Blocks below target", share(pf.BelowTarget));
     timed("Lowest", pf.Lowest, "PF", 3);
     row("Qc at the peak", figure(pf.QcAtPeakVar, "var"));
-    timed("Largest Qc", pf.QcMax, "var", 2);
+    if (pf.QcMax && pf.QcMax->Value <= 0)
+        row("Largest Qc", TextCell::Of(NoCorrectionNeededText));
+    else
+        timed("Largest Qc", pf.QcMax, "var", 2);
     row("Qc at 95 %", figure(pf.Qc95Var, "var"));
     row("Light-load Qc", figure(pf.QcLightVar, "var"));
     row("Bank", figure(pf.BankVar, "var"));
@@ -250,12 +268,15 @@ TextTable UnbalanceTable(const UnbalanceStudy& unbalance) {
         std::string channels;
         for (const std::string& c : f.Channels)
             channels += (channels.empty() ? "" : ", ") + c;
-        table.Rows.push_back({TextCell::Of(quantity), TextCell::Of(channels),
-                              TextCell::Of(f.Minutes, 0), TextCell::Of(f.Blocks, 0),
-                              voltage ? TextCell{} : TextCell::Of(f.LightBlocks, 0), ValueOf(f.Max),
-                              TimeOf(f.Max), Optional(f.P95), Optional(f.Mean), Share(f.Within2),
-                              voltage ? TextCell::Of(VerdictText(f.Pass)) : TextCell{},
-                              f.MostDeviating ? TextCell::Of(*f.MostDeviating) : TextCell{}});
+        table.Rows.push_back(
+            {TextCell::Of(quantity), TextCell::Of(channels), TextCell::Of(f.Minutes, 0),
+             TextCell::Of(f.Blocks, 0), voltage ? TextCell{} : TextCell::Of(f.LightBlocks, 0),
+             ValueOf(f.Max), TimeOf(f.Max), Optional(f.P95), Optional(f.Mean), Share(f.Within2),
+             voltage ? TextCell::Of(VerdictText(f.Pass)) : TextCell{},
+             f.MostDeviating
+                 ? TextCell::Of(*f.MostDeviating +
+                                (CloseRunnerUp(f) ? ", " + *CloseRunnerUp(f) : std::string()))
+                 : TextCell{}});
     };
     if (unbalance.Voltage)
         add("Voltage", *unbalance.Voltage, true);

@@ -81,6 +81,8 @@ void TotalsLines(Lines& out, const PowerSurvey& p) {
     out.Figure("Average demand", out.Value(t.AverageWatts, "W"));
     out.Figure("Load factor", t.LoadFactor ? out.Style().Number(*t.LoadFactor, 3) : "-");
     out.Figure("Days", out.Style().Number(t.Days));
+    if (p.RefusedThreshold)
+        out.Reasons({ThresholdRefusalText(*p.RefusedThreshold, out.Style())});
     const LoadDuration& d = p.Duration;
     if (d.ThresholdWatts) {
         out.Figure("Above " + out.Value(d.ThresholdWatts, "W"),
@@ -112,6 +114,15 @@ void VoltageLines(Lines& out, const VoltageVariation& v) {
 
 } // namespace
 
+std::string ThresholdRefusalText(const ThresholdRefusal& refusal, const TextStyle& style) {
+    return "The threshold " + style.Scaled(refusal.ThresholdWatts, "W") +
+           " is below the base load " + style.Scaled(refusal.BaseWatts, "W") +
+           ": not taken, the load is above it all the time.";
+}
+
+const char* const ImpossibleValuesText =
+    "The recording holds values no recorder can produce; the figures take them as they are:";
+
 std::string SummaryLinesText(const std::vector<SummaryLine>& lines) {
     std::string out;
     for (const SummaryLine& line : lines) {
@@ -132,6 +143,10 @@ std::vector<SummaryLine> SurveySummaryLines(const SurveyResult& survey, const Te
         out.Line("Survey of " + style.Time(*survey.From) + " to " + style.Time(*survey.To));
     else
         out.Line("Survey: the recording has no samples to survey.");
+    if (!survey.Impossible.empty()) {
+        out.Line(ImpossibleValuesText);
+        out.Reasons(ImpossibleValueLines(survey.Impossible, style.Numbers));
+    }
     if (const auto& p = survey.Power) {
         out.Line("Power: " + p->Source + ", blocks of " + style.Whole(p->Blocks.Minutes) +
                  " min: " + style.Whole(p->Blocks.Complete) + " complete, " +

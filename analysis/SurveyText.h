@@ -20,9 +20,16 @@ struct SummaryLine {
 // "  Peak demand           2.00 kW".
 std::string SummaryLinesText(const std::vector<SummaryLine>& lines);
 
-// The survey's Summary: the period, the load study with its verdict and every reason it is not
-// valid, the totals, the energy above the threshold, and the voltage test per channel. Each
-// figure has its unit and, where it has one, its time.
+// "The threshold 20.00 kW is below the base load 35.20 kW: not taken, …"
+std::string ThresholdRefusalText(const ThresholdRefusal& refusal, const TextStyle& style = {});
+
+// The note above the figures of a recording that holds values no recorder can produce
+// (SurveyResult::Impossible), a line per parameter below it.
+extern const char* const ImpossibleValuesText;
+
+// The survey's Summary: the period, the values no recorder can produce, the load study with its
+// verdict and every reason it is not valid, the totals, the energy above the threshold, and the
+// voltage test per channel. Each figure has its unit and, where it has one, its time.
 std::vector<SummaryLine> SurveySummaryLines(const SurveyResult& survey,
                                             const TextStyle& style = {});
 // The same as plain text; vrotool survey prints it.

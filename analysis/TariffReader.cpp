@@ -1,8 +1,8 @@
 #include "analysis/TariffReader.h"
 
 #include "analysis/Survey.h"
-#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
+#include "model/InputFile.h"
 
 #include <nlohmann/json.hpp>
 
@@ -41,6 +41,18 @@ public:
     std::optional<double> Number(const char* key) const {
         const json* v = Find(key);
         return v ? std::optional<double>(Number(*v, Path(key))) : std::nullopt;
+    }
+
+    // A price or charge: refused below 0, which would lower the bill.
+    double Charge(const json& v, const std::string& path) const {
+        const double d = Number(v, path);
+        if (d < 0)
+            Refuse(path, "not a charge of at least 0");
+        return d;
+    }
+    std::optional<double> Charge(const char* key) const {
+        const json* v = Find(key);
+        return v ? std::optional<double>(Charge(*v, Path(key))) : std::nullopt;
     }
 
     int64_t Whole(const json& v, const std::string& path) const {
@@ -87,10 +99,12 @@ public:
             if (!tier.is_object())
                 Refuse(at, "not an object");
             TariffTier t;
+            // An adjustment may be a credit, as in the public rate database.
             double price = 0;
-            for (const char* part : {"rate", "adj"})
-                if (const auto found = tier.find(part); found != tier.end())
-                    price += Number(*found, at + "." + part);
+            if (const auto found = tier.find("rate"); found != tier.end())
+                price += Charge(*found, at + ".rate");
+            if (const auto found = tier.find("adj"); found != tier.end())
+                price += Number(*found, at + ".adj");
             t.Price = price;
             if (const auto found = tier.find("unit"); found != tier.end()) {
                 if (!found->is_string())
@@ -193,7 +207,7 @@ Tariff ReadRate(const RateFields& f) {
         t.DemandWindowMinutes = static_cast<int32_t>(minutes);
     }
 
-    if (const auto fixed = f.Number("fixedchargefirstmeter")) {
+    if (const auto fixed = f.Charge("fixedchargefirstmeter")) {
         t.FixedCharge = *fixed;
         const std::string units = f.Text("fixedchargeunits").value_or("$/month");
         if (units == "$/day")
@@ -203,10 +217,10 @@ Tariff ReadRate(const RateFields& f) {
         else if (units != "$/month")
             f.Refuse(f.Path("fixedchargeunits"),
                      "\"" + units + "\" is not taken ($/month, $/day or $/year)");
-    } else if (const auto monthly = f.Number("fixedmonthlycharge")) {
+    } else if (const auto monthly = f.Charge("fixedmonthlycharge")) {
         t.FixedCharge = *monthly;
     }
-    t.ReactivePrice = f.Number("demandreactivepowercharge").value_or(0);
+    t.ReactivePrice = f.Charge("demandreactivepowercharge").value_or(0);
     return t;
 }
 
@@ -275,10 +289,12 @@ Tariff ReadTariff(std::string_view text, const std::string& name) {
 
 Tariff ReadTariffFile(const std::string& fileName) {
     std::string text;
+    InputFile file(fileName);
     try {
-        text = ReadWholeFile(fileName);
+        text = file.Contents();
     } catch (const VroError& e) {
-        Raise(fileName + ": " + e.what());
+        const std::string cause = file.Unreadable();
+        Raise(fileName + ": " + (cause.empty() ? e.what() : cause));
     }
     return ReadTariff(text, fileName);
 }

@@ -63,6 +63,7 @@ UnbalanceFigures Figures(const std::vector<const BlockSeries*>& phases, const Al
     f.Mean = sum / static_cast<double>(unbalance.size());
     f.MostDeviating = f.Channels[static_cast<size_t>(
         std::max_element(std::begin(deviates), std::end(deviates)) - std::begin(deviates))];
+    f.DeviatingBlocks.assign(std::begin(deviates), std::end(deviates));
     const auto p95 =
         unbalance.begin() + std::lround(0.95 * static_cast<double>(unbalance.size() - 1));
     std::nth_element(unbalance.begin(), p95, unbalance.end());
@@ -122,4 +123,40 @@ UnbalanceStudy ComputeUnbalance(const std::vector<const BlockSeries*>& voltages,
         study.Reasons.push_back(text);
     }
     return study;
+}
+
+namespace {
+
+// The channel that deviated most in the most blocks (the first of equal ones), and of the
+// others the one that did in the most.
+std::pair<size_t, size_t> Leaders(const UnbalanceFigures& f) {
+    const std::vector<int32_t>& n = f.DeviatingBlocks;
+    const auto first = static_cast<size_t>(std::max_element(n.begin(), n.end()) - n.begin());
+    size_t second = first == 0 ? 1 : 0;
+    for (size_t i = 0; i < n.size(); ++i)
+        if (i != first && n[i] > n[second])
+            second = i;
+    return {first, second};
+}
+
+} // namespace
+
+std::optional<std::string> CloseRunnerUp(const UnbalanceFigures& f) {
+    if (f.DeviatingBlocks.size() < 2 || f.DeviatingBlocks.size() != f.Channels.size())
+        return std::nullopt;
+    const auto [first, second] = Leaders(f);
+    const double lead = f.DeviatingBlocks[first], next = f.DeviatingBlocks[second];
+    if (lead <= 0 || next < 0.95 * lead)
+        return std::nullopt;
+    return f.Channels[second];
+}
+
+std::string MostDeviatingText(const UnbalanceFigures& f, const TextStyle& style) {
+    if (!f.MostDeviating)
+        return "-";
+    if (!CloseRunnerUp(f))
+        return *f.MostDeviating;
+    const auto [first, second] = Leaders(f);
+    return f.Channels[first] + " in " + style.Whole(f.DeviatingBlocks[first]) + " blocks, " +
+           f.Channels[second] + " in " + style.Whole(f.DeviatingBlocks[second]);
 }

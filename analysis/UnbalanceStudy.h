@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/DemandBlocks.h"
+#include "analysis/TextStyle.h"
 
 #include <optional>
 #include <string>
@@ -22,6 +23,8 @@ struct UnbalanceFigures {
     // block mean, and the phase that deviates most from the mean in the most blocks.
     int32_t LightBlocks = 0;
     std::optional<std::string> MostDeviating;
+    // In how many blocks each channel deviated most, in the order of Channels.
+    std::vector<int32_t> DeviatingBlocks;
     // For the chart: the unbalance of every block kept, at its start.
     std::vector<TimedValue> Series;
 };
@@ -45,3 +48,9 @@ UnbalanceStudy ComputeUnbalance(const std::vector<const BlockSeries*>& voltages,
                                 const std::vector<const BlockSeries*>& currents);
 
 extern const char* const NegativeSequenceText;
+
+// The channel that deviates most often in few more blocks than another (within 5 % of its
+// count): that one; unset when the lead is clear.
+std::optional<std::string> CloseRunnerUp(const UnbalanceFigures& figures);
+// "IC", or with a close runner-up "IC in 412 blocks, IB in 398"; "-" without blocks.
+std::string MostDeviatingText(const UnbalanceFigures& figures, const TextStyle& style);

@@ -10,9 +10,10 @@
 #include "app/TSettingsDialog.h"
 #include "charts/windows/TChartForm.h"
 #include "database/ImportFile.h"
-#include "database/OpenFailure.h"
+#include "database/RecordingFile.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
+#include "model/ImpossibleValues.h"
 #include "model/ParameterTable.h"
 #include "printing/LayoutPrinter.h"
 #include "reports/windows/TSurveyReportDialog.h"
@@ -28,6 +29,7 @@
 #include "tables/windows/TTableForm.h"
 #include "tables/windows/TTableSelectParametersDialog.h"
 #include "tables/windows/TTimeSelectionDialog.h"
+#include "texts/LocaleNumbers.h"
 #include "ui_TMainForm.h"
 
 #include <QAbstractItemDelegate>
@@ -91,11 +93,15 @@ TMainForm::TMainForm(QWidget* parent)
     for (const auto& [action, index] : images)
         action->setIcon(MenuImage(index));
 
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         statusPanels_[i] = new QLabel(this);
         statusPanels_[i]->setMinimumWidth(i == 0 ? 200 : 70);
         statusPanels_[i]->setToolTip(form_->StatusBar->toolTip());
-        form_->StatusBar->addWidget(statusPanels_[i]);
+        // However many parameters it names, the last panel's note widens neither the bar nor
+        // the window; its tip has it whole.
+        if (i == 2)
+            statusPanels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        form_->StatusBar->addWidget(statusPanels_[i], i == 2 ? 1 : 0);
     }
 
     // Where the last save or export wrote, for as long as the user needs to read it.
@@ -486,6 +492,17 @@ void TMainForm::UpdateControls() {
     statusPanels_[0]->setText(status);
     setWindowTitle(QString::fromLatin1(Caption) + ' ' + status);
     statusPanels_[1]->setText(modified ? QString::fromStdString(LoadStr(StrModified)) : QString());
+    if (!open)
+        statusPanels_[2]->clear();
+}
+
+void TMainForm::NoteImpossibleValues() {
+    QStringList lines;
+    for (const std::string& line :
+         ImpossibleValueLines(FindImpossibleValues(database_.Parameters()), LocaleNumbers()))
+        lines << QString::fromStdString(line);
+    statusPanels_[2]->setText(lines.join(QStringLiteral("; ")));
+    statusPanels_[2]->setToolTip(lines.join(QLatin1Char('\n')));
 }
 
 void TMainForm::SetModified() {
@@ -533,14 +550,13 @@ QString TMainForm::AskFileName(FileDialogKind kind) {
 
 void TMainForm::OpenDatabase(const QString& fileName, bool addToRecent) {
     CloseItemWindows();
-    database_.New();
     try {
-        database_.Load(LocalName(fileName));
+        LoadDatabaseFile(database_, LocalName(fileName));
+        NoteImpossibleValues();
         if (addToRecent)
             recentFiles_.Add(fileName);
     } catch (const std::exception& e) {
-        ShowFailure(QString::fromStdString(
-            OpenFailureText(LocalName(fileName), FileKind::Database, FileAction::Open, e.what())));
+        ShowFailure(QString::fromStdString(e.what()));
         database_.Close();
     }
     UpdateControls();
@@ -604,6 +620,7 @@ void TMainForm::MINewClick() {
     database_.New();
     try {
         database_.Parse(bytes);
+        NoteImpossibleValues();
     } catch (const std::exception& e) {
         ShowFailure(QString::fromStdString(e.what()));
         database_.Close();
@@ -658,6 +675,7 @@ void TMainForm::MIJoinClick() {
         return;
     try {
         dialog.JoinInto(database_);
+        NoteImpossibleValues();
     } catch (const std::exception& e) {
         ShowFailure(QString::fromStdString(e.what()));
         database_.Close();
@@ -672,9 +690,9 @@ void TMainForm::ImportFromFile(const QString& name) {
     CloseItemWindows();
     try {
         ImportFile(database_, LocalName(name), [](LSession& session) { EditInfo(session, false); });
+        NoteImpossibleValues();
     } catch (const std::exception& e) {
-        ShowFailure(QString::fromStdString(
-            OpenFailureText(LocalName(name), FileKind::ExportFile, FileAction::Import, e.what())));
+        ShowFailure(QString::fromStdString(e.what()));
         database_.Close();
         UpdateControls();
         return;

@@ -162,12 +162,16 @@ private:
     // While a table is copied or exported, or a printout runs, events are processed: the
     // database and its windows must stay. True (after saying so) when such work runs.
     bool RefuseWhileBusy();
+    // Says in the status bar how many values no recorder can produce each parameter of the
+    // recording just opened holds.
+    void NoteImpossibleValues();
 
     std::unique_ptr<Ui::TMainForm> form_;
     LDatabase database_;
     RUF recentFiles_;
     QMenu* popup_ = nullptr;
-    QLabel* statusPanels_[2] = {};
+    // The file's name, "Modified", and the values no recorder can produce.
+    QLabel* statusPanels_[3] = {};
     QTreeWidgetItem* recordingInfoNode_ = nullptr;
     QTreeWidgetItem* tablesNode_ = nullptr;
     QTreeWidgetItem* chartsNode_ = nullptr;

@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QShortcut>
 
 namespace {
 const char* const CaptionTexts[10] = {"User ID", "Location", "Comments", "Start time", "End time",
@@ -17,7 +16,7 @@ const char* const CaptionTexts[10] = {"User ID", "Location", "Comments", "Start 
 } // namespace
 
 QString DateTimeText(TDateTime value, const QLocale& locale) {
-    return value < 1 ? TimeToStr(value, locale) : DateTimeToStr(value, locale);
+    return DateTimeFormatter(locale).FullDateTimeToStr(value);
 }
 
 RecordingInfoLines RecordingInfo(const LSession& session, const QLocale& locale) {
@@ -42,9 +41,7 @@ TRecordingInfoForm::TRecordingInfoForm(QWidget* parent)
     SetHelpTopic(this, "info");
     Form->setupUi(this);
     setWindowFlags(windowFlags() | Qt::WindowCloseButtonHint);
-    // A window that only shows: Escape closes it, as it closes a dialog.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    CloseOnEscape();
     WindowInstance<TRecordingInfoForm>::Register(this);
 }
 

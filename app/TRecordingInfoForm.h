@@ -15,8 +15,8 @@ namespace Ui {
 class TRecordingInfoForm;
 }
 
-// A date-time as the program shows it: a date alone at midnight, a time alone below one day,
-// otherwise both, in the locale's short date and long time formats.
+// The start or end of a recording as the survey, statistics and reports write a time: the
+// locale's short date (a four-digit year) and long time, the time even at midnight.
 QString DateTimeText(TDateTime value, const QLocale& locale = QLocale());
 
 // The recording's description as the window lists it: ten captions and their values, in the

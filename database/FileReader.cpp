@@ -2,6 +2,7 @@
 
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
+#include "model/InputFile.h"
 #include "model/Windows1252.h"
 #include "resources/StringTable.h"
 
@@ -9,8 +10,6 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 static_assert(std::endian::native == std::endian::little,
@@ -23,36 +22,44 @@ constexpr int64_t BufferSize = 1 << 16;
 FileReader::FileReader(const std::string& fileName, int mode) {
     if (mode != ReadOnly && mode != ReadWrite)
         Raise("Invalid mode for reading!");
-    handle_ = ::open(fileName.c_str(), (mode == ReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
-    if (handle_ < 0)
+    own_ = std::make_unique<InputFile>(fileName, mode == ReadWrite);
+    if (own_->Handle() < 0)
         Raise(LoadStr(StrLoadFailed));
-    struct stat st {};
-    if (::fstat(handle_, &st) == 0 && S_ISREG(st.st_mode)) {
-        size_ = st.st_size;
+    Attach(*own_);
+}
+
+FileReader::FileReader(InputFile& file) {
+    if (file.Handle() < 0)
+        Raise(LoadStr(StrLoadFailed));
+    Attach(file);
+}
+
+void FileReader::Attach(InputFile& file) {
+    if (file.Regular()) {
+        handle_ = file.Handle();
+        // From the start, whatever was read of it before.
+        if (::lseek(handle_, 0, SEEK_SET) != 0)
+            Raise("Error reading");
+        size_ = file.Size();
         buffer_ = std::make_unique<char[]>(BufferSize);
         data_ = buffer_.get();
         return;
     }
     // A pipe, FIFO or device tells no size, and every length read from it must be checked
     // against the bytes that are really there: take them all first.
-    const int error = ReadToEnd(handle_, whole_);
-    Close();
+    const int error = file.ReadStream();
     if (error == EFBIG)
         Raise("File too large");
     if (error != 0)
         Raise("Error reading");
-    size_ = static_cast<int64_t>(whole_.size());
-    data_ = whole_.data();
+    size_ = static_cast<int64_t>(file.Stream().size());
+    data_ = file.Stream().data();
     bufferEnd_ = size_;
 }
 
-FileReader::~FileReader() {
-    Close();
-}
+FileReader::~FileReader() = default;
 
 void FileReader::Close() {
-    if (handle_ >= 0)
-        ::close(handle_);
     handle_ = -1;
 }
 

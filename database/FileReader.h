@@ -12,12 +12,16 @@
 // length read from a damaged file is refused before anything is allocated for it. A pipe,
 // FIFO or device is read whole into memory when opened ("File too large" beyond
 // WholeFileLimit), and then read like a file of that size.
+class InputFile;
+
 class FileReader {
 public:
     static constexpr int ReadOnly = 0;
     static constexpr int ReadWrite = 2;
 
     FileReader(const std::string& fileName, int mode);
+    // Reads a file opened by the caller, from its start; the file outlives the reader.
+    explicit FileReader(InputFile& file);
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
@@ -40,18 +44,20 @@ public:
     // Raises "Error reading" unless n more bytes are there.
     void Require(int64_t n) const;
     int64_t Remaining() const;
+    // No more reads from the file; a file opened by name is closed with the reader.
     void Close();
 
 private:
+    void Attach(InputFile& file);
     bool Fill();
     template <typename T> T ReadValue();
 
-    int handle_ = -1;
+    std::unique_ptr<InputFile> own_; // opened by name
+    int handle_ = -1;                // the file's, not closed here
     int64_t size_ = 0;
     int64_t position_ = 0;
     std::unique_ptr<char[]> buffer_; // for a regular file
-    std::string whole_;              // everything a stream delivered
-    const char* data_ = nullptr;     // buffer_ or whole_
+    const char* data_ = nullptr;     // buffer_ or the stream's bytes
     int64_t bufferStart_ = 0;
     int64_t bufferEnd_ = 0;
 };

@@ -1,7 +1,9 @@
 #include "database/ImportFile.h"
 
 #include "database/LDatabase.h"
-#include "model/Auxilary.h"
+#include "database/OpenFailure.h"
+#include "model/ErrorReport.h"
+#include "model/InputFile.h"
 
 #include <strings.h>
 
@@ -16,7 +18,12 @@ void ImportFile(LDatabase& database, const std::string& fileName,
                 const EditInfoFunction& editInfo) {
     try {
         database.New();
-        database.Parse(ReadWholeFile(fileName));
+        InputFile file(fileName);
+        try {
+            database.Parse(file.Contents());
+        } catch (const VroError& e) {
+            Raise(OpenFailureText(file, FileKind::ExportFile, FileAction::Import, e.what()));
+        }
         if (editInfo)
             editInfo(database.Header());
         database.SetFileName(ImportBaseName(fileName));

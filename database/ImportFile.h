@@ -10,7 +10,8 @@ class LSession;
 using EditInfoFunction = std::function<void(LSession&)>;
 
 // Makes a new, unsaved database from a 1.x export file (*.bin), named after it. On any
-// failure the database is left closed and the error is raised.
+// failure the database is left closed and the error is raised; a file that cannot be read
+// raises its message under OpenFailureText's sentence.
 void ImportFile(LDatabase& database, const std::string& fileName, const EditInfoFunction& editInfo);
 
 // The export file's name without a final ".bin" (in any case) that follows at least one

@@ -5,6 +5,7 @@
 #include "database/ParameterIndex.h"
 #include "database/SafeFileReplace.h"
 #include "model/ErrorReport.h"
+#include "model/InputFile.h"
 #include "model/LParser.h"
 #include "resources/StringTable.h"
 
@@ -235,10 +236,15 @@ void LDatabase::Save(bool backup) {
 }
 
 void LDatabase::Load(const std::string& fileName) {
-    SetFileName(fileName);
+    InputFile file(fileName);
+    Load(file);
+}
+
+void LDatabase::Load(InputFile& file) {
+    SetFileName(file.Name());
     // The file chosen is read even when its name lacks the ending (a backup, a renamed copy);
     // it is saved under the name with ".vro", so the file read is never overwritten unasked.
-    FileReader reader(fileName, FileReader::ReadOnly);
+    FileReader reader(file);
     if (reader.ReadString() != FileMark) {
         reader.Close();
         ShowErrorAndRaise("LDatabase::Load", "Wrong file format");

@@ -14,6 +14,7 @@
 
 class FileReader;
 class FileWriter;
+class InputFile;
 
 // The open document: one recording, the source groups built from it, and the tables and
 // charts the user made of it. Saved as one *.vro file and loaded from one.
@@ -42,6 +43,7 @@ public:
     void Save(bool backup);
     // Call on a freshly New database; on a failure the caller closes it.
     void Load(const std::string& fileName);
+    void Load(InputFile& file);
 
     // A new table or chart, captioned "Table #n" / "Chart #n" from its counter, appended to
     // its list. Sets modified. Refused, with nothing changed, when the counter is at its

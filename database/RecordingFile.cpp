@@ -2,48 +2,45 @@
 
 #include "database/LDatabase.h"
 #include "database/OpenFailure.h"
-#include "model/Auxilary.h"
 #include "model/ErrorReport.h"
+#include "model/InputFile.h"
 
-#include <cstdio>
 #include <cstring>
 #include <strings.h>
 
-bool IsDatabaseFile(const std::string& fileName) {
-    const size_t n = fileName.size();
-    if (n >= 4 && ::strcasecmp(fileName.c_str() + n - 4, ".vro") == 0)
+bool IsDatabaseFile(InputFile& file) {
+    const std::string& name = file.Name();
+    const size_t n = name.size();
+    if (n >= 4 && ::strcasecmp(name.c_str() + n - 4, ".vro") == 0)
         return true;
     static const char mark[] = {3, 0, 0, 0, 'V', 'r', 'o'};
-    char head[sizeof mark] = {};
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (!f)
-        return false;
-    const size_t got = std::fread(head, 1, sizeof head, f);
-    std::fclose(f);
-    return got == sizeof head && std::memcmp(head, mark, sizeof mark) == 0;
+    const std::string head = file.Head(sizeof mark);
+    return head.size() == sizeof mark && std::memcmp(head.data(), mark, sizeof mark) == 0;
 }
 
-void ReadingFile(const std::string& fileName, bool database, const std::function<void()>& read) {
+void ReadingFile(const InputFile& file, bool database, const std::function<void()>& read) {
     try {
         read();
     } catch (const VroError& e) {
-        Raise(OpenFailureText(fileName, database ? FileKind::Database : FileKind::ExportFile,
+        Raise(OpenFailureText(file, database ? FileKind::Database : FileKind::ExportFile,
                               FileAction::Open, e.what()));
     }
 }
 
 void OpenDatabaseOrRecording(LDatabase& db, const std::string& fileName) {
     db.New();
-    const bool database = IsDatabaseFile(fileName);
-    ReadingFile(fileName, database, [&] {
+    InputFile file(fileName);
+    const bool database = IsDatabaseFile(file);
+    ReadingFile(file, database, [&] {
         if (database)
-            db.Load(fileName);
+            db.Load(file);
         else
-            db.Parse(ReadWholeFile(fileName));
+            db.Parse(file.Contents());
     });
 }
 
 void LoadDatabaseFile(LDatabase& db, const std::string& fileName) {
     db.New();
-    ReadingFile(fileName, true, [&] { db.Load(fileName); });
+    InputFile file(fileName);
+    ReadingFile(file, true, [&] { db.Load(file); });
 }

@@ -180,9 +180,19 @@ SafeFileReplace::SafeFileReplace(std::string fileName, bool backup)
     base_ = BaseOf(target_);
     exists_ = ::stat(target_.c_str(), &original_) == 0;
     // A file the user may not write stays as it is, as it always did when written in place.
-    if (exists_ && (!S_ISREG(original_.st_mode) ||
+    if (exists_ && (S_ISDIR(original_.st_mode) ||
                     ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0))
         Raise(LoadStr(StrSaveFailed));
+    // A device or a FIFO (-o /dev/null) is written to as it is: it cannot be replaced, and it
+    // keeps no content to back up.
+    special_ = exists_ && !S_ISREG(original_.st_mode);
+    if (special_) {
+        backup_ = false;
+        content_ = ::memfd_create("vro-save", MFD_CLOEXEC);
+        handle_ = content_ < 0 ? -1 : ::fcntl(content_, F_DUPFD_CLOEXEC, 0);
+        writer_ = std::make_unique<FileWriter>(handle_, target_);
+        return;
+    }
 
     // A file with other names (hard links) is written in place: a rename would part them.
     bool folderWritable = true;
@@ -275,7 +285,8 @@ void SafeFileReplace::WriteInPlace() {
     }
     const off_t size = ::lseek(content_, 0, SEEK_END);
     const bool written = size >= 0 && ::lseek(content_, 0, SEEK_SET) == 0 &&
-                         CopyAll(content_, out) && ::ftruncate(out, size) == 0 && ::fsync(out) == 0;
+                         CopyAll(content_, out) &&
+                         (special_ || (::ftruncate(out, size) == 0 && ::fsync(out) == 0));
     ::close(out);
     if (!written)
         Raise("Error writing");

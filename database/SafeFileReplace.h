@@ -18,7 +18,8 @@
 // plain save does; with backup that needs a copy
 // beside it, and where none can be made the save is refused. A file the user may not write is
 // refused. Every file made is created exclusively, never through a link, under a name that
-// fits the file system. Destroyed without Commit, it leaves everything as it was.
+// fits the file system. Destroyed without Commit, it leaves everything as it was. A device or
+// FIFO (/dev/null) is written to as it is, without a backup.
 class SafeFileReplace {
 public:
     // Raises "Error occured while saving the file." when the file cannot be saved.
@@ -49,6 +50,7 @@ private:
     std::string base_;
     bool backup_;
     bool exists_ = false;
+    bool special_ = false; // a device or FIFO
     struct stat original_ {};
     std::string temporaryName_;
     std::string temporaryBackup_;

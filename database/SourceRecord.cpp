@@ -7,22 +7,30 @@
 #include "model/LParameter.h"
 #include "model/LParameterSource.h"
 #include "model/LParameterSourceGroup.h"
+#include "model/LSession.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace {
 
 // id, has data, subset active, first, last, has next
 constexpr int64_t SourceRecordSize = 4 + 1 + 1 + 4 + 4 + 1;
 
-// What SetSubset can leave: first from -1 (no point in the range) up, last at most the
-// parameter's count (a whole view ends there), and never fewer than no points. Anything else
-// would reach the tables and charts as a view of points the parameter does not have, up to
-// four billion of them, or overflow computing it.
-bool PossibleRange(int32_t first, int32_t last, const LParameter& parameter) {
-    return first >= -1 && last <= parameter.Count() && int64_t{last} - first + 1 >= 0;
+// What SetSubset can leave for a recording of periods sample periods: first from -1 (no point
+// in the range) up, never fewer than no points, and last up to the end of a range the time
+// range dialog offers. A Historic range is in sample periods and not clipped to its parameter,
+// which may have fewer points than the others; 50 000 takes the older program's ranges.
+// Anything else would reach the tables and charts as a view of up to four billion points, or
+// overflow computing it.
+bool PossibleRange(int32_t first, int32_t last, const LParameter& parameter, int32_t periods) {
+    const int64_t end = std::max<int64_t>({50000, periods, parameter.Count()});
+    return first >= -1 && int64_t{last} - first + 1 >= 0 && last <= end &&
+           int64_t{last} - first + 1 <= std::numeric_limits<int32_t>::max();
 }
 
 std::unique_ptr<LParameterSource> LoadOne(FileReader& reader, const ParameterIndex& parameters,
-                                          bool& hasNext) {
+                                          int32_t periods, bool& hasNext) {
     const int32_t id = reader.ReadInt();
     LParameter* parameter = parameters.Find(id);
     if (!parameter)
@@ -34,7 +42,7 @@ std::unique_ptr<LParameterSource> LoadOne(FileReader& reader, const ParameterInd
     source->SubsetActive = reader.ReadFlag();
     source->First = reader.ReadInt();
     source->Last = reader.ReadInt();
-    if (!PossibleRange(source->First, source->Last, *parameter))
+    if (!PossibleRange(source->First, source->Last, *parameter, periods))
         ShowErrorAndRaise("LParameterSource::Load", "Invalid source range");
     source->Selected = true;
     hasNext = reader.ReadFlag();
@@ -56,12 +64,13 @@ void SaveSource(FileWriter& writer, const LParameterSource& source) {
     }
 }
 
-std::unique_ptr<LParameterSource> LoadSource(FileReader& reader, const ParameterIndex& parameters) {
+std::unique_ptr<LParameterSource> LoadSource(FileReader& reader, const ParameterIndex& parameters,
+                                             int32_t periods) {
     bool hasNext = false;
-    auto first = LoadOne(reader, parameters, hasNext);
+    auto first = LoadOne(reader, parameters, periods, hasNext);
     LParameterSource* last = first.get();
     while (hasNext) {
-        last->Next = LoadOne(reader, parameters, hasNext);
+        last->Next = LoadOne(reader, parameters, periods, hasNext);
         last = last->Next.get();
     }
     return first;
@@ -75,6 +84,7 @@ void SaveGroup(FileWriter& writer, const LParameterSourceGroup& group) {
 
 void LoadGroup(FileReader& reader, LParameterSourceGroup& group, const ParameterIndex& parameters) {
     const int32_t count = reader.ReadCount(SourceRecordSize);
+    const int32_t periods = group.Session() ? group.Session()->HistoricPointMax : 0;
     for (int32_t i = 0; i < count; ++i)
-        group.Add(LoadSource(reader, parameters));
+        group.Add(LoadSource(reader, parameters, periods));
 }

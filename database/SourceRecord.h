@@ -13,9 +13,10 @@ class LParameterSourceGroup;
 void SaveSource(FileWriter& writer, const LParameterSource& source);
 // Binds the source to the parameter with the stored id; raises "Invalid parameter Id" (after
 // reporting it) when the collection has none, and "Invalid source range" for a range no
-// subset of a recording can have.
-std::unique_ptr<LParameterSource> LoadSource(FileReader& reader, const ParameterIndex& parameters);
+// subset of a recording of periods sample periods can have.
+std::unique_ptr<LParameterSource> LoadSource(FileReader& reader, const ParameterIndex& parameters,
+                                             int32_t periods);
 
-// The count of sources, then each source.
+// The count of sources, then each source; the group's recording gives the sample periods.
 void SaveGroup(FileWriter& writer, const LParameterSourceGroup& group);
 void LoadGroup(FileReader& reader, LParameterSourceGroup& group, const ParameterIndex& parameters);

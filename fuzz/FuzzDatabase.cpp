@@ -20,7 +20,7 @@
 
 namespace {
 
-int InputFile() {
+int ScratchInput() {
     static const int fd = [] {
         InitCatalogue();
         SetErrorReportHandler([](const std::string&, const std::string&) {});
@@ -89,7 +89,7 @@ void SetRanges(const LParameterSourceGroup& group) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const int fd = InputFile();
+    const int fd = ScratchInput();
     if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
         return 0;
     LDatabase db;

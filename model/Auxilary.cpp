@@ -1,17 +1,16 @@
 #include "model/Auxilary.h"
 
 #include "model/ErrorReport.h"
+#include "model/InputFile.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <fcntl.h>
 #include <iterator>
 #include <limits>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
-#include <sys/stat.h>
 #include <unistd.h>
 
 bool DebugMode = false;
@@ -41,16 +40,6 @@ void TuneAllocator() {
 #endif
 }
 
-namespace {
-struct FileHandle {
-    int fd;
-    ~FileHandle() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-} // namespace
-
 int ReadToEnd(int fd, std::string& content, int64_t limit) {
     content.clear();
     size_t done = 0;
@@ -78,36 +67,7 @@ int ReadToEnd(int fd, std::string& content, int64_t limit) {
 }
 
 std::string ReadWholeFile(const std::string& fileName) {
-    FileHandle file{::open(fileName.c_str(), O_RDONLY | O_CLOEXEC)};
-    struct stat st {};
-    if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || S_ISDIR(st.st_mode))
-        Raise("Error opening file!");
-    if (!S_ISREG(st.st_mode)) {
-        // A pipe or a device has no length to seek to: its end is where its bytes end.
-        std::string content;
-        const int error = ReadToEnd(file.fd, content);
-        if (error == EFBIG)
-            Raise("File too large");
-        if (error != 0)
-            Raise("Error reading file!");
-        return content;
-    }
-    const off_t size = ::lseek(file.fd, 0, SEEK_END);
-    if (size < 0 || ::lseek(file.fd, 0, SEEK_SET) != 0)
-        Raise("Error reading file!");
-    if (size > WholeFileLimit)
-        Raise("File too large");
-    std::string content(static_cast<size_t>(size), '\0');
-    size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::read(file.fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            Raise("Error reading file!");
-        done += static_cast<size_t>(n);
-    }
-    return content;
+    return InputFile(fileName).Contents();
 }
 
 std::string LeakReportText() {

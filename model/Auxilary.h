@@ -10,8 +10,9 @@
 double IntervalsToDays(int32_t count, int32_t seconds);
 int32_t DaysToIntervals(double days, int32_t seconds);
 
-// The whole file as one byte string; raises "Error opening file!" or "Error reading file!",
-// and "File too large" beyond WholeFileLimit. Pipes, FIFOs and devices are read to their end.
+// The whole file as one byte string (InputFile::Contents); raises "Error opening file!" or
+// "Error reading file!", and "File too large" beyond WholeFileLimit. Pipes, FIFOs and devices
+// are read to their end.
 std::string ReadWholeFile(const std::string& fileName);
 
 // The most the program reads of one file into memory: far beyond any recording or database,

@@ -272,8 +272,8 @@ QRect PrintAreaOf(const PrintSetup& setup, bool pageNumberBelow) {
     return area;
 }
 
-RowsLayout LayOutRows(PrintedRows& rows, int32_t first, int32_t last, ColumnRange columns,
-                      const QPaintDevice& device, const QRect& area, int pageWidth) {
+RowsLayout LayOutRows(PrintedRows& rows, int32_t first, int32_t last, const QPaintDevice& device,
+                      const QRect& area, int pageWidth) {
     RowsLayout layout;
     rows.FitWidth(device, area.width());
     // Only rows that fit whole below the header row: one reaching past the print area would
@@ -292,8 +292,7 @@ RowsLayout LayOutRows(PrintedRows& rows, int32_t first, int32_t last, ColumnRang
         layout.Strips = {ColumnRange{}};
         return layout;
     }
-    const int32_t from = std::max(cut.First, columns.First);
-    const int32_t to = std::min(cut.Last, columns.Last);
+    const int32_t from = cut.First, to = cut.Last;
     // Every strip takes as many columns as there is room for of the first one's width, the
     // width the grid gives its columns.
     const int32_t perStrip =
@@ -325,7 +324,7 @@ PrintedPart RecordingInfoPart(const LSession& recording) {
                 const QString label = Text(fact.Label) + QLatin1Char(':');
                 canvas.drawText(x - metrics.horizontalAdvance(label), y + metrics.ascent(), label);
                 canvas.drawText(x, y + metrics.ascent(),
-                                fact.Time ? DateTimeToStr(*fact.Time)
+                                fact.Time ? DateTimeFormatter().FullDateTimeToStr(*fact.Time)
                                           : QString::fromStdString(fact.Text));
                 y += static_cast<int>(1.25 * metrics.height());
             }
@@ -381,8 +380,8 @@ Printout Print(std::vector<PrintedPart>& parts, const PrintOptions& options,
                 continue;
             }
             RowsLayout& layout = layouts[i];
-            layout = LayOutRows(*part.Rows, part.FirstRow, part.LastRow, part.Columns,
-                                setup.Printer(), printout.Area, pageWidth);
+            layout = LayOutRows(*part.Rows, part.FirstRow, part.LastRow, setup.Printer(),
+                                printout.Area, pageWidth);
             const auto strips = static_cast<int32_t>(layout.Strips.size());
             for (int32_t s = 0; s < strips; ++s)
                 for (int32_t p = 0; p < layout.RowPages; ++p)

@@ -80,15 +80,14 @@ struct PrintOptions {
 // The options of a print of the database (null: none) on the setup.
 PrintOptions PrintOptionsOf(PrintSetup& setup, const LDatabase* database, const QString& title);
 
-// One part of a document: a table or rows of texts (Rows, in row pages, of its columns those
-// of Columns cut into strips where the page is too narrow; only the data rows FirstRow to
-// LastRow, clamped to the rows there are), or Pages pages that Draw draws into the print area,
+// One part of a document: a table or rows of texts (Rows, in row pages, its strip columns cut
+// into strips where the page is too narrow; only the data rows FirstRow to LastRow, clamped to
+// the rows there are), or Pages pages that Draw draws into the print area,
 // the page counted from 0 within the part. Contents are the headings the part starts with, for
 // a table of contents: Print sets FirstPage (from 1) before it draws.
 struct PrintedPart {
     QString Title = {};
     std::shared_ptr<PrintedRows> Rows = {};
-    ColumnRange Columns = {};
     int32_t FirstRow = 0;
     int32_t LastRow = std::numeric_limits<int32_t>::max();
     int32_t Pages = 1;
@@ -155,10 +154,10 @@ struct RowsLayout {
     int32_t Pages() const { return RowPages * static_cast<int32_t>(Strips.size()); }
 };
 // The data rows first to last of rows (fitted to the area's width) below their header row,
-// their strip columns of columns cut into strips of the page's width. Raises TooShortMessage
-// when not one row or strip column fits.
-RowsLayout LayOutRows(PrintedRows& rows, int32_t first, int32_t last, ColumnRange columns,
-                      const QPaintDevice& device, const QRect& area, int pageWidth);
+// their strip columns cut into strips of the page's width. Raises TooShortMessage when not one
+// row or strip column fits.
+RowsLayout LayOutRows(PrintedRows& rows, int32_t first, int32_t last, const QPaintDevice& device,
+                      const QRect& area, int pageWidth);
 
 // A print and what it came to: the pages it was laid out in and its print area.
 struct Printout {

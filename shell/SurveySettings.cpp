@@ -77,7 +77,7 @@ QString SurveySettingCaption(SurveySetting setting) {
     case SurveySetting::Nominal:
         return QStringLiteral("&Nominal voltage (V)");
     case SurveySetting::Threshold:
-        return QStringLiteral("&Threshold (W)");
+        return QStringLiteral("&Threshold (kW)");
     case SurveySetting::Tariff:
         return QStringLiteral("Tari&ff");
     case SurveySetting::EnergyRate:
@@ -305,6 +305,15 @@ std::optional<double> ParseSurveySetting(const QString& text, SurveySetting sett
 
 QString SurveySettingText(const std::optional<double>& value) {
     return value ? QLocale().toString(*value, 'g', 12) : QString();
+}
+
+QString ThresholdText(const std::optional<double>& watts) {
+    return SurveySettingText(watts ? std::optional<double>(*watts / 1000) : std::nullopt);
+}
+
+std::optional<double> ParseThreshold(const QString& text) {
+    const auto kilowatts = ParseSurveySetting(text, SurveySetting::Threshold);
+    return kilowatts ? std::optional<double>(*kilowatts * 1000) : std::nullopt;
 }
 
 ReportAuthor StoredReportAuthor() {

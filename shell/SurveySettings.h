@@ -28,7 +28,7 @@ enum class SurveySetting {
     BankPrice
 };
 
-// "&Block minutes", "Service &rating (A)", "&Nominal voltage (V)", "&Threshold (W)",
+// "&Block minutes", "Service &rating (A)", "&Nominal voltage (V)", "&Threshold (kW)",
 // "Tari&ff", "&Energy rate (per kWh)", "&Demand rate (per kW)", "Fi&xed charge (per month)",
 // "T&arget power factor", "Bank &step (kvar)", "Bank &price (per kvar)".
 QString SurveySettingCaption(SurveySetting setting);
@@ -80,6 +80,9 @@ std::optional<Tariff> ChosenTariff(const TariffChoice& choice, std::string& erro
 std::optional<double> ParseSurveySetting(const QString& text, SurveySetting setting);
 // The value as its field shows it.
 QString SurveySettingText(const std::optional<double>& value);
+// The threshold's field is in kW (kVA with a tariff of kVA demand); the survey takes W.
+QString ThresholdText(const std::optional<double>& watts);
+std::optional<double> ParseThreshold(const QString& text);
 
 // Who writes the survey reports and what they add in their own words: the report's dialog
 // shows the last ones.

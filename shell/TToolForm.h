@@ -12,4 +12,8 @@ class TToolForm : public QWidget {
 public:
     explicit TToolForm(QWidget* parent = nullptr);
     ~TToolForm() override;
+
+protected:
+    // For a window that only shows: Escape closes it, as it closes a dialog.
+    void CloseOnEscape();
 };

@@ -206,6 +206,9 @@ void TableText::WriteHeader(const LParameterSource& source, TextOut& text,
                             TextOut& secondLine) const {
     const LParameter& p = *source.Parameter;
     text.Put(p.Name());
+    // Written into one text (a row's), the two lines are parted by a blank, as in the CSV.
+    if (&secondLine == &text)
+        text.Put(" ");
     secondLine.Put(p.ChannelLabel());
     secondLine.Put(" (");
     secondLine.Put(p.ShortUnit());

@@ -479,7 +479,8 @@ ChartLayout PaintCostPerDay(QPainter& painter, const QRectF& area, const CostStu
     std::vector<ChartLegendItem> legend;
     for (size_t p = 0; p < periods; ++p)
         legend.push_back(
-            {QStringLiteral("Period %1").arg(p), ChannelColor(p, look), ChartMark::Bar});
+            {periods == 1 ? QStringLiteral("All hours") : QStringLiteral("Period %1").arg(p),
+             ChannelColor(p, look), ChartMark::Bar});
     const QString money = FromStd(cost.Currency);
     frame.Place(std::move(legend), QStringLiteral("Energy cost per day (%1)").arg(money),
                 TickLabels(s, look), QString());

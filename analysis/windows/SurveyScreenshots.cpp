@@ -93,7 +93,7 @@ QStringList WriteSurveyScreenshots(const QString& directory) {
         form.BlockMinutesBox()->setCurrentIndex(2); // 15 minutes
         form.RatingEdit()->setText(QStringLiteral("60"));
         form.NominalEdit()->setText(QString());
-        form.ThresholdEdit()->setText(QStringLiteral("24000"));
+        form.ThresholdEdit()->setText(QStringLiteral("24"));
         form.TargetPowerFactorEdit()->setText(QStringLiteral("0.95"));
         form.BankStepEdit()->setText(QStringLiteral("2.5"));
         form.BankPriceEdit()->setText(QStringLiteral("40"));

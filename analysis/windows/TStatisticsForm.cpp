@@ -78,6 +78,7 @@ TStatisticsForm::TStatisticsForm(QWidget& shown, const LParameterSourceGroup& gr
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("TStatisticsForm"));
+    CloseOnEscape();
     range_->setObjectName(QStringLiteral("RangeLabel"));
     range_->setContentsMargins(6, 4, 6, 4);
     range_->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -92,6 +92,7 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("TSurveyForm"));
+    CloseOnEscape();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -185,7 +186,8 @@ QWidget* TSurveyForm::MakeSettingsRows() {
     label(SurveySetting::BlockMinutes, minutes_);
     number(rating_, "RatingEdit", SurveySetting::Rating, stored.RatingAmps);
     number(nominal_, "NominalEdit", SurveySetting::Nominal, stored.NominalVolts);
-    number(threshold_, "ThresholdEdit", SurveySetting::Threshold, stored.ThresholdWatts);
+    number(threshold_, "ThresholdEdit", SurveySetting::Threshold, {});
+    threshold_->setText(ThresholdText(stored.ThresholdWatts));
     newRow();
     if (!tariff.File.isEmpty())
         tariff_->SetFile(tariff.File);
@@ -295,7 +297,7 @@ SurveyOptions TSurveyForm::Options() const {
     o.BlockMinutes = minutes_->currentData().toInt();
     o.RatingAmps = ParseSurveySetting(rating_->text(), SurveySetting::Rating);
     o.NominalVolts = ParseSurveySetting(nominal_->text(), SurveySetting::Nominal);
-    o.ThresholdWatts = ParseSurveySetting(threshold_->text(), SurveySetting::Threshold);
+    o.ThresholdWatts = ParseThreshold(threshold_->text());
     o.TargetPowerFactor = ParseSurveySetting(target_->text(), SurveySetting::TargetPowerFactor)
                               .value_or(DefaultTargetPowerFactor);
     if (const auto step = ParseSurveySetting(bankStep_->text(), SurveySetting::BankStep))
@@ -344,6 +346,14 @@ void TSurveyForm::Refresh() {
     summary_->SetLines(SummaryPageLines(result_, style_));
 
     const PowerSurvey* power = result_.Power ? &*result_.Power : nullptr;
+    // A threshold below the base load is refused as a text that is no number is.
+    if (power && power->RefusedThreshold) {
+        threshold_->setStyleSheet(QStringLiteral("color: #c02020"));
+        threshold_->setToolTip(
+            QString::fromStdString(ThresholdRefusalText(*power->RefusedThreshold, style_)));
+    } else {
+        threshold_->setToolTip(QString());
+    }
     const CostStudy* cost = power && power->Cost ? &*power->Cost : nullptr;
     TextTableModel& energy = *tables_[EnergyPage].Model;
     energy.SetTable(EnergyDayTable(power ? power->Days : std::vector<EnergyDay>(), cost));

@@ -82,7 +82,7 @@ void TSurveyReportDialog::SetOptions(const SurveyReportOptions& options) {
     BlockMinutesBox->setCurrentIndex(index < 0 ? 2 : index);
     RatingEdit->setText(SurveySettingText(options.Survey.RatingAmps));
     NominalEdit->setText(SurveySettingText(options.Survey.NominalVolts));
-    ThresholdEdit->setText(SurveySettingText(options.Survey.ThresholdWatts));
+    ThresholdEdit->setText(ThresholdText(options.Survey.ThresholdWatts));
     TargetPowerFactorEdit->setText(SurveySettingText(options.Survey.TargetPowerFactor));
     BankStepEdit->setText(SurveySettingText(options.Survey.BankStepVar / 1000));
     BankPriceEdit->setText(SurveySettingText(options.Survey.BankPricePerKvar));
@@ -99,8 +99,7 @@ SurveyReportOptions TSurveyReportDialog::Options() const {
     options.Survey.BlockMinutes = BlockMinutesBox->currentData().toInt();
     options.Survey.RatingAmps = ParseSurveySetting(RatingEdit->text(), SurveySetting::Rating);
     options.Survey.NominalVolts = ParseSurveySetting(NominalEdit->text(), SurveySetting::Nominal);
-    options.Survey.ThresholdWatts =
-        ParseSurveySetting(ThresholdEdit->text(), SurveySetting::Threshold);
+    options.Survey.ThresholdWatts = ParseThreshold(ThresholdEdit->text());
     options.Survey.TargetPowerFactor =
         ParseSurveySetting(TargetPowerFactorEdit->text(), SurveySetting::TargetPowerFactor)
             .value_or(DefaultTargetPowerFactor);

@@ -1,8 +1,11 @@
 #include "analysis/Survey.h"
+#include "analysis/SurveyFindingsText.h"
+#include "analysis/SurveyTables.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -115,6 +118,26 @@ TEST_F(PowerFactorCorrectionTest, ALoadThatTurnsCapacitiveAndOneWithoutReactiveP
     EXPECT_EQ(c.Blocks, 0);
     EXPECT_FALSE(c.Average || c.BankVar);
     EXPECT_EQ(c.Reasons, std::vector<std::string>{NoReactivePowerText});
+}
+
+// A load above the target in every block: its largest Qc, 0, names no block.
+TEST_F(PowerFactorCorrectionTest, NoBlockNeedingABankReadsNoCorrectionNeeded) {
+    Blocks(std::vector<std::pair<float, float>>(8, {100000, 10000}));
+    const SurveyResult survey = RunSurvey(recording, options);
+    EXPECT_EQ(survey.Power->PowerFactor.QcMax->Value, 0);
+    bool said = false;
+    for (const SummaryLine& line : PowerFactorLines(survey))
+        if (line.Label == "Largest Qc") {
+            EXPECT_EQ(line.Value, NoCorrectionNeededText);
+            said = true;
+        }
+    EXPECT_TRUE(said);
+    const TextTable table = PowerFactorTable(survey.Power->PowerFactor);
+    const auto row = std::find_if(table.Rows.begin(), table.Rows.end(),
+                                  [](const auto& r) { return r[0].text == "Largest Qc"; });
+    ASSERT_NE(row, table.Rows.end());
+    EXPECT_EQ((*row)[1].text, NoCorrectionNeededText);
+    EXPECT_EQ((*row)[2].kind, TextCell::Empty);
 }
 
 } // namespace

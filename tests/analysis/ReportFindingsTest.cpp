@@ -1,4 +1,5 @@
 #include "analysis/ReportFindings.h"
+#include "analysis/SurveyText.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,23 @@ TEST(ReportFindingsTest, VerdictsPassFailAndUndecided) {
     EXPECT_EQ(voltage->Verdict, VerdictUndecided);
     EXPECT_NE(voltage->Answer.find("no result"), std::string::npos) << voltage->Answer;
     EXPECT_EQ(Asked(findings, "Remarks"), nullptr);
+}
+
+// Values no recorder can produce are said first, in the survey's summary and the findings.
+TEST(ReportFindingsTest, ValuesNoRecorderCanProduceComeFirst) {
+    LParameterCollection recording;
+    AddHistoric(recording, RealPower, Watts, ThreePhase, std::vector<float>(288, 1000),
+                At(2024, 3, 4), 300);
+    AddHistoric(recording, Rms, Volts, VAN, {230, -5, 231}, At(2024, 3, 4), 300);
+    const SurveyResult survey = RunSurvey(recording, {});
+    const std::vector<Finding> findings = SurveyFindings(survey, {});
+    ASSERT_FALSE(findings.empty());
+    EXPECT_EQ(findings.front().Question, "Can the recording be taken at face value?");
+    EXPECT_EQ(findings.front().Figures, "RMS Voltage - VAN: 1 negative value");
+    const std::vector<SummaryLine> summary = SurveySummaryLines(survey, {});
+    ASSERT_GE(summary.size(), 3u);
+    EXPECT_EQ(summary[1].Label, ImpossibleValuesText);
+    EXPECT_EQ(summary[2].Label, "- RMS Voltage - VAN: 1 negative value");
 }
 
 TEST(ReportFindingsTest, JoinedDownloadsWithTheirGaps) {

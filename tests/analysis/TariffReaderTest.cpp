@@ -66,6 +66,10 @@ TEST(TariffReaderTest, TheApiListFixedChargeUnitsAndDemandFields) {
              EXPECT_EQ(t.DemandWindowMinutes, 30);
              EXPECT_FALSE(t.ChargesDemand());
          }},
+        // A credit lowers a positive rate.
+        {R"({"flatdemandstructure": [[{"rate": 4, "adj": -1.5}]], "flatdemandmonths": )"
+         R"([0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]})",
+         [](const Tariff& t) { EXPECT_EQ(t.FlatDemandPeriods.at(0).at(0).Price, 2.5); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -121,6 +125,17 @@ TEST(TariffReaderTest, RefusesWithTheFieldsPathOrTheLineAndColumn) {
          "t.json: items[0].demandunits: \"hp\" is not taken (kW or kVA)"},
         {R"({"items": []})", "t.json: items: no rate in it"},
         {"[1, 2]", "t.json: not a rate object"},
+        // A negative price or charge would lower the bill; only an adjustment may be negative.
+        {R"({"energyratestructure": [[{"rate": 0.1, "adj": -0.02, "max": 5}, {"rate": -0.1}]]})",
+         "t.json: energyratestructure[0][1].rate: not a charge of at least 0"},
+        {R"({"items": [{"flatdemandstructure": [[{"rate": -3}]]}]})",
+         "t.json: items[0].flatdemandstructure[0][0].rate: not a charge of at least 0"},
+        {R"({"fixedchargefirstmeter": -5})",
+         "t.json: fixedchargefirstmeter: not a charge of at least 0"},
+        {R"({"fixedmonthlycharge": -0.01})",
+         "t.json: fixedmonthlycharge: not a charge of at least 0"},
+        {R"({"demandreactivepowercharge": -1})",
+         "t.json: demandreactivepowercharge: not a charge of at least 0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -128,7 +143,7 @@ TEST(TariffReaderTest, RefusesWithTheFieldsPathOrTheLineAndColumn) {
         EXPECT_EQ(message.substr(0, c.message.size()), c.message) << message;
     }
     EXPECT_EQ(ErrorMessage([] { ReadTariffFile("/nonexistent/t.json"); }),
-              "/nonexistent/t.json: Error opening file!");
+              "/nonexistent/t.json: it does not exist.");
 }
 
 TEST(TariffReaderTest, TiersPriceEachPartAtItsOwnPrice) {

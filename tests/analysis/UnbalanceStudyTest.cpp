@@ -83,6 +83,41 @@ TEST_F(UnbalanceStudyTest, LightLoadCurrentBlocksAreLeftOut) {
                              "were left out of the current unbalance."}));
 }
 
+// The light-load limit is a tenth of the highest block's mean of the three phases: 12, 10 and
+// 14 A (mean 12) stay beside 100, 95 and 115 A (mean 103.3), though below a tenth of their sum.
+TEST_F(UnbalanceStudyTest, TheLightLoadLimitIsATenthOfTheHighestMean) {
+    Channel(IA, 100, 60, 12, 60);
+    Channel(IB, 95, 60, 10, 60);
+    Channel(IC, 115, 60, 14, 60);
+    const UnbalanceStudy u = Run();
+    ASSERT_TRUE(u.Current);
+    EXPECT_EQ(u.Current->Blocks, 8);
+    EXPECT_EQ(u.Current->LightBlocks, 0);
+}
+
+// The phase deviating most often, with the runner-up's count when it deviated nearly as often.
+TEST_F(UnbalanceStudyTest, DeviatingMostOftenNamesACloseRunnerUp) {
+    const struct {
+        int ic, ia; // blocks of 5 minutes where IC, then IA deviates most
+        std::string text;
+    } cases[] = {{60, 30, "IC"}, {60, 57, "IC in 60 blocks, IA in 57"}, {60, 56, "IC"}};
+    options.BlockMinutes = 5;
+    for (const auto& c : cases) {
+        LParameterCollection phases;
+        const auto channel = [&](uint8_t label, float first, float then) {
+            std::vector<float> values(static_cast<size_t>(5 * c.ic), first);
+            values.insert(values.end(), static_cast<size_t>(5 * c.ia), then);
+            AddHistoric(phases, Rms, Amperes, label, values, Monday, 60);
+        };
+        channel(IA, 100, 110);
+        channel(IB, 100, 100);
+        channel(IC, 110, 100);
+        const UnbalanceStudy u = RunSurvey(phases, options).Unbalance;
+        ASSERT_TRUE(u.Current);
+        EXPECT_EQ(MostDeviatingText(*u.Current, TextStyle{}), c.text) << c.ic << " " << c.ia;
+    }
+}
+
 TEST_F(UnbalanceStudyTest, FewerThanThreePhases) {
     Channel(VAN, 230);
     Channel(VCN, 231);

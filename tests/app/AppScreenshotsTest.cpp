@@ -1,4 +1,5 @@
 #include "tests/support/ModalDriver.h"
+#include "tests/support/PictureColours.h"
 #include "tests/support/TestSettings.h"
 
 #include "app/AppScreenshots.h"
@@ -17,6 +18,8 @@ TEST(AppScreenshotsTest, EveryWindowIsWrittenAtLeastAtItsSize) {
                             : temporary.path();
     const QStringList files = WriteAppScreenshots(dir);
     ASSERT_EQ(files.size(), 7);
+    for (const QString& file : files)
+        EXPECT_GT(PictureColours(file), HandfulOfColours) << file.toStdString();
     const std::pair<const char*, QSize> sizes[] = {
         {"about.png", {441, 264}},           {"recording-info-window.png", {250, 300}},
         {"join-recordings.png", {900, 300}}, {"join-recordings-refused.png", {900, 300}},

@@ -3,6 +3,7 @@
 #include "tests/support/EventLoop.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/PdfPages.h"
+#include "tests/support/PipeFile.h"
 #include "tests/support/PrintInteractionSpy.h"
 #include "tests/support/TestSettings.h"
 
@@ -167,6 +168,79 @@ TEST_F(TMainFormTest, FailedOpenLeavesNothingOpenAndNothingRemembered) {
     EXPECT_FALSE(form->Database().Open());
     EXPECT_FALSE(TreeShown());
     EXPECT_EQ(form->RecentFiles().Count(), 0);
+}
+
+// File › Open opens a FIFO once, and the cause of the failure comes from that open.
+TEST_F(TMainFormTest, OpenOfAFifoThatFailsOpensItOnce) {
+    const FedFifo fifo(Path("pipe.vro").toStdString(), std::string("\x03\0\0\0Vro", 7));
+    nextName = Path("pipe.vro");
+    QString shown;
+    ModalDriver driver({Answer(QMessageBox::Ok, &shown)});
+    form->MIOpenClick();
+    EXPECT_EQ(shown, "pipe.vro could not be opened: it is not a regular file.\nError reading");
+    EXPECT_FALSE(fifo.ReopenedForReading());
+    EXPECT_FALSE(form->Database().Open());
+}
+
+// A table over a time range to the recording's end that takes in a parameter with fewer
+// points than the other opens, and shows the rows past its data as empty cells.
+TEST_F(TMainFormTest, ATableOverAShorterParameterOpensWithItsRows) {
+    GeneratorOptions o;
+    o.entries = {6, 7};
+    o.historicPoints = 20;
+    GeneratedRecording recording = GenerateRecording(o);
+    recording.blocks[1].values.resize(12);
+    LDatabase db;
+    db.New();
+    db.Parse(recording.Serialize());
+    LTableRecord& table = *db.AddTable();
+    for (const auto& p : db.Parameters())
+        table.Sources.Add(std::make_unique<LParameterSource>(p.get()));
+    table.Sources.SetSubset(5, 19);
+    db.SetFileName(Path("range").toStdString());
+    db.Save(false);
+
+    QString shown;
+    ModalDriver driver({Answer(QMessageBox::Ok, &shown)});
+    form->OpenDatabase(QString::fromStdString(db.FileName()), false);
+    EXPECT_EQ(shown, "");
+    ASSERT_TRUE(form->Database().Open());
+    form->Explorer()->expandAll();
+    form->Explorer()->setCurrentItem(form->TablesNode()->child(0));
+    form->PopViewClick();
+    TTableForm* window = form->ExistingTableWindow(form->Database().Tables()[0].get());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Table()->RowCount(), 1 + 15);
+    const std::string last = window->Table()->RowText(15);
+    EXPECT_EQ(last.substr(last.size() - 3), "\t\r\n") << last; // V2 had 12 points
+    EXPECT_NE(window->Table()->RowText(7).substr(window->Table()->RowText(7).size() - 3), "\t\r\n");
+}
+
+// Values no recorder can produce are counted when a file opens, in the status bar, until the
+// database closes.
+TEST_F(TMainFormTest, TheStatusBarCountsValuesNoRecorderCanProduce) {
+    GeneratorOptions o;
+    o.entries = {6, 40}; // RMS Voltage - VAN, Power Factor - 3Ø
+    o.historicPoints = 4;
+    GeneratedRecording recording = GenerateRecording(o);
+    recording.blocks[0].values[1] = -1;
+    recording.blocks[1].values = {0.9f, 1.5f, 1.01f, 0.8f};
+    QFile file(Path("odd.bin"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(recording.Serialize()));
+    file.close();
+    nextName = Path("odd.bin");
+    {
+        ModalDriver driver({Describe("Bay 2")});
+        form->MIImportClick();
+    }
+    EXPECT_EQ(form->StatusText(2), "RMS Voltage - VAN: 1 negative value; Power Factor - 3Ø: 2 "
+                                   "values outside −1 to 1");
+    form->Database().SetModified(false);
+    form->MICloseClick();
+    EXPECT_EQ(form->StatusText(2), "");
+    form->OpenDatabase(SaveDatabaseFile("plain"), false);
+    EXPECT_EQ(form->StatusText(2), "");
 }
 
 TEST_F(TMainFormTest, CloseAsksOnlyWhenModifiedAndCancelKeepsEverything) {
@@ -855,6 +929,28 @@ TEST_F(TMainFormTest, TheSurveyWindowIsOnePerDatabaseAndGoesWithIt) {
     form->MICloseClick();
     EXPECT_FALSE(shown);
     EXPECT_EQ(form->ExistingSurveyWindow(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Escape closes the Survey and Statistics windows, as it closes a dialog.
+TEST_F(TMainFormTest, EscapeClosesTheSurveyAndStatisticsWindows) {
+    form->OpenDatabase(SaveDatabaseFile("escape", 1), false);
+    form->Explorer()->expandAll();
+    form->Explorer()->setCurrentItem(form->TablesNode()->child(0));
+    form->Form().PopStatistics->trigger();
+    form->Form().MISurvey->trigger();
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             form->ExistingSurveyWindow(),
+             form->ExistingStatisticsWindow(form->Database().Tables()[0].get())}) {
+        ASSERT_NE(window, nullptr);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window)) << window->objectName().toStdString();
+        QTest::keyClick(window, Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+    }
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -31,12 +33,11 @@ LSession Recording() {
 
 TEST(TRecordingInfoFormTest, DatesAndTimesFollowTheLocaleAndTheirParts) {
     const QLocale german(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(DateTimeText(At(2024, 3, 11), german), "11.03.2024");
+    // As the survey and the reports write a time: with the time even at midnight.
+    EXPECT_EQ(DateTimeText(At(2024, 3, 11), german), "11.03.2024 00:00:00");
     EXPECT_EQ(DateTimeText(At(2024, 3, 11, 13, 2, 3), german), "11.03.2024 13:02:03");
-    EXPECT_EQ(DateTimeText(0.5, german), "12:00:00");
-    EXPECT_EQ(DateTimeText(0, german), "00:00:00");
     // A hair past midnight is still midnight to the second.
-    EXPECT_EQ(DateTimeText(At(2024, 3, 11) + 1e-10, german), "11.03.2024");
+    EXPECT_EQ(DateTimeText(At(2024, 3, 11) + 1e-10, german), "11.03.2024 00:00:00");
 
     // The long time format's zone is left out: the instrument's times have none.
     const QLocale us(QLocale::English, QLocale::UnitedStates);
@@ -55,7 +56,7 @@ TEST(TRecordingInfoFormTest, TheClipboardTextHasTenLinesAsShown) {
     EXPECT_EQ(rows[0], "User ID\tAna");
     EXPECT_EQ(rows[1], "Location\tPlant 2");
     EXPECT_EQ(rows[2], "Comments\t");
-    EXPECT_EQ(rows[3], "Start time\t11.03.2024");
+    EXPECT_EQ(rows[3], "Start time\t11.03.2024 00:00:00");
     EXPECT_EQ(rows[4], "End time\t18.03.2024 09:30:05");
     EXPECT_EQ(rows[7], "Rate\t" + QString::fromStdString(Recording().RateText()));
     const QStringList captions = {"User ID", "Location", "Comments", "Start time", "End time",
@@ -79,6 +80,20 @@ TEST(TRecordingInfoFormTest, TheWindowShowsAndCopiesItsCopyOfTheRecording) {
     form.CopyToClipboard();
     EXPECT_EQ(QApplication::clipboard()->text(), RecordingInfoText(RecordingInfo(Recording())));
     EXPECT_EQ(form.size(), QSize(250, 300));
+
+    // A joined recording's eleven downloads scroll, whole, in the window's size.
+    std::string joined = "Joined from:";
+    for (int i = 1; i <= 11; ++i)
+        joined += " d" + std::to_string(i) + ".vro (2026-01-08 23:59:01 to 2026-01-10 23:59:00);";
+    session.Comments = joined;
+    form.ShowRecording(session);
+    form.show();
+    auto* comments = Child<QLabel>(&form, "CommentsLabel");
+    EXPECT_EQ(comments->text().toStdString(), joined);
+    auto* scroll = Child<QScrollArea>(&form, "CommentsScroll");
+    EXPECT_EQ(scroll->widget(), comments);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(Child<QLabel>(&form, "CTLabel")->isVisible());
 }
 
 } // namespace

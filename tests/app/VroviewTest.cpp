@@ -1,5 +1,6 @@
 // vroview as a user runs it: the answers it gives without a display, and the picture its
 // empty main window shows when started from a folder without pictures.
+#include "tests/support/PictureColours.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <QDir>
@@ -71,6 +72,11 @@ TEST(VroviewTest, EmptyMainWindowShowsTheShippedBanner) {
     const Outcome run = Vroview({"--screenshots", pictures}, environment,
                                 QString::fromStdString(scratch.path.string()));
     ASSERT_EQ(run.status, 0) << run.err;
+    // Every window shows something: a blank one has a colour or two.
+    const QStringList files = QDir(pictures).entryList({QStringLiteral("*.png")});
+    EXPECT_GT(files.size(), 40);
+    for (const QString& file : files)
+        EXPECT_GT(PictureColours(pictures + "/" + file), HandfulOfColours) << file.toStdString();
     const QImage window(pictures + "/main-empty.png");
     ASSERT_FALSE(window.isNull());
     // The banner's band is the only large blue area of the window.

@@ -55,8 +55,11 @@ TEST(ImportFileTest, FailuresLeaveNoDatabaseOpen) {
     LDatabase db;
     db.New();
     for (auto [file, message] :
-         {std::pair{std::string("empty.bin"), "Parse error:Incremented past end"},
-          {std::string("missing.bin"), "Error opening file!"}}) {
+         {std::pair{std::string("empty.bin"),
+                    "empty.bin could not be imported: it is damaged or not an export file of the "
+                    "1.x software.\nParse error:Incremented past end"},
+          {std::string("missing.bin"),
+           "missing.bin could not be imported: it does not exist.\nError opening file!"}}) {
         try {
             ImportFile(db, dir / file, [](LSession&) { FAIL() << "nothing to describe"; });
             ADD_FAILURE() << file;

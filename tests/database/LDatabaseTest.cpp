@@ -221,25 +221,30 @@ TEST(LDatabaseTest, SourceOfAMissingParameterIsReported) {
 
 TEST(LDatabaseTest, StoredSourceRangesNoSubsetCanMakeAreRefused) {
     struct Case {
-        int32_t first, last;
+        int32_t first, last, periods;
         bool loads;
     };
-    // Subsets make first from -1 up, last up to the parameter's count (2 points here), and
-    // never a negative count.
-    for (const Case c : {Case{-1, -1, true},
-                         {0, -1, true},
-                         {-1, 2, true},
-                         {3, 2, true},
-                         {-2, 5, false},
-                         {0, 3, false},
-                         {0, 50000, false},
-                         {10, 3, false},
-                         {INT32_MIN, INT32_MAX, false},
-                         {INT32_MAX, INT32_MIN, false},
-                         {1, INT32_MIN, false}}) {
+    // Subsets make first from -1 up, never a negative count, and a range in sample periods
+    // that may reach past a parameter with fewer points (2 here) up to the recording's
+    // periods, or 50 000 for a shorter recording.
+    for (const Case c : {Case{-1, -1, 3, true},
+                         {0, -1, 3, true},
+                         {-1, 2, 3, true},
+                         {3, 2, 3, true},
+                         {0, 3, 3, true},
+                         {0, 50000, 3, true},
+                         {0, 60000, 60000, true},
+                         {-2, 5, 3, false},
+                         {0, 50001, 3, false},
+                         {0, 60001, 60000, false},
+                         {10, 8, 3, false},
+                         {INT32_MIN, INT32_MAX, 3, false},
+                         {INT32_MAX, INT32_MIN, 3, false},
+                         {1, INT32_MIN, 3, false}}) {
         ScratchFolder dir;
         LDatabase db;
         FillDatabase(db, 3, 2);
+        db.Header().HistoricPointMax = c.periods;
         // In a chained source: every source of a record is checked.
         LParameterSource* chained = db.Charts()[0]->Sources.Items(0)->Next.get();
         ASSERT_EQ(chained->Parameter->Count(), 2);
@@ -256,6 +261,40 @@ TEST(LDatabaseTest, StoredSourceRangesNoSubsetCanMakeAreRefused) {
             << c.first << ".." << c.last;
         EXPECT_EQ(spy.reports, (std::vector<ErrorReportSpy::Report>{
                                    {"LParameterSource::Load", "Invalid source range"}}));
+    }
+}
+
+// A Historic table over a time range that takes in a parameter with fewer points than the
+// others, to the recording's end, as the time range dialog makes it: it opens again with the
+// same rows, empty cells past the short parameter's data.
+TEST(LDatabaseTest, ATimeRangeOverAShorterParameterOpensAgain) {
+    ScratchFolder dir;
+    GeneratorOptions options;
+    options.entries = {6, 7};
+    options.historicPoints = 60;
+    GeneratedRecording recording = GenerateRecording(options);
+    recording.blocks[1].values.resize(40);
+    LDatabase db;
+    db.New();
+    db.Parse(recording.Serialize());
+    ASSERT_EQ(db.Header().HistoricPointMax, 60);
+    LTableRecord* table = db.AddTable();
+    for (const auto& s : db.AllSources())
+        table->Sources.Add(std::make_unique<LParameterSource>(*s));
+    table->Sources.SetSubset(30, 59);
+    SaveAs(db, dir / "range");
+
+    LDatabase loaded;
+    ASSERT_EQ(LoadError(dir / "range.vro"), "");
+    LoadFrom(loaded, dir / "range.vro");
+    const LParameterSourceGroup& sources = loaded.Tables().at(0)->Sources;
+    ASSERT_EQ(sources.Count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const LParameterSource& s = *sources.Items(i);
+        EXPECT_EQ(s.GetCount(), 30);
+        float value;
+        EXPECT_TRUE(s.GetValue(9, value));
+        EXPECT_EQ(s.GetValue(10, value), s.Parameter->Count() == 60) << "past the 40 points";
     }
 }
 

@@ -1,4 +1,6 @@
 #include "database/OpenFailure.h"
+#include "model/InputFile.h"
+#include "tests/support/PipeFile.h"
 
 #include "tests/support/ScratchFolder.h"
 
@@ -17,6 +19,7 @@ TEST(OpenFailureTest, NamesTheFileAndTheCause) {
     std::ofstream(scratch / "secret.vro") << "x";
     ::chmod((scratch / "secret.vro").c_str(), 0);
     std::filesystem::create_directory(scratch / "folder.bin");
+    const PipeFile pipe("\x03\0\0\0Vro");
     const bool root = ::geteuid() == 0; // root reads every file
     const struct {
         std::string file;
@@ -32,14 +35,17 @@ TEST(OpenFailureTest, NamesTheFileAndTheCause) {
         {scratch / "missing.vro", FileKind::Database, FileAction::Open,
          "missing.vro could not be opened: it does not exist."},
         {scratch / "folder.bin", FileKind::ExportFile, FileAction::Import,
-         "folder.bin could not be imported: it is a folder."},
+         "folder.bin could not be imported: it is not a regular file."},
+        {pipe.Path(), FileKind::Database, FileAction::Open,
+         pipe.Path().substr(pipe.Path().rfind('/') + 1) +
+             " could not be opened: it is not a regular file."},
         {scratch / "secret.vro", FileKind::Database, FileAction::Open,
          root ? "secret.vro could not be opened: it is damaged or not a database file of this "
                 "program."
               : "secret.vro could not be opened: you may not read it."},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(OpenFailureText(c.file, c.kind, c.action, "Error reading"),
+        EXPECT_EQ(OpenFailureText(InputFile(c.file), c.kind, c.action, "Error reading"),
                   c.text + "\nError reading");
 }
 

@@ -9,10 +9,13 @@
 
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <grp.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -285,6 +288,42 @@ TEST_F(SaveTest, AsAnUnprivilegedUser) {
         EXPECT_EQ(result, 0);
         c.check(folder);
     }
+}
+
+// -o /dev/null, or a FIFO another program reads: written to as they are, never replaced. The
+// device is a null device of the scratch folder's, so that a mistake here cannot replace the
+// system's; where the process may not make one, the FIFO alone.
+TEST_F(SaveTest, ADeviceOrAFifoIsWrittenToAsItIs) {
+    const std::string fifo = dir / "out.fifo", device = dir / "null";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::vector<std::string> names{fifo};
+    if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+        names.push_back(device);
+    // The reader is there before the save, and waits a few seconds at most for its bytes.
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    for (const std::string& name : names) {
+        const struct stat before = Status(name);
+        SafeFileReplace file(name, true);
+        file.Writer().Write("figures", 7);
+        file.Commit();
+        EXPECT_EQ(Status(name).st_ino, before.st_ino) << name;
+        EXPECT_EQ(Status(name).st_mode, before.st_mode) << name;
+    }
+    std::string read;
+    char buffer[64];
+    for (pollfd in{reader, POLLIN, 0}; ::poll(&in, 1, 5000) > 0;) {
+        const ssize_t n = ::read(reader, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        read.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(reader);
+    EXPECT_EQ(read, "figures");
+    std::vector<std::string> made = {"out.fifo", "week.vro", "week.vro.backup"};
+    if (names.size() > 1)
+        made.insert(made.begin(), "null");
+    EXPECT_EQ(Names(dir.path), made);
 }
 
 TEST_F(SaveTest, MissingFolderIsRefused) {

@@ -82,7 +82,7 @@ protected:
     PrintOptions Options(const QString& title) { return PrintOptionsOf(setup, &db, title); }
     // The rows first to last of the table as the printer lays them out now.
     RowsLayout LayOut(PrintedRows& rows, int32_t first = 0, int32_t last = 0) {
-        return LayOutRows(rows, first, last, {}, setup.Printer(), PrintAreaOf(setup),
+        return LayOutRows(rows, first, last, setup.Printer(), PrintAreaOf(setup),
                           setup.Printer().width());
     }
     Printout PrintRows(PrintedTable& table, int32_t first, int32_t last,

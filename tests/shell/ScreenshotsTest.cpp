@@ -1,4 +1,5 @@
 #include "tests/support/ModalDriver.h"
+#include "tests/support/PictureColours.h"
 #include "tests/support/TestSettings.h"
 
 #include "shell/Screenshots.h"
@@ -17,6 +18,8 @@ TEST(ScreenshotsTest, EveryWindowIsWrittenAtLeastAtItsSize) {
                             : temporary.path();
     const QStringList files = WriteShellScreenshots(dir);
     ASSERT_EQ(files.size(), 3);
+    for (const QString& file : files)
+        EXPECT_GT(PictureColours(file), HandfulOfColours) << file.toStdString();
     const std::pair<const char*, QSize> sizes[] = {
         {"standard-dialog.png", {400, 380}},
         {"program-error.png", {425, 163}},

@@ -50,7 +50,7 @@ TEST_F(TableTextTest, HistoricLayout) {
     EXPECT_EQ(second, QStringLiteral("V1 (V)"));
     text.GetCellText(1, 1, main, second);
     EXPECT_TRUE(second.isEmpty());
-    EXPECT_EQ(AllRows(text), "Time\tRMS VoltageV1 (V)\tRMS CurrentI1 (A)\tReal PowerV1I1 (W)\r\n"
+    EXPECT_EQ(AllRows(text), "Time\tRMS Voltage V1 (V)\tRMS Current I1 (A)\tReal Power V1I1 (W)\r\n"
                              "11/30/2026 5:43:01 PM\t229.85\t" +
                                  text.FormatValue(db.Parameters().Items(1)->Values()[0]) +
                                  "\t-15,000.00\r\n"
@@ -120,7 +120,7 @@ TEST_F(TableTextTest, CumulativeLayoutCountsIntervalsFromTheStart) {
     // The header, Total, and one row per value of the next source; the recording starts 45
     // samples and a second before its end, at 17:00:01.
     EXPECT_EQ(text.RowCount(), 5);
-    EXPECT_EQ(AllRows(text), "Interval start\tEnergyV1I1 (WH)\r\n"
+    EXPECT_EQ(AllRows(text), "Interval start\tEnergy V1I1 (WH)\r\n"
                              "Total\t1,234.50\r\n"
                              "11/30/2026 5:00:01 PM\t10.00\r\n"
                              "11/30/2026 5:15:01 PM\t20.00\r\n"
@@ -208,7 +208,7 @@ TEST_F(TableTextTest, LayoutFromTheKindsOfTheParameters) {
     }
     const TableText mixed = Showing(db.Tables()[3]->Sources, ttHistoric);
     EXPECT_EQ(mixed.ColCount(), 2);
-    EXPECT_EQ(mixed.RowText(0), "Time\tRMS VoltageV1 (V)\r\n");
+    EXPECT_EQ(mixed.RowText(0), "Time\tRMS Voltage V1 (V)\r\n");
 }
 
 // The clipboard copy once cut a row at 1023 characters.
@@ -222,7 +222,7 @@ TEST_F(TableTextTest, LongRowsAreWhole) {
     const std::string header = text.RowText(0);
     EXPECT_GT(header.size(), 2000u);
     EXPECT_EQ(std::count(header.begin(), header.end(), '\t'), 127);
-    EXPECT_EQ(header.substr(header.size() - 19), "RMS VoltageV1 (V)\r\n");
+    EXPECT_EQ(header.substr(header.size() - 20), "RMS Voltage V1 (V)\r\n");
     EXPECT_EQ(text.GetRowText(1, nullptr), text.RowText(1).size());
 }
 

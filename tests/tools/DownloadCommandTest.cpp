@@ -128,8 +128,9 @@ TEST_F(DownloadCommandTest, NothingAnswers) {
 TEST_F(DownloadCommandTest, ALineThatGoesAwayIsAnotherError) {
     Simulate({"--seed", "2", "--no-pacing", "--hang-up-after", "2"});
     const std::string out = (dir / "out.bin").string();
-    const int status =
-        Wait(Start({"download", "--device", Line(), "--baud", "38400", "-o", out}, "log"));
+    const int status = Wait(Start(
+        {"download", "--device", Line(), "--baud", "38400", "--abort-pause", "100", "-o", out},
+        "log"));
     EXPECT_EQ(status, 1);
     EXPECT_NE(Log("log").find("Other error."), std::string::npos) << Log("log");
     EXPECT_FALSE(fs::exists(out));
@@ -138,7 +139,8 @@ TEST_F(DownloadCommandTest, ALineThatGoesAwayIsAnotherError) {
 TEST_F(DownloadCommandTest, CtrlCCancelsThroughTheEngine) {
     Simulate({"--seed", "2", "--ignore-start"});
     const std::string out = (dir / "out.bin").string();
-    const pid_t download = Start({"download", "--device", Line(), "-o", out}, "log");
+    const pid_t download =
+        Start({"download", "--device", Line(), "--abort-pause", "100", "-o", out}, "log");
     ASSERT_TRUE(RunEventsUntil(
         [&] { return Log("log").find("Detecting device") != std::string::npos; }, 5000));
     RunEventsFor(300);

@@ -125,6 +125,24 @@ TEST_F(ReportCommandTest, NumbersInTheUsersLocale) {
     }
 }
 
+// --locale NAME: the report's numbers as vrotool survey --locale NAME writes them, whatever
+// the user's own; an unknown name is a usage error.
+TEST_F(ReportCommandTest, LocaleOption) {
+    const std::string recording = Recording({22, 13, 14, 15, 6});
+    const std::string env = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 ";
+    const Result survey = RunCommand(env + VROTOOL + " survey " + recording + " --locale de_DE");
+    const size_t at = survey.out.find("Peak demand");
+    ASSERT_NE(at, std::string::npos) << survey.out;
+    const std::string peak = survey.out.substr(at, survey.out.find('\n', at) - at);
+    const std::string figure = peak.substr(peak.find_first_of("0123456789"), 8);
+    ASSERT_NE(figure.find(','), std::string::npos) << figure;
+    ASSERT_EQ(
+        RunCommand(env + VROTOOL + " report " + recording + " --locale de_DE -o " + Out()).status,
+        0);
+    EXPECT_NE(All(Out()).find(figure), std::string::npos) << figure;
+    EXPECT_EQ(Vro("report " + recording + " --locale xx_Nowhere -o " + Out()).status, 2);
+}
+
 // The figures are those vrotool survey prints; the items add pages; Letter is Letter.
 TEST_F(ReportCommandTest, FiguresItemsAndPage) {
     const std::string recording = Recording({22, 13, 14, 15, 6});

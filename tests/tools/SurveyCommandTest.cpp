@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -94,16 +96,18 @@ TEST_F(SurveyCommandTest, JsonHasTheSurveysStructure) {
     EXPECT_EQ(j["duration"].Keys(), (std::vector<std::string>{"percent", "w", "threshold_w",
                                                               "hours_above", "energy_above_wh"}));
 
-    r = Vro("survey " + Recording() +
-            " --json --rating-amps 1000 --nominal-volts 240 --threshold-watts 0 "
-            "--block-minutes 30");
-    ASSERT_EQ(r.status, 0) << r.out;
-    j = Json::Parse(r.out);
-    EXPECT_EQ(j["block_minutes"].number, 30);
-    EXPECT_TRUE(j["load_study"]["adequate"].boolean);
-    EXPECT_EQ(j["voltage"]["nominal_v"].number, 240);
-    EXPECT_FALSE(j["voltage"]["nominal_guessed"].boolean);
-    EXPECT_EQ(j["duration"]["hours_above"].number, j["blocks"]["complete"].number / 2);
+    // The threshold in kW, or in W as before.
+    for (const char* threshold : {"--threshold-kw 20", "--threshold-watts 20000"}) {
+        r = Vro("survey " + Recording() +
+                " --json --rating-amps 1000 --nominal-volts 240 --block-minutes 30 " + threshold);
+        ASSERT_EQ(r.status, 0) << r.out;
+        j = Json::Parse(r.out);
+        EXPECT_EQ(j["block_minutes"].number, 30);
+        EXPECT_TRUE(j["load_study"]["adequate"].boolean);
+        EXPECT_EQ(j["voltage"]["nominal_v"].number, 240);
+        EXPECT_FALSE(j["voltage"]["nominal_guessed"].boolean);
+        EXPECT_EQ(j["duration"]["threshold_w"].number, 20000);
+    }
 }
 
 TEST_F(SurveyCommandTest, WithoutPowerThePowerResultsAreNull) {
@@ -126,10 +130,37 @@ TEST_F(SurveyCommandTest, TextAndExitStatuses) {
     EXPECT_NE(r.out.find("\nLoad study: not valid\n"), std::string::npos);
     for (const char* bad :
          {"--block-minutes 20", "--block-minutes x", "--rating-amps -1", "--nominal-volts 0",
-          "--threshold-watts ten", "--frobnicate", "--target-pf 0.79", "--target-pf 1.01",
-          "--bank-step 0", "--energy-rate -1", "--tariff " VRO_TARIFF_EXAMPLE " --demand-rate 1",
-          "--json --csv"})
+          "--threshold-watts ten", "--threshold-kw 1 --threshold-watts 1000", "--frobnicate",
+          "--target-pf 0.79", "--target-pf 1.01", "--bank-step 0", "--energy-rate -1",
+          "--tariff " VRO_TARIFF_EXAMPLE " --demand-rate 1", "--json --csv"})
         EXPECT_EQ(Vro("survey " + file + " " + bad).status, 2) << bad;
+    // A tariff that cannot be taken: its message alone, no usage after it.
+    std::ofstream(scratch.path / "credit.json") << R"({"fixedmonthlycharge": -5})";
+    for (const auto& [tariff, message] :
+         {std::pair<std::string, std::string>{"/nonexistent/t.json",
+                                              "/nonexistent/t.json: it does not exist.\n"},
+          {(scratch.path / "credit.json").string(),
+           (scratch.path / "credit.json").string() +
+               ": fixedmonthlycharge: not a charge of at least 0\n"}}) {
+        r = Vro("survey " + file + " --tariff " + tariff);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, message);
+    }
+    // The simple tariff: its one period is all hours; the charges it does not have are left
+    // out. A device is written to as it is.
+    r = Vro("survey " + file + " --energy-rate 0.2");
+    EXPECT_NE(r.out.find("\n    energy, all hours "), std::string::npos) << r.out;
+    for (const char* absent : {"Demand ", "Reactive demand", "Fixed charge", "fixed charge"})
+        EXPECT_EQ(r.out.find(absent), std::string::npos) << absent;
+    // -o /dev/null, as a null device of the scratch folder's that a mistake cannot replace.
+    const std::string null = (scratch.path / "null").string();
+    if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        r = Vro("survey " + file + " -o " + null);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, "Wrote " + null + "\n");
+        struct stat st {};
+        EXPECT_TRUE(::stat(null.c_str(), &st) == 0 && S_ISCHR(st.st_mode));
+    }
     const std::string damaged = (scratch.path / "d.bin").string();
     std::ofstream(damaged) << std::string(20, '\0');
     r = Vro("survey " + damaged);
@@ -200,8 +231,7 @@ TEST_F(SurveyCommandTest, NewLoadsGiveTheCapacityStudy) {
 
 TEST_F(SurveyCommandTest, CostPowerFactorAndUnbalance) {
     const std::string file = Steady();
-    Result r = Vro("survey " + file +
-                   " --json --tariff " VRO_TARIFF_EXAMPLE " --threshold-watts 50000 --bank-step 5");
+    Result r = Vro("survey " + file + " --json --tariff " VRO_TARIFF_EXAMPLE " --bank-step 5");
     ASSERT_EQ(r.status, 0) << r.out;
     Json j = Json::Parse(r.out);
     const Json& cost = j["cost"];
@@ -232,8 +262,13 @@ TEST_F(SurveyCommandTest, CostPowerFactorAndUnbalance) {
     EXPECT_EQ(cost["per_day"].items.size(), 3u);
     EXPECT_EQ(cost["per_day"][0].Keys(), (std::vector<std::string>{"date", "cost"}));
     EXPECT_NEAR(cost["year"].number, 12 * cost["typical_month"].number, 1e-6);
-    EXPECT_EQ(cost["shaving"]["threshold_w"].number, 50000);
-    EXPECT_GT(cost["shaving"]["typical_month_saving"].number, 0);
+    EXPECT_TRUE(cost["shaving"].IsNull());
+    // The steady load is its own base load: a threshold below it would never be reached.
+    const Result refused =
+        Vro("survey " + file + " --tariff " VRO_TARIFF_EXAMPLE " --threshold-kw 50");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "The threshold 50.00 kW is below the base load 55.20 kW: not taken, "
+                           "the load is above it all the time.\n");
 
     const Json& pf = j["power_factor"];
     EXPECT_EQ(pf.Keys(),

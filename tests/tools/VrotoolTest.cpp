@@ -1,6 +1,7 @@
 // vrotool as a user runs it: exit statuses, messages and the JSON shape.
 #include "database/LDatabase.h"
 #include "tests/support/PdfPages.h"
+#include "tests/support/PipeFile.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tools/VrotoolRun.h"
 #include "tools/RecordingGenerator.h"
@@ -123,13 +124,53 @@ TEST_F(VrotoolTest, ErrorsAreTheProgramsMessagesWithStatusOne) {
          "week3.vro could not be opened: it is damaged or not a database file of this "
          "program.\nError reading\n"},
         {(dir / "folder.vro").string(),
-         "folder.vro could not be opened: it is a folder.\nError reading\n"},
+         "folder.vro could not be opened: it is not a regular file.\nError reading\n"},
     };
     for (const auto& [file, message] : cases) {
         const Result r = Vro("info " + file);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, message);
     }
+}
+
+// A FIFO is opened once: the cause of a failure comes from that open, not from a second one
+// that would wait for the writer that has gone.
+TEST_F(VrotoolTest, AFifoThatFailsIsOpenedOnce) {
+    for (const auto& [name, bytes, reader] :
+         {std::tuple{"pipe.vro", std::string("\x03\0\0\0Vro", 7), "Error reading"},
+          {"pipe.bin", std::string("1234567"), "Parse error:Incremented past end"}}) {
+        const FedFifo fifo((dir / name).string(), bytes);
+        const Result r = Vro("info " + fifo.Path());
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+                  std::string(name) + " could not be opened: it is not a regular file.");
+        EXPECT_NE(r.out.find(reader), std::string::npos) << r.out;
+        EXPECT_FALSE(fifo.ReopenedForReading());
+    }
+}
+
+// Values no recorder can produce: counted per parameter on standard error, the output as it
+// was; the survey says so above its figures.
+TEST_F(VrotoolTest, ValuesNoRecorderCanProduceAreCounted) {
+    GeneratorOptions o;
+    o.entries = {40}; // Power Factor - 3Ø
+    o.historicPoints = 4;
+    GeneratedRecording rec = GenerateRecording(o);
+    rec.blocks[0].values = {0.9f, 1.5f, -2, 0.8f};
+    const std::string file = Write("pf.bin", rec.Serialize());
+    const std::string line = "Power Factor - 3Ø: 2 values outside −1 to 1\n";
+    const std::string info = std::string(VROTOOL) + " info " + file;
+    Result r = RunCommand("sh -c '" + info + " 2>/dev/null'");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.find("outside"), std::string::npos);
+    r = RunCommand("sh -c '" + info + " 2>&1 >/dev/null'");
+    EXPECT_EQ(r.out, line);
+    r = Vro("survey " + file);
+    EXPECT_NE(r.out.find("\nThe recording holds values no recorder can produce; the figures "
+                         "take them as they are:\n  - " +
+                         line),
+              std::string::npos)
+        << r.out;
 }
 
 TEST_F(VrotoolTest, UsageErrorsExitWithTwo) {
@@ -213,7 +254,8 @@ TEST_F(VrotoolTest, DatabaseFilesAreKnownByNameOrMark) {
     EXPECT_NE(r.out.find("\nError reading\n"), std::string::npos);
     r = Vro("import " + Write("empty.bin", ""));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Parse error:Incremented past end\n");
+    EXPECT_EQ(r.out, "empty.bin could not be imported: it is damaged or not an export file of "
+                     "the 1.x software.\nParse error:Incremented past end\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "empty.vro"));
 }
 
@@ -240,7 +282,7 @@ TEST_F(VrotoolTest, TableAsTheWindowCopiesIt) {
 
     Result r = Vro("table " + vro + " --index 1 --locale en_US");
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(r.out, "Time\tRMS VoltageV1 (V)\r\n11/30/2026 5:42:01 PM\t1,234.50\r\n"
+    EXPECT_EQ(r.out, "Time\tRMS Voltage V1 (V)\r\n11/30/2026 5:42:01 PM\t1,234.50\r\n"
                      "11/30/2026 5:43:01 PM\t2.00\r\n11/30/2026 5:44:01 PM\t3.00\r\n");
     r = Vro("table " + vro + " --caption 'Feeder \"B\"' --first 1 --last 1 --csv --locale de_DE");
     ASSERT_EQ(r.status, 0) << r.out;
@@ -276,6 +318,33 @@ TEST_F(VrotoolTest, TableAsTheWindowCopiesIt) {
     }
     r = Vro("table " + Write("bad.vro", "Vro") + " --index 1");
     EXPECT_EQ(r.status, 1);
+}
+
+// A time range to the recording's end over a parameter with fewer points than the other, as
+// the program makes it: the file opens, and the rows past its data have empty cells.
+TEST_F(VrotoolTest, ATableOverATimeRangeOfAShorterParameterOpens) {
+    GeneratorOptions o;
+    o.phaseConfig = 0;
+    o.entries = {0, 9}; // RMS Voltage V1, RMS Current I1
+    o.historicPoints = 4;
+    GeneratedRecording rec = GenerateRecording(o);
+    rec.blocks[0].values = {1, 2, 3, 4};
+    rec.blocks[1].values = {5, 6};
+    LDatabase db;
+    db.New();
+    db.Parse(rec.Serialize());
+    LTableRecord& table = *db.AddTable();
+    for (const auto& p : db.Parameters())
+        table.Sources.Add(std::make_unique<LParameterSource>(p.get()));
+    table.Sources.SetSubset(1, 3);
+    db.SetFileName((dir / "range.vro").string());
+    db.Save(false);
+
+    const Result r = Vro("table " + db.FileName() + " --index 1 --csv");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "Time,RMS Voltage V1 (V),RMS Current I1 (A)\r\n"
+                     "2026-11-30 17:42:01,2,6\r\n2026-11-30 17:43:01,3,\r\n"
+                     "2026-11-30 17:44:01,4,\r\n");
 }
 TEST_F(VrotoolTest, PrintMakesThePagesOfTheWindowsAsAPdfWithoutADisplay) {
     GeneratorOptions o;

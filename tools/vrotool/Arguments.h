@@ -12,6 +12,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// What an option names cannot be taken (a tariff file that cannot be read, or is not a rate):
+// the tool prints the message alone, which names the file and says why, and exits with 2.
+class ValueError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // The arguments of one subcommand: "--name value", "--name=value", "-o value", flags and
 // positionals. Every option must be taken by the command; Finish() refuses the rest.
 class Arguments {

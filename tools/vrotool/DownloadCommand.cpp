@@ -104,6 +104,9 @@ int DownloadCommand(Arguments& args) {
     const auto userId = args.Value("--user-id");
     const auto location = args.Value("--location");
     const auto comments = args.Value("--comments");
+    DAQTimings timings;
+    timings.abortPause =
+        static_cast<int>(args.Integer("--abort-pause", 0, 60000).value_or(timings.abortPause));
     args.Finish();
     if (!out)
         throw UsageError("missing -o OUT.bin or -o OUT.vro");
@@ -136,7 +139,7 @@ int DownloadCommand(Arguments& args) {
     // Find the instrument as the New Recording dialog does.
     std::optional<ScanFinding> found;
     {
-        DeviceScan finder(DAQTimings{}, 100);
+        DeviceScan finder(timings, 100);
         finder.SetOnTestPosted([](int p, int b) {
             std::fprintf(stderr, "Looking for device on port COM%d (%d)\n", p, b);
         });
@@ -161,7 +164,7 @@ int DownloadCommand(Arguments& args) {
     const int foundPort = PortNumbers[static_cast<size_t>(found->portIndex)];
     const int foundBaud = BaudRates[static_cast<size_t>(found->baudIndex)];
     std::fprintf(stderr, "Detecting device on port COM%d (%d)\n", foundPort, foundBaud);
-    TVroDAQ engine;
+    TVroDAQ engine(timings);
     Progress progress;
     bool started = false, completed = false;
     ReqStat outcome = ReqStat::rsFailed;

@@ -1,5 +1,7 @@
 #include "database/LDatabase.h"
-#include "model/Auxilary.h"
+#include "database/RecordingFile.h"
+#include "model/ImpossibleValues.h"
+#include "model/InputFile.h"
 #include "model/LParameterCollection.h"
 #include "model/LParser.h"
 #include "model/LSession.h"
@@ -220,9 +222,19 @@ void WriteChartJson(JsonWriter& j, const LChartRecord& c) {
     j.EndObject();
 }
 
-int DatabaseInfo(const std::string& fileName, bool json, bool values) {
+// On standard error, so that the output stays what it was: a line per parameter that holds
+// values no recorder can produce.
+void ReportImpossibleValues(const LParameterCollection& parameters) {
+    for (const std::string& line : ImpossibleValueLines(FindImpossibleValues(parameters)))
+        std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+int DatabaseInfo(InputFile& file, bool json, bool values) {
     LDatabase db;
-    LoadDatabaseFile(db, fileName);
+    db.New();
+    ReadingFile(file, true, [&] { db.Load(file); });
+    ReportImpossibleValues(db.Parameters());
+    const std::string& fileName = file.Name();
     if (json) {
         JsonWriter j(stdout);
         j.BeginObject();
@@ -276,15 +288,17 @@ int InfoCommand(Arguments& args) {
     const bool values = args.Flag("--values");
     const std::string file = args.OnlyFile();
 
-    if (IsDatabaseFile(file))
-        return DatabaseInfo(file, json, values);
+    InputFile input(file);
+    if (IsDatabaseFile(input))
+        return DatabaseInfo(input, json, values);
 
     LSession session;
     LParameterCollection parameters;
-    ReadingFile(file, false, [&] {
-        std::string bytes = ReadWholeFile(file);
+    ReadingFile(input, false, [&] {
+        std::string bytes = input.Contents();
         LParser().Run(bytes, session, parameters);
     });
+    ReportImpossibleValues(parameters);
 
     if (json) {
         JsonWriter j(stdout);

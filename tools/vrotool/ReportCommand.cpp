@@ -11,10 +11,12 @@
 #include "tools/vrotool/CommandFiles.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/CompareArguments.h"
+#include "tools/vrotool/LocaleStyle.h"
 #include "tools/vrotool/OffscreenApplication.h"
 #include "tools/vrotool/PageArgument.h"
 #include "tools/vrotool/SurveyArguments.h"
 
+#include <QLocale>
 #include <QPageLayout>
 #include <QPrinter>
 
@@ -71,6 +73,7 @@ struct AuthorArguments {
 
 int CompareReportCommand(Arguments& args) {
     CompareOptions options = CompareArguments(args);
+    const auto localeName = args.Value("--locale");
     const auto title = args.Value("--title");
     const AuthorArguments author(args);
     const auto pageName = args.Value("--page");
@@ -81,7 +84,9 @@ int CompareReportCommand(Arguments& args) {
     if (!output)
         throw UsageError("give the PDF file to write with -o OUT.pdf");
     const QPageSize page = PageNamed(pageName.value_or("A4"));
+    const QLocale locale = localeName ? LocaleNamed(*localeName) : QLocale();
     const auto application = OffscreenApplication(true);
+    QLocale::setDefault(locale);
 
     const std::unique_ptr<OpenedComparison> opened = OpenComparison(options);
     const ReportAuthor signing = author.Read();
@@ -105,15 +110,18 @@ int ReportCommand(Arguments& args) {
     const AuthorArguments author(args);
     const auto pageName = args.Value("--page");
     options.WithItems = args.Flag("--with-items");
+    const auto localeName = args.Value("--locale");
     const auto output = args.Value("--output", "-o");
     const std::string file = args.OnlyFile();
     if (!output)
         throw UsageError("give the PDF file to write with -o OUT.pdf");
     const QPageSize page = PageNamed(pageName.value_or("A4"));
+    const QLocale locale = localeName ? LocaleNamed(*localeName) : QLocale();
     options.Title = QString::fromStdString(title.value_or(""));
 
     // Fonts and PDF output need a GUI application, the chart engine widgets.
     const auto application = OffscreenApplication(true);
+    QLocale::setDefault(locale);
 
     LDatabase db;
     OpenDatabaseOrRecording(db, file);

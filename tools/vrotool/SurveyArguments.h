@@ -5,8 +5,8 @@
 class Arguments;
 
 // The survey's options as vrotool survey and vrotool report take them: --block-minutes,
-// --rating-amps, --nominal-volts, --threshold-watts; raises UsageError for a value the survey
-// does not take.
+// --rating-amps, --nominal-volts, --threshold-kw (or --threshold-watts, in W); raises
+// UsageError for a value the survey does not take.
 SurveyOptions SurveyArguments(Arguments& args);
 
 // --block-minutes: 5, 10, 15, 30 or 60.

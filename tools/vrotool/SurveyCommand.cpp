@@ -385,7 +385,7 @@ std::optional<Tariff> TariffArguments(Arguments& args) {
     try {
         return ReadTariffFile(*file);
     } catch (const VroError& e) {
-        throw UsageError(e.what());
+        throw ValueError(e.what());
     }
 }
 
@@ -446,8 +446,13 @@ SurveyOptions SurveyArguments(Arguments& args) {
         Number(args, "--rating-amps", "of at least 0", [](double v) { return v >= 0; });
     options.NominalVolts =
         Number(args, "--nominal-volts", "above 0", [](double v) { return v > 0; });
-    options.ThresholdWatts =
-        Number(args, "--threshold-watts", "in watts", [](double) { return true; });
+    const auto kilowatts =
+        Number(args, "--threshold-kw", "of at least 0", [](double v) { return v >= 0; });
+    const auto watts =
+        Number(args, "--threshold-watts", "of at least 0", [](double v) { return v >= 0; });
+    if (kilowatts && watts)
+        throw UsageError("give --threshold-kw or --threshold-watts, not both");
+    options.ThresholdWatts = kilowatts ? std::optional<double>(*kilowatts * 1000) : watts;
     options.CostTariff = TariffArguments(args);
     if (const auto pf = Number(args, "--target-pf", "from 0.80 to 1.00",
                                [](double v) { return v >= LowestTargetPowerFactor && v <= 1; }))
@@ -499,10 +504,12 @@ int SurveyCommand(Arguments& args) {
     LDatabase db;
     OpenDatabaseOrRecording(db, files.front());
     const SurveyResult survey = RunSurvey(db.Parameters(), options);
+    const TextStyle style = TextStyleOption(localeName);
+    if (survey.Power && survey.Power->RefusedThreshold)
+        Raise(ThresholdRefusalText(*survey.Power->RefusedThreshold, style));
     if (json)
         WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, survey); }), output);
     else {
-        const TextStyle style = TextStyleOption(localeName);
         std::string text = SurveySummaryText(survey, style) + "\n" + CostText(survey, style) +
                            "\n" + PowerFactorText(survey, style) + "\n" +
                            UnbalanceText(survey, style);

@@ -71,7 +71,7 @@ const Command Commands[] = {
      "  --junk-after-blocks       follow every block with two stray bytes\n"},
     {"download", DownloadCommand, "download the recording from a Vireo instrument",
      "vrotool download (--device PATH | --port N) [--baud B] [--scan] -o OUT\n"
-     "                 [--user-id S] [--location S] [--comments S]\n"
+     "                 [--user-id S] [--location S] [--comments S] [--abort-pause MS]\n"
      "  --device PATH  the instrument's serial device, e.g. /dev/ttyUSB0 (stands for COM1,\n"
      "                 or for --port's number)\n"
      "  --port N       COM1 to COM4, mapped to devices as VroView maps them (default 1)\n"
@@ -80,6 +80,9 @@ const Command Commands[] = {
      "  -o OUT.bin     the recording byte stream in whole 128-byte blocks as sent, or\n"
      "  -o OUT.vro     a database file of the recording, with --user-id, --location and\n"
      "                 --comments as its recording information\n"
+     "  --abort-pause MS  the wait after a cancelled or failed transfer, for the\n"
+     "                 instrument to give up its side (default 5000; vrotool simulate needs\n"
+     "                 none)\n"
      "  Ctrl-C cancels (exit 130); a failed transfer exits with 1.\n"},
 #endif
     {"import", ImportCommand, "make a database file from a 1.x export file",
@@ -126,7 +129,7 @@ const Command Commands[] = {
     {"survey", SurveyCommand,
      "print the load study, energy, voltage test, cost, power factor and unbalance of a recording",
      "vrotool survey FILE... [--block-minutes B] [--rating-amps A] [--nominal-volts V]\n"
-     "               [--threshold-watts W] [--tariff T.json | --energy-rate R\n"
+     "               [--threshold-kw KW] [--tariff T.json | --energy-rate R\n"
      "               --demand-rate R --fixed-monthly R] [--target-pf T] [--bank-step KVAR]\n"
      "               [--bank-price P] [--battery [battery options]]\n"
      "               [--new-load SPEC]... [--charging-window HH:MM-HH:MM]\n"
@@ -136,7 +139,9 @@ const Command Commands[] = {
      "  --block-minutes B    the demand interval: 5, 10, 15 (default), 30 or 60 minutes\n"
      "  --rating-amps A      the service rating in amperes, for the headroom\n"
      "  --nominal-volts V    the nominal voltage (default: guessed from the median)\n"
-     "  --threshold-watts W  the hours and energy above this demand, and peak shaving\n"
+     "  --threshold-kw KW    the hours and energy above this demand in kW (kVA with a\n"
+     "                       tariff of kVA demand), and peak shaving; not below the base\n"
+     "                       load (--threshold-watts W, the same in W, is still taken)\n"
      "  --tariff T.json      the tariff: a rate in the layout of the US utility rate\n"
      "                       database (an example: /usr/share/vroview/tariff-example.json)\n"
      "  --energy-rate R      or a simple tariff: R per kWh, --demand-rate R per kW of the\n"
@@ -244,12 +249,12 @@ const Command Commands[] = {
      "  The pages are those VroView prints; no display is needed.\n"},
     {"export", ExportCommand, "write a database file as an Excel workbook",
      "vrotool export FILE -o BOOK.xlsx [--block-minutes B] [--rating-amps A]\n"
-     "               [--nominal-volts V] [--threshold-watts W] [--tariff T.json |\n"
+     "               [--nominal-volts V] [--threshold-kw KW] [--tariff T.json |\n"
      "               --energy-rate R --demand-rate R --fixed-monthly R] [--target-pf T]\n"
      "               [--bank-step KVAR] [--bank-price P]\n"
      "  FILE              a database file (*.vro) or a recording byte stream (*.bin)\n"
      "  -o, --output BOOK the workbook; nothing is left there when writing fails\n"
-     "  --block-minutes B, --rating-amps A, --nominal-volts V, --threshold-watts W,\n"
+     "  --block-minutes B, --rating-amps A, --nominal-volts V, --threshold-kw KW,\n"
      "  --tariff T.json, --energy-rate R, --demand-rate R, --fixed-monthly R,\n"
      "  --target-pf T, --bank-step KVAR, --bank-price P\n"
      "                    the survey's settings, as vrotool survey takes them\n"
@@ -270,17 +275,20 @@ const Command Commands[] = {
      "  is needed. A chart of Cumulative parameters cannot be drawn (exit 1).\n"},
     {"report", ReportCommand, "print the survey or compare report of recordings into a PDF file",
      "vrotool report FILE -o OUT.pdf [--block-minutes B] [--rating-amps A]\n"
-     "               [--nominal-volts V] [--threshold-watts W] [--tariff T.json |\n"
+     "               [--nominal-volts V] [--threshold-kw KW] [--tariff T.json |\n"
      "               --energy-rate R --demand-rate R --fixed-monthly R] [--target-pf T]\n"
      "               [--bank-step KVAR] [--bank-price P] [--battery [battery options]]\n"
      "               [--new-load SPEC]... [--charging-window W] [--smallest-amps A]\n"
      "               [--night-need-kwh E] [--title TEXT] [--engineer TEXT] [--company TEXT]\n"
      "               [--remarks FILE] [--page A4|Letter] [--with-items]\n"
+     "               [--locale NAME]\n"
      "  FILE                 a database file (*.vro) or a recording byte stream (*.bin)\n"
      "  --block-minutes B    the demand interval: 5, 10, 15 (default), 30 or 60 minutes\n"
      "  --rating-amps A      the service rating in amperes, for the headroom\n"
      "  --nominal-volts V    the nominal voltage (default: guessed from the median)\n"
-     "  --threshold-watts W  the hours and energy above this demand, and peak shaving\n"
+     "  --threshold-kw KW    the hours and energy above this demand in kW (kVA with a\n"
+     "                       tariff of kVA demand), and peak shaving; not below the base\n"
+     "                       load (--threshold-watts W, the same in W, is still taken)\n"
      "  --tariff T.json      the tariff: a rate in the layout of the US utility rate\n"
      "                       database (an example: /usr/share/vroview/tariff-example.json)\n"
      "  --energy-rate R      or a simple tariff: R per kWh, --demand-rate R per kW of the\n"
@@ -302,6 +310,7 @@ const Command Commands[] = {
      "  --remarks FILE       the engineer's remarks (UTF-8 text), printed as written\n"
      "  --page SIZE          A4 (default) or Letter, with 10 mm margins\n"
      "  --with-items         the database's own tables and charts after the survey\n"
+     "  --locale NAME        number and date formats, e.g. de_DE (default: the user's)\n"
      "  -o, --output OUT     the PDF file; nothing is left there when printing fails\n"
      "  Sections: findings (the answers, with the remarks), contents, summary, energy\n"
      "  per day, a chart per unit of the Historic parameters, daily profile, load\n"
@@ -312,7 +321,7 @@ const Command Commands[] = {
      "vrotool report --compare BEFORE AFTER -o OUT.pdf [--before-range FROM..TO]\n"
      "               [--after-range FROM..TO] [--block-minutes B] [tariff options]\n"
      "               [--title TEXT] [--engineer TEXT] [--company TEXT] [--remarks FILE]\n"
-     "               [--page A4|Letter]\n"
+     "               [--page A4|Letter] [--locale NAME]\n"
      "vrotool report --compare FILE --before-range FROM..TO --after-range FROM..TO ...\n"
      "  The compare report, as the Compare window prints it: the findings (the yearly\n"
      "  saving with its 95 % interval first), the Summary table, the saving and the\n"
@@ -362,6 +371,9 @@ int main(int argc, char** argv) {
             return 0;
         }
         return command->run(args);
+    } catch (const ValueError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 2;
     } catch (const UsageError& e) {
         std::fprintf(stderr, "vrotool %s: %s\nusage: %s", command->name, e.what(), command->usage);
         return 2;

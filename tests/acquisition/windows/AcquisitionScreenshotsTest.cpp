@@ -1,4 +1,5 @@
 #include "acquisition/windows/AcquisitionScreenshots.h"
+#include "tests/support/PictureColours.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -12,6 +13,8 @@ TEST(AcquisitionScreenshotsTest, EveryWindowIsPicturedAtLeastAtItsSize) {
     QTemporaryDir dir;
     const QStringList files = WriteAcquisitionScreenshots(dir.filePath(QStringLiteral("shots")));
     ASSERT_EQ(files.size(), 4);
+    for (const QString& file : files)
+        EXPECT_GT(PictureColours(file), HandfulOfColours) << file.toStdString();
     const struct {
         const char* name;
         int width, height;

@@ -160,7 +160,7 @@ TEST_F(TSurveyFormTest, SettingsRecomputeAndAreKept) {
         {form.NominalEdit(), "0", &SurveyOptions::NominalVolts, std::nullopt},
         {form.NominalEdit(), "120", &SurveyOptions::NominalVolts, 120},
         {form.ThresholdEdit(), "watts", &SurveyOptions::ThresholdWatts, std::nullopt},
-        {form.ThresholdEdit(), " 2000 ", &SurveyOptions::ThresholdWatts, 2000},
+        {form.ThresholdEdit(), " 2 ", &SurveyOptions::ThresholdWatts, 2000}, // in kW
         {form.BankPriceEdit(), "-1", &SurveyOptions::BankPricePerKvar, std::nullopt},
         {form.BankPriceEdit(), "36", &SurveyOptions::BankPricePerKvar, 36},
     };
@@ -179,6 +179,15 @@ TEST_F(TSurveyFormTest, SettingsRecomputeAndAreKept) {
     EXPECT_EQ(again.RatingEdit()->text(), QStringLiteral("1,250.5"));
     EXPECT_EQ(again.Options().ThresholdWatts, 2000);
     EXPECT_EQ(again.Result().Power->Load.RatingAmps, 1250.5);
+
+    // Below the base load the threshold is refused: red, with both figures.
+    const double base = *again.Result().Power->Totals.BaseWatts;
+    again.ThresholdEdit()->setText(QLocale().toString(base / 2000));
+    again.Refresh();
+    EXPECT_FALSE(again.Result().Power->Duration.ThresholdWatts);
+    EXPECT_TRUE(again.ThresholdEdit()->styleSheet().contains(QStringLiteral("#c02020")));
+    EXPECT_TRUE(
+        again.ThresholdEdit()->toolTip().contains(QStringLiteral(" is below the base load ")));
 }
 
 // Samples of 15 minutes make no 10-minute voltage block: the Summary says "no result", as the
@@ -345,9 +354,9 @@ TEST_F(TSurveyFormFindingsTest, NewPagesCopyExportAndPrintWhatTheyShow) {
         std::string csv, shown, note, chart;
     } cases[] = {
         {TSurveyForm::CostPage, "cost", "all", "total", 8, "246.90", "246.90",
-         "Tariff: Simple tariff, in $", "Period 0"},
+         "Tariff: Simple tariff, in $", "All hours"},
         {TSurveyForm::CostPage, "cost", "2024-03", "fixed charge", 6, "3.00", "3.00",
-         "Tariff: Simple tariff, in $", "Period 0"},
+         "Tariff: Simple tariff, in $", "All hours"},
         {TSurveyForm::PowerFactorPage, "pf", "Bank", "5000.00", 2, "var", "5.00 kvar",
          NoHarmonicsText, "Power factor of 15-minute blocks"},
         {TSurveyForm::UnbalancePage, "unbalance", "Voltage", "VAN, VBN, VCN", 5, "2.17", "2.17",

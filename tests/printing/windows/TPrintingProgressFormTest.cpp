@@ -1,4 +1,5 @@
 #include "tests/support/EventLoop.h"
+#include "tests/support/PictureColours.h"
 
 #include "printing/LayoutPrinter.h"
 #include "printing/windows/PrintingScreenshots.h"
@@ -42,6 +43,8 @@ TEST(TPrintingProgressFormTest, BothPrintingWindowsArePictured) {
     QTemporaryDir dir;
     const QStringList files = WritePrintingScreenshots(dir.path());
     ASSERT_EQ(files.size(), 2);
+    for (const QString& file : files)
+        EXPECT_GT(PictureColours(file), HandfulOfColours) << file.toStdString();
     EXPECT_EQ(QImage(dir.filePath(QStringLiteral("printing-progress.png"))).size(),
               QSize(242, 109));
     EXPECT_GE(QImage(dir.filePath(QStringLiteral("printing-options.png"))).width(), 300);

@@ -50,7 +50,7 @@ TEST(TSurveyReportDialogTest, ShowsAndKeepsTheSurveyWindowsSettings) {
         dialog->CancelButton()->click();
     }});
     EXPECT_FALSE(RunSurveyReport(nullptr, db));
-    EXPECT_EQ(shown, (QStringList{"30", "100", "230", "25,000"}));
+    EXPECT_EQ(shown, (QStringList{"30", "100", "230", "25"})); // the threshold in kW
     for (SurveySetting s :
          {SurveySetting::BlockMinutes, SurveySetting::Rating, SurveySetting::Nominal,
           SurveySetting::Threshold, SurveySetting::Tariff, SurveySetting::EnergyRate,

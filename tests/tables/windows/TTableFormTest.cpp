@@ -222,7 +222,7 @@ TEST_F(TTableFormTest, AMixedTableShowsItsHistoricParametersAndSaysSo) {
     ParseRecording(db, {EventVoltageMaxV1, HistoricV1, HistoricI1});
     TTableForm mixed(AddTable(db, {0, 1, 2}));
     EXPECT_EQ(mixed.Table()->Type(), ttHistoric);
-    EXPECT_EQ(mixed.Table()->RowText(0), "Time\tRMS VoltageV1 (V)\tRMS CurrentI1 (A)\r\n");
+    EXPECT_EQ(mixed.Table()->RowText(0), "Time\tRMS Voltage V1 (V)\tRMS Current I1 (A)\r\n");
     EXPECT_FALSE(mixed.NoteLabel()->isHidden());
     TTableForm plain(AddTable(db, {1}));
     EXPECT_TRUE(plain.NoteLabel()->isHidden());
@@ -238,7 +238,7 @@ TEST_F(TTableFormTest, PrintsTheEntireTableOrTheSelectedRowsInTheColumnsShown) {
     SetProgramDatabase(&db);
     // The strips of the window's printout as the printer lays them out.
     const auto strips = [&] {
-        return LayOutRows(*std::make_shared<PrintedTable>(form.Printout()), 0, 0, {},
+        return LayOutRows(*std::make_shared<PrintedTable>(form.Printout()), 0, 0,
                           ProgramPrintSetup().Printer(), PrintAreaOf(ProgramPrintSetup()),
                           ProgramPrintSetup().Printer().width())
             .Strips;

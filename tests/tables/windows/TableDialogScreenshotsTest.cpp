@@ -1,4 +1,5 @@
 #include "tables/windows/TableDialogScreenshots.h"
+#include "tests/support/PictureColours.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -11,6 +12,8 @@ TEST(TableDialogScreenshotsTest, EveryDialogIsPicturedAtItsSize) {
     QTemporaryDir dir;
     const QStringList files = WriteTableDialogScreenshots(dir.filePath(QStringLiteral("shots")));
     ASSERT_EQ(files.size(), 4);
+    for (const QString& file : files)
+        EXPECT_GT(PictureColours(file), HandfulOfColours) << file.toStdString();
     for (const char* name :
          {"time-range.png", "new-table.png", "new-chart.png", "visible-parameters.png"}) {
         const QString file = dir.filePath(QStringLiteral("shots/") + name);
