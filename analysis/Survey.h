@@ -30,6 +30,8 @@ struct SurveyOptions {
     std::optional<double> ThresholdWatts;
     // Only the samples in this time range, when set.
     std::optional<TimeRange> Range;
+    // The samples in these ranges count as not measured (the exclude notes: ExcludedRanges).
+    std::vector<TimeRange> Excluded;
     // What the load costs, when set.
     std::optional<Tariff> CostTariff;
     // Why the tariff asked for could not be read: the survey is then without cost, and its
@@ -47,11 +49,12 @@ bool IsDemandInterval(int32_t minutes);
 // where one is not finite is not finite), else none; the reactive and apparent power likewise
 // (the apparent power only when asked for). The phase currents are the Historic RMS currents
 // IA, IB, IC, else I1, I2, I3 (those there are); the voltages every Historic RMS voltage
-// channel. The first parameter of each channel counts.
+// channel. The first parameter of each channel counts. The samples in the excluded ranges
+// read as NaN.
 class SurveySeries {
 public:
     SurveySeries(const LParameterCollection& parameters, const std::optional<TimeRange>& range,
-                 bool apparent = false);
+                 bool apparent = false, const std::vector<TimeRange>& excluded = {});
     SurveySeries(const SurveySeries&) = delete;
     SurveySeries& operator=(const SurveySeries&) = delete;
 
@@ -60,8 +63,13 @@ public:
     const std::optional<SampledSeries>& Apparent() const { return apparent_.Series; }
     const std::vector<SampledSeries>& Currents() const { return currents_; }
     const std::vector<SampledSeries>& Voltages() const { return voltages_; }
+    // The samples set aside by the excluded ranges: of the power series, else of the first
+    // voltage, else of the first current.
+    int64_t ExcludedSamples() const { return excludedSamples_; }
 
 private:
+    void SetAsideExcluded(const std::vector<TimeRange>& excluded);
+
     // A series of 3Ø, or the sum of the phases it holds.
     struct Total {
         std::optional<SampledSeries> Series;
@@ -70,6 +78,8 @@ private:
     Total power_, reactive_, apparent_;
     std::vector<SampledSeries> currents_;
     std::vector<SampledSeries> voltages_;
+    std::vector<std::vector<float>> excludedValues_;
+    int64_t excludedSamples_ = 0;
 };
 
 // Everything a survey finds that rests on the power series.
@@ -96,6 +106,8 @@ struct SurveyResult {
     // Unset without an RMS voltage channel.
     std::optional<VoltageVariation> Voltage;
     UnbalanceStudy Unbalance;
+    // What the excluded ranges set aside (SurveySeries::ExcludedSamples).
+    int64_t ExcludedSamples = 0;
 };
 
 // The options are taken as given; the caller checks them (IsDemandInterval, a rating that is
