@@ -44,7 +44,7 @@ TEST_F(SurveyCommandTest, JsonHasTheSurveysStructure) {
     EXPECT_EQ(j.Keys(),
               (std::vector<std::string>{"block_minutes", "power_source", "blocks", "load_study",
                                         "totals", "days", "profile", "duration", "voltage", "cost",
-                                        "power_factor", "unbalance"}));
+                                        "power_factor", "unbalance", "notes", "excluded_samples"}));
     EXPECT_TRUE(j["cost"].IsNull());
     EXPECT_TRUE(j["power_factor"].IsNull()); // no reactive power
     EXPECT_EQ(j["block_minutes"].number, 15);

@@ -1,5 +1,7 @@
 // vrotool survey: the load study, energy, profile, load duration, voltage test, cost, power
 // factor correction and unbalance of a recording, or a row of each of several.
+#include "analysis/ExcludedRanges.h"
+#include "analysis/NotesText.h"
 #include "analysis/Survey.h"
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyText.h"
@@ -8,6 +10,7 @@
 #include "model/ErrorReport.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CommandFiles.h"
+#include "tools/vrotool/CommandNotes.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/JsonWriter.h"
 #include "tools/vrotool/SurveyArguments.h"
@@ -267,7 +270,7 @@ void WriteUnbalance(JsonWriter& j, const UnbalanceStudy& u) {
     j.EndObject();
 }
 
-void WriteJson(JsonWriter& j, const SurveyResult& s) {
+void WriteJson(JsonWriter& j, const SurveyResult& s, const std::vector<LNote>& notes) {
     const PowerSurvey* p = s.Power ? &*s.Power : nullptr;
     j.BeginObject();
     j.Key("block_minutes"), j.Int(s.Options.BlockMinutes);
@@ -295,6 +298,8 @@ void WriteJson(JsonWriter& j, const SurveyResult& s) {
     j.Key("power_factor"),
         p && p->PowerFactor.Blocks > 0 ? WritePowerFactor(j, p->PowerFactor) : j.Null();
     j.Key("unbalance"), WriteUnbalance(j, s.Unbalance);
+    j.Key("notes"), WriteNotesJson(j, notes);
+    j.Key("excluded_samples"), j.Int(s.ExcludedSamples);
     j.EndObject();
 }
 
@@ -370,13 +375,16 @@ int SurveyCommand(Arguments& args) {
 
     LDatabase db;
     OpenDatabaseOrRecording(db, files.front());
-    const SurveyResult survey = RunSurvey(db.Parameters(), options);
+    const SurveyResult survey = RunSurvey(db.Parameters(), WithExcludeNotes(options, db));
+    const std::vector<LNote> notes = NotesIn(db.Notes(), options.Range);
     if (json)
-        WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, survey); }), output);
+        WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, survey, notes); }), output);
     else {
         const TextStyle style = TextStyleOption(localeName);
+        const std::string notesText = NotesText(notes, survey.ExcludedSamples, style);
         WriteOutput(SurveySummaryText(survey, style) + "\n" + CostText(survey, style) + "\n" +
-                        PowerFactorText(survey, style) + "\n" + UnbalanceText(survey, style),
+                        PowerFactorText(survey, style) + "\n" + UnbalanceText(survey, style) +
+                        (notesText.empty() ? "" : "\n" + notesText),
                     output);
     }
     return 0;
