@@ -341,7 +341,8 @@ void LDatabase::ReadFrom(FileReader& reader) {
         for (int32_t i = 0; i < noteCount; ++i)
             notes_.push_back(ReadNote(reader));
         // This program writes them in order; another file's order is not kept.
-        std::stable_sort(notes_.begin(), notes_.end(),
-                         [](const LNote& a, const LNote& b) { return a.Start < b.Start; });
+        const auto byStart = [](const LNote& a, const LNote& b) { return a.Start < b.Start; };
+        if (!std::is_sorted(notes_.begin(), notes_.end(), byStart))
+            std::stable_sort(notes_.begin(), notes_.end(), byStart);
     }
 }

@@ -40,7 +40,7 @@ std::string NoteProblem(const LNote& note) {
     if (!IsNoteKind(static_cast<uint8_t>(note.Kind)))
         return "A note is a remark, an exclude, a change or a recorder note.";
     // Stored one byte a character, so the stored length is the count of characters.
-    const size_t length = ToWindows1252(note.Text).size();
+    const size_t length = Windows1252Length(note.Text);
     if (length > LNote::MaxTextLength)
         return "A note's text holds at most " + std::to_string(LNote::MaxTextLength) +
                " characters, not " + std::to_string(length) + ".";
