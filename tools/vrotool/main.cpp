@@ -177,10 +177,9 @@ const Command Commands[] = {
      "  The text is the Survey window's Summary page: the summary, then Cost (with each\n"
      "  month's charges), Power factor, Unbalance and the recording's notes. The samples in\n"
      "  the ranges of exclude notes are left out as if not measured (JSON: notes,\n"
-     "  excluded_samples). Several files need --csv, or --json\n"
-     "  for an object of those columns per file and line; they are surveyed in parallel,\n"
-     "  and a file that cannot be read gets a row with its error (exit 1 after the\n"
-     "  others).\n"},
+     "  excluded_samples). Several files need --csv, or --json for an object of those\n"
+     "  columns per file and line; they are surveyed in parallel, and a file that cannot\n"
+     "  be read gets a row with its error (exit 1 after the others).\n"},
     {"compare", CompareCommand,
      "compare two recordings, or two ranges of one, before and after a change",
      "vrotool compare BEFORE AFTER [--before-range FROM..TO] [--after-range FROM..TO]\n"
