@@ -1,4 +1,4 @@
-// A note's kinds by name, and the notes no file may hold.
+// The notes no file may hold.
 #include "model/LNote.h"
 
 #include <gtest/gtest.h>
@@ -7,19 +7,6 @@
 #include <limits>
 
 namespace {
-
-TEST(LNoteTest, KindsByName) {
-    for (uint8_t code = 0; code < 4; ++code) {
-        const auto kind = static_cast<LNoteKind>(code);
-        LNoteKind read = LNoteKind::Remark;
-        EXPECT_TRUE(NoteKindOfName(NoteKindName(kind), read));
-        EXPECT_EQ(read, kind);
-    }
-    EXPECT_STREQ(NoteKindName(LNoteKind::Exclude), "exclude");
-    LNoteKind kind = LNoteKind::Change;
-    EXPECT_FALSE(NoteKindOfName("Exclude", kind));
-    EXPECT_FALSE(IsNoteKind(4));
-}
 
 TEST(LNoteTest, ProblemsOfNotes) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
