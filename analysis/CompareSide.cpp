@@ -52,7 +52,8 @@ void TakeCost(CompareSide& side) {
 
 CompareSide SurveySide(const LParameterCollection& parameters, const std::string& name,
                        const std::string& file, const std::optional<TimeRange>& range,
-                       int32_t blockMinutes, const std::optional<Tariff>& tariff) {
+                       int32_t blockMinutes, const std::optional<Tariff>& tariff,
+                       const std::vector<TimeRange>& excluded) {
     {
         const SurveySeries whole(parameters, std::nullopt);
         const auto& power = whole.Power();
@@ -73,6 +74,7 @@ CompareSide SurveySide(const LParameterCollection& parameters, const std::string
     options.BlockMinutes = blockMinutes;
     options.Range = range;
     options.CostTariff = tariff;
+    options.Excluded = excluded;
     side.Survey = RunSurvey(parameters, options);
     if (!side.Survey.Power)
         Refuse(name, file, NoPowerText);

@@ -39,9 +39,10 @@ struct CompareSide {
     const PowerSurvey& Power() const { return *Survey.Power; }
 };
 
-// The side's survey and figures. Raises, naming the side ("Before" or "After") and its file,
-// when the recording has no power series, when the range lies outside it or when the range
-// holds no full day.
+// The side's survey and figures, the samples in the excluded ranges counting as not measured.
+// Raises, naming the side ("Before" or "After") and its file, when the recording has no power
+// series, when the range lies outside it or when the range holds no full day.
 CompareSide SurveySide(const LParameterCollection& parameters, const std::string& name,
                        const std::string& file, const std::optional<TimeRange>& range,
-                       int32_t blockMinutes, const std::optional<Tariff>& tariff);
+                       int32_t blockMinutes, const std::optional<Tariff>& tariff,
+                       const std::vector<TimeRange>& excluded = {});

@@ -11,9 +11,9 @@ Comparison RunComparison(const LParameterCollection& before, const LParameterCol
     Comparison c;
     c.Options = options;
     c.Before = SurveySide(before, "Before", options.BeforeFile, options.BeforeRange,
-                          options.BlockMinutes, options.CostTariff);
+                          options.BlockMinutes, options.CostTariff, options.BeforeExcluded);
     c.After = SurveySide(after, "After", options.AfterFile, options.AfterRange,
-                         options.BlockMinutes, options.CostTariff);
+                         options.BlockMinutes, options.CostTariff, options.AfterExcluded);
     for (const CompareFigure& f : CompareFigures())
         c.Changes.push_back(ChangeOf(f.Value(c.Before), f.Value(c.After)));
     c.Saving = ComputeEnergySaving(c.Before, c.After);

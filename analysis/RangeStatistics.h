@@ -17,13 +17,25 @@ struct RangeStatistics {
     std::optional<TDateTime> From, To;
 };
 
+// What the statistics of several sources ask: only the points in Range (when set), those in
+// the Excluded ranges counting as not measured (the exclude notes), on Threads threads (0: one
+// per processor when there are enough points to share).
+struct StatisticsOptions {
+    std::optional<TimeRange> Range;
+    std::vector<TimeRange> Excluded;
+    int Threads = 0;
+};
+
 // Every source of the group in its order (hidden ones too, Visible false), over the points its
-// table or chart shows, or those of them in the time range. The sources are computed on
-// threads threads; 0: one per processor when there are enough points to share.
+// table or chart shows, or those of them in the time range.
+RangeStatistics StatisticsOfGroup(const LParameterSourceGroup& group,
+                                  const StatisticsOptions& options);
 RangeStatistics StatisticsOfGroup(const LParameterSourceGroup& group,
                                   const std::optional<TimeRange>& times = std::nullopt,
                                   int threads = 0);
 // Every parameter of the recording in its order, over all its points or those in the range.
+RangeStatistics StatisticsOfRecording(const LParameterCollection& parameters,
+                                      const StatisticsOptions& options);
 RangeStatistics StatisticsOfRecording(const LParameterCollection& parameters,
                                       const std::optional<TimeRange>& times = std::nullopt,
                                       int threads = 0);

@@ -1,5 +1,6 @@
 #include "analysis/SourceStatistics.h"
 
+#include "analysis/ExcludedRanges.h"
 #include "model/LParameter.h"
 #include "model/LParameterSource.h"
 #include "model/ValueSummary.h"
@@ -24,8 +25,61 @@ struct Pass {
     int32_t minimum = -1, maximum = -1, first = -1, last = -1;
 };
 
-Pass Scan(const ValueSummary& summary, int32_t begin, int32_t end) {
-    const float* v = summary.Values();
+// The values the statistics read: the parameter's own with the kept blocks of its summary,
+// or, where points are set aside, a copy of the range with those NaN, whose blocks that hold
+// one are scanned again. A scan counts its lanes from its start, so a block scanned in the
+// copy gives what it would give in values that held the NaN themselves.
+class Values {
+public:
+    Values(const SeriesRange& points, const std::vector<TimeRange>& excluded)
+        : summary_(points.Parameter->Summary()), values_(summary_.Values()) {
+        const auto runs = ExcludedPoints(points, excluded);
+        if (runs.empty())
+            return;
+        base_ = points.First;
+        firstBlock_ = points.First / ValueSummary::BlockSize;
+        copy_.assign(values_ + points.First, values_ + points.End);
+        touched_.assign(
+            static_cast<size_t>((points.End - 1) / ValueSummary::BlockSize - firstBlock_ + 1),
+            false);
+        for (const auto& [first, end] : runs) {
+            std::fill(copy_.begin() + (first - base_), copy_.begin() + (end - base_),
+                      std::numeric_limits<float>::quiet_NaN());
+            for (int32_t b = first / ValueSummary::BlockSize;
+                 b <= (end - 1) / ValueSummary::BlockSize; ++b)
+                touched_[static_cast<size_t>(b - firstBlock_)] = true;
+            excluded_ += end - first;
+        }
+        values_ = copy_.data();
+    }
+
+    float operator[](int32_t i) const { return values_[i - base_]; }
+    // The first index of [i, end) holding x, or end.
+    int32_t Find(int32_t i, int32_t end, float x) const {
+        return static_cast<int32_t>(std::find(values_ + (i - base_), values_ + (end - base_), x) -
+                                    values_) +
+               base_;
+    }
+    // The figures of [begin, end), within one block.
+    ValueSummary::Figures Of(int32_t begin, int32_t end) const {
+        const int32_t block = begin / ValueSummary::BlockSize - firstBlock_;
+        if (!touched_.empty() && touched_[static_cast<size_t>(block)])
+            return ValueSummary::Scan(values_, begin - base_, end - base_);
+        return summary_.Of(begin, end);
+    }
+    int64_t Excluded() const { return excluded_; }
+
+private:
+    const ValueSummary& summary_;
+    const float* values_;
+    int32_t base_ = 0;       // the index of values_[0]
+    int32_t firstBlock_ = 0; // the block of touched_[0]
+    std::vector<float> copy_;
+    std::vector<bool> touched_;
+    int64_t excluded_ = 0;
+};
+
+Pass Scan(const Values& v, int32_t begin, int32_t end) {
     Pass r;
     float lo = std::numeric_limits<float>::infinity();
     float hi = -lo;
@@ -33,7 +87,7 @@ Pass Scan(const ValueSummary& summary, int32_t begin, int32_t end) {
     int32_t loAt = -1, hiAt = -1, firstAt = -1, lastAt = -1;
     for (int32_t b = begin; b < end;) {
         const int32_t e = ValueSummary::BlockEnd(b, end);
-        const ValueSummary::Figures f = summary.Of(b, e);
+        const ValueSummary::Figures f = v.Of(b, e);
         for (const double x : f.Sums)
             r.sum += x;
         r.invalid += (e - b) - f.Count;
@@ -59,8 +113,8 @@ Pass Scan(const ValueSummary& summary, int32_t begin, int32_t end) {
     }
     if (r.count > 0) {
         // The first value equal to each extreme, within the block it first occurs in.
-        r.minimum = static_cast<int32_t>(std::find(v + loAt, v + end, lo) - v);
-        r.maximum = static_cast<int32_t>(std::find(v + hiAt, v + end, hi) - v);
+        r.minimum = v.Find(loAt, end, lo);
+        r.maximum = v.Find(hiAt, end, hi);
         r.first = firstAt;
         while (!std::isfinite(v[r.first]))
             ++r.first;
@@ -89,17 +143,19 @@ std::string IntegralUnit(const LParameter& p) {
     return p.Unit() == uWattHours ? "WH" : std::string();
 }
 
-SourceStatistics ComputeStatistics(const SeriesRange& points) {
+SourceStatistics ComputeStatistics(const SeriesRange& points,
+                                   const std::vector<TimeRange>& excluded) {
     SourceStatistics s;
     s.Parameter = points.Parameter;
     if (!points.Parameter || points.Empty())
         return s;
     const LParameter& p = *points.Parameter;
-    const float* v = p.Values();
     s.From = PointTime(p, points.First);
     s.To = PointTime(p, points.End - 1);
 
-    const Pass r = Scan(p.Summary(), points.First, points.End);
+    const Values v(points, excluded);
+    const Pass r = Scan(v, points.First, points.End);
+    s.Excluded = v.Excluded();
     s.Count = r.count;
     s.Invalid = r.invalid;
     s.Expected = r.count + r.invalid;

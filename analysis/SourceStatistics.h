@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class LParameter;
 class LParameterSource;
@@ -21,6 +22,7 @@ struct SourceStatistics {
     int64_t Count = 0;              // finite values
     int64_t Invalid = 0;            // values that are not finite
     int64_t Expected = 0;           // Count + Invalid
+    int64_t Excluded = 0;           // of Invalid, the points set aside by excluded ranges
     std::optional<double> Coverage; // Count / Expected
 
     // The extremes, each at the time of its first occurrence.
@@ -43,8 +45,10 @@ struct SourceStatistics {
 
 // The statistics of the points, named after their parameter: whole blocks of the parameter's
 // summary (made first if it has none) and the two part blocks at the ends, so that a long
-// range costs a step per block.
-SourceStatistics ComputeStatistics(const SeriesRange& points);
+// range costs a step per block. The points in the excluded ranges count as not measured
+// (NaN): the blocks they lie in are read again from a copy with them set aside.
+SourceStatistics ComputeStatistics(const SeriesRange& points,
+                                   const std::vector<TimeRange>& excluded = {});
 // Of every point of the parameter, or of those in the time range.
 SourceStatistics ComputeStatistics(const LParameter& parameter,
                                    const std::optional<TimeRange>& times = std::nullopt);

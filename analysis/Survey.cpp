@@ -1,5 +1,6 @@
 #include "analysis/Survey.h"
 
+#include "analysis/ExcludedRanges.h"
 #include "analysis/SeriesRange.h"
 #include "model/LParameter.h"
 #include "model/LParameterCollection.h"
@@ -127,7 +128,8 @@ bool IsDemandInterval(int32_t minutes) {
 }
 
 SurveySeries::SurveySeries(const LParameterCollection& parameters,
-                           const std::optional<TimeRange>& range, bool apparent)
+                           const std::optional<TimeRange>& range, bool apparent,
+                           const std::vector<TimeRange>& excluded)
     : wiring_(WiringOf(parameters)) {
     power_.Series =
         TotalOf(parameters, range, QuantityRealPower, UnitWatts, wiring_, power_.PhaseSum);
@@ -158,6 +160,33 @@ SurveySeries::SurveySeries(const LParameterCollection& parameters,
         if (auto s = Sampled(p.get(), range, p->ChannelLabel()))
             voltages_.push_back(std::move(*s));
     }
+    SetAsideExcluded(excluded);
+}
+
+void SurveySeries::SetAsideExcluded(const std::vector<TimeRange>& excluded) {
+    if (excluded.empty())
+        return;
+    // A sum of phases is set aside once made: NaN in any phase is NaN in the sum.
+    std::optional<int64_t> power, voltage, current;
+    for (Total* total : {&power_, &reactive_, &apparent_}) {
+        if (!total->Series)
+            continue;
+        std::vector<float>& storage = total->Series->Values == total->PhaseSum.data()
+                                          ? total->PhaseSum
+                                          : excludedValues_.emplace_back();
+        const int64_t n = SetAside(*total->Series, excluded, storage);
+        if (total == &power_)
+            power = n;
+    }
+    for (SampledSeries& s : voltages_) {
+        const int64_t n = SetAside(s, excluded, excludedValues_.emplace_back());
+        voltage = voltage.value_or(n);
+    }
+    for (SampledSeries& s : currents_) {
+        const int64_t n = SetAside(s, excluded, excludedValues_.emplace_back());
+        current = current.value_or(n);
+    }
+    excludedSamples_ = power ? *power : voltage ? *voltage : current.value_or(0);
 }
 
 namespace {
@@ -272,7 +301,9 @@ SurveyResult RunSurvey(const LParameterCollection& parameters, const SurveyOptio
     result.Impossible = FindImpossibleValues(parameters);
     const SurveySeries series(parameters, options.Range,
                               (options.CostTariff && options.CostTariff->DemandInKva) ||
-                                  !options.Capacity.Loads.empty());
+                                  !options.Capacity.Loads.empty(),
+                              options.Excluded);
+    result.ExcludedSamples = series.ExcludedSamples();
 
     auto widen = [&](const SampledSeries& s) {
         const TDateTime first = SecondsToDays(s.Seconds(0));

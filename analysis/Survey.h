@@ -34,6 +34,8 @@ struct SurveyOptions {
     std::optional<double> ThresholdWatts;
     // Only the samples in this time range, when set.
     std::optional<TimeRange> Range;
+    // The samples in these ranges count as not measured (the exclude notes: ExcludedRanges).
+    std::vector<TimeRange> Excluded;
     // What the load costs, when set.
     std::optional<Tariff> CostTariff;
     // Why the tariff asked for could not be read: the survey is then without cost, and its
@@ -65,11 +67,12 @@ bool IsDemandInterval(int32_t minutes);
 // service, V1I1 + V2I2 on a split-phase one, ØA + ØB + ØC on a three-phase one; else none. The
 // reactive and apparent power likewise (the apparent power only when asked for). The phase
 // currents are the Historic RMS currents IA, IB, IC, else I1, I2 (those there are); the
-// voltages every Historic RMS voltage channel. The first parameter of each channel counts.
+// voltages every Historic RMS voltage channel. The first parameter of each channel counts. The
+// samples in the excluded ranges read as NaN.
 class SurveySeries {
 public:
     SurveySeries(const LParameterCollection& parameters, const std::optional<TimeRange>& range,
-                 bool apparent = false);
+                 bool apparent = false, const std::vector<TimeRange>& excluded = {});
     SurveySeries(const SurveySeries&) = delete;
     SurveySeries& operator=(const SurveySeries&) = delete;
 
@@ -79,8 +82,13 @@ public:
     const std::vector<SampledSeries>& Currents() const { return currents_; }
     const std::vector<SampledSeries>& Voltages() const { return voltages_; }
     ServiceWiring Wiring() const { return wiring_; }
+    // The samples set aside by the excluded ranges: of the power series, else of the first
+    // voltage, else of the first current.
+    int64_t ExcludedSamples() const { return excludedSamples_; }
 
 private:
+    void SetAsideExcluded(const std::vector<TimeRange>& excluded);
+
     // A series of 3Ø, or the sum of the phases it holds.
     struct Total {
         std::optional<SampledSeries> Series;
@@ -90,6 +98,8 @@ private:
     Total power_, reactive_, apparent_;
     std::vector<SampledSeries> currents_;
     std::vector<SampledSeries> voltages_;
+    std::vector<std::vector<float>> excludedValues_;
+    int64_t excludedSamples_ = 0;
 };
 
 // A threshold below the base load, which the load is above all the time: not taken.
@@ -131,6 +141,8 @@ struct SurveyResult {
     std::optional<CapacityStudy> Capacity;
     // Of the whole recording: the figures take these values as they are.
     std::vector<ImpossibleValues> Impossible;
+    // What the excluded ranges set aside (SurveySeries::ExcludedSamples).
+    int64_t ExcludedSamples = 0;
 };
 
 // The options are taken as given; the caller checks them (IsDemandInterval, a rating that is

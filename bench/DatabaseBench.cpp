@@ -1,17 +1,22 @@
 // Saving and loading the largest database, against one plain write and one plain read of the
 // same number of bytes. Both sides put the file on the disk (fsync) when writing, as a safe
-// save must. And loading files of 1 to 8 MB made of many small parameters and many sources:
-// the time per MB must stay flat as the file grows.
+// save must. The same with 1 000 notes against without, in turns. And loading files of 1 to
+// 8 MB made of many small parameters and many sources: the time per MB must stay flat as the
+// file grows.
 #include "bench/RatioReporter.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
 #include "model/ParameterTable.h"
 #include "tools/RecordingGenerator.h"
 
+#include <algorithm>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -89,6 +94,69 @@ void BM_Load(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * FileSize());
 }
 
+// The notes a month of surveys might gather: a thousand of every kind, texts of 20 to 200
+// characters.
+void AddNotes(LDatabase& db) {
+    const TDateTime start = db.Header().StartTime;
+    for (int i = 0; i < 1000; ++i) {
+        const TDateTime at = start + i / 24.0;
+        db.AddNote({at, at + (i % 3) / 48.0, static_cast<LNoteKind>(i % 4),
+                    std::string(static_cast<size_t>(20 + i % 181), 'n'), "Jürgen"});
+    }
+}
+
+double Seconds(const std::function<void()>& run) {
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The time of noted against plain, taken in turns so that a busy moment of the machine weighs
+// on both alike: the median of five rounds of n of each.
+double InTurns(int n, const std::function<void()>& plain, const std::function<void()>& noted) {
+    std::vector<double> ratios;
+    for (int round = 0; round < 5; ++round) {
+        double a = 0, b = 0;
+        // Each first as often: the one after the other may find its memory or the disk busy.
+        for (int i = 0; i < n; ++i) {
+            if (i % 2 == 0) {
+                a += Seconds(plain);
+                b += Seconds(noted);
+            } else {
+                b += Seconds(noted);
+                a += Seconds(plain);
+            }
+        }
+        ratios.push_back(b / a);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    return ratios[2];
+}
+
+// Saving and loading the largest database with 1 000 notes against without.
+void MeasureNotes(RatioReporter& reporter) {
+    LDatabase& plain = Maximal();
+    LDatabase noted;
+    noted.New();
+    noted.Load(plain.FileName());
+    AddNotes(noted);
+    noted.SetFileName(Folder + "/noted");
+    const auto load = [](const std::string& name) {
+        LDatabase db;
+        db.New();
+        db.Load(name);
+    };
+    reporter.AddMeasuredRatio("save with 1 000 notes", "without",
+                              InTurns(
+                                  5, [&] { plain.Save(false); }, [&] { noted.Save(false); }),
+                              1.05);
+    reporter.AddMeasuredRatio(
+        "load with 1 000 notes", "without",
+        InTurns(
+            20, [&] { load(plain.FileName()); }, [&] { load(noted.FileName()); }),
+        1.05);
+}
+
 // About megabytes MB: 8000 parameters of four points (half the file) and 40000 table sources
 // spread over them (the other half) per MB, as a hand-made or damaged file may hold them.
 std::string ManySourcesFile(int megabytes) {
@@ -162,6 +230,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(Folder);
     Maximal();
     RatioReporter reporter;
+    MeasureNotes(reporter);
     reporter.AddRatio("BM_Save", "BM_PlainWrite", 2);
     reporter.AddRatio("BM_Load", "BM_PlainRead", 2);
     reporter.AddFlatness("BM_LoadManySources", "MB", 1.5);

@@ -332,6 +332,22 @@ void Release(JoinInput& input, int32_t j) {
     p.SetRecord(record, nullptr, nullptr);
 }
 
+// Every input's notes, and where each input's recording started.
+void AddJoinedNotes(const std::vector<JoinInput>& inputs, const JoinPlan& plan,
+                    LDatabase& database) {
+    for (const JoinStep& step : plan.Steps) {
+        const LDatabase& input = *inputs[step.Input].Recording;
+        LNote start;
+        start.Start = start.End = step.Start;
+        start.Kind = LNoteKind::Recorder;
+        start.Text = "Recording started: " + Name(inputs[step.Input]);
+        start.Author = input.Header().UserID;
+        database.AddNote(std::move(start));
+        for (const LNote& note : input.Notes())
+            database.AddNote(note);
+    }
+}
+
 } // namespace
 
 std::string FileBaseName(const std::string& fileName) {
@@ -526,6 +542,7 @@ JoinPlan JoinRecordings(std::vector<JoinInput> inputs, JoinOverlap overlap, LDat
             for (JoinInput& input : inputs)
                 Release(input, j);
         }
+        AddJoinedNotes(inputs, plan, database);
         database.CreateSourceGroups();
         database.SetModified(true);
     } catch (...) {

@@ -66,11 +66,12 @@ struct JoinPlan {
 JoinPlan PlanJoin(const std::vector<JoinInput>& inputs, JoinOverlap overlap);
 
 // Makes database a new database of the inputs joined (no tables or charts, no file name,
-// modified) and returns the plan it followed; raises the plan's refusal with database left
-// as it was. Historic parameters run on the first recording's time base with NaN values over
-// the gaps; interval points keep their times; Event parameters take the extreme over the
-// inputs, Cumulative ones the total (energy) or the mean weighted by the time each input
-// adds (averages). The inputs' values are released as they are copied.
+// modified; every input's notes, and a recorder note where each input starts, "Recording
+// started: week2.vro") and returns the plan it followed; raises the plan's refusal with
+// database left as it was. Historic parameters run on the first recording's time base with
+// NaN values over the gaps; interval points keep their times; Event parameters take the
+// extreme over the inputs, Cumulative ones the total (energy) or the mean weighted by the
+// time each input adds (averages). The inputs' values are released as they are copied.
 JoinPlan JoinRecordings(std::vector<JoinInput> inputs, JoinOverlap overlap, LDatabase& database);
 
 // The last part of a path: the name messages give a file by.

@@ -108,6 +108,35 @@ std::unique_ptr<LParameter> ReadParameter(FileReader& reader) {
     return parameter;
 }
 
+// start, end, kind, and the lengths of text and author
+constexpr int64_t NoteRecordSize = 8 + 8 + 1 + 4 + 4;
+
+void WriteNote(FileWriter& w, const LNote& note) {
+    w.WriteDouble(note.Start);
+    w.WriteDouble(note.End);
+    w.WriteByte(static_cast<uint8_t>(note.Kind));
+    w.WriteString(note.Text);
+    w.WriteString(note.Author);
+}
+
+LNote ReadNote(FileReader& r) {
+    LNote note;
+    note.Start = r.ReadDouble();
+    note.End = r.ReadDouble();
+    note.Kind = static_cast<LNoteKind>(r.ReadByte());
+    note.Text = r.ReadString();
+    note.Author = r.ReadString();
+    // What no program writes: the notes' readers count on it.
+    if (!NoteProblem(note).empty())
+        ShowErrorAndRaise("LDatabase::Load", "Invalid note");
+    return note;
+}
+
+void RefuseBadNote(const LNote& note) {
+    if (const std::string problem = NoteProblem(note); !problem.empty())
+        Raise(problem);
+}
+
 } // namespace
 
 LDatabase::LDatabase() = default;
@@ -125,6 +154,7 @@ void LDatabase::New() {
     chartSources_ = std::make_unique<LParameterSourceGroup>(header_.get());
     tables_.clear();
     charts_.clear();
+    notes_.clear();
     chartCounter_ = 0;
     tableCounter_ = 0;
     open_ = true;
@@ -142,6 +172,7 @@ void LDatabase::Close() {
     chartSources_.reset();
     tables_.clear();
     charts_.clear();
+    notes_.clear();
     open_ = false;
     modified_ = false;
 }
@@ -210,9 +241,35 @@ void LDatabase::DeleteChart(const LChartRecord* chart) {
     modified_ = true;
 }
 
+size_t LDatabase::AddNote(LNote note) {
+    RefuseBadNote(note);
+    const auto at =
+        std::upper_bound(notes_.begin(), notes_.end(), note.Start,
+                         [](TDateTime start, const LNote& other) { return start < other.Start; });
+    const auto index = static_cast<size_t>(at - notes_.begin());
+    notes_.insert(at, std::move(note));
+    modified_ = true;
+    return index;
+}
+
+size_t LDatabase::EditNote(size_t index, LNote note) {
+    if (index >= notes_.size())
+        ShowErrorAndRaise("LDatabase::EditNote", "Invalid index");
+    RefuseBadNote(note);
+    notes_.erase(notes_.begin() + static_cast<ptrdiff_t>(index));
+    return AddNote(std::move(note));
+}
+
+void LDatabase::DeleteNote(size_t index) {
+    if (index >= notes_.size())
+        ShowErrorAndRaise("LDatabase::DeleteNote", "Invalid index");
+    notes_.erase(notes_.begin() + static_cast<ptrdiff_t>(index));
+    modified_ = true;
+}
+
 void LDatabase::WriteTo(FileWriter& w) const {
     w.WriteString(std::string(FileMark));
-    w.WriteFloat(FileVersion);
+    w.WriteFloat(notes_.empty() ? FileVersion : NotesVersion);
     // The record's count is the number of parameter records that follow, whatever the
     // header was told.
     WriteSession(w, *header_, parameters_->Count());
@@ -226,6 +283,11 @@ void LDatabase::WriteTo(FileWriter& w) const {
     w.WriteInt(static_cast<int32_t>(charts_.size()));
     for (const auto& chart : charts_)
         chart->SaveToStream(w);
+    if (notes_.empty())
+        return;
+    w.WriteInt(static_cast<int32_t>(notes_.size()));
+    for (const LNote& note : notes_)
+        WriteNote(w, note);
 }
 
 void LDatabase::Save(bool backup) {
@@ -276,5 +338,17 @@ void LDatabase::ReadFrom(FileReader& reader) {
         auto chart = std::make_unique<LChartRecord>(header_.get());
         chart->LoadFromStream(reader, byId, version_);
         charts_.push_back(std::move(chart));
+    }
+
+    // Earlier versions end here; a reader of those stops here in any file.
+    if (version_ > FileVersion) {
+        const int32_t noteCount = reader.ReadCount(NoteRecordSize);
+        notes_.reserve(static_cast<size_t>(noteCount));
+        for (int32_t i = 0; i < noteCount; ++i)
+            notes_.push_back(ReadNote(reader));
+        // This program writes them in order; another file's order is not kept.
+        const auto byStart = [](const LNote& a, const LNote& b) { return a.Start < b.Start; };
+        if (!std::is_sorted(notes_.begin(), notes_.end(), byStart))
+            std::stable_sort(notes_.begin(), notes_.end(), byStart);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "database/LChartRecord.h"
 #include "database/LTableRecord.h"
+#include "model/LNote.h"
 #include "model/LParameterCollection.h"
 #include "model/LParameterSourceGroup.h"
 #include "model/LSession.h"
@@ -20,9 +21,12 @@ class InputFile;
 // charts the user made of it. Saved as one *.vro file and loaded from one.
 class LDatabase {
 public:
-    // The mark every database file starts with, and the version this program writes.
+    // The mark every database file starts with, and the version this program writes: a file
+    // with notes is written with NotesVersion and its notes after the charts, a file without
+    // them exactly as before notes were known, so that older programs read both.
     static constexpr std::string_view FileMark = "Vro";
     static constexpr float FileVersion = 0.02f;
+    static constexpr float NotesVersion = 0.03f;
 
     LDatabase();
     ~LDatabase();
@@ -53,6 +57,14 @@ public:
     // Removes and destroys it; sets modified.
     void DeleteTable(const LTableRecord* table);
     void DeleteChart(const LChartRecord* chart);
+
+    // The notes on the recording's time axis, by start time (notes of one start in the order
+    // they were added). Each change sets modified; a note NoteProblem refuses raises its
+    // reason with nothing changed. Add and edit return the note's place after the change.
+    const std::vector<LNote>& Notes() const { return notes_; }
+    size_t AddNote(LNote note);
+    size_t EditNote(size_t index, LNote note);
+    void DeleteNote(size_t index);
 
     bool Open() const { return open_; }
     bool Modified() const { return modified_; }
@@ -94,4 +106,5 @@ private:
     std::unique_ptr<LParameterSourceGroup> chartSources_;
     std::vector<std::unique_ptr<LTableRecord>> tables_;
     std::vector<std::unique_ptr<LChartRecord>> charts_;
+    std::vector<LNote> notes_;
 };

@@ -40,10 +40,11 @@ std::vector<std::string> Recordings() {
     return seeds;
 }
 
-// Small database files: without windows, and with tables and charts (one with a chain).
+// Small database files: without windows, with tables and charts (one with a chain), and with
+// notes of every kind (a point and ranges).
 std::vector<std::string> Databases(const std::filesystem::path& scratch) {
     std::vector<std::string> seeds;
-    for (int variant = 0; variant < 3; ++variant) {
+    for (int variant = 0; variant < 4; ++variant) {
         GeneratorOptions o;
         o.entries = {6, 47, 122, 98};
         o.historicPoints = 3;
@@ -63,6 +64,14 @@ std::vector<std::string> Databases(const std::filesystem::path& scratch) {
             if (variant > 1)
                 chart->Sources.Items(0)->Next =
                     std::make_unique<LParameterSource>(*db.ChartSources().Items(1));
+        }
+        if (variant > 2) {
+            const TDateTime start = db.Header().StartTime, minute = 60 / SecsPerDay;
+            for (uint8_t kind = 0; kind < 4; ++kind) {
+                const TDateTime at = start + kind * minute;
+                db.AddNote({at, at + (kind % 2) * minute, static_cast<LNoteKind>(kind),
+                            "Note é " + std::to_string(kind), kind % 2 ? "" : "Jürgen"});
+            }
         }
         const auto file = scratch / "seed.vro";
         db.SetFileName(file.string());

@@ -71,9 +71,20 @@ char32_t DecodeUtf8(std::string_view s, size_t& i) {
     return c;
 }
 
+// ASCII, the most of stored texts, is the same in both. Without an early end the loop runs
+// many bytes a step.
+bool IsAscii(std::string_view text) {
+    uint8_t any = 0;
+    for (const char c : text)
+        any |= static_cast<uint8_t>(c);
+    return any < 0x80;
+}
+
 } // namespace
 
 std::string FromWindows1252(std::string_view bytes) {
+    if (IsAscii(bytes))
+        return std::string(bytes);
     std::string out;
     out.reserve(bytes.size());
     for (char ch : bytes)
@@ -82,10 +93,21 @@ std::string FromWindows1252(std::string_view bytes) {
 }
 
 std::string ToWindows1252(std::string_view utf8) {
+    if (IsAscii(utf8))
+        return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
     size_t i = 0;
     while (i < utf8.size())
         out += FromUnicode(DecodeUtf8(utf8, i));
     return out;
+}
+
+size_t Windows1252Length(std::string_view utf8) {
+    if (IsAscii(utf8))
+        return utf8.size();
+    size_t length = 0;
+    for (size_t i = 0; i < utf8.size(); ++length)
+        DecodeUtf8(utf8, i);
+    return length;
 }

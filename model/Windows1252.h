@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -9,3 +10,5 @@
 // malformed UTF-8 sequence, is written as '?'.
 std::string FromWindows1252(std::string_view bytes);
 std::string ToWindows1252(std::string_view utf8);
+// The length of ToWindows1252(utf8), without making it.
+size_t Windows1252Length(std::string_view utf8);

@@ -128,6 +128,27 @@ TEST(JoinRecordingsTest, ThreeRecordingsWithTwoGapsKeepEverySampleAtItsTime) {
     }
 }
 
+TEST(JoinRecordingsTest, EveryInputsNotesAreKeptAndEachStartIsMarked) {
+    std::vector<JoinInput> inputs = ParsedInputs(
+        {Recording({2026, 11, 4, 0, 0, 0}, 120), Recording({2026, 11, 2, 0, 0, 0}, 120)});
+    inputs[1].Recording->Header().UserID = "R. Okafor";
+    const TDateTime morning = Time({2026, 11, 2, 0, 30, 0}), later = Time({2026, 11, 4, 1, 0, 0});
+    inputs[1].Recording->AddNote({morning, morning + 0.01, LNoteKind::Exclude, "Clamp off", "R"});
+    inputs[0].Recording->AddNote({later, later, LNoteKind::Change, "Bank on", ""});
+
+    LDatabase db;
+    JoinRecordings(std::move(inputs), JoinOverlap::Refuse, db);
+    const std::vector<LNote> expected = {
+        {Time({2026, 11, 2, 0, 0, 0}), Time({2026, 11, 2, 0, 0, 0}), LNoteKind::Recorder,
+         "Recording started: week2.bin", "R. Okafor"},
+        {morning, morning + 0.01, LNoteKind::Exclude, "Clamp off", "R"},
+        {Time({2026, 11, 4, 0, 0, 0}), Time({2026, 11, 4, 0, 0, 0}), LNoteKind::Recorder,
+         "Recording started: week1.bin", ""},
+        {later, later, LNoteKind::Change, "Bank on", ""},
+    };
+    EXPECT_EQ(db.Notes(), expected);
+}
+
 // Each input's header or catalogue changed after reading, as a file could hold it.
 TEST(JoinRecordingsTest, RecordingsThatDoNotFitAreRefusedNamingBoth) {
     using Edit = std::function<void(std::vector<JoinInput>&)>;

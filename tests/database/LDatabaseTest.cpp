@@ -1,6 +1,7 @@
 // The database file: its layout, loading back exactly, damaged files, the document's states.
 #include "database/LDatabase.h"
 #include "database/FileWriter.h"
+#include "database/RecordingFile.h"
 #include "model/ErrorReport.h"
 #include "model/Windows1252.h"
 #include "tests/database/DatabaseTestSupport.h"
@@ -12,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <functional>
 #include <set>
 
 namespace {
@@ -413,6 +416,148 @@ TEST(LDatabaseTest, StatesAndNames) {
     db.New();
     EXPECT_EQ(db.FileName(), "New Database");
     EXPECT_EQ(db.TableCounter(), 0);
+}
+
+// The notes' block as the format lays it out: a count, then start, end, kind, text, author.
+std::string NoteBlock(const std::string& scratch, int32_t count, const std::vector<LNote>& notes) {
+    FileWriter w(scratch);
+    w.WriteInt(count);
+    for (const LNote& n : notes) {
+        w.WriteDouble(n.Start);
+        w.WriteDouble(n.End);
+        w.WriteByte(static_cast<uint8_t>(n.Kind));
+        w.WriteString(n.Text);
+        w.WriteString(n.Author);
+    }
+    w.Close();
+    return ReadBytes(scratch);
+}
+
+std::string WithVersion(std::string bytes, float version) {
+    std::memcpy(&bytes[7], &version, 4);
+    return bytes;
+}
+
+TEST(LDatabaseTest, NotesFollowTheChartsInVersion003AndLoadBack) {
+    ScratchFolder dir;
+    LDatabase db;
+    FillDatabase(db);
+    const std::string without = ReadBytes(SaveAs(db, dir / "without"));
+    const TDateTime start = db.Header().StartTime;
+    const LNote change{start + 0.5, start + 0.5, LNoteKind::Change, "Bank on é", "Jürgen"};
+    const LNote holiday{start, start + 0.25, LNoteKind::Exclude, "", ""};
+    db.AddNote(change);
+    db.AddNote(holiday);
+    const std::string with = ReadBytes(SaveAs(db, dir / "with"));
+    EXPECT_TRUE(with ==
+                WithVersion(without, 0.03f) + NoteBlock(dir / "block", 2, {holiday, change}));
+
+    LDatabase loaded;
+    LoadFrom(loaded, dir / "with.vro");
+    EXPECT_EQ(loaded.Notes(), (std::vector<LNote>{holiday, change}));
+    EXPECT_FALSE(loaded.Modified());
+    EXPECT_TRUE(ReadBytes(SaveAs(loaded, dir / "again")) == with);
+
+    // An older reader stops after the charts: read so, the file is all there but its notes.
+    WriteBytes(dir / "older.vro", WithVersion(with, 0.02f));
+    LDatabase older;
+    LoadFrom(older, dir / "older.vro");
+    ExpectSameContent(db, older);
+    EXPECT_EQ(older.Charts().size(), 2u);
+    EXPECT_TRUE(older.Notes().empty());
+
+    // Without its notes the database is written as before notes were known.
+    loaded.DeleteNote(1);
+    loaded.DeleteNote(0);
+    EXPECT_TRUE(ReadBytes(SaveAs(loaded, dir / "again")) == without);
+}
+
+TEST(LDatabaseTest, DamagedNoteBlocksAreRefusedNamingTheFile) {
+    ScratchFolder dir;
+    LDatabase db;
+    FillDatabase(db);
+    const std::string charts = WithVersion(ReadBytes(SaveAs(db, dir / "plain")), 0.03f);
+    const double day = db.Header().StartTime;
+    const std::string nan = "Invalid note", cut = "Error reading";
+    const auto note = [&](double start, double end, uint8_t kind, size_t length = 4) {
+        return LNote{start, end, static_cast<LNoteKind>(kind), std::string(length, 'x'), "me"};
+    };
+    struct Case {
+        const char* what;
+        std::string block;
+        std::string message;
+    } cases[] = {
+        {"no count", "", cut},
+        {"negative count", NoteBlock(dir / "b", -1, {}), cut},
+        {"more than there are", NoteBlock(dir / "b", 2, {note(day, day, 0)}), cut},
+        {"count beyond the file", NoteBlock(dir / "b", 1 << 30, {note(day, day, 0)}), cut},
+        {"kind 4", NoteBlock(dir / "b", 1, {note(day, day, 4)}), nan},
+        {"no time", NoteBlock(dir / "b", 1, {note(NAN, day, 1)}), nan},
+        {"end before start", NoteBlock(dir / "b", 1, {note(day, day - 1, 1)}), nan},
+        {"text of 501", NoteBlock(dir / "b", 1, {note(day, day, 2, 501)}), nan},
+    };
+    ErrorReportSpy quiet;
+    for (const Case& c : cases) {
+        WriteBytes(dir / "damaged.vro", charts + c.block);
+        LDatabase loaded;
+        EXPECT_EQ(ErrorMessage([&] { LoadDatabaseFile(loaded, dir / "damaged.vro"); }),
+                  "damaged.vro could not be opened: it is damaged or not a database file of "
+                  "this program.\n" +
+                      c.message)
+            << c.what;
+    }
+    // The longest text there may be, and nothing else, loads.
+    WriteBytes(dir / "fine.vro", charts + NoteBlock(dir / "b", 1, {note(day, day + 1, 3, 500)}));
+    LDatabase loaded;
+    LoadDatabaseFile(loaded, dir / "fine.vro");
+    EXPECT_EQ(loaded.Notes().size(), 1u);
+}
+
+TEST(LDatabaseTest, NotesStayByStartTimeAndEachChangeMarksTheDatabaseModified) {
+    LDatabase db;
+    db.New();
+    const auto note = [](double start, const char* text) {
+        return LNote{start, start, LNoteKind::Remark, text, ""};
+    };
+    const auto texts = [&] {
+        std::string all;
+        for (const LNote& n : db.Notes())
+            all += n.Text;
+        return all;
+    };
+    struct Step {
+        std::function<size_t()> change;
+        size_t place;
+        std::string texts;
+    } steps[] = {
+        {[&] { return db.AddNote(note(46000, "b")); }, 0, "b"},
+        {[&] { return db.AddNote(note(45000, "a")); }, 0, "ab"},
+        // Of one start, the later added comes later.
+        {[&] { return db.AddNote(note(46000, "c")); }, 2, "abc"},
+        {[&] { return db.EditNote(0, note(47000, "d")); }, 2, "bcd"},
+        {[&] { return db.EditNote(1, note(46000, "e")); }, 1, "bed"},
+        {[&] { return (db.DeleteNote(0), size_t{0}); }, 0, "ed"},
+    };
+    for (const Step& step : steps) {
+        db.SetModified(false);
+        EXPECT_EQ(step.change(), step.place) << step.texts;
+        EXPECT_EQ(texts(), step.texts);
+        EXPECT_TRUE(db.Modified());
+    }
+    // A note no file may hold is refused with its reason and nothing changed.
+    db.SetModified(false);
+    EXPECT_EQ(ErrorMessage([&] { db.AddNote(note(NAN, "x")); }),
+              "A note's times must be dates from the years 1 to 9999.");
+    EXPECT_EQ(ErrorMessage([&] {
+                  db.EditNote(0, LNote{2, 1, LNoteKind::Remark, "x", ""});
+              }),
+              "A note cannot end before it starts.");
+    ErrorReportSpy spy;
+    EXPECT_EQ(ErrorMessage([&] { db.DeleteNote(2); }), "Invalid index");
+    EXPECT_EQ(texts(), "ed");
+    EXPECT_FALSE(db.Modified());
+    db.New();
+    EXPECT_TRUE(db.Notes().empty());
 }
 
 } // namespace

@@ -30,4 +30,11 @@ TEST(Windows1252Test, UnmappableAndMalformedBecomeQuestionMarks) {
         EXPECT_EQ(ToWindows1252(bad), "?") << FromWindows1252(bad);
 }
 
+TEST(Windows1252Test, LengthIsThatOfTheConvertedText) {
+    for (const std::string& text :
+         {std::string("plain"), std::string("Øéµ€™"), std::string("a😀bΩ"), std::string("x\xC3"),
+          std::string("\xFF\xFE\x80"), std::string("\xE0\x80\xAF\xC0"), std::string()})
+        EXPECT_EQ(Windows1252Length(text), ToWindows1252(text).size()) << text;
+}
+
 } // namespace

@@ -54,7 +54,9 @@ const std::vector<std::string> SideKeys = {"file",
                                            "load_factor",
                                            "average_pf",
                                            "cost_per_day",
-                                           "typical_month_cost"};
+                                           "typical_month_cost",
+                                           "notes",
+                                           "excluded_samples"};
 
 TEST_F(CompareCommandTest, TwoRangesOfOneFileAreTwoFilesCutFromIt) {
     const std::string whole = Recording("whole.bin", {2024, 3, 4, 0, 0, 0}, 42);
@@ -70,7 +72,7 @@ TEST_F(CompareCommandTest, TwoRangesOfOneFileAreTwoFilesCutFromIt) {
     const Json a = Json::Parse(one.out), b = Json::Parse(two.out);
     EXPECT_EQ(a.Keys(), (std::vector<std::string>{"before", "after", "change", "saving"}));
     EXPECT_EQ(a["before"].Keys(), SideKeys);
-    EXPECT_EQ(a["change"].Keys().size(), SideKeys.size() - 4); // no file, times
+    EXPECT_EQ(a["change"].Keys().size(), SideKeys.size() - 6); // no file, times, notes
     EXPECT_EQ(a["change"]["peak_w"].Keys(), (std::vector<std::string>{"difference", "percent"}));
     EXPECT_EQ(a["saving"].Keys(),
               (std::vector<std::string>{"weekday", "weekend", "yearly_wh", "yearly_low_wh",

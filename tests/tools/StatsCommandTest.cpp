@@ -50,7 +50,7 @@ protected:
 
 TEST_F(StatsCommandTest, JsonOfTheWholeRecording) {
     const Json j = Stats("");
-    EXPECT_EQ(j.Keys(), (std::vector<std::string>{"range", "parameters"}));
+    EXPECT_EQ(j.Keys(), (std::vector<std::string>{"range", "parameters", "notes"}));
     EXPECT_EQ(j["range"].Keys(), (std::vector<std::string>{"from", "to", "from_iso", "to_iso"}));
     ASSERT_EQ(j["parameters"].items.size(), 3u);
     const Json& power = j["parameters"][0];
@@ -76,7 +76,8 @@ TEST_F(StatsCommandTest, JsonOfTheWholeRecording) {
                                                       "last",
                                                       "integral",
                                                       "integral_unit",
-                                                      "load_factor"}));
+                                                      "load_factor",
+                                                      "excluded_samples"}));
     EXPECT_EQ(power["channel_label"].text, "3Ø");
     EXPECT_EQ(power["count"].number, 240);
     EXPECT_EQ(power["integral"].number, 1000);

@@ -47,7 +47,8 @@ TEST_F(SurveyCommandTest, JsonHasTheSurveysStructure) {
     EXPECT_EQ(j.Keys(),
               (std::vector<std::string>{"block_minutes", "power_source", "blocks", "load_study",
                                         "totals", "days", "profile", "duration", "voltage", "cost",
-                                        "power_factor", "unbalance", "battery", "capacity"}));
+                                        "power_factor", "unbalance", "battery", "capacity",
+                                        "notes", "excluded_samples"}));
     EXPECT_TRUE(j["cost"].IsNull());
     EXPECT_TRUE(j["battery"].IsNull());
     EXPECT_TRUE(j["capacity"].IsNull()); // no new loads

@@ -11,6 +11,7 @@ int DownloadCommand(Arguments& args);
 int ImportCommand(Arguments& args);
 int EditCommand(Arguments& args);
 int JoinCommand(Arguments& args);
+int NotesCommand(Arguments& args);
 int StatsCommand(Arguments& args);
 int SurveyCommand(Arguments& args);
 int CompareCommand(Arguments& args);

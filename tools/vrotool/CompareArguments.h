@@ -16,8 +16,14 @@ class Arguments;
 // value it does not take.
 CompareOptions CompareArguments(Arguments& args);
 
-// The sides' files: BEFORE AFTER, or one FILE with both ranges. Raises UsageError otherwise.
-void SetCompareFiles(CompareOptions& options, const std::vector<std::string>& files);
+// --split-at-note N: the one FILE split at its N-th note (from 1, as vrotool notes lists
+// them); UsageError for a number below 1.
+std::optional<int32_t> SplitNoteArgument(Arguments& args);
+
+// The sides' files: BEFORE AFTER, or one FILE with both ranges or a note to split at. Raises
+// UsageError otherwise.
+void SetCompareFiles(CompareOptions& options, const std::vector<std::string>& files,
+                     std::optional<int32_t> splitNote = std::nullopt);
 
 // Both sides opened (one database where both are ranges of one file) and compared.
 struct OpenedComparison {
@@ -25,5 +31,9 @@ struct OpenedComparison {
     std::unique_ptr<LDatabase> After;
     Comparison Result;
 };
-// Raises the file's or the comparison's message.
-std::unique_ptr<OpenedComparison> OpenComparison(const CompareOptions& options);
+// Each side's exclude notes count as not measured. With a note to split at, the side before
+// runs from the recording's first sample to the second before the note starts, the side after
+// from its end to the last sample. Raises the file's or the comparison's message, or why the
+// note does not split the recording.
+std::unique_ptr<OpenedComparison> OpenComparison(CompareOptions options,
+                                                 std::optional<int32_t> splitNote = std::nullopt);

@@ -3,8 +3,11 @@
 #include "analysis/CompareFigure.h"
 #include "analysis/CompareTables.h"
 #include "analysis/Comparison.h"
+#include "analysis/ExcludedRanges.h"
+#include "analysis/NotesText.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CommandFiles.h"
+#include "tools/vrotool/CommandNotes.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/CompareArguments.h"
 #include "tools/vrotool/JsonWriter.h"
@@ -18,7 +21,7 @@ void OptionalDouble(JsonWriter& j, const std::optional<double>& value) {
     value ? j.Double(*value) : j.Null();
 }
 
-void WriteSide(JsonWriter& j, const CompareSide& s) {
+void WriteSide(JsonWriter& j, const CompareSide& s, const std::vector<LNote>& notes) {
     j.BeginObject();
     j.Key("file"), j.String(s.File);
     j.Key("from_iso"), s.Survey.From ? j.String(FormatIso8601(*s.Survey.From)) : j.Null();
@@ -33,6 +36,8 @@ void WriteSide(JsonWriter& j, const CompareSide& s) {
         if (std::string(f.Key) == "peak_w")
             j.Key("peak_time_iso"), s.Peak ? j.String(FormatIso8601(s.Peak->Time)) : j.Null();
     }
+    j.Key("notes"), WriteNotesJson(j, notes);
+    j.Key("excluded_samples"), j.Int(s.Survey.ExcludedSamples);
     j.EndObject();
 }
 
@@ -50,10 +55,15 @@ void WriteStratum(JsonWriter& j, const std::optional<StratumSaving>& s) {
     j.EndObject();
 }
 
-void WriteJson(JsonWriter& j, const Comparison& c) {
+// Each side's notes that touch its range.
+struct SideNotes {
+    std::vector<LNote> Before, After;
+};
+
+void WriteJson(JsonWriter& j, const Comparison& c, const SideNotes& notes) {
     j.BeginObject();
-    j.Key("before"), WriteSide(j, c.Before);
-    j.Key("after"), WriteSide(j, c.After);
+    j.Key("before"), WriteSide(j, c.Before, notes.Before);
+    j.Key("after"), WriteSide(j, c.After, notes.After);
     j.Key("change");
     j.BeginObject();
     const auto& figures = CompareFigures();
@@ -90,19 +100,32 @@ void WriteJson(JsonWriter& j, const Comparison& c) {
 
 int CompareCommand(Arguments& args) {
     CompareOptions options = CompareArguments(args);
+    const auto splitNote = SplitNoteArgument(args);
     const bool json = args.Flag("--json");
     const auto localeName = args.Value("--locale");
     const auto output = args.Value("--output", "-o");
     const std::vector<std::string> files = args.Positionals();
     args.Finish();
-    SetCompareFiles(options, files);
+    SetCompareFiles(options, files, splitNote);
     const TextStyle style = TextStyleOption(localeName);
 
-    const std::unique_ptr<OpenedComparison> opened = OpenComparison(options);
+    const std::unique_ptr<OpenedComparison> opened = OpenComparison(options, splitNote);
     const Comparison& c = opened->Result;
-    if (json)
-        WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, c); }), output);
-    else
-        WriteOutput(CompareSummaryText(c, style), output);
+    const LDatabase& after = opened->After ? *opened->After : opened->Before;
+    const SideNotes notes{NotesIn(opened->Before.Notes(), c.Before.Range),
+                          NotesIn(after.Notes(), c.After.Range)};
+    if (json) {
+        WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, c, notes); }), output);
+        return 0;
+    }
+    std::string text = CompareSummaryText(c, style);
+    const std::string before =
+        NotesText(notes.Before, c.Before.Survey.ExcludedSamples, style, "Notes before");
+    const std::string afterText =
+        NotesText(notes.After, c.After.Survey.ExcludedSamples, style, "Notes after");
+    for (const std::string* lines : {&before, &afterText})
+        if (!lines->empty())
+            text += "\n" + *lines;
+    WriteOutput(text, output);
     return 0;
 }

@@ -74,13 +74,14 @@ struct AuthorArguments {
 int CompareReportCommand(Arguments& args) {
     CompareOptions options = CompareArguments(args);
     const auto localeName = args.Value("--locale");
+    const auto splitNote = SplitNoteArgument(args);
     const auto title = args.Value("--title");
     const AuthorArguments author(args);
     const auto pageName = args.Value("--page");
     const auto output = args.Value("--output", "-o");
     const std::vector<std::string> files = args.Positionals();
     args.Finish();
-    SetCompareFiles(options, files);
+    SetCompareFiles(options, files, splitNote);
     if (!output)
         throw UsageError("give the PDF file to write with -o OUT.pdf");
     const QPageSize page = PageNamed(pageName.value_or("A4"));
@@ -88,7 +89,7 @@ int CompareReportCommand(Arguments& args) {
     const auto application = OffscreenApplication(true);
     QLocale::setDefault(locale);
 
-    const std::unique_ptr<OpenedComparison> opened = OpenComparison(options);
+    const std::unique_ptr<OpenedComparison> opened = OpenComparison(options, splitNote);
     const ReportAuthor signing = author.Read();
     PdfPrinter pdf(*output, page);
     return pdf.Finish(PrintCompareReport(pdf.printer, pdf.interaction, opened->Result,

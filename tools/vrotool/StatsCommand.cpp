@@ -1,5 +1,6 @@
 // vrotool stats: the statistics of a recording's parameters, or of a table's or chart's
 // sources, over their range or a given time range.
+#include "analysis/ExcludedRanges.h"
 #include "analysis/RangeStatistics.h"
 #include "analysis/StatisticsText.h"
 #include "database/LDatabase.h"
@@ -7,6 +8,7 @@
 #include "model/LParameter.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CommandFiles.h"
+#include "tools/vrotool/CommandNotes.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/JsonWriter.h"
@@ -58,10 +60,11 @@ void WriteRowJson(JsonWriter& j, const SourceStatistics& s) {
     j.Key("integral_unit");
     s.Integral ? j.String(s.IntegralUnit) : j.Null();
     j.Key("load_factor"), OptionalDouble(j, s.LoadFactor);
+    j.Key("excluded_samples"), j.Int(s.Excluded);
     j.EndObject();
 }
 
-void WriteJson(JsonWriter& j, const RangeStatistics& stats) {
+void WriteJson(JsonWriter& j, const RangeStatistics& stats, const std::vector<LNote>& notes) {
     j.BeginObject();
     j.Key("range");
     j.BeginObject();
@@ -75,6 +78,7 @@ void WriteJson(JsonWriter& j, const RangeStatistics& stats) {
     for (const SourceStatistics& row : stats.Rows)
         WriteRowJson(j, row);
     j.EndArray();
+    j.Key("notes"), WriteNotesJson(j, notes);
     j.EndObject();
 }
 
@@ -109,18 +113,23 @@ int StatsCommand(Arguments& args) {
 
     LDatabase db;
     OpenDatabaseOrRecording(db, file);
+    StatisticsOptions options;
+    options.Range = range;
+    options.Excluded = ExcludedRanges(db.Notes());
     RangeStatistics stats;
     if (index || caption) {
         const LParameterSourceGroup& group =
             chart ? FindItem(db.Charts(), "chart", index, caption).Sources
                   : FindItem(db.Tables(), "table", index, caption).Sources;
-        stats = StatisticsOfGroup(group, range);
+        stats = StatisticsOfGroup(group, options);
     } else {
-        stats = StatisticsOfRecording(db.Parameters(), range);
+        stats = StatisticsOfRecording(db.Parameters(), options);
     }
 
     if (json)
-        WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, stats); }), output);
+        WriteOutput(
+            JsonText([&](JsonWriter& j) { WriteJson(j, stats, NotesIn(db.Notes(), range)); }),
+            output);
     else
         WriteOutput(
             StatisticsTable(stats.Rows).Text(style, csv ? CellFormat::Csv : CellFormat::Tab),

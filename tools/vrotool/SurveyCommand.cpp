@@ -1,6 +1,8 @@
 // vrotool survey: the load study, energy, profile, load duration, voltage test, cost, power
 // factor correction and unbalance of a recording, or a row of each of several.
 #include "analysis/CapacityText.h"
+#include "analysis/ExcludedRanges.h"
+#include "analysis/NotesText.h"
 #include "analysis/Survey.h"
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
@@ -11,6 +13,7 @@
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CapacityOutput.h"
 #include "tools/vrotool/CommandFiles.h"
+#include "tools/vrotool/CommandNotes.h"
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/JsonWriter.h"
 #include "tools/vrotool/SurveyArguments.h"
@@ -332,7 +335,7 @@ void WriteBattery(JsonWriter& j, const BatteryStudy& b) {
     j.EndObject();
 }
 
-void WriteJson(JsonWriter& j, const SurveyResult& s) {
+void WriteJson(JsonWriter& j, const SurveyResult& s, const std::vector<LNote>& notes) {
     const PowerSurvey* p = s.Power ? &*s.Power : nullptr;
     j.BeginObject();
     j.Key("block_minutes"), j.Int(s.Options.BlockMinutes);
@@ -363,6 +366,8 @@ void WriteJson(JsonWriter& j, const SurveyResult& s) {
     j.Key("unbalance"), WriteUnbalance(j, s.Unbalance);
     j.Key("battery"), p && p->Battery ? WriteBattery(j, *p->Battery) : j.Null();
     j.Key("capacity"), WriteCapacityJson(j, s);
+    j.Key("notes"), WriteNotesJson(j, notes);
+    j.Key("excluded_samples"), j.Int(s.ExcludedSamples);
     j.EndObject();
 }
 
@@ -503,12 +508,13 @@ int SurveyCommand(Arguments& args) {
 
     LDatabase db;
     OpenDatabaseOrRecording(db, files.front());
-    const SurveyResult survey = RunSurvey(db.Parameters(), options);
+    const SurveyResult survey = RunSurvey(db.Parameters(), WithExcludeNotes(options, db));
+    const std::vector<LNote> notes = NotesIn(db.Notes(), options.Range);
     const TextStyle style = TextStyleOption(localeName);
     if (survey.Power && survey.Power->RefusedThreshold)
         Raise(ThresholdRefusalText(*survey.Power->RefusedThreshold, style));
     if (json)
-        WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, survey); }), output);
+        WriteOutput(JsonText([&](JsonWriter& j) { WriteJson(j, survey, notes); }), output);
     else {
         std::string text = SurveySummaryText(survey, style) + "\n" + CostText(survey, style) +
                            "\n" + PowerFactorText(survey, style) + "\n" +
@@ -517,6 +523,9 @@ int SurveyCommand(Arguments& args) {
             text += "\n" + BatteryText(survey, style);
         if (survey.Capacity)
             text += "\n" + CapacityText(survey, style);
+        if (const std::string notesText = NotesText(notes, survey.ExcludedSamples, style);
+            !notesText.empty())
+            text += "\n" + notesText;
         WriteOutput(text, output);
     }
     return 0;

@@ -5,6 +5,7 @@
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "tools/vrotool/CommandFiles.h"
+#include "tools/vrotool/CommandNotes.h"
 #include "tools/vrotool/JsonWriter.h"
 
 #include <algorithm>
@@ -150,7 +151,8 @@ SurveyRows SurveyFiles(const std::vector<std::string>& files, const SurveyOption
         try {
             LDatabase db;
             OpenDatabaseOrRecording(db, file);
-            row = Row(file, db.Header().Location, RunSurvey(db.Parameters(), options));
+            row = Row(file, db.Header().Location,
+                      RunSurvey(db.Parameters(), WithExcludeNotes(options, db)));
         } catch (const std::bad_alloc&) {
             row = ErrorRow(file, "Out of memory");
         } catch (const std::exception& e) {

@@ -108,7 +108,30 @@ const Command Commands[] = {
      "                    later (the later one's samples replace them)\n"
      "  The recordings are taken by start time; the gaps between them hold samples without\n"
      "  a value (NaN) on the first one's time base, and a start moved onto it by more than a\n"
-     "  tenth of a period is reported. A refusal names the files and exits with 1.\n"},
+     "  tenth of a period is reported. A refusal names the files and exits with 1.\n"
+     "  Every recording's notes are kept, and a recorder note marks where each starts.\n"},
+    {"notes", NotesCommand, "list, add or delete the notes on a database file's time axis",
+     "vrotool notes FILE [--json]\n"
+     "vrotool notes FILE.vro --add TIME [--to TIME] --kind KIND --text TEXT [--author S]\n"
+     "              [--backup]\n"
+     "vrotool notes FILE.vro --delete N [--backup]\n"
+     "  FILE          a database file (*.vro), or a recording byte stream (*.bin), which has\n"
+     "                none\n"
+     "  --json        the notes machine-readable: start, end, kind, text, author\n"
+     "  --add TIME    a note at TIME, \"YYYY-MM-DD hh:mm:ss\" in the recording's own clock\n"
+     "  --to TIME     a note on the range from the --add time to this one, both included\n"
+     "  --kind KIND   remark: shown only; exclude: the range's samples are left out of the\n"
+     "                figures of survey, compare and stats, as if not measured; change: a\n"
+     "                split between before and after (compare --split-at-note); recorder:\n"
+     "                something done to the recorder, shown like a remark\n"
+     "  --text TEXT   what happened, up to 500 characters\n"
+     "  --author S    who wrote it (default: the recording's user id)\n"
+     "  --delete N    delete the N-th note of the listing, from 1\n"
+     "  --backup      keep the former file as FILE.vro.backup\n"
+     "  The listing is a header row and a row per note by start time, TAB-separated:\n"
+     "  number, start, end (empty for a point), kind, text and author. A database file with\n"
+     "  notes is written in version 0.03 of the format, which earlier versions of VroView\n"
+     "  open without the notes; a file without notes stays in version 0.02.\n"},
     {"stats", StatsCommand, "print the statistics of a recording's parameters or a table's sources",
      "vrotool stats FILE [--index N | --caption TEXT] [--chart] [--from TIME --to TIME]\n"
      "              [--json | --csv] [--locale NAME] [-o OUT]\n"
@@ -125,7 +148,9 @@ const Command Commands[] = {
      "  -o, --output OUT write to OUT instead of standard output; nothing is left there\n"
      "                   when writing fails\n"
      "  Without a table or chart: every parameter over the whole recording. The text is\n"
-     "  what the Statistics window copies: a header row and a row per source.\n"},
+     "  what the Statistics window copies: a header row and a row per source. The points in\n"
+     "  the ranges of exclude notes count as invalid (JSON: notes, and each row's\n"
+     "  excluded_samples).\n"},
     {"survey", SurveyCommand,
      "print the load study, energy, voltage test, cost, power factor and unbalance of a recording",
      "vrotool survey FILE... [--block-minutes B] [--rating-amps A] [--nominal-volts V]\n"
@@ -186,24 +211,30 @@ const Command Commands[] = {
      "  -o, --output OUT     write to OUT instead of standard output; nothing is left\n"
      "                       there when writing fails\n"
      "  The text is the Survey window's Summary page: the summary, then Cost (with each\n"
-     "  month's charges), Power factor and Unbalance, then with --battery the battery\n"
-     "  study and its table, and with new loads the capacity study (the highest\n"
-     "  15-minute block current of each phase over 30 days × 1.25, plus the loads,\n"
-     "  against the rating). Several files need --csv, or --json for an object of those\n"
-     "  columns per file and line; they are surveyed in parallel, and a file that cannot\n"
-     "  be read gets a row with its error (exit 1 after the others).\n"},
+     "  month's charges), Power factor, Unbalance, then with --battery the battery study\n"
+     "  and its table, with new loads the capacity study (the highest 15-minute block\n"
+     "  current of each phase over 30 days × 1.25, plus the loads, against the rating),\n"
+     "  and the recording's notes. The samples in the ranges of exclude notes are left out\n"
+     "  as if not measured (JSON: notes, excluded_samples). Several files need --csv, or\n"
+     "  --json for an object of those columns per file and line; they are surveyed in\n"
+     "  parallel, and a file that cannot be read gets a row with its error (exit 1 after\n"
+     "  the others).\n"},
     {"compare", CompareCommand,
      "compare two recordings, or two ranges of one, before and after a change",
      "vrotool compare BEFORE AFTER [--before-range FROM..TO] [--after-range FROM..TO]\n"
      "                [--block-minutes B] [--tariff T.json | --energy-rate R\n"
      "                --demand-rate R --fixed-monthly R] [--json] [--locale NAME] [-o OUT]\n"
      "vrotool compare FILE --before-range FROM..TO --after-range FROM..TO [options]\n"
+     "vrotool compare FILE --split-at-note N [options]\n"
      "  BEFORE, AFTER        database files (*.vro) or recording byte streams (*.bin)\n"
      "  FILE                 one recording with a range before and a range after\n"
      "  --before-range FROM..TO, --after-range FROM..TO\n"
      "                       only the samples from FROM to TO, both included, as\n"
      "                       YYYY-MM-DDThh:mm:ss of the recording's own clock (default: the\n"
      "                       whole recording)\n"
+     "  --split-at-note N    before: from the first sample to the N-th note of FILE (from\n"
+     "                       1, as vrotool notes lists them; a change note); after: from\n"
+     "                       the note's end to the last sample\n"
      "  --block-minutes B    the demand interval of both: 5, 10, 15 (default), 30 or 60\n"
      "  --tariff T.json, --energy-rate R, --demand-rate R, --fixed-monthly R\n"
      "                       the tariff both are priced by, as vrotool survey takes it: the\n"
@@ -216,9 +247,10 @@ const Command Commands[] = {
      "                       there when writing fails\n"
      "  The text is the Compare window's Summary page: the figures before and after with\n"
      "  their change, the saving per full weekday, weekend day and year with its 95 %\n"
-     "  interval, and the verdict. Days with gaps are left out; weather and production are\n"
-     "  not normalised. A range outside its recording, a side without power or a range\n"
-     "  without a full day exits with 1 and the reason.\n"},
+     "  interval, and the verdict, then each side's notes. Days with gaps are left out, and\n"
+     "  so are the ranges of exclude notes; weather and production are not normalised. A\n"
+     "  range outside its recording, a side without power or a range without a full day\n"
+     "  exits with 1 and the reason.\n"},
 #ifdef VRO_TABLES
     {"table", TableCommand, "write a table of a database file as text",
      "vrotool table FILE.vro (--index N | --caption TEXT) [--first A --last B] [--csv]\n"
@@ -323,6 +355,7 @@ const Command Commands[] = {
      "               [--title TEXT] [--engineer TEXT] [--company TEXT] [--remarks FILE]\n"
      "               [--page A4|Letter] [--locale NAME]\n"
      "vrotool report --compare FILE --before-range FROM..TO --after-range FROM..TO ...\n"
+     "vrotool report --compare FILE --split-at-note N ...\n"
      "  The compare report, as the Compare window prints it: the findings (the yearly\n"
      "  saving with its 95 % interval first), the Summary table, the saving and the\n"
      "  verdict, then the overlaid daily profiles, the energy per full day and the load\n"
