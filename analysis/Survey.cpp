@@ -232,8 +232,7 @@ CostStudy SurveyCost(const SurveySeries& series, const SurveyOptions& options, c
 
 // Whether the power factor study's bank pays on the survey's tariff.
 CorrectionSaving SurveyCorrection(const SurveySeries& series, const SurveyOptions& options,
-                                  const PowerSurvey& p,
-                                  const std::optional<BlockSeries>& reactive,
+                                  const PowerSurvey& p, const std::optional<BlockSeries>& reactive,
                                   std::optional<double> thresholdWatts) {
     const Tariff* tariff = options.CostTariff ? &*options.CostTariff : nullptr;
     std::optional<CostStudy> corrected;

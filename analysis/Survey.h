@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/CorrectionSaving.h"
 #include "analysis/BatteryStudy.h"
 #include "analysis/CapacityStudy.h"
+#include "analysis/CorrectionSaving.h"
 #include "analysis/CostStudy.h"
 #include "analysis/DailyProfile.h"
 #include "analysis/DemandBlocks.h"

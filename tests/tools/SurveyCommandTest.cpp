@@ -44,14 +44,13 @@ TEST_F(SurveyCommandTest, JsonHasTheSurveysStructure) {
     Result r = Vro("survey " + Recording() + " --json");
     ASSERT_EQ(r.status, 0) << r.out;
     Json j = Json::Parse(r.out);
-    EXPECT_EQ(j.Keys(),
-              (std::vector<std::string>{"block_minutes", "power_source", "blocks", "load_study",
-                                        "totals", "days", "profile", "duration", "voltage", "cost",
-                                        "power_factor", "unbalance", "battery", "capacity",
-                                        "notes", "excluded_samples"}));
+    EXPECT_EQ(j.Keys(), (std::vector<std::string>{
+                            "block_minutes", "power_source", "blocks", "load_study", "totals",
+                            "days", "profile", "duration", "voltage", "cost", "power_factor",
+                            "unbalance", "battery", "capacity", "notes", "excluded_samples"}));
     EXPECT_TRUE(j["cost"].IsNull());
     EXPECT_TRUE(j["battery"].IsNull());
-    EXPECT_TRUE(j["capacity"].IsNull()); // no new loads
+    EXPECT_TRUE(j["capacity"].IsNull());     // no new loads
     EXPECT_TRUE(j["power_factor"].IsNull()); // no reactive power
     EXPECT_EQ(j["block_minutes"].number, 15);
     EXPECT_EQ(j["power_source"].text, "3Ø");
