@@ -5,11 +5,11 @@
 #include "app/TRecordingInfoForm.h"
 #include "app/TSessionInfoDialog.h"
 #include "app/TSettingsDialog.h"
-#include "charts/windows/TChartForm.h"
+#include "windows/charts/TChartForm.h"
 #include "database/LDatabase.h"
 #include "model/LParameter.h"
 #include "model/LSession.h"
-#include "shell/Screenshots.h"
+#include "windows/shell/Screenshots.h"
 
 #include <QComboBox>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "app/RUF.h"
 
-#include "shell/Registry.h"
+#include "windows/shell/Registry.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "app/TAboutBox.h"
 
-#include "shell/MenuImages.h"
-#include "shell/WindowInstance.h"
+#include "windows/shell/MenuImages.h"
+#include "windows/shell/WindowInstance.h"
 #include "ui_TAboutBox.h"
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent), Form(std::make_unique<Ui::TAboutBox>()) {

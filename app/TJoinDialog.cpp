@@ -3,7 +3,7 @@
 #include "database/LDatabase.h"
 #include "model/LParameterCollection.h"
 #include "model/LSession.h"
-#include "shell/Help.h"
+#include "windows/shell/Help.h"
 #include "texts/DateTimeText.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "database/JoinRecordings.h"
-#include "shell/TStandardDialog.h"
+#include "windows/shell/TStandardDialog.h"
 
 #include <QStringList>
 

@@ -1,10 +1,10 @@
 #include "app/TRecordingInfoForm.h"
 
 #include "model/RecordingFacts.h"
-#include "shell/Help.h"
+#include "windows/shell/Help.h"
 #include "texts/DateTimeText.h"
 
-#include "shell/WindowInstance.h"
+#include "windows/shell/WindowInstance.h"
 #include "ui_TRecordingInfoForm.h"
 
 #include <QApplication>

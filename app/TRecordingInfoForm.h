@@ -2,7 +2,7 @@
 
 #include "model/DateTime.h"
 #include "model/LSession.h"
-#include "shell/TToolForm.h"
+#include "windows/shell/TToolForm.h"
 
 #include <QLocale>
 #include <QString>

@@ -2,9 +2,9 @@
 
 #include "app/TRecordingInfoForm.h"
 #include "model/LSession.h"
-#include "shell/Help.h"
-#include "shell/Registry.h"
-#include "shell/WindowInstance.h"
+#include "windows/shell/Help.h"
+#include "windows/shell/Registry.h"
+#include "windows/shell/WindowInstance.h"
 #include "ui_TSessionInfoDialog.h"
 
 #include <QKeyEvent>

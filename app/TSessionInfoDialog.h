@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/TStandardDialog.h"
+#include "windows/shell/TStandardDialog.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #include "app/TSettingsDialog.h"
 
-#include "shell/Help.h"
-#include "shell/Registry.h"
-#include "shell/WindowInstance.h"
+#include "windows/shell/Help.h"
+#include "windows/shell/Registry.h"
+#include "windows/shell/WindowInstance.h"
 #include "ui_TSettingsDialog.h"
 
 namespace {

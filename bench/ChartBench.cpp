@@ -6,8 +6,8 @@
 // memory of the year's summaries against that of its samples.
 #include "bench/Offscreen.h"
 #include "bench/RatioReporter.h"
-#include "charts/windows/TChart.h"
-#include "charts/windows/TChartForm.h"
+#include "windows/charts/TChart.h"
+#include "windows/charts/TChartForm.h"
 #include "database/JoinRecordings.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"

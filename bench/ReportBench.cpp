@@ -4,12 +4,12 @@
 // resolution as the report draws its charts) in the same run.
 #include "bench/Offscreen.h"
 #include "bench/RatioReporter.h"
-#include "charts/windows/ChartView.h"
+#include "windows/charts/ChartView.h"
 #include "database/LChartRecord.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
 #include "printing/LayoutPrinter.h"
-#include "reports/windows/SurveyReport.h"
+#include "windows/reports/SurveyReport.h"
 #include "tools/RecordingGenerator.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // full redraw of the 23 Historic parameters, and of every parameter a chart can show (the
 // interval types as points as well).
 #include "bench/Offscreen.h"
-#include "charts/windows/TChart.h"
-#include "charts/windows/TChartForm.h"
+#include "windows/charts/TChart.h"
+#include "windows/charts/TChartForm.h"
 #include "database/JoinRecordings.h"
 #include "database/LDatabase.h"
 #include "model/LParameter.h"

@@ -5,7 +5,7 @@
 #include "app/StartProgram.h"
 #include "app/TMainForm.h"
 #include "model/ErrorReport.h"
-#include "shell/TErrorBox.h"
+#include "windows/shell/TErrorBox.h"
 
 #include <QMessageBox>
 #include <QTest>

@@ -4,7 +4,7 @@
 #include "app/TRecordingInfoForm.h"
 #include "app/TSessionInfoDialog.h"
 #include "model/LSession.h"
-#include "shell/Registry.h"
+#include "windows/shell/Registry.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "tests/support/TestSettings.h"
 
-#include "shell/Registry.h"
+#include "windows/shell/Registry.h"
 
 #include <QDir>
 

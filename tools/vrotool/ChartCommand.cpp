@@ -1,6 +1,6 @@
 // vrotool chart: a chart of a database file drawn as its window draws it, into an SVG, PNG or
 // PDF file, without a display.
-#include "charts/windows/ChartView.h"
+#include "windows/charts/ChartView.h"
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "tools/vrotool/Arguments.h"

@@ -1,6 +1,6 @@
 // vrotool print: the recording information, a table or a chart of a database file as the
 // program prints it, into a PDF file, without a display.
-#include "charts/windows/ChartView.h"
+#include "windows/charts/ChartView.h"
 #include "database/LChartRecord.h"
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"

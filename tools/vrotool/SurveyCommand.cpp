@@ -430,7 +430,8 @@ std::optional<BatteryOptions> BatteryArguments(Arguments& args) {
     }
     o.PricePerKwh = kwhPrice;
     o.PricePerKw = kwPrice;
-    for (std::string_view rest = caps.value_or(""); caps;) {
+    const std::string capsText = caps.value_or("");
+    for (std::string_view rest = capsText; caps;) {
         const size_t comma = rest.find(',');
         const auto kw = ReadNumber(rest.substr(0, comma));
         if (!kw || *kw <= 0)
