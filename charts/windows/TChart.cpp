@@ -56,6 +56,15 @@ public:
     CursorLayer(TChart* chart, QCPLayer* layer)
         : QCPLayerable(chart, layer->name()), chart_(chart) {}
 
+    // As the layer draws it, into a painter clipped already.
+    void DrawPart(QCPPainter* painter) {
+        painter->save();
+        painter->setClipRect(clipRect().translated(0, -1), Qt::IntersectClip);
+        applyDefaultAntialiasingHint(painter);
+        draw(painter);
+        painter->restore();
+    }
+
 protected:
     void applyDefaultAntialiasingHint(QCPPainter* painter) const override {
         applyAntialiasingHint(painter, false, QCP::aeAxes);
@@ -117,7 +126,7 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent), ticker_(new DayTimeTicker
     for (QCPAxis* axis : axes)
         axis->setLayer(scalesLayer_);
     new AfterDrawLayer(this, scalesLayer_);
-    new CursorLayer(this, cursorsLayer_);
+    cursorDrawing_ = new CursorLayer(this, cursorsLayer_);
     // The zoom band goes on top of the cursors, in their buffer: every buffer is cleared and
     // composited in full at each redraw, and the engine's own overlay buffer is mostly empty.
     selectionRect()->setLayer(cursorsLayer_);
@@ -460,6 +469,34 @@ void TChart::ReplotCursors() {
     if (!isVisible())
         return;
     cursorsLayer_->replot();
+}
+
+void TChart::ReplotCursors(const QRegion& dirty) {
+    const QRegion area = dirty & QRegion(viewport());
+    if (!isVisible() || area.isEmpty())
+        return;
+    // The zoom band shares the layer, and stale buffers need the whole replot.
+    const int index = BufferIndex(cursorsLayer_);
+    if (selectionRect()->isActive() || hasInvalidatedPaintBuffers() || index < 0 ||
+        index >= mPaintBuffers.size() || !cursorDrawing_->realVisibility()) {
+        ReplotCursors();
+        return;
+    }
+    QCPAbstractPaintBuffer& buffer = *mPaintBuffers.at(index);
+    {
+        const std::unique_ptr<QCPPainter> painter(buffer.startPainting());
+        if (!painter || !painter->isActive()) {
+            ReplotCursors();
+            return;
+        }
+        painter->setClipRegion(area);
+        painter->setCompositionMode(QPainter::CompositionMode_Source);
+        painter->fillRect(area.boundingRect(), Qt::transparent);
+        painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        cursorDrawing_->DrawPart(painter.get());
+    }
+    buffer.donePainting();
+    update(area);
 }
 
 void TChart::updateLayout() {

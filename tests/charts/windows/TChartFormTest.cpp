@@ -1,6 +1,7 @@
 #include "analysis/CursorReadout.h"
 #include "analysis/TimeRange.h"
 #include "charts/ChartRules.h"
+#include "charts/ChartText.h"
 #include "charts/DisplayStyle.h"
 #include "charts/windows/DayTimeTicker.h"
 #include "charts/windows/EnvelopeGraph.h"
@@ -18,18 +19,22 @@
 #include "tests/support/LocaleGuard.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScratchFolder.h"
+#include "texts/LocaleTextStyle.h"
 #include "tools/RecordingGenerator.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -757,6 +762,71 @@ TEST_F(TChartFormTest, CursorsAreSetDraggedSnappedReadAndRemovedWithEscape) {
     EXPECT_FALSE(form->CursorA() || form->CursorB());
     form->RefreshReadout();
     EXPECT_FALSE(form->Readout()->isVisible());
+}
+
+// A cursor's move paints again only the strips of the chart its cursor left and takes, and
+// what it leaves on the screen is what a whole redraw draws; the readout reads as a fresh one
+// and its figures' columns hold their texts.
+TEST_F(TChartFormTest, ACursorMovePaintsOnlyWhatChanged) {
+    ParseRecording(db, {HistoricV1, HistoricI1, EventVoltageMaxV1}, 400, 30);
+    const auto form = NewChart(db, {0, 1, 2});
+    Show(*form);
+    TChart& chart = *form->Chart();
+    struct PaintSpy : QObject {
+        int64_t area = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+                    area += int64_t{r.width()} * r.height();
+            return false;
+        }
+    } spy;
+    chart.installEventFilter(&spy);
+    // The readout's first showing takes room from the chart, which is drawn again whole.
+    form->SetCursors(SampleTime(*form, 200), std::nullopt);
+    QApplication::processEvents();
+    chart.replot(QCustomPlot::rpImmediateRefresh);
+    const QRect plot = chart.ChartRect();
+    const auto at = [&](std::optional<double> share) -> std::optional<TDateTime> {
+        if (!share)
+            return std::nullopt;
+        return form->SnapCursor(
+            chart.BottomAxis()->pixelToCoord(plot.left() + *share * plot.width()));
+    };
+    const std::pair<std::optional<double>, std::optional<double>> moves[] = {
+        {0.2, std::nullopt}, {0.2, 0.7}, {0.21, 0.7},        {0.3, 0.99},
+        {0.3, 0.1},          {0.0, 0.1}, {1.0, std::nullopt}};
+    for (const auto& [a, b] : moves) {
+        SCOPED_TRACE(a.value_or(-1) * 100 + b.value_or(-1));
+        spy.area = 0;
+        form->SetCursors(at(a), at(b));
+        QApplication::processEvents();
+        EXPECT_GT(spy.area, 0);
+        EXPECT_LT(spy.area, int64_t{plot.width()} * plot.height() / 5);
+        const QImage shown = chart.grab().toImage();
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+        EXPECT_TRUE(shown == chart.grab().toImage());
+
+        std::vector<const LParameterSource*> sources;
+        std::vector<std::string> titles;
+        for (const auto& source : form->Record().Sources) {
+            sources.push_back(source.get());
+            titles.push_back(SeriesTitle(*source, false).toStdString());
+        }
+        const TextTable fresh = CursorReadoutTable(ReadCursors(sources, at(a), at(b)), titles);
+        const QTableWidget& readout = *form->Readout();
+        ASSERT_EQ(readout.rowCount(), 3);
+        const QFontMetrics metrics(readout.font());
+        for (int row = 0; row < 3; ++row)
+            for (int column = 0; column < readout.columnCount(); ++column) {
+                const QString text = readout.item(row, column)->text();
+                EXPECT_EQ(text.toStdString(), fresh.CellText(row, column, LocaleTextStyle()));
+                if (column > 0) {
+                    EXPECT_GE(readout.horizontalHeader()->sectionSize(column),
+                              metrics.horizontalAdvance(text) + 4);
+                }
+            }
+    }
 }
 
 // A copy or print of the chart shows the cursors: the picture differs along their lines.
