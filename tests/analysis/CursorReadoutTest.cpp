@@ -68,7 +68,8 @@ TEST_F(CursorReadoutTest, AMoveReadsAgainOnlyTheRowsWhosePointsChanged) {
         std::optional<double> a, b; // minutes after 10:00
         bool events, historic;      // read again
     } moves[] = {
-        {1.2, 4.2, true, true},   // the first reading
+        {1.0, 4.2, true, true},   // the first reading, A on a sample
+        {1.2, 4.2, false, true},  // A after it: the same sample, one fewer between
         {1.7, 4.2, false, false}, // A between the same two samples, before the same event
         {1.7, 4.9, false, false}, // B still on the same sample
         {1.7, 5.0, false, true},  // B on the next one

@@ -768,7 +768,12 @@ TEST_F(TChartFormTest, CursorsAreSetDraggedSnappedReadAndRemovedWithEscape) {
 // what it leaves on the screen is what a whole redraw draws; the readout reads as a fresh one
 // and its figures' columns hold their texts.
 TEST_F(TChartFormTest, ACursorMovePaintsOnlyWhatChanged) {
-    ParseRecording(db, {HistoricV1, HistoricI1, EventVoltageMaxV1}, 400, 30);
+    // Currents wider than their columns' titles.
+    ParseRecording(db, {HistoricV1, HistoricI1, EventVoltageMaxV1}, 400, 30,
+                   [](GeneratedRecording& r) {
+                       for (float& v : r.blocks[1].values)
+                           v *= 1e5f;
+                   });
     const auto form = NewChart(db, {0, 1, 2});
     Show(*form);
     TChart& chart = *form->Chart();
