@@ -71,6 +71,9 @@ protected:
             .toPoint();
     }
 
+    // Clicks on a chart of a Historic parameter and an event's.
+    void ExamineTheChart();
+
     static SpanRenderer& RendererOf(const TChart& chart) {
         for (QCPLayerable* l : chart.layer(QStringLiteral("series"))->children())
             if (auto* r = qobject_cast<SpanRenderer*>(l))
@@ -255,7 +258,18 @@ TEST_F(TChartFormTest, ZoomsStopAtFiveSecondsAndAFifthOfTheValueRangeAndResetToT
 }
 
 TEST_F(TChartFormTest, ExamineTellsNoValueOrTheRecordedPointUnderThePointer) {
-    ParseRecording(db, {HistoricV1, EventVoltageMaxV1}, 20, 4);
+    // The events as recorded, and out of time order.
+    for (const bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed);
+        ParseRecording(db, {HistoricV1, EventVoltageMaxV1}, 20, 4, [&](GeneratedRecording& r) {
+            if (reversed)
+                std::reverse(r.blocks[1].stamps.begin(), r.blocks[1].stamps.end());
+        });
+        ExamineTheChart();
+    }
+}
+
+void TChartFormTest::ExamineTheChart() {
     const auto form = NewChart(db, {0, 1});
     Show(*form);
     EXPECT_EQ(form->StatusText(0), "Examine");
@@ -492,6 +506,88 @@ TEST_F(TChartFormTest, AYearsSpikeInItsLastDaysShowsInTheFullView) {
                 break;
             }
     EXPECT_NEAR(column, spike, 1);
+}
+
+// The top and bottom rows of every column's red, -1 where it has none.
+std::vector<std::pair<int, int>> RedExtent(const QImage& image) {
+    std::vector<std::pair<int, int>> extent(static_cast<size_t>(image.width()), {-1, -1});
+    for (int col = 0; col < image.width(); ++col)
+        for (int row = 0; row < image.height(); ++row)
+            if (QColor c = image.pixelColor(col, row); c.red() > 150 && c.green() < 110) {
+                if (extent[static_cast<size_t>(col)].first < 0)
+                    extent[static_cast<size_t>(col)].first = row;
+                extent[static_cast<size_t>(col)].second = row;
+            }
+    return extent;
+}
+
+// Interval points drawn from the columns they fall in: a week's, one or two in each column,
+// is the picture the engine draws of every point; in a year's, the marks of each column's
+// lowest and highest point stand where drawing every point puts them, within a pixel.
+TEST_F(TChartFormTest, PointsShowWhatDrawingEveryPointShows) {
+    for (const bool year : {false, true}) {
+        SCOPED_TRACE(year ? "year" : "week");
+        LDatabase recording;
+        if (year)
+            JoinedYear(recording);
+        else
+            ParseRecording(recording, {HistoricV1, IntervalVoltageMaxV1}, 7 * 1440);
+        int points = -1;
+        for (int i = 0; i < recording.Parameters().Count(); ++i)
+            if (recording.Parameters().Items(i)->TableType() == ttIntervalEvent)
+                points = points < 0 ? i : points;
+        const auto form = NewChart(recording, {0, points});
+        Show(*form, {1400, 700});
+        TChart& chart = *form->Chart();
+        EnvelopeGraph& series = *form->Series(1);
+        ASSERT_EQ(series.SeriesKind(), EnvelopeGraph::Kind::Points);
+        series.setPen(QPen(Qt::red));
+        series.setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::red, Qt::red, 7));
+        form->Series(0)->setPen(QPen(Qt::blue));
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+        const QRect plot = chart.ChartRect();
+        const QImage drawn = chart.grab(plot).toImage();
+        const ReducedPoints& kept = series.ReducedMarks();
+        ASSERT_EQ(std::all_of(kept.Whole.begin(), kept.Whole.end(), [](uint8_t w) { return w; }),
+                  !year);
+        // The engine's own graph of every point, in the series' place.
+        const LParameter& p = *recording.Parameters().Items(points);
+        QCPGraph* every = chart.addGraph(chart.BottomAxis(), series.valueAxis());
+        every->setLayer(series.layer());
+        every->setAdaptiveSampling(false);
+        every->setLineStyle(QCPGraph::lsNone);
+        every->setPen(series.pen());
+        every->setScatterStyle(series.scatterStyle());
+        const auto minimum = static_cast<float>(series.Minimum());
+        const auto range = static_cast<float>(series.Range());
+        for (int32_t k = 0; k < p.Count(); ++k)
+            every->addData(p.Times()[k], static_cast<double>((p.Values()[k] - minimum) / range));
+        series.setVisible(false);
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+        const QImage reference = chart.grab(plot).toImage();
+        if (!year) {
+            EXPECT_TRUE(drawn == reference);
+            continue;
+        }
+        // Each picture's top (bottom) in a column is reached by the other's within a pixel: a
+        // mark's faint edge may fall to the next column.
+        const auto got = RedExtent(drawn), want = RedExtent(reference);
+        const auto reached = [](const auto& by, const auto& of, size_t col, bool top) {
+            for (size_t c = col > 0 ? col - 1 : 0; c <= col + 1 && c < by.size(); ++c)
+                if (by[c].first >= 0 &&
+                    (top ? by[c].first <= of[col].first + 1 : by[c].second >= of[col].second - 1))
+                    return true;
+            return of[col].first < 0;
+        };
+        int marked = 0;
+        for (size_t col = 0; col < want.size(); ++col) {
+            marked += want[col].first >= 0;
+            for (const bool top : {true, false})
+                EXPECT_TRUE(reached(got, want, col, top) && reached(want, got, col, top))
+                    << col << (top ? " top" : " bottom");
+        }
+        EXPECT_GT(marked, plot.width() * 9 / 10);
+    }
 }
 
 // Joined recordings with a gap: no line is drawn across it.
