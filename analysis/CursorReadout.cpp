@@ -53,7 +53,8 @@ std::vector<bool> MoveCursors(CursorReadout& readout,
     std::optional<TimeRange> between;
     if (a && b)
         between = TimeRange{std::min(*a, *b), std::max(*a, *b)};
-    if (readout.Sources != sources) {
+    const bool fresh = readout.Sources != sources;
+    if (fresh) {
         readout.Sources = sources;
         readout.Rows.assign(sources.size(), CursorRow{});
         for (size_t i = 0; i < sources.size(); ++i)
@@ -61,9 +62,11 @@ std::vector<bool> MoveCursors(CursorReadout& readout,
     }
     std::vector<char> changed(sources.size(), 0);
     // A row costs a few binary searches when its points stay, and else a step per block of the
-    // summary and the two part blocks at the ends: the rows are shared between the processors,
-    // which make the summaries the first time.
-    ParallelLoop(static_cast<int>(sources.size()), between ? 0 : 1, [&](int i) {
+    // summary and the two part blocks at the ends. Rows read afresh are shared between the
+    // processors, which make the summaries the first time; a move's rows are read on the
+    // caller's thread: a thread started at every step of a drag costs more than it saves,
+    // waiting for a processor while the window paints.
+    ParallelLoop(static_cast<int>(sources.size()), fresh && between ? 0 : 1, [&](int i) {
         const LParameterSource& source = *sources[static_cast<size_t>(i)];
         CursorRow& row = readout.Rows[static_cast<size_t>(i)];
         row.Parameter = source.Parameter;

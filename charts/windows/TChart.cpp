@@ -489,11 +489,14 @@ void TChart::ReplotCursors(const QRegion& dirty) {
             ReplotCursors();
             return;
         }
-        painter->setClipRegion(area);
-        painter->setCompositionMode(QPainter::CompositionMode_Source);
-        painter->fillRect(area.boundingRect(), Qt::transparent);
-        painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        cursorDrawing_->DrawPart(painter.get());
+        // Rectangle by rectangle, as the widget paints them.
+        for (const QRect& part : area) {
+            painter->setClipRect(part);
+            painter->setCompositionMode(QPainter::CompositionMode_Source);
+            painter->fillRect(part, Qt::transparent);
+            painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+            cursorDrawing_->DrawPart(painter.get());
+        }
     }
     buffer.donePainting();
     update(area);
@@ -527,19 +530,27 @@ void TChart::updateLayout() {
         renderer_->Prepare();
 }
 
-void TChart::paintEvent(QPaintEvent*) {
+void TChart::paintEvent(QPaintEvent* event) {
     // The buffers as the engine composites them, but for the series' image, which their
     // layer's buffered draw may have kept aside instead of drawing it into an empty buffer.
     QCPPainter painter(this);
     if (!painter.isActive())
         return;
-    if (mBackgroundBrush.style() != Qt::NoBrush)
-        painter.fillRect(mViewport, mBackgroundBrush);
-    drawBackground(&painter);
     const int series = BufferIndex(seriesLayer_);
-    for (int i = 0; i < mPaintBuffers.size(); ++i) {
-        if (i != series || !renderer_->Composite(&painter))
-            mPaintBuffers.at(i)->draw(&painter);
+    // Rectangle by rectangle: clipped to a region of several (a cursor's strips), the raster
+    // engine blends row by row and hands every few rows to a thread of its own, which costs
+    // more than the blending.
+    const QRegion region = event->region();
+    for (const QRect& part : region) {
+        if (region.rectCount() > 1)
+            painter.setClipRect(part);
+        if (mBackgroundBrush.style() != Qt::NoBrush)
+            painter.fillRect(mViewport, mBackgroundBrush);
+        drawBackground(&painter);
+        for (int i = 0; i < mPaintBuffers.size(); ++i) {
+            if (i != series || !renderer_->Composite(&painter))
+                mPaintBuffers.at(i)->draw(&painter);
+        }
     }
 }
 
