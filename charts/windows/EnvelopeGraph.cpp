@@ -206,8 +206,8 @@ void EnvelopeGraph::draw(QCPPainter* painter) {
         return;
     if (const QCPAxis* key = keyAxis())
         Prepare(key->range(), ColumnsFor(painter));
-    // On a raster at its own scale the extremes of crowded columns are copies of one picture;
-    // elsewhere every point kept is drawn by the engine.
+    // On a raster at its own scale the extremes of crowded columns are copies of pictures of
+    // the mark; elsewhere every point kept is drawn by the engine.
     const bool copies = kind_ == Kind::Points && PaintsRaster(painter) && !marks_.empty() &&
                         painter->deviceTransform().type() <= QTransform::TxTranslate &&
                         painter->device()->devicePixelRatioF() == 1.0 && !scatterStyle().isNone();
