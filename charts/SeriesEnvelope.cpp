@@ -120,3 +120,62 @@ void SeriesEnvelope::Reduce(double xMin, double xMax, int columns, ReducedSeries
     out.Y.resize(count);
     out.SourceIndex.resize(count);
 }
+
+void SeriesEnvelope::ReducePoints(double xMin, double xMax, int columns, const ValueWindow& window,
+                                  ReducedPoints& out) const {
+    out.Index.clear();
+    out.Whole.clear();
+    const size_t n = x_.size();
+    if (n == 0 || columns <= 0 || !(xMax >= xMin))
+        return;
+    const auto [lo, hi] = IndexRange(xMin, xMax);
+    const size_t bound = std::min(hi - lo, 2 * static_cast<size_t>(columns)) + 2;
+    out.Index.resize(bound);
+    out.Whole.resize(bound);
+    size_t count = 0;
+    auto emit = [&](size_t i, bool whole) {
+        out.Index[count] = static_cast<uint32_t>(i);
+        out.Whole[count] = whole;
+        ++count;
+    };
+    // The marks just beyond the edges reach into the view.
+    if (lo > 0)
+        emit(lo - 1, true);
+    const float* y = y_.data();
+    const double perUnit = xMax > xMin ? columns / (xMax - xMin) : 0.0;
+    ForEachColumnSpan(lo, hi, xMin, perUnit, columns, [&](int, size_t first, size_t last) {
+        if (last - first < 2) {
+            for (size_t k = first; k <= last; ++k)
+                emit(k, true);
+            return;
+        }
+        float low, high;
+        Extremes<true>(first, last + 1, low, high);
+        if (low > high)
+            return; // NaN only: no mark
+        size_t lowAt = last + 1, highAt = last + 1;
+        if (window.Shows(low) && window.Shows(high)) {
+            lowAt = FirstAt<true>(first, last + 1, low);
+            highAt = FirstAt<false>(first, last + 1, high);
+        } else {
+            // Some lie outside the view: the extremes of those it shows, read one by one.
+            for (size_t k = first; k <= last; ++k) {
+                if (!window.Shows(y[k]))
+                    continue;
+                if (lowAt > last || y[k] < y[lowAt])
+                    lowAt = k;
+                if (highAt > last || y[k] > y[highAt])
+                    highAt = k;
+            }
+            if (lowAt > last)
+                return;
+        }
+        emit(std::min(lowAt, highAt), false);
+        if (highAt != lowAt)
+            emit(std::max(lowAt, highAt), false);
+    });
+    if (hi < n)
+        emit(hi, true);
+    out.Index.resize(count);
+    out.Whole.resize(count);
+}

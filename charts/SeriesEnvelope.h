@@ -34,6 +34,30 @@ struct ReducedSeries {
     size_t Size() const { return X.size(); }
 };
 
+// The points a raster shows of a point series, as indices into the arrays in time order.
+// Whole marks the points of a pixel column that holds no more than two (and the nearest one
+// beyond each edge of the range): every point there is kept. The others are the lowest and
+// highest of a column holding more.
+struct ReducedPoints {
+    RawVector<uint32_t> Index;
+    RawVector<uint8_t> Whole;
+
+    size_t Size() const { return Index.size(); }
+};
+
+// The values whose marks a view shows: those whose normalised value, (value - Minimum) / Range
+// as the chart computes it, lies strictly between Lower and Upper.
+struct ValueWindow {
+    float Minimum = 0, Range = 1;
+    double Lower = -std::numeric_limits<double>::infinity();
+    double Upper = std::numeric_limits<double>::infinity();
+
+    bool Shows(float v) const {
+        const auto n = static_cast<double>((v - Minimum) / Range);
+        return n > Lower && n < Upper;
+    }
+};
+
 // The samples of one pixel column, as indices into the arrays.
 struct ColumnRun {
     int Column = 0;
@@ -59,6 +83,13 @@ public:
     // The range [xMin, xMax] split into columns equal pixel columns. One sample beyond each
     // edge is kept, so that the line runs to the border. out's capacity is reused.
     void Reduce(double xMin, double xMax, int columns, ReducedSeries& out) const;
+
+    // The same split for points drawn as marks: a column's points when it holds one or two,
+    // else its lowest and highest (their first occurrences) among those the window shows,
+    // found from the summary's blocks where the window shows the column's extremes; and the
+    // nearest point beyond each edge. out's capacity is reused.
+    void ReducePoints(double xMin, double xMax, int columns, const ValueWindow& window,
+                      ReducedPoints& out) const;
 
     // The column of x; monotonic in x, so each column is one contiguous run of samples.
     static int ColumnOf(double x, double xMin, double columnsPerUnit, int columns) {
@@ -93,6 +124,9 @@ public:
     template <bool SkipNaN> void Extremes(size_t begin, size_t end, float& lo, float& hi) const;
     // Stretches shorter than this are read whole: blocks would save nothing there.
     static constexpr size_t ReadWholeBelow = 48;
+    // The first index of [begin, end) whose value is v, the lowest (Lowest) or the highest
+    // number there: blocks of the summary whose extreme is not v are passed over whole.
+    template <bool Lowest> size_t FirstAt(size_t begin, size_t end, float v) const;
 
     std::span<const double> X() const { return x_; }
     std::span<const float> Y() const { return y_; }
@@ -238,6 +272,40 @@ inline void SeriesEnvelope::Extremes(size_t begin, size_t end, float& lo, float&
         from = up;
         to = upTo;
     }
+}
+
+template <bool Lowest> size_t SeriesEnvelope::FirstAt(size_t begin, size_t end, float v) const {
+    if (end - begin < ReadWholeBelow)
+        return static_cast<size_t>(std::find(y_.data() + begin, y_.data() + end, v) - y_.data());
+    constexpr size_t fan = size_t{1} << ValueSummary::LevelBits;
+    const float* values = summary_->Values();
+    const size_t last = end + offset_;
+    // The coarsest level tried at i: a block found to hold v is searched a level finer.
+    int cap = summary_->Levels() - 1;
+    for (size_t i = begin + offset_; i < last;) {
+        int level = -1;
+        size_t size = 1;
+        while (level < cap && i % (size * fan) == 0 && i + size * fan <= last) {
+            size *= fan;
+            ++level;
+        }
+        if (level < 0) {
+            if (values[i] == v)
+                return i - offset_;
+            ++i;
+            continue;
+        }
+        // v is the extreme of a range holding the block: the block holds v when its own
+        // extreme is v.
+        const float* pair = summary_->Level(level) + 2 * (i / size);
+        if ((Lowest ? pair[0] : pair[1]) == v) {
+            cap = level - 1;
+            continue;
+        }
+        i += size;
+        cap = summary_->Levels() - 1;
+    }
+    return end;
 }
 
 template <class F>

@@ -61,6 +61,47 @@ TEST_F(CursorReadoutTest, ValuesAtOrBeforeEachCursorAndStatisticsBetween) {
     EXPECT_FALSE(one.Rows[1].AtB || one.Rows[1].Minimum || one.DeltaSeconds);
 }
 
+// A move reads again only the rows whose points at the cursors or between them changed, and
+// leaves every row as a fresh reading gives it.
+TEST_F(CursorReadoutTest, AMoveReadsAgainOnlyTheRowsWhosePointsChanged) {
+    const struct {
+        std::optional<double> a, b; // minutes after 10:00
+        bool events, historic;      // read again
+    } moves[] = {
+        {1.0, 4.2, true, true},   // the first reading, A on a sample
+        {1.2, 4.2, false, true},  // A after it: the same sample, one fewer between
+        {1.7, 4.2, false, false}, // A between the same two samples, before the same event
+        {1.7, 4.9, false, false}, // B still on the same sample
+        {1.7, 5.0, false, true},  // B on the next one
+        {1.7, 3.4, true, true},   // B back over the second event
+        {2.0, 3.4, false, true},  // A on the NaN sample: the event before it stays
+        {2.0, {}, true, true},    // B gone: nothing between
+        {0.2, {}, true, true},    // A before the first event
+        {0.4, {}, false, false},  // and still before it
+    };
+    CursorReadout kept;
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.a.value_or(-1) * 100 + m.b.value_or(-1));
+        const auto at = [&](std::optional<double> t) {
+            return t ? std::optional(Minute(*t)) : std::nullopt;
+        };
+        const std::vector<bool> changed = MoveCursors(kept, sources, at(m.a), at(m.b));
+        EXPECT_EQ(changed, (std::vector<bool>{m.events, m.historic}));
+        const CursorReadout fresh = ReadCursors(sources, at(m.a), at(m.b));
+        EXPECT_EQ(kept.DeltaSeconds, fresh.DeltaSeconds);
+        for (size_t i = 0; i < fresh.Rows.size(); ++i) {
+            const CursorRow &k = kept.Rows[i], &f = fresh.Rows[i];
+            EXPECT_TRUE(k.AtA == f.AtA && k.AtB == f.AtB && k.Difference == f.Difference &&
+                        k.Minimum == f.Minimum && k.Mean == f.Mean && k.Maximum == f.Maximum)
+                << i;
+        }
+    }
+    // Other sources: every row afresh.
+    EXPECT_EQ(MoveCursors(kept, {&historic}, Minute(0.4), std::nullopt), std::vector<bool>{true});
+    EXPECT_EQ(kept.Rows.size(), 1u);
+    EXPECT_EQ(kept.Rows[0].AtA, 1);
+}
+
 TEST_F(CursorReadoutTest, CursorsSnapToTheFirstHistoricSeriesAndDurationsRead) {
     EXPECT_EQ(SnapCursor(sources, Minute(2.4)), Second(Minute(2)));
     EXPECT_EQ(SnapCursor(sources, Minute(2.6)), Second(Minute(3)));

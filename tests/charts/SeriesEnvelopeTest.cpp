@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <span>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -173,6 +175,84 @@ TEST(SeriesEnvelopeTest, AGapBreaksTheLineOnce) {
     ReducedSeries r;
     SeriesEnvelope(d.x, d.y).Reduce(d.x.front(), d.x.back(), 100, r);
     EXPECT_EQ(std::count_if(r.Y.begin(), r.Y.end(), [](double v) { return std::isnan(v); }), 1);
+}
+
+// Points as marks: every column's points where it holds one or two, else the first of its
+// lowest and of its highest among those the window shows, as a scan of the column finds them (from
+// the summary's blocks, on the summary's own offset too); the nearest point beyond each edge.
+TEST(SeriesEnvelopeTest, PointsKeepSparseColumnsWholeAndCrowdedOnesExtremes) {
+    // Irregular times, dense and sparse; ties and NaN among the values; a spike.
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> step(0.0, 1.0);
+    std::vector<double> x;
+    double t = 46000;
+    for (int i = 0; i < 60000; ++i)
+        x.push_back(t += (i / 10000 % 2 ? 40.0 : 0.5) * step(random) / 86400.0);
+    const size_t offset = 300;
+    std::vector<float> v(offset + x.size());
+    for (float& y : v)
+        y = std::round(static_cast<float>(step(random)) * 50.0f) / 10.0f;
+    for (size_t i = 20000; i < 20100; ++i)
+        v[offset + i] = std::nanf("");
+    v[offset + 33333] = 80.0f;
+    const ValueSummary summary(v.data(), static_cast<int32_t>(v.size()));
+    const std::span<const float> y(v.data() + offset, x.size());
+    const SeriesEnvelope e(x, y, &summary, offset);
+    struct Case {
+        double from, to; // of the span
+        int columns;
+        double lower, upper; // the window, on values / 10
+    };
+    const Case cases[] = {{0.0, 1.0, 1900, -1, 9},    {0.0, 1.0, 7, -1, 9},
+                          {0.2, 0.9, 1900, 0.1, 0.3}, {0.3, 0.31, 1900, -1, 9},
+                          {0.1, 0.6, 50000, -1, 9},   {0.5, 0.5, 10, -1, 9}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.columns + c.from);
+        const double span = x.back() - x.front();
+        const double lo = x.front() + c.from * span, hi = x.front() + c.to * span;
+        ValueWindow window;
+        window.Range = 10;
+        window.Lower = c.lower;
+        window.Upper = c.upper;
+        ReducedPoints got;
+        e.ReducePoints(lo, hi, c.columns, window, got);
+        // What a scan of each column keeps.
+        std::vector<std::pair<uint32_t, bool>> want;
+        const auto first =
+            static_cast<size_t>(std::lower_bound(x.begin(), x.end(), lo) - x.begin());
+        const auto end = static_cast<size_t>(std::upper_bound(x.begin(), x.end(), hi) - x.begin());
+        if (first > 0)
+            want.emplace_back(first - 1, true);
+        const double perUnit = hi > lo ? c.columns / (hi - lo) : 0.0;
+        for (size_t i = first; i < end;) {
+            const int column = SeriesEnvelope::ColumnOf(x[i], lo, perUnit, c.columns);
+            size_t j = i;
+            while (j < end && SeriesEnvelope::ColumnOf(x[j], lo, perUnit, c.columns) == column)
+                ++j;
+            if (j - i <= 2) {
+                for (size_t k = i; k < j; ++k)
+                    want.emplace_back(k, true);
+            } else {
+                size_t low = j, high = j;
+                for (size_t k = i; k < j; ++k) {
+                    if (!window.Shows(y[k]))
+                        continue;
+                    low = low == j || y[k] < y[low] ? k : low;
+                    high = high == j || y[k] > y[high] ? k : high;
+                }
+                if (low < j)
+                    want.emplace_back(std::min(low, high), false);
+                if (low < j && high != low)
+                    want.emplace_back(std::max(low, high), false);
+            }
+            i = j;
+        }
+        if (end < x.size())
+            want.emplace_back(end, true);
+        ASSERT_EQ(got.Size(), want.size());
+        for (size_t k = 0; k < want.size(); ++k)
+            ASSERT_EQ(std::pair(got.Index[k], got.Whole[k] != 0), want[k]) << k;
+    }
 }
 
 } // namespace

@@ -2,17 +2,23 @@
 
 #include "windows/charts/RasterPainter.h"
 
+#include <QDataStream>
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 
 EnvelopeGraph::EnvelopeGraph(QCPAxis* keyAxis, QCPAxis* valueAxis, Kind kind)
-    : QCPGraph(keyAxis, valueAxis), kind_(kind) {
-    // A line's envelope already keeps every column's extremes; the engine's own sampling
-    // would only scan the points again. Points keep it: it merges points on one pixel.
-    setAdaptiveSampling(kind == Kind::Points);
+    : QCPGraph(keyAxis, valueAxis), kind_(kind), whole_(new QCPGraphDataContainer) {
+    // Both kinds hand the engine what a pixel column shows already; its own sampling would
+    // only scan the points again.
+    setAdaptiveSampling(false);
     if (kind_ == Kind::Points)
         setLineStyle(lsNone);
+}
+
+double EnvelopeGraph::Normalised(float value) const {
+    return static_cast<double>((value - static_cast<float>(minimum_)) / static_cast<float>(range_));
 }
 
 void EnvelopeGraph::SetSource(const SampleSpan& samples, double minimum, double range) {
@@ -20,32 +26,25 @@ void EnvelopeGraph::SetSource(const SampleSpan& samples, double minimum, double 
     const std::span<const float> values = samples.Values;
     minimum_ = minimum;
     range_ = range;
-    values_ = values;
     preparedColumns_ = -1;
     pointOrder_.clear();
-    const auto normalised = [&](float v) {
-        return static_cast<double>((v - static_cast<float>(minimum)) / static_cast<float>(range));
-    };
-    if (kind_ == Kind::Line) {
+    sortedTimes_.clear();
+    sortedValues_.clear();
+    mDataContainer->clear();
+    if (kind_ == Kind::Line || std::is_sorted(times.begin(), times.end())) {
         envelope_.emplace(times, values, samples.Summary, samples.SummaryOffset);
-        mDataContainer->clear();
         return;
     }
-    QVector<QCPGraphData> data(static_cast<qsizetype>(times.size()));
-    for (size_t i = 0; i < times.size(); ++i)
-        data[static_cast<qsizetype>(i)] = QCPGraphData(times[i], normalised(values[i]));
-    const bool sorted = std::is_sorted(times.begin(), times.end());
-    if (!sorted) {
-        // The engine keeps its points sorted by time; remember where each one came from.
-        pointOrder_.resize(times.size());
-        std::iota(pointOrder_.begin(), pointOrder_.end(), 0u);
-        std::stable_sort(pointOrder_.begin(), pointOrder_.end(),
-                         [&](uint32_t a, uint32_t b) { return times[a] < times[b]; });
-        for (size_t i = 0; i < times.size(); ++i)
-            data[static_cast<qsizetype>(i)] =
-                QCPGraphData(times[pointOrder_[i]], normalised(values[pointOrder_[i]]));
+    // Points out of time order: split into columns in time order, with a summary of their own.
+    pointOrder_.resize(times.size());
+    std::iota(pointOrder_.begin(), pointOrder_.end(), 0u);
+    std::stable_sort(pointOrder_.begin(), pointOrder_.end(),
+                     [&](uint32_t a, uint32_t b) { return times[a] < times[b]; });
+    for (const uint32_t i : pointOrder_) {
+        sortedTimes_.push_back(times[i]);
+        sortedValues_.push_back(values[i]);
     }
-    mDataContainer->set(data, true);
+    envelope_.emplace(sortedTimes_, sortedValues_);
 }
 
 void EnvelopeGraph::SetRenderer(QCPLayerable* renderer) {
@@ -53,22 +52,52 @@ void EnvelopeGraph::SetRenderer(QCPLayerable* renderer) {
 }
 
 bool EnvelopeGraph::Prepare(const QCPRange& range, int columns) {
-    if (kind_ == Kind::Points || !envelope_)
+    if (!envelope_)
         return false;
-    if (columns == preparedColumns_ && range == preparedRange_)
+    QCPRange values;
+    if (const QCPAxis* axis = valueAxis(); axis && kind_ == Kind::Points)
+        values = axis->range();
+    if (columns == preparedColumns_ && range == preparedRange_ && values == preparedValues_)
         return false;
+    preparedRange_ = range;
+    preparedValues_ = values;
+    preparedColumns_ = columns;
+    if (kind_ == Kind::Points) {
+        PreparePoints(range, columns, values);
+        return true;
+    }
     envelope_->Reduce(range.lower, range.upper, columns, reduced_);
-    const auto minimum = static_cast<float>(minimum_);
-    const auto scale = static_cast<float>(range_);
     QVector<QCPGraphData> data(static_cast<qsizetype>(reduced_.Size()));
     for (size_t i = 0; i < reduced_.Size(); ++i)
-        data[static_cast<qsizetype>(i)] = QCPGraphData(
-            reduced_.X[i],
-            static_cast<double>((static_cast<float>(reduced_.Y[i]) - minimum) / scale));
+        data[static_cast<qsizetype>(i)] =
+            QCPGraphData(reduced_.X[i], Normalised(static_cast<float>(reduced_.Y[i])));
     mDataContainer->set(data, true);
-    preparedRange_ = range;
-    preparedColumns_ = columns;
     return true;
+}
+
+void EnvelopeGraph::PreparePoints(const QCPRange& range, int columns, const QCPRange& values) {
+    ValueWindow window;
+    window.Minimum = static_cast<float>(minimum_);
+    window.Range = static_cast<float>(range_);
+    window.Lower = values.lower;
+    window.Upper = values.upper;
+    envelope_->ReducePoints(range.lower, range.upper, columns, window, points_);
+    const std::span<const double> x = envelope_->X();
+    const std::span<const float> y = envelope_->Y();
+    // The engine holds every point kept, for hit tests and vector output.
+    QVector<QCPGraphData> all(static_cast<qsizetype>(points_.Size())), whole;
+    marks_.clear();
+    for (size_t k = 0; k < points_.Size(); ++k) {
+        const size_t i = points_.Index[k];
+        const QCPGraphData point(x[i], Normalised(y[i]));
+        all[static_cast<qsizetype>(k)] = point;
+        if (points_.Whole[k])
+            whole.push_back(point);
+        else
+            marks_.emplace_back(point.key, point.value);
+    }
+    mDataContainer->set(all, true);
+    whole_->set(whole, true);
 }
 
 int EnvelopeGraph::ColumnsFor(const QPainter* painter) const {
@@ -86,9 +115,10 @@ int EnvelopeGraph::ColumnsFor(const QPainter* painter) const {
 
 qint64 EnvelopeGraph::SourceIndex(int dataIndex) const {
     if (kind_ == Kind::Points) {
-        if (dataIndex < 0 || dataIndex >= mDataContainer->size())
+        if (dataIndex < 0 || static_cast<size_t>(dataIndex) >= points_.Size())
             return -1;
-        return pointOrder_.empty() ? dataIndex : pointOrder_[static_cast<size_t>(dataIndex)];
+        const uint32_t i = points_.Index[static_cast<size_t>(dataIndex)];
+        return pointOrder_.empty() ? i : pointOrder_[i];
     }
     if (dataIndex < 0 || static_cast<size_t>(dataIndex) >= reduced_.SourceIndex.size())
         return -1;
@@ -179,6 +209,76 @@ bool EnvelopeGraph::DrawBand(QCPPainter* painter) const {
     return true;
 }
 
+namespace {
+
+// A mark's picture is drawn at this many steps of a pixel across and down: copies of it stand
+// where the engine would draw the mark, to an eighth of a pixel.
+constexpr int MarkPhases = 8;
+
+} // namespace
+
+void EnvelopeGraph::KeepMarkPictures(bool antialiased) {
+    const QCPScatterStyle& style = scatterStyle();
+    QByteArray key;
+    QDataStream out(&key, QIODevice::WriteOnly);
+    out << static_cast<int>(style.shape()) << style.size() << style.pen() << style.brush() << pen()
+        << antialiased;
+    if (key != markKey_) {
+        markKey_ = key;
+        markPictures_.assign(MarkPhases * MarkPhases, QImage());
+    }
+}
+
+const QImage& EnvelopeGraph::MarkPicture(bool antialiased, int phaseX, int phaseY) {
+    const QCPScatterStyle& style = scatterStyle();
+    QImage& picture = markPictures_[static_cast<size_t>(phaseY * MarkPhases + phaseX)];
+    if (!picture.isNull())
+        return picture;
+    // The mark as the engine draws it, room for its pen around it.
+    const int half = MarkHalf();
+    picture = QImage(2 * half + 2, 2 * half + 2, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QCPPainter painter(&picture);
+    painter.setAntialiasing(antialiased);
+    style.applyTo(&painter, pen());
+    style.drawShape(&painter, half + static_cast<double>(phaseX) / MarkPhases,
+                    half + static_cast<double>(phaseY) / MarkPhases);
+    return picture;
+}
+
+int EnvelopeGraph::MarkHalf() const {
+    return static_cast<int>(std::ceil(scatterStyle().size() / 2 + pen().widthF())) + 2;
+}
+
+void EnvelopeGraph::DrawMarks(QCPPainter* painter) {
+    applyScattersAntialiasingHint(painter);
+    const bool antialiased = painter->antialiasing();
+    KeepMarkPictures(antialiased);
+    const int half = MarkHalf();
+    // Where the engine's painter puts a mark's centre, less the half pixel its antialiasing
+    // adds, which the picture has too.
+    const QTransform toDevice = painter->deviceTransform();
+    const double shift = antialiased ? 0.5 : 0.0;
+    const QCPAxis* key = keyAxis();
+    const QCPAxis* value = valueAxis();
+    const auto split = [](double at, int& whole, int& phase) {
+        const double steps = std::floor(at * MarkPhases + 0.5);
+        whole = static_cast<int>(std::floor(steps / MarkPhases));
+        phase = static_cast<int>(steps - static_cast<double>(whole) * MarkPhases);
+    };
+    painter->save();
+    painter->resetTransform();
+    for (const QPointF& m : marks_) {
+        const QPointF at =
+            toDevice.map(QPointF(key->coordToPixel(m.x()), value->coordToPixel(m.y())));
+        int x, y, phaseX, phaseY;
+        split(at.x() - shift, x, phaseX);
+        split(at.y() - shift, y, phaseY);
+        painter->drawImage(QPoint(x - half, y - half), MarkPicture(antialiased, phaseX, phaseY));
+    }
+    painter->restore();
+}
+
 void EnvelopeGraph::draw(QCPPainter* painter) {
     if (band_ && kind_ == Kind::Line && DrawBand(painter))
         return;
@@ -187,5 +287,17 @@ void EnvelopeGraph::draw(QCPPainter* painter) {
         return;
     if (const QCPAxis* key = keyAxis())
         Prepare(key->range(), ColumnsFor(painter));
+    // On a raster at its own scale the extremes of crowded columns are copies of pictures of
+    // the mark; elsewhere every point kept is drawn by the engine.
+    const bool copies = kind_ == Kind::Points && PaintsRaster(painter) && !marks_.empty() &&
+                        painter->deviceTransform().type() <= QTransform::TxTranslate &&
+                        painter->device()->devicePixelRatioF() == 1.0 && !scatterStyle().isNone();
+    if (!copies) {
+        QCPGraph::draw(painter);
+        return;
+    }
+    std::swap(mDataContainer, whole_);
     QCPGraph::draw(painter);
+    std::swap(mDataContainer, whole_);
+    DrawMarks(painter);
 }

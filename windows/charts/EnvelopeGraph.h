@@ -5,6 +5,8 @@
 
 #include <qcustomplot.h>
 
+#include <QByteArray>
+#include <QImage>
 #include <QPointer>
 
 #include <optional>
@@ -12,9 +14,12 @@
 #include <vector>
 
 // A series of the chart, fed straight from the recording's arrays. The engine sees normalised
-// values ((value - minimum) / range) and, for a line, only the per-pixel-column envelope of
-// the current time range at the painter's own width (so printing and SVG get one of their
-// own); it is rebuilt when either changes. A point series hands the engine its points once.
+// values ((value - minimum) / range) and only what a pixel column of the current view can show
+// at the painter's own width (so printing and SVG get their own), rebuilt when the view
+// changes: for a line the per-pixel-column envelope; for points those of a column holding
+// one or two, and the lowest and highest of a column holding more, taken from the values'
+// summary. On a raster those extremes are drawn as copies of one picture of the mark, the
+// others by the engine as it draws every point.
 class EnvelopeGraph : public QCPGraph {
     Q_OBJECT
 public:
@@ -26,8 +31,9 @@ public:
     // for a line.
     void SetSource(const SampleSpan& samples, double minimum, double range);
 
-    // Makes the engine's data match the range split into columns pixel columns; touches only
-    // this graph, so graphs may be prepared on different threads. True when rebuilt.
+    // Makes the engine's data match the range split into columns pixel columns (and, for
+    // points, the value axis's range); touches only this graph, so graphs may be prepared on
+    // different threads. True when rebuilt.
     bool Prepare(const QCPRange& range, int columns);
     // The key axis's columns in device pixels of the painter (screen and export scaling
     // included); logical pixels without one.
@@ -39,6 +45,7 @@ public:
 
     Kind SeriesKind() const { return kind_; }
     const ReducedSeries& Reduced() const { return reduced_; }
+    const ReducedPoints& ReducedMarks() const { return points_; }
     const SeriesEnvelope* Envelope() const { return envelope_ ? &*envelope_ : nullptr; }
     double Minimum() const { return minimum_; }
     double Range() const { return range_; }
@@ -66,16 +73,34 @@ protected:
 private:
     // False, drawing nothing, where the line has too few samples for a band.
     bool DrawBand(QCPPainter* painter) const;
+    double Normalised(float value) const;
+    void PreparePoints(const QCPRange& range, int columns, const QCPRange& values);
+    // The columns' extremes, each a copy of a picture of the mark drawn where the engine
+    // draws it within a step of a pixel (the phase).
+    void DrawMarks(QCPPainter* painter);
+    // The pictures drawn before, while the mark's style is the same.
+    void KeepMarkPictures(bool antialiased);
+    const QImage& MarkPicture(bool antialiased, int phaseX, int phaseY);
+    // From a picture's corner to the mark's centre, in device pixels.
+    int MarkHalf() const;
 
     Kind kind_;
     std::optional<SeriesEnvelope> envelope_;
-    std::span<const float> values_;
     double minimum_ = 0;
     double range_ = 1;
     ReducedSeries reduced_;
-    // For points given out of time order: the source index of each engine point.
+    ReducedPoints points_;
+    // Points given out of time order, sorted, and the source index of each.
+    std::vector<double> sortedTimes_;
+    std::vector<float> sortedValues_;
     std::vector<uint32_t> pointOrder_;
-    QCPRange preparedRange_;
+    // The points of columns kept whole, which the engine draws on a raster, and the extremes
+    // of the others (time, normalised value), drawn beside them.
+    QSharedPointer<QCPGraphDataContainer> whole_;
+    std::vector<QPointF> marks_;
+    std::vector<QImage> markPictures_; // by phase, drawn when first needed
+    QByteArray markKey_;               // what they are drawn of
+    QCPRange preparedRange_, preparedValues_;
     int preparedColumns_ = -1;
     QPointer<QCPLayerable> renderer_;
     bool band_ = false;

@@ -56,6 +56,15 @@ public:
     CursorLayer(TChart* chart, QCPLayer* layer)
         : QCPLayerable(chart, layer->name()), chart_(chart) {}
 
+    // As the layer draws it, into a painter clipped already.
+    void DrawPart(QCPPainter* painter) {
+        painter->save();
+        painter->setClipRect(clipRect().translated(0, -1), Qt::IntersectClip);
+        applyDefaultAntialiasingHint(painter);
+        draw(painter);
+        painter->restore();
+    }
+
 protected:
     void applyDefaultAntialiasingHint(QCPPainter* painter) const override {
         applyAntialiasingHint(painter, false, QCP::aeAxes);
@@ -117,7 +126,7 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent), ticker_(new DayTimeTicker
     for (QCPAxis* axis : axes)
         axis->setLayer(scalesLayer_);
     new AfterDrawLayer(this, scalesLayer_);
-    new CursorLayer(this, cursorsLayer_);
+    cursorDrawing_ = new CursorLayer(this, cursorsLayer_);
     // The zoom band goes on top of the cursors, in their buffer: every buffer is cleared and
     // composited in full at each redraw, and the engine's own overlay buffer is mostly empty.
     selectionRect()->setLayer(cursorsLayer_);
@@ -462,6 +471,37 @@ void TChart::ReplotCursors() {
     cursorsLayer_->replot();
 }
 
+void TChart::ReplotCursors(const QRegion& dirty) {
+    const QRegion area = dirty & QRegion(viewport());
+    if (!isVisible() || area.isEmpty())
+        return;
+    // The zoom band shares the layer, and stale buffers need the whole replot.
+    const int index = BufferIndex(cursorsLayer_);
+    if (selectionRect()->isActive() || hasInvalidatedPaintBuffers() || index < 0 ||
+        index >= mPaintBuffers.size() || !cursorDrawing_->realVisibility()) {
+        ReplotCursors();
+        return;
+    }
+    QCPAbstractPaintBuffer& buffer = *mPaintBuffers.at(index);
+    {
+        const std::unique_ptr<QCPPainter> painter(buffer.startPainting());
+        if (!painter || !painter->isActive()) {
+            ReplotCursors();
+            return;
+        }
+        // Rectangle by rectangle, as the widget paints them.
+        for (const QRect& part : area) {
+            painter->setClipRect(part);
+            painter->setCompositionMode(QPainter::CompositionMode_Source);
+            painter->fillRect(part, Qt::transparent);
+            painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+            cursorDrawing_->DrawPart(painter.get());
+        }
+    }
+    buffer.donePainting();
+    update(area);
+}
+
 void TChart::updateLayout() {
     const int width = viewport().width(), height = viewport().height();
     const ChartMargins m = MarginsFor ? MarginsFor(width) : ChartMargins{};
@@ -490,19 +530,27 @@ void TChart::updateLayout() {
         renderer_->Prepare();
 }
 
-void TChart::paintEvent(QPaintEvent*) {
+void TChart::paintEvent(QPaintEvent* event) {
     // The buffers as the engine composites them, but for the series' image, which their
     // layer's buffered draw may have kept aside instead of drawing it into an empty buffer.
     QCPPainter painter(this);
     if (!painter.isActive())
         return;
-    if (mBackgroundBrush.style() != Qt::NoBrush)
-        painter.fillRect(mViewport, mBackgroundBrush);
-    drawBackground(&painter);
     const int series = BufferIndex(seriesLayer_);
-    for (int i = 0; i < mPaintBuffers.size(); ++i) {
-        if (i != series || !renderer_->Composite(&painter))
-            mPaintBuffers.at(i)->draw(&painter);
+    // Rectangle by rectangle: clipped to a region of several (a cursor's strips), the raster
+    // engine blends row by row and hands every few rows to a thread of its own, which costs
+    // more than the blending.
+    const QRegion region = event->region();
+    for (const QRect& part : region) {
+        if (region.rectCount() > 1)
+            painter.setClipRect(part);
+        if (mBackgroundBrush.style() != Qt::NoBrush)
+            painter.fillRect(mViewport, mBackgroundBrush);
+        drawBackground(&painter);
+        for (int i = 0; i < mPaintBuffers.size(); ++i) {
+            if (i != series || !renderer_->Composite(&painter))
+                mPaintBuffers.at(i)->draw(&painter);
+        }
     }
 }
 

@@ -109,9 +109,11 @@ public:
     // Draws after the scales layer (axes and grid), in the plot's coordinates.
     std::function<void(QCPPainter& painter)> OnAfterDraw;
     // Draws on a layer of its own above the series, in the plot's coordinates; ReplotCursors
-    // redraws that layer alone.
+    // redraws that layer alone, or only where it changed (dirty, in the widget's pixels), and
+    // only that part of the widget is painted again.
     std::function<void(QCPPainter& painter)> OnCursorDraw;
     void ReplotCursors();
+    void ReplotCursors(const QRegion& dirty);
 
     // The whole chart into target of any painter (screen, printer, PDF, SVG, image), laid out
     // for a device of dotsPerInch: text and pens keep their physical size. Vector devices get
@@ -164,6 +166,7 @@ private:
     QCPLayer* scalesLayer_;
     QCPLayer* seriesLayer_;
     QCPLayer* cursorsLayer_;
+    CursorLayer* cursorDrawing_;
     SpanRenderer* renderer_;
     QSharedPointer<DayTimeTicker> ticker_;
     std::vector<EnvelopeGraph*> series_;

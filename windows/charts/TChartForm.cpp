@@ -36,11 +36,13 @@
 #include <QPainter>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <chrono>
+#include <cmath>
 #include <random>
 
 namespace {
@@ -114,8 +116,10 @@ TChartForm::TChartForm(LChartRecord& record, QWidget* parent)
                                          QStringLiteral("Maximum")});
     readout_->verticalHeader()->setVisible(false);
     // The figures' columns fit their texts; the parameters' column takes the rest of the width,
-    // so that nothing is cut and the readout grows with the window.
-    readout_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // so that nothing is cut and the readout grows with the window. The widths are the
+    // window's to set (FitReadoutColumns): the header's own fitting lays out every cell again
+    // at every change of one.
+    readout_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     readout_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     readout_->horizontalHeader()->setMinimumSectionSize(
         readout_->fontMetrics().horizontalAdvance(QStringLiteral("Maximum")));
@@ -416,12 +420,54 @@ TDateTime TChartForm::SnapCursor(TDateTime time) const {
     return ::SnapCursor(shown, time);
 }
 
+QFont TChartForm::CursorFont() const {
+    QFont font = DisplayFont(record_.LeftAxisLabelFont);
+    font.setBold(true);
+    return font;
+}
+
+namespace {
+
+// The labelled box of a cursor at x on the plot.
+QRectF CursorBox(double x, const QString& label, const QFontMetrics& metrics, const QRect& plot) {
+    const int w = metrics.horizontalAdvance(label) + 6, h = metrics.height() + 2;
+    return QRectF(std::clamp<double>(x - w / 2.0, plot.left(), plot.right() - w), plot.top() + 1, w,
+                  h);
+}
+
+bool OnPlot(double x, const QRect& plot) {
+    return x >= plot.left() - 0.5 && x <= plot.right() + 0.5;
+}
+
+} // namespace
+
+QRegion TChartForm::CursorArea(const std::optional<TDateTime>& cursor, const QString& label) const {
+    const QRect plot = chart_->ChartRect();
+    if (!cursor || plot.height() <= 0)
+        return {};
+    const double x = chart_->BottomAxis()->coordToPixel(*cursor);
+    if (!OnPlot(x, plot))
+        return {};
+    // The line and the box with their pens, a pixel to spare around each.
+    const QFontMetrics metrics(CursorFont(), chart_);
+    const int column = static_cast<int>(std::floor(x));
+    return QRegion(column - 2, plot.top() - 1, 5, plot.height() + 3) +
+           QRegion(CursorBox(x, label, metrics, plot).toAlignedRect().adjusted(-2, -2, 2, 2));
+}
+
 void TChartForm::SetCursors(std::optional<TDateTime> a, std::optional<TDateTime> b) {
     if (a == cursorA_ && b == cursorB_)
         return;
+    // Only what the cursors covered and cover now is drawn again.
+    QRegion dirty;
+    const QString labelA = QStringLiteral("A"), labelB = QStringLiteral("B");
+    if (a != cursorA_)
+        dirty += CursorArea(cursorA_, labelA) + CursorArea(a, labelA);
+    if (b != cursorB_)
+        dirty += CursorArea(cursorB_, labelB) + CursorArea(b, labelB);
     cursorA_ = a;
     cursorB_ = b;
-    chart_->ReplotCursors();
+    chart_->ReplotCursors(dirty);
     // A drag moves the cursor at once; the readout follows once per turn of the event loop.
     if (!readoutPending_) {
         readoutPending_ = true;
@@ -469,9 +515,7 @@ void TChartForm::ChartCursorDraw(QCPPainter& painter) {
     if (plot.height() <= 0)
         return;
     const QCPAxis* bottom = chart_->BottomAxis();
-    QFont font = DisplayFont(record_.LeftAxisLabelFont);
-    font.setBold(true);
-    painter.setFont(font);
+    painter.setFont(CursorFont());
     const QFontMetrics metrics = painter.fontMetrics();
     const QColor line = DisplayColor(record_.AxisColor);
     const QColor background = DisplayColor(record_.BackgroundColor);
@@ -481,13 +525,11 @@ void TChartForm::ChartCursorDraw(QCPPainter& painter) {
         if (!*cursor)
             continue;
         const double x = bottom->coordToPixel(**cursor);
-        if (x < plot.left() - 0.5 || x > plot.right() + 0.5)
+        if (!OnPlot(x, plot))
             continue;
         painter.setPen(QPen(line, 1, Qt::DashLine));
         painter.drawLine(QLineF(x, plot.top(), x, plot.bottom()));
-        const int w = metrics.horizontalAdvance(label) + 6, h = metrics.height() + 2;
-        const QRectF box(std::clamp<double>(x - w / 2.0, plot.left(), plot.right() - w),
-                         plot.top() + 1, w, h);
+        const QRectF box = CursorBox(x, label, metrics, plot);
         painter.setPen(QPen(line, 1));
         painter.setBrush(background);
         painter.drawRect(box);
@@ -506,13 +548,18 @@ void TChartForm::RefreshReadout() {
         readoutBox_->hide();
         readout_->setRowCount(0);
         readoutHeading_->clear();
+        cursorReadout_ = CursorReadout{};
+        readoutTable_.Rows.clear();
+        cellWidths_.clear();
         return;
     }
     std::vector<const LParameterSource*> shown;
     for (int32_t i = 0; i < record_.Sources.Count(); ++i)
         if (SeriesActive(i))
             shown.push_back(record_.Sources.Items(i));
-    const CursorReadout r = ReadCursors(shown, cursorA_, cursorB_);
+    const bool fresh = shown != cursorReadout_.Sources;
+    const std::vector<bool> changed = MoveCursors(cursorReadout_, shown, cursorA_, cursorB_);
+    const CursorReadout& r = cursorReadout_;
     const TextStyle& style = readoutStyle_;
     const auto time = [&](const std::optional<TDateTime>& t) {
         return t ? QString::fromStdString(style.Time(*t)) : QStringLiteral("\u2013");
@@ -522,38 +569,83 @@ void TChartForm::RefreshReadout() {
         heading += QStringLiteral("    \u0394t: %1")
                        .arg(QString::fromStdString(DurationText(*r.DeltaSeconds)));
     readoutHeading_->setText(heading);
-    std::vector<std::string> titles;
-    for (const LParameterSource* source : shown)
-        titles.push_back(SeriesTitle(*source, false).toStdString());
-    readoutTable_ = CursorReadoutTable(r, titles);
+    if (fresh)
+        MakeReadoutRows(shown);
 
-    const int rows = static_cast<int>(r.Rows.size());
-    readout_->setUpdatesEnabled(false);
-    if (readout_->rowCount() != rows) {
-        readout_->setRowCount(rows);
-        for (int row = 0; row < rows; ++row)
-            for (int column = 0; column < readout_->columnCount(); ++column)
-                if (!readout_->item(row, column)) {
-                    auto* item = new QTableWidgetItem;
-                    if (column > 0)
-                        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                    readout_->setItem(row, column, item);
-                }
+    // Only the cells whose text changed are set, and measured.
+    const QFont font = readout_->font();
+    if (!readoutMetrics_ || font != measuredFont_) {
+        measuredFont_ = font;
+        readoutMetrics_.emplace(font, readout_);
+        cellWidths_.assign(cellWidths_.size(), -1);
+        headerWidths_.clear();
     }
-    for (int row = 0; row < rows; ++row)
-        for (int column = 0; column < readout_->columnCount(); ++column) {
-            const QString text = QString::fromStdString(readoutTable_.CellText(
-                static_cast<size_t>(row), static_cast<size_t>(column), style));
-            if (readout_->item(row, column)->text() != text)
-                readout_->item(row, column)->setText(text);
+    const size_t columns = readoutTable_.Columns.size();
+    for (size_t row = 0; row < r.Rows.size(); ++row) {
+        const bool remeasure = cellWidths_[row * columns] < 0;
+        if (!changed[row] && !fresh && !remeasure)
+            continue;
+        std::vector<TextCell>& cells = readoutTable_.Rows[row];
+        cells = CursorReadoutCells(r.Rows[row], cells.empty() ? std::string() : cells[0].text);
+        for (size_t column = 0; column < columns; ++column) {
+            QTableWidgetItem* item =
+                readout_->item(static_cast<int>(row), static_cast<int>(column));
+            const QString text = QString::fromStdString(readoutTable_.CellText(row, column, style));
+            int& width = cellWidths_[row * columns + column];
+            if (item->text() == text && width >= 0)
+                continue;
+            item->setText(text);
+            width = readoutMetrics_->horizontalAdvance(text);
         }
-    readout_->setUpdatesEnabled(true);
+    }
+    FitReadoutColumns();
+    readoutBox_->setVisible(true);
+}
+
+void TChartForm::MakeReadoutRows(const std::vector<const LParameterSource*>& shown) {
+    readoutTable_ = CursorReadoutTable(CursorReadout{}, {});
+    for (const LParameterSource* source : shown)
+        readoutTable_.Rows.push_back({TextCell::Of(SeriesTitle(*source, false).toStdString())});
+    const int rows = static_cast<int>(shown.size());
+    const int columns = readout_->columnCount();
+    readout_->setRowCount(rows);
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column)
+            if (!readout_->item(row, column)) {
+                auto* item = new QTableWidgetItem;
+                if (column > 0)
+                    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                readout_->setItem(row, column, item);
+            }
+    cellWidths_.assign(static_cast<size_t>(rows) * static_cast<size_t>(columns), -1);
+    // A cell's text takes its margins on either side as the item delegate lays it out, and
+    // the grid's line.
+    cellMargin_ =
+        2 * (readout_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, readout_) + 1) +
+        (readout_->showGrid() ? 1 : 0) + 1;
     // As high as its rows, up to a limit that leaves the chart its room.
     const int high = readout_->horizontalHeader()->sizeHint().height() +
                      rows * readout_->verticalHeader()->defaultSectionSize() +
                      2 * readout_->frameWidth() + 2;
     readout_->setFixedHeight(std::min(high, ReadoutMaxHeight));
-    readoutBox_->setVisible(true);
+}
+
+void TChartForm::FitReadoutColumns() {
+    QHeaderView* header = readout_->horizontalHeader();
+    const int columns = readout_->columnCount();
+    for (int column = 1; column < columns; ++column) {
+        int widest = 0;
+        for (size_t k = static_cast<size_t>(column); k < cellWidths_.size();
+             k += static_cast<size_t>(columns))
+            widest = std::max(widest, cellWidths_[k]);
+        if (headerWidths_.size() != static_cast<size_t>(columns))
+            for (int c = static_cast<int>(headerWidths_.size()); c < columns; ++c)
+                headerWidths_.push_back(header->sectionSizeHint(c));
+        const int width =
+            std::max(headerWidths_[static_cast<size_t>(column)], widest + cellMargin_);
+        if (header->sectionSize(column) != width)
+            header->resizeSection(column, width);
+    }
 }
 
 void TChartForm::Zoomout1Click() {

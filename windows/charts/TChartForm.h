@@ -5,10 +5,12 @@
 #include "model/DateTime.h"
 #include "windows/shell/TToolForm.h"
 
+#include <QFontMetrics>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class EnvelopeGraph;
 class LChartRecord;
@@ -17,6 +19,7 @@ class QAction;
 class QCPPainter;
 class QLabel;
 class QMenu;
+class QRegion;
 class QStatusBar;
 class QTableWidget;
 class TChart;
@@ -123,6 +126,14 @@ protected:
 private:
     QAction* AddAction(const char* name, const QString& caption, void (TChartForm::*handler)());
     void ShowBackground();
+    // The font of the cursors' labels, and the part of the chart a cursor at the time covers
+    // (none when it is off the plot).
+    QFont CursorFont() const;
+    QRegion CursorArea(const std::optional<TDateTime>& cursor, const QString& label) const;
+    // The readout's rows made anew for the series shown, and its figures' columns as wide as
+    // their widest text.
+    void MakeReadoutRows(const std::vector<const LParameterSource*>& shown);
+    void FitReadoutColumns();
 
     LChartRecord& record_;
     TChart* chart_;
@@ -138,5 +149,13 @@ private:
     bool readoutPending_ = false;
     QMenu* readoutPopup_;
     TextStyle readoutStyle_;
-    TextTable readoutTable_; // as last shown
+    // What the readout shows, kept between moves: the figures, the table (as last shown), and
+    // each cell's text width, measured when its text changes.
+    CursorReadout cursorReadout_;
+    TextTable readoutTable_;
+    std::vector<int> cellWidths_;   // -1: to be measured
+    std::vector<int> headerWidths_; // the header's own, per column
+    QFont measuredFont_;
+    std::optional<QFontMetrics> readoutMetrics_;
+    int cellMargin_ = 0;
 };

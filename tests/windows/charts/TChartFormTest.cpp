@@ -1,6 +1,7 @@
 #include "analysis/CursorReadout.h"
 #include "analysis/TimeRange.h"
 #include "charts/ChartRules.h"
+#include "charts/ChartText.h"
 #include "charts/DisplayStyle.h"
 #include "windows/charts/DayTimeTicker.h"
 #include "windows/charts/EnvelopeGraph.h"
@@ -18,18 +19,23 @@
 #include "tests/support/LocaleGuard.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScratchFolder.h"
+#include "texts/LocaleTextStyle.h"
 #include "tools/RecordingGenerator.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSvgGenerator>
 #include <QSvgRenderer>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -65,6 +71,9 @@ protected:
                        chart.LeftAxis()->coordToPixel(scale.Normalise(value)))
             .toPoint();
     }
+
+    // Clicks on a chart of a Historic parameter and an event's.
+    void ExamineTheChart();
 
     static SpanRenderer& RendererOf(const TChart& chart) {
         for (QCPLayerable* l : chart.layer(QStringLiteral("series"))->children())
@@ -250,7 +259,18 @@ TEST_F(TChartFormTest, ZoomsStopAtFiveSecondsAndAFifthOfTheValueRangeAndResetToT
 }
 
 TEST_F(TChartFormTest, ExamineTellsNoValueOrTheRecordedPointUnderThePointer) {
-    ParseRecording(db, {HistoricV1, EventVoltageMaxV1}, 20, 4);
+    // The events as recorded, and out of time order.
+    for (const bool reversed : {false, true}) {
+        SCOPED_TRACE(reversed);
+        ParseRecording(db, {HistoricV1, EventVoltageMaxV1}, 20, 4, [&](GeneratedRecording& r) {
+            if (reversed)
+                std::reverse(r.blocks[1].stamps.begin(), r.blocks[1].stamps.end());
+        });
+        ExamineTheChart();
+    }
+}
+
+void TChartFormTest::ExamineTheChart() {
     const auto form = NewChart(db, {0, 1});
     Show(*form);
     EXPECT_EQ(form->StatusText(0), "Examine");
@@ -487,6 +507,88 @@ TEST_F(TChartFormTest, AYearsSpikeInItsLastDaysShowsInTheFullView) {
                 break;
             }
     EXPECT_NEAR(column, spike, 1);
+}
+
+// The top and bottom rows of every column's red, -1 where it has none.
+std::vector<std::pair<int, int>> RedExtent(const QImage& image) {
+    std::vector<std::pair<int, int>> extent(static_cast<size_t>(image.width()), {-1, -1});
+    for (int col = 0; col < image.width(); ++col)
+        for (int row = 0; row < image.height(); ++row)
+            if (QColor c = image.pixelColor(col, row); c.red() > 150 && c.green() < 110) {
+                if (extent[static_cast<size_t>(col)].first < 0)
+                    extent[static_cast<size_t>(col)].first = row;
+                extent[static_cast<size_t>(col)].second = row;
+            }
+    return extent;
+}
+
+// Interval points drawn from the columns they fall in: a week's, one or two in each column,
+// is the picture the engine draws of every point; in a year's, the marks of each column's
+// lowest and highest point stand where drawing every point puts them, within a pixel.
+TEST_F(TChartFormTest, PointsShowWhatDrawingEveryPointShows) {
+    for (const bool year : {false, true}) {
+        SCOPED_TRACE(year ? "year" : "week");
+        LDatabase recording;
+        if (year)
+            JoinedYear(recording);
+        else
+            ParseRecording(recording, {HistoricV1, IntervalVoltageMaxV1}, 7 * 1440);
+        int points = -1;
+        for (int i = 0; i < recording.Parameters().Count(); ++i)
+            if (recording.Parameters().Items(i)->TableType() == ttIntervalEvent)
+                points = points < 0 ? i : points;
+        const auto form = NewChart(recording, {0, points});
+        Show(*form, {1400, 700});
+        TChart& chart = *form->Chart();
+        EnvelopeGraph& series = *form->Series(1);
+        ASSERT_EQ(series.SeriesKind(), EnvelopeGraph::Kind::Points);
+        series.setPen(QPen(Qt::red));
+        series.setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssSquare, Qt::red, Qt::red, 7));
+        form->Series(0)->setPen(QPen(Qt::blue));
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+        const QRect plot = chart.ChartRect();
+        const QImage drawn = chart.grab(plot).toImage();
+        const ReducedPoints& kept = series.ReducedMarks();
+        ASSERT_EQ(std::all_of(kept.Whole.begin(), kept.Whole.end(), [](uint8_t w) { return w; }),
+                  !year);
+        // The engine's own graph of every point, in the series' place.
+        const LParameter& p = *recording.Parameters().Items(points);
+        QCPGraph* every = chart.addGraph(chart.BottomAxis(), series.valueAxis());
+        every->setLayer(series.layer());
+        every->setAdaptiveSampling(false);
+        every->setLineStyle(QCPGraph::lsNone);
+        every->setPen(series.pen());
+        every->setScatterStyle(series.scatterStyle());
+        const auto minimum = static_cast<float>(series.Minimum());
+        const auto range = static_cast<float>(series.Range());
+        for (int32_t k = 0; k < p.Count(); ++k)
+            every->addData(p.Times()[k], static_cast<double>((p.Values()[k] - minimum) / range));
+        series.setVisible(false);
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+        const QImage reference = chart.grab(plot).toImage();
+        if (!year) {
+            EXPECT_TRUE(drawn == reference);
+            continue;
+        }
+        // Each picture's top (bottom) in a column is reached by the other's within a pixel: a
+        // mark's faint edge may fall to the next column.
+        const auto got = RedExtent(drawn), want = RedExtent(reference);
+        const auto reached = [](const auto& by, const auto& of, size_t col, bool top) {
+            for (size_t c = col > 0 ? col - 1 : 0; c <= col + 1 && c < by.size(); ++c)
+                if (by[c].first >= 0 &&
+                    (top ? by[c].first <= of[col].first + 1 : by[c].second >= of[col].second - 1))
+                    return true;
+            return of[col].first < 0;
+        };
+        int marked = 0;
+        for (size_t col = 0; col < want.size(); ++col) {
+            marked += want[col].first >= 0;
+            for (const bool top : {true, false})
+                EXPECT_TRUE(reached(got, want, col, top) && reached(want, got, col, top))
+                    << col << (top ? " top" : " bottom");
+        }
+        EXPECT_GT(marked, plot.width() * 9 / 10);
+    }
 }
 
 // Joined recordings with a gap: no line is drawn across it.
@@ -757,6 +859,83 @@ TEST_F(TChartFormTest, CursorsAreSetDraggedSnappedReadAndRemovedWithEscape) {
     EXPECT_FALSE(form->CursorA() || form->CursorB());
     form->RefreshReadout();
     EXPECT_FALSE(form->Readout()->isVisible());
+}
+
+// A cursor's move paints again only the strips of the chart its cursor left and takes, and
+// what it leaves on the screen is what a whole redraw draws; the readout reads as a fresh one
+// and its figures' columns hold their texts.
+TEST_F(TChartFormTest, ACursorMovePaintsOnlyWhatChanged) {
+    // Currents wider than their columns' titles.
+    ParseRecording(db, {HistoricV1, HistoricI1, EventVoltageMaxV1}, 400, 30,
+                   [](GeneratedRecording& r) {
+                       for (float& v : r.blocks[1].values)
+                           v *= 1e5f;
+                   });
+    const auto form = NewChart(db, {0, 1, 2});
+    Show(*form);
+    TChart& chart = *form->Chart();
+    struct PaintSpy : QObject {
+        int64_t area = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+                    area += int64_t{r.width()} * r.height();
+            return false;
+        }
+    } spy;
+    chart.installEventFilter(&spy);
+    // The readout's first showing takes room from the chart, which is drawn again whole.
+    form->SetCursors(SampleTime(*form, 200), std::nullopt);
+    QApplication::processEvents();
+    chart.replot(QCustomPlot::rpImmediateRefresh);
+    const QRect plot = chart.ChartRect();
+    const auto at = [&](std::optional<double> share) -> std::optional<TDateTime> {
+        if (!share)
+            return std::nullopt;
+        return form->SnapCursor(
+            chart.BottomAxis()->pixelToCoord(plot.left() + *share * plot.width()));
+    };
+    const std::pair<std::optional<double>, std::optional<double>> moves[] = {
+        {0.2, std::nullopt}, {0.2, 0.7}, {0.21, 0.7},        {0.3, 0.99},
+        {0.3, 0.1},          {0.0, 0.1}, {1.0, std::nullopt}};
+    for (const auto& [a, b] : moves) {
+        SCOPED_TRACE(a.value_or(-1) * 100 + b.value_or(-1));
+        spy.area = 0;
+        form->SetCursors(at(a), at(b));
+        QApplication::processEvents();
+        EXPECT_GT(spy.area, 0);
+        EXPECT_LT(spy.area, int64_t{plot.width()} * plot.height() / 5);
+        // What the window shows (its backing store), against the chart painted anew whole.
+        const auto shown = [&] {
+            return form->screen()
+                ->grabWindow(form->winId())
+                .toImage()
+                .copy(QRect(chart.mapTo(form.get(), QPoint()), chart.size()));
+        };
+        const QImage partial = shown();
+        chart.replot(QCustomPlot::rpImmediateRefresh);
+        EXPECT_TRUE(partial == shown());
+
+        std::vector<const LParameterSource*> sources;
+        std::vector<std::string> titles;
+        for (const auto& source : form->Record().Sources) {
+            sources.push_back(source.get());
+            titles.push_back(SeriesTitle(*source, false).toStdString());
+        }
+        const TextTable fresh = CursorReadoutTable(ReadCursors(sources, at(a), at(b)), titles);
+        const QTableWidget& readout = *form->Readout();
+        ASSERT_EQ(readout.rowCount(), 3);
+        const QFontMetrics metrics(readout.font());
+        for (int row = 0; row < 3; ++row)
+            for (int column = 0; column < readout.columnCount(); ++column) {
+                const QString text = readout.item(row, column)->text();
+                EXPECT_EQ(text.toStdString(), fresh.CellText(row, column, LocaleTextStyle()));
+                if (column > 0) {
+                    EXPECT_GE(readout.horizontalHeader()->sectionSize(column),
+                              metrics.horizontalAdvance(text) + 4);
+                }
+            }
+    }
 }
 
 // A copy or print of the chart shows the cursors: the picture differs along their lines.
