@@ -5,10 +5,10 @@
 #include "app/TRecordingInfoForm.h"
 #include "app/TSessionInfoDialog.h"
 #include "app/TSettingsDialog.h"
-#include "windows/charts/TChartForm.h"
 #include "database/LDatabase.h"
 #include "model/LParameter.h"
 #include "model/LSession.h"
+#include "windows/charts/TChartForm.h"
 #include "windows/shell/Screenshots.h"
 
 #include <QComboBox>

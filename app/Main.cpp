@@ -1,18 +1,18 @@
 // VroView: the program entry. Reads the command line ("/debug" and a database file, or
 // --help and --version, answered before anything needs a display), makes the long-lived
 // windows in their order and runs the event loop.
-#include "windows/acquisition/AcquisitionScreenshots.h"
-#include "windows/analysis/CompareScreenshots.h"
-#include "windows/analysis/StatisticsScreenshots.h"
-#include "windows/analysis/SurveyScreenshots.h"
 #include "app/AppScreenshots.h"
 #include "app/ProgramArguments.h"
 #include "app/StartProgram.h"
 #include "app/TMainForm.h"
 #include "app/TRecordingInfoForm.h"
-#include "windows/charts/ChartScreenshots.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
+#include "windows/acquisition/AcquisitionScreenshots.h"
+#include "windows/analysis/CompareScreenshots.h"
+#include "windows/analysis/StatisticsScreenshots.h"
+#include "windows/analysis/SurveyScreenshots.h"
+#include "windows/charts/ChartScreenshots.h"
 #include "windows/printing/PrintingScreenshots.h"
 #include "windows/reports/ReportScreenshots.h"
 #include "windows/shell/Screenshots.h"

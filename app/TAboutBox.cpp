@@ -1,8 +1,8 @@
 #include "app/TAboutBox.h"
 
+#include "ui_TAboutBox.h"
 #include "windows/shell/MenuImages.h"
 #include "windows/shell/WindowInstance.h"
-#include "ui_TAboutBox.h"
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent), Form(std::make_unique<Ui::TAboutBox>()) {
     Form->setupUi(this);

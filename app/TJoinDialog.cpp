@@ -3,8 +3,8 @@
 #include "database/LDatabase.h"
 #include "model/LParameterCollection.h"
 #include "model/LSession.h"
-#include "windows/shell/Help.h"
 #include "texts/DateTimeText.h"
+#include "windows/shell/Help.h"
 
 #include <QApplication>
 #include <QComboBox>

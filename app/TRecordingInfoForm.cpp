@@ -1,11 +1,11 @@
 #include "app/TRecordingInfoForm.h"
 
 #include "model/RecordingFacts.h"
-#include "windows/shell/Help.h"
 #include "texts/DateTimeText.h"
+#include "windows/shell/Help.h"
 
-#include "windows/shell/WindowInstance.h"
 #include "ui_TRecordingInfoForm.h"
+#include "windows/shell/WindowInstance.h"
 
 #include <QApplication>
 #include <QClipboard>

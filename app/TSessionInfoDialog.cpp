@@ -2,10 +2,10 @@
 
 #include "app/TRecordingInfoForm.h"
 #include "model/LSession.h"
+#include "ui_TSessionInfoDialog.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/Registry.h"
 #include "windows/shell/WindowInstance.h"
-#include "ui_TSessionInfoDialog.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

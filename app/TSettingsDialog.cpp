@@ -1,9 +1,9 @@
 #include "app/TSettingsDialog.h"
 
+#include "ui_TSettingsDialog.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/Registry.h"
 #include "windows/shell/WindowInstance.h"
-#include "ui_TSettingsDialog.h"
 
 namespace {
 const QString BackupValue = QStringLiteral("Backup");

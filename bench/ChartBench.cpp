@@ -7,8 +7,6 @@
 // memory of the year's summaries against that of its samples.
 #include "bench/Offscreen.h"
 #include "bench/RatioReporter.h"
-#include "windows/charts/TChart.h"
-#include "windows/charts/TChartForm.h"
 #include "database/JoinRecordings.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
@@ -16,6 +14,8 @@
 #include "model/ParameterTable.h"
 #include "model/ValueSummary.h"
 #include "tools/RecordingGenerator.h"
+#include "windows/charts/TChart.h"
+#include "windows/charts/TChartForm.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,13 +4,13 @@
 // resolution as the report draws its charts) in the same run.
 #include "bench/Offscreen.h"
 #include "bench/RatioReporter.h"
-#include "windows/charts/ChartView.h"
 #include "database/LChartRecord.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
 #include "printing/LayoutPrinter.h"
-#include "windows/reports/SurveyReport.h"
 #include "tools/RecordingGenerator.h"
+#include "windows/charts/ChartView.h"
+#include "windows/reports/SurveyReport.h"
 
 #include <QApplication>
 #include <QFileInfo>

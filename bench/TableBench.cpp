@@ -3,16 +3,16 @@
 // window opened against the window of a 100-row table of the same parameters (nothing is
 // computed for rows not on screen, so the two should open alike), and the Statistics window
 // of the large table against computing its rows alone (the window should add little).
-#include "windows/analysis/TStatisticsForm.h"
 #include "bench/Offscreen.h"
 #include "bench/RatioReporter.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
 #include "model/LParameter.h"
 #include "model/ParameterTable.h"
+#include "tools/RecordingGenerator.h"
+#include "windows/analysis/TStatisticsForm.h"
 #include "windows/tables/TParameterGrid.h"
 #include "windows/tables/TTableForm.h"
-#include "tools/RecordingGenerator.h"
 
 #include <QApplication>
 #include <QClipboard>

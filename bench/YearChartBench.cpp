@@ -4,12 +4,12 @@
 // interval types as points as well); and a cursor dragged across the year's chart of every
 // parameter, against its full redraw.
 #include "bench/Offscreen.h"
-#include "windows/charts/TChart.h"
-#include "windows/charts/TChartForm.h"
 #include "database/JoinRecordings.h"
 #include "database/LDatabase.h"
 #include "model/LParameter.h"
 #include "tools/RecordingGenerator.h"
+#include "windows/charts/TChart.h"
+#include "windows/charts/TChartForm.h"
 
 #include <QApplication>
 #include <QStatusBar>

@@ -7,21 +7,21 @@
 #include "tests/support/PrintInteractionSpy.h"
 #include "tests/support/TestSettings.h"
 
-#include "windows/analysis/TStatisticsForm.h"
-#include "windows/analysis/TSurveyForm.h"
 #include "app/TMainForm.h"
 #include "app/TSettingsDialog.h"
-#include "windows/charts/TChart.h"
-#include "windows/charts/TChartForm.h"
 #include "database/LDatabase.h"
 #include "model/Auxilary.h"
 #include "model/LParameter.h"
 #include "printing/LayoutPrinter.h"
+#include "tools/RecordingGenerator.h"
+#include "ui_TMainForm.h"
+#include "windows/analysis/TStatisticsForm.h"
+#include "windows/analysis/TSurveyForm.h"
+#include "windows/charts/TChart.h"
+#include "windows/charts/TChartForm.h"
 #include "windows/shell/TErrorBox.h"
 #include "windows/tables/TParameterGrid.h"
 #include "windows/tables/TTableForm.h"
-#include "tools/RecordingGenerator.h"
-#include "ui_TMainForm.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,5 @@
 // vrotool chart: a chart of a database file drawn as its window draws it, into an SVG, PNG or
 // PDF file, without a display.
-#include "windows/charts/ChartView.h"
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
 #include "tools/vrotool/Arguments.h"
@@ -8,6 +7,7 @@
 #include "tools/vrotool/Commands.h"
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/OffscreenApplication.h"
+#include "windows/charts/ChartView.h"
 
 #include <cstdio>
 #include <limits>

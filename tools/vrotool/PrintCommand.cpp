@@ -1,6 +1,5 @@
 // vrotool print: the recording information, a table or a chart of a database file as the
 // program prints it, into a PDF file, without a display.
-#include "windows/charts/ChartView.h"
 #include "database/LChartRecord.h"
 #include "database/LDatabase.h"
 #include "model/ErrorReport.h"
@@ -13,6 +12,7 @@
 #include "tools/vrotool/FindItem.h"
 #include "tools/vrotool/OffscreenApplication.h"
 #include "tools/vrotool/PageArgument.h"
+#include "windows/charts/ChartView.h"
 
 #include <QGuiApplication>
 #include <QPageLayout>

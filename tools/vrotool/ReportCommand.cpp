@@ -4,8 +4,6 @@
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "printing/LayoutPrinter.h"
-#include "windows/reports/CompareReport.h"
-#include "windows/reports/SurveyReport.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CapacityOutput.h"
 #include "tools/vrotool/CommandFiles.h"
@@ -15,6 +13,8 @@
 #include "tools/vrotool/OffscreenApplication.h"
 #include "tools/vrotool/PageArgument.h"
 #include "tools/vrotool/SurveyArguments.h"
+#include "windows/reports/CompareReport.h"
+#include "windows/reports/SurveyReport.h"
 
 #include <QLocale>
 #include <QPageLayout>

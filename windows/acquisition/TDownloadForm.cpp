@@ -1,7 +1,7 @@
 #include "windows/acquisition/TDownloadForm.h"
 
-#include "windows/shell/Help.h"
 #include "ui_TDownloadForm.h"
+#include "windows/shell/Help.h"
 
 #include <QMessageBox>
 

@@ -1,9 +1,9 @@
 #include "windows/acquisition/TManualConfigurationDialog.h"
 
+#include "ui_TManualConfigurationDialog.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/Registry.h"
 #include "windows/shell/WindowInstance.h"
-#include "ui_TManualConfigurationDialog.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
 #include "windows/acquisition/TNewSessionDialog.h"
 
+#include "model/ErrorReport.h"
+#include "ui_TNewSessionDialog.h"
 #include "windows/acquisition/TDownloadForm.h"
 #include "windows/acquisition/TManualConfigurationDialog.h"
 #include "windows/acquisition/TScanForm.h"
-#include "model/ErrorReport.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/WindowInstance.h"
-#include "ui_TNewSessionDialog.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "windows/acquisition/TScanForm.h"
 
-#include "windows/shell/Help.h"
 #include "ui_TScanForm.h"
+#include "windows/shell/Help.h"
 
 #include <QStyle>
 

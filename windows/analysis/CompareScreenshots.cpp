@@ -1,11 +1,11 @@
 #include "windows/analysis/CompareScreenshots.h"
 
-#include "windows/analysis/TCompareDialog.h"
-#include "windows/analysis/TCompareForm.h"
-#include "windows/analysis/TRangePicker.h"
 #include "database/LDatabase.h"
 #include "model/LSession.h"
 #include "model/ParameterTable.h"
+#include "windows/analysis/TCompareDialog.h"
+#include "windows/analysis/TCompareForm.h"
+#include "windows/analysis/TRangePicker.h"
 #include "windows/shell/Screenshots.h"
 
 #include <QTabWidget>

@@ -1,9 +1,9 @@
 #include "windows/analysis/StatisticsScreenshots.h"
 
+#include "database/LDatabase.h"
 #include "windows/analysis/TStatisticsForm.h"
 #include "windows/charts/TChart.h"
 #include "windows/charts/TChartForm.h"
-#include "database/LDatabase.h"
 #include "windows/shell/Screenshots.h"
 #include "windows/tables/TTableForm.h"
 

@@ -1,9 +1,9 @@
 #include "windows/analysis/SurveyScreenshots.h"
 
-#include "windows/analysis/TSurveyForm.h"
 #include "database/LDatabase.h"
 #include "model/ParameterTable.h"
 #include "resources/DataFiles.h"
+#include "windows/analysis/TSurveyForm.h"
 #include "windows/shell/Registry.h"
 #include "windows/shell/Screenshots.h"
 #include "windows/shell/SurveySettings.h"

@@ -2,9 +2,9 @@
 
 #include "analysis/Survey.h"
 #include "analysis/SurveyFindingsText.h"
-#include "windows/analysis/TRangePicker.h"
 #include "database/LDatabase.h"
 #include "database/RecordingFile.h"
+#include "windows/analysis/TRangePicker.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/SurveySettings.h"
 #include "windows/shell/TTariffFileBox.h"

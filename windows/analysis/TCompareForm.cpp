@@ -1,14 +1,16 @@
 #include "windows/analysis/TCompareForm.h"
 
 #include "analysis/CompareTables.h"
-#include "figures/CompareCharts.h"
-#include "windows/analysis/SurveyChartView.h"
-#include "windows/analysis/TCompareDialog.h"
-#include "windows/analysis/TextTableModel.h"
 #include "database/LDatabase.h"
+#include "figures/CompareCharts.h"
 #include "model/ErrorReport.h"
 #include "printing/LayoutPrinter.h"
 #include "reports/WorkbookExport.h"
+#include "texts/LocaleTextStyle.h"
+#include "texts/WriteFileSafely.h"
+#include "windows/analysis/SurveyChartView.h"
+#include "windows/analysis/TCompareDialog.h"
+#include "windows/analysis/TextTableModel.h"
 #include "windows/reports/CompareReport.h"
 #include "windows/shell/AttachPopup.h"
 #include "windows/shell/Help.h"
@@ -16,8 +18,6 @@
 #include "windows/shell/SurveySettings.h"
 #include "windows/shell/SvgPicture.h"
 #include "windows/shell/TextTableCommands.h"
-#include "texts/LocaleTextStyle.h"
-#include "texts/WriteFileSafely.h"
 
 #include <QBuffer>
 #include <QFileInfo>

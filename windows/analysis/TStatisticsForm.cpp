@@ -1,18 +1,18 @@
 #include "windows/analysis/TStatisticsForm.h"
 
 #include "analysis/StatisticsText.h"
-#include "windows/analysis/TextTableModel.h"
-#include "windows/charts/TChartForm.h"
 #include "database/LChartRecord.h"
 #include "database/LTableRecord.h"
 #include "model/Auxilary.h"
 #include "printing/PrintedTexts.h"
+#include "tables/TableExport.h"
+#include "texts/LocaleTextStyle.h"
+#include "windows/analysis/TextTableModel.h"
+#include "windows/charts/TChartForm.h"
 #include "windows/shell/AttachPopup.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/TextTableCommands.h"
-#include "tables/TableExport.h"
 #include "windows/tables/TTableForm.h"
-#include "texts/LocaleTextStyle.h"
 
 #include <QApplication>
 #include <QClipboard>

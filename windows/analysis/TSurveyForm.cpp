@@ -2,14 +2,16 @@
 
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
-#include "figures/SummaryRows.h"
-#include "windows/analysis/SurveyChartView.h"
-#include "windows/analysis/SurveySummaryView.h"
-#include "windows/analysis/TextTableModel.h"
 #include "database/LDatabase.h"
+#include "figures/SummaryRows.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
 #include "reports/WorkbookExport.h"
+#include "texts/LocaleTextStyle.h"
+#include "texts/WriteFileSafely.h"
+#include "windows/analysis/SurveyChartView.h"
+#include "windows/analysis/SurveySummaryView.h"
+#include "windows/analysis/TextTableModel.h"
 #include "windows/shell/AttachPopup.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/Registry.h"
@@ -18,8 +20,6 @@
 #include "windows/shell/SvgPicture.h"
 #include "windows/shell/TTariffFileBox.h"
 #include "windows/shell/TextTableCommands.h"
-#include "texts/LocaleTextStyle.h"
-#include "texts/WriteFileSafely.h"
 
 #include <QBuffer>
 #include <QComboBox>

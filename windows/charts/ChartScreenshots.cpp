@@ -1,12 +1,12 @@
 #include "windows/charts/ChartScreenshots.h"
 
+#include "database/LDatabase.h"
+#include "model/LParameter.h"
+#include "ui_TChartPropertyEditor.h"
 #include "windows/charts/TChart.h"
 #include "windows/charts/TChartForm.h"
 #include "windows/charts/TChartPropertyEditor.h"
-#include "database/LDatabase.h"
-#include "model/LParameter.h"
 #include "windows/shell/Screenshots.h"
-#include "ui_TChartPropertyEditor.h"
 
 #include <QTabWidget>
 

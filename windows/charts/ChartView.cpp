@@ -3,15 +3,15 @@
 #include "charts/ChartRules.h"
 #include "charts/ChartText.h"
 #include "charts/DisplayStyle.h"
-#include "windows/charts/DayTimeTicker.h"
-#include "windows/charts/EnvelopeGraph.h"
-#include "windows/charts/TChart.h"
 #include "database/LChartRecord.h"
 #include "model/LParameter.h"
 #include "model/LSession.h"
-#include "windows/shell/SvgPicture.h"
 #include "texts/DateTimeText.h"
 #include "texts/WriteFileSafely.h"
+#include "windows/charts/DayTimeTicker.h"
+#include "windows/charts/EnvelopeGraph.h"
+#include "windows/charts/TChart.h"
+#include "windows/shell/SvgPicture.h"
 
 #include <QDataStream>
 #include <QPageSize>

@@ -2,9 +2,9 @@
 
 #include "charts/SeriesSamples.h"
 #include "charts/UnitScales.h"
-#include "windows/charts/SidePicture.h"
 #include "model/DateTime.h"
 #include "model/NumberFormat.h"
+#include "windows/charts/SidePicture.h"
 
 #include <QString>
 

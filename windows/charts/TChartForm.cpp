@@ -7,14 +7,16 @@
 #include "charts/ChartRules.h"
 #include "charts/ChartText.h"
 #include "charts/DisplayStyle.h"
-#include "windows/charts/EnvelopeGraph.h"
-#include "windows/charts/TChart.h"
-#include "windows/charts/TChartPropertyEditor.h"
 #include "database/LChartRecord.h"
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "model/LParameter.h"
 #include "resources/StringTable.h"
+#include "texts/DateTimeText.h"
+#include "texts/LocaleTextStyle.h"
+#include "windows/charts/EnvelopeGraph.h"
+#include "windows/charts/TChart.h"
+#include "windows/charts/TChartPropertyEditor.h"
 #include "windows/shell/AttachPopup.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/MenuImages.h"
@@ -24,8 +26,6 @@
 #include "windows/shell/WindowPlacement.h"
 #include "windows/tables/TParameterListView.h"
 #include "windows/tables/TVisibleParametersDialog.h"
-#include "texts/DateTimeText.h"
-#include "texts/LocaleTextStyle.h"
 
 #include <QActionGroup>
 #include <QHeaderView>

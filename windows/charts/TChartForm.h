@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/CursorReadout.h"
-#include "windows/charts/ChartView.h"
 #include "model/DateTime.h"
+#include "windows/charts/ChartView.h"
 #include "windows/shell/TToolForm.h"
 
 #include <QFontMetrics>

@@ -1,14 +1,14 @@
 #include "windows/charts/TChartPropertyEditor.h"
 
 #include "charts/DisplayStyle.h"
-#include "windows/charts/TChart.h"
-#include "windows/charts/TChartForm.h"
 #include "database/LChartRecord.h"
 #include "model/ErrorReport.h"
 #include "model/LParameter.h"
+#include "ui_TChartPropertyEditor.h"
+#include "windows/charts/TChart.h"
+#include "windows/charts/TChartForm.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/WindowInstance.h"
-#include "ui_TChartPropertyEditor.h"
 
 #include <QColorDialog>
 #include <QDialogButtonBox>

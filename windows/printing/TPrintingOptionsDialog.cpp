@@ -1,9 +1,9 @@
 #include "windows/printing/TPrintingOptionsDialog.h"
 
 #include "printing/LayoutPrinter.h"
+#include "ui_TPrintingOptionsDialog.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/WindowInstance.h"
-#include "ui_TPrintingOptionsDialog.h"
 
 #include <QPushButton>
 

@@ -1,8 +1,8 @@
 #include "windows/printing/TPrintingProgressForm.h"
 
+#include "ui_TPrintingProgressForm.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/WindowInstance.h"
-#include "ui_TPrintingProgressForm.h"
 
 #include <QApplication>
 #include <QScreen>

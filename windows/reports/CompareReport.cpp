@@ -2,12 +2,12 @@
 
 #include "analysis/CompareTables.h"
 #include "analysis/ReportFindings.h"
-#include "figures/CompareCharts.h"
 #include "database/LDatabase.h"
+#include "figures/CompareCharts.h"
 #include "printing/LayoutPrinter.h"
-#include "windows/reports/ReportFlow.h"
 #include "texts/DateTimeText.h"
 #include "texts/LocaleTextStyle.h"
+#include "windows/reports/ReportFlow.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>

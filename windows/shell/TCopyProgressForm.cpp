@@ -1,7 +1,7 @@
 #include "windows/shell/TCopyProgressForm.h"
 
-#include "windows/shell/WindowInstance.h"
 #include "ui_TCopyProgressForm.h"
+#include "windows/shell/WindowInstance.h"
 
 #include <QEvent>
 

@@ -1,10 +1,10 @@
 #include "windows/shell/TErrorBox.h"
 
 #include "model/ErrorReport.h"
+#include "ui_TErrorBox.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/MenuImages.h"
 #include "windows/shell/WindowInstance.h"
-#include "ui_TErrorBox.h"
 
 #include <QApplication>
 #include <QThread>

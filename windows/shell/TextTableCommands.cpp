@@ -3,8 +3,8 @@
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
 #include "reports/WorkbookExport.h"
-#include "windows/shell/SaveFileDialog.h"
 #include "texts/WriteFileSafely.h"
+#include "windows/shell/SaveFileDialog.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,9 +3,9 @@
 #include "model/ErrorReport.h"
 #include "model/LParameterSourceGroup.h"
 #include "resources/StringTable.h"
+#include "ui_TSelectParametersDialog.h"
 #include "windows/shell/Help.h"
 #include "windows/tables/TParameterListView.h"
-#include "ui_TSelectParametersDialog.h"
 
 #include <QMessageBox>
 

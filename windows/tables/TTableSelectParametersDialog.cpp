@@ -2,9 +2,9 @@
 
 #include "model/LParameter.h"
 #include "model/LParameterSourceGroup.h"
+#include "ui_TTableSelectParametersDialog.h"
 #include "windows/shell/WindowInstance.h"
 #include "windows/tables/TParameterListView.h"
-#include "ui_TTableSelectParametersDialog.h"
 
 #include <QRadioButton>
 

@@ -2,11 +2,11 @@
 
 #include "model/Auxilary.h"
 #include "resources/StringTable.h"
+#include "texts/DateTimeText.h"
+#include "ui_TTimeSelectionDialog.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/WindowInstance.h"
 #include "windows/tables/TRangeTrackBar.h"
-#include "texts/DateTimeText.h"
-#include "ui_TTimeSelectionDialog.h"
 
 #include <QSignalBlocker>
 

@@ -1,15 +1,15 @@
 // File > New from the main window against an instrument on COM3, through to a saved file.
-#include "tests/windows/acquisition/InstrumentPorts.h"
 #include "tests/support/EventLoop.h"
 #include "tests/support/WindowWatcher.h"
+#include "tests/windows/acquisition/InstrumentPorts.h"
 
-#include "windows/acquisition/TNewSessionDialog.h"
 #include "app/TMainForm.h"
 #include "app/TSessionInfoDialog.h"
 #include "database/LDatabase.h"
 #include "tests/acquisition/AcquisitionTestSupport.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/TestSettings.h"
+#include "windows/acquisition/TNewSessionDialog.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "tests/windows/acquisition/InstrumentPorts.h"
 #include "tests/support/EventLoop.h"
 #include "tests/support/WindowWatcher.h"
+#include "tests/windows/acquisition/InstrumentPorts.h"
 
-#include "windows/acquisition/TDownloadForm.h"
 #include "tests/acquisition/AcquisitionTestSupport.h"
 #include "tools/RecordingGenerator.h"
+#include "windows/acquisition/TDownloadForm.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,11 +1,11 @@
-#include "tests/windows/acquisition/InstrumentPorts.h"
 #include "tests/support/EventLoop.h"
 #include "tests/support/WindowWatcher.h"
+#include "tests/windows/acquisition/InstrumentPorts.h"
 
-#include "windows/acquisition/TManualConfigurationDialog.h"
 #include "serial/ComPortMap.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/TestSettings.h"
+#include "windows/acquisition/TManualConfigurationDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,17 +1,17 @@
-#include "tests/windows/acquisition/InstrumentPorts.h"
 #include "tests/support/EventLoop.h"
 #include "tests/support/WindowWatcher.h"
+#include "tests/windows/acquisition/InstrumentPorts.h"
 
+#include "model/ErrorReport.h"
+#include "tests/acquisition/AcquisitionTestSupport.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/TestSettings.h"
 #include "windows/acquisition/TDownloadForm.h"
 #include "windows/acquisition/TManualConfigurationDialog.h"
 #include "windows/acquisition/TNewSessionDialog.h"
 #include "windows/acquisition/TScanForm.h"
-#include "model/ErrorReport.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/Registry.h"
-#include "tests/acquisition/AcquisitionTestSupport.h"
-#include "tests/support/ModalDriver.h"
-#include "tests/support/TestSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
-#include "tests/windows/acquisition/InstrumentPorts.h"
 #include "tests/support/EventLoop.h"
 #include "tests/support/WindowWatcher.h"
+#include "tests/windows/acquisition/InstrumentPorts.h"
 
-#include "windows/acquisition/TScanForm.h"
 #include "tests/acquisition/AcquisitionTestSupport.h"
 #include "tests/support/EventLoop.h"
 #include "tests/support/PseudoTerminal.h"
+#include "windows/acquisition/TScanForm.h"
 
 #include <QLabel>
 #include <QTimer>

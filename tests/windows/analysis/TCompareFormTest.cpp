@@ -1,17 +1,17 @@
 #include "windows/analysis/TCompareForm.h"
 
-#include "windows/analysis/TCompareDialog.h"
-#include "windows/analysis/TRangePicker.h"
 #include "database/LDatabase.h"
 #include "model/NumberFormat.h"
-#include "windows/shell/SurveySettings.h"
-#include "windows/shell/TTariffFileBox.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 #include "tests/support/CsvReader.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/TestSettings.h"
 #include "tests/tables/TablesTestSupport.h"
 #include "tools/RecordingGenerator.h"
+#include "windows/analysis/TCompareDialog.h"
+#include "windows/analysis/TRangePicker.h"
+#include "windows/shell/SurveySettings.h"
+#include "windows/shell/TTariffFileBox.h"
 
 #include <QFile>
 #include <QImage>

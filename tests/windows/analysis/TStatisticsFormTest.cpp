@@ -1,16 +1,16 @@
 #include "windows/analysis/TStatisticsForm.h"
 
 #include "analysis/StatisticsText.h"
-#include "windows/charts/TChart.h"
-#include "windows/charts/TChartForm.h"
 #include "database/LChartRecord.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
-#include "windows/tables/TTableForm.h"
 #include "tests/support/LocaleGuard.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
+#include "windows/charts/TChart.h"
+#include "windows/charts/TChartForm.h"
+#include "windows/tables/TTableForm.h"
 
 #include <QApplication>
 #include <QClipboard>

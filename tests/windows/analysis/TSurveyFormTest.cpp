@@ -2,11 +2,8 @@
 
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
-#include "windows/analysis/SurveySummaryView.h"
 #include "database/LDatabase.h"
 #include "printing/LayoutPrinter.h"
-#include "windows/shell/Screenshots.h"
-#include "windows/shell/TTariffFileBox.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 #include "tests/support/CsvReader.h"
 #include "tests/support/LocaleGuard.h"
@@ -14,6 +11,9 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/TestSettings.h"
 #include "tests/tables/TablesTestSupport.h"
+#include "windows/analysis/SurveySummaryView.h"
+#include "windows/shell/Screenshots.h"
+#include "windows/shell/TTariffFileBox.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "windows/charts/TChartForm.h"
 #include "tests/tables/TablesTestSupport.h"
+#include "windows/charts/TChartForm.h"
 
 #include <initializer_list>
 #include <memory>

@@ -1,9 +1,9 @@
 #include "windows/charts/ChartView.h"
-#include "windows/charts/EnvelopeGraph.h"
-#include "windows/charts/TChart.h"
 #include "database/LChartRecord.h"
 #include "model/Auxilary.h"
 #include "tests/windows/charts/ChartTestSupport.h"
+#include "windows/charts/EnvelopeGraph.h"
+#include "windows/charts/TChart.h"
 
 #include <QApplication>
 #include <QImage>

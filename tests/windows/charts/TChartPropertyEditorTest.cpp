@@ -1,12 +1,12 @@
 #include "windows/charts/TChartPropertyEditor.h"
 #include "charts/DisplayStyle.h"
-#include "windows/charts/EnvelopeGraph.h"
-#include "windows/charts/TChart.h"
-#include "tests/windows/charts/ChartTestSupport.h"
 #include "tests/support/ErrorMessage.h"
 #include "tests/support/ErrorReportSpy.h"
 #include "tests/support/ModalDriver.h"
+#include "tests/windows/charts/ChartTestSupport.h"
 #include "ui_TChartPropertyEditor.h"
+#include "windows/charts/EnvelopeGraph.h"
+#include "windows/charts/TChart.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

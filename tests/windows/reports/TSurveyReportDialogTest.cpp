@@ -2,14 +2,14 @@
 // and keeps what is changed in it for the window.
 #include "windows/reports/TSurveyReportDialog.h"
 #include "printing/LayoutPrinter.h"
-#include "windows/shell/SurveySettings.h"
-#include "windows/shell/TTariffFileBox.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/TestSettings.h"
 #include "tests/tables/TablesTestSupport.h"
 #include "tools/RecordingGenerator.h"
+#include "windows/shell/SurveySettings.h"
+#include "windows/shell/TTariffFileBox.h"
 
 #include <QComboBox>
 #include <QFormLayout>

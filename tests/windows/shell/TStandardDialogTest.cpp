@@ -2,10 +2,10 @@
 #include "tests/support/TestSettings.h"
 
 #include "model/ErrorReport.h"
-#include "windows/shell/TStandardDialog.h"
-#include "windows/shell/TToolForm.h"
 #include "tests/support/ErrorReportSpy.h"
 #include "tests/support/EventLoop.h"
+#include "windows/shell/TStandardDialog.h"
+#include "windows/shell/TToolForm.h"
 
 #include <QApplication>
 #include <QPushButton>

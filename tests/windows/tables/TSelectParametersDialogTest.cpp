@@ -2,11 +2,11 @@
 #include "tests/support/ModalDriver.h"
 
 #include "model/LParameter.h"
+#include "tests/windows/tables/SampleRecording.h"
 #include "windows/tables/TChartSelectParametersDialog.h"
 #include "windows/tables/TParameterListView.h"
 #include "windows/tables/TTableSelectParametersDialog.h"
 #include "windows/tables/TVisibleParametersDialog.h"
-#include "tests/windows/tables/SampleRecording.h"
 
 #include <QMessageBox>
 #include <QPushButton>

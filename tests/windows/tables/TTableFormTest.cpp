@@ -2,13 +2,13 @@
 #include "model/Auxilary.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTable.h"
-#include "windows/shell/SaveFileDialog.h"
-#include "windows/shell/TCopyProgressForm.h"
-#include "windows/tables/TParameterGrid.h"
 #include "tests/support/JoinedSeries.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/tables/TablesTestSupport.h"
+#include "windows/shell/SaveFileDialog.h"
+#include "windows/shell/TCopyProgressForm.h"
+#include "windows/tables/TParameterGrid.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,8 @@
 #include "tests/support/ModalDriver.h"
 
+#include "tests/windows/tables/SampleRecording.h"
 #include "windows/tables/TRangeTrackBar.h"
 #include "windows/tables/TTimeSelectionDialog.h"
-#include "tests/windows/tables/SampleRecording.h"
 
 #include <QLabel>
 #include <QPushButton>
