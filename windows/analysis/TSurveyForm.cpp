@@ -272,7 +272,11 @@ QWidget* TSurveyForm::MakeBatteryRow() {
         edit = new QLineEdit(text, row);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setPlaceholderText(placeholder);
-        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * width);
+        // Wide enough for what an empty field says it means.
+        const QFontMetrics metrics = edit->fontMetrics();
+        edit->setFixedWidth(std::max(metrics.horizontalAdvance(QStringLiteral("0")) * width,
+                                     metrics.horizontalAdvance(placeholder) +
+                                         metrics.averageCharWidth() * 2));
         auto* label = new QLabel(caption, row);
         label->setBuddy(edit);
         layout->addWidget(label);
@@ -286,24 +290,24 @@ QWidget* TSurveyForm::MakeBatteryRow() {
     const QString notSet = QStringLiteral("not set");
     field(batteryEfficiency_, "BatteryEfficiencyEdit", QStringLiteral("Round-trip e&fficiency"),
           QLocale().toString(stored.Efficiency, 'g', 12),
-          QLocale().toString(DefaultBatteryEfficiency, 'f', 2), 6);
+          QLocale().toString(DefaultBatteryEfficiency, 'f', 2), 4);
     field(batteryChargeLimit_, "BatteryChargeLimitEdit", QStringLiteral("Charging &limit (kW)"),
           number(stored.ChargingLimitWatts
                      ? std::optional<double>(*stored.ChargingLimitWatts / 1000)
                      : std::nullopt),
-          QStringLiteral("battery's power"), 10);
+          QStringLiteral("its power"), 8);
     field(batteryChargeHours_, "BatteryChargeHoursEdit", QStringLiteral("Charging &hours"),
           stored.ChargingHours == AllChargingHours
               ? QString()
               : QString::fromStdString(ChargingHoursText(stored.ChargingHours)),
-          QStringLiteral("0-24"), 10);
+          QStringLiteral("0-24"), 7);
     field(batteryKwhPrice_, "BatteryKwhPriceEdit", QStringLiteral("Price per k&Wh"),
-          number(stored.PricePerKwh), notSet, 8);
+          number(stored.PricePerKwh), notSet, 6);
     field(batteryKwPrice_, "BatteryKwPriceEdit", QStringLiteral("Price per &kW"),
-          number(stored.PricePerKw), notSet, 8);
+          number(stored.PricePerKw), notSet, 6);
     field(batteryCaps_, "BatteryCapsEdit", QStringLiteral("Ca&ps (kW)"), CapsText(stored.CapsWatts),
-          QStringLiteral("20 from the peak to the average"), 24);
-    batteryCaps_->setMaximumWidth(QWIDGETSIZE_MAX);
+          QStringLiteral("20 caps"), 16);
+    layout->addStretch(1);
     return row;
 }
 

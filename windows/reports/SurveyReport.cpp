@@ -382,8 +382,11 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
                       });
     if (power && power->Battery) {
         const BatteryStudy* battery = &*power->Battery;
-        findingsBlock(QStringLiteral("Battery"), Notes(BatteryNotes(*battery)),
-                      BatteryTable(*battery), 0.4,
+        // Too wide for the page, the table goes on in groups of columns: the cap names the
+        // rows, so it begins each.
+        TextTable table = BatteryTable(*battery);
+        table.Columns.front().Right = false;
+        findingsBlock(QStringLiteral("Battery"), Notes(BatteryNotes(*battery)), table, 0.4,
                       [battery](QPainter& painter, const QRectF& area, const ChartLook& look) {
                           PaintBatteryCurve(painter, area, *battery, look);
                       });
