@@ -274,9 +274,9 @@ QWidget* TSurveyForm::MakeBatteryRow() {
         edit->setPlaceholderText(placeholder);
         // Wide enough for what an empty field says it means.
         const QFontMetrics metrics = edit->fontMetrics();
-        edit->setFixedWidth(std::max(metrics.horizontalAdvance(QStringLiteral("0")) * width,
-                                     metrics.horizontalAdvance(placeholder) +
-                                         metrics.averageCharWidth() * 2));
+        edit->setFixedWidth(
+            std::max(metrics.horizontalAdvance(QStringLiteral("0")) * width,
+                     metrics.horizontalAdvance(placeholder) + metrics.averageCharWidth() * 2));
         auto* label = new QLabel(caption, row);
         label->setBuddy(edit);
         layout->addWidget(label);
