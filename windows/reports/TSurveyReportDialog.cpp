@@ -54,7 +54,7 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     WithItemsCheck =
         new QCheckBox(QStringLiteral("Include the database's tables and charts"), panel);
     BatteryCheck = new QCheckBox(
-        QStringLiteral("Include the &battery study (the Survey window's battery settings)"), panel);
+        QStringLiteral("Include the batter&y study (the Survey window's battery settings)"), panel);
     const std::pair<SurveySetting, QWidget*> rows[] = {
         {SurveySetting::BlockMinutes, BlockMinutesBox},
         {SurveySetting::Rating, RatingEdit},
