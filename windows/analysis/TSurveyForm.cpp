@@ -288,7 +288,7 @@ QWidget* TSurveyForm::MakeBatteryRow() {
         return value ? QLocale().toString(*value, 'g', 12) : QString();
     };
     const QString notSet = QStringLiteral("not set");
-    field(batteryEfficiency_, "BatteryEfficiencyEdit", QStringLiteral("Round-trip e&fficiency"),
+    field(batteryEfficiency_, "BatteryEfficiencyEdit", QStringLiteral("Ro&und-trip efficiency"),
           QLocale().toString(stored.Efficiency, 'g', 12),
           QLocale().toString(DefaultBatteryEfficiency, 'f', 2), 4);
     field(batteryChargeLimit_, "BatteryChargeLimitEdit", QStringLiteral("Charging &limit (kW)"),
@@ -305,7 +305,7 @@ QWidget* TSurveyForm::MakeBatteryRow() {
           number(stored.PricePerKwh), notSet, 6);
     field(batteryKwPrice_, "BatteryKwPriceEdit", QStringLiteral("Price per &kW"),
           number(stored.PricePerKw), notSet, 6);
-    field(batteryCaps_, "BatteryCapsEdit", QStringLiteral("Ca&ps (kW)"), CapsText(stored.CapsWatts),
+    field(batteryCaps_, "BatteryCapsEdit", QStringLiteral("&Caps (kW)"), CapsText(stored.CapsWatts),
           QStringLiteral("20 caps"), 16);
     layout->addStretch(1);
     return row;
