@@ -117,6 +117,52 @@ Finding CostFinding(const CostStudy& c, const TextStyle& style) {
                      " saves " + Money(c.Shaving->TypicalMonthSaving, c.Currency, style) +
                      " a typical month";
     f.Reason = "Tariff " + c.Tariff + ", " + EstimateText(c.Days, style) + ".";
+    if (c.Shaving)
+        f.Reason += std::string(" ") + PeakShavingCaveat;
+    return f;
+}
+
+// The cap of shortest payback where the battery is priced, else the threshold's row; the
+// figures say which was taken.
+Finding BatteryFinding(const BatteryStudy& b, const TextStyle& style) {
+    Finding f{"What battery would hold the peak?", {}, {}, {}, PeakShavingCaveat};
+    const BatteryRow* shortest = nullptr;
+    const BatteryRow* threshold = nullptr;
+    for (const BatteryRow& r : b.Rows) {
+        if (r.ShortestPayback)
+            shortest = &r;
+        if (r.Threshold)
+            threshold = &r;
+    }
+    const BatteryRow* r = shortest ? shortest : threshold;
+    if (!r) {
+        f.Answer = !b.Reasons.empty() ? Lowered(b.Reasons.front())
+                   : b.Options.PricePerKwh || b.Options.PricePerKw
+                       ? "no cap pays back: the tariff's demand charges give no saving"
+                       : "give the battery's prices or a peak-shaving threshold";
+        if (!b.Rows.empty())
+            f.Figures = style.Whole(static_cast<int64_t>(b.Rows.size())) + " caps from " +
+                        style.Scaled(b.Rows.front().CapWatts, "W") + " to " +
+                        style.Scaled(b.Rows.back().CapWatts, "W") + " need " +
+                        style.Scaled(b.Rows.front().EnergyWh, "Wh") + " to " +
+                        style.Scaled(b.Rows.back().EnergyWh, "Wh");
+        return f;
+    }
+    f.Answer = "a battery of " + style.Scaled(r->PowerWatts, "W") + " and " +
+               style.Scaled(r->EnergyWh, "Wh") + " holds the demand to " +
+               style.Scaled(r->CapWatts, "W");
+    if (r->YearSaving)
+        f.Answer += ", saving " + Money(*r->YearSaving, b.Currency, style) + " a year";
+    if (r->Price && r->PaybackYears)
+        f.Answer += " and paying back its " + Money(*r->Price, b.Currency, style) + " in " +
+                    style.Number(*r->PaybackYears, 1) + " years";
+    f.Figures = shortest ? "The cap of the shortest payback of " +
+                               style.Whole(static_cast<int64_t>(b.Rows.size())) + " caps"
+                         : std::string("The peak-shaving threshold's cap, without battery prices");
+    if (r->DemandWatts)
+        f.Figures += "; demand after shaving " + style.Scaled(*r->DemandWatts, "W");
+    if (r->MonthSaving && !b.MonthsNotSeen.empty() && b.MonthsNotSeen.size() < 12)
+        f.Figures += "; a typical month estimated from the months recorded";
     return f;
 }
 
@@ -260,6 +306,8 @@ std::vector<Finding> SurveyFindings(const SurveyResult& survey, const TextStyle&
         findings.push_back(EnergyFinding(*p, style));
         if (p->Cost)
             findings.push_back(CostFinding(*p->Cost, style));
+        if (p->Battery)
+            findings.push_back(BatteryFinding(*p->Battery, style));
     }
     if (survey.Voltage)
         findings.push_back(VoltageFinding(*survey.Voltage, style));

@@ -132,6 +132,8 @@ std::vector<SummaryLine> CostLines(const SurveyResult& survey, const TextStyle& 
                        ": demand charges " + out.Number(s->DemandCost, money) + " instead of " +
                        out.Number(c->DemandCost, money) + ", " +
                        out.Number(s->TypicalMonthSaving, money) + " less a typical month");
+    if (c->Shaving)
+        out.Note(PeakShavingCaveat);
     if (months)
         for (const CostMonth& m : c->Months)
             CostMonthLines(out, *c, m);
@@ -266,7 +268,23 @@ std::vector<SummaryLine> BatteryLines(const SurveyResult& survey, const TextStyl
         if (r.Threshold)
             out.Figure("Threshold", row(r));
     }
+    out.Note(PeakShavingCaveat);
     return out.Take();
+}
+
+std::vector<std::string> BatteryNotes(const BatteryStudy& battery) {
+    std::vector<std::string> notes = battery.Reasons;
+    if (!battery.MonthsNotSeen.empty() && battery.MonthsNotSeen.size() < 12) {
+        std::string months;
+        for (const int32_t m : battery.MonthsNotSeen)
+            months += (months.empty() ? "" : ", ") + std::string(MonthName(m));
+        notes.push_back("Not recorded: " + months +
+                        (battery.DemandMinutes > 0
+                             ? "; a typical month's saving is estimated from the months recorded."
+                             : "."));
+    }
+    notes.emplace_back(PeakShavingCaveat);
+    return notes;
 }
 
 std::string BatteryText(const SurveyResult& survey, const TextStyle& style) {

@@ -22,6 +22,14 @@ std::string UnbalanceText(const SurveyResult& survey, const TextStyle& style = {
 // see, and the rows it marks; the text adds the table of every cap, aligned.
 std::vector<SummaryLine> BatteryLines(const SurveyResult& survey, const TextStyle& style = {});
 std::string BatteryText(const SurveyResult& survey, const TextStyle& style = {});
+// What goes beside the battery's table and chart: the study's reasons, the months the
+// recording did not see, and the caveat.
+std::vector<std::string> BatteryNotes(const BatteryStudy& battery);
+
+// Beside every battery and peak-shaving figure, wherever it is shown: a shaved peak is no
+// longer what the service meets, so the measured demand stops proving its capacity.
+inline constexpr char PeakShavingCaveat[] = "A service that adopts peak shaving can no longer be "
+                                            "judged by a measured-demand study (NEC 220.87).";
 
 // The Survey window's Summary page and the report's summary: the survey's Summary, then the
 // cost without its months (the Cost page and section have them), the power factor and the

@@ -155,6 +155,20 @@ void WriteStatistics(Workbook& book, SheetNames& names, const LParameterCollecti
     sheet.FitColumns();
 }
 
+// The battery table on top, its header frozen with the caps, and its notes below.
+void WriteBattery(Workbook& book, SheetNames& names, const BatteryStudy& battery) {
+    Sheet sheet = book.AddSheet(names.Take("Battery"));
+    const TextTable table = BatteryTable(battery);
+    uint32_t row = 0;
+    WriteTextTable(sheet, row, table);
+    sheet.Freeze(1, 1);
+    sheet.Filter(0, 0, row - 1, static_cast<uint16_t>(ColumnCount(table) - 1));
+    ++row;
+    for (const std::string& note : BatteryNotes(battery))
+        sheet.Line(row++, 0, note);
+    sheet.FitColumns();
+}
+
 void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& parameters,
                  const SurveyOptions& options) {
     Sheet sheet = book.AddSheet(names.Take("Survey"));
@@ -258,6 +272,8 @@ void WriteSurvey(Workbook& book, SheetNames& names, const LParameterCollection& 
     if (!unbalance.Rows.empty())
         WriteTextTable(sheet, row, unbalance);
     sheet.FitColumns();
+    if (survey.Power && survey.Power->Battery)
+        WriteBattery(book, names, *survey.Power->Battery);
 }
 
 void WriteChart(Workbook& book, SheetNames& names, const LChartRecord& chart, RowCounter& rows) {
@@ -319,6 +335,8 @@ ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName
         // Taken first, so that a table or chart of one of these captions gets another name.
         for (const char* name : {"Recording", "Statistics", "Survey"})
             names.Take(name);
+        if (survey.Battery)
+            names.Take("Battery");
         SheetNames own;
         WriteRecording(book, own, db.Header());
         for (const auto& table : db.Tables()) {

@@ -39,7 +39,8 @@ ExportResult ExportTableWorkbook(const TableText& text, int32_t first, int32_t l
 // "Statistics" (every parameter over the whole recording, the columns of the Statistics
 // window with the integral's unit apart), "Survey" (with the survey's options: the load study
 // and totals, energy per day, the cost (without a tariff, a line why), the power factor and
-// the unbalance, each with its reasons; without power, one line why, then the unbalance), and
+// the unbalance, each with its reasons; without power, one line why, then the unbalance),
+// "Battery" when the survey's options ask for the battery study (its table, then its notes), and
 // for every chart a sheet of its data named after it (the time and its visible Historic
 // parameters) followed by a sheet "CAPTION chart" of a line chart over them.
 ExportResult ExportDatabaseWorkbook(const LDatabase& db, const QString& fileName, QString& error,

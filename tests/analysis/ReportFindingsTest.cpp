@@ -1,4 +1,5 @@
 #include "analysis/ReportFindings.h"
+#include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyText.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 
@@ -93,6 +94,59 @@ TEST(ReportFindingsTest, ValuesNoRecorderCanProduceComeFirst) {
     ASSERT_GE(summary.size(), 3u);
     EXPECT_EQ(summary[1].Label, ImpossibleValuesText);
     EXPECT_EQ(summary[2].Label, "- RMS Voltage - VAN: 1 negative value");
+}
+
+// The battery question takes the cap of the shortest payback where the battery is priced,
+// else the threshold's row, and says which; every answer carries the caveat, and so does the
+// cost's shaving figure.
+TEST(ReportFindingsTest, TheBatteryAnswerIsTheShortestPaybackElseTheThreshold) {
+    // 5-minute samples over three days: 1 kW, 1.5 kW from 02:00 to 04:00, 2 kW from 03:00 to
+    // 03:15. Above 1.5 kW a battery grows with the cap's fall as the saving does; below it
+    // faster: the higher cap pays back first.
+    LParameterCollection recording;
+    std::vector<float> power;
+    for (size_t i = 0; i < 3 * 288; ++i) {
+        const size_t m = i % 288;
+        power.push_back(m >= 36 && m < 39 ? 2000 : m >= 24 && m < 48 ? 1500 : 1000);
+    }
+    AddHistoric(recording, RealPower, Watts, ThreePhase, power, At(2024, 3, 4), 300);
+    const struct {
+        const char* name;
+        bool priced;
+        std::optional<double> threshold;
+        const char *answer, *figures;
+    } cases[] = {
+        {"priced", true, 1200, "holds the demand to 1.80 kW", "The cap of the shortest payback"},
+        {"threshold", false, 1200, "holds the demand to 1.20 kW",
+         "The peak-shaving threshold's cap, without battery prices"},
+        {"neither", false, std::nullopt, "give the battery's prices or a peak-shaving threshold",
+         "2 caps from 1.80 kW to 1.20 kW"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SurveyOptions options;
+        options.CostTariff = SimpleTariff(0.1, 10, 0);
+        options.ThresholdWatts = c.threshold;
+        BatteryOptions battery;
+        battery.CapsWatts = {1800, 1200};
+        if (c.priced) {
+            battery.PricePerKwh = 500;
+            battery.PricePerKw = 100;
+        }
+        options.Battery = battery;
+        const auto findings = SurveyFindings(RunSurvey(recording, options), TextStyle{});
+        const Finding* f = Asked(findings, "What battery would hold the peak?");
+        ASSERT_NE(f, nullptr);
+        EXPECT_NE(f->Answer.find(c.answer), std::string::npos) << f->Answer;
+        EXPECT_NE(f->Figures.find(c.figures), std::string::npos) << f->Figures;
+        EXPECT_EQ(f->Reason, PeakShavingCaveat);
+        EXPECT_EQ(c.priced, f->Answer.find("paying back") != std::string::npos) << f->Answer;
+        const Finding* cost = Asked(findings, "What does it cost?");
+        ASSERT_NE(cost, nullptr);
+        EXPECT_EQ(c.threshold.has_value(),
+                  cost->Reason.find(PeakShavingCaveat) != std::string::npos)
+            << cost->Reason;
+    }
 }
 
 TEST(ReportFindingsTest, JoinedDownloadsWithTheirGaps) {

@@ -3,6 +3,7 @@
 
 #include "analysis/RangeStatistics.h"
 #include "analysis/Survey.h"
+#include "analysis/SurveyFindingsText.h"
 #include "reports/SheetNames.h"
 #include "tests/reports/XlsxReader.h"
 #include "tests/support/ScratchFolder.h"
@@ -312,6 +313,56 @@ TEST(WorkbookSurveyTest, SurveySheetHasTheCostPowerFactorAndUnbalance) {
             EXPECT_NEAR(std::stod(at("all", "total", "I")), survey.Power->Cost->Total, 1e-9);
         else
             EXPECT_EQ(at("Cost: no tariff given.", "", "A"), "Cost: no tariff given.");
+    }
+}
+
+// With the battery study asked for, a "Battery" sheet follows the survey's: the table of every
+// cap as numbers under a bold frozen header, then its notes with the caveat; not asked, none.
+TEST(WorkbookSurveyTest, BatterySheetOnlyWhenAsked) {
+    GeneratorOptions o;
+    o.historicPoints = 3 * 1440;
+    LDatabase db;
+    db.New();
+    db.Parse(GenerateRecordingBytes(o));
+    SurveyOptions options;
+    options.CostTariff = SimpleTariff(0.2, 10, 30);
+    ScratchFolder scratch;
+    QString error;
+    for (const bool asked : {false, true}) {
+        SCOPED_TRACE(asked);
+        if (asked) {
+            options.Battery.emplace();
+            options.Battery->PricePerKwh = 400;
+        }
+        ASSERT_EQ(ExportDatabaseWorkbook(db, QString::fromStdString(scratch / "b.xlsx"), error, {},
+                                         options),
+                  ExportResult::Written);
+        XlsxReader book(scratch / "b.xlsx");
+        const std::vector<std::string> names = book.SheetNames();
+        const auto survey = std::find(names.begin(), names.end(), "Survey");
+        ASSERT_NE(survey, names.end());
+        EXPECT_EQ(survey + 1 != names.end() && survey[1] == "Battery", asked);
+        if (!asked)
+            continue;
+        const SurveyResult result = RunSurvey(db.Parameters(), options);
+        ASSERT_TRUE(result.Power && result.Power->Battery);
+        const BatteryStudy& b = *result.Power->Battery;
+        const XlsxSheet& sheet = book.Sheet("Battery");
+        EXPECT_EQ(sheet.paneTopLeft, "B2");
+        const XlsxCell& header = sheet.cells.at("A1");
+        EXPECT_EQ(header.value, BatteryTable(b).HeaderText(0));
+        EXPECT_TRUE(header.bold);
+        ASSERT_EQ(b.Rows.size(), static_cast<size_t>(DefaultBatteryCaps));
+        for (size_t i = 0; i < b.Rows.size(); ++i) {
+            const std::string row = std::to_string(i + 2);
+            EXPECT_NEAR(std::stod(sheet.cells.at("A" + row).value), b.Rows[i].CapWatts, 1e-6);
+            EXPECT_NEAR(std::stod(sheet.cells.at("C" + row).value), b.Rows[i].EnergyWh, 1e-6);
+            EXPECT_NEAR(std::stod(sheet.cells.at("G" + row).value), *b.Rows[i].Price, 1e-6);
+        }
+        bool caveat = false;
+        for (const auto& [ref, cell] : sheet.cells)
+            caveat = caveat || cell.value == PeakShavingCaveat;
+        EXPECT_TRUE(caveat);
     }
 }
 

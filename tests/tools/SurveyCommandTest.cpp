@@ -353,7 +353,7 @@ TEST_F(SurveyCommandTest, TheBatteryStudyInJsonCsvAndText) {
     ASSERT_EQ(r.status, 0) << r.out;
     for (const char* text : {"\nBattery: what would hold the load to each cap\n",
                              "  Charging              at up to 2,50 kW, at any hour\n",
-                             "\nCap (kW)  Battery power (kW)  Battery energy ("})
+                             "\nCap (kW)  Battery power (kW)  Battery energy (", "(NEC 220.87).\n"})
         EXPECT_NE(r.out.find(text), std::string::npos) << text << r.out;
 
     for (const char* bad :

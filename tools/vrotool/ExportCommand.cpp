@@ -10,7 +10,8 @@
 #include <cstdio>
 
 int ExportCommand(Arguments& args) {
-    const SurveyOptions survey = SurveyArguments(args);
+    SurveyOptions survey = SurveyArguments(args);
+    survey.Battery = BatteryArguments(args);
     const auto output = args.Value("--output", "-o");
     const std::string file = args.OnlyFile();
     if (!output)

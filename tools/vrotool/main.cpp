@@ -283,16 +283,19 @@ const Command Commands[] = {
      "vrotool export FILE -o BOOK.xlsx [--block-minutes B] [--rating-amps A]\n"
      "               [--nominal-volts V] [--threshold-kw KW] [--tariff T.json |\n"
      "               --energy-rate R --demand-rate R --fixed-monthly R] [--target-pf T]\n"
-     "               [--bank-step KVAR] [--bank-price P]\n"
+     "               [--bank-step KVAR] [--bank-price P] [--battery [battery options]]\n"
      "  FILE              a database file (*.vro) or a recording byte stream (*.bin)\n"
      "  -o, --output BOOK the workbook; nothing is left there when writing fails\n"
      "  --block-minutes B, --rating-amps A, --nominal-volts V, --threshold-kw KW,\n"
      "  --tariff T.json, --energy-rate R, --demand-rate R, --fixed-monthly R,\n"
      "  --target-pf T, --bank-step KVAR, --bank-price P\n"
      "                    the survey's settings, as vrotool survey takes them\n"
+     "  --battery and the --battery-... options\n"
+     "                    the battery study's inputs, as vrotool survey takes them\n"
      "  Sheets: Recording (the recording information), one per table in its layout,\n"
      "  Statistics (every parameter), Survey (load study, totals, energy per day, cost,\n"
-     "  power factor, unbalance), and per chart a sheet of its data and a sheet of its\n"
+     "  power factor, unbalance), Battery (with --battery), and per chart a sheet of its data and "
+     "a sheet of its\n"
      "  line chart. Date-times are date cells, values numbers.\n"},
 #endif
 #ifdef VRO_CHARTS

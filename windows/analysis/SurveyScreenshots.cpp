@@ -85,6 +85,7 @@ QStringList WriteSurveyScreenshots(const QString& directory) {
 
     const SurveyOptions stored = TSurveyForm::StoredOptions();
     const TariffChoice storedTariff = StoredTariffChoice();
+    const BatteryOptions storedBattery = StoredBatteryOptions();
     const QStringList recentTariffs = RecentTariffFiles();
     // The example shipped with the program, else a simple tariff.
     const auto example = FindDataFile("tariff-example.json", ProgramFolder());
@@ -97,6 +98,12 @@ QStringList WriteSurveyScreenshots(const QString& directory) {
         form.TargetPowerFactorEdit()->setText(QStringLiteral("0.95"));
         form.BankStepEdit()->setText(QStringLiteral("2.5"));
         form.BankPriceEdit()->setText(QStringLiteral("40"));
+        form.BatteryEfficiencyEdit()->setText(QStringLiteral("0.9"));
+        form.BatteryChargeLimitEdit()->setText(QString());
+        form.BatteryChargeHoursEdit()->setText(QStringLiteral("20-7"));
+        form.BatteryKwhPriceEdit()->setText(QStringLiteral("450"));
+        form.BatteryKwPriceEdit()->setText(QStringLiteral("120"));
+        form.BatteryCapsEdit()->setText(QString());
         if (example.empty()) {
             form.EnergyRateEdit()->setText(QStringLiteral("0.14"));
             form.DemandRateEdit()->setText(QStringLiteral("9.5"));
@@ -109,7 +116,8 @@ QStringList WriteSurveyScreenshots(const QString& directory) {
         folder.SavePages(form, *form.Pages(),
                          {"survey-summary.png", "survey-energy.png", "survey-profile.png",
                           "survey-heatmap.png", "survey-duration.png", "survey-voltage.png",
-                          "survey-cost.png", "survey-powerfactor.png", "survey-unbalance.png"});
+                          "survey-cost.png", "survey-powerfactor.png", "survey-unbalance.png",
+                          "survey-battery.png"});
         // The end of the summary: the cost, the power factor and the unbalance.
         form.Pages()->setCurrentIndex(TSurveyForm::SummaryPage);
         if (auto* area = form.findChild<QScrollArea*>(QStringLiteral("SummaryArea"))) {
@@ -122,6 +130,7 @@ QStringList WriteSurveyScreenshots(const QString& directory) {
     }
     TSurveyForm::StoreOptions(stored);
     StoreTariffChoice(storedTariff);
+    StoreBatteryOptions(storedBattery);
     SaveStringList(RecentTariffsKey, recentTariffs);
     return folder.Written();
 }

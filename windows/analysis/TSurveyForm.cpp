@@ -3,6 +3,7 @@
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
 #include "database/LDatabase.h"
+#include "figures/BatteryChart.h"
 #include "figures/SummaryRows.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
@@ -29,6 +30,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -65,9 +67,54 @@ bool IsPicturePage(TSurveyForm::Page page) {
     return page != TSurveyForm::SummaryPage && page != TSurveyForm::EnergyPage;
 }
 
-const char* const PageTitles[] = {"Summary",  "Energy per day", "Daily profile",
-                                  "Heat map", "Load duration",  "Voltage",
-                                  "Cost",     "Power factor",   "Unbalance"};
+const char* const PageTitles[] = {
+    "Summary", "Energy per day", "Daily profile", "Heat map",  "Load duration",
+    "Voltage", "Cost",           "Power factor",  "Unbalance", "Battery"};
+
+// The battery row's fields: what each reads, unset when it does not.
+std::optional<double> ParseNumber(const QString& text, bool (*takes)(double)) {
+    bool ok = false;
+    double value = QLocale().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        value = QLocale::c().toDouble(text.trimmed(), &ok);
+    return ok && std::isfinite(value) && takes(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+bool AboveZero(double v) {
+    return v > 0;
+}
+
+bool AtLeastZero(double v) {
+    return v >= 0;
+}
+
+bool Efficiency(double v) {
+    return v > 0 && v <= 1;
+}
+
+// Caps in kW apart by semicolons or spaces (and commas where they are no decimal comma); unset
+// when one of them does not read.
+std::optional<std::vector<double>> ParseCaps(const QString& text) {
+    QString list = text;
+    list.replace(QLatin1Char(';'), QLatin1Char(' '));
+    if (QLocale().decimalPoint() != QStringLiteral(","))
+        list.replace(QLatin1Char(','), QLatin1Char(' '));
+    std::vector<double> watts;
+    for (const QString& item : list.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const auto kw = ParseNumber(item, AboveZero);
+        if (!kw)
+            return std::nullopt;
+        watts.push_back(*kw * 1000);
+    }
+    return watts;
+}
+
+QString CapsText(const std::vector<double>& watts) {
+    QStringList caps;
+    for (const double w : watts)
+        caps << QLocale().toString(w / 1000, 'g', 12);
+    return caps.join(QStringLiteral("; "));
+}
 
 const char* const NoTariffText =
     "No tariff: choose a tariff file, or give the simple tariff's rates.";
@@ -97,6 +144,8 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
+    // Filled first: a change in the rows above stores the battery's settings too.
+    QWidget* batteryRow = MakeBatteryRow();
     layout->addWidget(MakeSettingsRows());
     layout->addWidget(pages_, 1);
     pages_->setObjectName(QStringLiteral("Pages"));
@@ -124,6 +173,10 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
     AddPage(MakeTableAndChart(CostPage, Qt::Vertical), CostPage);
     AddPage(MakeTableAndChart(PowerFactorPage, Qt::Horizontal), PowerFactorPage);
     AddPage(MakeTableAndChart(UnbalancePage, Qt::Vertical), UnbalancePage);
+    QWidget* battery = MakeTableAndChart(BatteryPage, Qt::Vertical);
+    static_cast<QVBoxLayout*>(battery->layout())->insertWidget(0, batteryRow);
+    AttachPopup(batteryRow, popup_);
+    AddPage(battery, BatteryPage);
 
     AddCopyExportPrint(
         this, popup_, [this] { CopytoclipboardClick(); }, [this] { ExportClick(); },
@@ -206,6 +259,69 @@ QWidget* TSurveyForm::MakeSettingsRows() {
     connect(minutes_, &QComboBox::currentIndexChanged, this, &TSurveyForm::SettingChanged);
     connect(tariff_, &TTariffFileBox::Changed, this, &TSurveyForm::SettingChanged);
     return rows;
+}
+
+QWidget* TSurveyForm::MakeBatteryRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(6);
+    const BatteryOptions stored = StoredBatteryOptions();
+    const auto field = [&](QLineEdit*& edit, const char* name, const QString& caption,
+                           const QString& text, const QString& placeholder, int width) {
+        edit = new QLineEdit(text, row);
+        edit->setObjectName(QString::fromLatin1(name));
+        edit->setPlaceholderText(placeholder);
+        // Wide enough for what an empty field says it means.
+        const QFontMetrics metrics = edit->fontMetrics();
+        edit->setFixedWidth(
+            std::max(metrics.horizontalAdvance(QStringLiteral("0")) * width,
+                     metrics.horizontalAdvance(placeholder) + metrics.averageCharWidth() * 2));
+        auto* label = new QLabel(caption, row);
+        label->setBuddy(edit);
+        layout->addWidget(label);
+        layout->addWidget(edit);
+        layout->addSpacing(8);
+        connect(edit, &QLineEdit::textChanged, this, &TSurveyForm::SettingChanged);
+    };
+    const auto number = [](const std::optional<double>& value) {
+        return value ? QLocale().toString(*value, 'g', 12) : QString();
+    };
+    const QString notSet = QStringLiteral("not set");
+    field(batteryEfficiency_, "BatteryEfficiencyEdit", QStringLiteral("Ro&und-trip efficiency"),
+          QLocale().toString(stored.Efficiency, 'g', 12),
+          QLocale().toString(DefaultBatteryEfficiency, 'f', 2), 4);
+    field(batteryChargeLimit_, "BatteryChargeLimitEdit", QStringLiteral("Charging &limit (kW)"),
+          number(stored.ChargingLimitWatts
+                     ? std::optional<double>(*stored.ChargingLimitWatts / 1000)
+                     : std::nullopt),
+          QStringLiteral("its power"), 8);
+    field(batteryChargeHours_, "BatteryChargeHoursEdit", QStringLiteral("Charging &hours"),
+          stored.ChargingHours == AllChargingHours
+              ? QString()
+              : QString::fromStdString(ChargingHoursText(stored.ChargingHours)),
+          QStringLiteral("0-24"), 7);
+    field(batteryKwhPrice_, "BatteryKwhPriceEdit", QStringLiteral("Price per k&Wh"),
+          number(stored.PricePerKwh), notSet, 6);
+    field(batteryKwPrice_, "BatteryKwPriceEdit", QStringLiteral("Price per &kW"),
+          number(stored.PricePerKw), notSet, 6);
+    field(batteryCaps_, "BatteryCapsEdit", QStringLiteral("&Caps (kW)"), CapsText(stored.CapsWatts),
+          QStringLiteral("20 caps"), 16);
+    layout->addStretch(1);
+    return row;
+}
+
+BatteryOptions TSurveyForm::Battery() const {
+    BatteryOptions o;
+    o.Efficiency = ParseNumber(batteryEfficiency_->text(), Efficiency).value_or(o.Efficiency);
+    if (const auto kw = ParseNumber(batteryChargeLimit_->text(), AboveZero))
+        o.ChargingLimitWatts = *kw * 1000;
+    if (const auto hours = ParseChargingHours(batteryChargeHours_->text().trimmed().toStdString()))
+        o.ChargingHours = *hours;
+    o.PricePerKwh = ParseNumber(batteryKwhPrice_->text(), AtLeastZero);
+    o.PricePerKw = ParseNumber(batteryKwPrice_->text(), AtLeastZero);
+    o.CapsWatts = ParseCaps(batteryCaps_->text()).value_or(std::vector<double>());
+    return o;
 }
 
 QTableView* TSurveyForm::MakeGrid(Page page, const char* name) {
@@ -304,6 +420,7 @@ SurveyOptions TSurveyForm::Options() const {
         o.BankStepVar = *step * 1000;
     o.BankPricePerKvar = ParseSurveySetting(bankPrice_->text(), SurveySetting::BankPrice);
     o.CostTariff = ChosenTariff(Tariff(), o.TariffError);
+    o.Battery = Battery();
     return o;
 }
 
@@ -332,6 +449,19 @@ void TSurveyForm::SettingChanged() {
             !edit->text().trimmed().isEmpty() && !ParseSurveySetting(edit->text(), setting);
         edit->setStyleSheet(bad ? QStringLiteral("color: #c02020") : QString());
     }
+    const std::pair<QLineEdit*, bool (*)(const QString&)> battery[] = {
+        {batteryEfficiency_, [](const QString& t) { return !!ParseNumber(t, Efficiency); }},
+        {batteryChargeLimit_, [](const QString& t) { return !!ParseNumber(t, AboveZero); }},
+        {batteryChargeHours_,
+         [](const QString& t) { return !!ParseChargingHours(t.trimmed().toStdString()); }},
+        {batteryKwhPrice_, [](const QString& t) { return !!ParseNumber(t, AtLeastZero); }},
+        {batteryKwPrice_, [](const QString& t) { return !!ParseNumber(t, AtLeastZero); }},
+        {batteryCaps_, [](const QString& t) { return !!ParseCaps(t); }}};
+    for (const auto& [edit, reads] : battery) {
+        const bool bad = !edit->text().trimmed().isEmpty() && !reads(edit->text());
+        edit->setStyleSheet(bad ? QStringLiteral("color: #c02020") : QString());
+    }
+    StoreBatteryOptions(Battery());
     // A tariff file's rates are its own.
     for (QLineEdit* rate : {energyRate_, demandRate_, fixedMonthly_})
         rate->setEnabled(tariff_->File().isEmpty());
@@ -370,6 +500,8 @@ void TSurveyForm::Refresh() {
             ? PowerFactorTable(power->PowerFactor, &power->Correction)
             : Empty(PowerFactorTable({})));
     tables_[UnbalancePage].Model->SetTable(UnbalanceTable(result_.Unbalance));
+    tables_[BatteryPage].Model->SetTable(power && power->Battery ? BatteryTable(*power->Battery)
+                                                                 : Empty(BatteryTable({})));
     for (const TablePage& table : tables_) {
         if (table.Grid)
             table.Grid->resizeColumnsToContents();
@@ -382,7 +514,7 @@ void TSurveyForm::Refresh() {
         const int total = std::max(split->width(), 2 * width);
         split->setSizes({width, total - width});
     }
-    for (Page page : {CostPage, PowerFactorPage, UnbalancePage}) {
+    for (Page page : {CostPage, PowerFactorPage, UnbalancePage, BatteryPage}) {
         const QStringList notes = Notes(page);
         tables_[page].Notes->setText(notes.join(QLatin1Char('\n')));
         tables_[page].Notes->setVisible(!notes.isEmpty());
@@ -416,6 +548,8 @@ QStringList TSurveyForm::Notes(Page page) const {
         else if (power->Cost) {
             notes << FromStd("Tariff: " + power->Cost->Tariff + ", in " + power->Cost->Currency);
             add(power->Cost->Reasons);
+            if (power->Cost->Shaving)
+                notes << QString::fromUtf8(PeakShavingCaveat);
         } else if (!result_.Options.TariffError.empty())
             notes << FromStd(TariffErrorText(result_.Options.TariffError));
         else
@@ -427,6 +561,11 @@ QStringList TSurveyForm::Notes(Page page) const {
             notes << QString::fromUtf8(NoPowerText);
     } else if (page == UnbalancePage) {
         add(result_.Unbalance.Reasons);
+    } else if (page == BatteryPage) {
+        if (power && power->Battery)
+            add(BatteryNotes(*power->Battery));
+        else
+            notes << QString::fromUtf8(NoPowerText);
     }
     return notes;
 }
@@ -501,6 +640,12 @@ void TSurveyForm::PaintCharts(Page page, QPainter& painter, const QRectF& area,
         return;
     case UnbalancePage:
         PaintUnbalanceBlocks(painter, area, result_.Unbalance, look);
+        return;
+    case BatteryPage:
+        if (power && power->Battery)
+            PaintBatteryCurve(painter, area, *power->Battery, look);
+        else
+            message(QString::fromUtf8(NoPowerText));
         return;
     case CostPage:
         if (power && power->Cost)

@@ -33,8 +33,9 @@ class TextTableModel;
 // rows on top
 // and are kept in the settings store, never in the database; the pages show the summary, the
 // energy per day, the daily profile, the heat map, the load duration, the voltage test, the
-// cost, the power factor and the unbalance. Each page copies, exports and prints what it
-// shows. The survey is computed again shortly after a setting changes. One per open database,
+// cost, the power factor, the unbalance and the battery that would hold the peak (its own
+// settings in a row on its page, kept with the others). Each page copies, exports and prints what
+// it shows. The survey is computed again shortly after a setting changes. One per open database,
 // which must outlive it.
 class TSurveyForm : public TToolForm {
     Q_OBJECT
@@ -49,9 +50,10 @@ public:
         VoltagePage,
         CostPage,
         PowerFactorPage,
-        UnbalancePage
+        UnbalancePage,
+        BatteryPage
     };
-    static constexpr int PageCount = 9;
+    static constexpr int PageCount = 10;
     // After a change of a setting, the survey is computed again once this much later.
     static constexpr int RefreshDelay = 150;
     // The block minutes the settings row offers.
@@ -73,6 +75,12 @@ public:
     QLineEdit* TargetPowerFactorEdit() const { return target_; }
     QLineEdit* BankStepEdit() const { return bankStep_; }
     QLineEdit* BankPriceEdit() const { return bankPrice_; }
+    QLineEdit* BatteryEfficiencyEdit() const { return batteryEfficiency_; }
+    QLineEdit* BatteryChargeLimitEdit() const { return batteryChargeLimit_; }
+    QLineEdit* BatteryChargeHoursEdit() const { return batteryChargeHours_; }
+    QLineEdit* BatteryKwhPriceEdit() const { return batteryKwhPrice_; }
+    QLineEdit* BatteryKwPriceEdit() const { return batteryKwPrice_; }
+    QLineEdit* BatteryCapsEdit() const { return batteryCaps_; }
     QTabWidget* Pages() const { return pages_; }
     // The grid of a page with a table; null for the others.
     QTableView* Grid(Page page) const;
@@ -84,6 +92,8 @@ public:
     // The settings as the rows show them (the tariff read from its file), and as the store
     // holds them (the defaults where it holds nothing usable).
     SurveyOptions Options() const;
+    // The battery row's settings; a field that does not read counts as not set (the default).
+    BatteryOptions Battery() const;
     TariffChoice Tariff() const;
     static SurveyOptions StoredOptions();
     static void StoreOptions(const SurveyOptions& options);
@@ -136,6 +146,7 @@ private:
     };
 
     QWidget* MakeSettingsRows();
+    QWidget* MakeBatteryRow();
     QTableView* MakeGrid(Page page, const char* name);
     QWidget* MakeTableAndChart(Page page, Qt::Orientation orientation);
     void AddPage(QWidget* page, Page which);
@@ -165,6 +176,12 @@ private:
     QLineEdit* target_;
     QLineEdit* bankStep_;
     QLineEdit* bankPrice_;
+    QLineEdit* batteryEfficiency_ = nullptr;
+    QLineEdit* batteryChargeLimit_ = nullptr;
+    QLineEdit* batteryChargeHours_ = nullptr;
+    QLineEdit* batteryKwhPrice_ = nullptr;
+    QLineEdit* batteryKwPrice_ = nullptr;
+    QLineEdit* batteryCaps_ = nullptr;
     QTabWidget* pages_;
     SurveySummaryView* summary_;
     TablePage tables_[PageCount];

@@ -8,6 +8,7 @@
 #include "database/LChartRecord.h"
 #include "database/LDatabase.h"
 #include "database/LTableRecord.h"
+#include "figures/BatteryChart.h"
 #include "figures/SummaryRows.h"
 #include "figures/SurveyCharts.h"
 #include "model/ErrorReport.h"
@@ -354,8 +355,11 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
         const CostStudy* cost = &*power->Cost;
         textTable(QStringLiteral("Cost: %1, in %2").arg(Q(cost->Tariff), Q(cost->Currency)),
                   CostTable(*cost));
-        findingsBlock(QStringLiteral("Energy cost per day"), Notes(cost->Reasons), std::nullopt,
-                      0.4, [cost](QPainter& painter, const QRectF& area, const ChartLook& look) {
+        QStringList costNotes = Notes(cost->Reasons);
+        if (cost->Shaving)
+            costNotes << QString::fromUtf8(PeakShavingCaveat);
+        findingsBlock(QStringLiteral("Energy cost per day"), costNotes, std::nullopt, 0.4,
+                      [cost](QPainter& painter, const QRectF& area, const ChartLook& look) {
                           PaintCostPerDay(painter, area, *cost, look);
                       });
     }
@@ -376,6 +380,17 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
                       0.3, [&survey](QPainter& painter, const QRectF& area, const ChartLook& look) {
                           PaintUnbalanceBlocks(painter, area, survey.Unbalance, look);
                       });
+    if (power && power->Battery) {
+        const BatteryStudy* battery = &*power->Battery;
+        // Too wide for the page, the table goes on in groups of columns: the cap names the
+        // rows, so it begins each.
+        TextTable table = BatteryTable(*battery);
+        table.Columns.front().Right = false;
+        findingsBlock(QStringLiteral("Battery"), Notes(BatteryNotes(*battery)), table, 0.4,
+                      [battery](QPainter& painter, const QRectF& area, const ChartLook& look) {
+                          PaintBatteryCurve(painter, area, *battery, look);
+                      });
+    }
 
     // The statistics of every Historic parameter.
     if (!units.empty()) {

@@ -25,7 +25,8 @@ inline constexpr char DefaultReportTitle[] = "Survey report";
 // contents, the summary with the recording information, energy per day, a chart per unit of
 // the Historic parameters (two to a page), the daily profile, load duration and heat map, the
 // voltage block means, the cost (with a tariff: its table, then the energy cost per day), the
-// power factor correction, the unbalance, the statistics of every Historic parameter and,
+// power factor correction, the unbalance, the battery (when the survey's options ask for it:
+// its notes with the caveat, table and chart), the statistics of every Historic parameter and,
 // when asked for, the database's tables and charts; the sections flow onto pages that are
 // full. A section without data is left out and a line of the summary says why. A PDF names
 // the title, the engineer (else the recording's user id) and "Survey report". True when

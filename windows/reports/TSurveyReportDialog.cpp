@@ -53,6 +53,8 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     RemarksEdit->setFixedHeight(RemarksEdit->fontMetrics().lineSpacing() * 5);
     WithItemsCheck =
         new QCheckBox(QStringLiteral("Include the database's tables and charts"), panel);
+    BatteryCheck = new QCheckBox(
+        QStringLiteral("Include the batter&y study (the Survey window's battery settings)"), panel);
     const std::pair<SurveySetting, QWidget*> rows[] = {
         {SurveySetting::BlockMinutes, BlockMinutesBox},
         {SurveySetting::Rating, RatingEdit},
@@ -72,6 +74,7 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     form->addRow(QStringLiteral("&Company"), CompanyEdit);
     form->addRow(QStringLiteral("Re&marks"), RemarksEdit);
     form->addRow(WithItemsCheck);
+    form->addRow(BatteryCheck);
     connect(TariffBox, &TTariffFileBox::Changed, this, &TSurveyReportDialog::TariffChanged);
     SetOptions({});
 }
@@ -91,6 +94,7 @@ void TSurveyReportDialog::SetOptions(const SurveyReportOptions& options) {
     CompanyEdit->setText(options.Author.Company);
     RemarksEdit->setPlainText(options.Author.Remarks);
     WithItemsCheck->setChecked(options.WithItems);
+    BatteryCheck->setChecked(options.Survey.Battery.has_value());
 }
 
 SurveyReportOptions TSurveyReportDialog::Options() const {
@@ -113,6 +117,9 @@ SurveyReportOptions TSurveyReportDialog::Options() const {
     options.Author = {EngineerEdit->text().trimmed(), CompanyEdit->text().trimmed(),
                       RemarksEdit->toPlainText()};
     options.WithItems = WithItemsCheck->isChecked();
+    options.Survey.Battery.reset();
+    if (BatteryCheck->isChecked())
+        options.Survey.Battery = given_.Survey.Battery.value_or(StoredBatteryOptions());
     return options;
 }
 
@@ -146,7 +153,10 @@ bool RunSurveyReport(QWidget* window, LDatabase& db) {
     if (!db.Open() || Printing())
         return false;
     TSurveyReportDialog dialog(window);
+    const bool battery = last.Survey.Battery.has_value();
     last.Survey = StoredSurveyOptions();
+    if (battery)
+        last.Survey.Battery = StoredBatteryOptions();
     last.Author = StoredReportAuthor();
     dialog.SetOptions(last);
     dialog.SetTariff(StoredTariffChoice());

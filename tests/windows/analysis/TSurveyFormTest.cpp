@@ -125,7 +125,12 @@ TEST_F(TSurveyFormTest, EveryPageHasItsMenu) {
         form.Pages()->setCurrentIndex(page);
         QApplication::processEvents();
         QWidget* shown = form.Pages()->currentWidget();
-        const QPoint at(shown->width() / 2, 12);
+        QPoint at(shown->width() / 2, 12);
+        // A field keeps its own menu: below the row of the battery's settings.
+        if (auto* field = qobject_cast<QLineEdit*>(shown->childAt(at))) {
+            const QWidget* row = field->parentWidget();
+            at.setY(row->mapTo(shown, QPoint(0, row->height())).y() + 4);
+        }
         QWidget* target = shown->childAt(at) ? shown->childAt(at) : shown;
         QContextMenuEvent click(QContextMenuEvent::Mouse, target->mapFrom(shown, at),
                                 target->mapToGlobal(target->mapFrom(shown, at)));
@@ -188,6 +193,56 @@ TEST_F(TSurveyFormTest, SettingsRecomputeAndAreKept) {
     EXPECT_TRUE(again.ThresholdEdit()->styleSheet().contains(QStringLiteral("#c02020")));
     EXPECT_TRUE(
         again.ThresholdEdit()->toolTip().contains(QStringLiteral(" is below the base load ")));
+}
+
+// The Battery page shows a row per cap of its own settings, kept, with the caveat above; a
+// caps field that does not read is red and leaves the default caps.
+TEST_F(TSurveyFormTest, TheBatteryPageShowsTheStudysRows) {
+    BatteryOptions stored;
+    stored.CapsWatts = {2000, 1500};
+    StoreBatteryOptions(stored);
+    TSurveyForm form(db);
+    // Two hours of 2.5 kW a day over 800 W, recharged by the next day's peak.
+    const struct {
+        const char* caps;
+        std::vector<double> watts;
+        std::vector<double> energyWh;
+    } cases[] = {
+        {nullptr, {2000, 1500}, {1000, 2000}},
+        {"2; 1.5, 1", {2000, 1500, 1000}, {1000, 2000, 3000}},
+        {"2; watts", {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caps ? c.caps : "stored");
+        if (c.caps) {
+            form.BatteryCapsEdit()->setText(QString::fromLatin1(c.caps));
+            form.Refresh();
+        }
+        ASSERT_TRUE(form.Result().Power && form.Result().Power->Battery);
+        const BatteryStudy& b = *form.Result().Power->Battery;
+        EXPECT_EQ(StoredBatteryOptions().CapsWatts, c.watts);
+        EXPECT_EQ(form.BatteryCapsEdit()->styleSheet().contains(QStringLiteral("#c02020")),
+                  c.watts.empty());
+        const QAbstractItemModel& grid = *form.Grid(TSurveyForm::BatteryPage)->model();
+        ASSERT_EQ(static_cast<size_t>(grid.rowCount()), b.Rows.size());
+        if (c.watts.empty()) {
+            EXPECT_EQ(b.Rows.size(), static_cast<size_t>(DefaultBatteryCaps));
+            continue;
+        }
+        ASSERT_EQ(b.Rows.size(), c.watts.size());
+        const TextTable table = BatteryTable(b);
+        for (size_t i = 0; i < c.watts.size(); ++i) {
+            EXPECT_EQ(b.Rows[i].CapWatts, c.watts[i]);
+            EXPECT_NEAR(b.Rows[i].EnergyWh, c.energyWh[i], 1e-6);
+            for (int k = 0; k < grid.columnCount(); ++k)
+                EXPECT_EQ(grid.index(static_cast<int>(i), k).data().toString().toStdString(),
+                          table.CellText(i, static_cast<size_t>(k), form.Style()));
+        }
+    }
+    EXPECT_EQ(form.Notes(TSurveyForm::BatteryPage).last(), QString::fromUtf8(PeakShavingCaveat));
+    form.Pages()->setCurrentIndex(TSurveyForm::BatteryPage);
+    EXPECT_TRUE(form.Text(TSurveyForm::BatteryPage, CellFormat::Tab).find(PeakShavingCaveat) !=
+                std::string::npos);
 }
 
 // Samples of 15 minutes make no 10-minute voltage block: the Summary says "no result", as the

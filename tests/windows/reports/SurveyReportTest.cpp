@@ -12,6 +12,8 @@
 
 #include <QPrinter>
 
+#include <cctype>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -63,6 +65,36 @@ TEST(SurveyReportTest, ItemsFollowOnlyWhenAskedForAndCancelLeavesTheEarlierFile)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+// Asked for, the battery gets its section (the table's columns, the chart's legend) and its
+// question on the first page, the caveat beside both; not asked, neither.
+TEST(SurveyReportTest, TheBatterySectionAndAnswerOnlyWhenAsked) {
+    LDatabase db;
+    ParseRecording(db, {HistoricV1, HistoricI1, HistoricRealPower}, 240);
+    ScratchFolder scratch;
+    const std::string pdf = scratch / "battery.pdf";
+    PrintInteractionSpy interaction(QString::fromStdString(pdf));
+    PrintSetup printer;
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    SurveyReportOptions options;
+    for (const bool asked : {false, true}) {
+        SCOPED_TRACE(asked);
+        if (asked)
+            options.Survey.Battery = BatteryOptions{};
+        ASSERT_TRUE(PrintSurveyReport(printer, interaction, db, options).Printed);
+        // Words as they flow, whatever the lines they were set in.
+        std::string text;
+        for (const char c : Text(pdf))
+            if (!std::isspace(static_cast<unsigned char>(c)))
+                text += c;
+            else if (!text.empty() && text.back() != ' ')
+                text += ' ';
+        for (const char* expected :
+             {"What battery would hold the peak?", "Battery energy", "Demand after shaving",
+              "can no longer be judged by a", "(NEC 220.87)"})
+            EXPECT_EQ(text.find(expected) != std::string::npos, asked) << expected;
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "windows/shell/SurveySettings.h"
 #include "windows/shell/TTariffFileBox.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -121,6 +122,20 @@ TEST(TSurveyReportDialogTest, TheTariffAndPowerFactorAreSharedWithTheSurveyWindo
          {"Ann Smith", "Volt and Co", "Meter room locked.\n", "Key at the gate."})
         EXPECT_NE(text.find(words), std::string::npos) << words;
     QLocale::setDefault(QLocale::system());
+}
+
+// Ticked, the battery study comes with the settings the Survey window keeps for it.
+TEST(TSurveyReportDialogTest, TheBatteryStudyTakesTheSurveyWindowsBatterySettings) {
+    ClearSettings();
+    BatteryOptions stored;
+    stored.CapsWatts = {30000, 20000};
+    stored.PricePerKwh = 300;
+    StoreBatteryOptions(stored);
+    TSurveyReportDialog dialog;
+    EXPECT_FALSE(dialog.BatteryCheck->isChecked());
+    EXPECT_FALSE(dialog.Options().Survey.Battery);
+    dialog.BatteryCheck->setChecked(true);
+    EXPECT_EQ(dialog.Options().Survey.Battery, stored);
 }
 
 } // namespace
