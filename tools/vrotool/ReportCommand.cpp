@@ -4,8 +4,6 @@
 #include "model/Auxilary.h"
 #include "model/ErrorReport.h"
 #include "printing/LayoutPrinter.h"
-#include "windows/reports/CompareReport.h"
-#include "windows/reports/SurveyReport.h"
 #include "tools/vrotool/Arguments.h"
 #include "tools/vrotool/CapacityOutput.h"
 #include "tools/vrotool/CommandFiles.h"
@@ -15,6 +13,8 @@
 #include "tools/vrotool/OffscreenApplication.h"
 #include "tools/vrotool/PageArgument.h"
 #include "tools/vrotool/SurveyArguments.h"
+#include "windows/reports/CompareReport.h"
+#include "windows/reports/SurveyReport.h"
 
 #include <QLocale>
 #include <QPageLayout>
@@ -111,11 +111,16 @@ int ReportCommand(Arguments& args) {
     const AuthorArguments author(args);
     const auto pageName = args.Value("--page");
     options.WithItems = args.Flag("--with-items");
+    options.CapacitySheet = args.Flag("--capacity-sheet");
     const auto localeName = args.Value("--locale");
     const auto output = args.Value("--output", "-o");
     const std::string file = args.OnlyFile();
     if (!output)
         throw UsageError("give the PDF file to write with -o OUT.pdf");
+    if (options.CapacitySheet && options.Survey.Capacity.Loads.empty())
+        throw UsageError("--capacity-sheet needs the new loads: give them with --new-load");
+    if (options.CapacitySheet && options.WithItems)
+        throw UsageError("--capacity-sheet is one page: leave out --with-items");
     const QPageSize page = PageNamed(pageName.value_or("A4"));
     const QLocale locale = localeName ? LocaleNamed(*localeName) : QLocale();
     options.Title = QString::fromStdString(title.value_or(""));

@@ -1,15 +1,21 @@
 #include "windows/analysis/TSurveyForm.h"
 
+#include "analysis/CapacityTables.h"
+#include "analysis/CapacityText.h"
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
-#include "figures/SummaryRows.h"
-#include "windows/analysis/SurveyChartView.h"
-#include "windows/analysis/SurveySummaryView.h"
-#include "windows/analysis/TextTableModel.h"
 #include "database/LDatabase.h"
+#include "figures/CapacityCharts.h"
+#include "figures/SummaryRows.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
 #include "reports/WorkbookExport.h"
+#include "texts/LocaleTextStyle.h"
+#include "texts/WriteFileSafely.h"
+#include "windows/analysis/SurveyChartView.h"
+#include "windows/analysis/SurveySummaryView.h"
+#include "windows/analysis/TNewLoadsEditor.h"
+#include "windows/analysis/TextTableModel.h"
 #include "windows/shell/AttachPopup.h"
 #include "windows/shell/Help.h"
 #include "windows/shell/Registry.h"
@@ -18,8 +24,6 @@
 #include "windows/shell/SvgPicture.h"
 #include "windows/shell/TTariffFileBox.h"
 #include "windows/shell/TextTableCommands.h"
-#include "texts/LocaleTextStyle.h"
-#include "texts/WriteFileSafely.h"
 
 #include <QBuffer>
 #include <QComboBox>
@@ -65,9 +69,9 @@ bool IsPicturePage(TSurveyForm::Page page) {
     return page != TSurveyForm::SummaryPage && page != TSurveyForm::EnergyPage;
 }
 
-const char* const PageTitles[] = {"Summary",  "Energy per day", "Daily profile",
-                                  "Heat map", "Load duration",  "Voltage",
-                                  "Cost",     "Power factor",   "Unbalance"};
+const char* const PageTitles[] = {
+    "Summary", "Energy per day", "Daily profile", "Heat map",  "Load duration",
+    "Voltage", "Cost",           "Power factor",  "Unbalance", "New loads"};
 
 const char* const NoTariffText =
     "No tariff: choose a tariff file, or give the simple tariff's rates.";
@@ -87,7 +91,8 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
       energyRate_(new QLineEdit(this)), demandRate_(new QLineEdit(this)),
       fixedMonthly_(new QLineEdit(this)), target_(new QLineEdit(this)),
       bankStep_(new QLineEdit(this)), bankPrice_(new QLineEdit(this)), pages_(new QTabWidget(this)),
-      summary_(new SurveySummaryView(this)), popup_(new QMenu(this)) {
+      newLoads_(new TNewLoadsEditor(this)), summary_(new SurveySummaryView(this)),
+      popup_(new QMenu(this)) {
     SetHelpTopic(this, "surveywindow");
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -124,6 +129,15 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
     AddPage(MakeTableAndChart(CostPage, Qt::Vertical), CostPage);
     AddPage(MakeTableAndChart(PowerFactorPage, Qt::Horizontal), PowerFactorPage);
     AddPage(MakeTableAndChart(UnbalancePage, Qt::Vertical), UnbalancePage);
+    // The loads above the study of them.
+    auto* loads = new QWidget(this);
+    auto* loadsLayout = new QVBoxLayout(loads);
+    loadsLayout->setContentsMargins(0, 0, 0, 0);
+    loadsLayout->setSpacing(4);
+    newLoads_->setParent(loads);
+    loadsLayout->addWidget(newLoads_);
+    loadsLayout->addWidget(MakeTableAndChart(NewLoadsPage, Qt::Horizontal), 1);
+    AddPage(loads, NewLoadsPage);
 
     AddCopyExportPrint(
         this, popup_, [this] { CopytoclipboardClick(); }, [this] { ExportClick(); },
@@ -205,6 +219,8 @@ QWidget* TSurveyForm::MakeSettingsRows() {
         rate->setEnabled(tariff.File.isEmpty());
     connect(minutes_, &QComboBox::currentIndexChanged, this, &TSurveyForm::SettingChanged);
     connect(tariff_, &TTariffFileBox::Changed, this, &TSurveyForm::SettingChanged);
+    newLoads_->SetInputs(stored.Capacity);
+    connect(newLoads_, &TNewLoadsEditor::Changed, this, &TSurveyForm::SettingChanged);
     return rows;
 }
 
@@ -304,6 +320,7 @@ SurveyOptions TSurveyForm::Options() const {
         o.BankStepVar = *step * 1000;
     o.BankPricePerKvar = ParseSurveySetting(bankPrice_->text(), SurveySetting::BankPrice);
     o.CostTariff = ChosenTariff(Tariff(), o.TariffError);
+    o.Capacity = newLoads_->Inputs();
     return o;
 }
 
@@ -313,6 +330,7 @@ SurveyOptions TSurveyForm::StoredOptions() {
 
 void TSurveyForm::StoreOptions(const SurveyOptions& options) {
     StoreSurveyOptions(options);
+    StoreCapacityInputs(options.Capacity);
 }
 
 void TSurveyForm::SettingChanged() {
@@ -370,19 +388,23 @@ void TSurveyForm::Refresh() {
             ? PowerFactorTable(power->PowerFactor, &power->Correction)
             : Empty(PowerFactorTable({})));
     tables_[UnbalancePage].Model->SetTable(UnbalanceTable(result_.Unbalance));
+    tables_[NewLoadsPage].Model->SetTable(result_.Capacity ? CapacityTable(*result_.Capacity)
+                                                           : Empty(CapacityTable({})));
     for (const TablePage& table : tables_) {
         if (table.Grid)
             table.Grid->resizeColumnsToContents();
     }
-    // The power factor's figures beside the charts, as wide as their columns.
-    QTableView* figures = tables_[PowerFactorPage].Grid;
-    if (auto* split = qobject_cast<QSplitter*>(figures->parentWidget())) {
-        const int width = figures->horizontalHeader()->length() + 2 * figures->frameWidth() +
-                          figures->verticalScrollBar()->sizeHint().width();
-        const int total = std::max(split->width(), 2 * width);
-        split->setSizes({width, total - width});
+    // The power factor's and the new loads' figures beside the charts, as wide as their columns.
+    for (Page page : {PowerFactorPage, NewLoadsPage}) {
+        QTableView* figures = tables_[page].Grid;
+        if (auto* split = qobject_cast<QSplitter*>(figures->parentWidget())) {
+            const int width = figures->horizontalHeader()->length() + 2 * figures->frameWidth() +
+                              figures->verticalScrollBar()->sizeHint().width();
+            const int total = std::max(split->width(), 2 * width);
+            split->setSizes({width, total - width});
+        }
     }
-    for (Page page : {CostPage, PowerFactorPage, UnbalancePage}) {
+    for (Page page : {CostPage, PowerFactorPage, UnbalancePage, NewLoadsPage}) {
         const QStringList notes = Notes(page);
         tables_[page].Notes->setText(notes.join(QLatin1Char('\n')));
         tables_[page].Notes->setVisible(!notes.isEmpty());
@@ -427,6 +449,17 @@ QStringList TSurveyForm::Notes(Page page) const {
             notes << QString::fromUtf8(NoPowerText);
     } else if (page == UnbalancePage) {
         add(result_.Unbalance.Reasons);
+    } else if (page == NewLoadsPage) {
+        // The verdict and why it is not decided.
+        for (const SummaryLine& line : CapacityLines(result_, style_)) {
+            if (line.Value || (line.Indent > 0 && line.Label.rfind("- ", 0) != 0))
+                break;
+            notes << FromStd(line.Label);
+        }
+        if (notes.isEmpty())
+            notes << QStringLiteral("Add the loads the customer wants to connect: their rating, "
+                                    "what they connect to, whether they run continuously and "
+                                    "whether an energy management system limits them.");
     }
     return notes;
 }
@@ -475,7 +508,7 @@ bool TSurveyForm::PaintPage(Page page, QPainter& painter, const QRectF& area, co
     QRectF charts = area;
     charts.setTop(inner.top());
     const bool table = page != CostPage && tables_[page].Model->rowCount() > 0;
-    if (table && page == PowerFactorPage) {
+    if (table && (page == PowerFactorPage || page == NewLoadsPage)) {
         QRectF left = inner;
         left.setWidth(inner.width() * 0.38);
         PaintTextTable(painter, left, tables_[page].Model->Table(), look);
@@ -501,6 +534,20 @@ void TSurveyForm::PaintCharts(Page page, QPainter& painter, const QRectF& area,
         return;
     case UnbalancePage:
         PaintUnbalanceBlocks(painter, area, result_.Unbalance, look);
+        return;
+    case NewLoadsPage:
+        if (!result_.Capacity) {
+            message(Notes(NewLoadsPage).join(QLatin1Char('\n')));
+        } else if (result_.Capacity->Nights.empty()) {
+            PaintHeadroomProfile(painter, area, *result_.Capacity, look);
+        } else {
+            // The headroom by hour above, the managed loads' nights below.
+            QRectF top = area;
+            top.setHeight(area.height() / 2);
+            PaintHeadroomProfile(painter, top, *result_.Capacity, look);
+            PaintNightEnergy(painter, top.translated(0, top.height()), *result_.Capacity,
+                             result_.Options.Capacity.NightNeedWh, look);
+        }
         return;
     case CostPage:
         if (power && power->Cost)
@@ -652,8 +699,9 @@ bool TSurveyForm::PrintTableAndCharts(Page page, const QString& title) {
         QRectF charts(area);
         charts.setTop(charts.top() + PaintNotes(painter, charts, Notes(page), look));
         // As wide as the page and at most two thirds as high per chart.
-        charts.setHeight(
-            std::min(charts.height(), charts.width() * (page == PowerFactorPage ? 4.0 : 2.0) / 3));
+        charts.setHeight(std::min(
+            charts.height(),
+            charts.width() * (page == PowerFactorPage || page == NewLoadsPage ? 4.0 : 2.0) / 3));
         PaintCharts(page, painter, charts, look);
     };
     return ::Print(parts, PrintOptionsOf(ProgramPrintSetup(), &database_, title),

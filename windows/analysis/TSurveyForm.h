@@ -23,6 +23,7 @@ class QTabWidget;
 class QTableView;
 class SurveyChartView;
 class SurveySummaryView;
+class TNewLoadsEditor;
 class TTariffFileBox;
 class TextTableModel;
 
@@ -33,7 +34,8 @@ class TextTableModel;
 // rows on top
 // and are kept in the settings store, never in the database; the pages show the summary, the
 // energy per day, the daily profile, the heat map, the load duration, the voltage test, the
-// cost, the power factor and the unbalance. Each page copies, exports and prints what it
+// cost, the power factor, the unbalance and the new loads (edited on their page, kept with the
+// settings). Each page copies, exports and prints what it
 // shows. The survey is computed again shortly after a setting changes. One per open database,
 // which must outlive it.
 class TSurveyForm : public TToolForm {
@@ -49,9 +51,10 @@ public:
         VoltagePage,
         CostPage,
         PowerFactorPage,
-        UnbalancePage
+        UnbalancePage,
+        NewLoadsPage
     };
-    static constexpr int PageCount = 9;
+    static constexpr int PageCount = 10;
     // After a change of a setting, the survey is computed again once this much later.
     static constexpr int RefreshDelay = 150;
     // The block minutes the settings row offers.
@@ -73,6 +76,7 @@ public:
     QLineEdit* TargetPowerFactorEdit() const { return target_; }
     QLineEdit* BankStepEdit() const { return bankStep_; }
     QLineEdit* BankPriceEdit() const { return bankPrice_; }
+    TNewLoadsEditor* NewLoadsEditor() const { return newLoads_; }
     QTabWidget* Pages() const { return pages_; }
     // The grid of a page with a table; null for the others.
     QTableView* Grid(Page page) const;
@@ -166,6 +170,7 @@ private:
     QLineEdit* bankStep_;
     QLineEdit* bankPrice_;
     QTabWidget* pages_;
+    TNewLoadsEditor* newLoads_;
     SurveySummaryView* summary_;
     TablePage tables_[PageCount];
     QMenu* popup_;

@@ -53,6 +53,9 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     RemarksEdit->setFixedHeight(RemarksEdit->fontMetrics().lineSpacing() * 5);
     WithItemsCheck =
         new QCheckBox(QStringLiteral("Include the database's tables and charts"), panel);
+    CapacitySheetCheck =
+        new QCheckBox(QStringLiteral("Only the capacity &sheet of the new loads"), panel);
+    CapacitySheetCheck->setObjectName(QStringLiteral("CapacitySheetCheck"));
     const std::pair<SurveySetting, QWidget*> rows[] = {
         {SurveySetting::BlockMinutes, BlockMinutesBox},
         {SurveySetting::Rating, RatingEdit},
@@ -72,6 +75,10 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     form->addRow(QStringLiteral("&Company"), CompanyEdit);
     form->addRow(QStringLiteral("Re&marks"), RemarksEdit);
     form->addRow(WithItemsCheck);
+    form->addRow(CapacitySheetCheck);
+    // The sheet is one page: the database's items do not go with it.
+    connect(CapacitySheetCheck, &QCheckBox::toggled, WithItemsCheck,
+            [this](bool sheet) { WithItemsCheck->setEnabled(!sheet); });
     connect(TariffBox, &TTariffFileBox::Changed, this, &TSurveyReportDialog::TariffChanged);
     SetOptions({});
 }
@@ -91,6 +98,12 @@ void TSurveyReportDialog::SetOptions(const SurveyReportOptions& options) {
     CompanyEdit->setText(options.Author.Company);
     RemarksEdit->setPlainText(options.Author.Remarks);
     WithItemsCheck->setChecked(options.WithItems);
+    const bool loads = !options.Survey.Capacity.Loads.empty();
+    CapacitySheetCheck->setEnabled(loads);
+    CapacitySheetCheck->setToolTip(
+        loads ? QString()
+              : QStringLiteral("Give the new loads on the New loads page of the Survey window."));
+    CapacitySheetCheck->setChecked(loads && options.CapacitySheet);
 }
 
 SurveyReportOptions TSurveyReportDialog::Options() const {
@@ -112,7 +125,8 @@ SurveyReportOptions TSurveyReportDialog::Options() const {
     options.Title = TitleEdit->text().trimmed();
     options.Author = {EngineerEdit->text().trimmed(), CompanyEdit->text().trimmed(),
                       RemarksEdit->toPlainText()};
-    options.WithItems = WithItemsCheck->isChecked();
+    options.CapacitySheet = CapacitySheetCheck->isEnabled() && CapacitySheetCheck->isChecked();
+    options.WithItems = WithItemsCheck->isChecked() && !options.CapacitySheet;
     return options;
 }
 

@@ -2,15 +2,16 @@
 // and keeps what is changed in it for the window.
 #include "windows/reports/TSurveyReportDialog.h"
 #include "printing/LayoutPrinter.h"
-#include "windows/shell/SurveySettings.h"
-#include "windows/shell/TTariffFileBox.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/TestSettings.h"
 #include "tests/tables/TablesTestSupport.h"
 #include "tools/RecordingGenerator.h"
+#include "windows/shell/SurveySettings.h"
+#include "windows/shell/TTariffFileBox.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -121,6 +122,44 @@ TEST(TSurveyReportDialogTest, TheTariffAndPowerFactorAreSharedWithTheSurveyWindo
          {"Ann Smith", "Volt and Co", "Meter room locked.\n", "Key at the gate."})
         EXPECT_NE(text.find(words), std::string::npos) << words;
     QLocale::setDefault(QLocale::system());
+}
+
+// The capacity sheet's box: off and disabled without new loads; with the loads kept for the
+// Survey window, checked, the document is the one page of the sheet.
+TEST(TSurveyReportDialogTest, TheCapacitySheetBoxPrintsTheSheetAlone) {
+    ClearSettings();
+    GeneratorOptions o;
+    o.entries = {22, 13};
+    LDatabase db;
+    db.New();
+    db.Parse(GenerateRecordingBytes(o));
+    ScratchFolder scratch;
+    ProgramPrintSetup().Printer().setOutputFormat(QPrinter::PdfFormat);
+    PlainPrintInteraction interaction(QString::fromStdString(scratch / "r.pdf"));
+    SetProgramInteraction(&interaction);
+    for (const bool loads : {false, true}) {
+        SCOPED_TRACE(loads);
+        CapacityInputs inputs;
+        if (loads)
+            inputs.Loads = {{"Heat pump", 20, LoadConnection::A, true, false}};
+        StoreCapacityInputs(inputs);
+        ModalDriver driver({[&](QWidget* w) {
+            auto* dialog = qobject_cast<TSurveyReportDialog*>(w);
+            ASSERT_TRUE(dialog);
+            EXPECT_EQ(dialog->CapacitySheetCheck->isEnabled(), loads);
+            dialog->WithItemsCheck->setChecked(true);
+            dialog->CapacitySheetCheck->setChecked(true);
+            EXPECT_EQ(dialog->Options().CapacitySheet, loads);
+            EXPECT_EQ(dialog->Options().WithItems, !loads);
+            dialog->OKButton()->click();
+        }});
+        EXPECT_TRUE(RunSurveyReport(nullptr, db));
+        const std::vector<std::string> pages = PdfPageTexts(scratch / "r.pdf");
+        ASSERT_FALSE(pages.empty());
+        EXPECT_EQ(pages.size() == 1, loads) << pages.size();
+        EXPECT_EQ(pages[0].find("Capacity sheet") != std::string::npos, loads) << pages[0];
+    }
+    SetProgramInteraction(nullptr);
 }
 
 } // namespace
