@@ -110,7 +110,7 @@ ChartLayout PaintNightEnergy(QPainter& painter, const QRectF& area, const Capaci
     const double count = static_cast<double>(nights.size());
     // A date under every night that has room for it.
     const double label =
-        frame.Metrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 2 * frame.Gap();
+        frame.Metrics().horizontalAdvance(QStringLiteral("0000-00-00")) + 4 * frame.Gap();
     const auto every =
         static_cast<size_t>(std::max(1.0, std::ceil(label / (frame.Plot().width() / count))));
     std::vector<std::pair<double, QString>> ticks;

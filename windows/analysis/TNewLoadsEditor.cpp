@@ -24,7 +24,7 @@ const QString Red = QStringLiteral("color: #c02020");
 
 TNewLoadsEditor::TNewLoadsEditor(QWidget* parent)
     : QWidget(parent), grid_(new QTableWidget(0, 5, this)),
-      add_(new QPushButton(QStringLiteral("&Add load"), this)),
+      add_(new QPushButton(QStringLiteral("Add &load"), this)),
       remove_(new QPushButton(QStringLiteral("Remo&ve load"), this)), window_(new QLineEdit(this)),
       smallest_(new QLineEdit(this)), need_(new QLineEdit(this)) {
     setObjectName(QStringLiteral("NewLoadsEditor"));
@@ -70,7 +70,7 @@ TNewLoadsEditor::TNewLoadsEditor(QWidget* parent)
     };
     field(QStringLiteral("C&harging window"), window_, QStringLiteral("22:00-06:00"));
     field(QStringLiteral("S&mallest current (A)"), smallest_, QStringLiteral("6"));
-    field(QStringLiteral("Nee&d per night (kWh)"), need_, QStringLiteral("not set"));
+    field(QStringLiteral("Need per night (&kWh)"), need_, QStringLiteral("not set"));
     side->addStretch(1);
     layout->addLayout(side, 1);
 

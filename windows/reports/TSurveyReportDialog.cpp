@@ -54,7 +54,7 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     WithItemsCheck =
         new QCheckBox(QStringLiteral("Include the database's tables and charts"), panel);
     CapacitySheetCheck =
-        new QCheckBox(QStringLiteral("Only the capacity &sheet of the new loads"), panel);
+        new QCheckBox(QStringLiteral("Only the capacity s&heet of the new loads"), panel);
     CapacitySheetCheck->setObjectName(QStringLiteral("CapacitySheetCheck"));
     const std::pair<SurveySetting, QWidget*> rows[] = {
         {SurveySetting::BlockMinutes, BlockMinutesBox},
