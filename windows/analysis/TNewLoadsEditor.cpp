@@ -76,6 +76,15 @@ TNewLoadsEditor::TNewLoadsEditor(QWidget* parent)
 
     connect(add_, &QPushButton::clicked, this, &TNewLoadsEditor::AddClick);
     connect(remove_, &QPushButton::clicked, this, &TNewLoadsEditor::RemoveClick);
+    // A load named anew is continuous as its name suggests, as on the command line; a box
+    // changed by hand stays until the name changes again.
+    connect(grid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (filling_ || item->column() != NameColumn)
+            return;
+        if (QTableWidgetItem* continuous = grid_->item(item->row(), ContinuousColumn))
+            continuous->setCheckState(
+                ContinuousByDefault(item->text().toStdString()) ? Qt::Checked : Qt::Unchecked);
+    });
     connect(grid_, &QTableWidget::itemChanged, this, &TNewLoadsEditor::Edited);
     SetInputs({});
 }

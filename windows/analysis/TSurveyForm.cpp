@@ -537,7 +537,7 @@ void TSurveyForm::PaintCharts(Page page, QPainter& painter, const QRectF& area,
         return;
     case NewLoadsPage:
         if (!result_.Capacity) {
-            message(Notes(NewLoadsPage).join(QLatin1Char('\n')));
+            message(QStringLiteral("No new loads to study."));
         } else if (result_.Capacity->Nights.empty()) {
             PaintHeadroomProfile(painter, area, *result_.Capacity, look);
         } else {

@@ -500,6 +500,9 @@ TEST_F(TSurveyFormTest, NewLoadsFromTheGridReachTheStudyAndAreKept) {
             ->setCurrentText(QStringLiteral("A"));
         grid.item(0, TNewLoadsEditor::ManagedColumn)->setCheckState(Qt::Checked);
         grid.item(1, TNewLoadsEditor::AmpsColumn)->setText(QStringLiteral("x"));
+        // Named anew, a load is continuous as its name says.
+        grid.item(1, TNewLoadsEditor::NameColumn)->setText(QStringLiteral("Oven"));
+        EXPECT_EQ(grid.item(1, TNewLoadsEditor::ContinuousColumn)->checkState(), Qt::Unchecked);
         grid.setCurrentCell(2, 0);
         editor.RemoveClick();
         editor.WindowEdit()->setText(QStringLiteral("23:00-05:00"));
