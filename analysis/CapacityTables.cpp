@@ -90,6 +90,25 @@ TextTable CapacityTable(const CapacityStudy& s) {
     return table;
 }
 
+TextTable NewLoadsTable(const CapacityStudy& s) {
+    TextTable table;
+    using C = TextColumn;
+    table.Columns = {C::Texts("Load"),
+                     C::Figures("Rating", "A"),
+                     C::Texts("Connection"),
+                     C::Texts("Continuous"),
+                     C::Texts("Managed"),
+                     C::Figures("Factor"),
+                     C::Figures("Per phase", "A")};
+    const auto yes = [](bool on) { return TextCell::Of(on ? "Yes" : "No"); };
+    for (const CapacityLoad& c : s.Loads)
+        table.Rows.push_back({TextCell::Of(c.Load.Name), TextCell::Of(c.Load.Amps),
+                              TextCell::Of(ConnectionText(c.Load.Connection)),
+                              yes(c.Load.Continuous), yes(c.Load.Managed), TextCell::Of(c.Factor),
+                              TextCell::Of(c.PhaseAmps)});
+    return table;
+}
+
 TextTable HeadroomTable(const CapacityStudy& s) {
     TextTable table;
     using C = TextColumn;

@@ -11,6 +11,10 @@
 // shortfall, the set point; the kVA form; the continuous check; each managed load's nights.
 TextTable CapacityTable(const CapacityStudy& study);
 
+// Load, Rating (A), Connection, Continuous, Managed, Factor and what it adds to each phase
+// (A); a row per new load.
+TextTable NewLoadsTable(const CapacityStudy& study);
+
 // Hour ("00:00" to "23:00"), then for weekdays and the weekend the highest block current, its
 // phase and the headroom (A); a row per hour.
 TextTable HeadroomTable(const CapacityStudy& study);

@@ -64,6 +64,44 @@ Finding ServiceFinding(const PowerSurvey& p, const TextStyle& style) {
     return f;
 }
 
+// The new loads as the capacity study weighs them: "Yes", "Yes, with load management", "No"
+// with the shortfall, or not decided with the study's first reason.
+Finding CapacityFinding(const CapacityStudy& s, const TextStyle& style) {
+    Finding f{"Can the service take the new loads?", VerdictUndecided, {}, {}, {}};
+    const auto amps = [&](double value) { return style.Number(value) + " A"; };
+    std::string loads;
+    for (const CapacityLoad& c : s.Loads)
+        loads += (loads.empty() ? "" : ", ") + c.Load.Name + " " + amps(c.Load.Amps) + " on " +
+                 ConnectionText(c.Load.Connection) + (c.Load.Managed ? " (managed)" : "");
+    f.Figures = "New loads: " + loads;
+    if (s.DesignAmps && s.TightestPhase && s.RatingAmps)
+        f.Figures += "; design current " + amps(*s.DesignAmps) + " on " + *s.TightestPhase +
+                     " of the " + amps(*s.RatingAmps) + " rating";
+    f.Reason = "125 % of each phase's highest 15-minute current over at least 30 days, plus the "
+               "new loads (continuous ones at 125 %), against the service rating.";
+    switch (s.Verdict) {
+    case CapacityVerdict::NotDecided:
+        f.Answer =
+            s.Reasons.empty() ? std::string("the study is not valid") : Lowered(s.Reasons.front());
+        break;
+    case CapacityVerdict::Yes:
+        f.Verdict = VerdictYes;
+        f.Answer = amps(s.HeadroomAmps.value_or(0)) + " of headroom on the tightest phase";
+        break;
+    case CapacityVerdict::YesWithLoadManagement:
+        f.Verdict = CapacityVerdictText(s.Verdict);
+        f.Answer = "the managed loads set to at most " + amps(s.SetPointAmps.value_or(0)) + ", " +
+                   amps(s.HeadroomAmps.value_or(0)) + " of headroom on the tightest phase";
+        break;
+    case CapacityVerdict::No:
+        f.Verdict = VerdictNo;
+        f.Answer = amps(s.ShortfallAmps.value_or(0)) + " short: a larger service, or fewer or "
+                                                       "managed loads";
+        break;
+    }
+    return f;
+}
+
 std::optional<double> MeanOfFullDays(const std::vector<EnergyDay>& days, bool weekend) {
     double sum = 0;
     int n = 0;
@@ -309,6 +347,8 @@ std::vector<Finding> SurveyFindings(const SurveyResult& survey, const TextStyle&
         if (p->Battery)
             findings.push_back(BatteryFinding(*p->Battery, style));
     }
+    if (survey.Capacity)
+        findings.push_back(CapacityFinding(*survey.Capacity, style));
     if (survey.Voltage)
         findings.push_back(VoltageFinding(*survey.Voltage, style));
     if (survey.Unbalance.Voltage || survey.Unbalance.Current)

@@ -24,8 +24,9 @@ inline constexpr char VerdictUndecided[] = "Not decided";
 
 // The questions the survey can answer, in order, each only where it applies: whether the
 // recording holds values no recorder can produce (only when it does), the service's
-// headroom, where the energy goes, the cost (with a tariff), the battery that would hold the
-// peak (when asked), the voltage, the balance and the
+// headroom, where the energy goes, the cost (with a tariff), whether it takes the new loads
+// (when there are any), the battery that would hold the peak (when asked), the voltage, the
+// balance and the
 // power factor correction; then the remarks, as written, when there are any.
 std::vector<Finding> SurveyFindings(const SurveyResult& survey, const TextStyle& style,
                                     const std::string& remarks = {});

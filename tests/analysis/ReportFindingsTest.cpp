@@ -79,6 +79,44 @@ TEST(ReportFindingsTest, VerdictsPassFailAndUndecided) {
     EXPECT_EQ(Asked(findings, "Remarks"), nullptr);
 }
 
+// The new loads' question answers as the capacity study decides, its first reason when it
+// cannot, and is not asked without new loads.
+TEST(ReportFindingsTest, TheNewLoadsAnswerYesNoOrNotDecided) {
+    const struct {
+        CapacityVerdict verdict;
+        const char *word, *answer;
+    } cases[] = {
+        {CapacityVerdict::Yes, VerdictYes, "20.00 A of headroom"},
+        {CapacityVerdict::YesWithLoadManagement, "Yes, with load management",
+         "set to at most 12.00 A"},
+        {CapacityVerdict::No, VerdictNo, "15.00 A short"},
+        {CapacityVerdict::NotDecided, VerdictUndecided, "the recording covers 7.00 days"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.word);
+        SurveyResult survey;
+        CapacityStudy& s = survey.Capacity.emplace();
+        s.Verdict = c.verdict;
+        s.RatingAmps = 100;
+        s.HeadroomAmps = 20;
+        s.SetPointAmps = 12;
+        s.ShortfallAmps = 15;
+        s.Loads.emplace_back().Load = {"EV charger", 40, LoadConnection::BothLegs, true, true};
+        if (c.verdict == CapacityVerdict::NotDecided)
+            s.Reasons = {"The recording covers 7.00 days of the 30 asked."};
+        const auto findings = SurveyFindings(survey, TextStyle{});
+        const Finding* f = Asked(findings, "Can the service take the new loads?");
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->Verdict, c.word);
+        EXPECT_NE(f->Answer.find(c.answer), std::string::npos) << f->Answer;
+        EXPECT_NE(f->Figures.find("EV charger 40.00 A on L1+L2 (managed)"), std::string::npos)
+            << f->Figures;
+    }
+    EXPECT_EQ(
+        Asked(SurveyFindings(SurveyResult{}, TextStyle{}), "Can the service take the new loads?"),
+        nullptr);
+}
+
 // Values no recorder can produce are said first, in the survey's summary and the findings.
 TEST(ReportFindingsTest, ValuesNoRecorderCanProduceComeFirst) {
     LParameterCollection recording;

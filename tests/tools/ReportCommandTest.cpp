@@ -1,6 +1,7 @@
 // vrotool report: the sections of the report read back with pdftotext, the page count and
 // size, and the exit statuses.
 #include "model/NumberFormat.h"
+#include "model/ParameterTable.h"
 #include "tests/support/CsvReader.h"
 #include "tests/support/PdfPages.h"
 #include "tests/support/ScratchFolder.h"
@@ -275,6 +276,48 @@ TEST_F(ReportCommandTest, FindingsContentsAndMetadataOfTheMonth) {
     for (const char* field : {"Title:           Survey report\n", "Author:          Ann Smith\n",
                               "Subject:         Survey report\n", "Creator:         VroView\n"})
         EXPECT_NE(info.find(field), std::string::npos) << field << info;
+}
+
+// A split-phase month and an EV charger on both legs, managed: the findings answer, the
+// report has the capacity section, and --capacity-sheet prints only the sheet, on one page.
+TEST_F(ReportCommandTest, NewLoadsFindingSectionAndTheOnePageSheet) {
+    GeneratorOptions o;
+    o.phaseConfig = 1; // 1Ø 3W
+    o.historicPoints = 31 * 1440;
+    for (const int e : EntriesForPhase(o.phaseConfig, false))
+        if (CatalogueEntry(e).tableType == ttHistoric)
+            o.entries.push_back(e);
+    SteadyLoad load;
+    load.volts = {120, 120, 120};
+    load.amps = {60, 45, 0};
+    o.steady = load;
+    const std::string month = (scratch.path / "split.bin").string();
+    std::ofstream(month, std::ios::binary) << GenerateRecordingBytes(o);
+    const std::string loads =
+        " --rating-amps 200 --new-load 'EV charger,48,L1+L2,continuous,managed' -o " + Out();
+
+    ASSERT_EQ(Vro("report " + month + loads).status, 0);
+    const std::vector<std::string> pages = PdfPageTexts(Out());
+    ASSERT_FALSE(pages.empty());
+    EXPECT_NE(pages[0].find("Can the service take the new loads?"), std::string::npos);
+    EXPECT_NE(pages[0].find("Yes, with load management:"), std::string::npos) << pages[0];
+    EXPECT_NE(All(Out()).find("Capacity for the new loads: Yes, with load management"),
+              std::string::npos);
+
+    const Result sheet =
+        Vro("report " + month + loads + " --capacity-sheet --engineer 'Ann Smith'");
+    ASSERT_EQ(sheet.status, 0) << sheet.out;
+    EXPECT_EQ(sheet.out, "Wrote " + Out() + ", 1 page\n");
+    EXPECT_EQ(PdfPageCount(Out()), 1);
+    const std::string text = All(Out());
+    for (const char* words :
+         {"Capacity sheet", "Validity", "Peak 15-minute blocks", "EV charger", "Design current",
+          "Capacity for the new loads: Yes, with load management", "Ann Smith", "Signature"})
+        EXPECT_NE(text.find(words), std::string::npos) << words << " in\n" << text;
+    EXPECT_EQ(text.find("Contents"), std::string::npos);
+
+    EXPECT_EQ(Vro("report " + month + " --capacity-sheet -o " + Out()).status, 2);
+    EXPECT_EQ(Vro("report " + month + loads + " --capacity-sheet --with-items").status, 2);
 }
 
 // The verdict words of a service that has room, one that has not, and one the recording cannot

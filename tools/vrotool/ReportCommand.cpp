@@ -111,11 +111,16 @@ int ReportCommand(Arguments& args) {
     const AuthorArguments author(args);
     const auto pageName = args.Value("--page");
     options.WithItems = args.Flag("--with-items");
+    options.CapacitySheet = args.Flag("--capacity-sheet");
     const auto localeName = args.Value("--locale");
     const auto output = args.Value("--output", "-o");
     const std::string file = args.OnlyFile();
     if (!output)
         throw UsageError("give the PDF file to write with -o OUT.pdf");
+    if (options.CapacitySheet && options.Survey.Capacity.Loads.empty())
+        throw UsageError("--capacity-sheet needs the new loads: give them with --new-load");
+    if (options.CapacitySheet && options.WithItems)
+        throw UsageError("--capacity-sheet is one page: leave out --with-items");
     const QPageSize page = PageNamed(pageName.value_or("A4"));
     const QLocale locale = localeName ? LocaleNamed(*localeName) : QLocale();
     options.Title = QString::fromStdString(title.value_or(""));

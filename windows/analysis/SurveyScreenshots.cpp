@@ -3,6 +3,7 @@
 #include "database/LDatabase.h"
 #include "model/ParameterTable.h"
 #include "resources/DataFiles.h"
+#include "windows/analysis/TNewLoadsEditor.h"
 #include "windows/analysis/TSurveyForm.h"
 #include "windows/shell/Registry.h"
 #include "windows/shell/Screenshots.h"
@@ -111,13 +112,18 @@ QStringList WriteSurveyScreenshots(const QString& directory) {
         } else {
             form.TariffBox()->SetFile(QString::fromStdString(example));
         }
+        CapacityInputs loads;
+        loads.Loads = {{"Heat pump", 12, LoadConnection::ThreePhases, true, false},
+                       {"EV charger", 32, LoadConnection::C, true, true}};
+        loads.NightNeedWh = 30000;
+        form.NewLoadsEditor()->SetInputs(loads);
         form.Refresh();
         form.resize(1100, 700);
         folder.SavePages(form, *form.Pages(),
                          {"survey-summary.png", "survey-energy.png", "survey-profile.png",
                           "survey-heatmap.png", "survey-duration.png", "survey-voltage.png",
                           "survey-cost.png", "survey-powerfactor.png", "survey-unbalance.png",
-                          "survey-battery.png"});
+                          "survey-battery.png", "survey-newloads.png"});
         // The end of the summary: the cost, the power factor and the unbalance.
         form.Pages()->setCurrentIndex(TSurveyForm::SummaryPage);
         if (auto* area = form.findChild<QScrollArea*>(QStringLiteral("SummaryArea"))) {

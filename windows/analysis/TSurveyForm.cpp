@@ -1,9 +1,12 @@
 #include "windows/analysis/TSurveyForm.h"
 
+#include "analysis/CapacityTables.h"
+#include "analysis/CapacityText.h"
 #include "analysis/SurveyFindingsText.h"
 #include "analysis/SurveyTables.h"
 #include "database/LDatabase.h"
 #include "figures/BatteryChart.h"
+#include "figures/CapacityCharts.h"
 #include "figures/SummaryRows.h"
 #include "printing/LayoutPrinter.h"
 #include "printing/PrintedTexts.h"
@@ -12,6 +15,7 @@
 #include "texts/WriteFileSafely.h"
 #include "windows/analysis/SurveyChartView.h"
 #include "windows/analysis/SurveySummaryView.h"
+#include "windows/analysis/TNewLoadsEditor.h"
 #include "windows/analysis/TextTableModel.h"
 #include "windows/shell/AttachPopup.h"
 #include "windows/shell/Help.h"
@@ -68,8 +72,8 @@ bool IsPicturePage(TSurveyForm::Page page) {
 }
 
 const char* const PageTitles[] = {
-    "Summary", "Energy per day", "Daily profile", "Heat map",  "Load duration",
-    "Voltage", "Cost",           "Power factor",  "Unbalance", "Battery"};
+    "Summary", "Energy per day", "Daily profile", "Heat map", "Load duration", "Voltage",
+    "Cost",    "Power factor",   "Unbalance",     "Battery",  "New loads"};
 
 // The battery row's fields: what each reads, unset when it does not.
 std::optional<double> ParseNumber(const QString& text, bool (*takes)(double)) {
@@ -134,7 +138,8 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
       energyRate_(new QLineEdit(this)), demandRate_(new QLineEdit(this)),
       fixedMonthly_(new QLineEdit(this)), target_(new QLineEdit(this)),
       bankStep_(new QLineEdit(this)), bankPrice_(new QLineEdit(this)), pages_(new QTabWidget(this)),
-      summary_(new SurveySummaryView(this)), popup_(new QMenu(this)) {
+      newLoads_(new TNewLoadsEditor(this)), summary_(new SurveySummaryView(this)),
+      popup_(new QMenu(this)) {
     SetHelpTopic(this, "surveywindow");
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -177,6 +182,15 @@ TSurveyForm::TSurveyForm(const LDatabase& database, QWidget* parent)
     static_cast<QVBoxLayout*>(battery->layout())->insertWidget(0, batteryRow);
     AttachPopup(batteryRow, popup_);
     AddPage(battery, BatteryPage);
+    // The loads above the study of them.
+    auto* loads = new QWidget(this);
+    auto* loadsLayout = new QVBoxLayout(loads);
+    loadsLayout->setContentsMargins(0, 0, 0, 0);
+    loadsLayout->setSpacing(4);
+    newLoads_->setParent(loads);
+    loadsLayout->addWidget(newLoads_);
+    loadsLayout->addWidget(MakeTableAndChart(NewLoadsPage, Qt::Horizontal), 1);
+    AddPage(loads, NewLoadsPage);
 
     AddCopyExportPrint(
         this, popup_, [this] { CopytoclipboardClick(); }, [this] { ExportClick(); },
@@ -258,6 +272,8 @@ QWidget* TSurveyForm::MakeSettingsRows() {
         rate->setEnabled(tariff.File.isEmpty());
     connect(minutes_, &QComboBox::currentIndexChanged, this, &TSurveyForm::SettingChanged);
     connect(tariff_, &TTariffFileBox::Changed, this, &TSurveyForm::SettingChanged);
+    newLoads_->SetInputs(stored.Capacity);
+    connect(newLoads_, &TNewLoadsEditor::Changed, this, &TSurveyForm::SettingChanged);
     return rows;
 }
 
@@ -421,6 +437,7 @@ SurveyOptions TSurveyForm::Options() const {
     o.BankPricePerKvar = ParseSurveySetting(bankPrice_->text(), SurveySetting::BankPrice);
     o.CostTariff = ChosenTariff(Tariff(), o.TariffError);
     o.Battery = Battery();
+    o.Capacity = newLoads_->Inputs();
     return o;
 }
 
@@ -430,6 +447,7 @@ SurveyOptions TSurveyForm::StoredOptions() {
 
 void TSurveyForm::StoreOptions(const SurveyOptions& options) {
     StoreSurveyOptions(options);
+    StoreCapacityInputs(options.Capacity);
 }
 
 void TSurveyForm::SettingChanged() {
@@ -502,19 +520,23 @@ void TSurveyForm::Refresh() {
     tables_[UnbalancePage].Model->SetTable(UnbalanceTable(result_.Unbalance));
     tables_[BatteryPage].Model->SetTable(power && power->Battery ? BatteryTable(*power->Battery)
                                                                  : Empty(BatteryTable({})));
+    tables_[NewLoadsPage].Model->SetTable(result_.Capacity ? CapacityTable(*result_.Capacity)
+                                                           : Empty(CapacityTable({})));
     for (const TablePage& table : tables_) {
         if (table.Grid)
             table.Grid->resizeColumnsToContents();
     }
-    // The power factor's figures beside the charts, as wide as their columns.
-    QTableView* figures = tables_[PowerFactorPage].Grid;
-    if (auto* split = qobject_cast<QSplitter*>(figures->parentWidget())) {
-        const int width = figures->horizontalHeader()->length() + 2 * figures->frameWidth() +
-                          figures->verticalScrollBar()->sizeHint().width();
-        const int total = std::max(split->width(), 2 * width);
-        split->setSizes({width, total - width});
+    // The power factor's and the new loads' figures beside the charts, as wide as their columns.
+    for (Page page : {PowerFactorPage, NewLoadsPage}) {
+        QTableView* figures = tables_[page].Grid;
+        if (auto* split = qobject_cast<QSplitter*>(figures->parentWidget())) {
+            const int width = figures->horizontalHeader()->length() + 2 * figures->frameWidth() +
+                              figures->verticalScrollBar()->sizeHint().width();
+            const int total = std::max(split->width(), 2 * width);
+            split->setSizes({width, total - width});
+        }
     }
-    for (Page page : {CostPage, PowerFactorPage, UnbalancePage, BatteryPage}) {
+    for (Page page : {CostPage, PowerFactorPage, UnbalancePage, BatteryPage, NewLoadsPage}) {
         const QStringList notes = Notes(page);
         tables_[page].Notes->setText(notes.join(QLatin1Char('\n')));
         tables_[page].Notes->setVisible(!notes.isEmpty());
@@ -566,6 +588,17 @@ QStringList TSurveyForm::Notes(Page page) const {
             add(BatteryNotes(*power->Battery));
         else
             notes << QString::fromUtf8(NoPowerText);
+    } else if (page == NewLoadsPage) {
+        // The verdict and why it is not decided.
+        for (const SummaryLine& line : CapacityLines(result_, style_)) {
+            if (line.Value || (line.Indent > 0 && line.Label.rfind("- ", 0) != 0))
+                break;
+            notes << FromStd(line.Label);
+        }
+        if (notes.isEmpty())
+            notes << QStringLiteral("Add the loads the customer wants to connect: their rating, "
+                                    "what they connect to, whether they run continuously and "
+                                    "whether an energy management system limits them.");
     }
     return notes;
 }
@@ -614,7 +647,7 @@ bool TSurveyForm::PaintPage(Page page, QPainter& painter, const QRectF& area, co
     QRectF charts = area;
     charts.setTop(inner.top());
     const bool table = page != CostPage && tables_[page].Model->rowCount() > 0;
-    if (table && page == PowerFactorPage) {
+    if (table && (page == PowerFactorPage || page == NewLoadsPage)) {
         QRectF left = inner;
         left.setWidth(inner.width() * 0.38);
         PaintTextTable(painter, left, tables_[page].Model->Table(), look);
@@ -646,6 +679,20 @@ void TSurveyForm::PaintCharts(Page page, QPainter& painter, const QRectF& area,
             PaintBatteryCurve(painter, area, *power->Battery, look);
         else
             message(QString::fromUtf8(NoPowerText));
+        return;
+    case NewLoadsPage:
+        if (!result_.Capacity) {
+            message(QStringLiteral("No new loads to study."));
+        } else if (result_.Capacity->Nights.empty()) {
+            PaintHeadroomProfile(painter, area, *result_.Capacity, look);
+        } else {
+            // The headroom by hour above, the managed loads' nights below.
+            QRectF top = area;
+            top.setHeight(area.height() / 2);
+            PaintHeadroomProfile(painter, top, *result_.Capacity, look);
+            PaintNightEnergy(painter, top.translated(0, top.height()), *result_.Capacity,
+                             result_.Options.Capacity.NightNeedWh, look);
+        }
         return;
     case CostPage:
         if (power && power->Cost)
@@ -797,8 +844,9 @@ bool TSurveyForm::PrintTableAndCharts(Page page, const QString& title) {
         QRectF charts(area);
         charts.setTop(charts.top() + PaintNotes(painter, charts, Notes(page), look));
         // As wide as the page and at most two thirds as high per chart.
-        charts.setHeight(
-            std::min(charts.height(), charts.width() * (page == PowerFactorPage ? 4.0 : 2.0) / 3));
+        charts.setHeight(std::min(
+            charts.height(),
+            charts.width() * (page == PowerFactorPage || page == NewLoadsPage ? 4.0 : 2.0) / 3));
         PaintCharts(page, painter, charts, look);
     };
     return ::Print(parts, PrintOptionsOf(ProgramPrintSetup(), &database_, title),

@@ -23,6 +23,7 @@ class QTabWidget;
 class QTableView;
 class SurveyChartView;
 class SurveySummaryView;
+class TNewLoadsEditor;
 class TTariffFileBox;
 class TextTableModel;
 
@@ -33,9 +34,10 @@ class TextTableModel;
 // rows on top
 // and are kept in the settings store, never in the database; the pages show the summary, the
 // energy per day, the daily profile, the heat map, the load duration, the voltage test, the
-// cost, the power factor, the unbalance and the battery that would hold the peak (its own
-// settings in a row on its page, kept with the others). Each page copies, exports and prints what
-// it shows. The survey is computed again shortly after a setting changes. One per open database,
+// cost, the power factor, the unbalance, the battery that would hold the peak (its own settings
+// in a row on its page) and the new loads (edited on their page); both kept with the settings.
+// Each page copies, exports and prints what it shows. The survey is computed again shortly
+// after a setting changes. One per open database,
 // which must outlive it.
 class TSurveyForm : public TToolForm {
     Q_OBJECT
@@ -51,9 +53,10 @@ public:
         CostPage,
         PowerFactorPage,
         UnbalancePage,
-        BatteryPage
+        BatteryPage,
+        NewLoadsPage
     };
-    static constexpr int PageCount = 10;
+    static constexpr int PageCount = 11;
     // After a change of a setting, the survey is computed again once this much later.
     static constexpr int RefreshDelay = 150;
     // The block minutes the settings row offers.
@@ -81,6 +84,7 @@ public:
     QLineEdit* BatteryKwhPriceEdit() const { return batteryKwhPrice_; }
     QLineEdit* BatteryKwPriceEdit() const { return batteryKwPrice_; }
     QLineEdit* BatteryCapsEdit() const { return batteryCaps_; }
+    TNewLoadsEditor* NewLoadsEditor() const { return newLoads_; }
     QTabWidget* Pages() const { return pages_; }
     // The grid of a page with a table; null for the others.
     QTableView* Grid(Page page) const;
@@ -183,6 +187,7 @@ private:
     QLineEdit* batteryKwPrice_ = nullptr;
     QLineEdit* batteryCaps_ = nullptr;
     QTabWidget* pages_;
+    TNewLoadsEditor* newLoads_;
     SurveySummaryView* summary_;
     TablePage tables_[PageCount];
     QMenu* popup_;

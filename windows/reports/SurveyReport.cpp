@@ -1,5 +1,7 @@
 #include "windows/reports/SurveyReport.h"
 
+#include "analysis/CapacityTables.h"
+#include "analysis/CapacityText.h"
 #include "analysis/RangeStatistics.h"
 #include "analysis/ReportFindings.h"
 #include "analysis/StatisticsText.h"
@@ -9,6 +11,7 @@
 #include "database/LDatabase.h"
 #include "database/LTableRecord.h"
 #include "figures/BatteryChart.h"
+#include "figures/CapacityCharts.h"
 #include "figures/SummaryRows.h"
 #include "figures/SurveyCharts.h"
 #include "model/ErrorReport.h"
@@ -20,6 +23,7 @@
 #include "texts/DateTimeText.h"
 #include "texts/LocaleTextStyle.h"
 #include "windows/charts/ChartView.h"
+#include "windows/reports/CapacitySheet.h"
 #include "windows/reports/ReportFlow.h"
 
 #include <QFontMetrics>
@@ -96,6 +100,39 @@ QStringList Notes(const std::vector<std::string>& texts) {
     return list;
 }
 
+// The capacity sheet alone: its title block, then the study, on one page.
+Printout PrintCapacitySheet(PrintSetup& setup, PrintInteraction& interaction, LDatabase& db,
+                            const SurveyReportOptions& options, const SurveyResult& survey,
+                            const QString& period) {
+    const QFont font = QGuiApplication::font();
+    const TextStyle style = LocaleTextStyle();
+    const QString title =
+        options.Title.isEmpty() ? QStringLiteral("Capacity sheet") : options.Title;
+    TitleBlock block{title, Q(db.Header().Location).trimmed(), {}};
+    block.Lines.emplace_back(QStringLiteral("Period"), period);
+    if (const auto& s = survey.Capacity) {
+        const double days = survey.From && survey.To ? *survey.To - *survey.From : 0;
+        block.Lines.emplace_back(
+            QStringLiteral("Validity"),
+            s->Verdict != CapacityVerdict::NotDecided
+                ? Q("valid: " + style.Number(days) +
+                    " days of 15-minute blocks of every phase current, 30 asked")
+                : Q("not valid for the study: " +
+                    (s->Reasons.empty() ? std::string("see below") : s->Reasons.front())));
+        block.Lines.emplace_back(QStringLiteral("Service"), Q(ServiceText(*s, style)));
+    }
+    AddAuthorLines(block, options.Author);
+    std::vector<PrintedPart> parts(1);
+    parts[0].Draw = [&](QPainter& painter, const QRect& area, int32_t) {
+        PaintCapacitySheet(painter, QRectF(area), block, survey, font);
+    };
+    PrintOptions print = PrintOptionsOf(setup, &db, title);
+    print.PageNumberBelow = true;
+    print.Info = ReportPdfInfo(title, options.Author, Q(db.Header().UserID),
+                               QStringLiteral("Capacity sheet"));
+    return Print(parts, print, interaction);
+}
+
 } // namespace
 
 Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDatabase& db,
@@ -162,6 +199,8 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
             ? DateTimeToStr(*survey.From) + QStringLiteral(" to ") + DateTimeToStr(*survey.To)
             : DateTimeToStr(recording.StartTime) + QStringLiteral(" to ") +
                   DateTimeToStr(recording.EndTime);
+    if (options.CapacitySheet)
+        return PrintCapacitySheet(setup, interaction, db, options, survey, period);
     titleBlock.Lines.emplace_back(QStringLiteral("Period"), period);
     for (const std::string& download : JoinedDownloads(recording.Comments, style))
         titleBlock.Lines.emplace_back(QStringLiteral("Download"), Q(download));
@@ -390,6 +429,28 @@ Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDa
                       [battery](QPainter& painter, const QRectF& area, const ChartLook& look) {
                           PaintBatteryCurve(painter, area, *battery, look);
                       });
+    }
+
+    // The new loads: the verdict, every line of the calculation, the headroom by hour and
+    // the managed loads' nights.
+    if (const auto& capacity = survey.Capacity) {
+        QStringList lines;
+        for (const SummaryLine& line : CapacityLines(survey, style)) {
+            if (line.Value)
+                break;
+            lines << Q(line.Label);
+        }
+        lines << Q("Service: " + ServiceText(*capacity, style));
+        const CapacityStudy* study = &*capacity;
+        const std::optional<double> need = survey.Options.Capacity.NightNeedWh;
+        findingsBlock(
+            QStringLiteral("Capacity for the new loads"), lines, CapacityTable(*study), 0.3,
+            [study, need](QPainter& painter, const QRectF& area, const ChartLook& look) {
+                QRectF left = area;
+                left.setWidth(area.width() / 2 - look.PenScale * 4);
+                PaintHeadroomProfile(painter, left, *study, look);
+                PaintNightEnergy(painter, left.translated(area.width() / 2, 0), *study, need, look);
+            });
     }
 
     // The statistics of every Historic parameter.

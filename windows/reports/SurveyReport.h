@@ -16,6 +16,8 @@ struct SurveyReportOptions {
     QString Title; // empty: DefaultReportTitle
     ReportAuthor Author;
     bool WithItems = false;
+    // Only the one-page capacity sheet of the new loads.
+    bool CapacitySheet = false;
 };
 
 inline constexpr char DefaultReportTitle[] = "Survey report";
@@ -29,7 +31,9 @@ inline constexpr char DefaultReportTitle[] = "Survey report";
 // its notes with the caveat, table and chart), the statistics of every Historic parameter and,
 // when asked for, the database's tables and charts; the sections flow onto pages that are
 // full. A section without data is left out and a line of the summary says why. A PDF names
-// the title, the engineer (else the recording's user id) and "Survey report". True when
-// printed completely; a job cancelled or failed leaves no file.
+// the title, the engineer (else the recording's user id) and "Survey report". With new loads,
+// their finding and a section of the capacity study follow the unbalance; with CapacitySheet
+// the document is the capacity sheet alone, on one page. True when printed completely; a job
+// cancelled or failed leaves no file.
 Printout PrintSurveyReport(PrintSetup& setup, PrintInteraction& interaction, LDatabase& db,
                            const SurveyReportOptions& options);

@@ -55,6 +55,9 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
         new QCheckBox(QStringLiteral("Include the database's tables and charts"), panel);
     BatteryCheck = new QCheckBox(
         QStringLiteral("Include the batter&y study (the Survey window's battery settings)"), panel);
+    CapacitySheetCheck =
+        new QCheckBox(QStringLiteral("Only the capacity s&heet of the new loads"), panel);
+    CapacitySheetCheck->setObjectName(QStringLiteral("CapacitySheetCheck"));
     const std::pair<SurveySetting, QWidget*> rows[] = {
         {SurveySetting::BlockMinutes, BlockMinutesBox},
         {SurveySetting::Rating, RatingEdit},
@@ -75,6 +78,10 @@ TSurveyReportDialog::TSurveyReportDialog(QWidget* parent) : TStandardDialog(pare
     form->addRow(QStringLiteral("Re&marks"), RemarksEdit);
     form->addRow(WithItemsCheck);
     form->addRow(BatteryCheck);
+    form->addRow(CapacitySheetCheck);
+    // The sheet is one page: the database's items do not go with it.
+    connect(CapacitySheetCheck, &QCheckBox::toggled, WithItemsCheck,
+            [this](bool sheet) { WithItemsCheck->setEnabled(!sheet); });
     connect(TariffBox, &TTariffFileBox::Changed, this, &TSurveyReportDialog::TariffChanged);
     SetOptions({});
 }
@@ -95,6 +102,12 @@ void TSurveyReportDialog::SetOptions(const SurveyReportOptions& options) {
     RemarksEdit->setPlainText(options.Author.Remarks);
     WithItemsCheck->setChecked(options.WithItems);
     BatteryCheck->setChecked(options.Survey.Battery.has_value());
+    const bool loads = !options.Survey.Capacity.Loads.empty();
+    CapacitySheetCheck->setEnabled(loads);
+    CapacitySheetCheck->setToolTip(
+        loads ? QString()
+              : QStringLiteral("Give the new loads on the New loads page of the Survey window."));
+    CapacitySheetCheck->setChecked(loads && options.CapacitySheet);
 }
 
 SurveyReportOptions TSurveyReportDialog::Options() const {
@@ -116,7 +129,8 @@ SurveyReportOptions TSurveyReportDialog::Options() const {
     options.Title = TitleEdit->text().trimmed();
     options.Author = {EngineerEdit->text().trimmed(), CompanyEdit->text().trimmed(),
                       RemarksEdit->toPlainText()};
-    options.WithItems = WithItemsCheck->isChecked();
+    options.CapacitySheet = CapacitySheetCheck->isEnabled() && CapacitySheetCheck->isChecked();
+    options.WithItems = WithItemsCheck->isChecked() && !options.CapacitySheet;
     options.Survey.Battery.reset();
     if (BatteryCheck->isChecked())
         options.Survey.Battery = given_.Survey.Battery.value_or(StoredBatteryOptions());

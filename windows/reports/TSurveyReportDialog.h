@@ -15,7 +15,8 @@ class TTariffFileBox;
 // and the demand threshold, the tariff (a file, or the simple tariff's rates), the target power
 // factor and the bank step (an empty field leaves it unset, or at its default), the title, the
 // engineer, the company and the remarks, and whether the database's tables and charts follow
-// the survey, and whether the battery study (in the settings the Survey window keeps) does.
+// the survey, and whether the battery study (in the settings the Survey window keeps) does, or
+// only the capacity sheet of the new loads (those kept with the settings).
 class TSurveyReportDialog : public TStandardDialog {
     Q_OBJECT
 
@@ -46,6 +47,8 @@ public:
     QPlainTextEdit* RemarksEdit;
     QCheckBox* WithItemsCheck;
     QCheckBox* BatteryCheck;
+    // Off, and not to be checked, without new loads.
+    QCheckBox* CapacitySheetCheck;
 
 private:
     void TariffChanged();

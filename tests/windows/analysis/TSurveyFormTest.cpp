@@ -12,6 +12,7 @@
 #include "tests/support/TestSettings.h"
 #include "tests/tables/TablesTestSupport.h"
 #include "windows/analysis/SurveySummaryView.h"
+#include "windows/analysis/TNewLoadsEditor.h"
 #include "windows/shell/Screenshots.h"
 #include "windows/shell/TTariffFileBox.h"
 
@@ -29,6 +30,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -534,6 +536,51 @@ TEST_F(TSurveyFormFindingsTest, TariffSettingsAreKeptAndABadFileSaysWhy) {
     again.Refresh();
     EXPECT_NEAR(again.Result().Power->Cost->EnergyCost, 720 * 0.25, 1e-9);
     EXPECT_EQ(again.Result().Options.TargetPowerFactor, 0.9);
+}
+
+// The loads edited in the New loads grid reach the study, its page's table and notes, and are
+// kept for the next window; a row that does not read is left out, and a removed one gone.
+TEST_F(TSurveyFormTest, NewLoadsFromTheGridReachTheStudyAndAreKept) {
+    const NewLoad pump{"Heat pump", 20, LoadConnection::A, true, true};
+    {
+        TSurveyForm form(db);
+        EXPECT_FALSE(form.Result().Capacity);
+        TNewLoadsEditor& editor = *form.NewLoadsEditor();
+        QTableWidget& grid = *editor.Grid();
+        for (int i = 0; i < 3; ++i)
+            editor.AddClick();
+        grid.item(0, TNewLoadsEditor::NameColumn)->setText(QStringLiteral("Heat pump"));
+        grid.item(0, TNewLoadsEditor::AmpsColumn)->setText(QStringLiteral("20"));
+        qobject_cast<QComboBox*>(grid.cellWidget(0, TNewLoadsEditor::ConnectionColumn))
+            ->setCurrentText(QStringLiteral("A"));
+        grid.item(0, TNewLoadsEditor::ManagedColumn)->setCheckState(Qt::Checked);
+        grid.item(1, TNewLoadsEditor::AmpsColumn)->setText(QStringLiteral("x"));
+        // Named anew, a load is continuous as its name says.
+        grid.item(1, TNewLoadsEditor::NameColumn)->setText(QStringLiteral("Oven"));
+        EXPECT_EQ(grid.item(1, TNewLoadsEditor::ContinuousColumn)->checkState(), Qt::Unchecked);
+        grid.setCurrentCell(2, 0);
+        editor.RemoveClick();
+        editor.WindowEdit()->setText(QStringLiteral("23:00-05:00"));
+        EXPECT_TRUE(form.RefreshPending());
+        form.Refresh();
+        ASSERT_TRUE(form.Result().Capacity);
+        EXPECT_EQ(form.Result().Options.Capacity.Loads, std::vector<NewLoad>{pump});
+        EXPECT_EQ(form.Result().Options.Capacity.WindowFrom, 23 * 60);
+        EXPECT_EQ(form.Result().Capacity->Loads.size(), 1u);
+        EXPECT_NE(grid.item(1, TNewLoadsEditor::AmpsColumn)->foreground().color(), QColor());
+        // No phase currents: not decided, and the page says why.
+        const QString notes = form.Notes(TSurveyForm::NewLoadsPage).join('|');
+        EXPECT_TRUE(notes.startsWith("Capacity for the new loads: not decided|- "))
+            << notes.toStdString();
+        const std::string csv = form.Text(TSurveyForm::NewLoadsPage, CellFormat::Csv);
+        EXPECT_EQ(csv.rfind("Figure,Phase,Value,Unit,Time\r\n", 0), 0u) << csv;
+        EXPECT_NE(csv.find("Verdict,,not decided"), std::string::npos) << csv;
+    }
+    TSurveyForm again(db);
+    EXPECT_EQ(again.Options().Capacity.Loads, std::vector<NewLoad>{pump});
+    EXPECT_EQ(again.NewLoadsEditor()->Grid()->rowCount(), 1);
+    EXPECT_EQ(again.NewLoadsEditor()->WindowEdit()->text(), QStringLiteral("23:00-05:00"));
+    ASSERT_TRUE(again.Result().Capacity);
 }
 
 } // namespace

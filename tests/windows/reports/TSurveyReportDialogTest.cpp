@@ -138,4 +138,42 @@ TEST(TSurveyReportDialogTest, TheBatteryStudyTakesTheSurveyWindowsBatterySetting
     EXPECT_EQ(dialog.Options().Survey.Battery, stored);
 }
 
+// The capacity sheet's box: off and disabled without new loads; with the loads kept for the
+// Survey window, checked, the document is the one page of the sheet.
+TEST(TSurveyReportDialogTest, TheCapacitySheetBoxPrintsTheSheetAlone) {
+    ClearSettings();
+    GeneratorOptions o;
+    o.entries = {22, 13};
+    LDatabase db;
+    db.New();
+    db.Parse(GenerateRecordingBytes(o));
+    ScratchFolder scratch;
+    ProgramPrintSetup().Printer().setOutputFormat(QPrinter::PdfFormat);
+    PlainPrintInteraction interaction(QString::fromStdString(scratch / "r.pdf"));
+    SetProgramInteraction(&interaction);
+    for (const bool loads : {false, true}) {
+        SCOPED_TRACE(loads);
+        CapacityInputs inputs;
+        if (loads)
+            inputs.Loads = {{"Heat pump", 20, LoadConnection::A, true, false}};
+        StoreCapacityInputs(inputs);
+        ModalDriver driver({[&](QWidget* w) {
+            auto* dialog = qobject_cast<TSurveyReportDialog*>(w);
+            ASSERT_TRUE(dialog);
+            EXPECT_EQ(dialog->CapacitySheetCheck->isEnabled(), loads);
+            dialog->WithItemsCheck->setChecked(true);
+            dialog->CapacitySheetCheck->setChecked(true);
+            EXPECT_EQ(dialog->Options().CapacitySheet, loads);
+            EXPECT_EQ(dialog->Options().WithItems, !loads);
+            dialog->OKButton()->click();
+        }});
+        EXPECT_TRUE(RunSurveyReport(nullptr, db));
+        const std::vector<std::string> pages = PdfPageTexts(scratch / "r.pdf");
+        ASSERT_FALSE(pages.empty());
+        EXPECT_EQ(pages.size() == 1, loads) << pages.size();
+        EXPECT_EQ(pages[0].find("Capacity sheet") != std::string::npos, loads) << pages[0];
+    }
+    SetProgramInteraction(nullptr);
+}
+
 } // namespace
