@@ -287,8 +287,12 @@ CapacityStudy SurveyCapacity(const SurveySeries& series, const SurveyOptions& op
                 break;
             }
     // As the load study judges its blocks, each phase's.
-    for (size_t i = 0; i < blocks.size() && data.NotValid.empty(); ++i)
-        data.NotValid = LoadStudyReasons(blocks[i], series.Currents()[i].SpanDays());
+    for (size_t i = 0; i < blocks.size() && data.NotValid.empty(); ++i) {
+        const SampledSeries& current = series.Currents()[i];
+        const int64_t finite = std::count_if(current.Values, current.Values + current.Count,
+                                             [](float v) { return std::isfinite(v); });
+        data.NotValid = LoadStudyReasons(blocks[i], CoveredDays(finite, current.Rate));
+    }
     return ComputeCapacity(options.Capacity, data);
 }
 

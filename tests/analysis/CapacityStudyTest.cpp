@@ -494,3 +494,26 @@ TEST(CapacityStudyTest, PowerOfEveryPhaseConfiguration) {
 }
 
 } // namespace
+
+// Thirty days are days measured, as the load study counts them: 35 days with a week not
+// measured are 28, and the study is not decided, for the same reason the load study gives.
+TEST(CapacityStudyTest, AGapIsNoDayMeasured) {
+    SurveyOptions o;
+    o.RatingAmps = 100;
+    o.Capacity.Loads = {Load("Oven,20,L1")};
+    for (const int gapDays : {0, 7}) {
+        SCOPED_TRACE(gapDays);
+        LParameterCollection c;
+        std::vector<float> amps(35 * 1440, 30);
+        std::fill(amps.begin() + 10 * 1440, amps.begin() + (10 + gapDays) * 1440, NAN);
+        AddHistoric(c, code::Rms, code::Amperes, code::I1, amps, At(2024, 3, 1), 60);
+        const CapacityStudy s = *RunSurvey(c, o).Capacity;
+        if (gapDays == 0) {
+            EXPECT_EQ(s.Verdict, CapacityVerdict::Yes);
+        } else {
+            EXPECT_EQ(s.Verdict, CapacityVerdict::NotDecided);
+            ASSERT_FALSE(s.Reasons.empty());
+            EXPECT_EQ(s.Reasons.front(), "The recording covers 28.00 days, less than 30 days.");
+        }
+    }
+}
