@@ -283,11 +283,11 @@ bool ContinuousByDefault(const std::string& name) {
     return false;
 }
 
-NewLoad ParseNewLoad(const std::string& spec) {
+NewLoad ParseNewLoad(const std::string& given) {
     const auto fail = [&](const std::string& why) -> NewLoad {
-        Raise("new load '" + spec + "': " + why);
+        Raise("new load '" + given + "': " + why);
     };
-    const std::vector<std::string> fields = CsvFields(spec);
+    const std::vector<std::string> fields = CsvFields(given);
     if (fields.size() < 3)
         return fail("give its name, amperes and connection, separated by commas");
     NewLoad load;
@@ -320,18 +320,18 @@ NewLoad ParseNewLoad(const std::string& spec) {
     return load;
 }
 
-std::string NewLoadSpec(const NewLoad& load) {
-    std::string spec;
-    AppendCsvField(spec, load.Name);
+std::string NewLoadText(const NewLoad& load) {
+    std::string given;
+    AppendCsvField(given, load.Name);
     // The shortest text that reads back as the same number: "48", "12.5".
     char amps[32];
     const auto written = std::to_chars(amps, amps + sizeof amps, load.Amps);
-    spec += ',' + std::string(amps, written.ptr);
-    spec += std::string(",") + ConnectionText(load.Connection);
-    spec += load.Continuous ? ",continuous" : ",noncontinuous";
+    given += ',' + std::string(amps, written.ptr);
+    given += std::string(",") + ConnectionText(load.Connection);
+    given += load.Continuous ? ",continuous" : ",noncontinuous";
     if (load.Managed)
-        spec += ",managed";
-    return spec;
+        given += ",managed";
+    return given;
 }
 
 std::string ChargingWindowText(int32_t from, int32_t to) {

@@ -53,9 +53,9 @@ bool ContinuousByDefault(const std::string& name);
 // "EV charger,48,L1+L2,continuous,managed": its name (quoted as in CSV when it holds a comma),
 // amperes, connection, then "continuous" or "noncontinuous" (when neither, as the name
 // suggests) and "managed" when it is. Raises VroError naming the field that is wrong.
-NewLoad ParseNewLoad(const std::string& spec);
-// The spec ParseNewLoad reads back.
-std::string NewLoadSpec(const NewLoad& load);
+NewLoad ParseNewLoad(const std::string& given);
+// The text ParseNewLoad reads back.
+std::string NewLoadText(const NewLoad& load);
 // "22:00-06:00"; ParseChargingWindow raises VroError for anything else.
 std::string ChargingWindowText(int32_t from, int32_t to);
 void ParseChargingWindow(const std::string& text, int32_t& from, int32_t& to);

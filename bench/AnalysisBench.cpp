@@ -71,9 +71,9 @@ SurveyOptions Rated(bool newLoads) {
     SurveyOptions options;
     options.RatingAmps = 400;
     if (newLoads)
-        for (const char* spec : {"Chiller,60,A+B+C", "Heat pump,40,A+B+C,continuous",
-                                 "EV charger,32,B,continuous,managed"})
-            options.Capacity.Loads.push_back(ParseNewLoad(spec));
+        for (const char* given : {"Chiller,60,A+B+C", "Heat pump,40,A+B+C,continuous",
+                                  "EV charger,32,B,continuous,managed"})
+            options.Capacity.Loads.push_back(ParseNewLoad(given));
     return options;
 }
 

@@ -237,8 +237,8 @@ void ExpectDefinitions(const LParameterCollection& ps, const SurveyOptions& o, d
     }
 }
 
-NewLoad Load(const char* spec) {
-    return ParseNewLoad(spec);
+NewLoad Load(const char* given) {
+    return ParseNewLoad(given);
 }
 
 TEST(CapacityStudyTest, TheDefinitionsOverGeneratedRecordings) {
@@ -385,9 +385,9 @@ TEST(CapacityStudyTest, Tables) {
     EXPECT_EQ(nights.Rows[0][1].value * 1000, s.Nights[0].Nights[0].Wh);
 }
 
-TEST(CapacityStudyTest, NewLoadSpecs) {
+TEST(CapacityStudyTest, NewLoadTexts) {
     const struct {
-        const char* spec;
+        const char* given;
         NewLoad load;
         const char* error = nullptr; // when refused, with this message
     } cases[] = {
@@ -413,15 +413,15 @@ TEST(CapacityStudyTest, NewLoadSpecs) {
          "new load 'EV,48': give its name, amperes and connection, separated by commas"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.spec);
+        SCOPED_TRACE(c.given);
         if (!c.error) {
-            const NewLoad load = ParseNewLoad(c.spec);
+            const NewLoad load = ParseNewLoad(c.given);
             EXPECT_EQ(load, c.load);
-            EXPECT_EQ(ParseNewLoad(NewLoadSpec(load)), load);
+            EXPECT_EQ(ParseNewLoad(NewLoadText(load)), load);
             continue;
         }
         try {
-            ParseNewLoad(c.spec);
+            ParseNewLoad(c.given);
             ADD_FAILURE() << "taken";
         } catch (const VroError& e) {
             EXPECT_STREQ(e.what(), c.error);

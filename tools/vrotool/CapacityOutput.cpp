@@ -87,9 +87,9 @@ void WriteHours(JsonWriter& j, const std::vector<HeadroomHour>& hours) {
 
 CapacityInputs CapacityArguments(Arguments& args) {
     CapacityInputs in;
-    for (const std::string& spec : args.Values("--new-load")) {
+    for (const std::string& given : args.Values("--new-load")) {
         try {
-            in.Loads.push_back(ParseNewLoad(spec));
+            in.Loads.push_back(ParseNewLoad(given));
         } catch (const VroError& e) {
             throw UsageError(std::string("option --new-load: ") + e.what());
         }

@@ -141,9 +141,9 @@ CapacityInputs StoredCapacityInputs() {
     CapacityInputs inputs;
     QStringList loads;
     LoadStringList(NewLoadsKey, loads);
-    for (const QString& spec : loads) {
+    for (const QString& given : loads) {
         try {
-            inputs.Loads.push_back(ParseNewLoad(spec.toStdString()));
+            inputs.Loads.push_back(ParseNewLoad(given.toStdString()));
         } catch (const VroError&) {
         }
     }
@@ -166,7 +166,7 @@ CapacityInputs StoredCapacityInputs() {
 void StoreCapacityInputs(const CapacityInputs& inputs) {
     QStringList loads;
     for (const NewLoad& load : inputs.Loads)
-        loads << QString::fromStdString(NewLoadSpec(load));
+        loads << QString::fromStdString(NewLoadText(load));
     SaveStringList(NewLoadsKey, loads);
     RegistryKey key(SurveyKey);
     key.WriteString(ChargingWindowName,

@@ -59,7 +59,7 @@ BatteryOptions StoredBatteryOptions();
 void StoreBatteryOptions(const BatteryOptions& options);
 // The capacity study's new loads, charging window, smallest current and need per night, kept
 // apart from the options they go into (StoredSurveyOptions reads them too): a load as
-// NewLoadSpec writes it, one a line of a list; a load that no longer reads is left out.
+// NewLoadText writes it, one a line of a list; a load that no longer reads is left out.
 CapacityInputs StoredCapacityInputs();
 void StoreCapacityInputs(const CapacityInputs& inputs);
 
